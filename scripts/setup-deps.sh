@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs; quiet, idempotent, and fast when all is present.
+# Usage: scripts/setup-deps.sh [build|bench]   (build: what ./test.sh and ./run.sh need)
+set -euo pipefail
+
+build_pkgs=(
+  cmake g++ pkg-config ccache
+  qt6-base-dev libjpeg62-turbo-dev libpugixml-dev libcurl4-openssl-dev libssl-dev
+  libgtest-dev
+  python3 python3-pyftpdlib
+  fonts-dejavu-core fonts-liberation adwaita-icon-theme
+  xvfb xdotool x11-apps imagemagick
+)
+bench_pkgs=(libjpeg-turbo-progs libvips-tools exiv2 netpbm curl clang libclang-rt-14-dev libbenchmark-dev)
+
+want=("${build_pkgs[@]}")
+[ "${1:-build}" = bench ] && want+=("${bench_pkgs[@]}")
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO=sudo
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
