@@ -1,0 +1,57 @@
+#include "core/app/LanguageFile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <sys/stat.h>
+
+#include "core/app/WorkFolder.h"
+
+namespace vantrel {
+
+std::optional<std::string> LanguageFile::Choose(const std::string& languageFolder, const std::string& settingsName,
+                                                const std::string& country) {
+    std::string folder = languageFolder;
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    std::string upper = country;
+    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+    for (const std::string& name : {settingsName, upper + ".lng", std::string("GB.lng")}) {
+        if (!name.empty() && FileExists(folder + name)) return folder + name;
+    }
+    return std::nullopt;
+}
+
+bool LanguageFile::Open(const std::string& path) {
+    if (!FileExists(path)) return false;
+    path_ = path;
+    size_ = -1;
+    RefreshIfChanged();
+    return true;
+}
+
+void LanguageFile::RefreshIfChanged() const {
+    struct stat info {};
+    if (stat(path_.c_str(), &info) != 0) return;  // keep the texts already read
+    if (info.st_size == size_ && info.st_mtim.tv_sec == modified_.tv_sec && info.st_mtim.tv_nsec == modified_.tv_nsec)
+        return;
+    document_ = IniDocument::Load(path_);
+    size_ = info.st_size;
+    modified_ = info.st_mtim;
+}
+
+std::string LanguageFile::Translate(const std::string& key) const {
+    return ExpandLineBreaks(ReadRaw("Strings", key));
+}
+
+std::string LanguageFile::ReadRaw(const std::string& section, const std::string& key) const {
+    if (!IsOpen()) return {};
+    RefreshIfChanged();
+    return document_.Get(section, key).value_or("");
+}
+
+std::string ExpandLineBreaks(std::string text) {
+    for (size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 2))
+        text.replace(at, 2, "\r\n");
+    return text;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,82 @@
+#pragma once
+// The user's options, remembered login, window layout, last folder and the cached part of the
+// service's parameters, kept in the settings file from one run to the next.
+
+#include <expected>
+#include <string>
+
+#include "core/app/DateTime.h"
+#include "core/app/IniDocument.h"
+#include "core/app/LocaleInfo.h"
+#include "core/service/TRemoteSettings.h"
+
+namespace vantrel {
+
+enum class WindowState { Normal = 0, Minimised = 1, Maximised = 2 };
+
+struct WindowPlacement {
+    int Left, Top, Right /* width */, Bottom /* height */;
+    WindowState State = WindowState::Normal;
+};
+
+struct TSettings {
+    // Language
+    std::string FileName = "GB.lng";
+    // Log: the remembered login of the transfer page.
+    bool IsSaved = false;
+    std::string Mail;
+    std::string Pass;
+    // Proxy: stored, applied to no connection.
+    bool ProxyIsUsed = false;
+    std::string ProxyAddr;
+    std::string ProxyPort;
+    // Look
+    bool ShowName = true;
+    bool ShowLen = true;
+    bool ShowSize = true;
+    bool AskAlbum = true;
+    bool AskImage = true;
+    bool AskModif = true;
+    int CompRate = 95;
+    // Update
+    bool IsUpdated = true;
+    int FreqIdx = 0;
+    TDateTime LastCheck = 0;
+    // PixForm: main window layout and column widths.
+    int FVWidth = 225;
+    int TVWidth = 172;
+    int SVWidth = 190;
+    WindowPlacement PixForm{100, 100, 601, 320};
+    // TransForm: a former transfer window's layout, read and written back unchanged.
+    WindowPlacement TransForm{200, 100, 450, 318};
+    // Path
+    std::string LastTree;
+};
+
+// Mail and Pass are stored scrambled: characters from last to first, each byte value plus one
+// (255 becomes 0). "abc" is stored as "dcb".
+std::string ScrambleText(const std::string& text);
+std::string UnscrambleText(const std::string& stored);
+
+// Reads every key, with the defaults for what is missing or unreadable. Mail and Pass only when
+// IsSaved, Addr and Port only when IsUsed; LastTree is dropped when no such folder exists. The
+// eight cached service values go into `remote`, whose rejected_errors is cleared.
+TSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale, TRemoteSettings& remote);
+
+// Writes every key into `file` in the table's order: Mail and Pass empty unless IsSaved, Addr and
+// Port only when IsUsed, FreqIdx and LastCheck only when IsUpdated. Other lines of the file stay.
+void StoreSettings(const TSettings& settings, const TRemoteSettings& remote, const LocaleInfo& locale,
+                   IniDocument& file);
+
+// Loads the settings file at `path` (a missing file gives the defaults).
+TSettings LoadSettingsFile(const std::string& path, const LocaleInfo& locale, TRemoteSettings& remote);
+
+// Rewrites the settings file at `path` atomically with permissions 0600 (it holds the remembered
+// password); the previous file stays whole when the write fails, and the error says why.
+std::expected<void, std::string> SaveSettingsFile(const std::string& path, const TSettings& settings,
+                                                  const TRemoteSettings& remote, const LocaleInfo& locale);
+
+// The language file name of a first run: the user's country code, upper case, + ".lng".
+std::string FirstRunLanguageFileName(const LocaleInfo& locale);
+
+}  // namespace vantrel

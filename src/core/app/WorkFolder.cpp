@@ -1,0 +1,43 @@
+#include "core/app/WorkFolder.h"
+
+#include <cstdlib>
+#include <sys/stat.h>
+
+namespace vantrel {
+
+std::string WorkFolderPath() {
+    std::string base;
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data) {
+        base = data;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home && *home ? home : "/tmp") + "/.local/share";
+    }
+    if (base.back() != '/') base += '/';
+    return base + "SendPhoto/";
+}
+
+bool EnsureWorkFolder(const std::string& workFolder) {
+    if (FolderExists(workFolder)) return true;
+    mkdir(workFolder.c_str(), 0700);
+    return FolderExists(workFolder);
+}
+
+std::string SettingsFilePath(const std::string& workFolder, const std::string& programPath) {
+    std::string name = programPath.substr(programPath.find_last_of('/') + 1);
+    size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0) name.erase(dot);
+    return workFolder + name + ".ini";
+}
+
+bool FolderExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace vantrel

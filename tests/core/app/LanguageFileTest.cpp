@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "core/app/FormatPattern.h"
+#include "core/app/LanguageFile.h"
+#include "core/TempFolder.h"
+
+using namespace vantrel;
+
+TEST(LanguageFile, CandidatesInOrder) {
+    test::TempFolder folder;
+    const std::string dir = folder.Path();
+    EXPECT_EQ(LanguageFile::Choose(dir, "XX.lng", "FR"), std::nullopt);
+    folder.Write("GB.lng", "");
+    EXPECT_EQ(LanguageFile::Choose(dir, "XX.lng", "FR"), dir + "GB.lng");
+    folder.Write("FR.lng", "");
+    EXPECT_EQ(LanguageFile::Choose(dir, "XX.lng", "fr"), dir + "FR.lng");
+    folder.Write("XX.lng", "");
+    EXPECT_EQ(LanguageFile::Choose(dir, "XX.lng", "FR"), dir + "XX.lng");
+}
+
+TEST(LanguageFile, TranslateExpandsLineBreaksAndRereadsChanges) {
+    test::TempFolder folder;
+    const std::string path = folder.Write("GB.lng",
+        "[Strings]\nTwo=A\\nB\nCapital=A\\NB\nMany=\\n\\nx\\n\n[BrevantWindow]\nBrevantForm=Title\\n\n");
+    LanguageFile language;
+    ASSERT_TRUE(language.Open(path));
+    EXPECT_EQ(language.Translate("Two"), "A\r\nB");
+    EXPECT_EQ(language.Translate("Capital"), "A\\NB");
+    EXPECT_EQ(language.Translate("Many"), "\r\n\r\nx\r\n");
+    EXPECT_EQ(language.Translate("Missing"), "");
+    EXPECT_EQ(language.ReadRaw("BrevantWindow", "BrevantForm"), "Title\\n");
+
+    folder.Write("GB.lng", "[Strings]\nTwo=changed on disk\n");
+    EXPECT_EQ(language.Translate("Two"), "changed on disk");
+}
+
+TEST(FormatPattern, LanguagePatterns) {
+    struct Case { std::string pattern; std::string expected; };
+    const std::string fr = ",";
+    EXPECT_EQ(FormatPattern("%d %s in the album %s", {std::int64_t{3}, std::string("photos"), std::string("Noël")}),
+              "3 photos in the album Noël");
+    EXPECT_EQ(FormatPattern("%f Mb", {1.5}), "1.50 Mb");
+    EXPECT_EQ(FormatPattern("%f Mo", {1.5}, ','), "1,50 Mo");
+    EXPECT_EQ(FormatPattern("about %.0f min", {12.6}), "about 13 min");
+    EXPECT_EQ(FormatPattern("100%% of %s", {std::string("x")}), "100% of x");
+    EXPECT_EQ(FormatPattern("[%5d|%-4s]", {std::int64_t{42}, std::string("ab")}), "[   42|ab  ]");
+    // A pattern that asks for more than it is given never reads past its arguments.
+    EXPECT_EQ(FormatPattern("%s %s %d", {std::string("only")}), "only  ");
+    EXPECT_EQ(FormatPattern("%d", {std::string("7")}), "7");
+    EXPECT_EQ(FormatPattern("50%", {}), "50%");
+}
