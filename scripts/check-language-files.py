@@ -19,7 +19,7 @@ For every *.lng file (GB.lng must be among them) it verifies that:
   - BrevantForm is set and Infos/Helpfile names a ".chm" file whose folder
     resources/Help/<name without .chm>/ exists, with an index.txt that maps each help
     keyword (the values of H_Choisir, H_Retouche, H_Transfert, H_Coordonnees) to a page
-    present in that folder.
+    present in that folder, and whose pages link only to pages that exist.
 
 Usage: check-language-files.py [REPO_ROOT]
 Exits 0 when everything holds, 1 with one line per fault otherwise.
@@ -127,6 +127,10 @@ def check_help(root, name, helpfile, strings, faults):
         keywords[keyword.lower()] = page
         if not (folder / page).is_file():
             faults.append(f"{index.relative_to(root)}:{number}: page {page} does not exist")
+    for page in sorted(folder.glob("*.html")):
+        for target in re.findall(r'href="([^"#:]+)', page.read_text(encoding="utf-8")):
+            if not (folder / target).is_file():
+                faults.append(f"{page.relative_to(root)}: link to missing page {target}")
     if not (folder / "index.html").is_file():
         faults.append(f"{folder.relative_to(root)}: index.html (table of contents) is missing")
     for key in HELP_KEYWORD_KEYS:
