@@ -1,6 +1,7 @@
 #include "core/app/WorkFolder.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 
 namespace vantrel {
@@ -19,7 +20,9 @@ std::string WorkFolderPath() {
 
 bool EnsureWorkFolder(const std::string& workFolder) {
     if (FolderExists(workFolder)) return true;
-    mkdir(workFolder.c_str(), 0700);
+    // A fresh account may have no ~/.local/share yet: the data folders above are made too.
+    std::error_code ignored;
+    std::filesystem::create_directories(workFolder, ignored);
     return FolderExists(workFolder);
 }
 

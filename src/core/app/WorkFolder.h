@@ -8,7 +8,7 @@ namespace vantrel {
 
 // The work folder's path with a trailing "/"; not created.
 std::string WorkFolderPath();
-// Creates the work folder (one level) when it is missing; returns whether it exists afterwards.
+// Creates the work folder (and the data folders above it) when it is missing; returns whether it exists afterwards.
 bool EnsureWorkFolder(const std::string& workFolder);
 // The settings file of a program: work folder + the program file's name + ".ini".
 std::string SettingsFilePath(const std::string& workFolder, const std::string& programPath);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/app/FormatPattern.h"
 #include "core/app/LanguageFile.h"
 #include "core/TempFolder.h"
@@ -48,4 +50,21 @@ TEST(FormatPattern, LanguagePatterns) {
     EXPECT_EQ(FormatPattern("%s %s %d", {std::string("only")}), "only  ");
     EXPECT_EQ(FormatPattern("%d", {std::string("7")}), "7");
     EXPECT_EQ(FormatPattern("50%", {}), "50%");
+}
+
+#include "core/app/HelpIndex.h"
+
+TEST(HelpIndex, KeywordPagesOfTheNamedHelp) {
+    test::TempFolder folder;
+    std::filesystem::create_directories(folder.File("guide"));
+    folder.Write("guide/index.txt", "choose=choose.html\r\nTransfer=send.html\r\nbroken=missing.html\r\n");
+    folder.Write("guide/send.html", "<p>send</p>");
+    folder.Write("guide/choose.html", "<p>choose</p>");
+    const std::string help = folder.Path();
+    EXPECT_EQ(FindHelpTopic(help, "guide.chm", "transfer"), help + "guide/send.html");
+    EXPECT_EQ(FindHelpTopic(help, "guide.hlp", "choose"), help + "guide/choose.html");  // extension ignored
+    EXPECT_EQ(FindHelpTopic(help, "guide.chm", "broken"), std::nullopt);  // no contents page either
+    folder.Write("guide/index.html", "<p>contents</p>");
+    EXPECT_EQ(FindHelpTopic(help, "guide.chm", "unknown"), help + "guide/index.html");
+    EXPECT_EQ(FindHelpTopic(help, "other.chm", "choose"), std::nullopt);
 }

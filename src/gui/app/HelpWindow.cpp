@@ -1,0 +1,31 @@
+#include "gui/app/HelpWindow.h"
+
+#include <QPointer>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace vantrel::gui {
+
+HelpWindow::HelpWindow(QWidget* owner) : QDialog(owner, Qt::Window) {
+    setObjectName("HelpWindow");
+    resize(640, 560);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    browser_ = new QTextBrowser(this);
+    browser_->setOpenExternalLinks(true);
+    layout->addWidget(browser_);
+    connect(browser_, &QTextBrowser::sourceChanged, this,
+            [this] { setWindowTitle(browser_->documentTitle()); });
+}
+
+void HelpWindow::ShowPage(QWidget* owner, const QString& page) {
+    static QPointer<HelpWindow> window;
+    if (!window) window = new HelpWindow(owner);
+    window->browser_->setSource(QUrl::fromLocalFile(page));
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace vantrel::gui

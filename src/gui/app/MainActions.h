@@ -1,0 +1,30 @@
+#pragma once
+// The window's actions with their built-in captions, shortcuts, icons and language keys.
+
+#include <QAction>
+#include <array>
+
+#include "gui/app/ActionIds.h"
+
+namespace vantrel::gui {
+
+struct ActionSpec {
+    ActionId id;
+    const char* name;          // object name, e.g. "FileOptions1"
+    const char* caption;       // built-in caption, replaced from the language file at start
+    const char* captionKey;    // language key of the caption
+    const char* hintKey;       // language key of the hint ("short|long")
+    const char* shortcut;      // empty: none
+    const char* icon;          // icon theme name
+};
+
+// Every action, in the order of ActionId.
+const std::array<ActionSpec, static_cast<size_t>(ActionId::Count)>& ActionSpecs();
+
+// Sets the caption, tool tip (short part of the hint) and status tip (long part) of an action.
+void ApplyHint(QAction* action, const QString& caption, const QString& hint);
+
+// A themed icon, falling back to the symbolic variant of the same name.
+QIcon ThemedIcon(const char* name);
+
+}  // namespace vantrel::gui

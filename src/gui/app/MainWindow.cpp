@@ -1,0 +1,415 @@
+#include "gui/app/MainWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <QWindow>
+#include <cstdio>
+
+#include "core/app/HelpIndex.h"
+#include "core/app/Version.h"
+#include "core/app/WorkFolder.h"
+#include "gui/albums/OrganizePage.h"
+#include "gui/app/HelpWindow.h"
+#include "gui/app/MainActions.h"
+#include "gui/browse/SelectPage.h"
+#include "gui/service/TransferPage.h"
+
+namespace vantrel::gui {
+
+namespace {
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+}  // namespace
+
+TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, QWidget* parent)
+    : QMainWindow(parent), paths_(paths), locale_(locale) {
+    setObjectName("Main_Dlog");
+    setMinimumSize(625, 630);
+    setWindowTitle(kApplicationTitle);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBars();
+    CreatePages();
+
+    PBar3 = new QProgressBar(statusBar());
+    PBar3->setObjectName("PBar3");
+    PBar3->setTextVisible(false);
+    PBar3->hide();
+    statusBar()->setObjectName("StatusBar1");
+
+    EnsureWorkFolder(paths_.workFolder);
+    firstRun_ = !FileExists(paths_.settingsFile);
+    settings_ = LoadSettingsFile(paths_.settingsFile, locale_, remote_);
+    ApplyLayoutSettings();
+    if (firstRun_) settings_.FileName = FirstRunLanguageFileName(locale_);
+
+    auto chosen = LanguageFile::Choose(paths_.programFolder + "Language/", settings_.FileName, locale_.country);
+    if (!chosen || !language_.Open(*chosen)) {
+        QMessageBox::critical(this, kApplicationTitle, QString::fromLatin1(LanguageFile::kNoLanguageMessage));
+        setProperty("tag", -1);
+        return;
+    }
+    startedWell_ = true;
+    setWindowTitle(Q(language_.ReadRaw("BrevantWindow", "BrevantForm")));
+    helpFile_ = language_.ReadRaw("Infos", "Helpfile");
+    firstActivation_ = true;
+    noticeFlag_ = true;
+    sessionCode_.clear();
+    transferSheet_->Save_Check->setChecked(settings_.IsSaved);
+    transferSheet_->Login_Edit->setText(Q(settings_.Mail));
+    transferSheet_->Pass_Edit->setText(Q(settings_.Pass));
+    connect(transferSheet_->Save_Check, &QCheckBox::clicked, this, [this](bool on) { settings_.IsSaved = on; });
+    ApplyLanguage();
+
+    actionUpdate_ = new QTimer(this);
+    connect(actionUpdate_, &QTimer::timeout, this, &TMain_Dlog::UpdateActions);
+    actionUpdate_->start(150);
+}
+
+TMain_Dlog::~TMain_Dlog() = default;
+
+QString TMain_Dlog::Translate(const char* key) const { return Q(language_.Translate(key)); }
+
+void TMain_Dlog::CreateActions() {
+    for (const ActionSpec& spec : ActionSpecs()) {
+        auto* action = new QAction(QString::fromUtf8(spec.caption), this);
+        action->setObjectName(spec.name);
+        action->setIcon(ThemedIcon(spec.icon));
+        if (*spec.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
+        actions_[static_cast<size_t>(spec.id)] = action;
+    }
+    Action(ActionId::ImgThumb1)->setCheckable(true);
+    Action(ActionId::ImgDiapo1)->setCheckable(true);
+    Action(ActionId::ImgThumb1)->setChecked(true);
+
+    connect(Action(ActionId::FileExit1), &QAction::triggered, this, &QWidget::close);
+    connect(Action(ActionId::FileOptions1), &QAction::triggered, this, [this] {
+        if (busyCount_ > 0) return;
+        // The preferences dialog comes with its own work; until then the command stays quiet.
+    });
+    for (ActionId id : {ActionId::EditCut1, ActionId::EditCopy1, ActionId::EditPaste1})
+        connect(Action(id), &QAction::triggered, this, [this, id] { EditCommand(id); });
+    connect(Action(ActionId::EditSelectAll1), &QAction::triggered, this, &TMain_Dlog::SelectAll);
+    connect(Action(ActionId::HelpContents1), &QAction::triggered, this, [this] {
+        static const char* const keywords[] = {"H_Choisir", "H_Retouche", "H_Transfert"};
+        const int page = PageControl1->currentIndex();
+        if (page >= 0 && page < 3) ShowHelpTopic(keywords[page]);
+    });
+    connect(Action(ActionId::HelpAbout1), &QAction::triggered, this, &TMain_Dlog::ShowAbout);
+}
+
+void TMain_Dlog::CreateMenus() {
+    QMenu* file = menuBar()->addMenu("Fichier");
+    file->setObjectName("File1_Menu");
+    file->addAction(Action(ActionId::FileOptions1));
+    file->addSeparator();
+    file->addAction(Action(ActionId::FileExit1));
+
+    QMenu* edit = menuBar()->addMenu("Edition");
+    edit->setObjectName("Edit1_Menu");
+    edit->addAction(Action(ActionId::EditUndo1));
+    edit->addAction(Action(ActionId::EditRedo1));
+    edit->addSeparator();
+    edit->addAction(Action(ActionId::EditCut1));
+    edit->addAction(Action(ActionId::EditCopy1));
+    edit->addAction(Action(ActionId::EditPaste1));
+    edit->addAction(Action(ActionId::EditDelete1));
+    edit->addSeparator();
+    edit->addAction(Action(ActionId::EditSelectAll1));
+
+    QMenu* help = menuBar()->addMenu("&?");
+    help->setObjectName("Help1_Menu");
+    help->addAction(Action(ActionId::HelpContents1));
+    help->addSeparator();
+    help->addAction(Action(ActionId::HelpAbout1));
+}
+
+void TMain_Dlog::CreateToolBars() {
+    auto makeBar = [this](const char* name, std::initializer_list<std::initializer_list<ActionId>> groups) {
+        auto* bar = addToolBar(name);
+        bar->setObjectName(name);
+        bar->setMovable(false);
+        bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        bar->setIconSize(QSize(24, 24));
+        bool first = true;
+        for (const auto& group : groups) {
+            if (!first) bar->addSeparator();
+            first = false;
+            for (ActionId id : group) bar->addAction(Action(id));
+        }
+        bar->toggleViewAction()->setVisible(false);
+        return bar;
+    };
+    using A = ActionId;
+    Select_Bar = makeBar("Select_Bar", {{A::FileOptions1}, {A::ImgThumb1, A::ImgDiapo1}, {A::ImgCompare1},
+                                        {A::ImgFirst1, A::ImgPrev1, A::ImgAdd1, A::ImgNext1, A::ImgLast1},
+                                        {A::HelpContents1}});
+    Edit_Bar = makeBar("Edit_Bar", {{A::FileOptions1}, {A::AlbumAdd1, A::AlbumEdit1, A::AlbumDel1}, {A::EditDelete1},
+                                    {A::ImgRotL1, A::ImgRotR1}, {A::ImgEdit1}, {A::HelpContents1}});
+    Transfer_Bar = makeBar("Transfer_Bar", {{A::FileOptions1}, {A::HelpContents1}});
+    Edit_Bar->hide();
+    Transfer_Bar->hide();
+    setContextMenuPolicy(Qt::NoContextMenu);  // the tool bars are not the user's to hide
+}
+
+void TMain_Dlog::CreatePages() {
+    central_ = new QStackedWidget(this);
+    PageControl1 = new QTabWidget(central_);
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->setIconSize(QSize(20, 20));
+    PageControl1->tabBar()->setMinimumHeight(24);
+    selectSheet_ = new SelectPage(PageControl1);
+    organizeSheet_ = new OrganizePage(PageControl1);
+    transferSheet_ = new TransferPage(PageControl1);
+    PageControl1->addTab(selectSheet_, ThemedIcon("folder-pictures"), QString("Sélection"));
+    PageControl1->addTab(organizeSheet_, ThemedIcon("view-list"), QString("Organisation"));
+    PageControl1->addTab(transferSheet_, ThemedIcon("network-transmit"), QString("Transfert"));
+    central_->addWidget(PageControl1);
+
+    TransFile_Panel = new QWidget(central_);
+    TransFile_Panel->setObjectName("TransFile_Panel");
+    TransFile_Panel->setStyleSheet("#TransFile_Panel { background: white; }");
+    central_->addWidget(TransFile_Panel);
+    setCentralWidget(central_);
+    central_->setCurrentWidget(PageControl1);
+    PageControl1->hide();  // until the first activation
+
+    PBar = new QProgressBar(this);
+    PBar->setObjectName("PBar");
+    PBar->setTextVisible(false);
+    PBar->setMaximumHeight(12);
+    selectSheet_->AttachProgressBar(PBar);
+
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TMain_Dlog::ShowPage);
+    connect(selectSheet_, &SelectPage::CreditsRequested, this, &TMain_Dlog::ShowCredits);
+}
+
+void TMain_Dlog::ApplyLayoutSettings() {
+    const WindowPlacement& p = settings_.PixForm;
+    move(p.Left, p.Top);
+    resize(std::max(p.Right, minimumWidth()), std::max(p.Bottom, minimumHeight()));
+    if (p.State == WindowState::Maximised) setWindowState(Qt::WindowMaximized);
+    else if (p.State == WindowState::Minimised) setWindowState(Qt::WindowMinimized);
+    selectSheet_->Splitter1->setSizes({std::clamp(settings_.FVWidth, 200, 400), 10000});
+    organizeSheet_->Splitter2->setSizes({std::clamp(settings_.SVWidth, 200, 400), 10000});
+}
+
+void TMain_Dlog::ApplyLanguage() {
+    for (const ActionSpec& spec : ActionSpecs())
+        ApplyHint(Action(spec.id), Translate(spec.captionKey), Translate(spec.hintKey));
+    const QList<QMenu*> menus = menuBar()->findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QMenu* menu : menus) {
+        const QString text = Translate(menu->objectName().toLatin1().constData());
+        if (!text.isEmpty()) menu->setTitle(text);
+    }
+    PageControl1->setTabText(SelectSheet, Translate("SelectTabName"));
+    PageControl1->setTabText(OrganizeSheet, Translate("OrgTabName") + " (0 " + Translate("Img_Sing") + ")");
+    PageControl1->setTabText(TransferSheet, Translate("TrsfrtTabName"));
+
+    selectSheet_->SetInfoCaptions({Translate("Panel_Name"), Translate("Panel_Size"), Translate("Panel_Date"),
+                                   Translate("Panel_Aperture"), Translate("Panel_Speed"), Translate("Panel_Focal"),
+                                   Translate("Panel_Iso")},
+                                  Translate("Panel_Info"));
+    TransferPage* t = transferSheet_;
+    for (QLabel* label : {t->Login_Lbl, t->Lost_Lbl, t->LostClic_Lbl, t->Pass_Lbl, t->IdTitle_Lbl, t->Info_Lbl,
+                          t->WebSite_Lbl})
+        label->setText(Translate(label->objectName().toLatin1().constData()));
+    t->Save_Check->setText(Translate("Save_Check"));
+    t->Start_Btn->setText(Translate("Start_Btn"));
+    // The transfer page's counts until the album list reports its own.
+    t->NumImage_Lbl->setText(Translate("NoImgToTransfer"));
+}
+
+void TMain_Dlog::ShowPage(int index) {
+    Select_Bar->setVisible(index == SelectSheet);
+    Edit_Bar->setVisible(index == OrganizeSheet);
+    Transfer_Bar->setVisible(index == TransferSheet);
+    if (index == SelectSheet) {
+        Action(ActionId::ImgThumb1)->setEnabled(true);
+        selectSheet_->AttachProgressBar(PBar);
+    } else if (index == OrganizeSheet) {
+        organizeSheet_->AttachProgressBar(PBar);
+    }
+}
+
+void TMain_Dlog::BeginBusy(int count, bool force) {
+    ++busyCount_;
+    if (force || count > 10) {
+        PBar->setMaximum(count);
+        PBar->setValue(0);
+    }
+    Action(ActionId::FileOptions1)->setEnabled(false);
+    QApplication::processEvents();
+}
+
+void TMain_Dlog::EndBusy() {
+    PBar->setValue(0);
+    QApplication::processEvents();
+    --busyCount_;
+    Action(ActionId::FileOptions1)->setEnabled(busyCount_ == 0);
+    if (busyCount_ == 0) selectSheet_->Thumb_View->sortItems();
+}
+
+void TMain_Dlog::UpdateActions() {
+    if (!startedWell_) return;
+    // The album actions follow the album list, which the organisation page brings.
+    Action(ActionId::ImgAdd1)->setEnabled(!selectSheet_->Thumb_View->selectedItems().isEmpty());
+    Action(ActionId::EditDelete1)->setEnabled(!organizeSheet_->Content_View->selectedItems().isEmpty());
+
+    QWidget* focus = QApplication::focusWidget();
+    bool hasSelection = false, isText = false;
+    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+        isText = true;
+        hasSelection = line->hasSelectedText() && line->echoMode() == QLineEdit::Normal;
+    } else if (auto* text = qobject_cast<QTextEdit*>(focus)) {
+        isText = true;
+        hasSelection = text->textCursor().hasSelection();
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(focus)) {
+        isText = true;
+        hasSelection = plain->textCursor().hasSelection();
+    }
+    Action(ActionId::EditCut1)->setEnabled(hasSelection);
+    Action(ActionId::EditCopy1)->setEnabled(hasSelection);
+    Action(ActionId::EditPaste1)->setEnabled(isText && !QApplication::clipboard()->text().isEmpty());
+}
+
+void TMain_Dlog::EditCommand(ActionId id) {
+    QWidget* focus = QApplication::focusWidget();
+    auto run = [id](auto* editor) {
+        if (id == ActionId::EditCut1) editor->cut();
+        else if (id == ActionId::EditCopy1) editor->copy();
+        else editor->paste();
+    };
+    if (auto* line = qobject_cast<QLineEdit*>(focus)) run(line);
+    else if (auto* text = qobject_cast<QTextEdit*>(focus)) run(text);
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(focus)) run(plain);
+}
+
+void TMain_Dlog::SelectAll() {
+    QListWidget* list = nullptr;
+    if (PageControl1->currentIndex() == SelectSheet) list = selectSheet_->Thumb_View;
+    else if (PageControl1->currentIndex() == OrganizeSheet) list = organizeSheet_->Content_View;
+    if (!list) return;
+    list->selectAll();
+    list->setFocus();
+}
+
+void TMain_Dlog::ShowHelpTopic(const char* keywordKey) {
+    auto page = FindHelpTopic(paths_.programFolder + "Help/", helpFile_, language_.Translate(keywordKey));
+    if (!page) {
+        QMessageBox::information(this, windowTitle(), Translate("H_NoHelp"));
+        return;
+    }
+    HelpWindow::ShowPage(this, Q(*page));
+}
+
+void TMain_Dlog::ShowAbout() {
+    const QString site = remote_.website_url.empty() ? Translate("Website_URL") : Q(remote_.website_url);
+    QString text = "<p><b>" + Translate("About_Lbl").toHtmlEscaped() + "</b></p><p>" +
+                   Translate("Version_Lbl").toHtmlEscaped() + " " + kFileVersion + "</p><p>" +
+                   Translate("Copyright_Lbl").toHtmlEscaped() + "</p><p><a href=\"" + site.toHtmlEscaped() + "\">" +
+                   site.toHtmlEscaped() + "</a></p><p><i>" + Translate("Engin_Lbl").toHtmlEscaped() + "</i><br>" +
+                   Translate("Librairies_Lbl").toHtmlEscaped() + "</p>";
+    for (const char* key : {"Credits_Line1", "Credits_Line2", "Credits_Line3"})
+        text += Translate(key).toHtmlEscaped() + "<br>";
+    QMessageBox about(this);
+    about.setWindowTitle(Translate("About_Dlog"));
+    about.setTextFormat(Qt::RichText);
+    about.setTextInteractionFlags(Qt::TextBrowserInteraction);
+    about.setText(text);
+    about.exec();
+}
+
+void TMain_Dlog::ShowCredits() {
+    QMessageBox::information(this, kApplicationTitle,
+                             QString("Vantrel %1\nWritten by the Vantrel team.").arg(kFileVersion));
+}
+
+void TMain_Dlog::EnsureRestore() {
+    if (isMinimized()) showNormal();
+    if (!isVisible()) show();
+    raise();
+    activateWindow();
+}
+
+void TMain_Dlog::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // Without a window manager no activation may ever come: the first-activation work then runs
+    // shortly after the window is shown.
+    if (firstActivation_) QTimer::singleShot(300, this, &TMain_Dlog::FirstActivation);
+}
+
+void TMain_Dlog::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) FirstActivation();
+}
+
+void TMain_Dlog::FirstActivation() {
+    if (!firstActivation_) return;
+    busyCount_ = 0;
+    firstActivation_ = false;
+    PageControl1->setCurrentIndex(SelectSheet);
+    ShowPage(SelectSheet);
+    PageControl1->show();
+}
+
+void TMain_Dlog::CollectLayout() {
+    WindowPlacement& p = settings_.PixForm;
+    const QRect frame = frameGeometry();
+    p.Left = frame.left();
+    p.Top = frame.top();
+    p.Right = width();
+    p.Bottom = height();
+    p.State = isMinimized() ? WindowState::Minimised : isMaximized() ? WindowState::Maximised : WindowState::Normal;
+    if (p.State == WindowState::Minimised) {
+        const QRect normal = normalGeometry();
+        p.Left = normal.left();
+        p.Top = normal.top();
+        p.Right = normal.width();
+        p.Bottom = normal.height();
+    }
+    settings_.FVWidth = selectSheet_->TreeInfo_Panel->width();
+    settings_.TVWidth = selectSheet_->Thumb_View->width();
+    settings_.SVWidth = organizeSheet_->Album_Panel->width();
+}
+
+void TMain_Dlog::closeEvent(QCloseEvent* event) {
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    CollectLayout();
+    if (startedWell_) {
+        settings_.Mail = transferSheet_->Login_Edit->text().toStdString();
+        settings_.Pass = transferSheet_->Pass_Edit->text().toStdString();
+    }
+    if (auto saved = SaveSettingsFile(paths_.settingsFile, settings_, remote_, locale_); !saved)
+        std::fprintf(stderr, "vantrel: %s\n", saved.error().c_str());
+    std::remove((paths_.workFolder + "Temp.xml").c_str());
+    std::remove((paths_.workFolder + "uploader_settings.plist").c_str());
+    closed_ = true;
+    event->accept();
+}
+
+}  // namespace vantrel::gui

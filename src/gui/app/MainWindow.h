@@ -1,0 +1,123 @@
+#pragma once
+// The main window: owns the run's shared state (settings, language file, remote settings), runs
+// the start-up, first-activation and close sequences, and presents the three pages with their
+// tool bars, menus and actions.
+
+#include <QMainWindow>
+#include <array>
+#include <string>
+
+#include "core/app/LanguageFile.h"
+#include "core/app/LocaleInfo.h"
+#include "core/app/TSettings.h"
+#include "core/service/TRemoteSettings.h"
+#include "gui/app/ActionIds.h"
+
+class QAction;
+class QProgressBar;
+class QStackedWidget;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+
+namespace vantrel::gui {
+
+class OrganizePage;
+class SelectPage;
+class TransferPage;
+
+// Where the window finds and keeps its files; tests point these at temporary folders.
+struct MainWindowPaths {
+    std::string workFolder;      // with a trailing "/"
+    std::string settingsFile;
+    std::string programFolder;   // holds Language/ and Help/, with a trailing "/"
+};
+
+class TMain_Dlog : public QMainWindow {
+    Q_OBJECT
+public:
+    enum Page { SelectSheet = 0, OrganizeSheet = 1, TransferSheet = 2 };
+
+    TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, QWidget* parent = nullptr);
+    ~TMain_Dlog() override;
+
+    // False when no language file was found: the pages stay hidden and nothing else is set up.
+    bool StartedWell() const { return startedWell_; }
+
+    // The text of a language key, with line breaks expanded.
+    QString Translate(const char* key) const;
+
+    // The busy counter around list filling: keeps the preferences command, selection refreshes and
+    // file drops out while lists are being filled.
+    void BeginBusy(int count, bool force);
+    void EndBusy();
+    int BusyCount() const { return busyCount_; }
+
+    // Restores a minimised window, shows a hidden one, raises and activates it.
+    void EnsureRestore();
+
+    QAction* Action(ActionId id) const { return actions_[static_cast<size_t>(id)]; }
+    QTabWidget* PageControl() const { return PageControl1; }
+    SelectPage* Select() const { return selectSheet_; }
+    OrganizePage* Organize() const { return organizeSheet_; }
+    TransferPage* Transfer() const { return transferSheet_; }
+    const TSettings& Settings() const { return settings_; }
+    TSettings& Settings() { return settings_; }
+    const LanguageFile& Language() const { return language_; }
+    bool FirstActivationPending() const { return firstActivation_; }
+
+    // Runs the first-activation work if it has not run yet.
+    void FirstActivation();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBars();
+    void CreatePages();
+    void ApplyLayoutSettings();
+    void ApplyLanguage();
+    void ShowPage(int index);
+    void UpdateActions();
+    void EditCommand(ActionId id);
+    void SelectAll();
+    void ShowHelpTopic(const char* keywordKey);
+    void ShowAbout();
+    void ShowCredits();
+    void CollectLayout();
+
+    MainWindowPaths paths_;
+    LocaleInfo locale_;
+    TSettings settings_;
+    TRemoteSettings remote_;
+    LanguageFile language_;
+    std::string helpFile_;
+    bool startedWell_ = false;
+    bool firstRun_ = false;
+    bool firstActivation_ = false;
+    bool noticeFlag_ = true;
+    bool closed_ = false;
+    int busyCount_ = 0;
+    int defaultAlbumIndex_ = -1;
+    std::string sessionCode_;
+
+    std::array<QAction*, static_cast<size_t>(ActionId::Count)> actions_{};
+    QToolBar* Select_Bar = nullptr;
+    QToolBar* Edit_Bar = nullptr;
+    QToolBar* Transfer_Bar = nullptr;
+    QStackedWidget* central_ = nullptr;
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TransFile_Panel = nullptr;
+    SelectPage* selectSheet_ = nullptr;
+    OrganizePage* organizeSheet_ = nullptr;
+    TransferPage* transferSheet_ = nullptr;
+    QProgressBar* PBar = nullptr;
+    QProgressBar* PBar3 = nullptr;
+    QTimer* actionUpdate_ = nullptr;
+};
+
+}  // namespace vantrel::gui

@@ -1,0 +1,85 @@
+#include "gui/service/TransferPage.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vantrel::gui {
+
+namespace {
+template <typename T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(name);
+    return widget;
+}
+QLabel* Link(const char* name, QWidget* parent) {
+    auto* label = Named(new QLabel(parent), name);
+    label->setStyleSheet("color: blue; text-decoration: underline;");
+    label->setCursor(Qt::PointingHandCursor);
+    return label;
+}
+}  // namespace
+
+TransferPage::TransferPage(QWidget* parent) : QWidget(parent) {
+    setObjectName("Transfer_Sheet");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 16, 24, 16);
+    NumImage_Lbl = Named(new QLabel(this), "NumImage_Lbl");
+    TotalSize_Lbl = Named(new QLabel(this), "TotalSize_Lbl");
+    QFont bold = NumImage_Lbl->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    NumImage_Lbl->setFont(bold);
+    TotalSize_Lbl->setFont(bold);
+    layout->addWidget(NumImage_Lbl);
+    layout->addWidget(TotalSize_Lbl);
+    layout->addSpacing(12);
+
+    ID_Panel = Named(new QWidget(this), "ID_Panel");
+    ID_Panel->setStyleSheet("#ID_Panel { border: 1px solid rgb(160,160,160); }");
+    auto* grid = new QGridLayout(ID_Panel);
+    IdTitle_Lbl = Named(new QLabel(ID_Panel), "IdTitle_Lbl");
+    IdTitle_Lbl->setStyleSheet("font-weight: bold;");
+    Login_Lbl = Named(new QLabel(ID_Panel), "Login_Lbl");
+    Login_Edit = Named(new QLineEdit(ID_Panel), "Login_Edit");
+    Pass_Lbl = Named(new QLabel(ID_Panel), "Pass_Lbl");
+    Pass_Edit = Named(new QLineEdit(ID_Panel), "Pass_Edit");
+    Pass_Edit->setEchoMode(QLineEdit::Password);
+    Save_Check = Named(new QCheckBox(ID_Panel), "Save_Check");
+    Lost_Lbl = Named(new QLabel(ID_Panel), "Lost_Lbl");
+    LostClic_Lbl = Link("LostClic_Lbl", ID_Panel);
+    grid->addWidget(IdTitle_Lbl, 0, 0, 1, 2);
+    grid->addWidget(Login_Lbl, 1, 0);
+    grid->addWidget(Login_Edit, 1, 1);
+    grid->addWidget(Pass_Lbl, 2, 0);
+    grid->addWidget(Pass_Edit, 2, 1);
+    grid->addWidget(Save_Check, 3, 1);
+    auto* lost = new QHBoxLayout();
+    lost->setSpacing(3);  // the link stands 3 pixels right of the text
+    lost->addWidget(Lost_Lbl);
+    lost->addWidget(LostClic_Lbl);
+    lost->addStretch();
+    grid->addLayout(lost, 4, 0, 1, 2);
+    layout->addWidget(ID_Panel);
+
+    Info_Lbl = Named(new QLabel(this), "Info_Lbl");
+    Info_Lbl->setWordWrap(true);
+    layout->addWidget(Info_Lbl);
+    WebSite_Lbl = Link("WebSite_Lbl", this);
+    layout->addWidget(WebSite_Lbl);
+    auto* start = new QHBoxLayout();
+    Start_Btn = Named(new QPushButton(this), "Start_Btn");
+    Start_Btn->setMinimumHeight(36);
+    start->addStretch();
+    start->addWidget(Start_Btn);
+    start->addStretch();
+    layout->addLayout(start);
+    layout->addStretch();
+}
+
+}  // namespace vantrel::gui

@@ -1,0 +1,158 @@
+// The main window's start, pages and close, driven on the offscreen platform.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QTimer>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+
+#include "core/app/IniDocument.h"
+#include "core/app/WorkFolder.h"
+#include "core/TempFolder.h"
+#include "gui/app/MainWindow.h"
+#include "gui/browse/SelectPage.h"
+#include "gui/service/TransferPage.h"
+
+using namespace vantrel;
+using namespace vantrel::gui;
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    MainWindowPaths PathsIn(const test::TempFolder& home) {
+        return {home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", VANTREL_PROGRAM_FOLDER};
+    }
+
+private slots:
+    void firstRunOpensOnTheSelectionPageAndSavesEveryKey() {
+        test::TempFolder home;
+        const auto paths = PathsIn(home);
+        {
+            TMain_Dlog window(paths, LocaleInfo());
+            QVERIFY(window.StartedWell());
+            QVERIFY(FolderExists(paths.workFolder));
+            QCOMPARE(window.size(), QSize(625, 630));  // the defaults are below the minimum size
+            QCOMPARE(window.pos(), QPoint(100, 100));
+            window.show();
+            QVERIFY(!window.PageControl()->isVisible());
+            window.FirstActivation();
+            QVERIFY(window.PageControl()->isVisible());
+            QCOMPARE(window.PageControl()->currentIndex(), int(TMain_Dlog::SelectSheet));
+            QCOMPARE(window.windowTitle(), QString("Vantrel - Images transfer software"));
+            QCOMPARE(window.Action(ActionId::FileExit1)->text(), window.Translate("Menu_Quit"));
+            QVERIFY(!window.Action(ActionId::FileExit1)->text().isEmpty());
+            QVERIFY(window.findChild<QToolBar*>("Select_Bar")->isVisible());
+            QVERIFY(!window.findChild<QToolBar*>("Edit_Bar")->isVisible());
+            window.close();
+        }
+        const auto ini = IniDocument::Load(paths.settingsFile);
+        const std::pair<const char*, const char*> keys[] = {
+            {"Language", "FileName"}, {"Log", "IsSaved"}, {"Log", "Mail"}, {"Log", "Pass"}, {"Proxy", "IsUsed"},
+            {"Look", "ShowName"}, {"Look", "CompRate"}, {"Update", "LastCheck"}, {"PixForm", "State"},
+            {"TransForm", "Bottom"}, {"Path", "LastTree"}, {"Params", "update_url"}};
+        for (auto [section, key] : keys) QVERIFY2(ini.Get(section, key).has_value(), key);
+        QCOMPARE(*ini.Get("Language", "FileName"), std::string("GB.lng"));
+    }
+
+    void frenchUserWithoutSettingsGetsFrench() {
+        test::TempFolder home;
+        LocaleInfo french;
+        french.country = "FR";
+        TMain_Dlog window(PathsIn(home), french);
+        QVERIFY(window.StartedWell());
+        QCOMPARE(window.Language().Path(), std::string(VANTREL_PROGRAM_FOLDER) + "Language/FR.lng");
+        QCOMPARE(window.Settings().FileName, std::string("FR.lng"));
+    }
+
+    void pagesSwitchTheirToolBarsAndProgressBar() {
+        test::TempFolder home;
+        TMain_Dlog window(PathsIn(home), LocaleInfo());
+        window.show();
+        window.FirstActivation();
+        auto* bar = window.findChild<QProgressBar*>("PBar");
+        const std::pair<int, const char*> pages[] = {
+            {TMain_Dlog::OrganizeSheet, "Edit_Bar"}, {TMain_Dlog::TransferSheet, "Transfer_Bar"},
+            {TMain_Dlog::SelectSheet, "Select_Bar"}};
+        for (auto [page, visibleBar] : pages) {
+            window.PageControl()->setCurrentIndex(page);
+            for (const char* name : {"Select_Bar", "Edit_Bar", "Transfer_Bar"})
+                QCOMPARE(window.findChild<QToolBar*>(name)->isVisible(), QString(name) == visibleBar);
+        }
+        QVERIFY(window.Select()->Thumb_Panel->isAncestorOf(bar));
+        window.PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
+        QVERIFY(!window.Select()->Thumb_Panel->isAncestorOf(bar));
+    }
+
+    void busyCounterKeepsThePreferencesOut() {
+        test::TempFolder home;
+        TMain_Dlog window(PathsIn(home), LocaleInfo());
+        QAction* options = window.Action(ActionId::FileOptions1);
+        auto* bar = window.findChild<QProgressBar*>("PBar");
+        window.BeginBusy(50, false);
+        QCOMPARE(bar->maximum(), 50);
+        window.BeginBusy(5, false);  // small jobs keep the bar's maximum
+        QCOMPARE(bar->maximum(), 50);
+        QVERIFY(!options->isEnabled());
+        window.EndBusy();
+        QVERIFY(!options->isEnabled());
+        window.EndBusy();
+        QVERIFY(options->isEnabled());
+        QCOMPARE(window.BusyCount(), 0);
+    }
+
+    void selectAllOnTheTransferPageChangesNothing() {
+        test::TempFolder home;
+        TMain_Dlog window(PathsIn(home), LocaleInfo());
+        window.show();
+        window.FirstActivation();
+        window.Select()->Thumb_View->addItems({"a", "b"});
+        window.PageControl()->setCurrentIndex(TMain_Dlog::TransferSheet);
+        window.Action(ActionId::EditSelectAll1)->trigger();
+        QVERIFY(window.Select()->Thumb_View->selectedItems().isEmpty());
+        window.PageControl()->setCurrentIndex(TMain_Dlog::SelectSheet);
+        window.Action(ActionId::EditSelectAll1)->trigger();
+        QCOMPARE(window.Select()->Thumb_View->selectedItems().size(), 2);
+    }
+
+    void rememberedLoginAndLayoutSurviveARestart() {
+        test::TempFolder home;
+        const auto paths = PathsIn(home);
+        {
+            TMain_Dlog window(paths, LocaleInfo());
+            window.show();
+            window.FirstActivation();
+            window.Transfer()->Save_Check->click();
+            window.Transfer()->Login_Edit->setText("anne@example.fr");
+            window.Transfer()->Pass_Edit->setText("abc");
+            window.resize(1000, 700);
+            window.close();
+        }
+        QCOMPARE(*IniDocument::Load(paths.settingsFile).Get("Log", "Pass"), std::string("dcb"));
+        TMain_Dlog again(paths, LocaleInfo());
+        QCOMPARE(again.Transfer()->Login_Edit->text(), QString("anne@example.fr"));
+        QCOMPARE(again.Transfer()->Pass_Edit->text(), QString("abc"));
+        QCOMPARE(again.size(), QSize(1000, 700));
+    }
+
+    void noLanguageFileIsAFailedStart() {
+        test::TempFolder home, emptyProgramFolder;
+        MainWindowPaths paths = PathsIn(home);
+        paths.programFolder = emptyProgramFolder.Path();
+        // The error box is modal: close it as soon as it shows.
+        QTimer::singleShot(200, [] {
+            if (QWidget* box = QApplication::activeModalWidget()) box->close();
+        });
+        TMain_Dlog window(paths, LocaleInfo());
+        QVERIFY(!window.StartedWell());
+        QCOMPARE(window.property("tag").toInt(), -1);
+        QVERIFY(!window.PageControl()->isVisible());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
