@@ -38,7 +38,9 @@ TEST(AlbumNames, ParseAlbumDate) {
     for (const Case& c : cases) {
         auto date = ParseAlbumDate(c.name, FrenchMonths());
         EXPECT_EQ(date.has_value(), c.isDate) << c.name;
-        if (date && c.isDate) EXPECT_EQ(*date, year_month_day(year{c.y}, month{c.m}, day{c.d})) << c.name;
+        if (date && c.isDate) {
+            EXPECT_EQ(*date, year_month_day(year{c.y}, month{c.m}, day{c.d})) << c.name;
+        }
     }
 }
 
