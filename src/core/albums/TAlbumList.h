@@ -90,7 +90,8 @@ public:
     std::function<void(TAlbum*)> OnContentChanged;
     // A message box to show (modal: the caller's loop goes on when it returns).
     std::function<void(const TUserMessage&)> OnMessage;
-    // The album panels; may be null.
+    // The album panels; may be null. It is told of every album freed, the list's destruction
+    // included, so it must outlive the list or be reset to null first.
     TAlbumView* AlbumView = nullptr;
 
     // Used by TAlbum to reach the view and the notifications.

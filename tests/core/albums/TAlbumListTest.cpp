@@ -197,3 +197,42 @@ TEST(TAlbumList, HighlightIsExclusive) {
 
 }  // namespace
 }  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+// Records what the panels are told, as "event:album name".
+struct PanelRecorder : TAlbumView {
+    std::vector<std::string> calls;
+    void AlbumCreated(TAlbum& a) override { calls.push_back("created:" + a.AlbumName()); }
+    void AlbumDestroying(TAlbum& a) override { calls.push_back("destroying:" + a.AlbumName()); }
+    void AlbumsRestacked(TAlbumList& list) override {
+        std::string order;
+        for (int i = 0; i < list.Count(); ++i) order += (i ? "," : "") + list.Items(i).AlbumName();
+        calls.push_back("restacked:" + order);
+    }
+    void AlbumCurrentChanged(TAlbum& a) override { calls.push_back((a.IsCurrent() ? "current:" : "not current:") + a.AlbumName()); }
+    void AlbumCountChanged(TAlbum& a) override { calls.push_back("count:" + a.AlbumName() + "=" + std::to_string(a.Jobs().Count())); }
+    void AlbumNameChanged(TAlbum& a) override { calls.push_back("name:" + a.AlbumName()); }
+};
+
+TEST(TAlbumList, PanelsAreToldEveryChange) {
+    albumtest::RecordingList r;
+    PanelRecorder panels;
+    r.list.AlbumView = &panels;
+    r.list.AddAlbum("B");
+    r.list.AddAlbum("A");
+    r.list.SelectAlbum(1);
+    r.list.Items(1).AddJob("/s", "/nonexistent/w", 0, 1, 1, 1, "w", "c");
+    r.list.SelectAlbum(0);
+    r.list.EndNameEdit(r.list.Items(0), "C?");
+    r.list.DeleteAlbum(1);
+    EXPECT_EQ(panels.calls, (std::vector<std::string>{
+                                "created:B", "restacked:B", "created:A", "restacked:A,B", "current:B", "count:B=1",
+                                "not current:B", "current:A", "name:Cx", "restacked:B,Cx", "destroying:Cx",
+                                "current:B"}));
+    r.list.AlbumView = nullptr;
+}
+
+}  // namespace
+}  // namespace vantrel
