@@ -1,0 +1,32 @@
+#pragma once
+// Photo intake's image operations done with the program's JPEG codec on a shared workspace.
+
+#include <functional>
+
+#include "core/albums/TPhotoImaging.h"
+#include "core/imaging/ImageWorkspace.h"
+#include "core/imaging/RgbBitmap.h"
+
+namespace vantrel {
+
+class TJpegPhotoImaging : public TPhotoImaging {
+public:
+    // Appends a 96 x 96 tile to the content image list and returns its index there.
+    using AddTileFn = std::function<std::expected<int, std::string>(const RgbBitmap& tile)>;
+
+    // `workspace` is the shared one of the window (no other image operation may run during a
+    // call); `quality` gives the CompRate setting at the time of each re-encode (80 when empty).
+    TJpegPhotoImaging(ImageWorkspace& workspace, std::function<int()> quality, AddTileFn addTile);
+
+    std::uint32_t FileSizeOf(const std::string& path) override;
+    TPhotoLoad LoadPhoto(const std::string& path) override;
+    std::expected<void, std::string> StoreWorkingCopy(const std::string& source, const std::string& destination) override;
+    std::expected<int, std::string> AddContentTile() override;
+
+private:
+    ImageWorkspace& workspace_;
+    std::function<int()> quality_;
+    AddTileFn addTile_;
+};
+
+}  // namespace vantrel
