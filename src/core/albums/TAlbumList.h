@@ -1,0 +1,117 @@
+#pragma once
+// The transfer list: the albums in their order, the current album and the content list
+// that shows its photos. The model reaches the window only through the content-list
+// interface, the panel observer, and the notifications below.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/albums/AlbumNames.h"
+#include "core/albums/TAlbum.h"
+#include "core/albums/TAlbumView.h"
+#include "core/albums/TContentView.h"
+#include "core/albums/TUserMessage.h"
+
+namespace vantrel {
+
+enum class TNameEditOutcome {
+    Accepted,   // the name is unique and short enough; albums re-sorted
+    TooLong,    // cut to 64 characters; AlbumNameTooLong shown; the field stays in edit
+    Duplicate,  // another album has this name; BadAlbumName shown; the field stays in edit
+};
+
+class TAlbumList {
+public:
+    // `systemMonths` are the month names of the system's default locale, used to recognise
+    // date-named albums. `contentView` must outlive the list.
+    TAlbumList(TContentView& contentView, MonthNames systemMonths);
+    ~TAlbumList();
+    TAlbumList(const TAlbumList&) = delete;
+    TAlbumList& operator=(const TAlbumList&) = delete;
+
+    int Count() const { return static_cast<int>(albums_.size()); }
+    // The album at `index` (0 <= index < Count()).
+    TAlbum& Items(int index) { return *albums_.at(static_cast<std::size_t>(index)); }
+    const TAlbum& Items(int index) const { return *albums_.at(static_cast<std::size_t>(index)); }
+    int CurrentIndex() const { return currentIndex_; }
+    // The current album, or null.
+    TAlbum* CurrentAlbum() { return currentIndex_ >= 0 ? albums_[static_cast<std::size_t>(currentIndex_)].get() : nullptr; }
+    TContentView& ContentView() { return contentView_; }
+    const MonthNames& SystemMonths() const { return systemMonths_; }
+
+    // Creates an album named CleanAlbumName(name) (BadAlbumChars shown when cleaned), sorts the
+    // list and sends OnAlbumsChanged. Returns its index after sorting, or -1 with BadAlbumName
+    // when an album already has exactly `name` (tested before cleaning). The album is not made current.
+    int AddAlbum(std::string_view name, int kind = 0);
+    // Deletes the album at `index` with its photos and their working copies. When it was current,
+    // the first remaining album becomes current (none when the list is empty). Sends
+    // OnAlbumsChanged, then OnContentChanged(nullptr). An index outside the list does nothing.
+    void DeleteAlbum(int index);
+    // Makes the album at `index` current, fills the content list with its photos and sends
+    // OnAlbumsChanged. An index outside the list leaves no album current (CurrentIndex -1),
+    // keeps the content list and sends nothing.
+    void SelectAlbum(int index);
+    // First album whose name equals `name` exactly (case-sensitive), or -1.
+    int IndexOfName(std::string_view name) const;
+    int IndexOfAlbum(const TAlbum* album) const;
+    // Sorts with CompareAlbums, re-stacks the panels and updates CurrentIndex.
+    void SortAlbums();
+
+    // The user finished editing `album`'s name with `text`. Unique: the text is cleaned
+    // (BadAlbumChars), and when at most 64 characters the albums are sorted; else it is cut to
+    // 64 (AlbumNameTooLong). Not unique: BadAlbumName. The album takes the resulting text in
+    // every case (what its field shows); nothing is notified or saved.
+    TNameEditOutcome EndNameEdit(TAlbum& album, std::string_view text);
+    // The add-album command after its input box: a name over 64 characters is refused with
+    // AlbumNameTooLong, an empty one silently; otherwise AddAlbum, and when the list then holds
+    // one album it becomes current and DefaultAlbumIndex 0. Returns the index or -1.
+    int AddAlbumFromUser(std::string_view name);
+    // The delete-album command after its confirmation: deletes the current album; when no album
+    // remains DefaultAlbumIndex becomes -1. Nothing when no album is current.
+    void DeleteCurrentAlbum();
+    // Moves the photos selected in the content list from the current album to `target` (a drag
+    // onto another album's panel). Nothing when `target` is current or no album is.
+    void MoveSelectedJobs(TAlbum& target);
+    // Highlights `album` as the drop target, removing every other highlight; null removes all.
+    void Highlight(TAlbum* album);
+    void RemoveHighlight(TAlbum& album);
+
+    // Album that takes photos when no album is current (the window's; the list itself never
+    // moves it when sorting). -1 while no album exists.
+    int DefaultAlbumIndex = -1;
+
+    // After an album was added, deleted or made current.
+    std::function<void(TAlbumList&)> OnAlbumsChanged;
+    // After a photo was added to or removed from an album (that album), and after an album was
+    // deleted (null). The window refreshes the transfer summary and saves the transfer list.
+    std::function<void(TAlbum*)> OnContentChanged;
+    // A message box to show (modal: the caller's loop goes on when it returns).
+    std::function<void(const TUserMessage&)> OnMessage;
+    // The album panels; may be null.
+    TAlbumView* AlbumView = nullptr;
+
+    // Used by TAlbum to reach the view and the notifications.
+    void NotifyContentChanged(TAlbum* album) {
+        if (OnContentChanged) OnContentChanged(album);
+    }
+    void ShowMessage(TUserMessage message) {
+        if (OnMessage) OnMessage(message);
+    }
+
+private:
+    void NotifyAlbumsChanged() {
+        if (OnAlbumsChanged) OnAlbumsChanged(*this);
+    }
+    void SetCurrentFlag(TAlbum& album, bool current);
+    void RecomputeCurrentIndex();
+
+    TContentView& contentView_;
+    MonthNames systemMonths_;
+    std::vector<std::unique_ptr<TAlbum>> albums_;
+    int currentIndex_ = -1;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,68 @@
+#pragma once
+// Putting a user's photo into an album: a working copy in the work folder under a free name,
+// its measurements, its tile and its caption. The user's own file is never changed.
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/albums/TAlbumList.h"
+#include "core/albums/TPhotoImaging.h"
+
+namespace vantrel {
+
+// What intake needs of the window; every hook may be empty.
+struct TIntakeHooks {
+    // Caption of a photo's tile from the display settings (path, size, width, height).
+    std::function<std::string(const std::string&, std::int64_t, int, int)> FormatCaption;
+    // The window's busy state around a loop of `count` steps, and one step of its progress bar.
+    std::function<void(int count)> BeginBusy;
+    std::function<void()> StepProgress;
+    std::function<void()> EndBusy;
+    // Lets pending window events run between two photos.
+    std::function<void()> Pump;
+    // Saves the transfer list (after files were dropped).
+    std::function<void()> SaveTransferList;
+    // Today's date, for the name of an album made when none exists; local today when empty.
+    std::function<std::chrono::year_month_day()> Today;
+};
+
+class TPhotoIntake {
+public:
+    // `workFolder` is where working copies go (a trailing "/" is added when missing);
+    // `userMonths` name the album of the day.
+    TPhotoIntake(TAlbumList& albums, TPhotoImaging& imaging, std::string workFolder, MonthNames userMonths);
+
+    TIntakeHooks Hooks;
+
+    // Queues `sourcePath` into the album at `albumIndex`; with a negative index and no album,
+    // first creates today's album, makes it current and the default album. Returns true when queued.
+    bool AddPhotoToAlbum(int albumIndex, const std::string& sourcePath);
+    // Queues one photo into `album`. With `makeCopy` the working copy is written to `workPath`;
+    // without it `workPath` must already hold it (restoring). Failures are shown through the
+    // list's OnMessage: BadNoTransfer (cannot be decoded; no copy made) or BadPictErr (cannot be
+    // opened, copied or written, or the tile refused; a copy written by this call is removed).
+    // Returns true when queued.
+    bool IntakePhoto(const std::string& sourcePath, const std::string& workPath, bool makeCopy, TAlbum& album);
+    // A path in the work folder at which no file exists yet: the source's name, then
+    // name_1.ext, name_2.ext and so on. Control characters of the name become "_".
+    std::string MakeWorkingName(const std::string& sourcePath) const;
+    // Queues the dropped files named ".jpg" or ".jpeg" (any case) into the current album (none
+    // when no album is current), then saves the transfer list. Returns how many were queued.
+    int DropFiles(const std::vector<std::string>& names);
+
+    const std::string& WorkFolder() const { return workFolder_; }
+    TAlbumList& Albums() { return albums_; }
+
+private:
+    TAlbumList& albums_;
+    TPhotoImaging& imaging_;
+    std::string workFolder_;
+    MonthNames userMonths_;
+};
+
+// The file name of a path, without its folder.
+std::string FileNameOf(const std::string& path);
+
+}  // namespace vantrel

@@ -1,0 +1,118 @@
+#include "core/imaging/ImageFileOps.h"
+
+#include "core/imaging/CommaText.h"
+#include "core/imaging/FileBytes.h"
+#include "core/imaging/JpegDecoder.h"
+#include "core/imaging/JpegEncoder.h"
+#include "core/imaging/QuarterTurn.h"
+#include "core/imaging/Stretch.h"
+#include "core/imaging/Tiles.h"
+
+namespace vantrel {
+namespace {
+
+struct Rgb3 {
+    std::uint8_t c[3];
+};
+static_assert(sizeof(Rgb3) == 3);
+
+// Encodes the work bitmap with the plain encoder, replaces the file, and leaves the tile.
+std::expected<void, ImageFileError> SaveWorkBitmapAsEdited(ImageWorkspace& ws, const std::string& path, int quality) {
+    auto encoded = EncodeBaselineJpeg(ws.workBitmap, quality);
+    if (!encoded) return std::unexpected(encoded.error());
+    if (auto written = ReplaceFileBytes(path, encoded->Bytes()); !written) return written;
+    MakeThumbTile(ws);
+    return {};
+}
+
+}  // namespace
+
+void ScaleToFit(RgbBitmap& bitmap, RgbBitmap& scratch, int size) {
+    const std::int64_t w = bitmap.Width(), h = bitmap.Height();
+    if (w <= 0 || h <= 0 || size <= 0) {
+        bitmap.Resize(0, 0);
+        return;
+    }
+    int newWidth, newHeight;
+    if (w > h) {
+        newWidth = size;
+        newHeight = static_cast<int>(h * size / w);
+    } else {
+        newHeight = size;
+        newWidth = static_cast<int>(w * size / h);
+    }
+    if (!scratch.Resize(newWidth, newHeight)) {
+        bitmap.Resize(0, 0);
+        return;
+    }
+    if (!StretchInto(bitmap, scratch, {0, 0, newWidth, newHeight})) scratch.Fill(kTileSilver);
+    bitmap.Swap(scratch);
+}
+
+std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std::string& photoPath,
+                                                   const std::string& outputPath, int size) {
+    ReadImageHeader(ws, photoPath);
+    if (auto loaded = LoadImage(ws, photoPath); !loaded) return std::unexpected(loaded.error());
+    if (ws.params.failed) DrawBadImageTile(ws, ws.workBitmap);
+    ScaleToFit(ws.workBitmap, ws.scratch, size);
+    if (ws.workBitmap.Empty()) return WriteFileBytes(outputPath, {});
+    auto encoded = EncodeBaselineJpeg(ws.workBitmap, kDerivedCopyQuality);
+    if (!encoded) return std::unexpected(encoded.error());
+    return WriteFileBytes(outputPath, encoded->Bytes());
+}
+
+std::expected<bool, ImageFileError> IsRejectedImage(ImageWorkspace& ws, const std::string& path,
+                                                    std::string_view codeList) {
+    const std::vector<std::string> entries = SplitCommaText(codeList);
+    auto code = LoadImage(ws, path);
+    if (!code) return std::unexpected(code.error());
+    if (ws.params.failed) return true;
+    if (*code == 0) return false;
+    for (const std::string& entry : entries) {
+        const auto value = ParseWholeNumber(entry);
+        if (!value)
+            return std::unexpected(ImageFileError{ImageFileError::Kind::BadCodeList, 0,
+                                                  "'" + entry + "' is not a valid integer value"});
+        if (*value == *code) return true;
+    }
+    return false;
+}
+
+std::expected<void, ImageFileError> SaveEditedJpeg(ImageWorkspace& ws, const Bitmap32& picture,
+                                                   const std::string& path, int quality) {
+    if (!picture.ToRgb(ws.workBitmap))
+        return std::unexpected(ImageFileError{ImageFileError::Kind::Encoder, 0, "out of memory"});
+    return SaveWorkBitmapAsEdited(ws, path, quality);
+}
+
+std::expected<PictureSize, ImageFileError> RotateImageFile(ImageWorkspace& ws, const std::string& path,
+                                                           TurnDirection direction, int quality) {
+    ReadImageHeader(ws, path);
+    if (auto loaded = LoadImage(ws, path); !loaded) return std::unexpected(loaded.error());
+    if (ws.params.failed) {
+        // Writing the placeholder over the photo would destroy it: the file stays as it is.
+        DrawBadImageTile(ws, ws.workBitmap);
+        return std::unexpected(ImageFileError{ImageFileError::Kind::Undecodable, 0, "cannot decode '" + path + "'"});
+    }
+    const int w = ws.workBitmap.Width(), h = ws.workBitmap.Height();
+    // Without memory for the turned copy the picture is saved unturned.
+    if (ws.scratch.Resize(h, w)) {
+        TurnPixels(reinterpret_cast<const Rgb3*>(ws.workBitmap.Data()), w, h, reinterpret_cast<Rgb3*>(ws.scratch.Data()),
+                   direction == TurnDirection::Clockwise);
+        ws.workBitmap.Swap(ws.scratch);
+    }
+    const PictureSize size{ws.workBitmap.Width(), ws.workBitmap.Height()};
+    if (auto saved = SaveWorkBitmapAsEdited(ws, path, quality); !saved) return std::unexpected(saved.error());
+    return size;
+}
+
+std::expected<void, ImageFileError> StoreWorkingCopy(ImageWorkspace& ws, const std::string& source,
+                                                     const std::string& destination, int quality) {
+    if (!IsFourComponent(ws.params.colourModel)) return CopyFileBytes(source, destination);
+    ws.params.quality = quality;
+    auto encoded = EncodeWorkingCopyJpeg(ws.workBitmap, ws.params);
+    if (!encoded) return std::unexpected(encoded.error());
+    return ReplaceFileBytes(destination, encoded->Bytes());
+}
+
+}  // namespace vantrel

@@ -1,0 +1,70 @@
+#pragma once
+// The operations that turn one photo file into another: scaled copies for the upload, edited
+// and turned photos, the working copy of a photo entering an album, and the upload's judgement
+// of a photo by its decoder warnings.
+
+#include <cstdint>
+#include <expected>
+#include <string>
+#include <string_view>
+
+#include "core/imaging/Bitmap32.h"
+#include "core/imaging/ImageFileError.h"
+#include "core/imaging/ImageWorkspace.h"
+
+namespace vantrel {
+
+// Quality of the upload's scaled copy and thumbnail.
+inline constexpr int kDerivedCopyQuality = 90;
+
+// Replaces the bitmap by a point-sampled copy whose longer side is `size` (the other side
+// keeps the proportion, integer division truncating); a square picture counts as portrait.
+// Enlarges as readily as it reduces. A size of 0 or less, or an empty bitmap, gives 0 x 0.
+// If the new bitmap cannot be filled from the old one it is plain silver.
+void ScaleToFit(RgbBitmap& bitmap, RgbBitmap& scratch, int size);
+
+// Decodes the photo in full, scales it to `size` (ScaleToFit) and writes it to `outputPath`
+// with the plain encoder at quality 90, replacing any file there. An undecodable photo gives
+// the placeholder tile scaled; a scaled picture without pixels gives an empty file. The work
+// bitmap holds the scaled picture afterwards. A photo that cannot be opened, an output that
+// cannot be written or an encoder failure is returned as the error.
+std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std::string& photoPath,
+                                                   const std::string& outputPath, int size);
+
+// Whether the upload must refuse the photo because of its decoding: true when it does not
+// decode; false when the decoder issued no warning; otherwise true when the last message code
+// is one of the entries of the comma-text `codeList`, taken in order up to the first match.
+// Errors: the photo cannot be opened (FileError); an entry that is reached and is not a whole
+// number (BadCodeList).
+std::expected<bool, ImageFileError> IsRejectedImage(ImageWorkspace& ws, const std::string& path,
+                                                    std::string_view codeList);
+
+// Writes the picture (alpha ignored) as a JPEG with the plain encoder at `quality`, replacing
+// the file in one step, so that a failed write keeps the old file. No metadata is written.
+// The work bitmap holds the picture's tile afterwards.
+std::expected<void, ImageFileError> SaveEditedJpeg(ImageWorkspace& ws, const Bitmap32& picture,
+                                                   const std::string& path, int quality);
+
+enum class TurnDirection { Clockwise, CounterClockwise };
+
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const PictureSize&) const = default;
+};
+
+// Turns the photo file by a quarter turn: decodes it, turns the picture and rewrites the file
+// at `quality` without its metadata; the work bitmap holds the new tile. Returns the new width
+// and height. A photo that cannot be decoded is left unchanged and gives Undecodable (the
+// work bitmap holds the placeholder tile); open and write failures give FileError.
+std::expected<PictureSize, ImageFileError> RotateImageFile(ImageWorkspace& ws, const std::string& path,
+                                                           TurnDirection direction, int quality);
+
+// Makes the album's working copy of a photo, right after ReadImageHeader and LoadImage of
+// `source` succeeded on the same workspace. A four-component photo is re-encoded from the work
+// bitmap with the working-copy encoder at `quality` (colour model, progressive coding and
+// metadata kept); any other photo is copied byte for byte.
+std::expected<void, ImageFileError> StoreWorkingCopy(ImageWorkspace& ws, const std::string& source,
+                                                     const std::string& destination, int quality);
+
+}  // namespace vantrel

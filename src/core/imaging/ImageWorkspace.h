@@ -1,0 +1,33 @@
+#pragma once
+// The shared objects of the image operations: the work bitmap that every decode writes to, the
+// parameters of the last file read, and what the tile drawing needs from the program. One
+// workspace serves one caller at a time; no two operations on it may overlap.
+
+#include <functional>
+#include <string>
+
+#include "core/imaging/ImageParams.h"
+#include "core/imaging/RgbBitmap.h"
+#include "core/imaging/TileTextPainter.h"
+
+namespace vantrel {
+
+struct ImageWorkspace {
+    // The work bitmap: a decoded photo, a 96 x 96 tile or a scaled copy, depending on the last
+    // operation. Callers copy what they need from it before the next operation.
+    RgbBitmap workBitmap{96, 96};
+    // Second buffer for scaling and turning, kept so that large buffers are allocated once.
+    RgbBitmap scratch;
+    // Header data and decode outcome of the last file read.
+    ImageParams params;
+    // Decoding progress in per cent (0..100) while LoadImage runs; may be empty.
+    std::function<void(int)> progress;
+    // Draws the text of placeholder tiles; without one, placeholders are plain silver and frame.
+    const TileTextPainter* textPainter = nullptr;
+    // The text of placeholder tiles (the BadJpegErr language text).
+    std::string badImageText;
+    // The DCT scale denominator (1, 2, 4 or 8) of the last browser tile decode.
+    int lastDecodeScale = 1;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,32 @@
+#pragma once
+// Reading JPEG headers and decoding whole photos into the work bitmap as 24-bit RGB.
+
+#include <cstddef>
+#include <cstdint>
+#include <expected>
+#include <string>
+
+#include "core/imaging/ImageFileError.h"
+#include "core/imaging/ImageWorkspace.h"
+
+namespace vantrel {
+
+// Fills width, height, colour model, progressive flag and metadata segments of `ws.params`
+// without decoding the picture. Never fails loudly: a file that cannot be opened or whose
+// header cannot be read gives 0 x 0, colour model Unknown and false.
+bool ReadImageHeader(ImageWorkspace& ws, const std::string& path);
+bool ReadImageHeaderFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size);
+
+// Decodes the whole photo at full scale into `ws.workBitmap` as RGB: grey becomes grey RGB,
+// CMYK and YCCK (inverted Adobe CMYK included) are converted. Warnings never fail the load;
+// they are counted in ws.params.warningCount and ws.params.lastMessageCode keeps the codec's
+// message code current at the end of the read (0 when there was no warning). The header
+// fields of ws.params are refreshed too.
+// Returns the last message code when the decoder issued warnings, else 0. A photo that cannot
+// be decoded (not a JPEG, damaged beyond recovery, too large for memory) sets
+// ws.params.failed and still returns a value; a file that cannot be opened returns a
+// FileError and sets ws.params.failed as well.
+std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const std::string& path);
+std::int32_t LoadImageFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size);
+
+}  // namespace vantrel
