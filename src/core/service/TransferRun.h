@@ -57,7 +57,7 @@ struct TTransferConfig {
     std::string workFolder;  // ends in "/"; receives the run's temporary files
     std::string email;
     std::string password;
-    TUploadImaging imaging = UploadImagingDefaults();
+    TUploadImaging imaging;  // UploadImagingFor the window's shared workspace
 };
 
 class TTransferRun {

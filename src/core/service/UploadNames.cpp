@@ -51,7 +51,7 @@ std::expected<std::string, std::string> MakeTempFileName(const std::string& work
         std::tm local{};
         ::localtime_r(&whole, &local);
         int millis = static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-        char stamp[32];
+        char stamp[64];
         std::snprintf(stamp, sizeof stamp, "%04d%02d%02d%02d%02d%02d%03d", local.tm_year + 1900, local.tm_mon + 1,
                       local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, millis);
         std::string path = workFolder + stamp + "." + std::string(extension);

@@ -13,6 +13,7 @@ namespace vantrel {
 
 class TFtpClient;
 class TImageJob;
+struct ImageWorkspace;
 struct TRemoteSettings;
 
 // An error that ends the upload of a package and travels to the transfer run: a failed
@@ -24,7 +25,7 @@ public:
 };
 
 // The image work that the package needs, passed in so that the upload can be driven without
-// decoding photos. UploadImagingDefaults() binds them to the program's image file operations.
+// decoding photos. UploadImagingFor binds them to the program's image file operations.
 struct TUploadImaging {
     // MD5 of a file as 32 lower-case hexadecimal digits.
     std::function<std::expected<std::string, std::string>(const std::string& path)> digestHex;
@@ -37,7 +38,9 @@ struct TUploadImaging {
     std::function<std::expected<void, std::string>(const std::string& source, const std::string& target, int size)>
         saveScaled;
 };
-TUploadImaging UploadImagingDefaults();
+// The image file operations on `workspace`, which must outlive the result; no other image
+// operation may use the workspace while the upload runs.
+TUploadImaging UploadImagingFor(ImageWorkspace& workspace);
 
 // True when the size lies between picture_minsize KiB and picture_maxsize MiB, both included.
 bool IsPhotoSizeAccepted(std::int64_t photoSize, const TRemoteSettings& settings);
