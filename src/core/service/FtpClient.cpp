@@ -1,0 +1,328 @@
+#include "core/service/FtpClient.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantrel {
+
+namespace {
+
+// Waits on a socket never last longer than this, so that the pump runs in time.
+constexpr int kPollMs = 25;
+
+std::int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+std::string ErrnoText(int error) { return std::strerror(error); }
+
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    ~FileHandle() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+TFtpClient::TFtpClient(TFtpSettings settings, std::function<void()> pump)
+    : settings_(std::move(settings)), pump_(std::move(pump)) {}
+
+TFtpClient::~TFtpClient() {
+    CloseData();
+    if (control_ >= 0) ::close(control_);
+}
+
+void TFtpClient::FtpDisconnect() {
+    CloseData();
+    if (control_ >= 0) {
+        ::close(control_);
+        control_ = -1;
+    }
+    input_.clear();
+    ++serial_;
+}
+
+void TFtpClient::CloseData() {
+    if (data_ >= 0) {
+        ::close(data_);
+        data_ = -1;
+    }
+}
+
+void TFtpClient::FailConnection(const std::string& message) {
+    FtpDisconnect();
+    throw TFtpError(message);
+}
+
+void TFtpClient::CheckAlive() const {
+    if (serial_ != activeSerial_ || control_ < 0) throw TFtpError("FTP connection closed");
+}
+
+void TFtpClient::PumpIfDue() {
+    if (!pump_) return;
+    auto now = NowMs();
+    if (now - lastPumpMs_ < kPollMs) return;
+    lastPumpMs_ = now;
+    pump_();
+}
+
+void TFtpClient::WaitReady(int fd, short events) {
+    while (true) {
+        CheckAlive();
+        pollfd entry{fd, events, 0};
+        int ready = ::poll(&entry, 1, kPollMs);
+        if (ready < 0 && errno != EINTR) FailConnection("FTP wait failed: " + ErrnoText(errno));
+        PumpIfDue();
+        CheckAlive();
+        // Errors and hang-ups count as ready: the call that follows reports them.
+        if (ready > 0) return;
+    }
+}
+
+void TFtpClient::SendAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL);
+        if (sent < 0) {
+            if (errno == EINTR) continue;
+            if (errno == EAGAIN || errno == EWOULDBLOCK) {
+                WaitReady(fd, POLLOUT);
+                continue;
+            }
+            throw TFtpError("FTP send failed: " + ErrnoText(errno));
+        }
+        data += sent;
+        size -= static_cast<std::size_t>(sent);
+        PumpIfDue();
+        CheckAlive();
+    }
+}
+
+void TFtpClient::SendLine(std::string_view line) {
+    if (!IsSafeFtpCommandLine(line)) throw TFtpError("FTP command refused: it holds a line break or NUL");
+    if (control_ < 0) throw TFtpError("FTP not connected");
+    std::string wire(line);
+    wire += "\r\n";
+    try {
+        SendAll(control_, wire.data(), wire.size());
+    } catch (const TFtpError& error) {
+        if (serial_ == activeSerial_) FtpDisconnect();
+        throw;
+    }
+}
+
+std::string TFtpClient::ReadLine() {
+    char buffer[4096];
+    while (true) {
+        auto end = input_.find('\n');
+        if (end != std::string::npos) {
+            if (end > kFtpMaxReplyLine) FailConnection("FTP reply line too long");
+            std::string line = input_.substr(0, end);
+            input_.erase(0, end + 1);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            return line;
+        }
+        if (input_.size() > kFtpMaxReplyLine) FailConnection("FTP reply line too long");
+        WaitReady(control_, POLLIN);
+        ssize_t got = ::recv(control_, buffer, sizeof buffer, 0);
+        if (got == 0) FailConnection("FTP connection closed by the server");
+        if (got < 0) {
+            if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) continue;
+            FailConnection("FTP receive failed: " + ErrnoText(errno));
+        }
+        input_.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+TFtpReply TFtpClient::ReadReply() {
+    TFtpReplyAssembler assembler;
+    while (true) {
+        auto done = assembler.AddLine(ReadLine());
+        if (!done) FailConnection("FTP protocol error: " + done.error());
+        if (*done) break;
+    }
+    lastReply_ = assembler.Reply();
+    return lastReply_;
+}
+
+void TFtpClient::Expect(const TFtpReply& reply, std::initializer_list<int> accepted, std::string_view what) {
+    if (!IsFtpCodeIn(reply.code, accepted))
+        throw TFtpError(std::string(what) + " refused: " + std::to_string(reply.code) + " " + reply.text);
+}
+
+TFtpReply TFtpClient::Command(std::string_view line, std::initializer_list<int> accepted) {
+    SendLine(line);
+    TFtpReply reply = ReadReply();
+    Expect(reply, accepted, line.substr(0, line.find(' ')));
+    return reply;
+}
+
+int TFtpClient::OpenSocket(const sockaddr* address, unsigned addressLength) {
+    int fd = ::socket(address->sa_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) throw TFtpError("FTP socket failed: " + ErrnoText(errno));
+    int one = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    if (::connect(fd, address, addressLength) < 0 && errno != EINPROGRESS) {
+        int error = errno;
+        ::close(fd);
+        throw TFtpError("FTP connection failed: " + ErrnoText(error));
+    }
+    return fd;
+}
+
+void TFtpClient::FtpConnect() {
+    FtpDisconnect();
+    activeSerial_ = serial_;
+    auto endpoint = ParseFtpHost(settings_.host);
+    if (!endpoint) throw TFtpError(endpoint.error());
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    int status = ::getaddrinfo(endpoint->host.c_str(), std::to_string(endpoint->port).c_str(), &hints, &found);
+    if (status != 0) throw TFtpError("FTP host not found: " + endpoint->host + ": " + ::gai_strerror(status));
+    std::string lastError = "FTP connection failed";
+    for (addrinfo* candidate = found; candidate && control_ < 0; candidate = candidate->ai_next) {
+        try {
+            control_ = OpenSocket(candidate->ai_addr, candidate->ai_addrlen);
+            WaitReady(control_, POLLOUT);
+            int error = 0;
+            socklen_t length = sizeof error;
+            ::getsockopt(control_, SOL_SOCKET, SO_ERROR, &error, &length);
+            if (error != 0) {
+                ::close(control_);
+                control_ = -1;
+                lastError = "FTP connection failed: " + ErrnoText(error);
+            }
+        } catch (const TFtpError& failure) {
+            lastError = failure.what();
+            if (serial_ != activeSerial_) break;  // closed from the pump: give up at once
+            if (control_ >= 0) ::close(control_);
+            control_ = -1;
+        }
+    }
+    ::freeaddrinfo(found);
+    if (control_ < 0) throw TFtpError(lastError);
+    try {
+        Expect(ReadReply(), {220}, "FTP greeting");
+        TFtpReply user = Command("USER " + settings_.user, {230, 331});
+        if (user.code == 331) Command("PASS " + settings_.password, {230});
+        Command("TYPE I", {200});
+        Command("SYST", {200, 215, 500});
+    } catch (const TFtpError&) {
+        if (serial_ == activeSerial_) FtpDisconnect();
+        throw;
+    }
+}
+
+void TFtpClient::FtpMakeDir(std::string_view name) {
+    activeSerial_ = serial_;
+    Command("MKD " + std::string(name), {257});
+}
+
+void TFtpClient::FtpChangeDir(std::string_view name) {
+    activeSerial_ = serial_;
+    Command("CWD " + std::string(name), {200, 250});
+}
+
+TFtpReply TFtpClient::FtpQuote(std::string_view line) {
+    activeSerial_ = serial_;
+    SendLine(line);
+    return ReadReply();
+}
+
+void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteName) {
+    activeSerial_ = serial_;
+    const std::string storeLine = "STOR " + std::string(remoteName);
+    if (!IsSafeFtpCommandLine(storeLine)) throw TFtpError("FTP command refused: it holds a line break or NUL");
+    if (control_ < 0) throw TFtpError("FTP not connected");
+    FileHandle file(::open(localPath.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) throw TFtpError("cannot open " + localPath + ": " + ErrnoText(errno));
+    struct stat info{};
+    if (::fstat(file.get(), &info) < 0) throw TFtpError("cannot read " + localPath + ": " + ErrnoText(errno));
+
+    TFtpReply pasv = Command("PASV", {227});
+    auto address = ParsePasvReply(pasv.text);
+    if (!address) throw TFtpError(address.error());
+    // The data connection goes to the server we are talking to, whatever host the reply names:
+    // following another address would let the server send our files anywhere.
+    sockaddr_storage peer{};
+    socklen_t peerLength = sizeof peer;
+    if (::getpeername(control_, reinterpret_cast<sockaddr*>(&peer), &peerLength) < 0)
+        FailConnection("FTP connection lost: " + ErrnoText(errno));
+    if (peer.ss_family == AF_INET)
+        reinterpret_cast<sockaddr_in*>(&peer)->sin_port = htons(static_cast<uint16_t>(address->port));
+    else
+        reinterpret_cast<sockaddr_in6*>(&peer)->sin6_port = htons(static_cast<uint16_t>(address->port));
+
+    SendLine(storeLine);
+    try {
+        data_ = OpenSocket(reinterpret_cast<sockaddr*>(&peer), peerLength);
+        WaitReady(data_, POLLOUT);
+        int error = 0;
+        socklen_t length = sizeof error;
+        ::getsockopt(data_, SOL_SOCKET, SO_ERROR, &error, &length);
+        if (error != 0) throw TFtpError("FTP data connection failed: " + ErrnoText(error));
+    } catch (const TFtpError&) {
+        // The server waits for a data connection that will not come: this conversation is lost.
+        if (serial_ == activeSerial_) FtpDisconnect();
+        throw;
+    }
+    TFtpReply first = ReadReply();
+    if (!IsFtpCodeIn(first.code, {110, 125, 150})) {
+        CloseData();
+        Expect(first, {110, 125, 150}, "STOR");
+    }
+
+    struct WorkEnd {
+        TFtpClient& client;
+        ~WorkEnd() {
+            if (client.handlers_.OnWorkEnd) client.handlers_.OnWorkEnd(TWorkMode::wmWrite);
+        }
+    };
+    {
+        if (handlers_.OnWorkBegin) handlers_.OnWorkBegin(TWorkMode::wmWrite, info.st_size);
+        WorkEnd workEnd{*this};
+        block_.resize(kBlockSize);
+        std::int64_t sent = 0;
+        try {
+            while (true) {
+                ssize_t got = ::read(file.get(), block_.data(), kBlockSize);
+                if (got < 0 && errno == EINTR) continue;
+                if (got < 0) throw TFtpError("cannot read " + localPath + ": " + ErrnoText(errno));
+                if (got == 0) break;
+                SendAll(data_, block_.data(), static_cast<std::size_t>(got));
+                sent += got;
+                if (handlers_.OnWork) handlers_.OnWork(TWorkMode::wmWrite, sent);
+            }
+        } catch (const TFtpError&) {
+            // A half-sent file leaves replies on the control connection that nobody will read.
+            if (serial_ == activeSerial_) FtpDisconnect();
+            throw;
+        }
+        CloseData();
+    }
+    TFtpReply last = ReadReply();
+    Expect(last, {225, 226, 250, 426, 450}, "STOR");
+    if (last.code == 426 || last.code == 450) Expect(ReadReply(), {225, 226}, "STOR");
+}
+
+}  // namespace vantrel

@@ -1,0 +1,117 @@
+#pragma once
+// The FTP client of a transfer run: one control connection with a user login, binary stores in
+// passive mode, making and entering one folder, one site command, and closing.
+//
+// Every operation blocks, and while it waits on the network it calls the pump at least every
+// 50 ms, so that a window keeps working. The pump may call FtpDisconnect (the Stop button): the
+// operation in progress then fails with TFtpError. The client never gives up waiting on its own:
+// it waits for a reply as long as the connection stays open.
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "core/service/FtpReply.h"
+
+struct sockaddr;
+
+namespace vantrel {
+
+// A failed FTP operation: the connection failed or a reply code outside the accepted set came.
+class TFtpError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class TWorkMode { wmRead, wmWrite };
+
+// Progress reports of a store. OnWorkBegin carries the file size, OnWork the bytes of this file
+// sent so far (after every block of at most 32 768 bytes), OnWorkEnd comes when the data
+// connection is done, also when the store failed. Empty handlers are skipped.
+struct TFtpWorkHandlers {
+    std::function<void(TWorkMode, std::int64_t)> OnWorkBegin;
+    std::function<void(TWorkMode, std::int64_t)> OnWork;
+    std::function<void(TWorkMode)> OnWorkEnd;
+};
+
+struct TFtpSettings {
+    std::string host;  // ftp_host, may carry ":port" (21 when none)
+    std::string user;
+    std::string password;
+};
+
+class TFtpClient {
+public:
+    // Size of the blocks written to the data connection.
+    static constexpr std::size_t kBlockSize = 32768;
+
+    explicit TFtpClient(TFtpSettings settings, std::function<void()> pump = {});
+    ~TFtpClient();
+    TFtpClient(const TFtpClient&) = delete;
+    TFtpClient& operator=(const TFtpClient&) = delete;
+
+    // Opens the control connection (closing an open one first), reads the greeting (220), logs
+    // in (USER: 230, or 331 then PASS: 230), sets binary mode (TYPE I: 200) and asks SYST (200,
+    // 215 or 500). Throws TFtpError; the connection is closed when it fails.
+    void FtpConnect();
+
+    // MKD name, reply 257. Throws TFtpError.
+    void FtpMakeDir(std::string_view name);
+
+    // CWD name, reply 200 or 250. Throws TFtpError.
+    void FtpChangeDir(std::string_view name);
+
+    // Stores the local file under the remote name, replacing a file of that name: PASV (227),
+    // STOR (first reply 110, 125 or 150), the bytes over the data connection, then the final
+    // reply 225, 226, 250, 426 or 450, and after 426 or 450 one more, 225 or 226. The data
+    // connection goes to the control connection's peer at the port of the PASV reply: an
+    // address naming another host is not followed. Throws TFtpError.
+    void FtpStore(const std::string& localPath, std::string_view remoteName);
+
+    // Sends the line unchanged and returns its reply, whatever its code. Throws TFtpError when
+    // the connection fails or the line holds a CR, LF or NUL.
+    TFtpReply FtpQuote(std::string_view line);
+
+    // True while the control connection is open.
+    bool FtpConnected() const { return control_ >= 0; }
+
+    // Closes the control connection (and a data connection) without sending QUIT. Safe to call
+    // from the pump during any operation, which then fails.
+    void FtpDisconnect();
+
+    // The last complete reply (code 0 before the first).
+    const TFtpReply& LastReply() const { return lastReply_; }
+
+    void SetWorkHandlers(TFtpWorkHandlers handlers) { handlers_ = std::move(handlers); }
+    void ClearWorkHandlers() { handlers_ = {}; }
+
+private:
+    TFtpReply Command(std::string_view line, std::initializer_list<int> accepted);
+    void SendLine(std::string_view line);
+    TFtpReply ReadReply();
+    std::string ReadLine();
+    void Expect(const TFtpReply& reply, std::initializer_list<int> accepted, std::string_view what);
+    int OpenSocket(const ::sockaddr* address, unsigned addressLength);
+    void WaitReady(int fd, short events);
+    void SendAll(int fd, const char* data, std::size_t size);
+    void CheckAlive() const;
+    void PumpIfDue();
+    void CloseData();
+    [[noreturn]] void FailConnection(const std::string& message);
+
+    TFtpSettings settings_;
+    std::function<void()> pump_;
+    TFtpWorkHandlers handlers_;
+    int control_ = -1;
+    int data_ = -1;
+    unsigned serial_ = 0;        // changes whenever the connection is closed
+    unsigned activeSerial_ = 0;  // serial_ when the running operation began; a change ends it
+    std::string input_;    // bytes received on the control connection and not yet taken as lines
+    TFtpReply lastReply_;
+    std::int64_t lastPumpMs_ = 0;
+    std::string block_;  // one block of file bytes on its way to the data connection
+};
+
+}  // namespace vantrel

@@ -1,0 +1,64 @@
+#include "core/service/SidecarFile.h"
+
+#include <fstream>
+
+#include "core/albums/TImageJob.h"
+#include "core/service/TRemoteSettings.h"
+#include "core/service/UploadPackage.h"
+
+namespace vantrel {
+
+namespace {
+
+std::string OneLine(std::string value) {
+    for (char& c : value)
+        if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+    return value;
+}
+
+}  // namespace
+
+std::string FormatSidecar(const TSidecarFields& f) {
+    const std::string lines[] = {
+        "serial " + OneLine(f.folderName),
+        "customer " + OneLine(f.customerId),
+        "session placeholder",
+        "album " + std::to_string(f.albumId),
+        "name " + OneLine(f.fileName),
+        "description ",
+        "width " + std::to_string(f.width),
+        "height " + std::to_string(f.height),
+        "checksum " + OneLine(f.checksum),
+        OneLine(f.passthruName) + " " + OneLine(f.passthruValue),
+        "photosize " + std::to_string(f.photoSize),
+        "scaledsize " + std::to_string(f.scaledSize),
+        "thumbsize " + std::to_string(f.thumbSize),
+        "UploadMethod desktopPC",
+        "UploadVersion 3.2.5",
+    };
+    std::string text;
+    for (const auto& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::expected<void, std::string> WriteInfFile(const TImageJob& job, const std::string& folderName,
+                                              const std::string& customerId, std::int32_t albumId,
+                                              const TRemoteSettings& settings, const std::string& targetPath,
+                                              const TUploadImaging& imaging) {
+    auto digest = imaging.digestHex(job.WorkPath);
+    if (!digest) return std::unexpected(digest.error());
+    TSidecarFields fields{folderName,     customerId,     albumId,       job.FileName,
+                          job.Width,      job.Height,     *digest,
+                          settings.passthru_name,         settings.passthru_value,
+                          job.PhotoSize,  job.ScaledSize, job.ThumbSize};
+    std::ofstream out(targetPath, std::ios::binary | std::ios::trunc);
+    out << FormatSidecar(fields);
+    out.close();
+    if (!out) return std::unexpected("cannot write " + targetPath);
+    return {};
+}
+
+}  // namespace vantrel

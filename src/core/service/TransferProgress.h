@@ -1,0 +1,54 @@
+#pragma once
+// The arithmetic of the transfer panel that needs no window: the two progress bars fed by the
+// FTP client's reports, the estimate of the remaining time, and the text of the report of
+// refused photos.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+// One progress bar: a range, a position clamped to it, and the base that the current file's
+// byte counts are added to.
+struct TProgressBar {
+    std::int64_t range = 0;
+    std::int64_t position = 0;
+    std::int64_t base = 0;
+
+    void Reset(std::int64_t newRange) { range = newRange, position = 0, base = 0; }
+    // position := base + bytes, clamped to the range.
+    void Work(std::int64_t bytes);
+    // A file is done: what was counted stays counted.
+    void WorkEnd() { base = position; }
+    // Skips `bytes` (a refused photo): position and base move together.
+    void Advance(std::int64_t bytes);
+};
+
+enum class TEstimateKind {
+    Minutes,           // above 120 s: "EstimTime" with the minutes
+    AboutMinutes,      // above 60 s: "EstimTimeMin"
+    LessThanAMinute,   // "EstimTimeLMin"
+};
+struct TTimeEstimate {
+    TEstimateKind kind = TEstimateKind::LessThanAMinute;
+    double minutes = 0;  // the remaining time in minutes
+};
+
+// remaining := (range / position - 1) * elapsed; nothing to show while position is 0.
+bool EstimateRemaining(std::int64_t position, std::int64_t range, std::int64_t elapsedSeconds,
+                       TTimeEstimate& estimate);
+
+// The photos that the acceptance checks refused, by cause, in the order met.
+struct TTransferReport {
+    std::vector<std::string> refusedForSize;
+    std::vector<std::string> refusedForWarnings;
+    bool Empty() const { return refusedForSize.empty() && refusedForWarnings.empty(); }
+};
+
+// The text of the report memo: for each non-empty list, CR LF, two blanks, its heading, then one
+// line per file: five blanks, "- ", the name, CR LF.
+std::string FormatTransferReport(const TTransferReport& report, const std::string& becauseSize,
+                                 const std::string& becauseWarning);
+
+}  // namespace vantrel

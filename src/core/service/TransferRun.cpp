@@ -1,0 +1,218 @@
+#include "core/service/TransferRun.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "core/albums/TAlbum.h"
+#include "core/albums/TAlbumList.h"
+#include "core/albums/TImageJob.h"
+#include "core/service/FtpClient.h"
+#include "core/service/TransferService.h"
+#include "core/service/UploadNames.h"
+
+namespace vantrel {
+
+namespace {
+
+// Album names are matched without regard to case (ASCII letters).
+bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+        if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i]))) return false;
+    }
+    return true;
+}
+
+int IndexOfJob(const TAlbum& album, const TImageJob* job) {
+    for (int i = 0; i < album.Jobs().Count(); ++i)
+        if (&album.Jobs().Items(i) == job) return i;
+    return -1;
+}
+
+}  // namespace
+
+TTransferRun::TTransferRun(TAlbumList& albums, TTransferService& service, TTransferObserver& observer,
+                           TTransferConfig config)
+    : albums_(albums), service_(service), observer_(observer), config_(std::move(config)) {}
+
+void TTransferRun::Stop() {
+    stopPressed_ = true;
+    if (ftp_ && ftp_->FtpConnected()) ftp_->FtpDisconnect();
+}
+
+bool TTransferRun::EstimateTime(TTimeEstimate& estimate) const {
+    auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - runStart_);
+    return EstimateRemaining(runBar_.position, runBar_.range, elapsed.count(), estimate);
+}
+
+void TTransferRun::OnWork(std::int64_t bytes) {
+    photoBar_.Work(bytes);
+    runBar_.Work(bytes);
+    observer_.ShowPhotoProgress(photoBar_.position, photoBar_.range);
+    observer_.ShowRunProgress(runBar_.position, runBar_.range);
+    observer_.ProcessMessages();
+}
+
+void TTransferRun::OnWorkEnd() {
+    photoBar_.WorkEnd();
+    runBar_.WorkEnd();
+}
+
+TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& sessionCode) {
+    ftp_ = &ftp;
+    stopPressed_ = false;
+    report_ = {};
+    photoNumber_ = -1;
+    TTransferOutcome outcome = TTransferOutcome::toStopped;
+    observer_.ProcessMessages();
+
+    std::vector<std::string> temporaryFiles;
+    bool uploadStarted = false;  // the temporary files are being made: the end closes and deletes
+    auto endUpload = [&] {
+        if (!uploadStarted) return;
+        uploadStarted = false;
+        ftp.ClearWorkHandlers();
+        ftp.FtpDisconnect();
+        observer_.SetTimerRunning(false);
+        for (const auto& path : temporaryFiles) std::remove(path.c_str());
+    };
+    auto endRun = [&] {
+        ftp_ = nullptr;
+        if (!report_.Empty()) {
+            observer_.ShowReport(report_);
+            outcome = TTransferOutcome::toReported;
+        }
+    };
+
+    try {
+        std::vector<TServiceAlbum> serviceAlbums;
+        bool loggedIn = service_.SessionNew();
+        if (loggedIn) {
+            sessionCode = service_.SessionCode();
+            loggedIn = service_.SessionLogin(config_.email, config_.password);
+        }
+        if (!loggedIn) {
+            observer_.ShowLoginRefused();
+            outcome = TTransferOutcome::toNone;
+        } else if (service_.MemberGetAlbumList(serviceAlbums)) {
+            runStart_ = std::chrono::steady_clock::now();
+            observer_.SetTimerRunning(true);
+            std::int64_t bytesQueued = 0;
+            photosAtStart_ = 0;
+            for (int i = 0; i < albums_.Count(); ++i) {
+                const TJobList& jobs = albums_.Items(i).Jobs();
+                photosAtStart_ += jobs.Count();
+                for (int j = 0; j < jobs.Count(); ++j) bytesQueued += jobs.Items(j).PackageSize;
+            }
+            runBar_.Reset(bytesQueued);
+            observer_.ShowRunProgress(0, bytesQueued);
+
+            uploadStarted = true;
+            for (const char* extension : {"jpg", "jpg", "inf"}) {
+                auto path = MakeTempFileName(config_.workFolder, extension);
+                if (!path) throw TUploadError(path.error());
+                temporaryFiles.push_back(*path);
+            }
+            ftp.FtpConnect();
+            const std::string customerId = service_.CustomerId();
+            const std::string folderName = MakeUploadFolderName(customerId);
+            ftp.FtpMakeDir(folderName);
+            ftp.FtpChangeDir(folderName);
+
+            TTransferObserver& observer = observer_;
+            TPackageContext context{ftp,
+                                    config_.settings,
+                                    config_.imaging,
+                                    [&observer] { observer.ProcessMessages(); },
+                                    folderName,
+                                    customerId,
+                                    temporaryFiles[0],
+                                    temporaryFiles[1],
+                                    temporaryFiles[2]};
+            bool walkEnded = false;
+            for (int i = 0; i < albums_.Count() && !walkEnded; ++i) {
+                albums_.SelectAlbum(i);
+                TAlbum& album = albums_.Items(i);
+                if (album.Jobs().Count() == 0) continue;
+                observer_.ShowAlbum(album);
+                std::int32_t albumId = 0;
+                bool found = false;
+                for (const auto& serviceAlbum : serviceAlbums) {
+                    if (SameNameIgnoringCase(serviceAlbum.name, album.AlbumName())) {
+                        albumId = serviceAlbum.id;
+                        found = true;
+                        break;
+                    }
+                }
+                if (!found && !service_.MemberCreateAlbum(album.AlbumName(), albumId)) continue;
+                walkEnded = SendAlbum(album, albumId, context);
+            }
+            endUpload();
+            if (!walkEnded) outcome = TTransferOutcome::toCompleted;
+        }
+    } catch (...) {
+        endUpload();
+        endRun();
+        throw;
+    }
+    endRun();
+    return outcome;
+}
+
+bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId, const TPackageContext& context) {
+    for (int j = album.Jobs().Count() - 1; j >= 0; --j) {
+        if (j >= album.Jobs().Count()) continue;  // the album shrank while the window ran
+        TImageJob& job = album.Jobs().Items(j);
+        album.SelectJobItem(j);
+        observer_.ShowPhoto(job);
+        observer_.ProcessMessages();
+        ++photoNumber_;
+        observer_.ShowPhotosLeft(photosAtStart_ - photoNumber_);
+        observer_.ProcessMessages();
+
+        if (!IsPhotoSizeAccepted(job.PhotoSize, config_.settings)) {
+            report_.refusedForSize.push_back(job.FileName);
+            runBar_.Advance(job.PackageSize);
+            observer_.ShowRunProgress(runBar_.position, runBar_.range);
+            continue;
+        }
+        // An unreadable list of warning codes ends the run as a connection failure.
+        auto rejected = config_.imaging.isRejected(job.WorkPath, config_.settings.rejected_errors);
+        if (!rejected) throw TUploadError(rejected.error());
+        if (*rejected) {
+            report_.refusedForWarnings.push_back(job.FileName);
+            runBar_.Advance(job.PackageSize);
+            observer_.ShowRunProgress(runBar_.position, runBar_.range);
+            continue;
+        }
+
+        photoBar_.Reset(job.PackageSize);
+        observer_.ShowPhotoProgress(0, photoBar_.range);
+        context.ftp.SetWorkHandlers({{},
+                                     [this](TWorkMode mode, std::int64_t bytes) {
+                                         if (mode == TWorkMode::wmWrite) OnWork(bytes);
+                                     },
+                                     [this](TWorkMode mode) {
+                                         if (mode == TWorkMode::wmWrite) OnWorkEnd();
+                                     }});
+        bool sent = false;
+        bool endWalk = false;
+        try {
+            sent = SendPhotoPackage(context, job, photoNumber_, albumId);
+            endWalk = stopPressed_;
+        } catch (const std::exception&) {
+            // An upload error ends the run; after Stop it is dropped and the next photo is tried,
+            // where the run stops after that photo's package.
+            endWalk = !stopPressed_;
+        }
+        // The photo leaves the transfer list, and its working copy is deleted, only now that all
+        // four of its files were verified on the server.
+        if (sent) album.RemoveJob(IndexOfJob(album, &job), true);
+        context.ftp.ClearWorkHandlers();
+        if (endWalk) return true;
+    }
+    return false;
+}
+
+}  // namespace vantrel

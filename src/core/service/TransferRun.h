@@ -1,0 +1,105 @@
+#pragma once
+// The transfer run: log in to the service, match the local albums with the user's albums there,
+// and send every queued photo as its package into a fresh FTP folder. Sent photos leave the
+// transfer list; photos refused by the acceptance checks are reported at the end.
+//
+// The run talks to its window only through TTransferObserver, and waits on the network with the
+// observer's ProcessMessages running at least every 50 ms, so that the window can call Stop().
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "core/service/TRemoteSettings.h"
+#include "core/service/TransferProgress.h"
+#include "core/service/UploadPackage.h"
+
+namespace vantrel {
+
+class TAlbum;
+class TAlbumList;
+class TFtpClient;
+class TImageJob;
+class TTransferService;
+
+enum class TTransferOutcome {
+    toNone = 0,       // the login was refused, or an error left the run
+    toCompleted = 1,  // every album was walked to its end
+    toStopped = 3,    // Stop, an upload error, or the album list could not be fetched
+    toReported = 4,   // the report of refused photos was shown
+};
+
+// What the transfer panel shows; the window implements it.
+class TTransferObserver {
+public:
+    virtual ~TTransferObserver() = default;
+    // Lets the window handle its pending events (repaints, the timer, the Stop button).
+    virtual void ProcessMessages() = 0;
+    // Switches the 500 ms time-estimate timer, whose ticks call TTransferRun::EstimateTime.
+    virtual void SetTimerRunning(bool running) = 0;
+    // Album_Lbl: the album whose photos are being sent.
+    virtual void ShowAlbum(const TAlbum& album) = 0;
+    // ImgName_Lbl and Image_Img: the photo being sent (its name, its tile ImageIndex).
+    virtual void ShowPhoto(const TImageJob& job) = 0;
+    // ImgLeft_Lbl: "ToTransfer" with `left` and the plural word when left > 1, else the singular.
+    virtual void ShowPhotosLeft(int left) = 0;
+    // PBar1 (bytes of the current photo) and PBar2 (bytes of the whole run).
+    virtual void ShowPhotoProgress(std::int64_t position, std::int64_t range) = 0;
+    virtual void ShowRunProgress(std::int64_t position, std::int64_t range) = 0;
+    // The login was refused: a plain message box with "BadLoginErr".
+    virtual void ShowLoginRefused() = 0;
+    // The modal report of refused photos (FormatTransferReport gives its text).
+    virtual void ShowReport(const TTransferReport& report) = 0;
+};
+
+struct TTransferConfig {
+    TRemoteSettings settings;
+    std::string workFolder;  // ends in "/"; receives the run's temporary files
+    std::string email;
+    std::string password;
+    TUploadImaging imaging;  // UploadImagingFor the window's shared workspace
+};
+
+class TTransferRun {
+public:
+    TTransferRun(TAlbumList& albums, TTransferService& service, TTransferObserver& observer, TTransferConfig config);
+
+    // The run proper. `ftp` is configured for the service's FTP server and not yet connected;
+    // `sessionCode` receives the session code once the session is opened. Returns the outcome;
+    // throws when an XML-RPC call's transport, the FTP connection, its login or the folder
+    // creation failed (the caller shows "BadConnect"). On every path the FTP connection is closed
+    // and the temporary files are deleted; the report is shown when photos were refused.
+    TTransferOutcome RunTransfer(TFtpClient& ftp, std::string& sessionCode);
+
+    // The Stop button: closes the FTP connection at once (the store in progress fails and is
+    // retried), and the run ends after the current photo's package.
+    void Stop();
+    bool StopPressed() const { return stopPressed_; }
+
+    // The time estimate for the timer: false while nothing has been sent yet.
+    bool EstimateTime(TTimeEstimate& estimate) const;
+
+    // The photos refused by the last run.
+    const TTransferReport& Report() const { return report_; }
+
+private:
+    // Returns true when the album walk must end.
+    bool SendAlbum(TAlbum& album, std::int32_t albumId, const TPackageContext& context);
+    void OnWork(std::int64_t bytes);
+    void OnWorkEnd();
+
+    TAlbumList& albums_;
+    TTransferService& service_;
+    TTransferObserver& observer_;
+    TTransferConfig config_;
+    TFtpClient* ftp_ = nullptr;
+    bool stopPressed_ = false;
+    TTransferReport report_;
+    TProgressBar photoBar_;
+    TProgressBar runBar_;
+    std::chrono::steady_clock::time_point runStart_;
+    int photoNumber_ = -1;
+    int photosAtStart_ = 0;
+};
+
+}  // namespace vantrel

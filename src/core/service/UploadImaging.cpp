@@ -1,0 +1,32 @@
+#include "core/imaging/FileDigest.h"
+#include "core/imaging/ImageFileOps.h"
+#include "core/service/UploadPackage.h"
+
+namespace vantrel {
+
+TUploadImaging UploadImagingFor(ImageWorkspace& workspace) {
+    TUploadImaging imaging;
+    imaging.digestHex = [](const std::string& path) -> std::expected<std::string, std::string> {
+        return DigestToHex(DigestFile(path));
+    };
+    imaging.isRejected = [&workspace](const std::string& path,
+                                      const std::string& rejectedErrors) -> std::expected<bool, std::string> {
+        auto rejected = IsRejectedImage(workspace, path, rejectedErrors);
+        if (!rejected) {
+            // A photo that cannot be opened is refused like one that does not decode; only an
+            // unreadable list of codes is an error of the run.
+            if (rejected.error().kind == ImageFileError::Kind::BadCodeList) return std::unexpected(rejected.error().message);
+            return true;
+        }
+        return *rejected;
+    };
+    imaging.saveScaled = [&workspace](const std::string& source, const std::string& target,
+                                      int size) -> std::expected<void, std::string> {
+        auto saved = SaveScaledJpeg(workspace, source, target, size);
+        if (!saved) return std::unexpected(saved.error().message);
+        return {};
+    };
+    return imaging;
+}
+
+}  // namespace vantrel

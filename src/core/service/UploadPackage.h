@@ -1,0 +1,77 @@
+#pragma once
+// The package of one queued photo on the service's FTP server: the photo n.jpg, its scaled copy
+// n.s.jpg, its thumbnail n.t.jpg and its sidecar n.inf, each stored and then verified against the
+// MD5 that the server reports, with up to five attempts per file.
+
+#include <cstdint>
+#include <expected>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace vantrel {
+
+class TFtpClient;
+class TImageJob;
+struct ImageWorkspace;
+struct TRemoteSettings;
+
+// An error that ends the upload of a package and travels to the transfer run: a failed
+// reconnection (empty text), a copy or sidecar that could not be written, an unreadable list of
+// refused warning codes.
+class TUploadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The image work that the package needs, passed in so that the upload can be driven without
+// decoding photos. UploadImagingFor binds them to the program's image file operations.
+struct TUploadImaging {
+    // MD5 of a file as 32 lower-case hexadecimal digits.
+    std::function<std::expected<std::string, std::string>(const std::string& path)> digestHex;
+    // True when the photo must not be sent because of its decoding (it fails to decode, or the
+    // code of its last decoder warning is in the comma-separated list). An error when an entry
+    // of the list is not a whole number.
+    std::function<std::expected<bool, std::string>(const std::string& path, const std::string& rejectedErrors)>
+        isRejected;
+    // Writes the photo scaled to `size` pixels on its longer side as a JPEG at quality 90.
+    std::function<std::expected<void, std::string>(const std::string& source, const std::string& target, int size)>
+        saveScaled;
+};
+// The image file operations on `workspace`, which must outlive the result; no other image
+// operation may use the workspace while the upload runs.
+TUploadImaging UploadImagingFor(ImageWorkspace& workspace);
+
+// True when the size lies between picture_minsize KiB and picture_maxsize MiB, both included.
+bool IsPhotoSizeAccepted(std::int64_t photoSize, const TRemoteSettings& settings);
+
+// Stores one file under `remoteName` and verifies it: the MD5 of the local file is computed once,
+// then up to five times the file is stored and, when the store completed with a code in the
+// 200s, "site CHECKSUM name" is asked; the first word of its reply text must equal the digest
+// exactly. After an attempt that failed with an error the client reconnects and changes into
+// `folderName`; `pump` runs between attempts. Returns false after five failed attempts. Throws
+// TUploadError with empty text when the reconnection fails, or naming the file when it cannot be
+// read.
+bool PutVerified(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName,
+                 const std::string& folderName, const TUploadImaging& imaging, const std::function<void()>& pump);
+
+// What SendPhotoPackage needs of the run.
+struct TPackageContext {
+    TFtpClient& ftp;
+    const TRemoteSettings& settings;
+    const TUploadImaging& imaging;
+    std::function<void()> pump;
+    std::string folderName;
+    std::string customerId;
+    std::string scaledPath;  // the run's three temporary files
+    std::string thumbPath;
+    std::string infPath;
+};
+
+// Sends the package of photo number n in a fixed order, each file made only after the one before
+// it was verified: n.jpg, n.s.jpg, n.t.jpg, n.inf. Returns true when all four were verified,
+// false at the first file that failed five times. Throws TUploadError when a copy or the sidecar
+// cannot be written, and what PutVerified throws.
+bool SendPhotoPackage(const TPackageContext& context, const TImageJob& job, int photoNumber, std::int32_t albumId);
+
+}  // namespace vantrel

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/imaging/FileDigest.h"
+#include "core/service/FtpClient.h"
+#include "core/service/UploadPackage.h"
+#include "core/support/StandinService.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+TUploadImaging DigestOnly() {
+    TUploadImaging imaging;
+    imaging.digestHex = [](const std::string& path) -> std::expected<std::string, std::string> {
+        return DigestToHex(DigestFile(path));
+    };
+    return imaging;
+}
+
+class FtpStandinTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        local_ = fs::temp_directory_path() / ("ftp-standin-" + std::to_string(::getpid()));
+        fs::create_directories(local_);
+        file_ = (local_ / "photo.jpg").string();
+        std::ofstream out(file_, std::ios::binary);
+        for (int i = 0; i < 300000; ++i) out.put(static_cast<char>(i % 251));
+    }
+    void TearDown() override { fs::remove_all(local_); }
+    TFtpClient Client(const test::StandinService& service) {
+        return TFtpClient({"127.0.0.1:" + std::to_string(service.ftpPort()), "vantrel_upload", "upload-pass"});
+    }
+    std::string Stored(const test::StandinService& service, const std::string& name) {
+        std::ifstream in(service.ftpFolder() + "/" + name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    fs::path local_;
+    std::string file_;
+};
+
+TEST_F(FtpStandinTest, UploadsAndVerifiesThroughFaults) {
+    test::StandinService service({"ftp-user-230"});
+    ASSERT_TRUE(service.ok()) << service.error();
+    TFtpClient ftp = Client(service);
+    ftp.FtpConnect();
+    ftp.FtpMakeDir("run1");
+    ftp.FtpChangeDir("run1");
+    const std::string md5 = DigestToHex(DigestFile(file_));
+    EXPECT_TRUE(PutVerified(ftp, file_, "0.jpg", "run1", DigestOnly(), {}));
+    EXPECT_EQ(DigestToHex(DigestBytes(Stored(service, "run1/0.jpg"))), md5);
+
+    // A broken data connection: reconnected, stored again, verified.
+    ASSERT_TRUE(service.SetFault("drop-data", true));
+    EXPECT_TRUE(PutVerified(ftp, file_, "1.jpg", "run1", DigestOnly(), {}));
+    EXPECT_EQ(DigestToHex(DigestBytes(Stored(service, "run1/1.jpg"))), md5);
+    ASSERT_TRUE(service.SetFault("drop-data", false));
+
+    ASSERT_TRUE(service.SetFault("426-then-226", true));
+    EXPECT_TRUE(PutVerified(ftp, file_, "2.jpg", "run1", DigestOnly(), {}));
+    ASSERT_TRUE(service.SetFault("426-then-226", false));
+
+    for (const char* fault : {"checksum-upper", "checksum-wrong"}) {
+        ASSERT_TRUE(service.SetFault(fault, true));
+        EXPECT_FALSE(PutVerified(ftp, file_, "3.jpg", "run1", DigestOnly(), {})) << fault;
+        ASSERT_TRUE(service.SetFault(fault, false));
+    }
+}
+
+TEST_F(FtpStandinTest, RefusedFolder) {
+    test::StandinService service({"refuse-mkd"});
+    ASSERT_TRUE(service.ok()) << service.error();
+    TFtpClient ftp = Client(service);
+    ftp.FtpConnect();
+    EXPECT_THROW(ftp.FtpMakeDir("run1"), TFtpError);
+    EXPECT_EQ(ftp.LastReply().code / 100, 5);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,274 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "core/albums/TAlbum.h"
+#include "core/albums/TAlbumList.h"
+#include "core/albums/TMemoryContentView.h"
+#include "core/imaging/FileDigest.h"
+#include "core/imaging/ImageFileOps.h"
+#include "core/service/FtpClient.h"
+#include "core/service/FtpMemoryServer.h"
+#include "core/service/TransferRun.h"
+#include "core/service/TransferService.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FakeService : public TTransferService {
+public:
+    std::vector<TServiceAlbum> albums = {{"SUMMER", 11}, {"Other", 12}};
+    bool refuseLogin = false;
+    std::vector<std::string> created;
+
+    bool SessionNew() override { return true; }
+    bool SessionLogin(const std::string& email, const std::string& password) override {
+        return !refuseLogin && email == "anna@example.org" && password == "secret";
+    }
+    bool MemberGetAlbumList(std::vector<TServiceAlbum>& out) override {
+        out = albums;
+        return true;
+    }
+    bool MemberCreateAlbum(const std::string& name, std::int32_t& id) override {
+        created.push_back(name);
+        id = 100 + static_cast<std::int32_t>(created.size());
+        albums.push_back({name, id});
+        return true;
+    }
+    std::string SessionCode() const override { return "S-1"; }
+    std::string CustomerId() const override { return "4711"; }
+};
+
+class RecordingObserver : public TTransferObserver {
+public:
+    std::function<void()> onMessages;
+    std::vector<int> photosLeft;
+    std::vector<std::string> albumsShown;
+    bool loginRefused = false;
+    std::optional<TTransferReport> report;
+    std::int64_t lastRunPosition = 0;
+
+    void ProcessMessages() override {
+        if (onMessages) onMessages();
+    }
+    void SetTimerRunning(bool) override {}
+    void ShowAlbum(const TAlbum& album) override { albumsShown.push_back(album.AlbumName()); }
+    void ShowPhoto(const TImageJob&) override {}
+    void ShowPhotosLeft(int left) override { photosLeft.push_back(left); }
+    void ShowPhotoProgress(std::int64_t, std::int64_t) override {}
+    void ShowRunProgress(std::int64_t position, std::int64_t) override { lastRunPosition = position; }
+    void ShowLoginRefused() override { loginRefused = true; }
+    void ShowReport(const TTransferReport& shown) override { report = shown; }
+};
+
+class TransferRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        work_ = fs::temp_directory_path() / ("transfer-run-" + std::to_string(::getpid()));
+        fs::remove_all(work_);
+        fs::create_directories(work_);
+        settings_.picture_minsize = 2;  // KiB
+        settings_.picture_maxsize = 10;
+        settings_.size_scaled = 120;
+        settings_.size_thumbnail = 40;
+        // A cut file ends its decoding with the "End Of Image" message after its warning.
+        settings_.rejected_errors = "123,85";
+        settings_.passthru_name = "partner";
+        settings_.passthru_value = "acme";
+    }
+    void TearDown() override { fs::remove_all(work_); }
+
+    // A noisy photo of the given size, so that it does not compress below the minimum.
+    std::string MakePhoto(const std::string& name, int width, int height) {
+        Bitmap32 picture(width, height);
+        std::mt19937 random(static_cast<unsigned>(name.size() * 131 + width));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) picture.SetPixel(x, y, 0xFF000000u | (random() & 0xFFFFFFu));
+        std::string path = (work_ / name).string();
+        EXPECT_TRUE(SaveEditedJpeg(ws_, picture, path, 90).has_value());
+        return path;
+    }
+    void Queue(TAlbum& album, const std::string& path, int width, int height) {
+        album.AddJob(path, path, nextIndex_++, static_cast<std::int32_t>(fs::file_size(path)), height, width,
+                     fs::path(path).filename().string(), "");
+    }
+    TTransferConfig Config() {
+        return {settings_, work_.string() + "/", "anna@example.org", "secret", UploadImagingFor(ws_)};
+    }
+    TFtpSettings FtpSettings(const test::FtpMemoryServer& server) { return {server.Host(), "up", "pw"}; }
+
+    fs::path work_;
+    TRemoteSettings settings_;
+    ImageWorkspace ws_;
+    TMemoryContentView view_;
+    TAlbumList albums_{view_, MonthNames{}};
+    int nextIndex_ = 0;
+};
+
+TEST_F(TransferRunTest, SendsAcceptedPhotosAndReportsRefusedOnes) {
+    TAlbum& summer = albums_.Items(albums_.AddAlbum("Summer"));
+    std::vector<std::string> summerPhotos;
+    for (int i = 0; i < 3; ++i) {
+        summerPhotos.push_back(MakePhoto("s" + std::to_string(i) + ".jpg", 160 + i * 8, 120));
+        Queue(summer, summerPhotos.back(), 160 + i * 8, 120);
+    }
+    std::string small = MakePhoto("small.jpg", 8, 8);
+    Queue(summer, small, 8, 8);
+    TAlbum& winter = albums_.Items(albums_.AddAlbum("Winter"));
+    std::string damaged = MakePhoto("damaged.jpg", 300, 200);
+    fs::resize_file(damaged, fs::file_size(damaged) / 2);
+    Queue(winter, damaged, 300, 200);
+    std::string w1 = MakePhoto("w1.jpg", 90, 140);
+    Queue(winter, w1, 90, 140);
+    albums_.AddAlbum("Empty");
+
+    test::FtpMemoryServer server;
+    FakeService service;
+    RecordingObserver observer;
+    TTransferRun run(albums_, service, observer, Config());
+    TFtpClient ftp(FtpSettings(server), [&] { observer.ProcessMessages(); });
+    std::string session;
+    EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toReported);
+    EXPECT_EQ(session, "S-1");
+    EXPECT_EQ(service.created, std::vector<std::string>{"Winter"});  // "Summer" matched "SUMMER"
+    EXPECT_EQ(observer.albumsShown, (std::vector<std::string>{"Summer", "Winter"}));
+    EXPECT_EQ(observer.photosLeft, (std::vector<int>{6, 5, 4, 3, 2, 1}));
+    ASSERT_TRUE(observer.report);
+    EXPECT_EQ(observer.report->refusedForSize, std::vector<std::string>{"small.jpg"});
+    EXPECT_EQ(observer.report->refusedForWarnings, std::vector<std::string>{"damaged.jpg"});
+    EXPECT_FALSE(ftp.FtpConnected());
+
+    // Numbers follow the walk: last photo of each album first, refused photos counted too.
+    ASSERT_EQ(server.folders.size(), 1u);
+    const std::string folder = *server.folders.begin();
+    EXPECT_TRUE(folder.ends_with("_4711"));
+    struct Sent {
+        int n;
+        std::string path;
+        int album;
+    };
+    const Sent sent[] = {{1, summerPhotos[2], 11}, {2, summerPhotos[1], 11}, {3, summerPhotos[0], 11}, {4, w1, 101}};
+    EXPECT_EQ(server.files.size(), 16u);
+    for (const auto& s : sent) {
+        const std::string n = std::to_string(s.n);
+        auto file = [&](const std::string& suffix) { return server.files.at(folder + "/" + n + suffix); };
+        EXPECT_GT(file(".s.jpg").size(), 0u);
+        EXPECT_GT(file(".t.jpg").size(), 0u);
+        std::string inf = file(".inf");
+        EXPECT_EQ(std::count(inf.begin(), inf.end(), '\n'), 15);
+        EXPECT_NE(inf.find("customer 4711\r\n"), std::string::npos);
+        EXPECT_NE(inf.find("serial " + folder + "\r\n"), std::string::npos);
+        EXPECT_NE(inf.find("album " + std::to_string(s.album) + "\r\n"), std::string::npos) << n;
+        EXPECT_NE(inf.find("checksum " + DigestToHex(DigestBytes(file(".jpg"))) + "\r\n"), std::string::npos);
+        EXPECT_NE(inf.find("\r\npartner acme\r\n"), std::string::npos);
+        EXPECT_FALSE(fs::exists(s.path)) << s.path;  // the sent photo's working copy is gone
+    }
+    // What is left queued: the two refused photos, with their working copies.
+    ASSERT_EQ(summer.Jobs().Count(), 1);
+    EXPECT_EQ(summer.Jobs().Items(0).FileName, "small.jpg");
+    ASSERT_EQ(winter.Jobs().Count(), 1);
+    EXPECT_EQ(winter.Jobs().Items(0).FileName, "damaged.jpg");
+    EXPECT_TRUE(fs::exists(small) && fs::exists(damaged));
+    // No temporary file is left in the work folder.
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(work_)) left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"small.jpg", "damaged.jpg"}));
+}
+
+TEST_F(TransferRunTest, DroppedDataIsRetriedAndWrongChecksumsKeepThePhoto) {
+    TAlbum& album = albums_.Items(albums_.AddAlbum("Summer"));
+    std::string a = MakePhoto("a.jpg", 100, 80);
+    Queue(album, a, 100, 80);
+    test::FtpMemoryServer server;
+    server.dropDataStores = 1;
+    FakeService service;
+    RecordingObserver observer;
+    {
+        TTransferRun run(albums_, service, observer, Config());
+        TFtpClient ftp(FtpSettings(server));
+        std::string session;
+        EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toCompleted);
+    }
+    const std::string folder = *server.folders.begin();
+    EXPECT_EQ(server.storeCounts.at(folder + "/0.jpg"), 2);
+    EXPECT_EQ(server.files.count(folder + "/0.inf"), 1u);
+    EXPECT_EQ(album.Jobs().Count(), 0);
+
+    std::string b = MakePhoto("b.jpg", 100, 80);
+    Queue(album, b, 100, 80);
+    server.wrongChecksum = true;
+    TTransferRun run(albums_, service, observer, Config());
+    TFtpClient ftp(FtpSettings(server));
+    std::string session;
+    EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toCompleted);
+    ASSERT_EQ(server.folders.size(), 2u);
+    std::string second = *server.folders.begin() == folder ? *server.folders.rbegin() : *server.folders.begin();
+    EXPECT_EQ(server.storeCounts.at(second + "/0.jpg"), 5);
+    EXPECT_EQ(server.files.count(second + "/0.s.jpg"), 0u);
+    ASSERT_EQ(album.Jobs().Count(), 1);
+    EXPECT_TRUE(fs::exists(b));
+}
+
+TEST_F(TransferRunTest, RefusedLoginTouchesNothing) {
+    TAlbum& album = albums_.Items(albums_.AddAlbum("Summer"));
+    std::string a = MakePhoto("a.jpg", 100, 80);
+    Queue(album, a, 100, 80);
+    test::FtpMemoryServer server;
+    FakeService service;
+    service.refuseLogin = true;
+    RecordingObserver observer;
+    TTransferRun run(albums_, service, observer, Config());
+    TFtpClient ftp(FtpSettings(server));
+    std::string session;
+    EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toNone);
+    EXPECT_TRUE(observer.loginRefused);
+    EXPECT_TRUE(server.Commands().empty());
+    EXPECT_EQ(album.Jobs().Count(), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(work_), fs::directory_iterator()), 1);
+}
+
+TEST_F(TransferRunTest, RefusedFolderEndsTheRunWithAnError) {
+    TAlbum& album = albums_.Items(albums_.AddAlbum("Summer"));
+    std::string a = MakePhoto("a.jpg", 100, 80);
+    Queue(album, a, 100, 80);
+    test::FtpMemoryServer server;
+    server.refuseMkd = true;
+    FakeService service;
+    RecordingObserver observer;
+    TTransferRun run(albums_, service, observer, Config());
+    TFtpClient ftp(FtpSettings(server));
+    std::string session;
+    EXPECT_THROW(run.RunTransfer(ftp, session), TFtpError);
+    EXPECT_FALSE(ftp.FtpConnected());
+    EXPECT_EQ(album.Jobs().Count(), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(work_), fs::directory_iterator()), 1);  // temporaries gone
+}
+
+TEST_F(TransferRunTest, StopDuringTheFirstPhotoSendsItsPackageAndEnds) {
+    TAlbum& album = albums_.Items(albums_.AddAlbum("Summer"));
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) Queue(album, MakePhoto(name, 400, 300), 400, 300);
+    test::FtpMemoryServer server;
+    FakeService service;
+    RecordingObserver observer;
+    TTransferRun run(albums_, service, observer, Config());
+    // Stop is pressed as soon as the first bytes of the first photo went out.
+    observer.onMessages = [&] {
+        if (observer.lastRunPosition > 0 && !run.StopPressed()) run.Stop();
+    };
+    TFtpClient ftp(FtpSettings(server), [&] { observer.ProcessMessages(); });
+    std::string session;
+    EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toStopped);
+    const std::string folder = *server.folders.begin();
+    for (const char* suffix : {".jpg", ".s.jpg", ".t.jpg", ".inf"}) EXPECT_EQ(server.files.count(folder + "/0" + suffix), 1u);
+    EXPECT_EQ(server.files.count(folder + "/1.jpg"), 0u);
+    ASSERT_EQ(album.Jobs().Count(), 2);
+    EXPECT_EQ(album.Jobs().Items(0).FileName, "a.jpg");
+    EXPECT_EQ(album.Jobs().Items(1).FileName, "b.jpg");
+}
+
+}  // namespace
+}  // namespace vantrel

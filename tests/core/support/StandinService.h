@@ -1,0 +1,62 @@
+#pragma once
+// Test fixture: the local stand-in service (settings document, XML-RPC endpoint, FTP server)
+// started in a fresh temporary folder for the lifetime of one object.
+
+#include <string>
+#include <vector>
+
+namespace vantrel::test {
+
+class StandinService {
+public:
+    // Starts tools/standin-service/standin.py with the given fault switches (names as the
+    // script's --fault accepts them) and extra command-line arguments, and waits up to 10 s
+    // for its READY line. On failure ok() is false and error() says why; the object is then
+    // still safe to destroy.
+    explicit StandinService(const std::vector<std::string>& faults = {},
+                            const std::vector<std::string>& extraArgs = {});
+    // Stops the process (SIGTERM, then SIGKILL after 5 s) and removes the temporary folder.
+    ~StandinService();
+    StandinService(const StandinService&) = delete;
+    StandinService& operator=(const StandinService&) = delete;
+
+    bool ok() const { return httpPort_ > 0 && ftpPort_ > 0; }
+    const std::string& error() const { return error_; }
+
+    int httpPort() const { return httpPort_; }
+    int ftpPort() const { return ftpPort_; }
+    // The temporary folder the service runs in.
+    const std::string& root() const { return root_; }
+    // The FTP account's home folder: uploads land here.
+    std::string ftpFolder() const { return root_ + "/ftp"; }
+    // "http://127.0.0.1:<port>" without a trailing slash.
+    std::string httpBase() const;
+    // Both settings base addresses, comma-separated, as VANTREL_SETTINGS_BASE takes them.
+    std::string settingsBase() const;
+    // The XML-RPC endpoint's address.
+    std::string scriptUrl() const { return httpBase() + "/xmlrpc"; }
+
+    // Switches a fault on or off while the service runs; true when the service accepted it.
+    bool SetFault(const std::string& name, bool on);
+    // Replaces one value of the settings document (e.g. "size_scaled", "current_version").
+    bool SetValue(const std::string& key, const std::string& value);
+    // Marks every open XML-RPC session as expired.
+    bool ExpireSessions();
+
+    struct Reply {
+        long status = 0;   // 0 when the request failed at transport level
+        std::string body;
+    };
+    // Plain requests to the stand-in's HTTP server (path starting with "/"), for tests.
+    Reply Get(const std::string& path) const;
+    Reply Post(const std::string& path, const std::string& body = {}) const;
+
+private:
+    std::string root_;
+    std::string error_;
+    int pid_ = -1;
+    int httpPort_ = 0;
+    int ftpPort_ = 0;
+};
+
+}  // namespace vantrel::test
