@@ -69,6 +69,13 @@ HttpClient::~HttpClient() = default;
 void HttpClient::SetPump(std::function<void()> pump) { pump_ = std::move(pump); }
 
 std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url, const std::string_view* postBody) {
+    // The pump may run window events; one of them must not start a second request on this client.
+    if (busy_) return std::unexpected(HttpError{0, "a request of this client is already in progress"});
+    busy_ = true;
+    struct Release {
+        bool& flag;
+        ~Release() { flag = false; }
+    } release{busy_};
     lastStatus_ = 0;
     abort_ = false;
     CURL* easy = handles_->easy;

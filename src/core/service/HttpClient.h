@@ -49,6 +49,8 @@ public:
     // Status of the last response received (0 when none was).
     long LastStatus() const { return lastStatus_; }
 
+    // A request started while another of this client waits (from the pump) fails at once.
+
     // Makes the request in progress (if any) fail with an error as soon as the client next
     // looks; meant to be called from the pump.
     void Abort() { abort_ = true; }
@@ -61,6 +63,7 @@ private:
     std::function<void()> pump_;
     long lastStatus_ = 0;
     bool abort_ = false;
+    bool busy_ = false;
 };
 
 }  // namespace vantrel

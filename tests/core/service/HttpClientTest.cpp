@@ -129,6 +129,12 @@ TEST(HttpClient, PumpRunsWhileWaitingAndCanAbort) {
     EXPECT_NE(slow->find("slow piece 9"), std::string::npos);
     EXPECT_GT(pumped, 0);
 
+    // A request started from the pump while one waits is refused, the waiting one goes on.
+    bool nestedRefused = false;
+    client.SetPump([&] { nestedRefused = nestedRefused || !client.HttpGet(Service().httpBase() + "/test/empty"); });
+    EXPECT_TRUE(client.HttpGet(Service().httpBase() + "/test/slow?ms=300"));
+    EXPECT_TRUE(nestedRefused);
+
     // The pump may stop the request (the Stop button); the client then fails and stays usable.
     client.SetPump([&] { client.Abort(); });
     auto aborted = client.HttpGet(Service().httpBase() + "/test/slow?ms=2000");
