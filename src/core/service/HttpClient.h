@@ -2,7 +2,8 @@
 // The program's HTTP/1.x client: the settings document is fetched with a GET, the XML-RPC calls
 // are posted. Requests block the caller, but the caller's pump runs at least every 50 ms while
 // one waits, so the window stays responsive. Each client keeps its own cookies in memory for
-// as long as it lives and sends them back with later requests that match them.
+// as long as it lives and sends them back with later requests that match them. One request
+// per client at a time: a request started from the pump while another waits fails at once.
 
 #include <expected>
 #include <functional>
@@ -48,8 +49,6 @@ public:
 
     // Status of the last response received (0 when none was).
     long LastStatus() const { return lastStatus_; }
-
-    // A request started while another of this client waits (from the pump) fails at once.
 
     // Makes the request in progress (if any) fail with an error as soon as the client next
     // looks; meant to be called from the pump.
