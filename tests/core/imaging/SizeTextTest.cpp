@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/imaging/CommaText.h"
+#include "core/imaging/JpegNamePattern.h"
 #include "core/imaging/SizeText.h"
 
 using namespace vantrel;
@@ -56,4 +57,10 @@ TEST(ImagingText, ParseWholeNumber) {
     EXPECT_EQ(ParseWholeNumber("0x78"), 120);
     EXPECT_EQ(ParseWholeNumber("2147483647"), 2147483647);
     for (const char* bad : {"", "12a", "1 2", "0x", "2147483648", "+"}) EXPECT_FALSE(ParseWholeNumber(bad)) << bad;
+}
+
+TEST(ImagingText, JpegNamePattern) {
+    for (const char* name : {"a.jpg", "B.JPEG", "c.Jpg", ".jpg", "x.jpeg.jpg", "d.jp2g", "e.jpng"})
+        EXPECT_TRUE(MatchesJpegPattern(name)) << name;
+    for (const char* name : {"a.png", "jpg", "a.jpgx", "a.jp", "ajpg", "a.gif.jpx"}) EXPECT_FALSE(MatchesJpegPattern(name)) << name;
 }
