@@ -22,11 +22,11 @@ TEST(ImagingDecode, ColourModelsDecodeToRgb) {
         ColourModel model;
     };
     const Case cases[] = {
-        {{.colour = FixtureColour::YCbCr}, ColourModel::YCbCr},
-        {{.colour = FixtureColour::YCbCr, .progressive = true}, ColourModel::YCbCr},
-        {{.colour = FixtureColour::CMYK}, ColourModel::CMYK},
-        {{.colour = FixtureColour::CMYK, .adobeMarker = false}, ColourModel::CMYK},  // plain, not inverted
-        {{.colour = FixtureColour::YCCK}, ColourModel::YCCK},
+        {Options(FixtureColour::YCbCr), ColourModel::YCbCr},
+        {Options(FixtureColour::YCbCr, true), ColourModel::YCbCr},
+        {Options(FixtureColour::CMYK), ColourModel::CMYK},
+        {Options(FixtureColour::CMYK, false, false), ColourModel::CMYK},  // plain, not inverted
+        {Options(FixtureColour::YCCK), ColourModel::YCCK},
     };
     const int w = 67, h = 45;  // odd sizes: partial MCUs on both edges
     for (const Case& c : cases) {
@@ -54,7 +54,7 @@ TEST(ImagingDecode, ColourModelsDecodeToRgb) {
 TEST(ImagingDecode, GreyBecomesGreyRgbAndProgressIsReported) {
     TempFolder dir;
     const std::string path = dir.Write("g.jpg", MakeJpeg(33, 300, [](int x, int) { return x * 7 * 0x010101u; },
-                                                         {.colour = FixtureColour::Grey}));
+                                                         Options(FixtureColour::Grey)));
     ImageWorkspace ws;
     std::vector<int> reports;
     ws.progress = [&](int percent) { reports.push_back(percent); };

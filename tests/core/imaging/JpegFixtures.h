@@ -21,6 +21,14 @@ struct FixtureOptions {
     std::vector<std::pair<int, std::string>> segments;  // written after the codec's own headers
 };
 
+inline FixtureOptions Options(FixtureColour colour, bool progressive = false, bool adobeMarker = true) {
+    FixtureOptions options;
+    options.colour = colour;
+    options.progressive = progressive;
+    options.adobeMarker = adobeMarker;
+    return options;
+}
+
 // The colour of pixel (x, y) as 0xRRGGBB.
 using PixelSource = std::function<std::uint32_t(int x, int y)>;
 

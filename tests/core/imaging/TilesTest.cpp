@@ -136,7 +136,7 @@ TEST(ImagingTiles, BrowserThumbOfFiles) {
         EXPECT_TRUE(HasFrame(ws.workBitmap));
     }
 
-    const std::string cmyk = dir.Write("c.jpg", MakeSolidJpeg(300, 150, red, {.colour = FixtureColour::CMYK}));
+    const std::string cmyk = dir.Write("c.jpg", MakeSolidJpeg(300, 150, red, Options(FixtureColour::CMYK)));
     EXPECT_EQ(MakeBrowserThumb(ws, cmyk), BrowserThumbResult::Tile);
     EXPECT_EQ(ws.params.colourModel, ColourModel::CMYK);
     EXPECT_EQ(PictureArea(ws.workBitmap), (PixelRect{1, 24, 94, 48}));
