@@ -42,3 +42,13 @@ TEST(ImagingDigest, HexIsLowerCaseHighNibbleFirst) {
     for (int i = 0; i < 16; ++i) digest[i] = static_cast<std::uint8_t>(i * 17 + (i == 0 ? 0xA0 : 0));
     EXPECT_EQ(DigestToHex(digest), "a0112233445566778899aabbccddeeff");
 }
+
+// Large files are mapped a window at a time; the windows must join without a gap or overlap.
+TEST(ImagingDigest, WindowedMappingCoversTheWholeFile) {
+    TempFolder dir;
+    std::string content;
+    for (int i = 0; i < 3 * 4096 + 123; ++i) content += static_cast<char>(i * 31 + i / 4096);
+    const std::string path = dir.Write("w", content);
+    const std::string expected = DigestToHex(DigestBytes(content));
+    for (std::uint64_t window : {4096u, 8192u, 65536u}) EXPECT_EQ(DigestToHex(DigestFileInWindows(path, window)), expected);
+}
