@@ -28,7 +28,7 @@ struct ExifPanelValues {
     std::string dateText;       // DateText, unchanged
     std::string fNumber;        // "f 2.8"
     std::string exposureTime;   // "1/125 sec"
-    std::string focalLength;    // "  7.80 mm"
+    std::string focalLength;    // " 7.80 mm" (at least five characters before " mm")
     std::string isoSpeed;       // "100" or "100, 200"; empty when the block has none
 };
 
