@@ -32,9 +32,9 @@ TEST(ImagingDigest, Rfc1321Suite) {
 
 TEST(ImagingDigest, UnreadableFilesGiveTheEmptyDigest) {
     TempFolder dir;
-    EXPECT_EQ(DigestToHex(DigestFile(dir.Path("missing"))), kEmptyDigest);
+    EXPECT_EQ(DigestToHex(DigestFile(dir.File("missing"))), kEmptyDigest);
     EXPECT_EQ(DigestToHex(DigestFile(dir.Write("empty", ""))), kEmptyDigest);
-    EXPECT_EQ(DigestToHex(DigestFile(dir.Path(""))), kEmptyDigest);  // a folder cannot be read as a file
+    EXPECT_EQ(DigestToHex(DigestFile(dir.File(""))), kEmptyDigest);  // a folder cannot be read as a file
 }
 
 TEST(ImagingDigest, HexIsLowerCaseHighNibbleFirst) {

@@ -46,7 +46,7 @@ TEST(ImagingFileOps, IsRejectedImageByCodeList) {
     auto badEntry = IsRejectedImage(ws, damaged, "120,x85");
     ASSERT_FALSE(badEntry.has_value());
     EXPECT_EQ(badEntry.error().kind, ImageFileError::Kind::BadCodeList);
-    auto missing = IsRejectedImage(ws, dir.Path("none.jpg"), "");
+    auto missing = IsRejectedImage(ws, dir.File("none.jpg"), "");
     ASSERT_FALSE(missing.has_value());
     EXPECT_EQ(missing.error().kind, ImageFileError::Kind::FileError);
 }
@@ -57,7 +57,7 @@ TEST(ImagingFileOps, SaveScaledJpegWritesBaselineCopies) {
     withExif.segments = {{0xE1, "Exif\0\0data"}};
     const std::string photo = dir.Write("p.jpg", MakeSolidJpeg(401, 299, 0x3366CC, withExif));
     ImageWorkspace ws;
-    const std::string out = dir.Path("p.s.jpg");
+    const std::string out = dir.File("p.s.jpg");
     ASSERT_TRUE(SaveScaledJpeg(ws, photo, out, 160).has_value());
     EXPECT_EQ(ws.workBitmap.Width(), 160);
     EXPECT_EQ(ws.workBitmap.Height(), 119);
@@ -79,10 +79,10 @@ TEST(ImagingFileOps, SaveScaledJpegWritesBaselineCopies) {
     EXPECT_EQ(check.params.width, 50);
     EXPECT_EQ(check.params.height, 50);
 
-    auto missing = SaveScaledJpeg(ws, dir.Path("none.jpg"), out, 50);
+    auto missing = SaveScaledJpeg(ws, dir.File("none.jpg"), out, 50);
     ASSERT_FALSE(missing.has_value());
     EXPECT_EQ(missing.error().kind, ImageFileError::Kind::FileError);
-    EXPECT_FALSE(SaveScaledJpeg(ws, photo, dir.Path("no/such/folder/x.jpg"), 50).has_value());
+    EXPECT_FALSE(SaveScaledJpeg(ws, photo, dir.File("no/such/folder/x.jpg"), 50).has_value());
 }
 
 TEST(ImagingFileOps, RotateTurnsThePictureAndDropsMetadata) {
@@ -123,7 +123,7 @@ TEST(ImagingFileOps, SaveEditedJpegWritesThePixelsWithoutAlpha) {
     TempFolder dir;
     Bitmap32 picture(30, 20, 0x00FF8000);  // alpha 0 must not matter
     ImageWorkspace ws;
-    const std::string path = dir.Path("e.jpg");
+    const std::string path = dir.File("e.jpg");
     ASSERT_TRUE(SaveEditedJpeg(ws, picture, path, 90).has_value());
     EXPECT_EQ(ws.workBitmap.Width(), 96);
     ImageWorkspace check;
@@ -151,7 +151,7 @@ TEST(ImagingFileOps, StoreWorkingCopy) {
     for (const Case& c : cases) {
         SCOPED_TRACE(ColourModelName(c.model));
         const std::string bytes = MakeSolidJpeg(45, 23, 0x20A040, c.options);
-        const std::string source = dir.Write("s.jpg", bytes), copy = dir.Path("w.jpg");
+        const std::string source = dir.Write("s.jpg", bytes), copy = dir.File("w.jpg");
         ImageWorkspace ws;
         ASSERT_TRUE(ReadImageHeader(ws, source));
         ASSERT_TRUE(LoadImage(ws, source).has_value());
@@ -180,11 +180,11 @@ TEST(ImagingFileOps, CopyAndMeasureFiles) {
     TempFolder dir;
     const std::string source = dir.Write("a.bin", std::string(200000, '\x07') + "end");
     ASSERT_TRUE(CopyFileBytes(source, dir.Write("b.bin", std::string(500000, 'x'))).has_value());
-    EXPECT_EQ(ReadFile(dir.Path("b.bin")), ReadFile(source));
-    EXPECT_EQ(FileSizeOf(dir.Path("b.bin")), 200003u);
-    EXPECT_EQ(FileSizeOf(dir.Path("none")), 0u);
+    EXPECT_EQ(ReadFile(dir.File("b.bin")), ReadFile(source));
+    EXPECT_EQ(FileSizeOf(dir.File("b.bin")), 200003u);
+    EXPECT_EQ(FileSizeOf(dir.File("none")), 0u);
     ASSERT_TRUE(CopyFileBytes(source, source).has_value());
     EXPECT_EQ(FileSizeOf(source), 200003u);
-    EXPECT_FALSE(CopyFileBytes(dir.Path("none"), dir.Path("c.bin")).has_value());
-    EXPECT_FALSE(CopyFileBytes(source, dir.Path("no/folder/c.bin")).has_value());
+    EXPECT_FALSE(CopyFileBytes(dir.File("none"), dir.File("c.bin")).has_value());
+    EXPECT_FALSE(CopyFileBytes(source, dir.File("no/folder/c.bin")).has_value());
 }

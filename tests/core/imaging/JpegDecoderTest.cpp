@@ -95,12 +95,12 @@ TEST(ImagingDecode, WarningsFailuresAndMissingFiles) {
     EXPECT_EQ(ws.params.colourModel, ColourModel::Unknown);
     EXPECT_EQ(ws.params.width, 0);
 
-    auto missing = LoadImage(ws, dir.Path("none.jpg"));
+    auto missing = LoadImage(ws, dir.File("none.jpg"));
     ASSERT_FALSE(missing.has_value());
     EXPECT_EQ(missing.error().kind, ImageFileError::Kind::FileError);
     EXPECT_EQ(missing.error().sysError, ENOENT);
     EXPECT_TRUE(ws.params.failed);
-    EXPECT_FALSE(ReadImageHeader(ws, dir.Path("none.jpg")));
+    EXPECT_FALSE(ReadImageHeader(ws, dir.File("none.jpg")));
 
     // A clean read after a damaged one starts its counts afresh.
     ASSERT_TRUE(LoadImage(ws, dir.Write("g.jpg", good)).has_value());

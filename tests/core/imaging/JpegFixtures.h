@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/TempFolder.h"
+
 namespace vantrel::test {
 
 enum class FixtureColour { YCbCr, Grey, CMYK, YCCK };
@@ -37,18 +39,6 @@ std::string MakeJpeg(int width, int height, const PixelSource& pixels, const Fix
 inline std::string MakeSolidJpeg(int width, int height, std::uint32_t rgb, const FixtureOptions& options = {}) {
     return MakeJpeg(width, height, [rgb](int, int) { return rgb; }, options);
 }
-
-// A fresh temporary folder, removed with the object.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    std::string Path(const std::string& name) const { return (root_ / name).string(); }
-    std::string Write(const std::string& name, const std::string& bytes) const;
-
-private:
-    std::filesystem::path root_;
-};
 
 std::string ReadFile(const std::string& path);
 

@@ -144,7 +144,7 @@ TEST(ImagingTiles, BrowserThumbOfFiles) {
 
     EXPECT_EQ(MakeBrowserThumb(ws, dir.Write("x.jpg", "not a jpeg at all")), BrowserThumbResult::BadPicture);
     EXPECT_EQ(ws.workBitmap.Pixel(50, 50), kTileSilver);
-    EXPECT_EQ(MakeBrowserThumb(ws, dir.Path("missing.jpg")), BrowserThumbResult::BadPicture);
+    EXPECT_EQ(MakeBrowserThumb(ws, dir.File("missing.jpg")), BrowserThumbResult::BadPicture);
     EXPECT_EQ(ws.params.colourModel, ColourModel::Unknown);
 
     // A damaged photo still gives a tile of what could be decoded.

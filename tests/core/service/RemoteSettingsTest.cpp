@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/TempFolder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,19 +14,6 @@ using namespace vantrel;
 using Status = RemoteSettingsResult::Status;
 
 namespace {
-
-struct TempFolder {
-    std::string path;
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-rs-XXXXXX").string();
-        path = std::string(mkdtemp(pattern.data())) + "/";
-    }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-    std::string Write(const std::string& name, const std::string& content) const {
-        std::ofstream(path + name, std::ios::binary) << content;
-        return path + name;
-    }
-};
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -54,7 +43,7 @@ std::string Translate(std::string_view key) { return "[" + std::string(key) + "]
 }  // namespace
 
 TEST(RemoteSettingsReader, ReadsTheClientEntry) {
-    TempFolder dir;
+    test::TempFolder dir;
     const std::string entry = R"(
     <key>ftp_host</key><string>ftp.example:2121</string>
     <key>ftp_login</key><string>user</string>
@@ -117,7 +106,7 @@ TEST(RemoteSettingsReader, EdgeCases) {
         {"value element without children", "<key>passthru_value</key><string/>", "GB", "3.2.5", 10, ""},
         {"key case matters", "<key>Picture_MaxSize</key><integer>99</integer>", "GB", "3.2.5", 10, "cached"},
     };
-    TempFolder dir;
+    test::TempFolder dir;
     for (const auto& c : cases) {
         TRemoteSettings s;
         s.passthru_value = "cached";
@@ -130,7 +119,7 @@ TEST(RemoteSettingsReader, EdgeCases) {
 }
 
 TEST(RemoteSettingsReader, EntryMissingOrBehindOtherValues) {
-    TempFolder dir;
+    test::TempFolder dir;
     TRemoteSettings s;
     s.ftp_host = "cached.host";
     auto none = ReadRemoteSettingsFile(dir.Write("n.plist", Document("<key>ftp_host</key><string>x</string>", "com.other")), "GB", s);
@@ -147,7 +136,7 @@ TEST(RemoteSettingsReader, EntryMissingOrBehindOtherValues) {
 }
 
 TEST(RemoteSettingsReader, NonNumberStopsWithAConversionError) {
-    TempFolder dir;
+    test::TempFolder dir;
     TRemoteSettings s;
     const std::string entry = "<key>ftp_host</key><string>stored</string>"
                               "<key>size_scaled</key><integer>12x</integer>"
@@ -161,7 +150,7 @@ TEST(RemoteSettingsReader, NonNumberStopsWithAConversionError) {
 }
 
 TEST(RemoteSettingsReader, DocumentThatDoesNotParse) {
-    TempFolder dir;
+    test::TempFolder dir;
     TRemoteSettings s;
     auto empty = ReadRemoteSettingsFile(dir.Write("empty.plist", ""), "GB", s);
     EXPECT_EQ(empty.status, Status::NotXml);
@@ -188,33 +177,33 @@ TEST(RemoteSettingsLoader, AgainstTheStandin) {
     ASSERT_TRUE(service.ok()) << service.error();
     const auto bases = SettingsBaseAddresses(service.settingsBase());
     HttpClient client;
-    TempFolder work;
+    test::TempFolder work;
 
     // First base answers 404: the second's document is read, and the file holds exactly it.
     TRemoteSettings s;
-    auto loaded = LoadRemoteSettings(client, work.path, "GB", s, bases);
+    auto loaded = LoadRemoteSettings(client, work.Path(), "GB", s, bases);
     ASSERT_TRUE(loaded.ok()) << loaded.Message(Translate);
     EXPECT_EQ(s.ftp_host, "127.0.0.1:" + std::to_string(service.ftpPort()));
     EXPECT_EQ(s.script_url, service.scriptUrl());
     EXPECT_EQ(s.picture_minsize, 20);
     EXPECT_EQ(s.picture_maxsize, 10);
     EXPECT_GT(s.size_scaled, 0);
-    EXPECT_EQ(ReadFile(work.path + "uploader_settings.plist"), service.Get("/sg/common/uploader_settings.plist").body);
+    EXPECT_EQ(ReadFile(work.Path() + "uploader_settings.plist"), service.Get("/sg/common/uploader_settings.plist").body);
 
     // A document that is not XML: the parse message, result false.
     ASSERT_TRUE(service.SetFault("broken-plist", true));
     TRemoteSettings broken;
-    auto notXml = LoadRemoteSettings(client, work.path, "GB", broken, bases);
+    auto notXml = LoadRemoteSettings(client, work.Path(), "GB", broken, bases);
     EXPECT_EQ(notXml.status, Status::NotXml);
     EXPECT_EQ(notXml.Message(Translate).rfind("[Parm_RequestErr] ", 0), 0u);
 
     // Nobody answers: false, nothing to show, the record untouched, the file empty.
     TRemoteSettings untouched;
     untouched.ftp_host = "cached";
-    auto none = LoadRemoteSettings(client, work.path, "GB", untouched,
+    auto none = LoadRemoteSettings(client, work.Path(), "GB", untouched,
                                    SettingsBaseAddresses("http://127.0.0.1:1/common/,http://127.0.0.1:1/sg/common/"));
     EXPECT_EQ(none.status, Status::NotDownloaded);
     EXPECT_EQ(none.Message(Translate), "");
     EXPECT_EQ(untouched.ftp_host, "cached");
-    EXPECT_EQ(ReadFile(work.path + "uploader_settings.plist"), "");
+    EXPECT_EQ(ReadFile(work.Path() + "uploader_settings.plist"), "");
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/TempFolder.h"
+
 #include <filesystem>
 
 #include "core/service/TXmlRpcService.h"
@@ -10,15 +12,6 @@ using Kind = RpcProblem::Kind;
 
 namespace {
 
-struct TempFolder {
-    std::string path;
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-xmlrpc-XXXXXX").string();
-        path = std::string(mkdtemp(pattern.data())) + "/";
-    }
-    ~TempFolder() { std::filesystem::remove_all(path); }
-};
-
 std::string Translate(std::string_view key) { return "[" + std::string(key) + "]"; }
 
 }  // namespace
@@ -26,9 +19,9 @@ std::string Translate(std::string_view key) { return "[" + std::string(key) + "]
 TEST(XmlRpcService, SessionLoginAlbumsAgainstTheStandin) {
     test::StandinService service;
     ASSERT_TRUE(service.ok()) << service.error();
-    TempFolder work;
+    test::TempFolder work;
     HttpClient http;
-    TXmlRpcService rpc(http, service.scriptUrl(), work.path);
+    TXmlRpcService rpc(http, service.scriptUrl(), work.Path());
 
     auto session = rpc.SessionNew();
     ASSERT_TRUE(session) << session.error().error;
@@ -45,7 +38,7 @@ TEST(XmlRpcService, SessionLoginAlbumsAgainstTheStandin) {
     ASSERT_TRUE(member) << static_cast<int>(member.error().kind);
     EXPECT_EQ(*member, "1001");
     HttpClient noCookies;
-    TXmlRpcService stranger(noCookies, service.scriptUrl(), work.path);
+    TXmlRpcService stranger(noCookies, service.scriptUrl(), work.Path());
     EXPECT_EQ(stranger.MemberGetAlbumList(*member, session->code).error().kind, Kind::Fault);
 
     auto none = rpc.MemberGetAlbumList(*member, session->code);
@@ -61,7 +54,7 @@ TEST(XmlRpcService, SessionLoginAlbumsAgainstTheStandin) {
     EXPECT_EQ((*listed)[0].name, "Sea & Sun");
     EXPECT_EQ((*listed)[0].id, *first);
     EXPECT_EQ((*listed)[1].id, *second);
-    EXPECT_TRUE(std::filesystem::exists(work.path + "Temp.xml"));
+    EXPECT_TRUE(std::filesystem::exists(work.Path() + "Temp.xml"));
 
     ASSERT_TRUE(service.ExpireSessions());
     EXPECT_EQ(rpc.MemberGetAlbumList(*member, session->code).error().kind, Kind::Fault);
@@ -70,9 +63,9 @@ TEST(XmlRpcService, SessionLoginAlbumsAgainstTheStandin) {
 TEST(XmlRpcService, RefusalsAndBrokenAnswers) {
     test::StandinService service({"refuse-login"});
     ASSERT_TRUE(service.ok()) << service.error();
-    TempFolder work;
+    test::TempFolder work;
     HttpClient http;
-    TXmlRpcService rpc(http, service.scriptUrl(), work.path);
+    TXmlRpcService rpc(http, service.scriptUrl(), work.Path());
 
     auto session = rpc.SessionNew();
     ASSERT_TRUE(session);
@@ -85,7 +78,7 @@ TEST(XmlRpcService, RefusalsAndBrokenAnswers) {
     EXPECT_EQ(failed.error().kind, Kind::Transport);
     EXPECT_TRUE(failed.error().Propagates());
     EXPECT_EQ(failed.error().Message(Translate), "[RPC_Error]");
-    EXPECT_EQ(std::filesystem::file_size(work.path + "Temp.xml"), 0u);  // nothing of the error page kept
+    EXPECT_EQ(std::filesystem::file_size(work.Path() + "Temp.xml"), 0u);  // nothing of the error page kept
     ASSERT_TRUE(service.SetFault("rpc-http-500", false));
 
     ASSERT_TRUE(service.SetFault("rpc-html-200", true));
@@ -94,6 +87,6 @@ TEST(XmlRpcService, RefusalsAndBrokenAnswers) {
     EXPECT_EQ(html.error().kind, Kind::NotXml);
     EXPECT_EQ(html.error().Message(Translate).rfind("[RPC_RequestErr] ", 0), 0u);
 
-    TXmlRpcService nowhere(http, "http://127.0.0.1:1/xmlrpc", work.path);
+    TXmlRpcService nowhere(http, "http://127.0.0.1:1/xmlrpc", work.Path());
     EXPECT_EQ(nowhere.SessionNew().error().kind, Kind::Transport);
 }
