@@ -30,6 +30,7 @@ ContentListWidget::ContentListWidget(QWidget* parent) : QListWidget(parent) {
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragEnabled(true);
     setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);  // drags arrive at the viewport, not at the list's frame
     setDropIndicatorShown(false);
     setStyleSheet("QListWidget { background: rgb(255,255,240); }");
 }
