@@ -31,6 +31,9 @@
 #include "core/app/WorkFolder.h"
 #include "core/albums/TAlbumList.h"
 #include "core/app/FormatPattern.h"
+#include "core/service/HttpClient.h"
+#include "core/service/RemoteSettingsLoader.h"
+#include "core/service/UpdateCheck.h"
 #include "gui/albums/AlbumsController.h"
 #include "gui/albums/OrganizePage.h"
 #include "gui/app/HelpWindow.h"
@@ -71,6 +74,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, Q
     if (!chosen || !language_.Open(*chosen)) {
         QMessageBox::critical(this, kApplicationTitle, QString::fromLatin1(LanguageFile::kNoLanguageMessage));
         setProperty("tag", -1);
+        remoteSettingsLoaded_ = LoadRemoteSettings();
         return;
     }
     startedWell_ = true;
@@ -95,6 +99,8 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, Q
         PBar3->setValue(percent);
     };
     PBar3->setRange(0, 100);
+
+    remoteSettingsLoaded_ = LoadRemoteSettings();
 
     actionUpdate_ = new QTimer(this);
     connect(actionUpdate_, &QTimer::timeout, this, &TMain_Dlog::UpdateActions);
@@ -424,9 +430,36 @@ void TMain_Dlog::EnsureRestore() {
     activateWindow();
 }
 
+bool TMain_Dlog::LoadRemoteSettings() {
+    HttpClient client([] { QApplication::processEvents(); });
+    const RemoteSettingsResult result = vantrel::LoadRemoteSettings(client, paths_.workFolder, locale_.country, remote_);
+    if (!result.ok() && startedWell_) {
+        const std::string message = result.Message([this](std::string_view key) {
+            return language_.Translate(std::string(key));
+        });
+        if (!message.empty()) QMessageBox::warning(this, windowTitle(), Q(message));
+    }
+    return result.ok();
+}
+
+void TMain_Dlog::HelpUpdate1Execute() {
+    const UpdateVerdict verdict = CheckForUpdate(remote_.current_version, kProductVersion);
+    if (verdict == UpdateVerdict::Unreadable) return;
+    if (verdict == UpdateVerdict::NewVersion) {
+        QMessageBox::information(this, windowTitle(), Translate("NewVersion"));
+        if (!remote_.update_url.empty()) QDesktopServices::openUrl(QUrl(Q(remote_.update_url)));
+    }
+    settings_.LastCheck = NowLocal();
+}
+
 void TMain_Dlog::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (startedWell_ && firstActivation_) UpdateTransferSummary();
+    if (startedWell_ && !shownOnce_) {
+        shownOnce_ = true;
+        UpdateTransferSummary();
+        if (IsUpdateCheckDue(settings_.IsUpdated, settings_.FreqIdx, settings_.LastCheck, NowLocal()))
+            QTimer::singleShot(0, this, &TMain_Dlog::HelpUpdate1Execute);
+    }
     // Without a window manager no activation may ever come: the first-activation work then runs
     // shortly after the window is shown.
     if (firstActivation_) QTimer::singleShot(300, this, &TMain_Dlog::FirstActivation);

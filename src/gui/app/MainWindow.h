@@ -79,6 +79,12 @@ public:
 
     // Photo counts and sizes of the transfer page and the organisation tab caption.
     void UpdateTransferSummary();
+    // The update check: tells the user when the service announces a newer version.
+    void HelpUpdate1Execute();
+    TRemoteSettings& RemoteSettings() { return remote_; }
+    bool RemoteSettingsLoaded() const { return remoteSettingsLoaded_; }
+    // Downloads and reads the service's settings; messages for a document that did not read.
+    bool LoadRemoteSettings();
     bool FirstActivationPending() const { return firstActivation_; }
 
     // Runs the first-activation work if it has not run yet.
@@ -114,6 +120,8 @@ private:
     LanguageFile language_;
     std::string helpFile_;
     bool startedWell_ = false;
+    bool remoteSettingsLoaded_ = false;
+    bool shownOnce_ = false;
     bool firstRun_ = false;
     bool firstActivation_ = false;
     bool noticeFlag_ = true;
