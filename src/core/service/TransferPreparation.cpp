@@ -1,0 +1,27 @@
+#include "core/service/TransferPreparation.h"
+
+namespace vantrel {
+
+bool PrepareTransfer(HttpClient& settingsHttp, const std::string& workFolder, std::string_view country,
+                     bool remoteSettingsLoaded, TRemoteSettings& settings,
+                     const std::function<void(const RemoteSettingsResult&)>& onProblem,
+                     const std::vector<std::string>& bases) {
+    if (remoteSettingsLoaded) return false;
+    RemoteSettingsResult result = LoadRemoteSettings(settingsHttp, workFolder, country, settings, bases);
+    switch (result.status) {
+        case RemoteSettingsResult::Status::Loaded: return true;
+        case RemoteSettingsResult::Status::NotDownloaded: return false;
+        case RemoteSettingsResult::Status::NotXml:
+            if (onProblem) onProblem(result);
+            return false;
+        case RemoteSettingsResult::Status::ConversionError: break;
+    }
+    throw TRemoteSettingsError(result.error.empty() ? std::string("settings document: not a whole number")
+                                                    : result.error);
+}
+
+TFtpSettings FtpSettingsFor(const TRemoteSettings& settings) {
+    return {settings.ftp_host, settings.ftp_login, settings.ftp_password};
+}
+
+}  // namespace vantrel
