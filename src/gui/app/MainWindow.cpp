@@ -39,7 +39,9 @@
 #include "gui/app/HelpWindow.h"
 #include "gui/app/MainActions.h"
 #include "gui/browse/SelectPage.h"
+#include "gui/service/TransferController.h"
 #include "gui/service/TransferPage.h"
+#include "gui/service/TransferPanel.h"
 
 namespace vantrel::gui {
 
@@ -87,6 +89,8 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, Q
     connect(albums_, &AlbumsController::contentChanged, this, &TMain_Dlog::UpdateTransferSummary);
     albums_->CreateFirstAlbum();
     ConnectAlbumCommands();
+    transfers_ = new TransferController(*this, *transferSheet_, *TransFile_Panel);
+    connect(transfers_, &TransferController::closeAfterRun, this, &QWidget::close, Qt::QueuedConnection);
     transferSheet_->Save_Check->setChecked(settings_.IsSaved);
     transferSheet_->Login_Edit->setText(Q(settings_.Mail));
     transferSheet_->Pass_Edit->setText(Q(settings_.Pass));
@@ -207,9 +211,7 @@ void TMain_Dlog::CreatePages() {
     PageControl1->addTab(transferSheet_, ThemedIcon("network-transmit"), QString("Transfert"));
     central_->addWidget(PageControl1);
 
-    TransFile_Panel = new QWidget(central_);
-    TransFile_Panel->setObjectName("TransFile_Panel");
-    TransFile_Panel->setStyleSheet("#TransFile_Panel { background: white; }");
+    TransFile_Panel = new TransferPanel(central_);
     central_->addWidget(TransFile_Panel);
     setCentralWidget(central_);
     central_->setCurrentWidget(PageControl1);
@@ -252,9 +254,11 @@ void TMain_Dlog::ApplyLanguage() {
                                    Translate("Panel_Iso")},
                                   Translate("Panel_Info"));
     TransferPage* t = transferSheet_;
-    for (QLabel* label : {t->Login_Lbl, t->Lost_Lbl, t->LostClic_Lbl, t->Pass_Lbl, t->IdTitle_Lbl, t->Info_Lbl,
-                          t->WebSite_Lbl})
+    for (QLabel* label : {t->Login_Lbl, t->Lost_Lbl, t->Pass_Lbl, t->IdTitle_Lbl, t->Info_Lbl})
         label->setText(Translate(label->objectName().toLatin1().constData()));
+    for (QLabel* link : {t->LostClic_Lbl, t->WebSite_Lbl})
+        link->setText("<a href=\"#\">" + Translate(link->objectName().toLatin1().constData()).toHtmlEscaped() + "</a>");
+    TransFile_Panel->SetCaptions([this](const char* key) { return Translate(key); });
     t->Save_Check->setText(Translate("Save_Check"));
     t->Start_Btn->setText(Translate("Start_Btn"));
 }
@@ -500,9 +504,27 @@ void TMain_Dlog::CollectLayout() {
     settings_.SVWidth = organizeSheet_->Album_Panel->width();
 }
 
+void TMain_Dlog::ShowTransferPanel(bool shown) {
+    Transfer_Bar->setVisible(!shown && PageControl1->currentIndex() == TransferSheet);
+    central_->setCurrentWidget(shown ? static_cast<QWidget*>(TransFile_Panel) : PageControl1);
+    PageControl1->setVisible(!shown);
+}
+
+void TMain_Dlog::SaveSettingsNow() {
+    settings_.Mail = transferSheet_->Login_Edit->text().toStdString();
+    settings_.Pass = transferSheet_->Pass_Edit->text().toStdString();
+    if (auto saved = SaveSettingsFile(paths_.settingsFile, settings_, remote_, locale_); !saved)
+        QMessageBox::warning(this, windowTitle(), Q(saved.error()));
+}
+
 void TMain_Dlog::closeEvent(QCloseEvent* event) {
     if (closed_) {
         event->accept();
+        return;
+    }
+    // A run in progress is stopped first (after the current photo); the window closes after it.
+    if (transfers_ && !transfers_->ConfirmCloseDuringRun()) {
+        event->ignore();
         return;
     }
     if (albums_) albums_->SaveTransferList();

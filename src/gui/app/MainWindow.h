@@ -28,7 +28,9 @@ namespace vantrel::gui {
 class AlbumsController;
 class OrganizePage;
 class SelectPage;
+class TransferController;
 class TransferPage;
+class TransferPanel;
 
 // Where the window finds and keeps its files; tests point these at temporary folders.
 struct MainWindowPaths {
@@ -87,6 +89,15 @@ public:
     bool LoadRemoteSettings();
     bool FirstActivationPending() const { return firstActivation_; }
 
+    // Shows the transfer panel in place of the pages, or the pages again.
+    void ShowTransferPanel(bool shown);
+    // Shows the help topic whose keyword is the text of `keywordKey`.
+    void ShowHelpTopic(const char* keywordKey);
+    // Saves the settings file now (after a transfer run), with the layout read at start.
+    void SaveSettingsNow();
+    ImageWorkspace& Workspace() { return workspace_; }
+    TransferController* Transfers() const { return transfers_; }
+
     // Runs the first-activation work if it has not run yet.
     void FirstActivation();
 
@@ -106,7 +117,6 @@ private:
     void UpdateActions();
     void EditCommand(ActionId id);
     void SelectAll();
-    void ShowHelpTopic(const char* keywordKey);
     void ShowAbout();
     void ShowCredits();
     void CollectLayout();
@@ -139,7 +149,8 @@ private:
     QToolBar* Transfer_Bar = nullptr;
     QStackedWidget* central_ = nullptr;
     QTabWidget* PageControl1 = nullptr;
-    QWidget* TransFile_Panel = nullptr;
+    TransferPanel* TransFile_Panel = nullptr;
+    TransferController* transfers_ = nullptr;
     SelectPage* selectSheet_ = nullptr;
     OrganizePage* organizeSheet_ = nullptr;
     TransferPage* transferSheet_ = nullptr;

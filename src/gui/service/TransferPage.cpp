@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -77,6 +78,11 @@ TransferPage::TransferPage(QWidget* parent) : QWidget(parent) {
     Start_Btn->setMinimumHeight(36);
     start->addStretch();
     start->addWidget(Start_Btn);
+    Animate1 = Named(new QProgressBar(this), "Animate1");
+    Animate1->setRange(0, 0);
+    Animate1->setFixedWidth(80);
+    Animate1->hide();
+    start->addWidget(Animate1);
     start->addStretch();
     layout->addLayout(start);
     layout->addStretch();

@@ -6,6 +6,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace vantrel::gui {
@@ -29,6 +30,7 @@ public:
     QLabel* Info_Lbl;
     QLabel* WebSite_Lbl;
     QPushButton* Start_Btn;
+    QProgressBar* Animate1;  // the small busy animation while the server is contacted
 };
 
 }  // namespace vantrel::gui

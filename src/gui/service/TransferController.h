@@ -1,0 +1,76 @@
+#pragma once
+// The transfer page at work: Start checks the login fields, runs the transfer in place of the
+// pages with the transfer panel, and reports the outcome; Stop ends the run after the current
+// photo's package. The run itself is core's; this is its window.
+
+#include <QObject>
+#include <memory>
+#include <string>
+
+#include "core/service/TransferRun.h"
+
+class QNetworkAccessManager;
+class QTimer;
+
+namespace vantrel {
+class TFtpClient;
+}
+
+namespace vantrel::gui {
+
+class TMain_Dlog;
+class TransferPage;
+class TransferPanel;
+
+class TransferController : public QObject, public TTransferObserver {
+    Q_OBJECT
+public:
+    TransferController(TMain_Dlog& window, TransferPage& page, TransferPanel& panel);
+    ~TransferController() override;
+
+    bool Running() const { return running_; }
+    TTransferOutcome LastOutcome() const { return outcome_; }
+    const std::string& SessionCode() const { return sessionCode_; }
+
+    void Start_BtnClick();
+    void Stop_BtnClick();
+    // Asks whether a running transfer should stop so that the window can close; true when the
+    // window may close now (no run, or the run was told to stop and the close will follow it).
+    bool ConfirmCloseDuringRun();
+
+    // TTransferObserver
+    void ProcessMessages() override;
+    void SetTimerRunning(bool running) override;
+    void ShowAlbum(const TAlbum& album) override;
+    void ShowPhoto(const TImageJob& job) override;
+    void ShowPhotosLeft(int left) override;
+    void ShowPhotoProgress(std::int64_t position, std::int64_t range) override;
+    void ShowRunProgress(std::int64_t position, std::int64_t range) override;
+    void ShowLoginRefused() override;
+    void ShowReport(const TTransferReport& report) override;
+
+signals:
+    // The run has ended and the window asked to close meanwhile.
+    void closeAfterRun();
+
+private:
+    TTransferOutcome Run();
+    void ShowPanel(bool shown);
+    void Info_TimerTimer();
+    void ShowAdvert();
+    void OpenWebSite();
+
+    TMain_Dlog& window_;
+    TransferPage& page_;
+    TransferPanel& panel_;
+    QTimer* Info_Timer;
+    QNetworkAccessManager* web_ = nullptr;
+    TTransferRun* run_ = nullptr;
+    TFtpClient* ftp_ = nullptr;
+    TTransferOutcome outcome_ = TTransferOutcome::toNone;
+    std::string sessionCode_;
+    bool running_ = false;
+    bool closeRequested_ = false;
+};
+
+}  // namespace vantrel::gui

@@ -1,0 +1,92 @@
+#include "gui/service/TransferPanel.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace vantrel::gui {
+
+namespace {
+template <typename T>
+T* Named(T* widget, const char* name) {
+    widget->setObjectName(name);
+    return widget;
+}
+constexpr int kWebWidth = 630, kWebHeight = 346;
+}  // namespace
+
+TransferPanel::TransferPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName("TransFile_Panel");
+    setAutoFillBackground(true);
+    setStyleSheet("#TransFile_Panel, #Infos_Panel { background: white; }");
+
+    Infos_Panel = Named(new QWidget(this), "Infos_Panel");
+    Infos_Panel->setMinimumHeight(223);
+    auto* grid = new QGridLayout(Infos_Panel);
+    grid->setContentsMargins(24, 12, 24, 12);
+    Transfer_Lbl = Named(new QLabel(Infos_Panel), "Transfer_Lbl");
+    Transfer_Lbl->setStyleSheet("font-weight: bold; font-size: 14pt;");
+    Info1_Lbl = Named(new QLabel(Infos_Panel), "Info1_Lbl");
+    Info2_Lbl = Named(new QLabel(Infos_Panel), "Info2_Lbl");
+    Image_Img = Named(new QLabel(Infos_Panel), "Image_Img");
+    Image_Img->setFixedSize(96, 96);
+    AlbumT_Lbl = Named(new QLabel(Infos_Panel), "AlbumT_Lbl");
+    Album_Lbl = Named(new QLabel(Infos_Panel), "Album_Lbl");
+    Album_Lbl->setStyleSheet("font-weight: bold;");
+    ImgName_Lbl = Named(new QLabel(Infos_Panel), "ImgName_Lbl");
+    PBar1_Lbl = Named(new QLabel(Infos_Panel), "PBar1_Lbl");
+    PBar1 = Named(new QProgressBar(Infos_Panel), "PBar1");
+    PBar2_Lbl = Named(new QLabel(Infos_Panel), "PBar2_Lbl");
+    PBar2 = Named(new QProgressBar(Infos_Panel), "PBar2");
+    ImgLeft_Lbl = Named(new QLabel(Infos_Panel), "ImgLeft_Lbl");
+    TimeLeft_Lbl = Named(new QLabel(Infos_Panel), "TimeLeft_Lbl");
+    Wait_Lbl = Named(new QLabel(Infos_Panel), "Wait_Lbl");
+    Stop_Btn = Named(new QPushButton(Infos_Panel), "Stop_Btn");
+    for (QProgressBar* bar : {PBar1, PBar2}) {
+        bar->setRange(0, 1000);  // per mille of the byte range: bars never overflow an int
+        bar->setTextVisible(false);
+    }
+
+    grid->addWidget(Transfer_Lbl, 0, 0, 1, 4);
+    grid->addWidget(Info1_Lbl, 1, 0, 1, 4);
+    grid->addWidget(Info2_Lbl, 2, 0, 1, 4);
+    grid->addWidget(Image_Img, 3, 0, 4, 1);
+    auto* album = new QHBoxLayout();
+    album->addWidget(AlbumT_Lbl);
+    album->addWidget(Album_Lbl, 1);
+    grid->addLayout(album, 3, 1, 1, 3);
+    grid->addWidget(ImgName_Lbl, 4, 1, 1, 3);
+    grid->addWidget(PBar1_Lbl, 5, 1);
+    grid->addWidget(PBar1, 5, 2, 1, 2);
+    grid->addWidget(PBar2_Lbl, 6, 1);
+    grid->addWidget(PBar2, 6, 2, 1, 2);
+    grid->addWidget(ImgLeft_Lbl, 7, 1);
+    grid->addWidget(TimeLeft_Lbl, 7, 2);
+    grid->addWidget(Wait_Lbl, 8, 1, 1, 2);
+    grid->addWidget(Stop_Btn, 7, 3, 2, 1);
+    grid->setColumnStretch(2, 1);
+
+    WB = Named(new QTextBrowser(this), "WB");
+    WB->setFixedSize(kWebWidth, kWebHeight);
+    WB->setOpenExternalLinks(true);
+    WB->setFrameShape(QFrame::NoFrame);
+}
+
+void TransferPanel::SetCaptions(const std::function<QString(const char*)>& translate) {
+    for (QLabel* label : {Transfer_Lbl, Info1_Lbl, Info2_Lbl, AlbumT_Lbl, PBar1_Lbl, PBar2_Lbl, Wait_Lbl})
+        label->setText(translate(label->objectName().toLatin1().constData()));
+    Stop_Btn->setText(translate("Stop_Btn"));
+}
+
+void TransferPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Infos_Panel->setGeometry(0, 0, width(), std::max(223, Infos_Panel->sizeHint().height()));
+    // The page keeps its size and is centred in the space below the information panel.
+    const int top = Infos_Panel->height() + (height() - Infos_Panel->height() - kWebHeight) / 2;
+    WB->move((width() - kWebWidth) / 2, top);
+}
+
+}  // namespace vantrel::gui

@@ -1,0 +1,44 @@
+#pragma once
+// The panel that stands in place of the pages during a transfer run: the current photo with
+// its album and tile, a bar for the photo and one for the whole run, the photos left, the time
+// estimate, the Stop button, and below them a page of the service.
+
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTextBrowser;
+
+namespace vantrel::gui {
+
+class TransferPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit TransferPanel(QWidget* parent = nullptr);
+    // Sets the fixed captions from the language file.
+    void SetCaptions(const std::function<QString(const char*)>& translate);
+
+    QWidget* Infos_Panel;
+    QLabel* Transfer_Lbl;
+    QLabel* Info1_Lbl;
+    QLabel* Info2_Lbl;
+    QLabel* AlbumT_Lbl;
+    QLabel* Album_Lbl;
+    QLabel* ImgName_Lbl;
+    QLabel* Image_Img;
+    QLabel* PBar1_Lbl;
+    QProgressBar* PBar1;
+    QLabel* PBar2_Lbl;
+    QProgressBar* PBar2;
+    QLabel* ImgLeft_Lbl;
+    QLabel* TimeLeft_Lbl;
+    QLabel* Wait_Lbl;
+    QPushButton* Stop_Btn;
+    QTextBrowser* WB;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+};
+
+}  // namespace vantrel::gui

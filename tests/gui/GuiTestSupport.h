@@ -1,0 +1,95 @@
+#pragma once
+// What the window tests share: photos made on the spot, a catcher that answers message boxes,
+// drops of files, and a main window opened in a temporary home.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QImage>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <memory>
+
+#include "core/TempFolder.h"
+#include "gui/app/MainWindow.h"
+
+namespace vantrel::test {
+
+// Answers every message box that opens with `answer` (or its default button), remembering its text.
+class MessageCatcher {
+public:
+    MessageCatcher() {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                QAbstractButton* button = box->button(QMessageBox::StandardButton(answer));
+                if (!button) button = box->defaultButton();
+                if (button) button->click();
+                else box->reject();
+            } else if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                dialogs << dialog->objectName();
+                if (onDialog) onDialog(dialog);
+                dialog->accept();
+            }
+        });
+        timer_.start();
+    }
+    QStringList texts;
+    QStringList dialogs;
+    std::function<void(QDialog*)> onDialog;
+    int answer = QMessageBox::Yes;
+
+private:
+    QTimer timer_;
+};
+
+// A JPEG of width x height; `noisy` pictures compress badly, so their files are large.
+inline QString MakePhoto(const TempFolder& folder, const QString& name, int width, int height, bool noisy = false) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(200, 120, 40));
+    if (noisy)
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) image.setPixel(x, y, QRandomGenerator::global()->generate());
+    const QString path = QString::fromStdString(folder.Path()) + name;
+    image.save(path, "JPEG", 95);
+    return path;
+}
+
+// Drops `data` on `target` as the file manager would.
+inline void Drop(QWidget* target, QMimeData* data) {
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+inline std::unique_ptr<QMimeData> FilesData(const QStringList& files) {
+    auto data = std::make_unique<QMimeData>();
+    QList<QUrl> urls;
+    for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+    data->setUrls(urls);
+    return data;
+}
+
+// The main window with its work folder in `home`, shown, activated and past its first activation.
+inline std::unique_ptr<gui::TMain_Dlog> OpenWindow(const TempFolder& home, const LocaleInfo& locale = {}) {
+    gui::MainWindowPaths paths{home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini",
+                               VANTREL_PROGRAM_FOLDER};
+    auto window = std::make_unique<gui::TMain_Dlog>(paths, locale);
+    window->show();
+    window->activateWindow();
+    QTest::qWaitForWindowActive(window.get());
+    window->FirstActivation();
+    return window;
+}
+
+}  // namespace vantrel::test
