@@ -226,8 +226,6 @@ int RunSend(const std::vector<std::string>& args) {
         return kNotRun;
     };
     if (email->empty()) return fail("MailAddrErr");
-    const std::optional<std::string> password = ReadPassword(passwordFromStdin);
-    if (!password || password->empty()) return fail("PasswordErr");
     if (!EnsureWorkFolder(workFolder)) {
         std::fprintf(stderr, "cannot make the work folder %s\n", workFolder.c_str());
         return kNotRun;
@@ -264,12 +262,15 @@ int RunSend(const std::vector<std::string>& args) {
         std::printf("%s\n", ForTerminal(texts("NoImgToTransfer")).c_str());
         return kAllSent;
     }
+    const std::optional<std::string> password = ReadPassword(passwordFromStdin);
+    if (!password || password->empty()) return fail("PasswordErr");
     // Every sent photo leaves the list file at once, as in the window.
     albums.OnContentChanged = [&](TAlbum*) { saveList(); };
 
     ConsoleObserver observer(texts, albums);
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
+    action.sa_flags = SA_RESETHAND;  // a second Ctrl-C ends the tool at once; the list file is always whole
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
 
@@ -317,6 +318,8 @@ int RunSend(const std::vector<std::string>& args) {
     std::printf("sent %d, refused %d, not sent %d, still queued %d\n", observer.sent, observer.refused,
                 observer.failed, left);
     saveList();
+    // As the window keeps what its login fields hold when the user asked it to remember them.
+    if (settings.IsSaved) settings.Mail = *email, settings.Pass = *password;
     saveSettings();
     if (connectionFailed || outcome == TTransferOutcome::toNone) return kNotRun;
     return left > 0 ? kPhotosLeft : kAllSent;
