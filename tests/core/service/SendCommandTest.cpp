@@ -119,6 +119,17 @@ TEST_F(SendCommand, ExitStatusTellsWhatHappened) {
     EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n");
     EXPECT_FALSE(fs::exists(c));
 
+    // A photo whose files the server never confirms stays queued: status 1.
+    const std::string d = WorkingCopy("d.jpg", 200, 150);
+    WriteList({d});
+    ASSERT_TRUE(service_.SetFault("checksum-wrong", true));
+    CliResult unconfirmed = Send("demo");
+    service_.SetFault("checksum-wrong", false);
+    EXPECT_EQ(unconfirmed.status, 1) << unconfirmed.output;
+    EXPECT_NE(unconfirmed.output.find("Summer\td.jpg\tnot sent\n"), std::string::npos) << unconfirmed.output;
+    EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n" + d + "\t" + d + "\r\n");
+    EXPECT_TRUE(fs::exists(d));
+
     // Neither the settings server nor the cached XML-RPC address answers: status 2, nothing lost.
     WriteList({tiny});
     ASSERT_TRUE(WriteFileAtomically(work_ + "vantrel.ini", "[Params]\r\nscript_url=http://127.0.0.1:9/xmlrpc\r\n"));
