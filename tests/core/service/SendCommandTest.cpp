@@ -1,0 +1,143 @@
+// The command-line tool's "send" against the stand-in service, with a prepared work folder.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+
+#include "core/TempFolder.h"
+#include "core/app/AtomicFile.h"
+#include "core/imaging/ImageFileOps.h"
+#include "core/support/StandinService.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// vantrel-cli is built into the same folder as the test program.
+std::string CliPath() {
+    char path[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return {};
+    return fs::path(std::string(path, static_cast<std::size_t>(length))).parent_path() / "vantrel-cli";
+}
+
+struct CliResult {
+    int status = -1;
+    std::string output;
+};
+
+class SendCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        cli_ = CliPath();
+        if (!fs::exists(cli_)) GTEST_SKIP() << "vantrel-cli not built beside the tests";
+        ASSERT_TRUE(service_.ok()) << service_.error();
+        fs::create_directories(work_);
+    }
+
+    // Runs "vantrel-cli send" with the data folder and the stand-in, the password on stdin.
+    CliResult Send(const std::string& password, std::string settingsBase = {}) {
+        if (settingsBase.empty()) settingsBase = service_.settingsBase();
+        const std::string command = "printf '%s\\n' '" + password + "' | env XDG_DATA_HOME='" + data_.Path() +
+                                    "' VANTREL_SETTINGS_BASE='" + settingsBase + "' '" + cli_ +
+                                    "' send --email demo@vantrel.test --password-stdin 2>&1";
+        CliResult result;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (!pipe) return result;
+        char buffer[4096];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
+        const int status = ::pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return result;
+    }
+
+    // A noisy working copy in the work folder, queued through the transfer list file.
+    std::string WorkingCopy(const std::string& name, int width, int height) {
+        Bitmap32 picture(width, height);
+        std::mt19937 random(static_cast<unsigned>(std::hash<std::string>{}(name)));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) picture.SetPixel(x, y, 0xFF000000u | (random() & 0xFFFFFFu));
+        const std::string path = work_ + name;
+        EXPECT_TRUE(SaveEditedJpeg(ws_, picture, path, 90).has_value());
+        return path;
+    }
+    void WriteList(const std::vector<std::string>& paths) {
+        std::string text = "0\r\n[Album]\tSummer\r\n";
+        for (const auto& path : paths) text += path + "\t" + path + "\r\n";
+        ASSERT_TRUE(WriteFileAtomically(work_ + "Images.lst", text));
+    }
+    std::string List() const {
+        auto text = ReadWholeFile(work_ + "Images.lst");
+        return text ? *text : std::string();
+    }
+
+    std::string cli_;
+    test::StandinService service_;
+    test::TempFolder data_;
+    std::string work_ = data_.Path() + "SendPhoto/";
+    ImageWorkspace ws_;
+};
+
+TEST_F(SendCommand, ExitStatusTellsWhatHappened) {
+    const std::string a = WorkingCopy("a.jpg", 200, 160);
+    const std::string b = WorkingCopy("b.jpg", 180, 200);
+    const std::string tiny = WorkingCopy("tiny.jpg", 16, 16);
+    WriteList({a, b, tiny});
+    const std::string listed = List();
+
+    // Wrong password: nothing is sent, the list stays as it was.
+    CliResult refused = Send("wrong");
+    EXPECT_EQ(refused.status, 2) << refused.output;
+    EXPECT_NE(refused.output.find("Login failed"), std::string::npos) << refused.output;
+    EXPECT_EQ(List(), listed);
+    EXPECT_TRUE(fs::exists(a) && fs::exists(b) && fs::exists(tiny));
+
+    // The tiny photo is refused and stays queued: status 1.
+    CliResult partly = Send("demo");
+    EXPECT_EQ(partly.status, 1) << partly.output;
+    for (const char* line : {"Summer\ttiny.jpg\trefused (size)\n", "Summer\tb.jpg\tsent\n", "Summer\ta.jpg\tsent\n"})
+        EXPECT_NE(partly.output.find(line), std::string::npos) << line << partly.output;
+    EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n" + tiny + "\t" + tiny + "\r\n");
+    EXPECT_FALSE(fs::exists(a) || fs::exists(b));
+    EXPECT_TRUE(fs::exists(tiny));
+    // The service's parameters are cached in the settings file named after the program.
+    auto settings = ReadWholeFile(work_ + "vantrel.ini");
+    ASSERT_TRUE(settings);
+    EXPECT_NE(settings->find("ftp_host=127.0.0.1:" + std::to_string(service_.ftpPort())), std::string::npos);
+
+    // Every queued photo sent: status 0, an empty list.
+    const std::string c = WorkingCopy("c.jpg", 200, 170);
+    WriteList({c});
+    CliResult all = Send("demo");
+    EXPECT_EQ(all.status, 0) << all.output;
+    EXPECT_NE(all.output.find("Summer\tc.jpg\tsent\n"), std::string::npos) << all.output;
+    EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n");
+    EXPECT_FALSE(fs::exists(c));
+
+    // A photo whose files the server never confirms stays queued: status 1.
+    const std::string d = WorkingCopy("d.jpg", 200, 150);
+    WriteList({d});
+    ASSERT_TRUE(service_.SetFault("checksum-wrong", true));
+    CliResult unconfirmed = Send("demo");
+    service_.SetFault("checksum-wrong", false);
+    EXPECT_EQ(unconfirmed.status, 1) << unconfirmed.output;
+    EXPECT_NE(unconfirmed.output.find("Summer\td.jpg\tnot sent\n"), std::string::npos) << unconfirmed.output;
+    EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n" + d + "\t" + d + "\r\n");
+    EXPECT_TRUE(fs::exists(d));
+
+    // Neither the settings server nor the cached XML-RPC address answers: status 2, nothing lost.
+    WriteList({tiny});
+    ASSERT_TRUE(WriteFileAtomically(work_ + "vantrel.ini", "[Params]\r\nscript_url=http://127.0.0.1:9/xmlrpc\r\n"));
+    CliResult unreachable = Send("demo", "http://127.0.0.1:9/common/");
+    EXPECT_EQ(unreachable.status, 2) << unreachable.output;
+    EXPECT_NE(unreachable.output.find("connection to the server failed"), std::string::npos) << unreachable.output;
+    EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n" + tiny + "\t" + tiny + "\r\n");
+}
+
+}  // namespace
+}  // namespace vantrel
