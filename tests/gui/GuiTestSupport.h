@@ -32,16 +32,15 @@ public:
                 if (!button) button = box->defaultButton();
                 if (button) button->click();
                 else box->reject();
-            } else if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                dialogs << dialog->objectName();
-                if (onDialog) onDialog(dialog);
+            } else if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()); dialog && onDialog) {
+                onDialog(dialog);
                 dialog->accept();
             }
         });
         timer_.start();
     }
     QStringList texts;
-    QStringList dialogs;
+    // When set, other modal dialogs are handed to it, then accepted.
     std::function<void(QDialog*)> onDialog;
     int answer = QMessageBox::Yes;
 

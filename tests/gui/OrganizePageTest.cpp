@@ -25,74 +25,21 @@
 #include "gui/albums/AlbumsController.h"
 #include "gui/albums/ContentListWidget.h"
 #include "gui/albums/OrganizePage.h"
+#include "gui/GuiTestSupport.h"
 #include "gui/app/MainWindow.h"
 
 using namespace vantrel;
 using namespace vantrel::gui;
-
-namespace {
-
-// Closes every message box that opens, remembering its text.
-class MessageCatcher : public QObject {
-public:
-    MessageCatcher() {
-        timer_.setInterval(20);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                texts << box->text();
-                QAbstractButton* button = box->button(QMessageBox::StandardButton(answer));
-                if (!button) button = box->defaultButton();
-                if (button) button->click();
-                else box->reject();
-            }
-        });
-        timer_.start();
-    }
-    QStringList texts;
-    int answer = QMessageBox::Yes;
-
-private:
-    QTimer timer_;
-};
-
-QString MakePhoto(const test::TempFolder& folder, const QString& name, int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(QColor(200, 120, 40));
-    const QString path = QString::fromStdString(folder.Path()) + name;
-    image.save(path, "JPEG", 90);
-    return path;
-}
-
-void Drop(QWidget* target, QMimeData* data) {
-    const QPoint at = target->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &move);
-    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-}
-
-QMimeData* FilesData(const QStringList& files) {
-    auto* data = new QMimeData;
-    QList<QUrl> urls;
-    for (const QString& file : files) urls << QUrl::fromLocalFile(file);
-    data->setUrls(urls);
-    return data;
-}
-
-}  // namespace
+using test::Drop;
+using test::FilesData;
+using test::MakePhoto;
+using test::MessageCatcher;
 
 class OrganizePageTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TMain_Dlog> OpenWindow(const test::TempFolder& home) {
-        MainWindowPaths paths{home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", VANTREL_PROGRAM_FOLDER};
-        auto window = std::make_unique<TMain_Dlog>(paths, LocaleInfo());
-        window->show();
-        window->activateWindow();
-        [&] { QVERIFY(QTest::qWaitForWindowActive(window.get())); }();
-        window->FirstActivation();
+        auto window = test::OpenWindow(home);
         window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
         return window;
     }
@@ -114,7 +61,7 @@ private slots:
             auto* content = window->Organize()->Content_View;
 
             // Files dropped from the file manager on the content list join the current album.
-            std::unique_ptr<QMimeData> files(FilesData({a, b, c, QString::fromStdString(photos.File("notes.txt"))}));
+            auto files(FilesData({a, b, c, QString::fromStdString(photos.File("notes.txt"))}));
             Drop(content->viewport(), files.get());
             QCOMPARE(content->count(), 3);
             QVERIFY(content->item(0)->text().startsWith("a.jpg"));
@@ -216,7 +163,7 @@ private slots:
         messages.answer = QMessageBox::No;
         auto window = OpenWindow(home);
         TAlbumList& list = window->Albums()->Albums();
-        std::unique_ptr<QMimeData> files(FilesData({MakePhoto(photos, "p.jpg", 20, 20)}));
+        auto files(FilesData({MakePhoto(photos, "p.jpg", 20, 20)}));
         Drop(window->Organize()->Content_View->viewport(), files.get());
         const std::string copy = list.CurrentAlbum()->Jobs().Items(0).WorkPath;
         window->Action(ActionId::AlbumDel1)->trigger();
@@ -233,7 +180,7 @@ private slots:
         test::TempFolder home, photos;
         auto window = OpenWindow(home);
         auto* content = window->Organize()->Content_View;
-        std::unique_ptr<QMimeData> files(FilesData({MakePhoto(photos, "p.jpg", 20, 20)}));
+        auto files(FilesData({MakePhoto(photos, "p.jpg", 20, 20)}));
         window->BeginBusy(1, false);
         Drop(content->viewport(), files.get());
         window->EndBusy();

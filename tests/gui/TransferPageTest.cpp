@@ -1,0 +1,144 @@
+// The transfer page driven against the stand-in service: a whole run with a photo refused for
+// its size, and Stop pressed during the first of three photos.
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "core/albums/TAlbumList.h"
+#include "core/app/AtomicFile.h"
+#include "core/app/IniDocument.h"
+#include "core/support/StandinService.h"
+#include "gui/GuiTestSupport.h"
+#include "gui/albums/AlbumsController.h"
+#include "gui/albums/OrganizePage.h"
+#include "gui/service/TransferController.h"
+#include "gui/service/TransferPage.h"
+#include "gui/service/TransferPanel.h"
+
+using namespace vantrel;
+using namespace vantrel::gui;
+using namespace vantrel::test;
+
+namespace {
+
+int QueuedPhotos(TMain_Dlog& window) {
+    const TAlbumList& list = window.Albums()->Albums();
+    int count = 0;
+    for (int i = 0; i < list.Count(); ++i) count += list.Items(i).Jobs().Count();
+    return count;
+}
+
+QStringList UploadedFiles(const StandinService& service) {
+    QStringList files;
+    QDir ftp(QString::fromStdString(service.ftpFolder()));
+    for (const QString& folder : ftp.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        for (const QString& file : QDir(ftp.filePath(folder)).entryList(QDir::Files)) files << file;
+    files.sort();
+    return files;
+}
+
+}  // namespace
+
+class TransferPageTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TMain_Dlog> WindowWithPhotos(const TempFolder& home, const StandinService& service,
+                                                 const QStringList& photos) {
+        qputenv("VANTREL_SETTINGS_BASE", QByteArray::fromStdString(service.settingsBase()));
+        auto window = OpenWindow(home);
+        window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
+        Drop(window->Organize()->Content_View->viewport(), FilesData(photos).get());
+        window->PageControl()->setCurrentIndex(TMain_Dlog::TransferSheet);
+        window->Transfer()->Login_Edit->setText("demo@vantrel.test");
+        window->Transfer()->Pass_Edit->setText("demo");
+        return window;
+    }
+
+private slots:
+    void aWholeRunSendsTheGoodPhotosAndReportsTheSmallOne() {
+        StandinService service;
+        QVERIFY2(service.ok(), service.error().c_str());
+        TempFolder home, photos;
+        MessageCatcher messages;
+        QString report;
+        messages.onDialog = [&](QDialog* dialog) {
+            if (auto* memo = dialog->findChild<QPlainTextEdit*>("Names_Memo")) report = memo->toPlainText();
+        };
+        auto window = WindowWithPhotos(home, service,
+                                       {MakePhoto(photos, "big1.jpg", 500, 400, true),
+                                        MakePhoto(photos, "tiny.jpg", 40, 30), MakePhoto(photos, "big2.jpg", 400, 500, true)});
+        QCOMPARE(QueuedPhotos(*window), 3);
+        QVERIFY(window->Transfer()->Start_Btn->isEnabled());
+        window->Transfer()->Save_Check->setChecked(true);
+        window->Settings().IsSaved = true;
+
+        window->Transfer()->Start_Btn->click();
+
+        QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toReported);
+        QCOMPARE(UploadedFiles(service).size(), 8);  // four files for each of the two good photos
+        QCOMPARE(QueuedPhotos(*window), 1);          // the small one stays
+        QVERIFY(report.contains("tiny.jpg"));
+        QVERIFY(report.contains(window->Translate("BecauseSize").trimmed()));
+        TransferPanel* panel = window->findChild<TransferPanel*>();
+        QCOMPARE(panel->PBar2->value(), panel->PBar2->maximum());
+        QVERIFY(window->PageControl()->isVisible());
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(window->Transfer()->NumImage_Lbl->text(),
+                 window->Translate("ImgWaiting").replace("%d", "1").replace("%s", window->Translate("Img_Sing")));
+        // The list file holds the photo left; the settings remember the login.
+        const std::string list = *ReadWholeFile(home.Path() + "SendPhoto/Images.lst");
+        QVERIFY(list.find("tiny.jpg") != std::string::npos);
+        QVERIFY(list.find("big1.jpg") == std::string::npos);
+        const auto ini = IniDocument::Load(home.Path() + "SendPhoto/vantrel.ini");
+        QCOMPARE(*ini.Get("Log", "Pass"), ScrambleText("demo"));
+    }
+
+    void stopDuringTheFirstOfThreePhotos() {
+        StandinService service;
+        QVERIFY2(service.ok(), service.error().c_str());
+        TempFolder home, photos;
+        MessageCatcher messages;
+        auto window = WindowWithPhotos(home, service,
+                                       {MakePhoto(photos, "a.jpg", 1600, 1200, true),
+                                        MakePhoto(photos, "b.jpg", 1600, 1200, true),
+                                        MakePhoto(photos, "c.jpg", 1600, 1200, true)});
+        TransferPanel* panel = window->findChild<TransferPanel*>();
+        // Stop as soon as the first photo's bytes start to move.
+        QTimer stopper;
+        stopper.setInterval(1);
+        QObject::connect(&stopper, &QTimer::timeout, [&] {
+            if (panel->isVisible() && !panel->ImgName_Lbl->text().isEmpty() && panel->Stop_Btn->isEnabled()) {
+                panel->Stop_Btn->click();
+                stopper.stop();
+            }
+        });
+        stopper.start();
+        window->Transfer()->Start_Btn->click();
+
+        QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toStopped);
+        QCOMPARE(UploadedFiles(service).size(), 4);  // the photo under way is sent whole
+        QCOMPARE(QueuedPhotos(*window), 2);
+        QVERIFY(messages.texts.contains(window->Translate("TransferAbort")));
+    }
+
+    void emptyFieldsAreRefusedBeforeAnyConnection() {
+        TempFolder home;
+        MessageCatcher messages;
+        auto window = OpenWindow(home);
+        window->Transfer()->Login_Edit->clear();
+        window->Transfers()->Start_BtnClick();
+        window->Transfer()->Login_Edit->setText("someone@example.com");
+        window->Transfer()->Pass_Edit->clear();
+        window->Transfers()->Start_BtnClick();
+        QCOMPARE(messages.texts, (QStringList{window->Translate("MailAddrErr"), window->Translate("PasswordErr")}));
+    }
+};
+
+QTEST_MAIN(TransferPageTest)
+#include "TransferPageTest.moc"
