@@ -6,6 +6,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="$ROOT/build-fuzz"
 SECONDS_PER_TARGET="${1:-60}"
+"$ROOT/scripts/setup-deps.sh" bench
 WORK="$ROOT/bench/out/fuzz"
 
 # The core library is instrumented too, so that the fuzzer sees coverage inside it. libstdc++ 12

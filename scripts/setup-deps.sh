@@ -11,7 +11,7 @@ build_pkgs=(
   fonts-dejavu-core fonts-liberation adwaita-icon-theme
   xvfb xdotool x11-apps imagemagick
 )
-bench_pkgs=(libjpeg-turbo-progs libvips-tools exiv2 netpbm curl clang libclang-rt-14-dev libbenchmark-dev)
+bench_pkgs=(libjpeg-turbo-progs libvips-tools exiv2 netpbm curl clang-16 libclang-rt-16-dev libbenchmark-dev hyperfine)
 
 want=("${build_pkgs[@]}")
 [ "${1:-build}" = bench ] && want+=("${bench_pkgs[@]}")
