@@ -1,0 +1,26 @@
+#include "core/imaging/ExifTagEntry.h"
+
+namespace vantrel {
+
+int ExifComponentSize(std::uint16_t format) {
+    static constexpr int kSizes[13] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
+    return format < 13 ? kSizes[format] : 0;
+}
+
+TTagEntry TTagEntry::FromRow(const TTagRow& row) {
+    TTagEntry entry;
+    entry.tag = row.tag;
+    entry.name = row.name;
+    entry.decodeList = row.decodeList;
+    entry.displayFormat = row.displayFormat;
+    entry.decoder = row.decoder;
+    return entry;
+}
+
+const TTagRow* FindTagRow(std::span<const TTagRow> table, std::uint16_t tag) {
+    for (const TTagRow& row : table)
+        if (row.tag == tag) return &row;
+    return nullptr;
+}
+
+}  // namespace vantrel
