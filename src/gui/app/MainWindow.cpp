@@ -33,6 +33,7 @@
 #include "gui/app/HelpWindow.h"
 #include "gui/app/MainActions.h"
 #include "gui/browse/SelectPage.h"
+#include "gui/browse/SelectPageController.h"
 #include "gui/service/TransferPage.h"
 
 namespace vantrel::gui {
@@ -81,6 +82,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, Q
     transferSheet_->Pass_Edit->setText(Q(settings_.Pass));
     connect(transferSheet_->Save_Check, &QCheckBox::clicked, this, [this](bool on) { settings_.IsSaved = on; });
     ApplyLanguage();
+    browse_ = std::make_unique<SelectPageController>(*this, locale_);
 
     actionUpdate_ = new QTimer(this);
     connect(actionUpdate_, &QTimer::timeout, this, &TMain_Dlog::UpdateActions);
@@ -368,6 +370,7 @@ void TMain_Dlog::changeEvent(QEvent* event) {
 void TMain_Dlog::FirstActivation() {
     if (!firstActivation_) return;
     busyCount_ = 0;
+    if (browse_) browse_->FirstActivation();
     firstActivation_ = false;
     PageControl1->setCurrentIndex(SelectSheet);
     ShowPage(SelectSheet);
@@ -392,6 +395,7 @@ void TMain_Dlog::CollectLayout() {
     settings_.FVWidth = selectSheet_->TreeInfo_Panel->width();
     settings_.TVWidth = selectSheet_->Thumb_View->width();
     settings_.SVWidth = organizeSheet_->Album_Panel->width();
+    if (browse_ && !browse_->CurrentFolder().isEmpty()) settings_.LastTree = browse_->CurrentFolder().toStdString();
 }
 
 void TMain_Dlog::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 #include <string>
 
 #include "core/app/LanguageFile.h"
@@ -24,6 +25,7 @@ namespace vantrel::gui {
 
 class OrganizePage;
 class SelectPage;
+class SelectPageController;
 class TransferPage;
 
 // Where the window finds and keeps its files; tests point these at temporary folders.
@@ -59,6 +61,7 @@ public:
     QAction* Action(ActionId id) const { return actions_[static_cast<size_t>(id)]; }
     QTabWidget* PageControl() const { return PageControl1; }
     SelectPage* Select() const { return selectSheet_; }
+    SelectPageController* Browse() const { return browse_.get(); }
     OrganizePage* Organize() const { return organizeSheet_; }
     TransferPage* Transfer() const { return transferSheet_; }
     const TSettings& Settings() const { return settings_; }
@@ -118,6 +121,8 @@ private:
     QProgressBar* PBar = nullptr;
     QProgressBar* PBar3 = nullptr;
     QTimer* actionUpdate_ = nullptr;
+    // Last member: the selection page's worker stops before any control goes.
+    std::unique_ptr<SelectPageController> browse_;
 };
 
 }  // namespace vantrel::gui
