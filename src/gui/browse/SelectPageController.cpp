@@ -144,6 +144,7 @@ void SelectPageController::StartFolderScan(int fileCount) {
     thumbImages_.Clear();
     window_.EndBusy();
     UpdateBrowseActions();
+    if (fileCount == 0) emit ListingFinished();
 }
 
 void SelectPageController::BeginListing(int fileCount) { window_.BeginBusy(fileCount, false); }

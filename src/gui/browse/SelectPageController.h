@@ -82,7 +82,7 @@ public:
     std::function<void(TCompare_Dlog& dialog)> RunCompare;
 
 signals:
-    // A listing has ended (its tiles are in the list and the list is sorted).
+    // A listing has ended: its tiles are in the list and the list is sorted (or it found nothing).
     void ListingFinished();
 
 protected:

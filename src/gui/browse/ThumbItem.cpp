@@ -15,8 +15,15 @@ ThumbItem::ThumbItem(const QString& caption, const QIcon& tile, int imageIndex, 
 }
 
 bool ThumbItem::operator<(const QListWidgetItem& other) const {
-    static thread_local const QCollator collator;
-    return collator.compare(text(), other.text()) < 0;
+    // As the platform's word sort does: letters first without regard to case, case breaking ties.
+    static thread_local const QCollator caseless = [] {
+        QCollator c;
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    static thread_local const QCollator exact;
+    const int order = caseless.compare(text(), other.text());
+    return order != 0 ? order < 0 : exact.compare(text(), other.text()) < 0;
 }
 
 QString DisplayCaption(const std::string& caption) {
