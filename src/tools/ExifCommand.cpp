@@ -6,6 +6,7 @@
 
 #include "core/imaging/ExifTagReport.h"
 #include "tools/CliCommand.h"
+#include "tools/ImageInfoSections.h"
 
 namespace {
 
@@ -38,6 +39,16 @@ int RunExif(const std::vector<std::string>& args) {
     }
     return status;
 }
+
+// The same entries close each photo's "info" listing.
+void PrintExifSection(std::FILE* out, const std::string& path, vantrel::ImageWorkspace&) {
+    vantrel::TimgData scan;
+    if (!scan.ScanFile(path)) return;
+    for (const auto& line : vantrel::ExifTagLines(scan))
+        std::fprintf(out, "  %s: %s\n", line.name.c_str(), OneLine(line.text).c_str());
+}
+
+const vantrel::cli::ImageInfoSectionRegistration exifSection({10, PrintExifSection});
 
 vantrel::cli::CliCommandRegistration reg("exif", {"exif FILE...   list the EXIF entries of JPEG photos", RunExif});
 

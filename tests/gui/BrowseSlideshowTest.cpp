@@ -6,6 +6,7 @@
 #include <QStackedWidget>
 
 #include "BrowseFixture.h"
+#include "gui/albums/AlbumsController.h"
 #include "core/imaging/ExifFixtureBuilder.h"
 #include "gui/browse/SlideshowView.h"
 #include "gui/browse/TCompare_Dlog.h"
@@ -210,6 +211,25 @@ private slots:
         const auto before = adder.added.size();
         QTest::keyClick(&w.List(), Qt::Key_Return);
         QCOMPARE(adder.added.size(), before + 1);
+    }
+
+    void selectionGoesIntoTheWindowsAlbumList() {
+        BrowseWindow w;
+        test::TempFolder folder;
+        WritePhoto(folder.File("p0.jpg"), 40, 30);
+        WritePhoto(folder.File("p1.jpg"), 30, 40);
+        QVERIFY(w.List(folder.Path()));
+        TAlbumList& albums = w.window->Albums()->Albums();
+        QCOMPARE(albums.Count(), 1);
+        const QList<QAction*> items = w.Browse().AlbumMenu()->actions();
+        QCOMPARE(items.size(), 1);
+        QCOMPARE(items[0]->text(), w.Tr("In_Album") + " \"" + QString::fromStdString(albums.Items(0).AlbumName()) + "\"");
+        Select(w, {0, 1});
+        w.window->Action(ActionId::ImgAdd1)->trigger();
+        QCOMPARE(albums.Items(albums.CurrentIndex()).Jobs().Count(), 2);
+        QCOMPARE(w.notices, QStringList{w.Tr("D_Upper1_All") + " " + w.Tr("D_Upper2")});
+        albums.AddAlbum("Holidays");
+        QCOMPARE(w.Browse().AlbumMenu()->actions().size(), 2);
     }
 
     void compareDialogSplitsItsWidthAndAddsEitherPhoto() {

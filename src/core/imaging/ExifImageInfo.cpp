@@ -86,29 +86,22 @@ void TImageInfo::DecodeEntry(std::size_t at, bool gps) {
 
     const std::size_t position =
         size <= 4 ? at + 8 : kTiffHeader + std::size_t(ExifReadUnsigned(data + at + 8, 4, motorola_));
-    std::string raw;
+    std::string_view raw;
     if (position < bytes_.size())
-        raw = bytes_.substr(position, std::size_t(std::min<std::uint64_t>(size, bytes_.size() - position)));
+        raw = std::string_view(bytes_).substr(position, std::size_t(std::min<std::uint64_t>(size, bytes_.size() - position)));
 
     const TTagRow& row = gps ? ExifGpsRow(tag) : ExifMainRow(tag);
     TTagEntry entry = TTagEntry::FromRow(row);
     entry.format = format;
-    entry.rawValue = raw;
     entry.valueSize = static_cast<std::uint32_t>(size);
     entry.valuePosition = static_cast<std::uint32_t>(position);
-
-    if (format == kExifAscii)
-        entry.displayText = raw.empty() ? std::string() : raw.substr(0, raw.size() - 1);
-    else if (format == kExifUndefined)
-        entry.displayText = "\"" + raw + "\"";
-    else
-        entry.displayText = ExifFormatNumbers(raw, format, motorola_, entry.decodeList, entry.displayFormat);
-    entry.displayText = entry.decoder ? entry.decoder(entry, motorola_) : ExifPrintableCut(entry.displayText);
+    entry.displayText = ExifDisplayText(entry, raw, motorola_, /*quoteAscii=*/false);
 
     if (tag == 0x9286) {
-        std::string text = raw.size() > 8 ? raw.substr(8, raw.size() - 9) : std::string();
+        std::string_view text = raw.size() > 8 ? raw.substr(8, raw.size() - 9) : std::string_view();
         entry.displayText = userComment_ = ExifTrim(text);
     }
+    KeepWithinBudget(entry, raw);
 
     switch (tag) {
         case 0x0100: case 0xA002: width_ = RoundToInt(EntryNumber(entry)); break;
@@ -116,9 +109,9 @@ void TImageInfo::DecodeEntry(std::size_t at, bool gps) {
         case 0x010F: cameraMake_ = entry.displayText.substr(0, 32); break;
         case 0x0110: cameraModel_ = entry.displayText.substr(0, 40); break;
         case 0x0132: case 0x9003: dateText_ = entry.displayText.substr(0, 20); break;
-        case 0x9000: exifVersion_ = raw.substr(0, 6); break;
+        case 0x9000: exifVersion_ = std::string(raw.substr(0, 6)); break;
         case 0x927C:
-            makerNote_ = raw;
+            makerNote_ = std::string(raw);
             makerNotePosition_ = entry.valuePosition;
             makerNoteDecoded_ = DecodeMakerNote(*this);
             break;
@@ -127,7 +120,8 @@ void TImageInfo::DecodeEntry(std::size_t at, bool gps) {
             const int componentSize = ExifComponentSize(format);
             if (raw.size() >= std::size_t(componentSize) && (componentSize == 1 || componentSize == 2 || componentSize == 4) &&
                 format != kExifAscii && format != kExifFloat) {
-                const auto offset = ExifReadUnsigned(reinterpret_cast<const unsigned char*>(raw.data()), componentSize, motorola_);
+                const auto offset =
+                    ExifReadUnsigned(reinterpret_cast<const unsigned char*>(raw.data()), componentSize, motorola_);
                 FollowLink(offset, tag == 0x8825);
             }
             break;
@@ -136,6 +130,15 @@ void TImageInfo::DecodeEntry(std::size_t at, bool gps) {
     }
 
     if (row.tag != 0) tagList_.push_back(std::move(entry));
+}
+
+void TImageInfo::KeepWithinBudget(TTagEntry& entry, std::string_view raw) {
+    if (bytesKept_ + raw.size() + entry.displayText.size() > kKeptBytesBudget) {
+        entry.displayText = ExifPrintableCut(entry.displayText);
+        raw = {};
+    }
+    entry.rawValue = std::string(raw);
+    bytesKept_ += raw.size() + entry.displayText.size();
 }
 
 double TImageInfo::EntryNumber(const TTagEntry& entry) const {

@@ -58,6 +58,10 @@ public:
     double EntryNumber(const TTagEntry& entry) const;
     // Appends an entry to the tag list (used by the maker-note decoder).
     void AppendEntry(TTagEntry entry) { tagList_.push_back(std::move(entry)); }
+    // Sets the entry's raw value from `raw`, unless the block has already kept a megabyte of
+    // values and texts (16 times what an honest segment can hold, reached only by entries that
+    // share their bytes): then the raw value stays empty and the text is cut to 50 characters.
+    void KeepWithinBudget(TTagEntry& entry, std::string_view raw);
     // Appends a text to the scan's error text.
     void AppendError(std::string_view text) { errorText_->append(text); }
     // Counts one more directory entry examined; false once the block has used up its budget,
@@ -69,6 +73,7 @@ public:
 
 private:
     static constexpr std::size_t kEntryBudget = 1u << 16;
+    static constexpr std::size_t kKeptBytesBudget = 1u << 20;
 
     void DecodeDirectory(std::size_t start, bool gps);
     void DecodeEntry(std::size_t at, bool gps);
@@ -96,6 +101,7 @@ private:
     std::vector<std::pair<std::size_t, std::size_t>> activeDirectories_;
     std::set<std::size_t> decodedDirectories_;
     std::size_t entriesExamined_ = 0;
+    std::size_t bytesKept_ = 0;
 };
 
 }  // namespace vantrel

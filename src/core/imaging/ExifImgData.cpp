@@ -1,5 +1,6 @@
 #include "core/imaging/ExifImgData.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>

@@ -30,6 +30,10 @@ std::string PadLeft(std::string text, int width) {
 std::uint32_t ExifReadUnsigned(const unsigned char* p, std::size_t size, bool motorola) {
     std::uint32_t value = 0;
     if (motorola) {
+        if (size > 4) {  // only the last four bytes survive in 32 bits
+            p += size - 4;
+            size = 4;
+        }
         for (std::size_t i = 0; i < size; ++i) value = (value << 8) | p[i];
     } else {
         for (std::size_t i = 0; i < size && i < 4; ++i) value |= std::uint32_t(p[i]) << (8 * i);
@@ -133,6 +137,25 @@ std::string ExifFormatNumbers(std::string_view raw, std::uint16_t format, bool m
             text = ExifApplyFormat(displayFormat, text, ExifValueNumber(raw, format, motorola));
     }
     return text;
+}
+
+std::string ExifDisplayText(const TTagEntry& entry, std::string_view raw, bool motorola, bool quoteAscii) {
+    // A text shows at most 50 characters unless a decoder rewrites it; no more bytes are needed.
+    if (!entry.decoder && (entry.format == kExifAscii || entry.format == kExifUndefined)) raw = raw.substr(0, 52);
+    std::string text;
+    if (entry.format == kExifAscii && !quoteAscii) {
+        text = std::string(raw.substr(0, raw.empty() ? 0 : raw.size() - 1));
+    } else if (entry.format == kExifAscii || entry.format == kExifUndefined) {
+        text.reserve(raw.size() + 2);
+        text.append(1, '"').append(raw).append(1, '"');
+    } else {
+        text = ExifFormatNumbers(raw, entry.format, motorola, entry.decodeList, entry.displayFormat);
+    }
+    if (!entry.decoder) return ExifPrintableCut(text);
+    TTagEntry withText = entry;
+    withText.displayText = std::move(text);
+    withText.rawValue = std::string(raw);
+    return entry.decoder(withText, motorola);
 }
 
 std::string ExifPrintableCut(std::string_view text) {

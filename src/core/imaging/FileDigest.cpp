@@ -1,5 +1,6 @@
 #include "core/imaging/FileDigest.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <memory>
 #include <openssl/evp.h>
@@ -27,12 +28,12 @@ Md5Digest Finish(EVP_MD_CTX* context) {
 
 // Adds the content of the open file to the digest; stops quietly at the first failure, so
 // that the digest then covers the windows added so far.
-void AddFileContent(EVP_MD_CTX* context, int fd) {
+void AddFileContent(EVP_MD_CTX* context, int fd, std::uint64_t window) {
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return;
     const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
-    for (std::uint64_t offset = 0; offset < size; offset += kWindow) {
-        const std::size_t length = static_cast<std::size_t>(std::min(kWindow, size - offset));
+    for (std::uint64_t offset = 0; offset < size; offset += window) {
+        const std::size_t length = static_cast<std::size_t>(std::min(window, size - offset));
         void* p = mmap(nullptr, length, PROT_READ, MAP_SHARED | MAP_POPULATE, fd, static_cast<off_t>(offset));
         if (p == MAP_FAILED) return;
         madvise(p, length, MADV_SEQUENTIAL);
@@ -43,13 +44,15 @@ void AddFileContent(EVP_MD_CTX* context, int fd) {
 
 }  // namespace
 
-Md5Digest DigestFile(const std::string& path) {
+Md5Digest DigestFile(const std::string& path) { return DigestFileInWindows(path, kWindow); }
+
+Md5Digest DigestFileInWindows(const std::string& path, std::uint64_t windowBytes) {
     MdContext context(EVP_MD_CTX_new());
     EVP_DigestInit_ex(context.get(), EVP_md5(), nullptr);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd >= 0) {
         posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        AddFileContent(context.get(), fd);
+        AddFileContent(context.get(), fd, windowBytes);
         ::close(fd);
     }
     return Finish(context.get());

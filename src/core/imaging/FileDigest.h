@@ -16,6 +16,10 @@ using Md5Digest = std::array<std::uint8_t, 16>;
 // empty file gives the digest of empty input, d41d8cd98f00b204e9800998ecf8427e.
 Md5Digest DigestFile(const std::string& path);
 
+// DigestFile with mapping windows of `windowBytes` (a multiple of the page size), so that the
+// walk over windows can be checked on small files.
+Md5Digest DigestFileInWindows(const std::string& path, std::uint64_t windowBytes);
+
 // The digest of a byte string.
 Md5Digest DigestBytes(std::string_view bytes);
 

@@ -50,13 +50,13 @@ void ScaleToFit(RgbBitmap& bitmap, RgbBitmap& scratch, int size) {
 }
 
 std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std::string& photoPath,
-                                                   const std::string& outputPath, int size) {
+                                                   const std::string& outputPath, int size, int quality) {
     ReadImageHeader(ws, photoPath);
     if (auto loaded = LoadImage(ws, photoPath); !loaded) return std::unexpected(loaded.error());
     if (ws.params.failed) DrawBadImageTile(ws, ws.workBitmap);
     ScaleToFit(ws.workBitmap, ws.scratch, size);
     if (ws.workBitmap.Empty()) return WriteFileBytes(outputPath, {});
-    auto encoded = EncodeBaselineJpeg(ws.workBitmap, kDerivedCopyQuality);
+    auto encoded = EncodeBaselineJpeg(ws.workBitmap, quality);
     if (!encoded) return std::unexpected(encoded.error());
     return WriteFileBytes(outputPath, encoded->Bytes());
 }

@@ -24,12 +24,13 @@ inline constexpr int kDerivedCopyQuality = 90;
 void ScaleToFit(RgbBitmap& bitmap, RgbBitmap& scratch, int size);
 
 // Decodes the photo in full, scales it to `size` (ScaleToFit) and writes it to `outputPath`
-// with the plain encoder at quality 90, replacing any file there. An undecodable photo gives
+// with the plain encoder at `quality` (the upload's 90), replacing any file there. An undecodable photo gives
 // the placeholder tile scaled; a scaled picture without pixels gives an empty file. The work
 // bitmap holds the scaled picture afterwards. A photo that cannot be opened, an output that
 // cannot be written or an encoder failure is returned as the error.
 std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std::string& photoPath,
-                                                   const std::string& outputPath, int size);
+                                                   const std::string& outputPath, int size,
+                                                   int quality = kDerivedCopyQuality);
 
 // Whether the upload must refuse the photo because of its decoding: true when it does not
 // decode; false when the decoder issued no warning; otherwise true when the last message code

@@ -46,7 +46,7 @@ std::optional<MakerLayout> ChooseLayout(const std::string& prefix, const TImageI
 }
 
 // Bytes [from, from + size) of `bytes`, cut at its end; empty when `from` lies outside.
-std::string Cut(const std::string& bytes, std::int64_t from, std::uint64_t size) {
+std::string_view Cut(std::string_view bytes, std::int64_t from, std::uint64_t size) {
     if (from < 0 || std::uint64_t(from) >= bytes.size()) return {};
     return bytes.substr(std::size_t(from), std::size_t(std::min<std::uint64_t>(size, bytes.size() - std::uint64_t(from))));
 }
@@ -88,17 +88,17 @@ bool TmsInfo::Decode() {
             const TTagRow* row = FindTagRow(layout->table, tag);
             if (row && Upper(row->name) == "SKIP") continue;
 
-            std::string raw;
+            std::string_view raw;
             std::int64_t position;
             if (size <= 4) {
                 position = std::int64_t(position_) + std::int64_t(at) + 8;
-                raw = note.substr(at + 8, std::size_t(size));
+                raw = std::string_view(note).substr(at + 8, std::size_t(size));
             } else {
                 const std::uint32_t offset = ExifReadUnsigned(data + at + 8, 4, motorola);
                 position = base + std::int64_t(offset);
                 const std::int64_t inNote = position - std::int64_t(position_);
                 if (inNote >= 0 && std::uint64_t(inNote) + size <= note.size()) {
-                    raw = note.substr(std::size_t(inNote), std::size_t(size));
+                    raw = std::string_view(note).substr(std::size_t(inNote), std::size_t(size));
                 } else {
                     // Past the end of the maker note the bytes come from the EXIF segment itself.
                     position = layout->olympus ? std::int64_t(TImageInfo::kTiffHeader) + offset : std::int64_t(offset) - 1;
@@ -108,15 +108,11 @@ bool TmsInfo::Decode() {
 
             TTagEntry entry = TTagEntry::FromRow(row ? *row : TTagRow{tag, "Unknown"});
             entry.format = format;
-            entry.rawValue = raw;
             entry.valueSize = static_cast<std::uint32_t>(size);
             entry.valuePosition = static_cast<std::uint32_t>(position);
             entry.isMakerEntry = true;
-            if (format == kExifAscii || format == kExifUndefined)
-                entry.displayText = "\"" + raw + "\"";
-            else
-                entry.displayText = ExifFormatNumbers(raw, format, motorola, entry.decodeList, entry.displayFormat);
-            entry.displayText = entry.decoder ? entry.decoder(entry, motorola) : ExifPrintableCut(entry.displayText);
+            entry.displayText = ExifDisplayText(entry, raw, motorola, /*quoteAscii=*/true);
+            info_.KeepWithinBudget(entry, raw);
 
             // The first row of each table is never listed.
             if (row && row != &layout->table.front()) info_.AppendEntry(std::move(entry));

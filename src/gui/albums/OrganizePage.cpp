@@ -1,5 +1,7 @@
 #include "gui/albums/OrganizePage.h"
 
+#include "gui/albums/ContentListWidget.h"
+
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -54,12 +56,8 @@ OrganizePage::OrganizePage(QWidget* parent) : QWidget(parent) {
     SubContent_Panel->setObjectName("SubContent_Panel");
     subContentLayout_ = new QVBoxLayout(SubContent_Panel);
     subContentLayout_->setContentsMargins(0, 0, 0, 0);
-    Content_View = new QListWidget(SubContent_Panel);
+    Content_View = new ContentListWidget(SubContent_Panel);
     Content_View->setObjectName("Content_View");
-    Content_View->setViewMode(QListView::IconMode);
-    Content_View->setIconSize(QSize(96, 96));
-    Content_View->setResizeMode(QListView::Adjust);
-    Content_View->setSelectionMode(QAbstractItemView::ExtendedSelection);
     subContentLayout_->addWidget(Content_View, 1);
     right->addWidget(SubContent_Panel, 1);
     Splitter2->setStretchFactor(1, 1);

@@ -29,6 +29,9 @@
 #include "core/app/HelpIndex.h"
 #include "core/app/Version.h"
 #include "core/app/WorkFolder.h"
+#include "core/albums/TAlbumList.h"
+#include "core/app/FormatPattern.h"
+#include "gui/albums/AlbumsController.h"
 #include "gui/albums/OrganizePage.h"
 #include "gui/app/HelpWindow.h"
 #include "gui/app/MainActions.h"
@@ -77,11 +80,22 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, Q
     firstActivation_ = true;
     noticeFlag_ = true;
     sessionCode_.clear();
+    albums_ = new AlbumsController(*this, *organizeSheet_, workspace_, paths_.workFolder + "Images.lst");
+    connect(albums_, &AlbumsController::contentChanged, this, &TMain_Dlog::UpdateTransferSummary);
+    albums_->CreateFirstAlbum();
+    ConnectAlbumCommands();
     transferSheet_->Save_Check->setChecked(settings_.IsSaved);
     transferSheet_->Login_Edit->setText(Q(settings_.Mail));
     transferSheet_->Pass_Edit->setText(Q(settings_.Pass));
     connect(transferSheet_->Save_Check, &QCheckBox::clicked, this, [this](bool on) { settings_.IsSaved = on; });
     ApplyLanguage();
+    workspace_.textPainter = &tilePainter_;
+    workspace_.badImageText = language_.Translate("BadJpegErr");
+    workspace_.progress = [this](int percent) {
+        PBar3->setVisible(percent < 100);
+        PBar3->setValue(percent);
+    };
+    PBar3->setRange(0, 100);
     browse_ = std::make_unique<SelectPageController>(*this, locale_);
 
     actionUpdate_ = new QTimer(this);
@@ -239,8 +253,6 @@ void TMain_Dlog::ApplyLanguage() {
         label->setText(Translate(label->objectName().toLatin1().constData()));
     t->Save_Check->setText(Translate("Save_Check"));
     t->Start_Btn->setText(Translate("Start_Btn"));
-    // The transfer page's counts until the album list reports its own.
-    t->NumImage_Lbl->setText(Translate("NoImgToTransfer"));
 }
 
 void TMain_Dlog::ShowPage(int index) {
@@ -273,9 +285,68 @@ void TMain_Dlog::EndBusy() {
     if (busyCount_ == 0) selectSheet_->Thumb_View->sortItems();
 }
 
+void TMain_Dlog::StepProgress() { PBar->setValue(PBar->value() + 1); }
+
+SizeTextStyle TMain_Dlog::SizeStyle() const {
+    return {language_.Translate("Panel_Mb"), language_.Translate("Panel_Kb"), locale_.decimalSeparator};
+}
+
+void TMain_Dlog::ConnectAlbumCommands() {
+    connect(Action(ActionId::AlbumAdd1), &QAction::triggered, albums_, &AlbumsController::AddAlbumCommand);
+    connect(Action(ActionId::AlbumDel1), &QAction::triggered, albums_, &AlbumsController::DeleteAlbumCommand);
+    connect(Action(ActionId::AlbumEdit1), &QAction::triggered, albums_, &AlbumsController::EditAlbumCommand);
+    connect(Action(ActionId::EditDelete1), &QAction::triggered, albums_, &AlbumsController::RemovePhotosCommand);
+    connect(Action(ActionId::ImgRotL1), &QAction::triggered, albums_, [this] { albums_->RotateCommand(false); });
+    connect(Action(ActionId::ImgRotR1), &QAction::triggered, albums_, [this] { albums_->RotateCommand(true); });
+
+    // The pop-up of the content list: one item, removing the selected photos.
+    QListWidget* content = organizeSheet_->Content_View;
+    auto* remove = new QAction(Translate("SupList_Menu"), content);
+    remove->setObjectName("SupList_Menu");
+    connect(remove, &QAction::triggered, Action(ActionId::EditDelete1), &QAction::trigger);
+    content->setContextMenuPolicy(Qt::ActionsContextMenu);
+    content->addAction(remove);
+    connect(content, &QListWidget::itemDoubleClicked, Action(ActionId::ImgEdit1), &QAction::trigger);
+}
+
+void TMain_Dlog::UpdateTransferSummary() {
+    if (!albums_) return;
+    const TAlbumList& list = albums_->Albums();
+    std::int64_t photos = 0, photoBytes = 0;
+    for (int a = 0; a < list.Count(); ++a) {
+        const TJobList& jobs = list.Items(a).Jobs();
+        photos += jobs.Count();
+        for (int j = 0; j < jobs.Count(); ++j) photoBytes += jobs.Items(j).PhotoSize;
+    }
+    if (photos == 0) {
+        PageControl1->setTabText(OrganizeSheet, Translate("OrgTabName") + " (0 " + Translate("Img_Sing") + ")");
+        transferSheet_->NumImage_Lbl->setText(Translate("NoImgToTransfer"));
+        transferSheet_->TotalSize_Lbl->clear();
+    } else {
+        const std::string word = language_.Translate(photos == 1 ? "Img_Sing" : "Img_Plur");
+        PageControl1->setTabText(OrganizeSheet, Translate("OrgTabName") + QString(" (%1 ").arg(photos) +
+                                                    QString::fromStdString(word) + ")");
+        transferSheet_->NumImage_Lbl->setText(
+            Q(FormatPattern(language_.Translate("ImgWaiting"), {photos, word}, locale_.decimalSeparator)));
+        double size = static_cast<double>(photoBytes) / 1048576.0;
+        const char* unit = "Panel_Mb";
+        if (size < 1) {
+            size *= 1024;
+            unit = "Panel_Kb";
+        }
+        transferSheet_->TotalSize_Lbl->setText(Q(FormatPattern(
+            language_.Translate("SizeToTransfer") + " %f " + language_.Translate(unit), {size},
+            locale_.decimalSeparator)));
+    }
+    albums_->RefreshContentTitle();
+    transferSheet_->Start_Btn->setEnabled(photos > 0);
+}
+
 void TMain_Dlog::UpdateActions() {
     if (!startedWell_) return;
-    // The album actions follow the album list, which the organisation page brings.
+    const bool anyAlbum = albums_ && albums_->Albums().Count() > 0;
+    Action(ActionId::AlbumDel1)->setEnabled(anyAlbum);
+    Action(ActionId::AlbumEdit1)->setEnabled(anyAlbum);
     Action(ActionId::ImgAdd1)->setEnabled(!selectSheet_->Thumb_View->selectedItems().isEmpty());
     Action(ActionId::EditDelete1)->setEnabled(!organizeSheet_->Content_View->selectedItems().isEmpty());
 
@@ -357,6 +428,7 @@ void TMain_Dlog::EnsureRestore() {
 
 void TMain_Dlog::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    if (startedWell_ && firstActivation_) UpdateTransferSummary();
     // Without a window manager no activation may ever come: the first-activation work then runs
     // shortly after the window is shown.
     if (firstActivation_) QTimer::singleShot(300, this, &TMain_Dlog::FirstActivation);
@@ -372,6 +444,7 @@ void TMain_Dlog::FirstActivation() {
     busyCount_ = 0;
     if (browse_) browse_->FirstActivation();
     firstActivation_ = false;
+    albums_->FirstActivation();
     PageControl1->setCurrentIndex(SelectSheet);
     ShowPage(SelectSheet);
     PageControl1->show();
@@ -403,6 +476,7 @@ void TMain_Dlog::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
+    if (albums_) albums_->SaveTransferList();
     CollectLayout();
     if (startedWell_) {
         settings_.Mail = transferSheet_->Login_Edit->text().toStdString();

@@ -11,8 +11,11 @@
 #include "core/app/LanguageFile.h"
 #include "core/app/LocaleInfo.h"
 #include "core/app/TSettings.h"
+#include "core/imaging/ImageWorkspace.h"
+#include "core/imaging/SizeText.h"
 #include "core/service/TRemoteSettings.h"
 #include "gui/app/ActionIds.h"
+#include "gui/app/TileImages.h"
 
 class QAction;
 class QProgressBar;
@@ -23,6 +26,7 @@ class QToolBar;
 
 namespace vantrel::gui {
 
+class AlbumsController;
 class OrganizePage;
 class SelectPage;
 class SelectPageController;
@@ -53,6 +57,8 @@ public:
     // file drops out while lists are being filled.
     void BeginBusy(int count, bool force);
     void EndBusy();
+    // One step of the busy progress bar.
+    void StepProgress();
     int BusyCount() const { return busyCount_; }
 
     // Restores a minimised window, shows a hidden one, raises and activates it.
@@ -67,6 +73,15 @@ public:
     const TSettings& Settings() const { return settings_; }
     TSettings& Settings() { return settings_; }
     const LanguageFile& Language() const { return language_; }
+    const LocaleInfo& Locale() const { return locale_; }
+    const std::string& WorkFolder() const { return paths_.workFolder; }
+    // Unit texts and decimal separator of size texts.
+    SizeTextStyle SizeStyle() const;
+    // The album list and its page; null after a failed start.
+    AlbumsController* Albums() const { return albums_; }
+
+    // Photo counts and sizes of the transfer page and the organisation tab caption.
+    void UpdateTransferSummary();
     bool FirstActivationPending() const { return firstActivation_; }
 
     // Runs the first-activation work if it has not run yet.
@@ -93,6 +108,8 @@ private:
     void ShowCredits();
     void CollectLayout();
 
+    void ConnectAlbumCommands();
+
     MainWindowPaths paths_;
     LocaleInfo locale_;
     TSettings settings_;
@@ -107,6 +124,9 @@ private:
     int busyCount_ = 0;
     int defaultAlbumIndex_ = -1;
     std::string sessionCode_;
+    ImageWorkspace workspace_;
+    QtTileTextPainter tilePainter_;
+    AlbumsController* albums_ = nullptr;
 
     std::array<QAction*, static_cast<size_t>(ActionId::Count)> actions_{};
     QToolBar* Select_Bar = nullptr;

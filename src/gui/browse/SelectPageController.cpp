@@ -16,7 +16,9 @@
 #include "core/app/FormatPattern.h"
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/Tiles.h"
+#include "gui/albums/AlbumsController.h"
 #include "gui/app/MainWindow.h"
+#include "gui/browse/AlbumsPhotoAdder.h"
 #include "gui/browse/FolderTree.h"
 #include "gui/browse/PhotoAdder.h"
 #include "gui/browse/PhotoInfoPanel.h"
@@ -52,6 +54,11 @@ SelectPageController::SelectPageController(TMain_Dlog& window, const LocaleInfo&
     page_.Thumb_View->installEventFilter(this);
     window_.installEventFilter(this);
 
+    if (AlbumsController* albums = window_.Albums()) {
+        ownAdder_ = std::make_unique<AlbumsPhotoAdder>(window_, *albums);
+        adder_ = ownAdder_.get();
+        connect(albums, &AlbumsController::albumsChanged, this, &SelectPageController::RebuildAlbumMenu);
+    }
     StartWorker(decoders);
     ShowThumbnails();
     ShowPhotoInfo(page_, PhotoInfoTexts{});

@@ -121,6 +121,7 @@ private:
     FolderTree* tree_ = nullptr;
     std::unique_ptr<TThumbnailThread> worker_;
     PhotoAdder* adder_ = nullptr;
+    std::unique_ptr<PhotoAdder> ownAdder_;  // over the window's album list, when it has one
     QPointer<QProgressBar> pbar_;
     QPointer<QProgressBar> pbar3_;
     QMenu* selectMenu_ = nullptr;

@@ -12,6 +12,8 @@
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TMemoryContentView.h"
 
+#include "core/TempFolder.h"
+
 namespace vantrel::albumtest {
 
 inline MonthNames FrenchMonths() {
@@ -19,23 +21,11 @@ inline MonthNames FrenchMonths() {
             "juillet", "août",    "septembre", "octobre", "novembre", "décembre"};
 }
 
-class ScratchFolder {
+// A temporary folder addressed without a trailing separator: `folder / "name"`.
+class ScratchFolder : public test::TempFolder {
 public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-albums-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-    // Path of `name` inside the folder.
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
+    std::string operator/(const std::string& name) const { return File(name); }
+    std::string path() const { return Path().substr(0, Path().size() - 1); }
 };
 
 inline void WriteFile(const std::string& path, const std::string& content) {

@@ -25,6 +25,15 @@ struct Entry {
     std::optional<std::uint32_t> field;
 };
 
+inline Entry MakeEntry(std::uint16_t tag, std::uint16_t format, std::uint32_t count, std::string bytes = {}) {
+    Entry e;
+    e.tag = tag;
+    e.format = format;
+    e.count = count;
+    e.bytes = std::move(bytes);
+    return e;
+}
+
 // Encodes numbers, entries and directories in one byte order.
 struct Tiff {
     bool motorola = true;
@@ -40,44 +49,44 @@ struct Tiff {
         return s;
     }
     Entry Ascii(std::uint16_t tag, const std::string& text) const {
-        return {tag, 2, std::uint32_t(text.size() + 1), text + std::string(1, '\0')};
+        return MakeEntry(tag, 2, std::uint32_t(text.size() + 1), text + std::string(1, '\0'));
     }
     Entry Undefined(std::uint16_t tag, const std::string& bytes) const {
-        return {tag, 7, std::uint32_t(bytes.size()), bytes};
+        return MakeEntry(tag, 7, std::uint32_t(bytes.size()), bytes);
     }
     Entry Bytes(std::uint16_t tag, std::uint16_t format, const std::string& bytes) const {
-        return {tag, format, std::uint32_t(bytes.size()), bytes};
+        return MakeEntry(tag, format, std::uint32_t(bytes.size()), bytes);
     }
     Entry Short(std::uint16_t tag, std::vector<std::uint32_t> values, std::uint16_t format = 3) const {
         std::string s;
         for (auto v : values) s += U16(v);
-        return {tag, format, std::uint32_t(values.size()), s};
+        return MakeEntry(tag, format, std::uint32_t(values.size()), s);
     }
     Entry Long(std::uint16_t tag, std::vector<std::uint32_t> values, std::uint16_t format = 4) const {
         std::string s;
         for (auto v : values) s += U32(v);
-        return {tag, format, std::uint32_t(values.size()), s};
+        return MakeEntry(tag, format, std::uint32_t(values.size()), s);
     }
     Entry Rational(std::uint16_t tag, std::vector<std::pair<std::int64_t, std::int64_t>> values,
                    std::uint16_t format = 5) const {
         std::string s;
         for (auto [n, d] : values) s += U32(std::uint32_t(n)) + U32(std::uint32_t(d));
-        return {tag, format, std::uint32_t(values.size()), s};
+        return MakeEntry(tag, format, std::uint32_t(values.size()), s);
     }
     Entry Raw(std::uint16_t tag, std::uint16_t format, std::uint32_t count, std::uint32_t field) const {
-        Entry e{tag, format, count};
+        Entry e = MakeEntry(tag, format, count);
         e.field = field;
         return e;
     }
     Entry SubDirectory(std::uint16_t tag, std::vector<Entry> entries) const {
-        Entry e{tag, 4, 1};
+        Entry e = MakeEntry(tag, 4, 1);
         e.blobIsLink = true;
         e.blob = [this_ = *this, entries](std::uint32_t offset) { return this_.Directory(entries, offset); };
         return e;
     }
     // A value made once its offset (from the TIFF header) is known, e.g. a maker note.
     Entry Placed(std::uint16_t tag, std::uint16_t format, std::function<std::string(std::uint32_t)> make) const {
-        Entry e{tag, format, 0};
+        Entry e = MakeEntry(tag, format, 0);
         e.blob = std::move(make);
         return e;
     }

@@ -121,3 +121,19 @@ TEST(ExifHostile, EveryPrefixOfAPhotoScansSafely) {
     ASSERT_TRUE(Scan(whole, jpeg));
     EXPECT_EQ(whole.ExifInfo()->TagText("LensInformation"), "18.0-55.0(mm)  F3.5-F5.6");
 }
+
+TEST(ExifHostile, EntriesSharingOneLargeValueKeepBoundedMemory) {
+    Tiff t{true};
+    const std::uint32_t count = 400, data = 8 + 2 + 12 * count + 4;
+    std::vector<Entry> entries(count, t.Raw(0x010E, 7, 50000, data));
+    const std::string block = std::string("MM") + t.U16(42) + t.U32(8) + t.Directory(entries, 8) + std::string(50000, 'v');
+    TimgData scan;
+    ASSERT_TRUE(Scan(scan, Jpeg({ExifSegment(block)})));
+    const auto& list = scan.ExifInfo()->TagList();
+    ASSERT_EQ(list.size(), count);
+    std::size_t kept = 0;
+    for (const auto& entry : list) kept += entry.rawValue.size();
+    EXPECT_EQ(list.front().rawValue.size(), 50000u);
+    EXPECT_LE(kept, std::size_t(1) << 20);
+    EXPECT_EQ(list.back().displayText, "\"" + std::string(49, 'v'));
+}

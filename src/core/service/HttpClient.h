@@ -1,0 +1,68 @@
+#pragma once
+// The program's HTTP/1.x client: the settings document is fetched with a GET, the XML-RPC calls
+// are posted. Requests block the caller, but the caller's pump runs at least every 50 ms while
+// one waits, so the window stays responsive. Each client keeps its own cookies in memory for
+// as long as it lives and sends them back with later requests that match them. One request
+// per client at a time: a request started from the pump while another waits fails at once.
+
+#include <expected>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+// Why a request failed. `status` is the response status when a server answered with one
+// outside the 200s, 0 for a transport failure (name resolution, refused or broken connection,
+// unsupported scheme) or an abort.
+struct HttpError {
+    long status = 0;
+    std::string message;
+};
+
+class HttpClient {
+public:
+    // `pump` is called while a request waits (at least every 50 ms); it may be empty.
+    explicit HttpClient(std::function<void()> pump = {});
+    ~HttpClient();
+    HttpClient(const HttpClient&) = delete;
+    HttpClient& operator=(const HttpClient&) = delete;
+
+    void SetPump(std::function<void()> pump);
+
+    // Sends "GET" (HTTP/1.1) and returns the response body when the status is in the 200s.
+    // Any other status (redirections are not followed) and every transport failure is an
+    // error; the body of an error page is never returned.
+    std::expected<std::string, HttpError> HttpGet(const std::string& url);
+
+    // Closes a connection the client may still hold, then sends "POST" (HTTP/1.0) with the
+    // body, a Content-Length and "Connection: keep-alive"; returns the response body on a
+    // status in the 200s, an error otherwise as HttpGet.
+    std::expected<std::string, HttpError> HttpPost(const std::string& url, std::string_view body);
+
+    // As above, writing the body into `destPath`. The file is created or truncated first; on
+    // failure it is left empty, so it never holds any part of an error page.
+    std::expected<void, HttpError> HttpGet(const std::string& url, const std::string& destPath);
+    std::expected<void, HttpError> HttpPost(const std::string& url, std::string_view body,
+                                            const std::string& destPath);
+
+    // Status of the last response received (0 when none was).
+    long LastStatus() const { return lastStatus_; }
+
+    // Makes the request in progress (if any) fail with an error as soon as the client next
+    // looks; meant to be called from the pump.
+    void Abort() { abort_ = true; }
+
+private:
+    std::expected<std::string, HttpError> Perform(const std::string& url, const std::string_view* postBody);
+
+    struct Handles;
+    std::unique_ptr<Handles> handles_;
+    std::function<void()> pump_;
+    long lastStatus_ = 0;
+    bool abort_ = false;
+    bool busy_ = false;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,67 @@
+#include "core/service/RemoteSettingsLoader.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace vantrel {
+namespace {
+
+constexpr const char* kBuiltInBases[] = {"http://www.vantrel.com/common/", "http://static.vantrel.com/sg/common/"};
+
+std::string Trim(std::string_view text) {
+    const size_t from = text.find_first_not_of(" \t");
+    if (from == std::string_view::npos) return {};
+    const size_t to = text.find_last_not_of(" \t");
+    return std::string(text.substr(from, to - from + 1));
+}
+
+}  // namespace
+
+std::vector<std::string> SettingsBaseAddresses(std::string_view override) {
+    std::vector<std::string> bases;
+    size_t start = 0;
+    while (start <= override.size()) {
+        size_t comma = override.find(',', start);
+        if (comma == std::string_view::npos) comma = override.size();
+        std::string base = Trim(override.substr(start, comma - start));
+        if (!base.empty()) {
+            if (base.back() != '/') base += '/';
+            if (bases.size() < 2) bases.push_back(base);
+        }
+        start = comma + 1;
+    }
+    if (bases.empty()) bases.assign(std::begin(kBuiltInBases), std::end(kBuiltInBases));
+    return bases;
+}
+
+std::vector<std::string> SettingsBaseAddresses() {
+    const char* value = std::getenv("VANTREL_SETTINGS_BASE");
+    return SettingsBaseAddresses(value ? value : "");
+}
+
+bool DownloadRemoteSettings(HttpClient& client, const std::string& localPath,
+                            const std::vector<std::string>& bases) {
+    if (FILE* f = std::fopen(localPath.c_str(), "wb")) std::fclose(f);
+    for (const auto& base : bases) {
+        // HttpGet truncates the file first and writes only a successful body.
+        auto got = client.HttpGet(base + std::string(kRemoteSettingsFileName), localPath);
+        if (got && client.LastStatus() == 200) return true;
+    }
+    // A 2xx other than 200 may have left a body behind; the file must not pretend to be a document.
+    if (FILE* f = std::fopen(localPath.c_str(), "wb")) std::fclose(f);
+    return false;
+}
+
+RemoteSettingsResult LoadRemoteSettings(HttpClient& client, const std::string& workFolder,
+                                        std::string_view country, TRemoteSettings& settings,
+                                        const std::vector<std::string>& bases) {
+    const std::string path = workFolder + std::string(kRemoteSettingsFileName);
+    if (!DownloadRemoteSettings(client, path, bases)) {
+        RemoteSettingsResult result;
+        result.status = RemoteSettingsResult::Status::NotDownloaded;
+        return result;
+    }
+    return ReadRemoteSettingsFile(path, country, settings);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,38 @@
+#pragma once
+// Fetching the service's settings document and reading it into the remote settings record.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/service/HttpClient.h"
+#include "core/service/RemoteSettingsReader.h"
+#include "core/service/TRemoteSettings.h"
+
+namespace vantrel {
+
+// The settings document's file name, on the server and in the work folder.
+inline constexpr std::string_view kRemoteSettingsFileName = "uploader_settings.plist";
+
+// The base addresses tried in order: the service's main web host ("/common/") and then its
+// static host ("/sg/common/"). A non-empty `override` (the value of VANTREL_SETTINGS_BASE: one
+// or two base addresses separated by a comma, each ending in "/") replaces them.
+std::vector<std::string> SettingsBaseAddresses(std::string_view override);
+// As above with the environment's VANTREL_SETTINGS_BASE.
+std::vector<std::string> SettingsBaseAddresses();
+
+// Fetches base + "uploader_settings.plist" from each base address in turn into `localPath`
+// until one answers with status 200; true then. Transport errors and other statuses are
+// swallowed. The file is created even when every attempt fails, and holds exactly the body of
+// the successful answer (never bytes of a failed one).
+bool DownloadRemoteSettings(HttpClient& client, const std::string& localPath,
+                            const std::vector<std::string>& bases);
+
+// Downloads the document into `workFolder` (ending in "/") + "uploader_settings.plist" and reads
+// it into `settings` with the user's `country`. NotDownloaded when no server gave it (the
+// record is untouched, nothing is to be shown).
+RemoteSettingsResult LoadRemoteSettings(HttpClient& client, const std::string& workFolder,
+                                        std::string_view country, TRemoteSettings& settings,
+                                        const std::vector<std::string>& bases = SettingsBaseAddresses());
+
+}  // namespace vantrel

@@ -1,0 +1,53 @@
+#include "core/service/TXmlRpcService.h"
+
+#include "core/service/XmlRpcRequest.h"
+
+namespace vantrel {
+
+std::string SessionExpiry(const LocalDateTime& now) { return FormatDateTime(AddDays(now, 1)); }
+
+TXmlRpcService::TXmlRpcService(HttpClient& rpcHttp, std::string scriptUrl, std::string workFolder, LocalClock clock)
+    : http_(rpcHttp), scriptUrl_(std::move(scriptUrl)), workFolder_(std::move(workFolder)), clock_(std::move(clock)) {}
+
+std::expected<void, RpcProblem> TXmlRpcService::Post(const std::string& request) {
+    auto posted = http_.HttpPost(scriptUrl_, request, ResponsePath());
+    if (posted) return {};
+    RpcProblem p;
+    p.kind = RpcProblem::Kind::Transport;
+    p.error = posted.error().message;
+    return std::unexpected(std::move(p));
+}
+
+std::expected<RpcSession, RpcProblem> TXmlRpcService::SessionNew() {
+    if (auto posted = Post(BuildSessionNewRequest(SessionExpiry(clock_()))); !posted) return std::unexpected(posted.error());
+    return ReadSessionNewResponse(ResponsePath());
+}
+
+std::expected<std::string, RpcProblem> TXmlRpcService::SessionLogin(std::string_view objectId,
+                                                                    std::string_view sessionCode,
+                                                                    std::string_view email,
+                                                                    std::string_view password) {
+    if (auto posted = Post(BuildSessionLoginRequest(sessionCode, objectId, email, password)); !posted) {
+        return std::unexpected(posted.error());
+    }
+    return ReadSessionLoginResponse(ResponsePath());
+}
+
+std::expected<std::vector<ServiceAlbum>, RpcProblem> TXmlRpcService::MemberGetAlbumList(std::string_view customerId,
+                                                                                        std::string_view sessionCode) {
+    if (auto posted = Post(BuildMemberGetAlbumListRequest(customerId, sessionCode)); !posted) {
+        return std::unexpected(posted.error());
+    }
+    return ReadAlbumListResponse(ResponsePath());
+}
+
+std::expected<std::int32_t, RpcProblem> TXmlRpcService::MemberCreateAlbum(std::string_view customerId,
+                                                                          std::string_view sessionCode,
+                                                                          std::string_view albumName) {
+    if (auto posted = Post(BuildMemberCreateAlbumRequest(customerId, sessionCode, albumName)); !posted) {
+        return std::unexpected(posted.error());
+    }
+    return ReadCreateAlbumResponse(ResponsePath());
+}
+
+}  // namespace vantrel

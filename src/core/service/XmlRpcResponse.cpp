@@ -1,0 +1,116 @@
+#include "core/service/XmlRpcResponse.h"
+
+#include <memory>
+#include <optional>
+
+namespace vantrel {
+namespace {
+
+constexpr const char* kStructMembers = "methodResponse/params/param/value/struct/member";
+constexpr const char* kArrayValues = "methodResponse/params/param/value/array/data/value";
+
+std::unexpected<RpcProblem> Problem(RpcProblem::Kind kind, std::string error = {}) {
+    RpcProblem p;
+    p.kind = kind;
+    p.error = std::move(error);
+    return std::unexpected(std::move(p));
+}
+
+// Loads the response and refuses a fault.
+std::expected<std::unique_ptr<pugi::xml_document>, RpcProblem> LoadResponse(const std::string& path) {
+    auto doc = LoadXmlFile(path);
+    if (!doc) {
+        RpcProblem p;
+        p.kind = RpcProblem::Kind::NotXml;
+        p.problem = doc.error();
+        return std::unexpected(std::move(p));
+    }
+    if ((*doc)->select_node("methodResponse/fault")) return Problem(RpcProblem::Kind::Fault);
+    return std::move(*doc);
+}
+
+// Calls visit(name, valueText) for every node the path selects, in document order; stops when
+// visit returns false.
+template <typename Visit>
+void ForEachMember(pugi::xml_node from, const char* path, Visit&& visit) {
+    pugi::xpath_node_set members = from.select_nodes(path);
+    members.sort();
+    for (const pugi::xpath_node& m : members) {
+        if (!visit(DescendantText(m.node().child("name")), DescendantText(m.node().child("value")))) return;
+    }
+}
+
+}  // namespace
+
+std::string RpcProblem::Message(const std::function<std::string(std::string_view)>& translate) const {
+    switch (kind) {
+        case Kind::Transport: return translate("RPC_Error");
+        case Kind::NotXml: return ComposeXmlLoadMessage(problem, "RPC_NoFile", "RPC_RequestErr", translate);
+        case Kind::Conversion: return error;
+        default: return {};
+    }
+}
+
+std::expected<RpcSession, RpcProblem> ReadSessionNewResponse(const std::string& path) {
+    auto doc = LoadResponse(path);
+    if (!doc) return std::unexpected(doc.error());
+    RpcSession session;
+    bool haveObject = false, haveCode = false;
+    ForEachMember(**doc, kStructMembers, [&](const std::string& name, std::string value) {
+        if (name == "objectid") session.objectId = std::move(value), haveObject = true;
+        else if (name == "code") session.code = std::move(value), haveCode = true;
+        return true;
+    });
+    if (!haveObject || !haveCode) return Problem(RpcProblem::Kind::Missing);
+    return session;
+}
+
+std::expected<std::string, RpcProblem> ReadSessionLoginResponse(const std::string& path) {
+    auto doc = LoadResponse(path);
+    if (!doc) return std::unexpected(doc.error());
+    std::optional<std::string> memberId;
+    ForEachMember(**doc, kStructMembers, [&](const std::string& name, std::string value) {
+        if (name != "member_id") return true;
+        memberId = std::move(value);
+        return false;
+    });
+    if (!memberId) return Problem(RpcProblem::Kind::Missing);
+    return *memberId;
+}
+
+std::expected<std::vector<ServiceAlbum>, RpcProblem> ReadAlbumListResponse(const std::string& path) {
+    auto doc = LoadResponse(path);
+    if (!doc) return std::unexpected(doc.error());
+    std::vector<ServiceAlbum> albums;
+    pugi::xpath_node_set entries = (*doc)->select_nodes(kArrayValues);
+    entries.sort();
+    for (const pugi::xpath_node& entry : entries) {
+        std::string name, idText;
+        ForEachMember(entry.node(), "struct/member", [&](const std::string& member, std::string value) {
+            if (member == "name") name = std::move(value);
+            else if (member == "id") idText = std::move(value);
+            return true;
+        });
+        auto id = ParseWholeNumber(idText);
+        if (!id) return Problem(RpcProblem::Kind::Conversion, id.error());
+        albums.push_back({std::move(name), *id});
+    }
+    return albums;
+}
+
+std::expected<std::int32_t, RpcProblem> ReadCreateAlbumResponse(const std::string& path) {
+    auto doc = LoadResponse(path);
+    if (!doc) return std::unexpected(doc.error());
+    std::optional<std::string> idText;
+    ForEachMember(**doc, kStructMembers, [&](const std::string& name, std::string value) {
+        if (name != "id") return true;
+        idText = std::move(value);
+        return false;
+    });
+    if (!idText) return Problem(RpcProblem::Kind::Missing);
+    auto id = ParseWholeNumber(*idText);
+    if (!id) return Problem(RpcProblem::Kind::Missing, id.error());
+    return *id;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,97 @@
+#include "gui/albums/ContentListWidget.h"
+
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QMimeData>
+
+namespace vantrel::gui {
+
+namespace {
+constexpr int kImageIndexRole = Qt::UserRole + 1;
+
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) files << url.toLocalFile();
+    return files;
+}
+}  // namespace
+
+QString CaptionText(const std::string& caption) { return QString::fromStdString(caption).replace('\r', '\n'); }
+
+ContentListWidget::ContentListWidget(QWidget* parent) : QListWidget(parent) {
+    setViewMode(QListView::IconMode);
+    setIconSize(QSize(96, 96));
+    setGridSize(QSize(132, 150));
+    setResizeMode(QListView::Adjust);
+    setMovement(QListView::Static);
+    setWordWrap(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);  // drags arrive at the viewport, not at the list's frame
+    setDropIndicatorShown(false);
+    setStyleSheet("QListWidget { background: rgb(255,255,240); }");
+}
+
+void ContentListWidget::startDrag(Qt::DropActions) {
+    QStringList indexes;
+    for (QListWidgetItem* item : selectedItems()) indexes << QString::number(item->data(kImageIndexRole).toInt());
+    if (indexes.isEmpty()) return;
+    auto* data = new QMimeData;
+    data->setData(kContentTilesMime, indexes.join(',').toLatin1());
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    if (QListWidgetItem* current = currentItem()) drag->setPixmap(current->icon().pixmap(48, 48));
+    // Copy, never move: the album model moves the photos itself, the list only reflects it.
+    drag->exec(Qt::CopyAction);
+}
+
+void ContentListWidget::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && (!AcceptsFileDrops || AcceptsFileDrops())) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void ContentListWidget::dragMoveEvent(QDragMoveEvent* event) {
+    if (event->mimeData()->hasUrls() && (!AcceptsFileDrops || AcceptsFileDrops())) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void ContentListWidget::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()->hasUrls() || (AcceptsFileDrops && !AcceptsFileDrops())) {
+        event->ignore();
+        return;
+    }
+    const QStringList files = LocalFiles(event->mimeData());
+    event->acceptProposedAction();
+    if (!files.isEmpty()) emit filesDropped(files);
+}
+
+int ContentListView::ItemImageIndex(int item) const { return list_.item(item)->data(kImageIndexRole).toInt(); }
+
+void ContentListView::AddItem(int imageIndex, const std::string& caption) {
+    auto* item = new QListWidgetItem(QIcon(tiles_.At(imageIndex)), CaptionText(caption));
+    item->setData(kImageIndexRole, imageIndex);
+    item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    list_.addItem(item);
+}
+
+void ContentListView::SelectOnly(int item) {
+    list_.clearSelection();
+    if (QListWidgetItem* target = list_.item(item)) {
+        target->setSelected(true);
+        list_.setCurrentItem(target, QItemSelectionModel::NoUpdate);
+    }
+}
+
+void ContentListView::SetItemCaption(int item, const std::string& caption) {
+    if (QListWidgetItem* target = list_.item(item)) target->setText(CaptionText(caption));
+}
+
+void ContentListView::RefreshTile(int imageIndex) {
+    const int item = FindItem(imageIndex);
+    if (item >= 0) list_.item(item)->setIcon(QIcon(tiles_.At(imageIndex)));
+}
+
+}  // namespace vantrel::gui

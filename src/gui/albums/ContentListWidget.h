@@ -1,0 +1,59 @@
+#pragma once
+// The list of the current album's photos: 96 x 96 tiles with captions, several selectable.
+// Dragging tiles carries their tile indexes (a panel of another album takes them); files dragged
+// from the file manager are handed on through filesDropped when the window takes drops.
+
+#include <QListWidget>
+#include <functional>
+
+#include "core/albums/TContentView.h"
+#include "gui/app/TileImages.h"
+
+namespace vantrel::gui {
+
+// The MIME type of tiles dragged out of the content list.
+inline constexpr const char* kContentTilesMime = "application/x-vantrel-content-tiles";
+
+class ContentListWidget : public QListWidget {
+    Q_OBJECT
+public:
+    explicit ContentListWidget(QWidget* parent = nullptr);
+    // Whether a drop of files from outside is taken now (the window's busy and page rules).
+    std::function<bool()> AcceptsFileDrops;
+
+signals:
+    void filesDropped(const QStringList& paths);
+
+protected:
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+};
+
+// The model's view of the content list: items carry their tile index, tiles come from the
+// content image list.
+class ContentListView : public TContentView {
+public:
+    ContentListView(QListWidget& list, const TileImageList& tiles) : list_(list), tiles_(tiles) {}
+
+    int ItemCount() const override { return list_.count(); }
+    int ItemImageIndex(int item) const override;
+    bool ItemSelected(int item) const override { return list_.item(item)->isSelected(); }
+    void Clear() override { list_.clear(); }
+    void AddItem(int imageIndex, const std::string& caption) override;
+    void DeleteItem(int item) override { delete list_.takeItem(item); }
+    void SelectOnly(int item) override;
+    void SetItemCaption(int item, const std::string& caption) override;
+    // Shows the tile again after it changed in the image list.
+    void RefreshTile(int imageIndex);
+
+private:
+    QListWidget& list_;
+    const TileImageList& tiles_;
+};
+
+// A caption of the model (lines separated by CR) as the list shows it.
+QString CaptionText(const std::string& caption);
+
+}  // namespace vantrel::gui

@@ -1,0 +1,247 @@
+// The organisation page driven as a user would: files dropped from the file manager, tiles
+// dragged onto another album, album names edited, photos turned and removed.
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScrollArea>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include "core/albums/TAlbumList.h"
+#include "core/albums/TransferListFile.h"
+#include "core/app/AtomicFile.h"
+#include "core/app/WorkFolder.h"
+#include "core/TempFolder.h"
+#include "gui/albums/AlbumPanel.h"
+#include "gui/albums/AlbumsController.h"
+#include "gui/albums/ContentListWidget.h"
+#include "gui/albums/OrganizePage.h"
+#include "gui/app/MainWindow.h"
+
+using namespace vantrel;
+using namespace vantrel::gui;
+
+namespace {
+
+// Closes every message box that opens, remembering its text.
+class MessageCatcher : public QObject {
+public:
+    MessageCatcher() {
+        timer_.setInterval(20);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                QAbstractButton* button = box->button(QMessageBox::StandardButton(answer));
+                if (!button) button = box->defaultButton();
+                if (button) button->click();
+                else box->reject();
+            }
+        });
+        timer_.start();
+    }
+    QStringList texts;
+    int answer = QMessageBox::Yes;
+
+private:
+    QTimer timer_;
+};
+
+QString MakePhoto(const test::TempFolder& folder, const QString& name, int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(200, 120, 40));
+    const QString path = QString::fromStdString(folder.Path()) + name;
+    image.save(path, "JPEG", 90);
+    return path;
+}
+
+void Drop(QWidget* target, QMimeData* data) {
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+QMimeData* FilesData(const QStringList& files) {
+    auto* data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+    data->setUrls(urls);
+    return data;
+}
+
+}  // namespace
+
+class OrganizePageTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TMain_Dlog> OpenWindow(const test::TempFolder& home) {
+        MainWindowPaths paths{home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", VANTREL_PROGRAM_FOLDER};
+        auto window = std::make_unique<TMain_Dlog>(paths, LocaleInfo());
+        window->show();
+        window->activateWindow();
+        [&] { QVERIFY(QTest::qWaitForWindowActive(window.get())); }();
+        window->FirstActivation();
+        window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
+        return window;
+    }
+
+private slots:
+    void dropDragRenameTurnRemoveAndRestart() {
+        test::TempFolder home, photos;
+        MessageCatcher messages;
+        const QString a = MakePhoto(photos, "a.jpg", 64, 48);
+        const QString b = MakePhoto(photos, "b.JPEG", 40, 30);
+        const QString c = MakePhoto(photos, "c.jpg", 30, 40);
+        photos.Write("notes.txt", "not a photo");
+        const std::string listFile = home.Path() + "SendPhoto/Images.lst";
+        {
+            auto window = OpenWindow(home);
+            AlbumsController& albums = *window->Albums();
+            TAlbumList& list = albums.Albums();
+            QCOMPARE(list.Count(), 1);  // today's album
+            auto* content = window->Organize()->Content_View;
+
+            // Files dropped from the file manager on the content list join the current album.
+            std::unique_ptr<QMimeData> files(FilesData({a, b, c, QString::fromStdString(photos.File("notes.txt"))}));
+            Drop(content->viewport(), files.get());
+            QCOMPARE(content->count(), 3);
+            QVERIFY(content->item(0)->text().startsWith("a.jpg"));
+            QVERIFY(content->item(0)->text().contains("64 x 48"));
+            QCOMPARE(window->PageControl()->tabText(TMain_Dlog::OrganizeSheet),
+                     window->Translate("OrgTabName") + " (3 " + window->Translate("Img_Plur") + ")");
+
+            // A new album, then a name that another album has: refused, the field stays in edit.
+            QTimer::singleShot(50, [] {
+                if (auto* input = QApplication::activeModalWidget()) {
+                    input->findChild<QLineEdit*>()->setText("Holidays");
+                    QMetaObject::invokeMethod(input, "accept");
+                }
+            });
+            window->Action(ActionId::AlbumAdd1)->trigger();
+            QCOMPARE(list.Count(), 2);
+            const int holidays = list.IndexOfName("Holidays");
+            QVERIFY(holidays >= 0);
+            TAlbum& target = list.Items(holidays);
+            AlbumPanel* panel = albums.PanelOf(target);
+            QVERIFY(panel);
+            const QString today = QString::fromStdString(list.CurrentAlbum()->AlbumName());
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window.get()));
+            QTest::mouseClick(panel->NameEdit(), Qt::LeftButton);
+            QVERIFY(panel->IsEditingName());
+            QCOMPARE(list.CurrentAlbum(), &target);  // editing a name selects its album
+            panel->NameEdit()->setText(today);
+            panel->setFocus();
+            QTRY_VERIFY(!messages.texts.isEmpty());
+            QCOMPARE(messages.texts.last(), window->Translate("BadAlbumName"));
+            QVERIFY(panel->IsEditingName());
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window.get()));
+            QTRY_VERIFY(panel->NameEdit()->hasFocus());
+            panel->NameEdit()->setText("Summer \"best\" / it's");
+            panel->setFocus();
+            QTRY_VERIFY(!panel->IsEditingName());
+            QCOMPARE(target.AlbumName(), std::string("Summer xbestx x it's"));
+
+            // Two tiles dragged onto the other album move there with their working copies.
+            list.SelectAlbum(list.IndexOfName(today.toStdString()));
+            TAlbum* origin = list.CurrentAlbum();
+            QVERIFY(origin != &target);
+            const std::string movedCopy = origin->Jobs().Items(0).WorkPath;
+            content->item(0)->setSelected(true);
+            content->item(2)->setSelected(true);
+            auto* tiles = new QMimeData;
+            tiles->setData(kContentTilesMime, "0,2");
+            std::unique_ptr<QMimeData> tileData(tiles);
+            Drop(panel, tiles);
+            QCOMPARE(origin->Jobs().Count(), 1);
+            QCOMPARE(target.Jobs().Count(), 2);
+            QCOMPARE(content->count(), 1);
+            QVERIFY(FileExists(movedCopy));
+            // The current album's own panel refuses its own tiles.
+            content->item(0)->setSelected(true);
+            Drop(albums.PanelOf(*origin), tiles);
+            QCOMPARE(origin->Jobs().Count(), 1);
+            QVERIFY(!origin->IsHighlighted());
+
+            // Turning a photo turns its working copy and its caption.
+            content->item(0)->setSelected(true);
+            window->Action(ActionId::ImgRotR1)->trigger();
+            QVERIFY(content->item(0)->text().contains("30 x 40"));
+
+            // Clicking the other album's count label makes it current.
+            QTest::mouseClick(panel->CountLabel(), Qt::LeftButton);
+            QCOMPARE(list.CurrentAlbum(), &target);
+            QCOMPARE(content->count(), 2);
+            QVERIFY(window->Organize()->ContentTitle_Panel->text().contains("best"));
+
+            // Removing a photo deletes its working copy after the question.
+            content->clearSelection();
+            content->item(1)->setSelected(true);
+            const std::string removedCopy = target.Jobs().Items(1).WorkPath;
+            window->Action(ActionId::EditDelete1)->trigger();
+            QCOMPARE(target.Jobs().Count(), 1);
+            QVERIFY(!FileExists(removedCopy));
+            window->close();
+        }
+        // The file holds exactly what the page showed, with CR LF lines...
+        const std::string text = *ReadWholeFile(listFile);
+        QVERIFY(text.find("\r\n") != std::string::npos);
+        QVERIFY(text.find("\n") == text.find("\r\n") + 1);
+        // ...and the next start shows the same albums and photos.
+        auto again = OpenWindow(home);
+        TAlbumList& list = again->Albums()->Albums();
+        QCOMPARE(list.Count(), 2);
+        int photosQueued = 0;
+        for (int i = 0; i < list.Count(); ++i) photosQueued += list.Items(i).Jobs().Count();
+        QCOMPARE(photosQueued, 2);
+        QVERIFY(list.IndexOfName("Summer xbestx x it's") >= 0);
+    }
+
+    void deletingTheCurrentAlbumAsksFirst() {
+        test::TempFolder home, photos;
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        auto window = OpenWindow(home);
+        TAlbumList& list = window->Albums()->Albums();
+        std::unique_ptr<QMimeData> files(FilesData({MakePhoto(photos, "p.jpg", 20, 20)}));
+        Drop(window->Organize()->Content_View->viewport(), files.get());
+        const std::string copy = list.CurrentAlbum()->Jobs().Items(0).WorkPath;
+        window->Action(ActionId::AlbumDel1)->trigger();
+        QCOMPARE(list.Count(), 1);  // "No" keeps it
+        messages.answer = QMessageBox::Yes;
+        window->Action(ActionId::AlbumDel1)->trigger();
+        QCOMPARE(list.Count(), 0);
+        QVERIFY(!FileExists(copy));
+        QCOMPARE(list.DefaultAlbumIndex, -1);
+        QCOMPARE(window->Organize()->AlbumTitle_Panel->text().trimmed(), "0 " + window->Translate("Album_Sing"));
+    }
+
+    void dropsAreIgnoredOffTheOrganisationPageOrWhileBusy() {
+        test::TempFolder home, photos;
+        auto window = OpenWindow(home);
+        auto* content = window->Organize()->Content_View;
+        std::unique_ptr<QMimeData> files(FilesData({MakePhoto(photos, "p.jpg", 20, 20)}));
+        window->BeginBusy(1, false);
+        Drop(content->viewport(), files.get());
+        window->EndBusy();
+        window->PageControl()->setCurrentIndex(TMain_Dlog::SelectSheet);
+        Drop(content->viewport(), files.get());
+        QCOMPARE(window->Albums()->Albums().CurrentAlbum()->Jobs().Count(), 0);
+    }
+};
+
+QTEST_MAIN(OrganizePageTest)
+#include "OrganizePageTest.moc"
