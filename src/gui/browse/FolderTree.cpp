@@ -1,6 +1,7 @@
 #include "gui/browse/FolderTree.h"
 
 #include <QDir>
+#include <memory>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QMouseEvent>
@@ -46,6 +47,12 @@ bool FolderTree::SelectPath(const QString& path) {
     if (!index.isValid()) return false;
     tree_->setCurrentIndex(index);
     tree_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    // The model reads folders in the background: scroll again once the parents are read.
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(model_, &QFileSystemModel::directoryLoaded, this, [this, once] {
+        tree_->scrollTo(tree_->currentIndex(), QAbstractItemView::PositionAtCenter);
+        disconnect(*once);
+    });
     return true;
 }
 

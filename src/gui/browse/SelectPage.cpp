@@ -88,7 +88,7 @@ SelectPage::SelectPage(QWidget* parent) : QWidget(parent) {
     Thumb_View->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Thumb_View->setMovement(QListView::Static);
     Thumb_View->setUniformItemSizes(true);
-    Thumb_View->setGridSize(QSize(128, 150));
+    Thumb_View->setGridSize(QSize(150, 150));
     Thumb_View->setWordWrap(true);
     Thumb_View->setEditTriggers(QAbstractItemView::NoEditTriggers);
     {
