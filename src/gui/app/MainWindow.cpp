@@ -39,6 +39,7 @@
 #include "gui/app/HelpWindow.h"
 #include "gui/app/MainActions.h"
 #include "gui/browse/SelectPage.h"
+#include "gui/browse/SelectPageController.h"
 #include "gui/service/TransferController.h"
 #include "gui/service/TransferPage.h"
 #include "gui/service/TransferPanel.h"
@@ -64,6 +65,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, Q
     PBar3->setObjectName("PBar3");
     PBar3->setTextVisible(false);
     PBar3->hide();
+    statusBar()->addWidget(PBar3, 1);
     statusBar()->setObjectName("StatusBar1");
 
     EnsureWorkFolder(paths_.workFolder);
@@ -83,7 +85,6 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, Q
     setWindowTitle(Q(language_.ReadRaw("BrevantWindow", "BrevantForm")));
     helpFile_ = language_.ReadRaw("Infos", "Helpfile");
     firstActivation_ = true;
-    noticeFlag_ = true;
     sessionCode_.clear();
     albums_ = new AlbumsController(*this, *organizeSheet_, workspace_, paths_.workFolder + "Images.lst");
     connect(albums_, &AlbumsController::contentChanged, this, &TMain_Dlog::UpdateTransferSummary);
@@ -98,11 +99,18 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, Q
     ApplyLanguage();
     workspace_.textPainter = &tilePainter_;
     workspace_.badImageText = language_.Translate("BadJpegErr");
+    // The bar shows while a photo decodes; the decode runs without events, so a zero timer that
+    // fires when it has ended hides the bar again.
     workspace_.progress = [this](int percent) {
-        PBar3->setVisible(percent < 100);
         PBar3->setValue(percent);
+        if (!PBar3->isVisible()) {
+            PBar3->show();
+            QTimer::singleShot(0, PBar3, &QWidget::hide);
+        }
+        PBar3->repaint();
     };
     PBar3->setRange(0, 100);
+    browse_ = std::make_unique<SelectPageController>(*this, locale_);
 
     remoteSettingsLoaded_ = LoadRemoteSettings();
 
@@ -476,8 +484,9 @@ void TMain_Dlog::changeEvent(QEvent* event) {
 
 void TMain_Dlog::FirstActivation() {
     if (!firstActivation_) return;
+    firstActivation_ = false;  // first: the work below lets events run, activations among them
     busyCount_ = 0;
-    firstActivation_ = false;
+    if (browse_) browse_->FirstActivation();
     albums_->FirstActivation();
     PageControl1->setCurrentIndex(SelectSheet);
     ShowPage(SelectSheet);
@@ -502,6 +511,7 @@ void TMain_Dlog::CollectLayout() {
     settings_.FVWidth = selectSheet_->TreeInfo_Panel->width();
     settings_.TVWidth = selectSheet_->Thumb_View->width();
     settings_.SVWidth = organizeSheet_->Album_Panel->width();
+    if (browse_ && !browse_->CurrentFolder().isEmpty()) settings_.LastTree = browse_->CurrentFolder().toStdString();
 }
 
 void TMain_Dlog::ShowTransferPanel(bool shown) {

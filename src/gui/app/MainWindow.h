@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 #include <string>
 
 #include "core/app/LanguageFile.h"
@@ -28,6 +29,7 @@ namespace vantrel::gui {
 class AlbumsController;
 class OrganizePage;
 class SelectPage;
+class SelectPageController;
 class TransferController;
 class TransferPage;
 class TransferPanel;
@@ -67,6 +69,7 @@ public:
     QAction* Action(ActionId id) const { return actions_[static_cast<size_t>(id)]; }
     QTabWidget* PageControl() const { return PageControl1; }
     SelectPage* Select() const { return selectSheet_; }
+    SelectPageController* Browse() const { return browse_.get(); }
     OrganizePage* Organize() const { return organizeSheet_; }
     TransferPage* Transfer() const { return transferSheet_; }
     const TSettings& Settings() const { return settings_; }
@@ -134,7 +137,6 @@ private:
     bool shownOnce_ = false;
     bool firstRun_ = false;
     bool firstActivation_ = false;
-    bool noticeFlag_ = true;
     bool closed_ = false;
     int busyCount_ = 0;
     int defaultAlbumIndex_ = -1;
@@ -157,6 +159,8 @@ private:
     QProgressBar* PBar = nullptr;
     QProgressBar* PBar3 = nullptr;
     QTimer* actionUpdate_ = nullptr;
+    // Last member: the selection page's worker stops before any control goes.
+    std::unique_ptr<SelectPageController> browse_;
 };
 
 }  // namespace vantrel::gui

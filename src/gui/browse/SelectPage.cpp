@@ -12,6 +12,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "gui/browse/SlideshowView.h"
+
 namespace vantrel::gui {
 
 SelectPage::SelectPage(QWidget* parent) : QWidget(parent) {
@@ -39,11 +41,13 @@ SelectPage::SelectPage(QWidget* parent) : QWidget(parent) {
     Info_Panel = new QWidget(TreeInfo_Panel);
     Info_Panel->setObjectName("Info_Panel");
     Info_Panel->setFixedHeight(175);
+    Info_Panel->setAttribute(Qt::WA_StyledBackground, true);
+    Info_Panel->setStyleSheet("#Info_Panel { background: white; }");
     auto* info = new QVBoxLayout(Info_Panel);
     info->setContentsMargins(4, 4, 4, 4);
     Panel2 = new QLabel(Info_Panel);
     Panel2->setObjectName("Panel2");
-    Panel2->setStyleSheet("font-weight: bold;");
+    Panel2->setStyleSheet("background: rgb(160,160,160); color: white; font-weight: bold; padding: 2px;");
     Panel2->installEventFilter(this);
     info->addWidget(Panel2);
     auto* form = new QFormLayout();
@@ -83,15 +87,26 @@ SelectPage::SelectPage(QWidget* parent) : QWidget(parent) {
     Thumb_View->setResizeMode(QListView::Adjust);
     Thumb_View->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Thumb_View->setMovement(QListView::Static);
+    Thumb_View->setUniformItemSizes(true);
+    Thumb_View->setGridSize(QSize(150, 150));
+    Thumb_View->setWordWrap(true);
+    Thumb_View->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    {
+        // Light cream background; the selection stays visible when the list loses the focus.
+        QPalette palette = Thumb_View->palette();
+        palette.setColor(QPalette::Base, QColor(255, 255, 240));
+        for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+            palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+        Thumb_View->setPalette(palette);
+    }
     thumbLayout_->addWidget(Thumb_View, 1);
     ShowStack->addWidget(Thumb_Panel);
 
     Diapo_Panel = new QWidget(ShowStack);
     Diapo_Panel->setObjectName("Diapo_Panel");
     auto* diapo = new QVBoxLayout(Diapo_Panel);
-    Cur_Img = new QLabel(Diapo_Panel);
+    Cur_Img = new SlideshowView(Diapo_Panel);
     Cur_Img->setObjectName("Cur_Img");
-    Cur_Img->setAlignment(Qt::AlignCenter);
     diapo->addWidget(Cur_Img);
     ShowStack->addWidget(Diapo_Panel);
     right->addWidget(ShowStack, 1);

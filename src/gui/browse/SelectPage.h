@@ -14,6 +14,8 @@ class QVBoxLayout;
 
 namespace vantrel::gui {
 
+class SlideshowView;
+
 class SelectPage : public QWidget {
     Q_OBJECT
 public:
@@ -35,7 +37,7 @@ public:
     QWidget* Thumb_Panel;
     QListWidget* Thumb_View;
     QWidget* Diapo_Panel;
-    QLabel* Cur_Img;
+    SlideshowView* Cur_Img;
 
 signals:
     // A double click on the information panel's title with Shift, Ctrl and Alt held.

@@ -1,0 +1,56 @@
+// Times the filling of the thumbnail list of the real window, offscreen: from the selection of
+// a folder until its listing has ended (every tile in the list and the list sorted).
+// Usage: bench_folder_fill PROGRAM_FOLDER PHOTO_FOLDER DECODERS [RUNS]
+// Prints the best time in seconds.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "gui/app/MainWindow.h"
+#include "gui/browse/SelectPage.h"
+#include "gui/browse/SelectPageController.h"
+
+using namespace vantrel;
+using namespace vantrel::gui;
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: %s PROGRAM_FOLDER PHOTO_FOLDER DECODERS [RUNS]\n", argv[0]);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir home, empty;
+    const std::string program = std::string(argv[1]) + "/";
+    TMain_Dlog window({home.path().toStdString() + "/SendPhoto/", home.path().toStdString() + "/SendPhoto/b.ini", program},
+                      LocaleInfo());
+    if (!window.StartedWell()) return 1;
+    window.show();
+    window.FirstActivation();
+    SelectPageController& browse = *window.Browse();
+    browse.ShowMessage = [](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
+    browse.SetDecoderCount(std::atoi(argv[3]));
+    const int runs = argc > 4 ? std::atoi(argv[4]) : 3;
+    double best = 1e9;
+    int items = 0;
+    for (int run = 0; run < runs; ++run) {
+        // An empty folder between runs, so that the photo folder is listed anew each time.
+        bool finished = false;
+        auto connection = QObject::connect(&browse, &SelectPageController::ListingFinished, [&] { finished = true; });
+        browse.SelectFolder(empty.path());
+        while (!finished) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        finished = false;
+        QElapsedTimer timer;
+        timer.start();
+        browse.SelectFolder(QString::fromLocal8Bit(argv[2]));
+        while (!finished) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QObject::disconnect(connection);
+        best = std::min(best, timer.nsecsElapsed() / 1e9);
+        items = window.Select()->Thumb_View->count();
+    }
+    std::printf("%.4f\n", best);
+    std::fprintf(stderr, "%d tiles\n", items);
+    return 0;
+}

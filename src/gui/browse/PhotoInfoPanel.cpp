@@ -1,0 +1,76 @@
+#include "gui/browse/PhotoInfoPanel.h"
+
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+
+#include "core/imaging/ExifImgData.h"
+#include "core/imaging/FileBytes.h"
+#include "gui/browse/SelectPage.h"
+
+namespace vantrel::gui {
+
+namespace {
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QString SizeText(std::uint64_t bytes, const SizeTextStyle& style) { return Q(FormatFileSize(bytes, style)); }
+}  // namespace
+
+PhotoInfoTexts DescribeSelection(const QList<SelectedPhoto>& selection, const SizeTextStyle& style,
+                                 const QString& plural) {
+    PhotoInfoTexts out;
+    if (selection.size() != 1) {
+        std::uint64_t total = 0;
+        for (const SelectedPhoto& photo : selection) total += FileSizeOf(photo.path.toStdString());
+        out.name = QString::number(selection.size()) + " " + plural;
+        out.size = SizeText(total, style);
+        return out;
+    }
+    const SelectedPhoto& photo = selection.front();
+    const std::string path = photo.path.toStdString();
+    const QString listDimensions = QString::number(photo.width) + " x " + QString::number(photo.height);
+    TimgData scan;
+    if (scan.ScanFile(path) && scan.HasExifSegment() && scan.ExifInfo() != nullptr) {
+        const TImageInfo& info = *scan.ExifInfo();
+        out.name = QFileInfo(Q(scan.FileName())).fileName();
+        const QString dimensions = (info.Width() != 0 && info.Height() != 0)
+                                       ? QString("%1 x %2").arg(info.Width()).arg(info.Height())
+                                       : listDimensions;
+        out.size = dimensions + "\n" + SizeText(static_cast<std::uint32_t>(scan.FileSize()), style);
+        out.date = Q(info.DateText());
+        out.aperture = Q(info.TagText("FNumber"));
+        out.speed = Q(info.TagText("ExposureTime"));
+        out.focal = Q(info.TagText("FocalLength"));
+        const std::string iso = info.TagText("ISOSpeedRatings");
+        if (!iso.empty()) out.iso = Q(iso);
+    } else {
+        out.name = QFileInfo(photo.path).fileName();
+        out.size = listDimensions + "\n" + SizeText(FileSizeOf(path), style);
+    }
+    return out;
+}
+
+void ShowPhotoInfo(SelectPage& page, const PhotoInfoTexts& texts) {
+    const std::pair<const char*, const QString*> rows[] = {
+        {"Name_Lbl", &texts.name},      {"Size_Lbl", &texts.size},   {"Date_Lbl", &texts.date},
+        {"Open_Lbl", &texts.aperture}, {"Speed_Lbl", &texts.speed}, {"Focus_Lbl", &texts.focal},
+        {"Iso_Lbl", &texts.iso}};
+    for (auto [name, text] : rows)
+        if (auto* label = page.Info_Panel->findChild<QLabel*>(name)) label->setText(*text);
+}
+
+void AlignInfoCaptions(SelectPage& page) {
+    // The form lays the captions out against the widest one, right-aligned, values after a gap.
+    if (auto* form = page.Info_Panel->findChild<QFormLayout*>()) {
+        form->setLabelAlignment(Qt::AlignRight | Qt::AlignTop);
+        form->setHorizontalSpacing(2);
+        form->setVerticalSpacing(1);
+    }
+    for (QLabel* label : page.Info_Panel->findChildren<QLabel*>()) {
+        const QString name = label->objectName();
+        if (name.endsWith("T_Lbl")) label->setStyleSheet("font-weight: bold;");
+        else if (name.endsWith("_Lbl")) label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+}
+
+}  // namespace vantrel::gui

@@ -1,0 +1,96 @@
+// Adding the selection of the thumbnail list to albums: the add command, the add-to-album
+// sub-menu, the notice afterwards, and the compare dialog's add buttons.
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QListWidget>
+#include <QMenu>
+
+#include "core/imaging/Tiles.h"
+#include "gui/app/MainWindow.h"
+#include "gui/browse/PhotoAdder.h"
+#include "gui/browse/SelectPage.h"
+#include "gui/browse/SelectPageController.h"
+#include "gui/browse/TCompare_Dlog.h"
+#include "gui/browse/TDup_Dlog.h"
+#include "gui/browse/ThumbItem.h"
+
+namespace vantrel::gui {
+
+int SelectPageController::AlbumIndexForAdd() {
+    if (!adder_) return -1;
+    const int current = adder_->CurrentAlbumIndex();
+    if (current >= 0) return current;
+    if (adder_->AlbumNames().isEmpty()) adder_->AddDefaultAlbum();
+    return adder_->DefaultAlbumIndex();
+}
+
+void SelectPageController::AddSelectionToAlbum(int albumIndex) {
+    if (!adder_) return;
+    const int before = adder_->QueuedPhotoCount();
+    // The paths are taken first: events run between photos and the list may change meanwhile.
+    QStringList paths;
+    for (int row : SelectedRows()) paths.append(static_cast<ThumbItem*>(page_.Thumb_View->item(row))->Path());
+    const int n = static_cast<int>(paths.size());
+    window_.BeginBusy(n, false);
+    for (const QString& path : paths) {
+        adder_->AddPhotoToAlbum(albumIndex, path);
+        StepProgress();
+        QApplication::processEvents();
+    }
+    adder_->SaveTransferList();
+    window_.EndBusy();
+    const int growth = adder_->QueuedPhotoCount() - before;
+    if (growth <= 0 || !noticeFlag_) return;
+    const QString upper = window_.Translate(growth == n ? "D_Upper1_All" : "D_Upper1_Part") + " " +
+                          window_.Translate("D_Upper2");
+    bool noMore = false;
+    if (ShowNotice) {
+        noMore = ShowNotice(upper);
+    } else {
+        TDup_Dlog notice(window_.Translate("Dup_Dlog"), upper, window_.Translate("D_Lower"),
+                         window_.Translate("D_NoMore"), &window_);
+        notice.exec();
+        noMore = notice.NoMore_Check->isChecked();
+    }
+    if (noMore) noticeFlag_ = false;
+}
+
+void SelectPageController::RebuildAlbumMenu() {
+    albumMenu_->clear();
+    const QStringList names = adder_ ? adder_->AlbumNames() : QStringList();
+    albumMenu_->menuAction()->setEnabled(!names.isEmpty());
+    for (int i = 0; i < names.size(); ++i) {
+        QAction* item = albumMenu_->addAction(window_.Translate("In_Album") + " \"" + names[i] + "\"");
+        item->setData(i);
+        connect(item, &QAction::triggered, this, [this, i] { AddSelectionToAlbum(i); });
+    }
+}
+
+void SelectPageController::OpenCompare() {
+    const QList<int> rows = SelectedRows();
+    if (rows.size() < 2) return;
+    TCompare_Dlog::Side sides[2];
+    for (int s = 0; s < 2; ++s) {
+        sides[s].index = rows[s];
+        sides[s].path = static_cast<ThumbItem*>(page_.Thumb_View->item(rows[s]))->Path();
+        decoding_ = true;
+        sides[s].picture = DecodeWhole(sides[s].path);
+        decoding_ = false;
+        if (sides[s].picture.isNull()) {
+            // A file that cannot be opened shows the placeholder rather than the other photo.
+            DrawBadImageTile(ws_, ws_.workBitmap);
+            sides[s].picture = ToQImage(ws_.workBitmap);
+        }
+    }
+    TCompare_Dlog dialog(window_.Translate("Compare_Dlog"), window_.Translate("Add_Btn"),
+                         [this](const QString& path) {
+                             if (adder_) adder_->AddPhotoToAlbum(adder_->DefaultAlbumIndex(), path);
+                         },
+                         &window_);
+    dialog.SetSides(sides[0], sides[1]);
+    if (RunCompare) RunCompare(dialog);
+    else dialog.exec();
+}
+
+}  // namespace vantrel::gui

@@ -1,0 +1,377 @@
+#include "gui/browse/SelectPageController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QStackedWidget>
+#include <QThread>
+#include <QTreeView>
+
+#include "core/app/FormatPattern.h"
+#include "core/imaging/JpegDecoder.h"
+#include "core/imaging/Tiles.h"
+#include "gui/albums/AlbumsController.h"
+#include "gui/app/MainWindow.h"
+#include "gui/browse/AlbumsPhotoAdder.h"
+#include "gui/browse/FolderTree.h"
+#include "gui/browse/PhotoAdder.h"
+#include "gui/browse/PhotoInfoPanel.h"
+#include "gui/browse/SelectPage.h"
+#include "gui/browse/SlideshowView.h"
+#include "gui/browse/ThumbItem.h"
+
+namespace vantrel::gui {
+
+SelectPageController::SelectPageController(TMain_Dlog& window, const LocaleInfo& locale, int decoders)
+    : window_(window), page_(*window.Select()), locale_(locale) {
+    sizeStyle_.megabytes = window_.Translate("Panel_Mb").toStdString();
+    sizeStyle_.kilobytes = window_.Translate("Panel_Kb").toStdString();
+    sizeStyle_.decimalSeparator = locale_.decimalSeparator;
+    ws_.textPainter = &painter_;
+    ws_.badImageText = window_.Translate("BadJpegErr").toStdString();
+    pbar_ = window_.findChild<QProgressBar*>("PBar");
+    pbar3_ = window_.findChild<QProgressBar*>("PBar3");
+    ws_.progress = [this](int percent) {
+        if (!pbar3_) return;
+        pbar3_->setVisible(true);
+        pbar3_->setValue(percent);
+        pbar3_->repaint();
+    };
+
+    ShowMessage = [this](const QString& text) { QMessageBox::warning(&window_, window_.windowTitle(), text); };
+
+    tree_ = new FolderTree(page_.Shell_Tree);
+    connect(tree_, &FolderTree::FolderSelected, this, [this](const QString& path) { worker_->RequestFolder(path); });
+    BuildMenus();
+    ConnectActions();
+    AlignInfoCaptions(page_);
+    page_.Thumb_View->installEventFilter(this);
+    window_.installEventFilter(this);
+
+    if (AlbumsController* albums = window_.Albums()) {
+        ownAdder_ = std::make_unique<AlbumsPhotoAdder>(window_, *albums);
+        adder_ = ownAdder_.get();
+        connect(albums, &AlbumsController::albumsChanged, this, &SelectPageController::RebuildAlbumMenu);
+    }
+    StartWorker(decoders);
+    ShowThumbnails();
+    ShowPhotoInfo(page_, PhotoInfoTexts{});
+}
+
+SelectPageController::~SelectPageController() {
+    window_.removeEventFilter(this);
+    worker_.reset();  // stops and waits for the worker before the page goes
+}
+
+void SelectPageController::StartWorker(int decoders) {
+    if (decoders <= 0) decoders = QThread::idealThreadCount() >= 2 ? 2 : 1;
+    const QString requested = worker_ ? worker_->RequestedFolder() : QString();
+    worker_.reset();
+    worker_ = std::make_unique<TThumbnailThread>(this, static_cast<ThumbnailSink&>(*this), decoders, &painter_, ws_.badImageText);
+    if (!requested.isEmpty()) worker_->RequestFolder(requested);
+}
+
+void SelectPageController::SetDecoderCount(int decoders) { StartWorker(decoders); }
+
+void SelectPageController::SetPhotoAdder(PhotoAdder* adder) {
+    adder_ = adder;
+    RebuildAlbumMenu();
+}
+
+void SelectPageController::FirstActivation() {
+    const QString last = QString::fromStdString(window_.Settings().LastTree);
+    if (!last.isEmpty()) SelectFolder(last);
+    RebuildAlbumMenu();
+}
+
+QString SelectPageController::CurrentFolder() const { return tree_->CurrentPath(); }
+
+bool SelectPageController::SelectFolder(const QString& path) { return tree_->SelectPath(path); }
+
+bool SelectPageController::SlideshowMode() const { return window_.Action(ActionId::ImgDiapo1)->isChecked(); }
+
+void SelectPageController::ConnectActions() {
+    auto on = [this](ActionId id, void (SelectPageController::*command)()) {
+        connect(window_.Action(id), &QAction::triggered, this, command);
+    };
+    on(ActionId::ImgThumb1, &SelectPageController::ShowThumbnails);
+    on(ActionId::ImgDiapo1, &SelectPageController::ShowSlideshow);
+    on(ActionId::ImgFirst1, &SelectPageController::GoFirst);
+    on(ActionId::ImgPrev1, &SelectPageController::GoPrevious);
+    on(ActionId::ImgNext1, &SelectPageController::GoNext);
+    on(ActionId::ImgLast1, &SelectPageController::GoLast);
+    on(ActionId::ImgCompare1, &SelectPageController::OpenCompare);
+    connect(window_.Action(ActionId::ImgAdd1), &QAction::triggered, this, [this] {
+        const int index = AlbumIndexForAdd();
+        if (index >= 0) AddSelectionToAlbum(index);
+    });
+    connect(page_.Thumb_View, &QListWidget::itemSelectionChanged, this, [this] {
+        if (window_.BusyCount() > 0) return;
+        UpdateInfoPanel();
+        UpdateBrowseActions();
+    });
+    connect(page_.Thumb_View, &QListWidget::itemDoubleClicked, this, [this] { ShowSlideshow(); });
+}
+
+void SelectPageController::BuildMenus() {
+    selectMenu_ = new QMenu(&window_);
+    selectMenu_->setObjectName("Select_Menu");
+    changeViewMode_ = selectMenu_->addAction(window_.Translate("Show_Slide"));
+    changeViewMode_->setObjectName("ChangeViewMode1");
+    connect(changeViewMode_, &QAction::triggered, this, &SelectPageController::ChangeViewMode);
+    selectMenu_->addSeparator();
+    albumMenu_ = selectMenu_->addMenu(window_.Translate("AddList_Menu"));
+    albumMenu_->setObjectName("AddTransferList1");
+    albumMenu_->menuAction()->setEnabled(false);
+    auto popup = [this](const QPoint& global) { selectMenu_->popup(global); };
+    page_.Thumb_View->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(page_.Thumb_View, &QWidget::customContextMenuRequested, this,
+            [this, popup](const QPoint& pos) { popup(page_.Thumb_View->viewport()->mapToGlobal(pos)); });
+    connect(page_.Cur_Img, &SlideshowView::ContextMenuRequested, this, popup);
+}
+
+// ---- the worker's steps, on this thread ----
+
+void SelectPageController::StartFolderScan(int fileCount) {
+    if (!SlideshowMode()) {
+        SetHeader(fileCount == 0 ? " " + window_.Translate("NoImgInAlbum") : CountHeader(false));
+    } else {
+        page_.Cur_Img->hide();
+        SetHeader(" " + window_.Translate("NoImgInAlbum"));
+    }
+    window_.BeginBusy(fileCount, false);
+    page_.Thumb_View->clearSelection();
+    page_.Thumb_View->clear();
+    thumbImages_.Clear();
+    window_.EndBusy();
+    UpdateBrowseActions();
+    if (fileCount == 0) emit ListingFinished();
+}
+
+void SelectPageController::BeginListing(int fileCount) { window_.BeginBusy(fileCount, false); }
+
+void SelectPageController::AddThumbnail(const BrowserTile& tile) {
+    const QString path = QString::fromStdString(tile.path);
+    if (tile.badPicture && ShowMessage) ShowMessage(BadPictureText(path));
+    const QPixmap pixmap = QPixmap::fromImage(tile.tile);
+    const int index = thumbImages_.Add(pixmap);
+    const TSettings& settings = window_.Settings();
+    const CaptionParts parts{settings.ShowName, settings.ShowLen, settings.ShowSize};
+    const std::string caption = FormatThumbCaption(tile.path, tile.size, tile.width, tile.height, parts, sizeStyle_);
+    page_.Thumb_View->addItem(new ThumbItem(DisplayCaption(caption), QIcon(pixmap), index, path, tile.width, tile.height));
+    StepProgress();
+    if (SlideshowMode() && thumbImages_.Count() == 1) ShowSlideshow();
+}
+
+void SelectPageController::EndListing() {
+    window_.EndBusy();
+    emit ListingFinished();
+}
+
+void SelectPageController::StepProgress() {
+    if (pbar_) pbar_->setValue(pbar_->value() + 1);
+}
+
+// ---- modes and the slideshow ----
+
+QString SelectPageController::CountHeader(bool) const {
+    const int n = worker_->FileCount();
+    return " " + QString::number(n) + " " + window_.Translate(n > 1 ? "Img_Plur" : "Img_Sing");
+}
+
+void SelectPageController::SetHeader(const QString& text) { page_.Tool_Panel->setText(text); }
+
+QString SelectPageController::BadPictureText(const QString& path) const {
+    const std::string pattern = window_.Translate("BadPictErr").toStdString();
+    return QString::fromStdString(
+        FormatPattern(pattern, {QFileInfo(path).fileName().toStdString()}, locale_.decimalSeparator));
+}
+
+void SelectPageController::ShowThumbnails() {
+    window_.Action(ActionId::ImgThumb1)->setChecked(true);
+    window_.Action(ActionId::ImgDiapo1)->setChecked(false);
+    page_.ShowStack->setCurrentWidget(page_.Thumb_Panel);
+    SetHeader(CountHeader(false));
+    page_.Thumb_View->doItemsLayout();
+    UpdateBrowseActions();
+}
+
+void SelectPageController::ShowSlideshow() {
+    window_.Action(ActionId::ImgThumb1)->setChecked(false);
+    window_.Action(ActionId::ImgDiapo1)->setChecked(true);
+    if (page_.Thumb_View->count() == 0) {
+        page_.Cur_Img->hide();
+    } else {
+        const QList<int> rows = SelectedRows();
+        SelectOnly(rows.isEmpty() ? 0 : rows.front());
+        page_.Cur_Img->show();
+    }
+    ShowCurrentImage();
+    page_.ShowStack->setCurrentWidget(page_.Diapo_Panel);
+    page_.Cur_Img->setFocus();
+}
+
+void SelectPageController::ChangeViewMode() {
+    if (!SlideshowMode()) {
+        changeViewMode_->setText(window_.Translate("Show_Thumb"));
+        ShowSlideshow();
+    } else {
+        changeViewMode_->setText(window_.Translate("Show_Slide"));
+        ShowThumbnails();
+    }
+}
+
+void SelectPageController::GoFirst() {
+    if (page_.Thumb_View->count() > 0) SelectOnly(0);
+    ShowCurrentImage();
+}
+
+void SelectPageController::GoPrevious() {
+    const QList<int> rows = SelectedRows();
+    const int i = rows.isEmpty() ? -1 : rows.front();
+    if (page_.Thumb_View->count() > 0 && i > 0) SelectOnly(i - 1);
+    ShowCurrentImage();
+}
+
+void SelectPageController::GoNext() {
+    const QList<int> rows = SelectedRows();
+    const int i = rows.isEmpty() ? -1 : rows.front();
+    if (page_.Thumb_View->count() > 0 && i < page_.Thumb_View->count() - 1) SelectOnly(i + 1);
+    ShowCurrentImage();
+}
+
+void SelectPageController::GoLast() {
+    if (page_.Thumb_View->count() > 0) SelectOnly(page_.Thumb_View->count() - 1);
+    ShowCurrentImage();
+}
+
+QImage SelectPageController::DecodeWhole(const QString& path) {
+    const std::string file = path.toStdString();
+    ReadImageHeader(ws_, file);
+    const auto loaded = LoadImage(ws_, file);
+    if (pbar3_) {
+        pbar3_->setValue(0);
+        pbar3_->hide();
+    }
+    if (!loaded) return {};
+    if (ws_.params.failed) DrawBadImageTile(ws_, ws_.workBitmap);
+    return ToQImage(ws_.workBitmap);
+}
+
+void SelectPageController::ShowCurrentImage() {
+    if (decoding_) return;  // a decode is running: the window's image objects are busy
+    const QList<int> rows = SelectedRows();
+    if (!rows.isEmpty()) {
+        auto* item = static_cast<ThumbItem*>(page_.Thumb_View->item(rows.front()));
+        decoding_ = true;
+        const QImage picture = DecodeWhole(item->Path());
+        decoding_ = false;
+        if (picture.isNull()) {
+            if (ShowMessage) ShowMessage(BadPictureText(item->Path()));
+        } else {
+            page_.Cur_Img->SetPicture(picture);
+        }
+        SetHeader(" " + window_.Translate("Cap_Image") + " " + QString::number(rows.front() + 1) + " " +
+                  window_.Translate("OutOf") + " " + QString::number(worker_->FileCount()));
+    } else {
+        SetHeader(" " + window_.Translate("NoImgInAlbum"));
+    }
+    UpdateInfoPanel();
+    UpdateBrowseActions();
+}
+
+QList<int> SelectPageController::SelectedRows() const {
+    QList<int> rows;
+    for (const QModelIndex& index : page_.Thumb_View->selectionModel()->selectedIndexes()) rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void SelectPageController::SelectOnly(int row) {
+    page_.Thumb_View->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    page_.Thumb_View->scrollToItem(page_.Thumb_View->item(row));
+}
+
+void SelectPageController::UpdateInfoPanel() {
+    QList<SelectedPhoto> selection;
+    for (int row : SelectedRows()) {
+        auto* item = static_cast<ThumbItem*>(page_.Thumb_View->item(row));
+        selection.append({item->Path(), item->PhotoWidth(), item->PhotoHeight()});
+    }
+    ShowPhotoInfo(page_, DescribeSelection(selection, sizeStyle_, window_.Translate("Img_Plur")));
+}
+
+void SelectPageController::UpdateBrowseActions() {
+    auto set = [this](ActionId id, bool on) { window_.Action(id)->setEnabled(on); };
+    const QList<int> rows = SelectedRows();
+    if (!SlideshowMode()) {
+        set(ActionId::ImgAdd1, !rows.isEmpty());
+        set(ActionId::ImgCompare1, rows.size() == 2);
+        for (ActionId id : {ActionId::ImgFirst1, ActionId::ImgPrev1, ActionId::ImgNext1, ActionId::ImgLast1})
+            set(id, false);
+        return;
+    }
+    const int i = rows.isEmpty() ? -1 : rows.front();
+    const int n = worker_->FileCount();
+    set(ActionId::ImgAdd1, n > 0);
+    set(ActionId::ImgFirst1, n > 0 && i > 0);
+    set(ActionId::ImgPrev1, i > 0);
+    set(ActionId::ImgNext1, n > 1 && i < n - 1);
+    set(ActionId::ImgLast1, n >= 2 && i + 1 != n);
+}
+
+// ---- keys ----
+
+bool SelectPageController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == page_.Thumb_View && event->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !SelectedRows().isEmpty())
+            window_.Action(ActionId::ImgAdd1)->trigger();
+    } else if (watched == &window_ && event->type() == QEvent::KeyPress && page_.Diapo_Panel->isVisible()) {
+        if (HandleSlideshowKey(static_cast<QKeyEvent*>(event)->key())) return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool SelectPageController::HandleSlideshowKey(int key) {
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Insert:
+        if (adder_) AddSelectionToAlbum(adder_->DefaultAlbumIndex());
+        return true;
+    case Qt::Key_Escape:
+        if (SlideshowMode()) ShowThumbnails();
+        return true;
+    case Qt::Key_PageUp:
+    case Qt::Key_Left:
+        GoPrevious();
+        return true;
+    case Qt::Key_PageDown:
+    case Qt::Key_Right:
+        GoNext();
+        return true;
+    case Qt::Key_Home:
+        if (page_.Thumb_View->count() > 0) {
+            SelectOnly(0);
+            ShowCurrentImage();
+        }
+        return true;
+    case Qt::Key_End:
+        if (page_.Thumb_View->count() > 0) {
+            SelectOnly(page_.Thumb_View->count() - 1);
+            ShowCurrentImage();
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace vantrel::gui

@@ -1,0 +1,134 @@
+#pragma once
+// The selection page at work: the folder tree starts listings, the thumbnail worker fills the
+// list, the browse commands switch between thumbnails and slideshow and move through the
+// photos, the information panel follows the selection, and the selection goes into albums.
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "core/app/LocaleInfo.h"
+#include "core/imaging/ImageWorkspace.h"
+#include "core/imaging/SizeText.h"
+#include "gui/app/TileImages.h"
+#include "gui/browse/TThumbnailThread.h"
+
+class QAction;
+class QMenu;
+class QProgressBar;
+
+namespace vantrel::gui {
+
+class FolderTree;
+class PhotoAdder;
+class SelectPage;
+class TCompare_Dlog;
+class TMain_Dlog;
+
+class SelectPageController : public QObject, public ThumbnailSink {
+    Q_OBJECT
+public:
+    // Binds the page of `window` (whose language file is open), switches it to thumbnails and
+    // starts the thumbnail worker with `decoders` decoding threads (0: two when the machine has
+    // two cores or more).
+    SelectPageController(TMain_Dlog& window, const LocaleInfo& locale, int decoders = 0);
+    ~SelectPageController() override;
+
+    // The album side of adding photos; until it is set, adding does nothing.
+    void SetPhotoAdder(PhotoAdder* adder);
+    // First activation: selects the LastTree folder (which starts its listing) and builds the
+    // add-to-album sub-menu.
+    void FirstActivation();
+    // Rebuilds the add-to-album sub-menu: one item per album, disabled when there is none.
+    void RebuildAlbumMenu();
+    // The folder tree's current folder (stored as LastTree at close).
+    QString CurrentFolder() const;
+    // Selects a folder in the tree, which starts its listing.
+    bool SelectFolder(const QString& path);
+    // Restarts the worker with another number of decoding threads.
+    void SetDecoderCount(int decoders);
+
+    // The browse commands.
+    void ShowThumbnails();   // ImgThumb1
+    void ShowSlideshow();    // ImgDiapo1
+    void ChangeViewMode();   // ChangeViewMode1
+    void GoFirst();
+    void GoPrevious();
+    void GoNext();
+    void GoLast();
+    void ShowCurrentImage();
+    void UpdateInfoPanel();
+    void UpdateBrowseActions();
+    // Adds the selected photos to the album at `albumIndex`, then shows the notice when due.
+    void AddSelectionToAlbum(int albumIndex);
+    // The album that ImgAdd1 fills: the current one, else the default one (made when there is
+    // no album at all); -1 when there is none.
+    int AlbumIndexForAdd();
+    void OpenCompare();
+
+    bool SlideshowMode() const;
+    TThumbnailThread& Worker() { return *worker_; }
+    const TileImageList& ThumbImages() const { return thumbImages_; }
+    QMenu* SelectMenu() const { return selectMenu_; }
+    QAction* ChangeViewModeAction() const { return changeViewMode_; }
+    QMenu* AlbumMenu() const { return albumMenu_; }
+    bool NoticeFlag() const { return noticeFlag_; }
+
+    // How messages and dialogs are shown; tests replace them.
+    std::function<void(const QString& text)> ShowMessage;
+    // Shows the photos-added notice with its upper text; true when "don't show again" was ticked.
+    std::function<bool(const QString& upper)> ShowNotice;
+    std::function<void(TCompare_Dlog& dialog)> RunCompare;
+
+signals:
+    // A listing has ended: its tiles are in the list and the list is sorted (or it found nothing).
+    void ListingFinished();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // The worker's steps (run on this thread).
+    void StartFolderScan(int fileCount) override;
+    void BeginListing(int fileCount) override;
+    void AddThumbnail(const BrowserTile& tile) override;
+    void EndListing() override;
+
+private:
+
+    void ConnectActions();
+    void BuildMenus();
+    void StartWorker(int decoders);
+    bool HandleSlideshowKey(int key);
+    // Rows of the selected items, in list order.
+    QList<int> SelectedRows() const;
+    void SelectOnly(int row);
+    void SetHeader(const QString& text);
+    QString CountHeader(bool noneText) const;
+    QString BadPictureText(const QString& path) const;
+    // Decodes the photo in full; the placeholder when it cannot be decoded, a null image when
+    // the file cannot be opened.
+    QImage DecodeWhole(const QString& path);
+    void StepProgress();
+
+    TMain_Dlog& window_;
+    SelectPage& page_;
+    LocaleInfo locale_;
+    SizeTextStyle sizeStyle_;
+    QtTileTextPainter painter_;
+    ImageWorkspace ws_;   // full decodes on this thread (slideshow, compare)
+    TileImageList thumbImages_;
+    FolderTree* tree_ = nullptr;
+    std::unique_ptr<TThumbnailThread> worker_;
+    PhotoAdder* adder_ = nullptr;
+    std::unique_ptr<PhotoAdder> ownAdder_;  // over the window's album list, when it has one
+    QPointer<QProgressBar> pbar_;
+    QPointer<QProgressBar> pbar3_;
+    QMenu* selectMenu_ = nullptr;
+    QAction* changeViewMode_ = nullptr;
+    QMenu* albumMenu_ = nullptr;
+    bool noticeFlag_ = true;
+    bool decoding_ = false;
+};
+
+}  // namespace vantrel::gui

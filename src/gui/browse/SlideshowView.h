@@ -1,0 +1,33 @@
+#pragma once
+// A picture shown as large as the view allows, its proportions kept, enlarged or reduced,
+// and centred: the slideshow's Cur_Img and the pictures of the compare dialog.
+
+#include <QImage>
+#include <QPixmap>
+#include <QWidget>
+
+namespace vantrel::gui {
+
+class SlideshowView : public QWidget {
+    Q_OBJECT
+public:
+    explicit SlideshowView(QWidget* parent = nullptr);
+
+    void SetPicture(const QImage& picture);
+    const QImage& Picture() const { return picture_; }
+    // Where the picture lands in a view of `view` size.
+    static QRect FitRect(const QSize& picture, const QSize& view);
+
+signals:
+    void ContextMenuRequested(const QPoint& globalPos);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    QImage picture_;
+    QPixmap scaled_;  // the picture at its size in the view, made again when the view changes
+};
+
+}  // namespace vantrel::gui

@@ -1,0 +1,282 @@
+// Thumbnail and slideshow modes: the enabling of the browse actions, navigation and keys, the
+// information panel, adding the selection to albums with its notice, and the compare dialog.
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+
+#include "BrowseFixture.h"
+#include "gui/albums/AlbumsController.h"
+#include "core/imaging/ExifFixtureBuilder.h"
+#include "gui/browse/SlideshowView.h"
+#include "gui/browse/TCompare_Dlog.h"
+#include "gui/browse/TThumbnailThread.h"
+
+using namespace browse_test;
+
+namespace {
+
+// A photo whose head carries an EXIF block with the camera's values (no ISO speed when
+// `iso` is 0, width and height 0 when asked).
+std::string WriteExifPhoto(const std::string& path, int iso, bool withSize) {
+    WritePhoto(path, 80, 60);
+    QFile file(QString::fromStdString(path));
+    file.open(QIODevice::ReadOnly);
+    const QByteArray jpeg = file.readAll();
+    file.close();
+    exif_fixture::Tiff t;
+    std::vector<exif_fixture::Entry> exif = {t.Rational(0x829A, {{1, 250}}), t.Rational(0x829D, {{28, 10}}),
+                                             t.Ascii(0x9003, "2021:07:14 10:20:30"), t.Rational(0x920A, {{50, 1}})};
+    if (iso) exif.push_back(t.Short(0x8827, {std::uint32_t(iso)}));
+    exif.push_back(t.Long(0xA002, {withSize ? 4000u : 0u}));
+    exif.push_back(t.Long(0xA003, {withSize ? 3000u : 0u}));
+    const std::string segment = exif_fixture::ExifSegment(t.Block({t.SubDirectory(0x8769, exif)}));
+    QByteArray out = jpeg.left(2) + QByteArray(segment.data(), qsizetype(segment.size())) + jpeg.mid(2);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(out);
+    return path;
+}
+
+QString Value(BrowseWindow& w, const char* label) { return w.Page().Info_Panel->findChild<QLabel*>(label)->text(); }
+
+}  // namespace
+
+class BrowseSlideshowTest : public QObject {
+    Q_OBJECT
+
+    // Which of ImgAdd1, ImgCompare1, ImgFirst1, ImgPrev1, ImgNext1, ImgLast1 are enabled.
+    static QString Enabled(BrowseWindow& w) {
+        QString out;
+        for (ActionId id : {ActionId::ImgAdd1, ActionId::ImgCompare1, ActionId::ImgFirst1, ActionId::ImgPrev1,
+                            ActionId::ImgNext1, ActionId::ImgLast1})
+            out += w.window->Action(id)->isEnabled() ? '1' : '0';
+        return out;
+    }
+    static void Select(BrowseWindow& w, std::initializer_list<int> rows) {
+        w.List().clearSelection();
+        for (int row : rows) w.List().item(row)->setSelected(true);
+    }
+
+private slots:
+    void browseActionsFollowTheSelectionInBothModes() {
+        BrowseWindow w;
+        test::TempFolder folder;
+        for (int i = 0; i < 8; ++i) WritePhoto(folder.File("p" + std::to_string(i) + ".jpg"), 30, 20, i);
+        QVERIFY(w.List(folder.Path()));
+        w.window->Action(ActionId::ImgCompare1)->setEnabled(false);
+
+        // Thumbnails: add with a selection, compare with exactly two, navigation never.
+        const std::pair<std::initializer_list<int>, QString> thumbs[] = {
+            {{}, "000000"}, {{2}, "100000"}, {{2, 5}, "110000"}, {{1, 2, 3}, "100000"}};
+        for (const auto& [rows, expected] : thumbs) {
+            Select(w, rows);
+            QCOMPARE(Enabled(w), expected);
+        }
+
+        // Slideshow from items 3 and 7: item 3 alone is shown.
+        Select(w, {3, 7});
+        w.window->Action(ActionId::ImgDiapo1)->trigger();
+        QVERIFY(w.Browse().SlideshowMode());
+        QVERIFY(w.window->Action(ActionId::ImgDiapo1)->isChecked());
+        QVERIFY(!w.window->Action(ActionId::ImgThumb1)->isChecked());
+        QCOMPARE(w.List().selectedItems().size(), 1);
+        QCOMPARE(w.List().row(w.List().selectedItems().front()), 3);
+        QCOMPARE(w.Page().Tool_Panel->text(), " " + w.Tr("Cap_Image") + " 4 " + w.Tr("OutOf") + " 8");
+        QVERIFY(!w.Page().Cur_Img->Picture().isNull());
+        QCOMPARE(Enabled(w).remove(1, 1), QString("11111"));  // compare keeps its state
+
+        // Keys of the window: Home, End, Right on the last photo, Left, Escape.
+        auto key = [&](Qt::Key k) { QTest::keyClick(w.Page().Cur_Img, k); };
+        key(Qt::Key_Home);
+        QCOMPARE(w.List().currentRow(), 0);
+        QCOMPARE(Enabled(w).remove(1, 1), QString("10011"));
+        key(Qt::Key_End);
+        QCOMPARE(w.List().currentRow(), 7);
+        QCOMPARE(Enabled(w).remove(1, 1), QString("11100"));
+        key(Qt::Key_Right);
+        QCOMPARE(w.List().currentRow(), 7);
+        QCOMPARE(w.Page().Tool_Panel->text(), " " + w.Tr("Cap_Image") + " 8 " + w.Tr("OutOf") + " 8");
+        key(Qt::Key_PageUp);
+        QCOMPARE(w.List().currentRow(), 6);
+        const QString captionBefore = w.Browse().ChangeViewModeAction()->text();
+        key(Qt::Key_Escape);
+        QVERIFY(!w.Browse().SlideshowMode());
+        QCOMPARE(w.Page().ShowStack->currentWidget(), w.Page().Thumb_Panel);
+        QCOMPARE(w.Browse().ChangeViewModeAction()->text(), captionBefore);
+        QCOMPARE(w.Page().Tool_Panel->text(), " 8 " + w.Tr("Img_Plur"));
+
+        // The pop-up item switches and names the other mode.
+        w.Browse().ChangeViewModeAction()->trigger();
+        QVERIFY(w.Browse().SlideshowMode());
+        QCOMPARE(w.Browse().ChangeViewModeAction()->text(), w.Tr("Show_Thumb"));
+        w.Browse().ChangeViewModeAction()->trigger();
+        QVERIFY(!w.Browse().SlideshowMode());
+        QCOMPARE(w.Browse().ChangeViewModeAction()->text(), w.Tr("Show_Slide"));
+    }
+
+    void slideshowOfOnePhotoAndOfAnEmptyFolder() {
+        BrowseWindow w;
+        test::TempFolder one, none;
+        WritePhoto(one.File("solo.jpg"), 30, 20);
+        QVERIFY(w.List(one.Path()));
+        w.Browse().ShowSlideshow();
+        QCOMPARE(Enabled(w).remove(1, 1), QString("10000"));
+        // A new listing in slideshow mode shows the first photo as soon as it arrives.
+        QVERIFY(w.List(none.Path()));
+        QVERIFY(w.Page().Cur_Img->isHidden());
+        QCOMPARE(w.Page().Tool_Panel->text(), " " + w.Tr("NoImgInAlbum"));
+        QCOMPARE(Enabled(w).remove(1, 1), QString("00000"));
+        QVERIFY(w.List(one.Path()));
+        QVERIFY(!w.Page().Cur_Img->isHidden());
+        QCOMPARE(w.List().selectedItems().size(), 1);
+    }
+
+    void informationPanelForOneOrSeveralPhotos() {
+        BrowseWindow w;
+        test::TempFolder folder;
+        WriteExifPhoto(folder.File("a_exif.jpg"), 200, true);
+        WriteExifPhoto(folder.File("b_noiso.jpg"), 0, false);
+        WritePhoto(folder.File("c_plain.jpg"), 64, 48);
+        QVERIFY(w.List(folder.Path()));
+        QCOMPARE(w.List().count(), 3);
+
+        Select(w, {0});
+        QCOMPARE(Value(w, "Name_Lbl"), QString("a_exif.jpg"));
+        QVERIFY(Value(w, "Size_Lbl").startsWith("4000 x 3000\n"));
+        QCOMPARE(Value(w, "Date_Lbl"), QString("2021:07:14 10:20:30"));
+        QCOMPARE(Value(w, "Open_Lbl"), QString("f 2.8"));
+        QVERIFY(Value(w, "Speed_Lbl").contains("250"));
+        QVERIFY(Value(w, "Focus_Lbl").contains("50.00 mm"));
+        QCOMPARE(Value(w, "Iso_Lbl"), QString("200"));
+
+        Select(w, {1});  // EXIF without size nor ISO speed: the list's dimensions, ISO stays "--"
+        QVERIFY(Value(w, "Size_Lbl").startsWith("80 x 60\n"));
+        QCOMPARE(Value(w, "Iso_Lbl"), QString("--"));
+
+        Select(w, {2});  // no EXIF: name and sizes only
+        QCOMPARE(Value(w, "Name_Lbl"), QString("c_plain.jpg"));
+        QVERIFY(Value(w, "Size_Lbl").startsWith("64 x 48\n"));
+        QVERIFY(Value(w, "Size_Lbl").endsWith(" " + w.Tr("Panel_Kb")));
+        for (const char* label : {"Date_Lbl", "Open_Lbl", "Speed_Lbl", "Focus_Lbl", "Iso_Lbl"})
+            QCOMPARE(Value(w, label), QString("--"));
+
+        Select(w, {0, 1, 2});
+        QCOMPARE(Value(w, "Name_Lbl"), "3 " + w.Tr("Img_Plur"));
+        QVERIFY(Value(w, "Size_Lbl").endsWith(" " + w.Tr("Panel_Kb")));
+        QCOMPARE(Value(w, "Date_Lbl"), QString("--"));
+        Select(w, {});
+        QCOMPARE(Value(w, "Name_Lbl"), "0 " + w.Tr("Img_Plur"));
+        QCOMPARE(Value(w, "Size_Lbl"), "0.00 " + w.Tr("Panel_Kb"));
+    }
+
+    void addingTheSelectionShowsTheNoticeUntilTurnedOff() {
+        BrowseWindow w;
+        FakeAdder adder;
+        w.Browse().SetPhotoAdder(&adder);
+        QVERIFY(!w.Browse().AlbumMenu()->menuAction()->isEnabled());
+        test::TempFolder folder;
+        for (int i = 0; i < 3; ++i) WritePhoto(folder.File("p" + std::to_string(i) + ".jpg"), 20, 20, i);
+        QVERIFY(w.List(folder.Path()));
+
+        // No album at all: ImgAdd1 makes today's album and fills it.
+        Select(w, {0, 1, 2});
+        w.window->Action(ActionId::ImgAdd1)->trigger();
+        QCOMPARE(adder.albums, QStringList{"Today"});
+        QCOMPARE(adder.added.size(), 3);
+        QCOMPARE(adder.added[0].second, QString::fromStdString(folder.File("p0.jpg")));
+        QCOMPARE(w.notices, QStringList{w.Tr("D_Upper1_All") + " " + w.Tr("D_Upper2")});
+
+        // One refused of three: the partial notice; ticking the box ends the notices.
+        adder.refuse = {"p1.jpg"};
+        w.tickNoMore = true;
+        w.window->Action(ActionId::ImgAdd1)->trigger();
+        QCOMPARE(w.notices.last(), w.Tr("D_Upper1_Part") + " " + w.Tr("D_Upper2"));
+        QVERIFY(!w.Browse().NoticeFlag());
+        w.window->Action(ActionId::ImgAdd1)->trigger();
+        QCOMPARE(w.notices.size(), 2);
+        QCOMPARE(adder.saves, 3);
+
+        // The sub-menu lists the albums and adds to the one chosen.
+        adder.albums = {"Holidays", "Today"};
+        w.Browse().RebuildAlbumMenu();
+        const QList<QAction*> items = w.Browse().AlbumMenu()->actions();
+        QCOMPARE(items.size(), 2);
+        QCOMPARE(items[0]->text(), w.Tr("In_Album") + " \"Holidays\"");
+        QVERIFY(w.Browse().AlbumMenu()->menuAction()->isEnabled());
+        Select(w, {2});
+        items[0]->trigger();
+        QCOMPARE(adder.added.last(), std::make_pair(0, QString::fromStdString(folder.File("p2.jpg"))));
+
+        // Releasing Enter in the list adds too.
+        const auto before = adder.added.size();
+        QTest::keyClick(&w.List(), Qt::Key_Return);
+        QCOMPARE(adder.added.size(), before + 1);
+    }
+
+    void selectionGoesIntoTheWindowsAlbumList() {
+        BrowseWindow w;
+        test::TempFolder folder;
+        WritePhoto(folder.File("p0.jpg"), 40, 30);
+        WritePhoto(folder.File("p1.jpg"), 30, 40);
+        QVERIFY(w.List(folder.Path()));
+        TAlbumList& albums = w.window->Albums()->Albums();
+        QCOMPARE(albums.Count(), 1);
+        const QList<QAction*> items = w.Browse().AlbumMenu()->actions();
+        QCOMPARE(items.size(), 1);
+        QCOMPARE(items[0]->text(), w.Tr("In_Album") + " \"" + QString::fromStdString(albums.Items(0).AlbumName()) + "\"");
+        Select(w, {0, 1});
+        w.window->Action(ActionId::ImgAdd1)->trigger();
+        QCOMPARE(albums.Items(albums.CurrentIndex()).Jobs().Count(), 2);
+        QCOMPARE(w.notices, QStringList{w.Tr("D_Upper1_All") + " " + w.Tr("D_Upper2")});
+        albums.AddAlbum("Holidays");
+        QCOMPARE(w.Browse().AlbumMenu()->actions().size(), 2);
+    }
+
+    void compareDialogSplitsItsWidthAndAddsEitherPhoto() {
+        BrowseWindow w;
+        FakeAdder adder;
+        w.Browse().SetPhotoAdder(&adder);
+        test::TempFolder folder;
+        WritePhoto(folder.File("a_wide.jpg"), 300, 100);
+        WritePhoto(folder.File("b_tall.jpg"), 100, 300);
+        QVERIFY(w.List(folder.Path()));
+        Select(w, {0, 1});
+        QVERIFY(w.window->Action(ActionId::ImgCompare1)->isEnabled());
+        bool ran = false;
+        w.Browse().RunCompare = [&](TCompare_Dlog& dialog) {
+            ran = true;
+            dialog.show();
+            QCOMPARE(dialog.TitleL_Panel->text(), QString("a_wide.jpg"));
+            QCOMPARE(dialog.TitleR_Panel->text(), QString("b_tall.jpg"));
+            QCOMPARE(dialog.Left_Img->Picture().size(), QSize(300, 100));
+            QCOMPARE(dialog.Right_Img->Picture().size(), QSize(100, 300));
+            for (int width : {1000, 595, 777}) {
+                dialog.resize(width, 400);
+                const int left = (width - 6 - 8) / 2;
+                QCOMPARE(dialog.Left_Panel->width(), left);
+                QCOMPARE(dialog.Right_Panel->width(), width - 6 - 8 - left);
+                QCOMPARE(dialog.AddL_Btn->x(), (left - 200) / 2);
+                QCOMPARE(dialog.AddR_Btn->x(), (dialog.Right_Panel->width() - 200) / 2);
+            }
+            QCOMPARE(dialog.minimumSize(), QSize(594, 200));
+            // A picture fills its own column's area, centred.
+            const QRect tall = SlideshowView::FitRect(QSize(100, 300), dialog.Right_Img->size());
+            QCOMPARE(tall.height(), dialog.Right_Img->height());
+            QVERIFY(qAbs(tall.left() - (dialog.Right_Img->width() - tall.right() - 1)) <= 1);
+            dialog.AddR_Btn->click();
+            dialog.AddR_Btn->click();
+            dialog.AddL_Btn->click();
+        };
+        w.window->Action(ActionId::ImgCompare1)->trigger();
+        QVERIFY(ran);
+        // No album: the intake made today's album for the first photo.
+        QCOMPARE(adder.added.size(), 3);
+        QCOMPARE(adder.added[0].second, QString::fromStdString(folder.File("b_tall.jpg")));
+        QCOMPARE(adder.added[1].second, adder.added[0].second);
+        QCOMPARE(adder.added[2].second, QString::fromStdString(folder.File("a_wide.jpg")));
+        QCOMPARE(adder.albums.size(), 1);
+    }
+};
+
+QTEST_MAIN(BrowseSlideshowTest)
+#include "BrowseSlideshowTest.moc"
