@@ -10,7 +10,7 @@ if grep -q VANTREL_BENCH "$ROOT/CMakeLists.txt"; then
   cmake -S "$ROOT" -B "$BUILD" -DVANTREL_BENCH=ON -DVANTREL_BUILD_TESTS=OFF >/dev/null
 else
   cmake -S "$ROOT" -B "$BUILD" -DVANTREL_BUILD_TESTS=OFF \
-    -DCMAKE_PROJECT_Vantrel_INCLUDE="$ROOT/bench/BenchWithoutTopLevelOption.cmake" >/dev/null
+    -DVANTREL_BENCH=ON >/dev/null
 fi
 cmake --build "$BUILD" -j"$(nproc)" --target bench_folder_fill --target resources >/dev/null
 BENCH=$(find "$BUILD" -name bench_folder_fill -type f -perm -u+x | head -1)
