@@ -6,12 +6,7 @@ set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
 BUILD="$ROOT/build-bench"
-if grep -q VANTREL_BENCH "$ROOT/CMakeLists.txt"; then
-  cmake -S "$ROOT" -B "$BUILD" -DVANTREL_BENCH=ON -DVANTREL_BUILD_TESTS=OFF >/dev/null
-else
-  cmake -S "$ROOT" -B "$BUILD" -DVANTREL_BUILD_TESTS=OFF \
-    -DVANTREL_BENCH=ON >/dev/null
-fi
+cmake -S "$ROOT" -B "$BUILD" -DVANTREL_BENCH=ON -DVANTREL_BUILD_TESTS=OFF >/dev/null
 cmake --build "$BUILD" -j"$(nproc)" --target bench_folder_fill --target resources >/dev/null
 BENCH=$(find "$BUILD" -name bench_folder_fill -type f -perm -u+x | head -1)
 
