@@ -139,6 +139,20 @@ private slots:
         QCOMPARE(again.size(), QSize(1000, 700));
     }
 
+    void aMaximisedWindowOpensMaximisedAgain() {
+        test::TempFolder home;
+        const auto paths = PathsIn(home);
+        {
+            TMain_Dlog window(paths, LocaleInfo());
+            window.showMaximized();
+            QTRY_VERIFY(window.isMaximized());
+            window.close();
+        }
+        QCOMPARE(*IniDocument::Load(paths.settingsFile).Get("PixForm", "State"), std::string("2"));
+        TMain_Dlog again(paths, LocaleInfo());
+        QVERIFY(again.windowState() & Qt::WindowMaximized);
+    }
+
     void noLanguageFileIsAFailedStart() {
         test::TempFolder home, emptyProgramFolder;
         MainWindowPaths paths = PathsIn(home);

@@ -13,6 +13,7 @@
 #include "core/albums/TAlbumList.h"
 #include "core/app/AtomicFile.h"
 #include "core/app/IniDocument.h"
+#include "core/app/WorkFolder.h"
 #include "core/support/StandinService.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/albums/AlbumsController.h"
@@ -125,6 +126,37 @@ private slots:
         QCOMPARE(UploadedFiles(service).size(), 4);  // the photo under way is sent whole
         QCOMPARE(QueuedPhotos(*window), 2);
         QVERIFY(messages.texts.contains(window->Translate("TransferAbort")));
+    }
+
+    void closingDuringARunStopsItAndSavesEverything() {
+        StandinService service;
+        QVERIFY2(service.ok(), service.error().c_str());
+        TempFolder home, photos;
+        MessageCatcher messages;
+        auto window = WindowWithPhotos(home, service,
+                                       {MakePhoto(photos, "a.jpg", 1600, 1200, true),
+                                        MakePhoto(photos, "b.jpg", 1600, 1200, true)});
+        TransferPanel* panel = window->findChild<TransferPanel*>();
+        bool closeAnswered = false;
+        QTimer closer;
+        closer.setInterval(1);
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (panel->isVisible() && !panel->ImgName_Lbl->text().isEmpty()) {
+                closer.stop();
+                closeAnswered = !window->close();  // asks; the window stays until the run has ended
+            }
+        });
+        closer.start();
+        window->Transfer()->Start_Btn->click();
+        QVERIFY(closeAnswered);
+        QVERIFY(messages.texts.contains(window->Translate("AskStopTransfer")));
+        QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toStopped);
+        QTRY_VERIFY(!window->isVisible());  // closed once the run ended
+        QCOMPARE(UploadedFiles(service).size(), 4);
+        const std::string list = *ReadWholeFile(home.Path() + "SendPhoto/Images.lst");
+        QVERIFY(list.find("a.jpg") == std::string::npos || list.find("b.jpg") == std::string::npos);
+        QVERIFY(list.find(".jpg") != std::string::npos);  // the photo not sent is still queued
+        QVERIFY(FileExists(home.Path() + "SendPhoto/vantrel.ini"));
     }
 
     void emptyFieldsAreRefusedBeforeAnyConnection() {

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPainter>
+#include <QPalette>
 
 #include "core/albums/TAlbum.h"
 #include "gui/albums/ContentListWidget.h"
@@ -21,7 +22,9 @@ AlbumPanel::AlbumPanel(TAlbum& album, QWidget* parent) : QFrame(parent), album_(
     setFixedHeight(48);
     setMinimumWidth(198);
     setAutoFillBackground(true);
-    setStyleSheet("AlbumPanel { background: white; border-bottom: 1px solid rgb(230,230,255); }");
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
     setAcceptDrops(true);
     setFocusPolicy(Qt::ClickFocus);
 
