@@ -87,9 +87,9 @@ SelectPage::SelectPage(QWidget* parent) : QWidget(parent) {
     Thumb_View->setResizeMode(QListView::Adjust);
     Thumb_View->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Thumb_View->setMovement(QListView::Static);
-    Thumb_View->setUniformItemSizes(true);
     Thumb_View->setGridSize(QSize(150, 150));
     Thumb_View->setWordWrap(true);
+    Thumb_View->setTextElideMode(Qt::ElideNone);  // a long caption wraps onto a third line
     Thumb_View->setEditTriggers(QAbstractItemView::NoEditTriggers);
     {
         // Light cream background; the selection stays visible when the list loses the focus.
