@@ -1,5 +1,7 @@
 #include "gui/albums/OrganizePage.h"
 
+#include "gui/app/PageWidgets.h"
+
 #include "gui/albums/ContentListWidget.h"
 
 #include <QLabel>
@@ -11,24 +13,12 @@
 
 namespace vantrel::gui {
 
-namespace {
-QLabel* MakeTitle(const char* name, QWidget* parent) {
-    auto* title = new QLabel(parent);
-    title->setObjectName(name);
-    title->setFixedHeight(20);
-    title->setStyleSheet("background: rgb(160,160,160); color: white; font-weight: bold;");
-    return title;
-}
-}  // namespace
 
 OrganizePage::OrganizePage(QWidget* parent) : QWidget(parent) {
     setObjectName("Organize_Sheet");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    Splitter2 = new QSplitter(Qt::Horizontal, this);
-    Splitter2->setObjectName("Splitter2");
-    Splitter2->setHandleWidth(8);
-    Splitter2->setChildrenCollapsible(false);
+    Splitter2 = MakePageSplitter("Splitter2", this);
     layout->addWidget(Splitter2);
 
     Album_Panel = new QWidget(Splitter2);
@@ -38,7 +28,7 @@ OrganizePage::OrganizePage(QWidget* parent) : QWidget(parent) {
     auto* left = new QVBoxLayout(Album_Panel);
     left->setContentsMargins(0, 0, 0, 0);
     left->setSpacing(0);
-    AlbumTitle_Panel = MakeTitle("AlbumTitle_Panel", Album_Panel);
+    AlbumTitle_Panel = MakeTitleBar("AlbumTitle_Panel", Album_Panel);
     left->addWidget(AlbumTitle_Panel);
     Album_Scroll = new QScrollArea(Album_Panel);
     Album_Scroll->setObjectName("Album_Scroll");
@@ -50,7 +40,7 @@ OrganizePage::OrganizePage(QWidget* parent) : QWidget(parent) {
     auto* right = new QVBoxLayout(Content_Panel);
     right->setContentsMargins(0, 0, 0, 0);
     right->setSpacing(0);
-    ContentTitle_Panel = MakeTitle("ContentTitle_Panel", Content_Panel);
+    ContentTitle_Panel = MakeTitleBar("ContentTitle_Panel", Content_Panel);
     right->addWidget(ContentTitle_Panel);
     SubContent_Panel = new QWidget(Content_Panel);
     SubContent_Panel->setObjectName("SubContent_Panel");

@@ -1,5 +1,7 @@
 #include "gui/browse/SelectPage.h"
 
+#include "gui/app/PageWidgets.h"
+
 #include <QApplication>
 #include <QFileSystemModel>
 #include <QFormLayout>
@@ -20,11 +22,7 @@ SelectPage::SelectPage(QWidget* parent) : QWidget(parent) {
     setObjectName("Select_Sheet");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    Splitter1 = new QSplitter(Qt::Horizontal, this);
-    Splitter1->setObjectName("Splitter1");
-    Splitter1->setHandleWidth(8);
-    Splitter1->setOpaqueResize(true);
-    Splitter1->setChildrenCollapsible(false);
+    Splitter1 = MakePageSplitter("Splitter1", this);
     layout->addWidget(Splitter1);
 
     TreeInfo_Panel = new QWidget(Splitter1);
@@ -69,10 +67,7 @@ SelectPage::SelectPage(QWidget* parent) : QWidget(parent) {
     auto* right = new QVBoxLayout(Show_Panel);
     right->setContentsMargins(0, 0, 0, 0);
     right->setSpacing(0);
-    Tool_Panel = new QLabel(Show_Panel);
-    Tool_Panel->setObjectName("Tool_Panel");
-    Tool_Panel->setFixedHeight(20);
-    Tool_Panel->setStyleSheet("background: rgb(160,160,160); color: white; font-weight: bold;");
+    Tool_Panel = MakeTitleBar("Tool_Panel", Show_Panel);
     right->addWidget(Tool_Panel);
 
     ShowStack = new QStackedWidget(Show_Panel);

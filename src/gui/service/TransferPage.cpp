@@ -1,5 +1,7 @@
 #include "gui/service/TransferPage.h"
 
+#include "gui/app/PageWidgets.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,11 +15,6 @@
 namespace vantrel::gui {
 
 namespace {
-template <typename T>
-T* Named(T* widget, const char* name) {
-    widget->setObjectName(name);
-    return widget;
-}
 QLabel* Link(const char* name, QWidget* parent) {
     auto* label = Named(new QLabel(parent), name);
     label->setStyleSheet("color: blue; text-decoration: underline;");

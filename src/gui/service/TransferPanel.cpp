@@ -1,5 +1,7 @@
 #include "gui/service/TransferPanel.h"
 
+#include "gui/app/PageWidgets.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -10,11 +12,6 @@
 namespace vantrel::gui {
 
 namespace {
-template <typename T>
-T* Named(T* widget, const char* name) {
-    widget->setObjectName(name);
-    return widget;
-}
 constexpr int kWebWidth = 630, kWebHeight = 346;
 }  // namespace
 
