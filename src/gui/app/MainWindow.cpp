@@ -85,7 +85,6 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, Q
     setWindowTitle(Q(language_.ReadRaw("BrevantWindow", "BrevantForm")));
     helpFile_ = language_.ReadRaw("Infos", "Helpfile");
     firstActivation_ = true;
-    sessionCode_.clear();
     albums_ = new AlbumsController(*this, *organizeSheet_, workspace_, paths_.workFolder + "Images.lst");
     connect(albums_, &AlbumsController::contentChanged, this, &TMain_Dlog::UpdateTransferSummary);
     albums_->CreateFirstAlbum();

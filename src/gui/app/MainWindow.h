@@ -139,8 +139,6 @@ private:
     bool firstActivation_ = false;
     bool closed_ = false;
     int busyCount_ = 0;
-    int defaultAlbumIndex_ = -1;
-    std::string sessionCode_;
     ImageWorkspace workspace_;
     QtTileTextPainter tilePainter_;
     AlbumsController* albums_ = nullptr;
