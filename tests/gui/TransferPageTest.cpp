@@ -1,5 +1,6 @@
 // The transfer page driven against the stand-in service: a whole run with a photo refused for
 // its size, and Stop pressed during the first of three photos.
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -113,8 +114,12 @@ private slots:
         // Stop as soon as the first photo's bytes start to move.
         QTimer stopper;
         stopper.setInterval(1);
+        bool albumsLocked = false;
         QObject::connect(&stopper, &QTimer::timeout, [&] {
             if (panel->isVisible() && !panel->ImgName_Lbl->text().isEmpty() && panel->Stop_Btn->isEnabled()) {
+                // The menu stays reachable, but nothing in it may change the albums under the run.
+                albumsLocked = !window->Action(ActionId::EditDelete1)->isEnabled() &&
+                               !window->Action(ActionId::AlbumDel1)->isEnabled();
                 panel->Stop_Btn->click();
                 stopper.stop();
             }
@@ -122,6 +127,8 @@ private slots:
         stopper.start();
         window->Transfer()->Start_Btn->click();
 
+        QVERIFY(albumsLocked);
+        QVERIFY(window->Action(ActionId::AlbumDel1)->isEnabled());
         QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toStopped);
         QCOMPARE(UploadedFiles(service).size(), 4);  // the photo under way is sent whole
         QCOMPARE(QueuedPhotos(*window), 2);

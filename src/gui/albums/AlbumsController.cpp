@@ -68,7 +68,8 @@ AlbumsController::AlbumsController(TMain_Dlog& window, OrganizePage& page, Image
     page_.Album_Scroll->setWidget(panelHolder_);
 
     list->AcceptsFileDrops = [this] {
-        return window_.BusyCount() == 0 && window_.PageControl()->currentIndex() == TMain_Dlog::OrganizeSheet;
+        return window_.BusyCount() == 0 && window_.PageControl()->isVisible() &&
+               window_.PageControl()->currentIndex() == TMain_Dlog::OrganizeSheet;
     };
     connect(list, &ContentListWidget::filesDropped, this, &AlbumsController::DropFilesOnContent);
 }

@@ -359,11 +359,15 @@ void TMain_Dlog::UpdateTransferSummary() {
 
 void TMain_Dlog::UpdateActions() {
     if (!startedWell_) return;
+    // While a transfer runs the album list is the run's: nothing may add, remove, turn or rename.
+    const bool free = !(transfers_ && transfers_->Running());
     const bool anyAlbum = albums_ && albums_->Albums().Count() > 0;
-    Action(ActionId::AlbumDel1)->setEnabled(anyAlbum);
-    Action(ActionId::AlbumEdit1)->setEnabled(anyAlbum);
-    Action(ActionId::ImgAdd1)->setEnabled(!selectSheet_->Thumb_View->selectedItems().isEmpty());
-    Action(ActionId::EditDelete1)->setEnabled(!organizeSheet_->Content_View->selectedItems().isEmpty());
+    Action(ActionId::AlbumDel1)->setEnabled(free && anyAlbum);
+    Action(ActionId::AlbumEdit1)->setEnabled(free && anyAlbum);
+    Action(ActionId::ImgAdd1)->setEnabled(free && !selectSheet_->Thumb_View->selectedItems().isEmpty());
+    Action(ActionId::EditDelete1)->setEnabled(free && !organizeSheet_->Content_View->selectedItems().isEmpty());
+    for (ActionId id : {ActionId::AlbumAdd1, ActionId::ImgRotL1, ActionId::ImgRotR1, ActionId::ImgEdit1})
+        Action(id)->setEnabled(free);
 
     QWidget* focus = QApplication::focusWidget();
     bool hasSelection = false, isText = false;

@@ -101,6 +101,9 @@ public:
     ImageWorkspace& Workspace() { return workspace_; }
     TransferController* Transfers() const { return transfers_; }
 
+    // The enabling rules of the actions (run when idle, and when a transfer starts or ends).
+    void UpdateActions();
+
     // Runs the first-activation work if it has not run yet.
     void FirstActivation();
 
@@ -117,7 +120,6 @@ private:
     void ApplyLayoutSettings();
     void ApplyLanguage();
     void ShowPage(int index);
-    void UpdateActions();
     void EditCommand(ActionId id);
     void SelectAll();
     void ShowAbout();

@@ -77,6 +77,7 @@ void TransferController::Start_BtnClick() {
     ProcessMessages();
 
     running_ = true;
+    window_.UpdateActions();
     bool failed = false;
     try {
         outcome_ = Run();
@@ -84,6 +85,7 @@ void TransferController::Start_BtnClick() {
         failed = true;  // the error's own text is not shown: one message says it all
     }
     running_ = false;
+    window_.UpdateActions();
     ShowPanel(false);
     page_.Info_Lbl->setText(window_.Translate("DisconnectServer"));
     window_.UpdateTransferSummary();
