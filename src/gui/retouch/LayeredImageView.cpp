@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
@@ -160,6 +161,14 @@ void LayeredImageView::paintEvent(QPaintEvent*) {
     if (const Layer* framed = FindLayer(frameLayer_)) {
         const QRectF frame(ToView(framed->location.topLeft()), ToView(framed->location.bottomRight()));
         painter.setRenderHint(QPainter::Antialiasing, false);
+        if (frameResizable_) {
+            // What a crop would cut away is dimmed.
+            QPainterPath outside;
+            outside.addRect(target);
+            QPainterPath kept;
+            kept.addRect(frame);
+            painter.fillPath(outside.subtracted(kept), QColor(0, 0, 0, 90));
+        }
         painter.setPen(QPen(Qt::white, 1));
         painter.drawRect(frame);
         QPen dashes(Qt::red, 1, Qt::CustomDashLine);
