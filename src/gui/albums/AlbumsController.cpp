@@ -14,6 +14,7 @@
 #include "gui/albums/AlbumPanel.h"
 #include "gui/albums/OrganizePage.h"
 #include "gui/app/MainWindow.h"
+#include "gui/retouch/TEdit_Dlog.h"
 
 static void InitIconResources() { Q_INIT_RESOURCE(icons); }
 
@@ -290,6 +291,16 @@ void AlbumsController::RotateJob(int item, TurnDirection direction) {
     album->SetJobCaption(index, CaptionFor(job.WorkPath, job.PhotoSize, job.Width, job.Height));
     contentImages_.Replace(imageIndex, QPixmap::fromImage(ToQImage(workspace_.workBitmap)));
     contentView_->RefreshTile(imageIndex);
+}
+
+void AlbumsController::EditPhotosCommand() {
+    TAlbum* album = albums_->CurrentAlbum();
+    if (!album || contentView_->SelectedCount() == 0) return;
+    {
+        TEdit_Dlog dialog(window_, *album);
+        dialog.exec();
+    }
+    window_.UpdateTransferSummary();
 }
 
 void AlbumsController::DropFilesOnContent(const QStringList& files) {

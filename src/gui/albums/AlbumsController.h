@@ -48,6 +48,9 @@ public:
     void EditAlbumCommand();
     void RemovePhotosCommand();
     void RotateCommand(bool clockwise);
+    // Opens the retouch dialog on the current album when a photo is selected, then refreshes
+    // the transfer summary, since retouching changes photo sizes.
+    void EditPhotosCommand();
     // Queues dropped files into the current album (files dropped on the content list).
     void DropFilesOnContent(const QStringList& files);
 

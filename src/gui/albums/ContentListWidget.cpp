@@ -7,7 +7,7 @@
 namespace vantrel::gui {
 
 namespace {
-constexpr int kImageIndexRole = Qt::UserRole + 1;
+constexpr int kImageIndexRole = kContentImageIndexRole;
 
 QStringList LocalFiles(const QMimeData* data) {
     QStringList files;

@@ -13,6 +13,8 @@ namespace vantrel::gui {
 
 // The MIME type of tiles dragged out of the content list.
 inline constexpr const char* kContentTilesMime = "application/x-vantrel-content-tiles";
+// The item data role that holds an item's tile index.
+inline constexpr int kContentImageIndexRole = Qt::UserRole + 1;
 
 class ContentListWidget : public QListWidget {
     Q_OBJECT

@@ -313,6 +313,7 @@ void TMain_Dlog::ConnectAlbumCommands() {
     connect(Action(ActionId::EditDelete1), &QAction::triggered, albums_, &AlbumsController::RemovePhotosCommand);
     connect(Action(ActionId::ImgRotL1), &QAction::triggered, albums_, [this] { albums_->RotateCommand(false); });
     connect(Action(ActionId::ImgRotR1), &QAction::triggered, albums_, [this] { albums_->RotateCommand(true); });
+    connect(Action(ActionId::ImgEdit1), &QAction::triggered, albums_, &AlbumsController::EditPhotosCommand);
 
     // The pop-up of the content list: one item, removing the selected photos.
     QListWidget* content = organizeSheet_->Content_View;

@@ -1,0 +1,517 @@
+#include "gui/retouch/TEdit_Dlog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "core/albums/TAlbum.h"
+#include "core/app/FormatPattern.h"
+#include "core/imaging/FileBytes.h"
+#include "core/imaging/ImageFileOps.h"
+#include "core/imaging/JpegDecoder.h"
+#include "core/imaging/SizeText.h"
+#include "core/imaging/Tiles.h"
+#include "gui/albums/AlbumsController.h"
+#include "gui/albums/ContentListWidget.h"
+#include "gui/albums/OrganizePage.h"
+#include "gui/app/MainActions.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/PageWidgets.h"
+#include "gui/app/TileImages.h"
+#include "gui/retouch/LayeredImageView.h"
+#include "gui/retouch/RetouchPanels.h"
+
+static void InitRetouchIcons() { Q_INIT_RESOURCE(icons); }
+
+namespace vantrel::gui {
+
+namespace {
+
+struct CommandSpec {
+    const char* name;
+    const char* caption;  // built-in caption, replaced from the language file
+    const char* icon;     // a themed icon name, or a resource path starting with ":"
+};
+
+// The tool bar in its order; an empty name is a separator.
+constexpr CommandSpec kCommands[] = {
+    {"ImgHelp1", "Aide édition", "help-browser"},
+    {"", "", ""},
+    {"EditUndo1", "&Défaire", "edit-undo"},
+    {"EditRedo1", "Refaire", "edit-redo"},
+    {"", "", ""},
+    {"ImgCrop1", "Cadrage", ":/icons/crop.svg"},
+    {"ImgLum1", "Luminosité", "display-brightness"},
+    {"ImgTone1", "Tonalité automatique", ":/icons/auto-tone.svg"},
+    {"ImgRotL1", "Pivoter à gauche", "object-rotate-left"},
+    {"ImgRotR1", "Pivoter à droite", "object-rotate-right"},
+    {"ImgMinus1", "Moins net", ":/icons/soften.svg"},
+    {"ImgPlus1", "Plus net", ":/icons/sharpen.svg"},
+    {"ImgNeg1", "Négatif", ":/icons/negative.svg"},
+    {"ImgBlack1", "Noir & blanc", ":/icons/black-white.svg"},
+    {"", "", ""},
+    {"ImgTint1", "Colorisation", ":/icons/tint.svg"},
+    {"ImgTintColor1", "", ""},
+    {"", "", ""},
+    {"ImgRedEye1", "Anti yeux rouges", ":/icons/red-eye.svg"},
+    {"ImgTitle1", "Titrages", "insert-text"},
+    {"", "", ""},
+    {"ZoomMoins1", "Zoom arrière", "zoom-out"},
+    {"ZoomFull1", "Image entière", "zoom-fit-best"},
+    {"ZoomPlus1", "Zoom avant", "zoom-in"},
+};
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+QColor& TEdit_Dlog::TintColor() {
+    static QColor tint(255, 202, 149);
+    return tint;
+}
+
+QFont& TEdit_Dlog::TitleFont() {
+    // Arial, 24 points; Liberation Sans has the same metrics.
+    static QFont font = [] {
+        QFont f("Liberation Sans");
+        f.setPointSize(24);
+        return f;
+    }();
+    return font;
+}
+
+QColor& TEdit_Dlog::TitleColor() {
+    static QColor colour(Qt::red);
+    return colour;
+}
+
+TEdit_Dlog::TEdit_Dlog(TMain_Dlog& main, TAlbum& album, QWidget* parent)
+    : QDialog(parent ? parent : &main), main_(main), album_(album) {
+    InitRetouchIcons();
+    setObjectName("TEdit_Dlog");
+    setWindowTitle("Retouche d'image");
+    setMinimumSize(930, 400);
+    // At (30, 30), the size of the work area less 60 in each direction.
+    if (QScreen* screen = main.screen() ? main.screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        setGeometry(area.left() + 30, area.top() + 30, std::max(930, area.width() - 60), std::max(400, area.height() - 60));
+    }
+    CreateCommands();
+    CreateLayout();
+    ConnectTools();
+    FillPhotoList();
+    CloseTool();
+    ApplyLanguage();
+
+    Sel_Timer = Named(new QTimer(this), "Sel_Timer");
+    Sel_Timer->setInterval(500);
+    connect(Sel_Timer, &QTimer::timeout, this, [this] {
+        eyePhase_ = !eyePhase_;
+        DrawEyeSelection();
+    });
+    Undo_Timer = Named(new QTimer(this), "Undo_Timer");
+    Undo_Timer->setInterval(250);
+    connect(Undo_Timer, &QTimer::timeout, this, &TEdit_Dlog::RefreshUndoCommands);
+    Undo_Timer->start();
+    RefreshUndoCommands();
+}
+
+TEdit_Dlog::~TEdit_Dlog() = default;
+
+QAction* TEdit_Dlog::Command(const QString& name) const {
+    auto found = commands_.find(name);
+    return found == commands_.end() ? nullptr : found->second;
+}
+
+void TEdit_Dlog::CreateCommands() {
+    Tools_Bar = Named(new QToolBar(this), "Tools_Bar");
+    Tools_Bar->setFixedHeight(40);
+    Tools_Bar->setIconSize(QSize(30, 30));
+    for (const CommandSpec& spec : kCommands) {
+        if (!*spec.name) {
+            Tools_Bar->addSeparator();
+            continue;
+        }
+        auto* action = new QAction(spec.caption, this);
+        action->setObjectName(spec.name);
+        if (*spec.icon == ':') action->setIcon(QIcon(spec.icon));
+        else if (*spec.icon) action->setIcon(ThemedIcon(spec.icon));
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        Tools_Bar->addAction(action);
+        commands_[spec.name] = action;
+    }
+    Command("EditUndo1")->setShortcut(QKeySequence("Ctrl+Z"));
+    Command("EditRedo1")->setShortcut(QKeySequence("Ctrl+Y"));
+    Command("ImgTintColor1")->setToolTip("Permet de choisir la couleur de colorisation");
+
+    Zoom_Combo = Named(new QComboBox(this), "Zoom_Combo");
+    Zoom_Combo->setEditable(true);
+    Zoom_Combo->setFixedWidth(80);
+    Zoom_Combo->setMaxVisibleItems(12);
+    Zoom_Combo->addItems({"10 %", "25 %", "33 %", "50 %", "75 %", "100 %", "125 %", "150 %", "200 %", "300 %",
+                          "400 %", "500 %"});
+    Zoom_Combo->setInsertPolicy(QComboBox::NoInsert);
+    Tools_Bar->addWidget(Zoom_Combo);
+    connect(Zoom_Combo, &QComboBox::editTextChanged, this, &TEdit_Dlog::ZoomComboChanged);
+
+    auto on = [this](const char* name, auto handler) {
+        connect(Command(name), &QAction::triggered, this, handler);
+    };
+    on("ImgHelp1", [this] { main_.ShowHelpTopic("H_Retouche"); });
+    on("EditUndo1", &TEdit_Dlog::EditUndo);
+    on("EditRedo1", &TEdit_Dlog::EditRedo);
+    on("ImgCrop1", &TEdit_Dlog::OpenCrop);
+    on("ImgLum1", &TEdit_Dlog::OpenLight);
+    on("ImgTone1", &TEdit_Dlog::AutoTone);
+    on("ImgTintColor1", &TEdit_Dlog::ChooseTintColor);
+    on("ImgRedEye1", &TEdit_Dlog::OpenRedEye);
+    on("ImgTitle1", &TEdit_Dlog::OpenTitle);
+    on("ZoomFull1", [this] {
+        if (HasPhoto()) ZoomFit();
+    });
+    on("ZoomPlus1", [this] {
+        if (HasPhoto() && ZoomScale() < 5) SetZoom(ZoomScale() * 1.5);
+    });
+    on("ZoomMoins1", [this] {
+        if (HasPhoto() && ZoomScale() > 0.1) SetZoom(ZoomScale() * 2 / 3);
+    });
+}
+
+void TEdit_Dlog::CreateLayout() {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(Tools_Bar);
+    Close_Btn = Named(new QPushButton(this), "Close_Btn");
+    Close_Btn->hide();
+    connect(Close_Btn, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* body = new QHBoxLayout;
+    body->setSpacing(2);
+    outer->addLayout(body, 1);
+    Current_View = Named(new QListWidget(this), "Current_View");
+    Current_View->setFixedWidth(170);
+    Current_View->setViewMode(QListView::IconMode);
+    Current_View->setFlow(QListView::TopToBottom);
+    Current_View->setWrapping(false);
+    Current_View->setMovement(QListView::Static);
+    Current_View->setResizeMode(QListView::Adjust);
+    Current_View->setIconSize(QSize(96, 96));
+    Current_View->setGridSize(QSize(150, 140));
+    Current_View->setWordWrap(true);
+    Current_View->setSelectionMode(QAbstractItemView::SingleSelection);
+    Current_View->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Cream, and the selection keeps its colour when the list loses the focus.
+    Current_View->setStyleSheet(
+        "QListWidget { background: rgb(255,251,240); }"
+        "QListWidget::item:selected { background: palette(highlight); color: palette(highlighted-text); }");
+    body->addWidget(Current_View);
+    connect(Current_View, &QListWidget::itemSelectionChanged, this, &TEdit_Dlog::CurrentSelectionChanged);
+
+    auto* editing = new QVBoxLayout;
+    editing->setSpacing(0);
+    body->addLayout(editing, 1);
+    panels_ = std::make_unique<RetouchPanels>(this);
+    for (ToolPanel* panel : {panels_->Format_Panel, panels_->Lum_Panel, panels_->RedEye_Panel, panels_->Title_Panel}) {
+        editing->addWidget(panel);
+        connect(panel, &ToolPanel::accepted, this, &TEdit_Dlog::AcceptTool);
+        connect(panel, &ToolPanel::cancelled, this, &TEdit_Dlog::CancelTool);
+    }
+    auto* views = new QHBoxLayout;
+    views->setSpacing(2);
+    editing->addLayout(views, 1);
+    Src_Img = Named(new LayeredImageView(QColor(0xE6, 0xFF, 0xFF), this), "Src_Img");
+    Dst_Img = Named(new LayeredImageView(QColor(0xFF, 0xE6, 0xE6), this), "Dst_Img");
+    views->addWidget(Src_Img, 1);
+    views->addWidget(Dst_Img, 1);
+    Dst_Img->hide();
+    Src_Img->SetBitmap(&photo_);
+    Dst_Img->SetBitmap(&untouched_);
+    connect(Src_Img, &LayeredImageView::scaleChanged, this, &TEdit_Dlog::ScaleChanged);
+    // While the light tool shows both views, they scroll together.
+    connect(Src_Img, &LayeredImageView::scrolled, this, [this](QPoint at) {
+        if (Dst_Img->isVisible()) Dst_Img->SetScrollPosition(at);
+    });
+    connect(Dst_Img, &LayeredImageView::scrolled, this, [this](QPoint at) {
+        if (Dst_Img->isVisible()) Src_Img->SetScrollPosition(at);
+    });
+    connect(Src_Img, &LayeredImageView::layerPressed, this, [this](int id) {
+        if (id == toolLayer_ && (toolMode_ == ToolCrop || toolMode_ == ToolTitle))
+            Src_Img->AttachFrame(id, toolMode_ == ToolCrop);
+    });
+    Src_Img->FrameCorrector = [this](FrameHandle handle, QRectF rect) {
+        return toolMode_ == ToolCrop ? CorrectCropFrame(static_cast<int>(handle), rect) : rect;
+    };
+    connect(Src_Img, &LayeredImageView::imagePressed, this, [this](QPointF at) {
+        eyeStart_ = eyeEnd_ = QPointF(std::floor(at.x()), std::floor(at.y()));
+        eyeSelected_ = true;
+        DrawEyeSelection();
+    });
+    connect(Src_Img, &LayeredImageView::imageDragged, this, [this](QPointF at) {
+        eyeEnd_ = QPointF(std::floor(at.x()), std::floor(at.y()));
+        DrawEyeSelection();
+    });
+}
+
+void TEdit_Dlog::ApplyLanguage() {
+    for (auto& [name, action] : commands_) {
+        const std::string stem = name.left(name.size() - 1).toStdString();
+        ApplyHint(action, Q(main_.Language().Translate(stem + "C")), Q(main_.Language().Translate(stem + "H")));
+    }
+    RetouchPanels& p = *panels_;
+    for (QLabel* label : {p.FinSizeT_Lbl, p.Format_Lbl, p.OrgSizeT_Lbl, p.RedEye_Lbl1, p.RedEye_Lbl2, p.RedEye_Lbl3,
+                          p.TitleUpp_Lbl, p.TitleLow_Lbl})
+        label->setText(main_.Translate(label->objectName().toLatin1().constData()));
+    p.Title_Edit->setText(main_.Translate("Title_Edit"));
+    p.Font_Btn->setToolTip(main_.Translate("Font_BtnTip"));
+}
+
+void TEdit_Dlog::FillPhotoList() {
+    // The same items as the main window's content list, in order, with the same tiles.
+    QListWidget* content = main_.Organize()->Content_View;
+    const TileImageList& tiles = main_.Albums()->ContentImages();
+    for (int i = 0; i < content->count(); ++i) {
+        QListWidgetItem* source = content->item(i);
+        const int imageIndex = source->data(kContentImageIndexRole).toInt();
+        auto* item = new QListWidgetItem(QIcon(tiles.At(imageIndex)), source->text());
+        item->setData(kContentImageIndexRole, imageIndex);
+        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        Current_View->addItem(item);
+    }
+}
+
+void TEdit_Dlog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) return;
+    setWindowTitle(Q(FormatPattern(main_.Language().Translate("ImgFromAlbum"), {album_.AlbumName()})));
+    QListWidget* content = main_.Organize()->Content_View;
+    int selected = -1;
+    for (int i = 0; i < content->count() && selected < 0; ++i)
+        if (content->item(i)->isSelected()) selected = i;
+    if (Current_View->count() == 1) selected = 0;
+    if (selected >= 0 && selected < Current_View->count()) {
+        QSignalBlocker quiet(Current_View);
+        Current_View->setCurrentRow(selected);
+    }
+    if (QListWidgetItem* item = Current_View->currentItem(); item && item->isSelected()) LoadPhoto(item);
+    else jobIndex_ = -1;
+    RedrawTintIcon();
+    modified_ = false;
+    Current_View->setFocus();
+}
+
+void TEdit_Dlog::CurrentSelectionChanged() {
+    QList<QListWidgetItem*> selected = Current_View->selectedItems();
+    QListWidgetItem* now = selected.isEmpty() ? nullptr : selected.first();
+    if (now == loadedItem_) return;
+    // Leaving a photo: its changes are saved back first, then the stores are emptied.
+    if (loadedItem_ && modified_) SaveBack(loadedItem_);
+    UndoStore.Clear();
+    RedoStore.Clear();
+    loadedItem_ = nullptr;
+    if (now) LoadPhoto(now);
+}
+
+void TEdit_Dlog::LoadPhoto(QListWidgetItem* item) {
+    ImageWorkspace& ws = main_.Workspace();
+    jobIndex_ = album_.IndexOfImage(item->data(kContentImageIndexRole).toInt());
+    loadedItem_ = item;
+    if (jobIndex_ < 0) return;
+    const std::string path = album_.Jobs().Items(jobIndex_).WorkPath;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ReadImageHeader(ws, path);
+    auto loaded = LoadImage(ws, path);
+    if (!loaded || ws.params.failed) DrawBadImageTile(ws, ws.workBitmap);
+    photo_ = Bitmap32::FromRgb(ws.workBitmap);
+    QApplication::restoreOverrideCursor();
+    modified_ = false;
+    Src_Img->BitmapChanged();
+    ZoomFit();
+    Current_View->scrollToItem(item);
+}
+
+void TEdit_Dlog::SaveBack(QListWidgetItem* item) {
+    modified_ = false;  // in every case: answering No discards the changes
+    if (main_.Settings().AskModif &&
+        QMessageBox::question(this, windowTitle(), main_.Translate("WantSaveModif"), QMessageBox::Yes | QMessageBox::No) !=
+            QMessageBox::Yes)
+        return;
+    const int imageIndex = item->data(kContentImageIndexRole).toInt();
+    const int index = album_.IndexOfImage(imageIndex);
+    if (index < 0) return;
+    jobIndex_ = index;
+    TImageJob& job = album_.Jobs().Items(index);
+    ImageWorkspace& ws = main_.Workspace();
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    auto saved = SaveEditedJpeg(ws, photo_, job.WorkPath, main_.Settings().CompRate);
+    QApplication::restoreOverrideCursor();
+    if (!saved) {
+        // The old working copy stays as it was.
+        ShowError(Q(FormatPattern(main_.Language().Translate("BadPictErr"), {job.WorkPath})));
+        return;
+    }
+    job.SetPhotoSize(static_cast<std::int32_t>(FileSizeOf(job.WorkPath)));
+    job.Width = photo_.Width();
+    job.Height = photo_.Height();
+    const TSettings& s = main_.Settings();
+    const std::string caption =
+        FormatThumbCaption(job.WorkPath, static_cast<std::uint64_t>(job.PhotoSize), job.Width, job.Height,
+                           {s.ShowName, s.ShowLen, s.ShowSize}, main_.SizeStyle());
+    album_.SetJobCaption(index, caption);  // the content list's item as well
+    const QPixmap tile = QPixmap::fromImage(ToQImage(ws.workBitmap));
+    main_.Albums()->ContentImages().Replace(imageIndex, tile);
+    item->setText(CaptionText(caption));
+    item->setIcon(QIcon(tile));
+    QListWidget* content = main_.Organize()->Content_View;
+    for (int i = 0; i < content->count(); ++i)
+        if (content->item(i)->data(kContentImageIndexRole).toInt() == imageIndex) content->item(i)->setIcon(QIcon(tile));
+}
+
+void TEdit_Dlog::ShowError(const QString& text) { QMessageBox::critical(this, windowTitle(), text); }
+
+void TEdit_Dlog::done(int result) {
+    if (isVisible()) {
+        CancelTool();
+        QList<QListWidgetItem*> selected = Current_View->selectedItems();
+        if (!selected.isEmpty() && modified_) SaveBack(selected.first());
+        Undo_Timer->stop();
+        Sel_Timer->stop();
+    }
+    QDialog::done(result);
+}
+
+// Zoom
+
+double TEdit_Dlog::ZoomScale() const { return Src_Img->Scale(); }
+
+void TEdit_Dlog::SetZoom(double scale) { Src_Img->SetScale(scale); }
+
+void TEdit_Dlog::ZoomFit() { SetZoom(Src_Img->FitScale()); }
+
+void TEdit_Dlog::ZoomComboChanged(const QString& text) {
+    if (settingZoomText_ || !HasPhoto()) return;
+    const qsizetype mark = text.indexOf(" %");
+    bool ok = false;
+    int percent = (mark < 0 ? QString() : text.left(mark)).trimmed().toInt(&ok);
+    if (!ok) percent = 100;
+    SetZoom(std::clamp(percent / 100.0, 0.01, 8.0));
+}
+
+void TEdit_Dlog::ScaleChanged(double scale) {
+    Dst_Img->SetScale(scale);
+    Dst_Img->SetScrollPosition(Src_Img->ScrollPosition());
+    settingZoomText_ = true;
+    Zoom_Combo->setEditText(QString::asprintf("%.0f", scale * 100) + " %");
+    settingZoomText_ = false;
+}
+
+// Tool framework
+
+void TEdit_Dlog::PhotoChanged() {
+    modified_ = true;
+    Src_Img->BitmapChanged();
+}
+
+void TEdit_Dlog::ApplyOneStep(const std::function<void(Bitmap32&)>& operation) {
+    if (!HasPhoto()) return;
+    CancelTool();
+    UndoStore.Save(photo_);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    operation(photo_);
+    QApplication::restoreOverrideCursor();
+    PhotoChanged();
+}
+
+void TEdit_Dlog::OpenTool(QWidget* panel, int mode) {
+    openPanel_ = panel;
+    panel->show();
+    Current_View->setEnabled(false);
+    toolMode_ = mode;
+    Src_Img->SetCaptureMouse(mode == ToolRedEye);
+    Src_Img->SetCaptureCursor(Qt::CrossCursor);
+}
+
+void TEdit_Dlog::CloseTool() {
+    for (QWidget* panel : {static_cast<QWidget*>(panels_->Format_Panel), static_cast<QWidget*>(panels_->Lum_Panel),
+                           static_cast<QWidget*>(panels_->RedEye_Panel), static_cast<QWidget*>(panels_->Title_Panel)})
+        panel->hide();
+    openPanel_ = nullptr;
+    Current_View->setEnabled(true);
+    toolMode_ = ToolNone;
+    Src_Img->SetCaptureMouse(false);
+    Src_Img->AttachFrame(-1, false);
+    if (toolLayer_ >= 0) Src_Img->RemoveLayer(toolLayer_);
+    toolLayer_ = -1;
+    toolPixels_ = Bitmap32();
+    crop_.reset();
+    if (Sel_Timer) Sel_Timer->stop();
+    eyeSelected_ = false;
+    Src_Img->SetScale(Src_Img->Scale());  // cursor back to the pan cursor
+}
+
+void TEdit_Dlog::CancelTool() {
+    if (openPanel_ == panels_->Lum_Panel) CancelLight();
+    else if (openPanel_) CloseTool();
+}
+
+void TEdit_Dlog::AcceptTool() {
+    if (openPanel_ == panels_->Format_Panel) ApplyCrop();
+    else if (openPanel_ == panels_->Lum_Panel) AcceptLight();
+    else if (openPanel_ == panels_->RedEye_Panel) ApplyRedEye();
+    else if (openPanel_ == panels_->Title_Panel) ApplyTitle();
+}
+
+void TEdit_Dlog::EditUndo() {
+    if (openPanel_ == panels_->Lum_Panel) {
+        CancelLight();  // the light tool's own snapshot is its undo step
+        return;
+    }
+    if (!UndoStore.CanRestore()) return;
+    CancelTool();
+    RedoStore.Save(photo_);
+    UndoStore.Restore(photo_);
+    Src_Img->BitmapChanged();
+}
+
+void TEdit_Dlog::EditRedo() {
+    if (!RedoStore.CanRestore()) return;
+    CancelTool();
+    UndoStore.Save(photo_);
+    RedoStore.Restore(photo_);
+    Src_Img->BitmapChanged();
+}
+
+void TEdit_Dlog::RefreshUndoCommands() {
+    Command("EditUndo1")->setEnabled(UndoStore.CanRestore());
+    Command("EditRedo1")->setEnabled(RedoStore.CanRestore());
+}
+
+void TEdit_Dlog::RedrawTintIcon() {
+    // A swatch of the tint colour on a transparent ground.
+    QPixmap picture(30, 30);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0x2e, 0x34, 0x36), 2));
+    painter.setBrush(TintColor());
+    painter.drawRoundedRect(QRectF(4, 6, 22, 18), 3, 3);
+    Command("ImgTintColor1")->setIcon(QIcon(picture));
+}
+
+}  // namespace vantrel::gui

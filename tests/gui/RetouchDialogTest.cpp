@@ -1,0 +1,303 @@
+// The retouch dialog driven as a user would: opening on the focused photo, leaving a changed
+// photo with and without saving, undo and redo, zoom, the crop frame, red eye and title.
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include "core/TempFolder.h"
+#include "core/albums/TAlbumList.h"
+#include "core/app/AtomicFile.h"
+#include "core/imaging/FileBytes.h"
+#include "gui/GuiTestSupport.h"
+#include "gui/albums/AlbumsController.h"
+#include "gui/albums/OrganizePage.h"
+#include "gui/app/MainWindow.h"
+#include "gui/retouch/LayeredImageView.h"
+#include "gui/retouch/RetouchPanels.h"
+#include "gui/retouch/TEdit_Dlog.h"
+
+using namespace vantrel;
+using namespace vantrel::gui;
+using test::MessageCatcher;
+
+namespace {
+
+// A window whose current album holds the given photos, with item `focused` selected.
+struct Album {
+    test::TempFolder home, photos;
+    std::unique_ptr<TMain_Dlog> window;
+    TAlbum* album = nullptr;
+
+    Album(const QList<QSize>& sizes, int focused) {
+        window = test::OpenWindow(home);
+        window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
+        QStringList files;
+        for (int i = 0; i < sizes.size(); ++i)
+            files << test::MakePhoto(photos, QString("p%1.jpg").arg(i), sizes[i].width(), sizes[i].height());
+        auto data = test::FilesData(files);
+        test::Drop(Content()->viewport(), data.get());
+        album = window->Albums()->Albums().CurrentAlbum();
+        Content()->clearSelection();
+        Content()->item(focused)->setSelected(true);
+    }
+    QListWidget* Content() const { return window->Organize()->Content_View; }
+    TImageJob& Job(int i) const { return album->Jobs().Items(i); }
+    std::unique_ptr<TEdit_Dlog> Open() const {
+        auto dialog = std::make_unique<TEdit_Dlog>(*window, *album);
+        dialog->show();
+        if (!QTest::qWaitForWindowExposed(dialog.get())) qWarning("the dialog was not shown");
+        return dialog;
+    }
+};
+
+// Triggers a command `times` times; undo and redo are enabled by the dialog's timer, so a
+// disabled command is given the time of one tick first.
+void Run(TEdit_Dlog& dialog, const char* command, int times = 1) {
+    for (int i = 0; i < times; ++i) {
+        QAction* action = dialog.Command(command);
+        if (!action->isEnabled()) QTest::qWait(300);
+        action->trigger();
+    }
+}
+
+QImage FileImage(const std::string& path) { return QImage(QString::fromStdString(path)); }
+
+}  // namespace
+
+class RetouchDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void opensOnFocusedPhotoAndSavesTheTurnWhenConfirmed() {
+        Album a({{64, 48}, {40, 30}}, 1);
+        MessageCatcher messages;
+        auto dialog = a.Open();
+        QCOMPARE(dialog->JobIndex(), 1);
+        QCOMPARE(dialog->Current_View->count(), 2);
+        QCOMPARE(dialog->Current_View->currentRow(), 1);
+        QVERIFY(dialog->windowTitle().contains(QString::fromStdString(a.album->AlbumName())));
+        QCOMPARE(dialog->Photo().Width(), 40);
+        QVERIFY(!dialog->Command("EditUndo1")->isEnabled() || !dialog->Modified());
+
+        Run(*dialog, "ImgRotR1");
+        QVERIFY(dialog->Modified());
+        QCOMPARE(dialog->Photo().Width(), 30);
+        QTest::qWait(300);  // the undo timer enables the command
+        QVERIFY(dialog->Command("EditUndo1")->isEnabled());
+
+        // Leaving the photo asks, and Yes rewrites the working copy.
+        dialog->Current_View->item(0)->setSelected(true);
+        QCOMPARE(messages.texts, QStringList{a.window->Translate("WantSaveModif")});
+        QCOMPARE(dialog->JobIndex(), 0);
+        QVERIFY(!dialog->Modified());
+        QCOMPARE(FileImage(a.Job(1).WorkPath).size(), QSize(30, 40));
+        QCOMPARE(a.Job(1).Width, 30);
+        QCOMPARE(a.Job(1).Height, 40);
+        QCOMPARE(static_cast<std::uint64_t>(a.Job(1).PhotoSize), FileSizeOf(a.Job(1).WorkPath));
+        QVERIFY(a.Content()->item(1)->text().contains("30 x 40"));
+        QVERIFY(dialog->Current_View->item(1)->text().contains("30 x 40"));
+        // The next photo starts with empty stores.
+        QTest::qWait(300);
+        QVERIFY(!dialog->Command("EditUndo1")->isEnabled());
+        QVERIFY(!dialog->Command("EditRedo1")->isEnabled());
+    }
+
+    void refusingTheSaveKeepsTheWorkingCopy() {
+        Album a({{64, 48}, {40, 30}}, 0);
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        const auto before = ReadWholeFile(a.Job(0).WorkPath);
+        auto dialog = a.Open();
+        Run(*dialog, "ImgNeg1");
+        dialog->accept();  // closing a changed photo asks as well
+        QCOMPARE(messages.texts.size(), 1);
+        QCOMPARE(ReadWholeFile(a.Job(0).WorkPath), before);
+        QCOMPARE(a.Job(0).Width, 64);
+    }
+
+    void withoutAskingClosingSavesAtOnce() {
+        Album a({{64, 48}}, 0);
+        MessageCatcher messages;
+        a.window->Settings().AskModif = false;
+        auto dialog = a.Open();
+        Run(*dialog, "ImgRotL1");
+        dialog->accept();
+        QVERIFY(messages.texts.isEmpty());
+        QCOMPARE(FileImage(a.Job(0).WorkPath).size(), QSize(48, 64));
+        QVERIFY(a.Content()->item(0)->text().contains("48 x 64"));
+    }
+
+    void undoKeepsTenLevelsAndRedoReplaysThem() {
+        Album a({{64, 48}}, 0);
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        auto dialog = a.Open();
+        Run(*dialog, "ImgRotR1");
+        const QImage afterFirst = ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false).copy();
+        Run(*dialog, "ImgRotR1", 10);  // eleven turns: three turns from the start
+        const QImage afterLast = ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false).copy();
+        Run(*dialog, "EditUndo1", 10);
+        QCOMPARE(ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false), afterFirst);
+        QTest::qWait(300);
+        QVERIFY(!dialog->Command("EditUndo1")->isEnabled());  // the oldest step was dropped
+        QVERIFY(dialog->Modified());                          // undo does not clear it
+        Run(*dialog, "EditRedo1", 10);
+        QCOMPARE(ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false), afterLast);
+    }
+
+    void zoomCommandsAndComboText() {
+        Album a({{64, 48}}, 0);
+        auto dialog = a.Open();
+        dialog->Zoom_Combo->setEditText("100 %");
+        QStringList seen;
+        for (int i = 0; i < 5; ++i) {
+            Run(*dialog, "ZoomPlus1");
+            seen << dialog->Zoom_Combo->currentText();
+        }
+        QCOMPARE(seen, (QStringList{"150 %", "225 %", "338 %", "506 %", "506 %"}));
+        dialog->Zoom_Combo->setEditText("100 %");
+        seen.clear();
+        for (int i = 0; i < 7; ++i) {
+            Run(*dialog, "ZoomMoins1");
+            seen << dialog->Zoom_Combo->currentText();
+        }
+        QCOMPARE(seen, (QStringList{"67 %", "44 %", "30 %", "20 %", "13 %", "9 %", "9 %"}));
+        const QList<std::pair<QString, QString>> typed{{"1000 %", "800 %"}, {"250", "100 %"}, {"x %", "100 %"}, {"0 %", "1 %"}};
+        for (const auto& [text, shown] : typed) {
+            dialog->Zoom_Combo->setEditText(text);
+            QCOMPARE(dialog->Zoom_Combo->currentText(), shown);
+        }
+        dialog->Zoom_Combo->setCurrentIndex(3);  // an item chosen
+        QCOMPARE(dialog->ZoomScale(), 0.5);
+        Run(*dialog, "ZoomFull1");
+        QCOMPARE(dialog->ZoomScale(), dialog->Src_Img->FitScale());
+    }
+
+    void cropFrameFollowsTheFormatAndCropsThePhoto() {
+        Album a({{300, 200}}, 0);
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        auto dialog = a.Open();
+        RetouchPanels& p = *dialog->Panels();
+        Run(*dialog, "ImgCrop1");
+        QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolCrop));
+        QVERIFY(!dialog->Current_View->isEnabled());
+        QVERIFY(p.Horiz_Btn->isChecked());
+        QCOMPARE(p.FinSize_Lbl->text(), QString("267 x 200 pixels"));
+        QCOMPARE(p.OrgSize_Lbl->text(), QString("300 x 200 pixels"));
+        p.Format_Combo->setCurrentIndex(0);  // 3:2
+        QCOMPARE(dialog->FrameRect(), QRectF(0, 0, 300, 200));
+        p.Format_Combo->setCurrentIndex(1);
+        QCOMPARE(p.FinSize_Lbl->text(), QString("267 x 200 pixels"));
+
+        // Dragging the bottom-right handle up and left with the mouse: the ratio is kept.
+        LayeredImageView* view = dialog->Src_Img;
+        const QRectF frame = dialog->FrameRect();
+        const QPoint corner = view->ToView(frame.bottomRight()).toPoint();
+        const QPoint target = view->ToView(QPointF(frame.right() - 60, frame.bottom() - 50)).toPoint();
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, corner);
+        QTest::mouseMove(view->viewport(), target);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, target);
+        const QRectF dragged = dialog->FrameRect();
+        QVERIFY(dragged.height() < 200);
+        QCOMPARE(dragged.topLeft(), QPointF(0, 0));
+        QVERIFY(std::abs(dragged.width() / dragged.height() - 4.0 / 3.0) < 1e-3);
+
+        // Dragging the whole frame far right stops it at the photo's edge.
+        const QPoint inside = view->ToView(dragged.center()).toPoint();
+        const QPoint far = inside + QPoint(view->viewport()->width(), 0);
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, inside);
+        QTest::mouseMove(view->viewport(), far);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, far);
+        QCOMPARE(dialog->FrameRect().right(), 300.0);
+        QCOMPARE(dialog->FrameRect().size(), dragged.size());
+
+        p.Format_Panel->Ok_Btn->click();
+        QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolNone));
+        QVERIFY(dialog->Current_View->isEnabled());
+        QCOMPARE(dialog->Photo().Width(), qRound(dragged.width()));
+        QCOMPARE(dialog->Photo().Height(), qRound(dragged.height()));
+        QVERIFY(dialog->Modified());
+        Run(*dialog, "EditUndo1");
+        QCOMPARE(dialog->Photo().Width(), 300);
+        Run(*dialog, "EditRedo1");
+        QCOMPARE(dialog->Photo().Width(), qRound(dragged.width()));
+    }
+
+    void redEyeCorrectsInsideTheSelectionOnly() {
+        Album a({{40, 40}}, 0);
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        auto dialog = a.Open();
+        Run(*dialog, "ImgRedEye1");
+        QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolRedEye));
+        const std::uint32_t before = dialog->Photo().Pixel(20, 20);
+        const std::uint32_t corner = dialog->Photo().Pixel(1, 1);
+        // Dragged from right to left with the mouse.
+        LayeredImageView* view = dialog->Src_Img;
+        const QPoint from = view->ToView(QPointF(35.5, 35.5)).toPoint();
+        const QPoint to = view->ToView(QPointF(5.5, 5.5)).toPoint();
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(view->viewport(), to);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+        dialog->Panels()->RedEye_Panel->Ok_Btn->click();
+        QVERIFY(messages.texts.isEmpty());
+        QVERIFY(((dialog->Photo().Pixel(20, 20) >> 16) & 0xFF) < ((before >> 16) & 0xFF));
+        QCOMPARE(dialog->Photo().Pixel(1, 1), corner);
+        QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolRedEye));  // open for the next eye
+
+        dialog->SelectEye({-30, -30}, {-10, -10});
+        dialog->Panels()->RedEye_Panel->Ok_Btn->click();
+        QCOMPARE(messages.texts, QStringList{a.window->Translate("SelInImage")});
+        dialog->Panels()->RedEye_Panel->Cancel_Btn->click();
+        QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolNone));
+    }
+
+    void titleIsDrawnWhereTheFrameWas() {
+        Album a({{200, 100}}, 0);
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        auto dialog = a.Open();
+        const QImage before = ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false).copy();
+        Run(*dialog, "ImgTitle1");
+        QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolTitle));
+        dialog->Panels()->Title_Edit->setText("Hi");
+        const QRectF frame = dialog->FrameRect();
+        QCOMPARE(frame.topLeft(), QPointF(0, 0));
+        dialog->ProposeFrame(1, frame.translated(100, 40));  // moved by its centre
+        dialog->Panels()->Title_Panel->Cancel_Btn->click();
+        QCOMPARE(ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false), before);
+
+        Run(*dialog, "ImgTitle1");
+        dialog->Panels()->Title_Edit->setText("Hi");
+        dialog->ProposeFrame(1, dialog->FrameRect().translated(100, 40));
+        dialog->Panels()->Title_Panel->Ok_Btn->click();
+        const QImage after = ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false);
+        QCOMPARE(after.copy(0, 0, 100, 40), before.copy(0, 0, 100, 40));  // nothing left of the frame
+        QVERIFY(after != before);
+    }
+
+    void imgEditOpensTheDialogModally() {
+        Album a({{64, 48}, {40, 30}}, 1);
+        a.window->Settings().AskModif = false;
+        bool seen = false;
+        QTimer::singleShot(100, [&] {
+            auto* dialog = qobject_cast<TEdit_Dlog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            seen = dialog->JobIndex() == 1;
+            dialog->Command("ImgRotR1")->trigger();
+            dialog->accept();
+        });
+        a.window->Action(ActionId::ImgEdit1)->trigger();
+        QVERIFY(seen);
+        QCOMPARE(a.Job(1).Width, 30);
+        QVERIFY(a.Content()->item(1)->text().contains("30 x 40"));
+    }
+};
+
+QTEST_MAIN(RetouchDialogTest)
+#include "RetouchDialogTest.moc"
