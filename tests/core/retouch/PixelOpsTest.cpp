@@ -137,3 +137,39 @@ TEST(RetouchFilters, TooSmallPhotosAreUnchanged) {
 
 }  // namespace
 }  // namespace vantrel
+
+#include "core/retouch/TintIcon.h"
+
+namespace vantrel {
+namespace {
+
+TEST(RetouchTintIcon, RepaintsTheCentrePatchAndTheBackground) {
+    // A 32 x 32 picture: white background, a black ring, grey inside; a grey dot outside the
+    // ring touching it only by a corner stays grey.
+    const std::uint32_t white = test::Grey(255), black = test::Grey(0), grey = test::Grey(128);
+    Bitmap32 icon(32, 32, white);
+    for (int y = 8; y < 24; ++y)
+        for (int x = 8; x < 24; ++x) icon.SetPixel(x, y, (x == 8 || x == 23 || y == 8 || y == 23) ? black : grey);
+    icon.SetPixel(7, 7, grey);
+    icon.SetPixel(9, 9, grey);
+
+    PaintTintIcon(icon, kInitialTintColour);
+    EXPECT_EQ(icon.Pixel(15, 15), test::Rgb(255, 202, 149));
+    EXPECT_EQ(icon.Pixel(9, 9), test::Rgb(255, 202, 149));
+    EXPECT_EQ(icon.Pixel(8, 8), black);
+    EXPECT_EQ(icon.Pixel(7, 7), grey);
+    EXPECT_EQ(icon.Pixel(0, 0), kIconTransparentColour);
+    EXPECT_EQ(icon.Pixel(31, 31), kIconTransparentColour);
+
+    // Shown again with another colour: the patch (now the old tint) takes the new one.
+    PaintTintIcon(icon, 0x0000FF);
+    EXPECT_EQ(icon.Pixel(20, 20), test::Rgb(0, 0, 255));
+    EXPECT_EQ(icon.Pixel(0, 0), kIconTransparentColour);
+
+    Bitmap32 tiny(4, 4, white);
+    PaintTintIcon(tiny, 0x123456);  // (15, 15) lies outside: only the background changes
+    EXPECT_EQ(tiny.Pixel(3, 3), kIconTransparentColour);
+}
+
+}  // namespace
+}  // namespace vantrel
