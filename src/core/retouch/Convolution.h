@@ -25,7 +25,4 @@ inline constexpr TKernel3x3 kSharpenKernel{{0, -1, 0, -1, 12, -1, 0, -1, 0}, 8};
 void SoftenPhoto(Bitmap32& photo);
 void SharpenPhoto(Bitmap32& photo);
 
-// The same for any kernel (slower: its weights are not known to the compiler).
-void ConvolvePhoto(Bitmap32& photo, const TKernel3x3& kernel);
-
 }  // namespace vantrel

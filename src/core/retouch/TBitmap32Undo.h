@@ -21,7 +21,8 @@ class TBitmap32Undo {
 public:
     static constexpr int kDefaultLevels = 10;
 
-    explicit TBitmap32Undo(int levels = kDefaultLevels);
+    TBitmap32Undo() : TBitmap32Undo(kDefaultLevels) {}
+    explicit TBitmap32Undo(int levels);
 
     // Keeps a snapshot of `photo` as the newest; when the store is full the oldest is dropped.
     void Save(const Bitmap32& photo);
