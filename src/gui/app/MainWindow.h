@@ -120,7 +120,6 @@ private:
     void UpdateActions();
     void EditCommand(ActionId id);
     void SelectAll();
-    void ShowAbout();
     void ShowCredits();
     void CollectLayout();
 
