@@ -103,8 +103,8 @@ void TPref_Dlog::BuildToolBar() {
 
 void TPref_Dlog::BuildLookSheet() {
     Look_Sheet = Named(new QWidget(Pages), "Look_Sheet");
-    auto* grid = new QGridLayout(Look_Sheet);
-    grid->setContentsMargins(8, 6, 8, 6);
+    auto* column = new QVBoxLayout(Look_Sheet);
+    column->setContentsMargins(8, 6, 8, 6);
 
     Title_Box = Named(new QGroupBox(QString::fromUtf8("Libellé des images"), Look_Sheet), "Title_Box");
     auto* title = new QVBoxLayout(Title_Box);
@@ -123,8 +123,11 @@ void TPref_Dlog::BuildLookSheet() {
                                                    "(entre 1 et 100) :"),
                                  Comp_Group),
                       "Comp_Memo");
-    Comp_Memo->setWordWrap(true);
     Comp_Memo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    Comp_Memo->setWordWrap(true);
+    QFont note = Comp_Memo->font();
+    note.setPointSizeF(note.pointSizeF() * 0.9);
+    Comp_Memo->setFont(note);
     Comp_Spin = Named(new TSpinEdit(kCompRateRange, Comp_Group), "Comp_Spin");
     Comp_Spin->setMaximumWidth(70);
     comp->addWidget(Comp_Memo);
@@ -144,12 +147,13 @@ void TPref_Dlog::BuildLookSheet() {
                          "Change_Check");
     for (QCheckBox* box : {Album_Check, Image_Check, Change_Check}) confirm->addWidget(box);
 
-    grid->addWidget(Title_Box, 0, 0);
-    grid->addWidget(Comp_Group, 0, 1);
-    grid->addWidget(Confirm_Box, 1, 0, 1, 2);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(2, 1);
+    // The caption box keeps its own width beside the quality group and takes the row without it.
+    auto* top = new QHBoxLayout;
+    top->addWidget(Title_Box, 0);
+    top->addWidget(Comp_Group, 1);
+    column->addLayout(top);
+    column->addWidget(Confirm_Box);
+    column->addStretch();
     Pages->addWidget(Look_Sheet);
 }
 
