@@ -310,3 +310,17 @@ void AlbumsController::DropFilesOnContent(const QStringList& files) {
 }
 
 }  // namespace vantrel::gui
+
+namespace vantrel::gui {
+
+void AlbumsController::ResetCaptions() {
+    for (int a = 0; a < albums_->Count(); ++a) {
+        TAlbum& album = albums_->Items(a);
+        for (int j = 0; j < album.Jobs().Count(); ++j) {
+            const TImageJob& job = album.Jobs().Items(j);
+            album.SetJobCaption(j, CaptionFor(job.WorkPath, job.PhotoSize, job.Width, job.Height));
+        }
+    }
+}
+
+}  // namespace vantrel::gui

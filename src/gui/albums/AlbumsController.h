@@ -58,6 +58,9 @@ public:
     void RefreshAlbumTitles();
     void RefreshContentTitle();
     AlbumPanel* PanelOf(const TAlbum& album) const;
+    // Rebuilds the caption of every photo of every album from the caption settings, and the
+    // caption of its item in the content list when its album is the one shown.
+    void ResetCaptions();
 
     // TAlbumView
     void AlbumCreated(TAlbum& album) override;

@@ -37,7 +37,10 @@
 #include "gui/albums/AlbumsController.h"
 #include "gui/albums/OrganizePage.h"
 #include "gui/app/HelpWindow.h"
+#include "gui/app/HeldKeys.h"
 #include "gui/app/MainActions.h"
+#include "gui/app/TAbout_Dlog.h"
+#include "gui/app/TPref_Dlog.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
 #include "gui/service/TransferController.h"
@@ -135,9 +138,10 @@ void TMain_Dlog::CreateActions() {
     Action(ActionId::ImgThumb1)->setChecked(true);
 
     connect(Action(ActionId::FileExit1), &QAction::triggered, this, &QWidget::close);
+    HeldKeys::Install();  // the preferences dialog asks whether Space is held
     connect(Action(ActionId::FileOptions1), &QAction::triggered, this, [this] {
-        if (busyCount_ > 0) return;
-        // The preferences dialog comes with its own work; until then the command stays quiet.
+        if (busyCount_ > 0 || !startedWell_) return;
+        TPref_Dlog(*this).exec();
     });
     for (ActionId id : {ActionId::EditCut1, ActionId::EditCopy1, ActionId::EditPaste1})
         connect(Action(id), &QAction::triggered, this, [this, id] { EditCommand(id); });
@@ -147,7 +151,9 @@ void TMain_Dlog::CreateActions() {
         const int page = PageControl1->currentIndex();
         if (page >= 0 && page < 3) ShowHelpTopic(keywords[page]);
     });
-    connect(Action(ActionId::HelpAbout1), &QAction::triggered, this, &TMain_Dlog::ShowAbout);
+    connect(Action(ActionId::HelpAbout1), &QAction::triggered, this, [this] {
+        if (startedWell_) TAbout_Dlog(*this).exec();
+    });
 }
 
 void TMain_Dlog::CreateMenus() {
@@ -415,23 +421,6 @@ void TMain_Dlog::ShowHelpTopic(const char* keywordKey) {
         return;
     }
     HelpWindow::ShowPage(this, Q(*page));
-}
-
-void TMain_Dlog::ShowAbout() {
-    const QString site = remote_.website_url.empty() ? Translate("Website_URL") : Q(remote_.website_url);
-    QString text = "<p><b>" + Translate("About_Lbl").toHtmlEscaped() + "</b></p><p>" +
-                   Translate("Version_Lbl").toHtmlEscaped() + " " + kFileVersion + "</p><p>" +
-                   Translate("Copyright_Lbl").toHtmlEscaped() + "</p><p><a href=\"" + site.toHtmlEscaped() + "\">" +
-                   site.toHtmlEscaped() + "</a></p><p><i>" + Translate("Engin_Lbl").toHtmlEscaped() + "</i><br>" +
-                   Translate("Librairies_Lbl").toHtmlEscaped() + "</p>";
-    for (const char* key : {"Credits_Line1", "Credits_Line2", "Credits_Line3"})
-        text += Translate(key).toHtmlEscaped() + "<br>";
-    QMessageBox about(this);
-    about.setWindowTitle(Translate("About_Dlog"));
-    about.setTextFormat(Qt::RichText);
-    about.setTextInteractionFlags(Qt::TextBrowserInteraction);
-    about.setText(text);
-    about.exec();
 }
 
 void TMain_Dlog::ShowCredits() {

@@ -122,7 +122,6 @@ private:
     void ShowPage(int index);
     void EditCommand(ActionId id);
     void SelectAll();
-    void ShowAbout();
     void ShowCredits();
     void CollectLayout();
 

@@ -14,6 +14,7 @@
 #include <QTreeView>
 
 #include "core/app/FormatPattern.h"
+#include "core/imaging/FileBytes.h"
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/Tiles.h"
 #include "gui/albums/AlbumsController.h"
@@ -371,6 +372,23 @@ bool SelectPageController::HandleSlideshowKey(int key) {
         return true;
     default:
         return false;
+    }
+}
+
+}  // namespace vantrel::gui
+
+namespace vantrel::gui {
+
+void SelectPageController::ResetCaptions() {
+    const TSettings& settings = window_.Settings();
+    const CaptionParts parts{settings.ShowName, settings.ShowLen, settings.ShowSize};
+    QListWidget* list = page_.Thumb_View;
+    for (int i = 0; i < list->count(); ++i) {
+        QListWidgetItem* item = list->item(i);
+        const std::string path = item->data(PathRole).toString().toStdString();
+        const std::string caption = FormatThumbCaption(path, FileSizeOf(path), item->data(WidthRole).toInt(),
+                                                       item->data(HeightRole).toInt(), parts, sizeStyle_);
+        item->setText(DisplayCaption(caption));
     }
 }
 

@@ -48,6 +48,9 @@ public:
     bool SelectFolder(const QString& path);
     // Restarts the worker with another number of decoding threads.
     void SetDecoderCount(int decoders);
+    // Rebuilds every thumbnail caption from the caption settings, the file's size read again from
+    // disk; the list keeps its order.
+    void ResetCaptions();
 
     // The browse commands.
     void ShowThumbnails();   // ImgThumb1

@@ -1,0 +1,85 @@
+#pragma once
+// The preferences dialog: photo captions, confirmations, JPEG quality, proxy and update check.
+// It edits the window's in-memory settings; the caption boxes take effect at once, everything
+// else is checked and stored when the dialog is closed by its close box.
+
+#include <QDialog>
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QStackedWidget;
+class QToolButton;
+
+namespace vantrel::gui {
+
+class TMain_Dlog;
+class TSpinEdit;
+
+class TPref_Dlog : public QDialog {
+    Q_OBJECT
+public:
+    // Fills the controls from the settings of `window`; CompRate is limited to 1..100 at once.
+    explicit TPref_Dlog(TMain_Dlog& window);
+
+    // Rebuilds every photo caption of the albums, the content list and the thumbnail list from the
+    // current ShowName, ShowLen and ShowSize settings.
+    void ResetCaption();
+
+    // Closing: the checks and the store. The dialog stays open on the Secure page when the proxy
+    // is in use without a host or with a port that is no whole number.
+    void reject() override;
+
+    QToolButton* Look_Btn;
+    QToolButton* Security_Btn;
+    QToolButton* Update_Btn;
+    QStackedWidget* Pages;
+    QWidget* Look_Sheet;
+    QWidget* Secure_Sheet;
+    QWidget* Update_Sheet;
+    QGroupBox* Title_Box;
+    QLabel* Name_Lbl;
+    QCheckBox* Name_Check;
+    QCheckBox* Length_Check;
+    QCheckBox* Size_Check;
+    QGroupBox* Comp_Group;
+    QLabel* Comp_Memo;
+    TSpinEdit* Comp_Spin;
+    QGroupBox* Confirm_Box;
+    QCheckBox* Album_Check;
+    QCheckBox* Image_Check;
+    QCheckBox* Change_Check;
+    QGroupBox* Proxy_Box;
+    QCheckBox* Proxy_Check;
+    QLabel* ProxName_Lbl;
+    QLineEdit* ProxName_Edit;
+    QLabel* ProxPort_Lbl;
+    QLineEdit* ProxPort_Edit;
+    QGroupBox* Update_Box;
+    QCheckBox* Search_Check;
+    QWidget* Freq_Radio;
+    QButtonGroup* Freq_Group;
+    QLabel* Info_Lbl;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildToolBar();
+    void BuildLookSheet();
+    void BuildSecureSheet();
+    void BuildUpdateSheet();
+    void FillFromSettings();
+    void ApplyEnabling();
+    void ApplyLanguage();
+    void ShowSheet(QWidget* sheet);
+    // The caption boxes: the setting follows the box, the captions follow the setting.
+    void CaptionCheckClicked();
+
+    TMain_Dlog& window_;
+    bool shownOnce_ = false;
+};
+
+}  // namespace vantrel::gui

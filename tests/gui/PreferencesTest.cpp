@@ -1,0 +1,263 @@
+// The preferences and about dialogs opened from the main window's commands: the quality field and
+// its hidden group, captions changed while the dialog is open, the proxy checks that keep it open,
+// and the about box's version line and web-site link.
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QTimer>
+#include <functional>
+
+#include "core/albums/TAlbumList.h"
+#include "core/TempFolder.h"
+#include "gui/GuiTestSupport.h"
+#include "gui/albums/AlbumsController.h"
+#include "gui/albums/OrganizePage.h"
+#include "gui/app/MainWindow.h"
+#include "gui/app/TAbout_Dlog.h"
+#include "gui/app/TPref_Dlog.h"
+#include "gui/app/TSpinEdit.h"
+#include "gui/browse/SelectPage.h"
+#include "gui/browse/SelectPageController.h"
+
+using namespace vantrel;
+using namespace vantrel::gui;
+using test::MakePhoto;
+using test::MessageCatcher;
+
+namespace {
+
+// Runs `inside` while the dialog of type D that `command` opens is shown modally; `inside` closes
+// it. Returns false when no such dialog opened.
+template <typename D>
+bool WhileOpen(QAction* command, const std::function<void(D&)>& inside) {
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
+            opened = true;
+            (void)QTest::qWaitForWindowExposed(dialog);
+            inside(*dialog);
+            if (dialog->isVisible()) dialog->done(0);  // a failed check must not leave it open
+        }
+    });
+    command->trigger();
+    QTest::qWait(0);
+    return opened;
+}
+
+// A click on a check box or radio button where its indicator is.
+void Tick(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2)); }
+
+QLineEdit* SpinText(TPref_Dlog& dialog) { return dialog.Comp_Spin->findChild<QLineEdit*>(); }
+
+}  // namespace
+
+class PreferencesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void qualityIsLimitedWhenTheDialogOpens() {
+        test::TempFolder home;
+        auto window = test::OpenWindow(home);
+        const struct {
+            int stored, opened;
+        } cases[] = {{0, 1}, {150, 100}, {-7, 1}, {42, 42}};
+        for (const auto& c : cases) {
+            window->Settings().CompRate = c.stored;
+            QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
+                QCOMPARE(window->Settings().CompRate, c.opened);  // already, before anything is touched
+                QCOMPARE(SpinText(dialog)->text(), QString::number(c.opened));
+                dialog.close();
+            }));
+            QCOMPARE(window->Settings().CompRate, c.opened);
+        }
+    }
+
+    void spaceHeldShowsTheQualityGroup() {
+        test::TempFolder home;
+        auto window = test::OpenWindow(home);
+        QAction* options = window->Action(ActionId::FileOptions1);
+
+        QVERIFY(WhileOpen<TPref_Dlog>(options, [](TPref_Dlog& dialog) {
+            QVERIFY(!dialog.Comp_Group->isVisible());
+            dialog.close();
+        }));
+
+        QTest::keyPress(window.get(), Qt::Key_Space);
+        QVERIFY(WhileOpen<TPref_Dlog>(options, [](TPref_Dlog& dialog) {
+            QVERIFY(dialog.Comp_Group->isVisible());
+            QLineEdit* field = SpinText(dialog);
+            // A typed value outside the range is brought into it when the field is left.
+            dialog.Comp_Spin->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, "150");
+            QCOMPARE(dialog.Comp_Spin->Value(), 150);
+            dialog.Name_Check->setFocus();
+            QCOMPARE(field->text(), QString("100"));
+            // Letters cannot be typed; an emptied field reads as the minimum.
+            dialog.Comp_Spin->setFocus();
+            QTest::keyClicks(field, "x");
+            QCOMPARE(field->text(), QString("100"));
+            field->selectAll();
+            QTest::keyClick(field, Qt::Key_Backspace);
+            QCOMPARE(field->text(), QString());
+            dialog.close();  // the close box, the field still holding the focus
+        }));
+        QCOMPARE(window->Settings().CompRate, 1);
+
+        QTest::keyRelease(window.get(), Qt::Key_Space);
+        QVERIFY(WhileOpen<TPref_Dlog>(options, [](TPref_Dlog& dialog) {
+            QVERIFY(!dialog.Comp_Group->isVisible());
+            dialog.close();
+        }));
+
+        // While lists are being filled the command does nothing.
+        window->BeginBusy(1, false);
+        QVERIFY(!WhileOpen<TPref_Dlog>(options, [](TPref_Dlog& dialog) { dialog.close(); }));
+        window->EndBusy();
+    }
+
+    void captionBoxesChangeEveryCaptionAtOnce() {
+        test::TempFolder home, photos;
+        MessageCatcher messages;
+        const QString a = MakePhoto(photos, "a.jpg", 64, 48);
+        const QString b = MakePhoto(photos, "b.jpg", 40, 30);
+        auto window = test::OpenWindow(home);
+        window->Browse()->ShowNotice = [](const QString&) { return false; };
+
+        // Two albums: the photo of the one not shown changes in the model only.
+        AlbumsController& albums = *window->Albums();
+        albums.DropFilesOnContent({a});
+        TAlbumList& list = albums.Albums();
+        const int second = list.AddAlbum("Second");
+        list.SelectAlbum(second);
+        albums.DropFilesOnContent({b});
+        QCOMPARE(list.Items(second).Jobs().Count(), 1);
+
+        QSignalSpy listed(window->Browse(), &SelectPageController::ListingFinished);
+        QVERIFY(window->Browse()->SelectFolder(QString::fromStdString(photos.Path())));
+        QVERIFY(listed.wait(20000));
+        QListWidget* thumbs = window->Select()->Thumb_View;
+        QListWidget* content = window->Organize()->Content_View;
+        QCOMPARE(thumbs->count(), 2);
+        QVERIFY(thumbs->item(0)->text().startsWith("a.jpg\n"));
+        const QString firstThumb = thumbs->item(0)->text();
+
+        QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
+            Tick(dialog.Name_Check);
+            QVERIFY(!window->Settings().ShowName);  // applied at once, before closing
+            QCOMPARE(thumbs->item(0)->text(), firstThumb.section('\n', 1));  // same order, no name
+            QVERIFY(thumbs->item(1)->text().endsWith("40 x 30"));
+            QCOMPARE(content->count(), 1);
+            QVERIFY(!content->item(0)->text().contains("b.jpg"));
+            QVERIFY(content->item(0)->text().endsWith("40 x 30"));
+            for (int album = 0; album < list.Count(); ++album) {
+                const std::string& caption = list.Items(album).Jobs().Items(0).Caption;
+                QVERIFY(caption.find(".jpg") == std::string::npos);
+            }
+            Tick(dialog.Size_Check);
+            QVERIFY(!thumbs->item(1)->text().contains(" x "));
+            Tick(dialog.Size_Check);
+            dialog.close();
+        }));
+        QVERIFY(!window->Settings().ShowName);
+        QVERIFY(window->Settings().ShowSize);
+        QVERIFY(messages.texts.isEmpty());
+    }
+
+    void proxyChecksKeepTheDialogOpenOnTheSecurePage() {
+        test::TempFolder home;
+        MessageCatcher messages;
+        auto window = test::OpenWindow(home);
+        window->Settings().ProxyIsUsed = true;
+        window->Settings().ProxyAddr = "old.proxy";
+        window->Settings().ProxyPort = "3128";
+        window->Settings().AskAlbum = true;
+
+        QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
+            QVERIFY(dialog.Security_Btn->isHidden());
+            QCOMPARE(dialog.Pages->currentWidget(), dialog.Look_Sheet);
+            QVERIFY(dialog.ProxPort_Edit->isEnabled());
+            Tick(dialog.Album_Check);
+
+            dialog.ProxPort_Edit->setText("80a");
+            dialog.close();
+            QCOMPARE(messages.texts, QStringList{window->Translate("ProxPortErr")});
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.Pages->currentWidget(), dialog.Secure_Sheet);
+            QCOMPARE(dialog.focusWidget(), dialog.ProxPort_Edit);
+            QVERIFY(window->Settings().AskAlbum);  // nothing stored yet
+
+            dialog.ProxName_Edit->clear();
+            dialog.close();
+            QCOMPARE(messages.texts.last(), window->Translate("ProxAddrErr"));
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.focusWidget(), dialog.ProxName_Edit);
+
+            // Without the proxy the fields are disabled and their texts dropped.
+            Tick(dialog.Proxy_Check);
+            QVERIFY(!dialog.ProxName_Edit->isEnabled() && !dialog.ProxPort_Lbl->isEnabled());
+            dialog.close();
+            QVERIFY(!dialog.isVisible());
+        }));
+        QCOMPARE(messages.texts.size(), 2);
+        QVERIFY(!window->Settings().ProxyIsUsed);
+        QCOMPARE(window->Settings().ProxyAddr, std::string());
+        QCOMPARE(window->Settings().ProxyPort, std::string());
+        QVERIFY(!window->Settings().AskAlbum);
+    }
+
+    void frequencyIsStoredWhileItsGroupIsDisabled() {
+        test::TempFolder home;
+        auto window = test::OpenWindow(home);
+        window->Settings().IsUpdated = true;
+        window->Settings().FreqIdx = 5;  // past the last choice: the last one is shown
+        QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
+            QTest::mouseClick(dialog.Update_Btn, Qt::LeftButton);
+            QCOMPARE(dialog.Pages->currentWidget(), dialog.Update_Sheet);
+            QCOMPARE(dialog.Freq_Group->checkedId(), 2);
+            QCOMPARE(dialog.Freq_Group->button(1)->text(), window->Translate("Freq_Radio").split("\r\n").at(1));
+            Tick(dialog.Freq_Group->button(1));
+            Tick(dialog.Search_Check);
+            QVERIFY(!dialog.Freq_Radio->isEnabled());
+            dialog.close();
+        }));
+        QVERIFY(!window->Settings().IsUpdated);
+        QCOMPARE(window->Settings().FreqIdx, 1);
+    }
+
+    void aboutShowsTheVersionAndTheSiteLink() {
+        test::TempFolder home;
+        auto window = test::OpenWindow(home);
+        QStringList opened;
+        window->RemoteSettings().website_url.clear();
+        QVERIFY(WhileOpen<TAbout_Dlog>(window->Action(ActionId::HelpAbout1), [&](TAbout_Dlog& about) {
+            about.OpenLink = [&](const QString& address) { opened << address; };
+            QCOMPARE(about.windowTitle(), window->Translate("About_Dlog"));
+            QCOMPARE(about.Version_Lbl->text(), window->Translate("Version_Lbl") + " 3.2.5.98");
+            QVERIFY(about.Version_Lbl->alignment() & Qt::AlignRight);
+            QVERIFY(about.VantrelURL_Lbl->text().contains(">" + window->Translate("Website_URL") + "<"));
+            emit about.VantrelURL_Lbl->linkActivated("#");
+            // Every address of a credit line is a link of its own.
+            QCOMPARE(about.Credits_Line3->text().count("<a href"), 2);
+            emit about.Credits_Line3->linkActivated("https://curl.se");
+            about.close();
+        }));
+        QCOMPARE(opened, (QStringList{window->Translate("Website_URL"), "https://curl.se"}));
+
+        window->RemoteSettings().website_url = "http://service.example/";
+        TAbout_Dlog about(*window);
+        QVERIFY(about.VantrelURL_Lbl->text().contains(">http://service.example/<"));
+    }
+};
+
+QTEST_MAIN(PreferencesTest)
+#include "PreferencesTest.moc"
