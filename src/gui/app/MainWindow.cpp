@@ -119,6 +119,9 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, Q
     actionUpdate_ = new QTimer(this);
     connect(actionUpdate_, &QTimer::timeout, this, &TMain_Dlog::UpdateActions);
     actionUpdate_->start(150);
+    // Selections change what the commands may do: their enabling follows at once.
+    connect(selectSheet_->Thumb_View, &QListWidget::itemSelectionChanged, this, &TMain_Dlog::UpdateActions);
+    connect(organizeSheet_->Content_View, &QListWidget::itemSelectionChanged, this, &TMain_Dlog::UpdateActions);
 }
 
 TMain_Dlog::~TMain_Dlog() = default;
