@@ -58,7 +58,10 @@ bool TimgData::ScanFile(const std::string& path) {
         const auto size = std::filesystem::file_size(path, error);
         fileSize_ = error ? 0 : static_cast<std::int32_t>(static_cast<std::uint32_t>(size));
         errorText_ = "Not an EXIF file";
-        std::string extension = std::filesystem::path(path).extension().string();
+        // The extension runs from the last full stop of the name, a leading one included (".jpg").
+        const std::string name = std::filesystem::path(path).filename().string();
+        const std::size_t dot = name.rfind('.');
+        std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
         for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (extension != ".jpg" && extension != ".jpeg" && extension != ".jpe") return false;
         std::FILE* file = std::fopen(path.c_str(), "rb");

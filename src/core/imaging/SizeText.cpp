@@ -1,14 +1,16 @@
 #include "core/imaging/SizeText.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace vantrel {
 namespace {
 
+// Independent of the process's numeric locale, which the GUI toolkit sets from the
+// environment: the separator is always the one given.
 std::string TwoDecimals(double value, char separator) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.2f", value);
-    std::string text(buffer);
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+    std::string text = result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string("0.00");
     if (const auto dot = text.find('.'); dot != std::string::npos) text[dot] = separator;
     return text;
 }

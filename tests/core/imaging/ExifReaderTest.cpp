@@ -214,7 +214,7 @@ TEST(ExifReader, ScanFileChecksNameAndExtension) {
     const auto dir = std::filesystem::temp_directory_path() / ("exif-scan-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string photo = CameraPhoto(Tiff{true});
-    for (const char* name : {"a.JPEG", "b.jpe", "c.png"}) std::ofstream(dir / name, std::ios::binary) << photo;
+    for (const char* name : {"a.JPEG", "b.jpe", "c.png", ".jpg"}) std::ofstream(dir / name, std::ios::binary) << photo;
 
     TimgData scan;
     EXPECT_FALSE(scan.ScanFile((dir / "missing.jpg").string()));
@@ -223,6 +223,7 @@ TEST(ExifReader, ScanFileChecksNameAndExtension) {
     EXPECT_EQ(scan.FileSize(), static_cast<std::int32_t>(photo.size()));
     EXPECT_EQ(scan.ExifInfo()->TagText("FNumber"), "f 2.8");
     EXPECT_TRUE(scan.ScanFile((dir / "b.jpe").string()));
+    EXPECT_TRUE(scan.ScanFile((dir / ".jpg").string()));  // a name that is all extension
     EXPECT_FALSE(scan.ScanFile((dir / "c.png").string()));
     EXPECT_EQ(scan.ErrorText(), "Not an EXIF file");
     EXPECT_EQ(scan.ExifInfo(), nullptr);  // the previous scan is cleared

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 #include "core/imaging/CommaText.h"
 #include "core/imaging/JpegNamePattern.h"
 #include "core/imaging/SizeText.h"
@@ -14,6 +17,24 @@ TEST(ImagingText, FormatFileSize) {
     EXPECT_EQ(FormatFileSize(1048575, comma), "1024,00 Ko");
     EXPECT_EQ(FormatFileSize(0, dot), "0.00 Ko");
     EXPECT_EQ(FormatFileSize(6ull << 30, dot), "6144.00 Mo");
+}
+
+// The GUI toolkit switches the process to the user's locale; the size text must still follow
+// the separator it is given, not the process's numeric locale.
+TEST(ImagingText, FormatFileSizeIgnoresTheProcessLocale) {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    bool switched = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "de_DE", "fr_FR"})
+        if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+            switched = true;
+            break;
+        }
+    if (!switched) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    const std::string dotText = FormatFileSize(1572864, {"Mb", "Kb", '.'});
+    const std::string commaText = FormatFileSize(512, {"Mb", "Kb", ','});
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_EQ(dotText, "1.50 Mb");
+    EXPECT_EQ(commaText, "0,50 Kb");
 }
 
 TEST(ImagingText, FormatThumbCaption) {
