@@ -228,6 +228,25 @@ private slots:
         QCOMPARE(dialog->Photo().Width(), qRound(dragged.width()));
     }
 
+    void cropCornerDraggedOverTheOppositeOneKeepsAPhoto() {
+        Album a({{300, 200}}, 0);
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        auto dialog = a.Open();
+        Run(*dialog, "ImgCrop1");
+        LayeredImageView* view = dialog->Src_Img;
+        const QPoint corner = view->ToView(dialog->FrameRect().bottomRight()).toPoint();
+        const QPoint beyond = view->ToView(QPointF(-150, -100)).toPoint();
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, corner);
+        QTest::mouseMove(view->viewport(), beyond);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, beyond);
+        QVERIFY(dialog->FrameRect().width() > 0);
+        QVERIFY(dialog->FrameRect().height() > 0);
+        dialog->Panels()->Format_Panel->Ok_Btn->click();
+        QVERIFY(dialog->Photo().Width() >= 1);
+        QVERIFY(dialog->Photo().Height() >= 1);
+    }
+
     void redEyeCorrectsInsideTheSelectionOnly() {
         Album a({{40, 40}}, 0);
         MessageCatcher messages;
