@@ -119,6 +119,23 @@ private slots:
         QCOMPARE(a.Job(0).Width, 64);
     }
 
+    void deselectingThePhotoLeavesNothingToEdit() {
+        Album a({{64, 48}, {40, 30}}, 0);
+        MessageCatcher messages;
+        auto dialog = a.Open();
+        Run(*dialog, "ImgRotR1");
+        dialog->Current_View->item(0)->setSelected(false);  // Ctrl+click on the selected photo
+        QCOMPARE(messages.texts.size(), 1);                 // left: its change is saved back
+        QCOMPARE(FileImage(a.Job(0).WorkPath).size(), QSize(48, 64));
+        // No photo is loaded any more, so nothing can be changed that closing would not save.
+        QCOMPARE(dialog->JobIndex(), -1);
+        Run(*dialog, "ImgNeg1");
+        QVERIFY(!dialog->Modified());
+        dialog->Current_View->item(0)->setSelected(true);
+        QCOMPARE(dialog->JobIndex(), 0);
+        QCOMPARE(dialog->Photo().Width(), 48);
+    }
+
     void withoutAskingClosingSavesAtOnce() {
         Album a({{64, 48}}, 0);
         MessageCatcher messages;
