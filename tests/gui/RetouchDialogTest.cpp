@@ -271,6 +271,11 @@ private slots:
         auto dialog = a.Open();
         Run(*dialog, "ImgRedEye1");
         QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolRedEye));
+        // OK before any eye was selected: the selection is empty.
+        dialog->Panels()->RedEye_Panel->Ok_Btn->click();
+        QCOMPARE(messages.texts, QStringList{a.window->Translate("SelNotEmpty")});
+        QVERIFY(!dialog->Modified());
+        messages.texts.clear();
         const std::uint32_t before = dialog->Photo().Pixel(20, 20);
         const std::uint32_t corner = dialog->Photo().Pixel(1, 1);
         // Dragged from right to left with the mouse.
