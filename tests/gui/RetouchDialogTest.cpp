@@ -119,6 +119,23 @@ private slots:
         QCOMPARE(a.Job(0).Width, 64);
     }
 
+    void deselectingThePhotoLeavesNothingToEdit() {
+        Album a({{64, 48}, {40, 30}}, 0);
+        MessageCatcher messages;
+        auto dialog = a.Open();
+        Run(*dialog, "ImgRotR1");
+        dialog->Current_View->item(0)->setSelected(false);  // Ctrl+click on the selected photo
+        QCOMPARE(messages.texts.size(), 1);                 // left: its change is saved back
+        QCOMPARE(FileImage(a.Job(0).WorkPath).size(), QSize(48, 64));
+        // No photo is loaded any more, so nothing can be changed that closing would not save.
+        QCOMPARE(dialog->JobIndex(), -1);
+        Run(*dialog, "ImgNeg1");
+        QVERIFY(!dialog->Modified());
+        dialog->Current_View->item(0)->setSelected(true);
+        QCOMPARE(dialog->JobIndex(), 0);
+        QCOMPARE(dialog->Photo().Width(), 48);
+    }
+
     void withoutAskingClosingSavesAtOnce() {
         Album a({{64, 48}}, 0);
         MessageCatcher messages;
@@ -228,6 +245,25 @@ private slots:
         QCOMPARE(dialog->Photo().Width(), qRound(dragged.width()));
     }
 
+    void cropCornerDraggedOverTheOppositeOneKeepsAPhoto() {
+        Album a({{300, 200}}, 0);
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        auto dialog = a.Open();
+        Run(*dialog, "ImgCrop1");
+        LayeredImageView* view = dialog->Src_Img;
+        const QPoint corner = view->ToView(dialog->FrameRect().bottomRight()).toPoint();
+        const QPoint beyond = view->ToView(QPointF(-150, -100)).toPoint();
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, corner);
+        QTest::mouseMove(view->viewport(), beyond);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, beyond);
+        QVERIFY(dialog->FrameRect().width() > 0);
+        QVERIFY(dialog->FrameRect().height() > 0);
+        dialog->Panels()->Format_Panel->Ok_Btn->click();
+        QVERIFY(dialog->Photo().Width() >= 1);
+        QVERIFY(dialog->Photo().Height() >= 1);
+    }
+
     void redEyeCorrectsInsideTheSelectionOnly() {
         Album a({{40, 40}}, 0);
         MessageCatcher messages;
@@ -235,6 +271,11 @@ private slots:
         auto dialog = a.Open();
         Run(*dialog, "ImgRedEye1");
         QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolRedEye));
+        // OK before any eye was selected: the selection is empty.
+        dialog->Panels()->RedEye_Panel->Ok_Btn->click();
+        QCOMPARE(messages.texts, QStringList{a.window->Translate("SelNotEmpty")});
+        QVERIFY(!dialog->Modified());
+        messages.texts.clear();
         const std::uint32_t before = dialog->Photo().Pixel(20, 20);
         const std::uint32_t corner = dialog->Photo().Pixel(1, 1);
         // Dragged from right to left with the mouse.

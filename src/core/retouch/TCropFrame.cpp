@@ -73,6 +73,11 @@ TFrameRect TCropFrame::Correct(TFrameHandle handle, TFrameRect f) const {
     const double p = WidthFactor(), q = HeightFactor();
     const double W = width_, H = height_;
     double &L = f.left, &T = f.top, &R = f.right, &B = f.bottom;
+    // A corner proposed past the opposite one would turn the frame inside out and crop the
+    // photo to nothing: the dragged edge stops where the frame keeps one pixel each way.
+    const double minHeight = std::max(1.0, q);
+    if (handle == TFrameHandle::TopLeft || handle == TFrameHandle::TopRight) T = std::min(T, B - minHeight);
+    if (handle == TFrameHandle::BottomLeft || handle == TFrameHandle::BottomRight) B = std::max(B, T + minHeight);
     switch (handle) {
         case TFrameHandle::Move:
             if (L < 0) { L = 0; R = (B - T) * p; }

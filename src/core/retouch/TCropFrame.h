@@ -48,7 +48,8 @@ public:
     // The rectangle the frame takes when the user proposes `proposed` by the given handle: a
     // move keeps the size and stops at the photo's edges; a corner drag keeps the opposite
     // corner, lets the proposed height decide the size and the width follow the format, and
-    // stops at the photo's edges.
+    // stops at the photo's edges; a corner proposed past the opposite one leaves a frame of
+    // one pixel each way.
     TFrameRect Correct(TFrameHandle handle, TFrameRect proposed) const;
     void Propose(TFrameHandle handle, const TFrameRect& proposed) { frame_ = Correct(handle, proposed); }
 

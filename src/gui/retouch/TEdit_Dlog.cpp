@@ -325,7 +325,15 @@ void TEdit_Dlog::CurrentSelectionChanged() {
     UndoStore.Clear();
     RedoStore.Clear();
     loadedItem_ = nullptr;
-    if (now) LoadPhoto(now);
+    if (now) {
+        LoadPhoto(now);
+        return;
+    }
+    // No photo chosen (its item was deselected): nothing is left to edit, since a change made
+    // now could never be saved back.
+    jobIndex_ = -1;
+    photo_ = Bitmap32();
+    Src_Img->BitmapChanged();
 }
 
 void TEdit_Dlog::LoadPhoto(QListWidgetItem* item) {

@@ -213,12 +213,13 @@ void TEdit_Dlog::DrawEyeSelection() {
 }
 
 void TEdit_Dlog::ApplyRedEye() {
-    if (!eyeSelected_) return;
     UndoStore.Save(photo_);
     // The overlay is cleared first so that the selection leaves no trace in the photo.
     toolPixels_.Resize(photo_.Width(), photo_.Height(), 0x00000000u);
-    auto corrected = CorrectRedEye(photo_, {static_cast<int>(eyeStart_.x()), static_cast<int>(eyeStart_.y())},
-                                   {static_cast<int>(eyeEnd_.x()), static_cast<int>(eyeEnd_.y())});
+    // Before any eye is selected the selection is empty, and OK says so.
+    const QPointF start = eyeSelected_ ? eyeStart_ : QPointF(), end = eyeSelected_ ? eyeEnd_ : QPointF();
+    auto corrected = CorrectRedEye(photo_, {static_cast<int>(start.x()), static_cast<int>(start.y())},
+                                   {static_cast<int>(end.x()), static_cast<int>(end.y())});
     if (!corrected) {
         ShowError(main_.Translate(RedEyeMessageKey(corrected.error())));
         DrawEyeSelection();

@@ -100,6 +100,11 @@ TEST(RetouchCropFrame, CornersFollowTheFormatAndStopAtTheEdges) {
         {"portrait top-right above", 2000, 3000, TFrameHandle::TopRight, {100, -200, 2500, 900}, 100, 0, 775, 900},
         {"portrait bottom-left out twice", 2000, 3000, TFrameHandle::BottomLeft, {-500, 1000, 1600, 3500}, 100, 1000, 1600, 3000},
         {"portrait bottom-right below", 2000, 3000, TFrameHandle::BottomRight, {0, 0, 900, 3600}, 0, 0, 2000, 2666.67},
+        // A corner proposed past the opposite one: the frame keeps its least size, not turned inside out.
+        {"bottom-right over the top-left", 3000, 2000, TFrameHandle::BottomRight, {0, 0, -400, -300}, 0, 0, 1.33, 1},
+        {"top-left over the bottom-right", 3000, 2000, TFrameHandle::TopLeft, {1600, 1400, 1200, 900}, 1198.67, 899, 1200, 900},
+        {"portrait top-right below", 2000, 3000, TFrameHandle::TopRight, {100, 1500, -300, 1000}, 100, 998.67, 101, 1000},
+        {"portrait bottom-left above", 2000, 3000, TFrameHandle::BottomLeft, {-500, 1000, 900, 200}, 899, 1000, 900, 1001.33},
     };
     for (const auto& c : cases) {
         TCropFrame frame(c.w, c.h);
