@@ -3,6 +3,8 @@
 #include <QProgressBar>
 #include <filesystem>
 
+#include <QTimer>
+
 #include "BrowseFixture.h"
 #include "gui/browse/TThumbnailThread.h"
 
@@ -101,6 +103,30 @@ private slots:
         // Selecting the same folder again lists nothing again.
         QTest::qWait(250);
         QCOMPARE(finished.count(), 2);
+    }
+
+    void restartingTheWorkerMidListingListsTheFolderAgain() {
+        BrowseWindow w;
+        w.Browse().SetDecoderCount(1);
+        test::TempFolder folder;
+        for (int i = 0; i < 60; ++i) WritePhoto(folder.File("p" + std::to_string(i) + ".jpg"), 1200, 900, i);
+        QSignalSpy finished(&w.Browse(), &SelectPageController::ListingFinished);
+        // The worker is replaced as soon as the first tile is in, from the event loop.
+        bool restarted = false;
+        connect(w.List().model(), &QAbstractItemModel::rowsInserted, this, [&] {
+            if (restarted) return;
+            restarted = true;
+            QTimer::singleShot(0, this, [&] {
+                QVERIFY(w.List().count() < 60);
+                w.Browse().SetDecoderCount(2);
+            });
+        });
+        QVERIFY(w.Browse().SelectFolder(QString::fromStdString(folder.Path())));
+        QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1 && w.List().count() == 60, 30000);
+        QTest::qWait(100);  // calls the stopped worker left queued run now, and must do nothing
+        QVERIFY(restarted);
+        QCOMPARE(w.List().count(), 60);
+        QCOMPARE(w.window->BusyCount(), 0);
     }
 
     void lastFolderIsSelectedAtFirstActivationAndStoredAtClose() {

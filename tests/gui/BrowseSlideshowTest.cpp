@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 
 #include "BrowseFixture.h"
@@ -10,6 +11,7 @@
 #include "core/imaging/ExifFixtureBuilder.h"
 #include "gui/browse/SlideshowView.h"
 #include "gui/browse/TCompare_Dlog.h"
+#include "gui/browse/TDup_Dlog.h"
 #include "gui/browse/TThumbnailThread.h"
 
 using namespace browse_test;
@@ -112,6 +114,15 @@ private slots:
         w.Browse().ChangeViewModeAction()->trigger();
         QVERIFY(!w.Browse().SlideshowMode());
         QCOMPARE(w.Browse().ChangeViewModeAction()->text(), w.Tr("Show_Slide"));
+
+        // A double click beside the tiles switches to the slideshow as well, on the first photo.
+        w.List().clearSelection();
+        w.List().resize(900, 700);
+        const QPoint beside(w.List().viewport()->width() - 5, w.List().viewport()->height() - 5);
+        QVERIFY(w.List().itemAt(beside) == nullptr);
+        QTest::mouseDClick(w.List().viewport(), Qt::LeftButton, {}, beside);
+        QVERIFY(w.Browse().SlideshowMode());
+        QCOMPARE(w.List().currentRow(), 0);
     }
 
     void slideshowOfOnePhotoAndOfAnEmptyFolder() {
@@ -211,6 +222,22 @@ private slots:
         const auto before = adder.added.size();
         QTest::keyClick(&w.List(), Qt::Key_Return);
         QCOMPARE(adder.added.size(), before + 1);
+        // The release of an Enter pressed elsewhere (the one that closed the notice) adds nothing.
+        QTest::keyRelease(&w.List(), Qt::Key_Return);
+        QCOMPARE(adder.added.size(), before + 1);
+    }
+
+    void noticeIsCentredOnTheScreen() {
+        BrowseWindow w;
+        w.window->showNormal();
+        w.window->setGeometry(0, 0, 400, 300);
+        TDup_Dlog notice("Information", "upper", "lower", "no more", w.window.get());
+        notice.show();
+        const QPoint centre = w.window->screen()->availableGeometry().center();
+        QVERIFY(qAbs(w.window->geometry().center().x() - centre.x()) > 20);
+        // (a window frame may shift the client area by a few pixels)
+        QVERIFY(qAbs(notice.geometry().center().x() - centre.x()) <= 4);
+        QVERIFY(qAbs(notice.geometry().center().y() - centre.y()) <= 4);
     }
 
     void selectionGoesIntoTheWindowsAlbumList() {

@@ -68,6 +68,9 @@ private slots:
             QVERIFY(content->item(0)->text().contains("64 x 48"));
             QCOMPARE(window->PageControl()->tabText(TMain_Dlog::OrganizeSheet),
                      window->Translate("OrgTabName") + " (3 " + window->Translate("Img_Plur") + ")");
+            QCOMPARE(window->Organize()->AlbumTitle_Panel->text(), "1 " + window->Translate("Album_Sing"));
+            QCOMPARE(window->Organize()->ContentTitle_Panel->text(),
+                     "3 photos in the album \"" + QString::fromStdString(list.CurrentAlbum()->AlbumName()) + "\"");
 
             // A new album, then a name that another album has: refused, the field stays in edit.
             QTimer::singleShot(50, [] {
@@ -173,7 +176,33 @@ private slots:
         QCOMPARE(list.Count(), 0);
         QVERIFY(!FileExists(copy));
         QCOMPARE(list.DefaultAlbumIndex, -1);
-        QCOMPARE(window->Organize()->AlbumTitle_Panel->text().trimmed(), "0 " + window->Translate("Album_Sing"));
+        QCOMPARE(window->Organize()->AlbumTitle_Panel->text(), "0 " + window->Translate("Album_Sing"));
+    }
+
+    void filesDroppedOnAnAlbumPanel() {
+        test::TempFolder home, photos;
+        auto window = OpenWindow(home);
+        TAlbumList& list = window->Albums()->Albums();
+        TAlbum* today = list.CurrentAlbum();
+        TAlbum& other = list.Items(list.AddAlbum("Other", 0));
+        AlbumPanel* panel = window->Albums()->PanelOf(other);
+        QCOMPARE(list.CurrentAlbum(), today);
+
+        // Web addresses carry no file list: the drop changes nothing.
+        auto web = std::make_unique<QMimeData>();
+        web->setUrls({QUrl("http://127.0.0.1/a.jpg")});
+        Drop(panel, web.get());
+        QCOMPARE(list.CurrentAlbum(), today);
+        QCOMPARE(other.Jobs().Count(), 0);
+
+        // Files make the album current and queue the JPEG files among them.
+        auto files(FilesData({MakePhoto(photos, "a.jpg", 20, 20), MakePhoto(photos, "b.JPEG", 20, 20),
+                              QString::fromStdString(photos.Write("c.txt", "text"))}));
+        Drop(panel, files.get());
+        QCOMPARE(list.CurrentAlbum(), &other);
+        QCOMPARE(other.Jobs().Count(), 2);
+        QCOMPARE(window->Organize()->Content_View->count(), 2);
+        QVERIFY(!other.IsHighlighted());
     }
 
     void dropsAreIgnoredOffTheOrganisationPageOrWhileBusy() {

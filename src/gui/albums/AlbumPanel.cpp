@@ -147,6 +147,12 @@ void AlbumPanel::dropEvent(QDropEvent* event) {
         QStringList files;
         for (const QUrl& url : data->urls())
             if (url.isLocalFile()) files << url.toLocalFile();
+        if (files.isEmpty()) {
+            // No file list (web addresses only): the drop is refused and the album stays as it
+            // was; the highlight goes with the next leave or the next highlight of another panel.
+            event->ignore();
+            return;
+        }
         event->setDropAction(Qt::CopyAction);
         event->accept();
         emit filesDropped(this, files);

@@ -130,7 +130,7 @@ void AlbumsController::ShowMessage(const TUserMessage& message) {
 
 void AlbumsController::RefreshAlbumTitles() {
     const int count = albums_->Count();
-    page_.AlbumTitle_Panel->setText(QString(" %1 %2").arg(count).arg(
+    page_.AlbumTitle_Panel->setText(QString("%1 %2").arg(count).arg(
         window_.Translate(count < 2 ? "Album_Sing" : "Album_Plur")));
     RefreshContentTitle();
 }
@@ -141,7 +141,7 @@ void AlbumsController::RefreshContentTitle() {
     const auto count = static_cast<std::int64_t>(album->Jobs().Count());
     const std::string word = window_.Language().Translate(count < 2 ? "Img_Sing" : "Img_Plur");
     page_.ContentTitle_Panel->setText(
-        " " + Q(FormatPattern(window_.Language().Translate("ImgInAlbum"), {count, word, album->AlbumName()})));
+        Q(FormatPattern(window_.Language().Translate("ImgInAlbum"), {count, word, album->AlbumName()})));
 }
 
 AlbumPanel* AlbumsController::PanelOf(const TAlbum& album) const {

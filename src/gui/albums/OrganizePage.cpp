@@ -29,6 +29,7 @@ OrganizePage::OrganizePage(QWidget* parent) : QWidget(parent) {
     left->setContentsMargins(0, 0, 0, 0);
     left->setSpacing(0);
     AlbumTitle_Panel = MakeTitleBar("AlbumTitle_Panel", Album_Panel);
+    AlbumTitle_Panel->setIndent(4);  // the text keeps clear of the bar's edge
     left->addWidget(AlbumTitle_Panel);
     Album_Scroll = new QScrollArea(Album_Panel);
     Album_Scroll->setObjectName("Album_Scroll");
@@ -41,6 +42,7 @@ OrganizePage::OrganizePage(QWidget* parent) : QWidget(parent) {
     right->setContentsMargins(0, 0, 0, 0);
     right->setSpacing(0);
     ContentTitle_Panel = MakeTitleBar("ContentTitle_Panel", Content_Panel);
+    ContentTitle_Panel->setIndent(4);
     right->addWidget(ContentTitle_Panel);
     SubContent_Panel = new QWidget(Content_Panel);
     SubContent_Panel->setObjectName("SubContent_Panel");

@@ -53,6 +53,7 @@ SelectPageController::SelectPageController(TMain_Dlog& window, const LocaleInfo&
     ConnectActions();
     AlignInfoCaptions(page_);
     page_.Thumb_View->installEventFilter(this);
+    page_.Thumb_View->viewport()->installEventFilter(this);  // double clicks, on a tile or beside
     window_.installEventFilter(this);
 
     if (AlbumsController* albums = window_.Albums()) {
@@ -74,6 +75,11 @@ void SelectPageController::StartWorker(int decoders) {
     if (decoders <= 0) decoders = QThread::idealThreadCount() >= 2 ? 2 : 1;
     const QString requested = worker_ ? worker_->RequestedFolder() : QString();
     worker_.reset();
+    if (listingBusy_) {
+        // The stopped worker never ends the listing it had begun: its busy state is closed here.
+        listingBusy_ = false;
+        window_.EndBusy();
+    }
     worker_ = std::make_unique<TThumbnailThread>(this, static_cast<ThumbnailSink&>(*this), decoders, &painter_, ws_.badImageText);
     if (!requested.isEmpty()) worker_->RequestFolder(requested);
 }
@@ -117,7 +123,6 @@ void SelectPageController::ConnectActions() {
         UpdateInfoPanel();
         UpdateBrowseActions();
     });
-    connect(page_.Thumb_View, &QListWidget::itemDoubleClicked, this, [this] { ShowSlideshow(); });
 }
 
 void SelectPageController::BuildMenus() {
@@ -155,7 +160,10 @@ void SelectPageController::StartFolderScan(int fileCount) {
     if (fileCount == 0) emit ListingFinished();
 }
 
-void SelectPageController::BeginListing(int fileCount) { window_.BeginBusy(fileCount, false); }
+void SelectPageController::BeginListing(int fileCount) {
+    listingBusy_ = true;
+    window_.BeginBusy(fileCount, false);
+}
 
 void SelectPageController::AddThumbnail(const BrowserTile& tile) {
     const QString path = QString::fromStdString(tile.path);
@@ -171,6 +179,7 @@ void SelectPageController::AddThumbnail(const BrowserTile& tile) {
 }
 
 void SelectPageController::EndListing() {
+    listingBusy_ = false;
     window_.EndBusy();
     emit ListingFinished();
 }
@@ -330,10 +339,20 @@ void SelectPageController::UpdateBrowseActions() {
 // ---- keys ----
 
 bool SelectPageController::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == page_.Thumb_View && event->type() == QEvent::KeyRelease) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && !SelectedRows().isEmpty())
-            window_.Action(ActionId::ImgAdd1)->trigger();
+    if (watched == page_.Thumb_View->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        ShowSlideshow();
+    } else if (watched == page_.Thumb_View && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const bool enter = keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter;
+        if (event->type() == QEvent::KeyPress) {
+            if (enter) enterPressedInList_ = true;
+        } else if (enter && !keyEvent->isAutoRepeat()) {
+            // Only a press that began in the list counts: the release of the Enter that closed a
+            // dialog (the notice among them) arrives here too and must not add the photos again.
+            const bool pressedHere = enterPressedInList_;
+            enterPressedInList_ = false;
+            if (pressedHere && !SelectedRows().isEmpty()) window_.Action(ActionId::ImgAdd1)->trigger();
+        }
     } else if (watched == &window_ && event->type() == QEvent::KeyPress && page_.Diapo_Panel->isVisible()) {
         if (HandleSlideshowKey(static_cast<QKeyEvent*>(event)->key())) return true;
     }

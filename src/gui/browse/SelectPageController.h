@@ -132,6 +132,8 @@ private:
     QMenu* albumMenu_ = nullptr;
     bool noticeFlag_ = true;
     bool decoding_ = false;
+    bool enterPressedInList_ = false;
+    bool listingBusy_ = false;  // a listing's BeginListing ran and its EndListing has not  // an Enter press reached the thumbnail list
 };
 
 }  // namespace vantrel::gui

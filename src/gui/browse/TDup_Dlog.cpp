@@ -1,6 +1,8 @@
 #include "gui/browse/TDup_Dlog.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
@@ -41,6 +43,9 @@ TDup_Dlog::TDup_Dlog(const QString& caption, const QString& upper, const QString
     Button1->setDefault(true);
     at(Button1, 240, 93, 60, 22);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    // Centred on the screen, not over the window.
+    if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 }  // namespace vantrel::gui

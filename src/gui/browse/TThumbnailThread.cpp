@@ -16,6 +16,9 @@ TThumbnailThread::TThumbnailThread(QObject* uiContext, ThumbnailSink& sink, int 
 TThumbnailThread::~TThumbnailThread() {
     Stop();
     wait();
+    // A call the worker gave up waiting for may still be queued on the window's thread: it must
+    // find the worker gone rather than run on a freed object.
+    *alive_ = false;
 }
 
 void TThumbnailThread::RequestFolder(const QString& folder) {
@@ -109,8 +112,8 @@ void TThumbnailThread::ListFolder(const QString& folder) {
 bool TThumbnailThread::RunOnUi(std::function<void()> work) {
     auto done = std::make_shared<QSemaphore>(0);
     QMetaObject::invokeMethod(
-        uiContext_, [work = std::move(work), done] {
-            work();
+        uiContext_, [work = std::move(work), done, alive = alive_] {
+            if (*alive) work();
             done->release();
         },
         Qt::QueuedConnection);

@@ -83,6 +83,8 @@ private:
     std::atomic<std::size_t> namesRoom_{TFileNames::kInitialRoom};
     TFileNames fileNames_;
     std::string currentFile_;
+    // Read and cleared on the window's thread only.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace vantrel::gui
