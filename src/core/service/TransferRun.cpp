@@ -61,7 +61,7 @@ void TTransferRun::OnWorkEnd() {
 
 TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& sessionCode) {
     ftp_ = &ftp;
-    stopPressed_ = false;
+    // A Stop pressed before the run got here still counts: the run ends after its first package.
     report_ = {};
     photoNumber_ = -1;
     TTransferOutcome outcome = TTransferOutcome::toStopped;

@@ -72,7 +72,8 @@ public:
     TTransferOutcome RunTransfer(TFtpClient& ftp, std::string& sessionCode);
 
     // The Stop button: closes the FTP connection at once (the store in progress fails and is
-    // retried), and the run ends after the current photo's package.
+    // retried), and the run ends after the current photo's package. Pressed before RunTransfer,
+    // it makes the run end after its first package.
     void Stop();
     bool StopPressed() const { return stopPressed_; }
 

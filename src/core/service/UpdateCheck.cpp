@@ -33,7 +33,9 @@ std::optional<int> VersionValue(std::string_view version) {
 
 bool IsUpdateCheckDue(bool isUpdated, int freqIdx, TDateTime lastCheck, TDateTime now) {
     if (!isUpdated) return false;
-    const double wholeDays = std::trunc(now - lastCheck);
+    // Days between the two dates either way: a LastCheck left in the future by a clock that was
+    // set wrong must not hold the check back for years.
+    const double wholeDays = std::trunc(std::fabs(now - lastCheck));
     switch (freqIdx) {
     case 0: return true;
     case 1: return wholeDays > 7;

@@ -15,7 +15,7 @@ namespace vantrel {
 std::optional<int> VersionValue(std::string_view version);
 
 // Whether the check runs at start: IsUpdated on, and FreqIdx 0 (always), 1 (more than 7 whole
-// days since LastCheck) or 2 (more than 30); any other FreqIdx never.
+// days between LastCheck and now, either way) or 2 (more than 30); any other FreqIdx never.
 bool IsUpdateCheckDue(bool isUpdated, int freqIdx, TDateTime lastCheck, TDateTime now);
 
 enum class UpdateVerdict {

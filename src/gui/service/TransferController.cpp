@@ -73,6 +73,7 @@ void TransferController::Start_BtnClick() {
     page_.Info_Lbl->show();
     QApplication::setOverrideCursor(Qt::BusyCursor);
     outcome_ = TTransferOutcome::toNone;
+    stopRequested_ = false;
     page_.Animate1->show();
     ProcessMessages();
 
@@ -127,7 +128,7 @@ TTransferOutcome TransferController::Run() {
     page_.Info_Lbl->setText(window_.Translate("ServerConnected"));
     panel_.PBar1->setValue(0);
     panel_.PBar2->setValue(0);
-    panel_.Stop_Btn->setEnabled(true);
+    panel_.Stop_Btn->setEnabled(!stopRequested_);
     panel_.Image_Img->clear();
     panel_.ImgName_Lbl->clear();
     panel_.Album_Lbl->clear();
@@ -150,6 +151,8 @@ TTransferOutcome TransferController::Run() {
                            page_.Pass_Edit->text().toStdString(), UploadImagingFor(window_.Workspace())};
     TTransferRun run(window_.Albums()->Albums(), service, *this, config);
     run_ = &run;
+    // Stop may have been pressed while the panel came up, before the run existed.
+    if (stopRequested_) run.Stop();
     struct Reset {
         TransferController* self;
         ~Reset() {
@@ -165,6 +168,7 @@ void TransferController::ShowPanel(bool shown) { window_.ShowTransferPanel(shown
 
 void TransferController::Stop_BtnClick() {
     panel_.Stop_Btn->setEnabled(false);
+    stopRequested_ = true;
     if (run_) run_->Stop();
     outcome_ = TTransferOutcome::toStopped;
 }
@@ -175,7 +179,7 @@ bool TransferController::ConfirmCloseDuringRun() {
         QMessageBox::Yes)
         return false;
     closeRequested_ = true;
-    if (panel_.Stop_Btn->isEnabled()) Stop_BtnClick();
+    if (!stopRequested_) Stop_BtnClick();
     return false;  // the window closes when the run has ended
 }
 

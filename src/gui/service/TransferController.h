@@ -70,6 +70,7 @@ private:
     TTransferOutcome outcome_ = TTransferOutcome::toNone;
     std::string sessionCode_;
     bool running_ = false;
+    bool stopRequested_ = false;  // Stop pressed (or the window asked to close) during this run
     bool closeRequested_ = false;
 };
 

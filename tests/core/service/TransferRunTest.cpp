@@ -270,5 +270,20 @@ TEST_F(TransferRunTest, StopDuringTheFirstPhotoSendsItsPackageAndEnds) {
     EXPECT_EQ(album.Jobs().Items(1).FileName, "b.jpg");
 }
 
+TEST_F(TransferRunTest, StopPressedBeforeTheRunStartedStillEndsItAfterTheFirstPackage) {
+    TAlbum& album = albums_.Items(albums_.AddAlbum("Summer"));
+    for (const char* name : {"a.jpg", "b.jpg"}) Queue(album, MakePhoto(name, 100, 80), 100, 80);
+    test::FtpMemoryServer server;
+    FakeService service;
+    RecordingObserver observer;
+    TTransferRun run(albums_, service, observer, Config());
+    run.Stop();  // pressed while the panel came up
+    TFtpClient ftp(FtpSettings(server));
+    std::string session;
+    EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toStopped);
+    ASSERT_EQ(album.Jobs().Count(), 1);
+    EXPECT_EQ(album.Jobs().Items(0).FileName, "a.jpg");
+}
+
 }  // namespace
 }  // namespace vantrel

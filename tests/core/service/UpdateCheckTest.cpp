@@ -35,6 +35,8 @@ TEST(UpdateCheck, Schedule) {
         {true, 2, now - 31, true},
         {true, 2, 0, true},  // never checked
         {true, 3, 0, false},
+        {true, 1, now + 10, true},  // a LastCheck in the future counts its distance
+        {true, 1, now + 2, false},
     };
     for (const Case& c : cases) EXPECT_EQ(IsUpdateCheckDue(c.on, c.freq, c.last, now), c.due) << c.freq << " " << c.last;
 }
