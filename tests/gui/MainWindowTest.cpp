@@ -16,6 +16,7 @@
 #include "core/TempFolder.h"
 #include "gui/app/MainWindow.h"
 #include "gui/browse/SelectPage.h"
+#include "gui/browse/SelectPageController.h"
 #include "gui/service/TransferPage.h"
 
 using namespace vantrel;
@@ -137,6 +138,18 @@ private slots:
         QCOMPARE(again.Transfer()->Login_Edit->text(), QString("anne@example.fr"));
         QCOMPARE(again.Transfer()->Pass_Edit->text(), QString("abc"));
         QCOMPARE(again.size(), QSize(1000, 700));
+    }
+
+    void aSaveAfterATransferRunTakesTheFolderTreesPath() {
+        test::TempFolder home, photos;
+        const auto paths = PathsIn(home);
+        TMain_Dlog window(paths, LocaleInfo());
+        window.show();
+        window.FirstActivation();
+        const QString folder = QString::fromStdString(photos.Path()).chopped(1);
+        QVERIFY(window.Browse()->SelectFolder(folder));
+        window.SaveSettingsNow();
+        QCOMPARE(QString::fromStdString(*IniDocument::Load(paths.settingsFile).Get("Path", "LastTree")), folder);
     }
 
     void aMaximisedWindowOpensMaximisedAgain() {

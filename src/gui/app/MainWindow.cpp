@@ -507,6 +507,10 @@ void TMain_Dlog::CollectLayout() {
     settings_.FVWidth = selectSheet_->TreeInfo_Panel->width();
     settings_.TVWidth = selectSheet_->Thumb_View->width();
     settings_.SVWidth = organizeSheet_->Album_Panel->width();
+    CollectLastTree();
+}
+
+void TMain_Dlog::CollectLastTree() {
     if (browse_ && !browse_->CurrentFolder().isEmpty()) settings_.LastTree = browse_->CurrentFolder().toStdString();
 }
 
@@ -517,6 +521,7 @@ void TMain_Dlog::ShowTransferPanel(bool shown) {
 }
 
 void TMain_Dlog::SaveSettingsNow() {
+    CollectLastTree();  // the layout stays as read at start; the folder is the tree's of now
     settings_.Mail = transferSheet_->Login_Edit->text().toStdString();
     settings_.Pass = transferSheet_->Pass_Edit->text().toStdString();
     if (auto saved = SaveSettingsFile(paths_.settingsFile, settings_, remote_, locale_); !saved)

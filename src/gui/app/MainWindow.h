@@ -124,6 +124,8 @@ private:
     void SelectAll();
     void ShowCredits();
     void CollectLayout();
+    // LastTree := the folder tree's current path (kept when the tree shows none).
+    void CollectLastTree();
 
     void ConnectAlbumCommands();
 
