@@ -2,6 +2,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +23,15 @@
 
 using namespace vantrel;
 using namespace vantrel::gui;
+
+// Counts the mouse presses a widget receives.
+struct PressCounter : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress) ++count;
+        return false;
+    }
+};
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -150,6 +161,28 @@ private slots:
         QVERIFY(window.Browse()->SelectFolder(folder));
         window.SaveSettingsNow();
         QCOMPARE(QString::fromStdString(*IniDocument::Load(paths.settingsFile).Get("Path", "LastTree")), folder);
+    }
+
+    void helpShownFromAModalDialogTakesInput() {
+        test::TempFolder home;
+        TMain_Dlog window(PathsIn(home), LocaleInfo());
+        window.show();
+        QDialog modal(&window);  // as the retouch dialog, whose help command shows a topic
+        modal.setWindowModality(Qt::ApplicationModal);
+        modal.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&modal));
+        window.ShowHelpTopic("H_Retouche");
+        QWidget* help = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "HelpWindow" && w->isVisible()) help = w;
+        QVERIFY(help);
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        auto* browser = help->findChild<QTextBrowser*>();
+        QVERIFY(browser->source().toLocalFile().endsWith("organise.html"));
+        PressCounter presses;
+        browser->viewport()->installEventFilter(&presses);
+        QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, browser->viewport()->mapTo(help, QPoint(20, 20)));
+        QCOMPARE(presses.count, 1);
     }
 
     void aMaximisedWindowOpensMaximisedAgain() {
