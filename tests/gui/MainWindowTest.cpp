@@ -9,14 +9,17 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 
+#include "core/app/AtomicFile.h"
 #include "core/app/IniDocument.h"
 #include "core/app/WorkFolder.h"
 #include "core/TempFolder.h"
 #include "gui/app/MainWindow.h"
+#include "gui/albums/OrganizePage.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
 #include "gui/service/TransferPage.h"
@@ -183,6 +186,36 @@ private slots:
         browser->viewport()->installEventFilter(&presses);
         QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, browser->viewport()->mapTo(help, QPoint(20, 20)));
         QCOMPARE(presses.count, 1);
+    }
+
+    void columnWidthsOfPagesNeverShownSurviveAClose() {
+        test::TempFolder home;
+        const auto paths = PathsIn(home);
+        EnsureWorkFolder(paths.workFolder);
+        IniDocument ini;
+        ini.Set("PixForm", "FVWidth", "310");
+        ini.Set("PixForm", "SVWidth", "350");
+        QVERIFY(WriteFileAtomically(paths.settingsFile, ini.ToText(), 0600).has_value());
+        {
+            TMain_Dlog window(paths, LocaleInfo());
+            window.show();
+            window.FirstActivation();
+            QTest::qWait(0);
+            window.close();
+        }
+        const auto saved = IniDocument::Load(paths.settingsFile);
+        QCOMPARE(*saved.Get("PixForm", "FVWidth"), std::string("310"));
+        QCOMPARE(*saved.Get("PixForm", "SVWidth"), std::string("350"));
+        {
+            TMain_Dlog window(paths, LocaleInfo());
+            window.show();
+            window.FirstActivation();
+            window.PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
+            window.Organize()->Splitter2->setSizes({260, 10000});
+            QTest::qWait(0);
+            window.close();
+        }
+        QCOMPARE(*IniDocument::Load(paths.settingsFile).Get("PixForm", "SVWidth"), std::string("260"));
     }
 
     void aMaximisedWindowOpensMaximisedAgain() {

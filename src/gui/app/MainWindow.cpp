@@ -280,6 +280,7 @@ void TMain_Dlog::ApplyLanguage() {
 }
 
 void TMain_Dlog::ShowPage(int index) {
+    if (index >= 0 && index < static_cast<int>(pageShown_.size())) pageShown_[static_cast<size_t>(index)] = true;
     Select_Bar->setVisible(index == SelectSheet);
     Edit_Bar->setVisible(index == OrganizeSheet);
     Transfer_Bar->setVisible(index == TransferSheet);
@@ -504,9 +505,12 @@ void TMain_Dlog::CollectLayout() {
         p.Right = normal.width();
         p.Bottom = normal.height();
     }
-    settings_.FVWidth = selectSheet_->TreeInfo_Panel->width();
-    settings_.TVWidth = selectSheet_->Thumb_View->width();
-    settings_.SVWidth = organizeSheet_->Album_Panel->width();
+    // A page that was never shown was never laid out: its columns keep the widths read at start.
+    if (pageShown_[SelectSheet]) {
+        settings_.FVWidth = selectSheet_->TreeInfo_Panel->width();
+        settings_.TVWidth = selectSheet_->Thumb_View->width();
+    }
+    if (pageShown_[OrganizeSheet]) settings_.SVWidth = organizeSheet_->Album_Panel->width();
     CollectLastTree();
 }
 
