@@ -218,6 +218,21 @@ private slots:
         QCOMPARE(*IniDocument::Load(paths.settingsFile).Get("PixForm", "SVWidth"), std::string("260"));
     }
 
+    void aSecondStartRestoresAMinimisedWindowToItsFormerState() {
+        test::TempFolder home;
+        TMain_Dlog window(PathsIn(home), LocaleInfo());
+        window.showMaximized();
+        QTRY_VERIFY(window.isMaximized());
+        window.showMinimized();
+        QTRY_VERIFY(window.isMinimized());
+        window.EnsureRestore();
+        QTRY_VERIFY(!window.isMinimized());
+        QVERIFY(window.isMaximized());
+        window.hide();
+        window.EnsureRestore();
+        QVERIFY(window.isVisible());
+    }
+
     void aMaximisedWindowOpensMaximisedAgain() {
         test::TempFolder home;
         const auto paths = PathsIn(home);

@@ -433,7 +433,8 @@ void TMain_Dlog::ShowCredits() {
 }
 
 void TMain_Dlog::EnsureRestore() {
-    if (isMinimized()) showNormal();
+    // Restored as it was before (a maximised window comes back maximised).
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     if (!isVisible()) show();
     raise();
     activateWindow();
