@@ -2,24 +2,39 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 
+#include "core/app/AtomicFile.h"
 #include "core/app/IniDocument.h"
 #include "core/app/WorkFolder.h"
 #include "core/TempFolder.h"
 #include "gui/app/MainWindow.h"
+#include "gui/albums/OrganizePage.h"
 #include "gui/browse/SelectPage.h"
+#include "gui/browse/SelectPageController.h"
 #include "gui/service/TransferPage.h"
 
 using namespace vantrel;
 using namespace vantrel::gui;
+
+// Counts the mouse presses a widget receives.
+struct PressCounter : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress) ++count;
+        return false;
+    }
+};
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -137,6 +152,85 @@ private slots:
         QCOMPARE(again.Transfer()->Login_Edit->text(), QString("anne@example.fr"));
         QCOMPARE(again.Transfer()->Pass_Edit->text(), QString("abc"));
         QCOMPARE(again.size(), QSize(1000, 700));
+    }
+
+    void aSaveAfterATransferRunTakesTheFolderTreesPath() {
+        test::TempFolder home, photos;
+        const auto paths = PathsIn(home);
+        TMain_Dlog window(paths, LocaleInfo());
+        window.show();
+        window.FirstActivation();
+        const QString folder = QString::fromStdString(photos.Path()).chopped(1);
+        QVERIFY(window.Browse()->SelectFolder(folder));
+        window.SaveSettingsNow();
+        QCOMPARE(QString::fromStdString(*IniDocument::Load(paths.settingsFile).Get("Path", "LastTree")), folder);
+    }
+
+    void helpShownFromAModalDialogTakesInput() {
+        test::TempFolder home;
+        TMain_Dlog window(PathsIn(home), LocaleInfo());
+        window.show();
+        QDialog modal(&window);  // as the retouch dialog, whose help command shows a topic
+        modal.setWindowModality(Qt::ApplicationModal);
+        modal.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&modal));
+        window.ShowHelpTopic("H_Retouche");
+        QWidget* help = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "HelpWindow" && w->isVisible()) help = w;
+        QVERIFY(help);
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        auto* browser = help->findChild<QTextBrowser*>();
+        QVERIFY(browser->source().toLocalFile().endsWith("organise.html"));
+        PressCounter presses;
+        browser->viewport()->installEventFilter(&presses);
+        QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, browser->viewport()->mapTo(help, QPoint(20, 20)));
+        QCOMPARE(presses.count, 1);
+    }
+
+    void columnWidthsOfPagesNeverShownSurviveAClose() {
+        test::TempFolder home;
+        const auto paths = PathsIn(home);
+        EnsureWorkFolder(paths.workFolder);
+        IniDocument ini;
+        ini.Set("PixForm", "FVWidth", "310");
+        ini.Set("PixForm", "SVWidth", "350");
+        QVERIFY(WriteFileAtomically(paths.settingsFile, ini.ToText(), 0600).has_value());
+        {
+            TMain_Dlog window(paths, LocaleInfo());
+            window.show();
+            window.FirstActivation();
+            QTest::qWait(0);
+            window.close();
+        }
+        const auto saved = IniDocument::Load(paths.settingsFile);
+        QCOMPARE(*saved.Get("PixForm", "FVWidth"), std::string("310"));
+        QCOMPARE(*saved.Get("PixForm", "SVWidth"), std::string("350"));
+        {
+            TMain_Dlog window(paths, LocaleInfo());
+            window.show();
+            window.FirstActivation();
+            window.PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
+            window.Organize()->Splitter2->setSizes({260, 10000});
+            QTest::qWait(0);
+            window.close();
+        }
+        QCOMPARE(*IniDocument::Load(paths.settingsFile).Get("PixForm", "SVWidth"), std::string("260"));
+    }
+
+    void aSecondStartRestoresAMinimisedWindowToItsFormerState() {
+        test::TempFolder home;
+        TMain_Dlog window(PathsIn(home), LocaleInfo());
+        window.showMaximized();
+        QTRY_VERIFY(window.isMaximized());
+        window.showMinimized();
+        QTRY_VERIFY(window.isMinimized());
+        window.EnsureRestore();
+        QTRY_VERIFY(!window.isMinimized());
+        QVERIFY(window.isMaximized());
+        window.hide();
+        window.EnsureRestore();
+        QVERIFY(window.isVisible());
     }
 
     void aMaximisedWindowOpensMaximisedAgain() {

@@ -4,7 +4,8 @@
 set -euo pipefail
 program=$1
 home=$(mktemp -d)
-trap 'kill -9 $first 2>/dev/null || true; rm -rf "$home"' EXIT
+stall=
+trap 'kill -9 $first $stall 2>/dev/null || true; rm -rf "$home"' EXIT
 export HOME=$home XDG_RUNTIME_DIR=$home/run XDG_DATA_HOME=$home/data QT_QPA_PLATFORM=offscreen
 export VANTREL_SETTINGS_BASE=http://127.0.0.1:9/common/
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -13,6 +14,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 "$program" & first=$!
 for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/Vantrel_Multi" ] && break; sleep 0.1; done
 [ -S "$XDG_RUNTIME_DIR/Vantrel_Multi" ] || fail "the first instance does not listen"
+for _ in $(seq 100); do [ -d "$XDG_DATA_HOME/SendPhoto" ] && break; sleep 0.1; done
 [ -d "$XDG_DATA_HOME/SendPhoto" ] || fail "no work folder"
 
 start=$(date +%s)
@@ -35,4 +37,23 @@ kill -9 $first; wait $first 2>/dev/null || true
 sleep 2
 kill -0 $first || fail "a start after a crash did not come up"
 kill -TERM $first; wait $first || true
+
+# While the first instance still waits for the service's settings (a loopback server that takes
+# the connection and never answers), a second start must already hand over to it.
+python3 -c '
+import socket, time
+s = socket.socket(); s.bind(("127.0.0.1", 0)); s.listen(4)
+print(s.getsockname()[1], flush=True)
+held = []
+while True:
+    held.append(s.accept()[0])
+' > "$home/stall.port" & stall=$!
+for _ in $(seq 50); do [ -s "$home/stall.port" ] && break; sleep 0.1; done
+VANTREL_SETTINGS_BASE=http://127.0.0.1:$(cat "$home/stall.port")/common/ "$program" & first=$!
+for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/Vantrel_Multi" ] && break; sleep 0.1; done
+[ -S "$XDG_RUNTIME_DIR/Vantrel_Multi" ] || fail "a starting instance does not listen while it waits for the service"
+timeout 20 "$program" c || fail "a second start during the first one's start did not hand over"
+kill -0 $first || fail "the starting instance ended"
+kill -9 $stall; wait $stall 2>/dev/null || true
+kill -9 $first; wait $first 2>/dev/null || true
 echo "program lifecycle: all passed"

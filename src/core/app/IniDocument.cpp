@@ -115,6 +115,9 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+    // A line break would end the value and start lines of its own (a section header even): the
+    // value is kept up to the first one.
+    value = value.substr(0, value.find_first_of("\r\n"));
     std::string stored(value);
     if (!value.empty() && (Trim(value).size() != value.size() || IsQuotedPair(value))) stored = '"' + stored + '"';
     std::string line = std::string(key) + "=" + stored;

@@ -27,7 +27,8 @@ public:
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
     // Rewrites the key's line in place, or appends it at the end of its section, or appends the
     // section at the end of the text. A value that reading would change (surrounding blanks or
-    // quotes) is written inside one extra pair of double quotes so that it reads back whole.
+    // quotes) is written inside one extra pair of double quotes so that it reads back whole; a
+    // value holding a line break is kept up to the first one.
     void Set(std::string_view section, std::string_view key, std::string_view value);
 
     // The whole text, lines ending as the loaded text's first line did (CR LF for a new document).

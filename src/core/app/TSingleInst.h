@@ -23,7 +23,7 @@ public:
 
     // `socketFolder` empty: $XDG_RUNTIME_DIR, or /tmp/vantrel-<uid>.
     explicit TSingleInst(std::string socketFolder = {});
-    ~TSingleInst();
+    virtual ~TSingleInst();
     TSingleInst(const TSingleInst&) = delete;
     TSingleInst& operator=(const TSingleInst&) = delete;
 

@@ -1,5 +1,6 @@
 #include "gui/app/HelpWindow.h"
 
+#include <QApplication>
 #include <QPointer>
 #include <QTextBrowser>
 #include <QUrl>
@@ -21,7 +22,11 @@ HelpWindow::HelpWindow(QWidget* owner) : QDialog(owner, Qt::Window) {
 
 void HelpWindow::ShowPage(QWidget* owner, const QString& page) {
     static QPointer<HelpWindow> window;
-    if (!window) window = new HelpWindow(owner);
+    // While a modal dialog is open (the retouch dialog has a help command) every other window is
+    // blocked: the help then belongs to that dialog, so that it can be read and scrolled.
+    QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : owner;
+    if (window && window->parentWidget() != parent) window->setParent(parent, window->windowFlags());
+    if (!window) window = new HelpWindow(parent);
     window->browser_->setSource(QUrl::fromLocalFile(page));
     window->show();
     window->raise();

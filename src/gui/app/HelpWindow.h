@@ -10,7 +10,8 @@ namespace vantrel::gui {
 class HelpWindow : public QDialog {
     Q_OBJECT
 public:
-    // Shows `page` (a local HTML file) in the help window, creating it when needed.
+    // Shows `page` (a local HTML file) in the help window, creating it when needed; while a modal
+    // dialog is open the window belongs to that dialog, so that the dialog does not block it.
     static void ShowPage(QWidget* owner, const QString& page);
 
 private:

@@ -280,6 +280,7 @@ void TMain_Dlog::ApplyLanguage() {
 }
 
 void TMain_Dlog::ShowPage(int index) {
+    if (index >= 0 && index < static_cast<int>(pageShown_.size())) pageShown_[static_cast<size_t>(index)] = true;
     Select_Bar->setVisible(index == SelectSheet);
     Edit_Bar->setVisible(index == OrganizeSheet);
     Transfer_Bar->setVisible(index == TransferSheet);
@@ -432,7 +433,8 @@ void TMain_Dlog::ShowCredits() {
 }
 
 void TMain_Dlog::EnsureRestore() {
-    if (isMinimized()) showNormal();
+    // Restored as it was before (a maximised window comes back maximised).
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     if (!isVisible()) show();
     raise();
     activateWindow();
@@ -504,9 +506,16 @@ void TMain_Dlog::CollectLayout() {
         p.Right = normal.width();
         p.Bottom = normal.height();
     }
-    settings_.FVWidth = selectSheet_->TreeInfo_Panel->width();
-    settings_.TVWidth = selectSheet_->Thumb_View->width();
-    settings_.SVWidth = organizeSheet_->Album_Panel->width();
+    // A page that was never shown was never laid out: its columns keep the widths read at start.
+    if (pageShown_[SelectSheet]) {
+        settings_.FVWidth = selectSheet_->TreeInfo_Panel->width();
+        settings_.TVWidth = selectSheet_->Thumb_View->width();
+    }
+    if (pageShown_[OrganizeSheet]) settings_.SVWidth = organizeSheet_->Album_Panel->width();
+    CollectLastTree();
+}
+
+void TMain_Dlog::CollectLastTree() {
     if (browse_ && !browse_->CurrentFolder().isEmpty()) settings_.LastTree = browse_->CurrentFolder().toStdString();
 }
 
@@ -517,6 +526,7 @@ void TMain_Dlog::ShowTransferPanel(bool shown) {
 }
 
 void TMain_Dlog::SaveSettingsNow() {
+    CollectLastTree();  // the layout stays as read at start; the folder is the tree's of now
     settings_.Mail = transferSheet_->Login_Edit->text().toStdString();
     settings_.Pass = transferSheet_->Pass_Edit->text().toStdString();
     if (auto saved = SaveSettingsFile(paths_.settingsFile, settings_, remote_, locale_); !saved)

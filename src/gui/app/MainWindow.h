@@ -124,6 +124,8 @@ private:
     void SelectAll();
     void ShowCredits();
     void CollectLayout();
+    // LastTree := the folder tree's current path (kept when the tree shows none).
+    void CollectLastTree();
 
     void ConnectAlbumCommands();
 
@@ -140,6 +142,7 @@ private:
     bool firstActivation_ = false;
     bool closed_ = false;
     int busyCount_ = 0;
+    std::array<bool, 3> pageShown_{};  // by page: shown at least once since the first activation
     ImageWorkspace workspace_;
     QtTileTextPainter tilePainter_;
     AlbumsController* albums_ = nullptr;

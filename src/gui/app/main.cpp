@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QIcon>
 #include <QSocketNotifier>
+#include <QTimer>
+#include <memory>
 
 #include "core/app/TSingleInst.h"
 #include "core/app/Version.h"
@@ -12,13 +14,33 @@
 
 int main(int argc, char** argv) {
     using namespace vantrel;
+    const std::vector<std::string> parameters(argv + 1, argv + argc);
     TSingleInst guard;
-    if (!guard.CanStart(std::vector<std::string>(argv + 1, argv + argc))) return 0;
+    if (!guard.CanStart(parameters)) return 0;
+    // Other starts must find this instance from now on, also while the window is still being made
+    // (reading the service's settings can take a while): they are answered as soon as events run.
+    // A start that raced this one to the socket hands over to it instead.
+    if (guard.Listen() < 0 && !guard.CanStart(parameters)) return 0;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
     QApplication::setApplicationDisplayName(kApplicationTitle);
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor") QIcon::setThemeName("Adwaita");
+
+    gui::TMain_Dlog* ready = nullptr;  // the window, once it is made and started well
+    bool closeWhenReady = false;       // a termination signal came while the window was being made
+    guard.OnEnsureRestore = [&ready] {
+        if (ready) ready->EnsureRestore();
+    };
+    gui::RouteTerminationSignals([&ready, &closeWhenReady] {
+        if (ready) ready->close();
+        else closeWhenReady = true;
+    });
+    std::unique_ptr<QSocketNotifier> notifier;
+    if (guard.ListeningSocket() >= 0) {
+        notifier = std::make_unique<QSocketNotifier>(guard.ListeningSocket(), QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [&guard] { guard.ServePending(); });
+    }
 
     gui::MainWindowPaths paths;
     paths.workFolder = WorkFolderPath();
@@ -27,14 +49,8 @@ int main(int argc, char** argv) {
     gui::TMain_Dlog window(paths, gui::SystemLocaleInfo());
     if (!window.StartedWell()) return 1;
 
-    // From here other starts find this instance and hand their parameters over.
-    guard.OnEnsureRestore = [&window] { window.EnsureRestore(); };
-    if (guard.Listen() >= 0) {
-        auto* notifier = new QSocketNotifier(guard.ListeningSocket(), QSocketNotifier::Read, &window);
-        QObject::connect(notifier, &QSocketNotifier::activated, &window, [&guard] { guard.ServePending(); });
-    }
-    gui::RouteTerminationSignals([&window] { window.close(); });
-
+    ready = &window;
     window.show();
+    if (closeWhenReady) QTimer::singleShot(0, &window, &QWidget::close);
     return app.exec();
 }

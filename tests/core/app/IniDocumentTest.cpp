@@ -47,6 +47,18 @@ TEST(IniDocument, ValuesThatReadingWouldChangeRoundTrip) {
     }
 }
 
+TEST(IniDocument, AValueCannotAddLinesToTheFile) {
+    for (const std::string breakText : {"\n", "\r\n", "\r"}) {
+        IniDocument ini;
+        ini.Set("Path", "LastTree", "/photos" + breakText + "[Params]" + breakText + "ftp_host=elsewhere");
+        ini.Set("Params", "ftp_host", "ftp.example.com");
+        const IniDocument again = IniDocument::FromText(ini.ToText());
+        EXPECT_EQ(again.Get("Path", "LastTree"), "/photos");
+        EXPECT_EQ(again.Get("Params", "ftp_host"), "ftp.example.com");
+        EXPECT_EQ(ini.ToText(), "[Path]\r\nLastTree=/photos\r\n\r\n[Params]\r\nftp_host=ftp.example.com\r\n");
+    }
+}
+
 TEST(IniDocument, Integers) {
     struct Case { std::optional<std::string> text; int expected; };
     const Case cases[] = {{"42", 42}, {"-7", -7}, {"0x1F", 31}, {"0X10", 16}, {"0x", 9},

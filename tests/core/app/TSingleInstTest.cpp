@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <type_traits>
+
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -9,6 +11,9 @@
 #include "core/TempFolder.h"
 
 using namespace vantrel;
+
+// A guard of a derived class may be freed through the base.
+static_assert(std::has_virtual_destructor_v<TSingleInst>);
 
 TEST(SingleInstance, ParameterBlock) {
     const std::string block = TSingleInst::BuildParameterBlock({"a", "b"});
