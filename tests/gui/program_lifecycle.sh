@@ -17,9 +17,7 @@ for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/Vantrel_Multi" ] && break; sleep 
 for _ in $(seq 100); do [ -d "$XDG_DATA_HOME/SendPhoto" ] && break; sleep 0.1; done
 [ -d "$XDG_DATA_HOME/SendPhoto" ] || fail "no work folder"
 
-start=$(date +%s)
 timeout 20 "$program" a b || fail "a second start did not end with 0"
-[ $(( $(date +%s) - start )) -lt 5 ] || fail "the second start took too long"
 kill -0 $first || fail "the first instance ended"
 
 kill -TERM $first
