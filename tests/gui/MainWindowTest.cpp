@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QSplitter>
 #include <QTabWidget>
@@ -245,6 +246,18 @@ private slots:
         QCOMPARE(*IniDocument::Load(paths.settingsFile).Get("PixForm", "State"), std::string("2"));
         TMain_Dlog again(paths, LocaleInfo());
         QVERIFY(again.windowState() & Qt::WindowMaximized);
+    }
+
+    void aTerminationSignalClosesOverAnOpenDialog() {
+        test::TempFolder home;
+        const auto paths = PathsIn(home);
+        TMain_Dlog window(paths, LocaleInfo());
+        window.show();
+        window.FirstActivation();
+        QTimer::singleShot(50, &window, &TMain_Dlog::CloseOnSignal);
+        QMessageBox::information(&window, "modal", "a dialog the user left open");  // returns once closed
+        QTRY_VERIFY(!window.isVisible());
+        QVERIFY(FileExists(paths.settingsFile));
     }
 
     void noLanguageFileIsAFailedStart() {

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QCloseEvent>
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -430,6 +431,20 @@ void TMain_Dlog::ShowHelpTopic(const char* keywordKey) {
 void TMain_Dlog::ShowCredits() {
     QMessageBox::information(this, kApplicationTitle,
                              QString("Vantrel %1\nWritten by the Vantrel team.").arg(kFileVersion));
+}
+
+void TMain_Dlog::CloseOnSignal() {
+    if (transfers_ && transfers_->StopAndCloseAfterRun()) return;
+    // A modal dialog holds its own event loop: it is rejected first, and the window closes once
+    // that loop has returned. A dialog that refuses to go is left after a few tries.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this && signalCloseTries_ < 20) {
+        ++signalCloseTries_;
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        else modal->close();
+        QTimer::singleShot(0, this, &TMain_Dlog::CloseOnSignal);
+        return;
+    }
+    close();
 }
 
 void TMain_Dlog::EnsureRestore() {

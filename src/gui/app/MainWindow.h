@@ -63,6 +63,10 @@ public:
     void StepProgress();
     int BusyCount() const { return busyCount_; }
 
+    // A termination signal: closes as the close command does, without questions. A running
+    // transfer is stopped first (the window closes when it has ended); open dialogs are closed.
+    void CloseOnSignal();
+
     // Restores a minimised window, shows a hidden one, raises and activates it.
     void EnsureRestore();
 
@@ -138,6 +142,7 @@ private:
     bool startedWell_ = false;
     bool remoteSettingsLoaded_ = false;
     bool shownOnce_ = false;
+    int signalCloseTries_ = 0;
     bool firstRun_ = false;
     bool firstActivation_ = false;
     bool closed_ = false;

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
         if (ready) ready->EnsureRestore();
     };
     gui::RouteTerminationSignals([&ready, &closeWhenReady] {
-        if (ready) ready->close();
+        if (ready) ready->CloseOnSignal();
         else closeWhenReady = true;
     });
     std::unique_ptr<QSocketNotifier> notifier;

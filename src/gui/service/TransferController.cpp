@@ -178,9 +178,15 @@ bool TransferController::ConfirmCloseDuringRun() {
     if (QMessageBox::question(&window_, window_.windowTitle(), window_.Translate("AskStopTransfer")) !=
         QMessageBox::Yes)
         return false;
+    StopAndCloseAfterRun();
+    return false;  // the window closes when the run has ended
+}
+
+bool TransferController::StopAndCloseAfterRun() {
+    if (!running_) return false;
     closeRequested_ = true;
     if (!stopRequested_) Stop_BtnClick();
-    return false;  // the window closes when the run has ended
+    return true;
 }
 
 void TransferController::ShowAdvert() {

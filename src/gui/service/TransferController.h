@@ -37,6 +37,9 @@ public:
     // Asks whether a running transfer should stop so that the window can close; true when the
     // window may close now (no run, or the run was told to stop and the close will follow it).
     bool ConfirmCloseDuringRun();
+    // The same without asking (a termination signal): stops a running transfer and closes the
+    // window once it has ended. False when no transfer runs.
+    bool StopAndCloseAfterRun();
 
     // TTransferObserver
     void ProcessMessages() override;
