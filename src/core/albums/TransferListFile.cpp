@@ -1,5 +1,7 @@
 #include "core/albums/TransferListFile.h"
 
+#include <filesystem>
+
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -7,6 +9,15 @@
 #include "core/app/AtomicFile.h"
 
 namespace vantrel {
+
+namespace {
+// Whether `path` names a file directly inside `folder`.
+bool IsInFolder(const std::string& path, const std::string& folder) {
+    std::string bare = folder;
+    while (bare.size() > 1 && bare.back() == '/') bare.pop_back();
+    return std::filesystem::path(path).lexically_normal().parent_path() == std::filesystem::path(bare).lexically_normal();
+}
+}  // namespace
 
 namespace {
 
@@ -116,7 +127,13 @@ std::expected<void, std::string> LoadTransferList(TAlbumList& albums, TPhotoInta
             target = index >= 0 ? &albums.Items(index) : nullptr;
         } else if (fields.size() >= 2 && target != nullptr && albums.IndexOfAlbum(target) >= 0) {
             std::string workPath = UnescapeQuotes(fields[1]);
-            intake.IntakePhoto(workPath, workPath, false, *target);
+            // A working copy is ours to delete once the photo is sent or removed. A list that names
+            // a file elsewhere (edited by hand, or from another work folder) gets a copy made here,
+            // so that the file it names is never deleted.
+            if (IsInFolder(workPath, intake.WorkFolder()))
+                intake.IntakePhoto(workPath, workPath, false, *target);
+            else
+                intake.IntakePhoto(workPath, intake.MakeWorkingName(workPath), true, *target);
         }
         if (hooks.StepProgress) hooks.StepProgress();
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "core/app/WorkFolder.h"
+
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
@@ -143,6 +145,21 @@ TEST(TransferListFile, LoadGoesOnPastBadLinesAndKeepsAlbumTargets) {
     EXPECT_EQ(begun, 9);
     EXPECT_EQ(steps, 8);
     EXPECT_EQ(ended, 1);
+}
+
+TEST(TransferListFile, AFileOutsideTheWorkFolderIsRestoredAsACopy) {
+    IntakeBench bench;
+    StartLikeTheWindow(bench);
+    const std::string own = bench.Photo("own.jpg");  // the user's photo, not a working copy
+    WriteFile(bench.work / "Images.lst", "0\r\n[Album]\tZoo\r\n" + own + "\t" + own + "\r\n");
+    ASSERT_TRUE(LoadTransferList(bench.r.list, bench.intake, bench.work / "Images.lst").has_value());
+    TAlbum& zoo = bench.r.list.Items(bench.r.list.IndexOfName("Zoo"));
+    ASSERT_EQ(zoo.Jobs().Count(), 1);
+    const std::string copy = zoo.Jobs().Items(0).WorkPath;
+    EXPECT_EQ(copy, bench.work / "own.jpg");
+    zoo.RemoveJob(0, true);  // removing the photo deletes the copy, never the user's file
+    EXPECT_FALSE(FileExists(copy));
+    EXPECT_TRUE(FileExists(own));
 }
 
 TEST(TransferListFile, MissingFileIsAnEmptyList) {
