@@ -98,7 +98,7 @@ void AlbumsController::FirstActivation() {
     loading_ = true;
     auto loaded = LoadTransferList(*albums_, *intake_, transferListFile_);
     loading_ = false;
-    if (!loaded) ShowMessage({"BadPictErr", {transferListFile_}});
+    if (!loaded) ShowMessage({"BadPictErr", {FileNameOf(transferListFile_)}});
     // The list is written once, whole, after loading: a crash while photos are being restored
     // leaves the previous file as it was.
     SaveTransferList();
@@ -283,7 +283,7 @@ void AlbumsController::RotateJob(int item, TurnDirection direction) {
     TImageJob& job = album->Jobs().Items(index);
     auto turned = RotateImageFile(workspace_, job.WorkPath, direction, window_.Settings().CompRate);
     if (!turned) {
-        ShowMessage({"BadPictErr", {job.WorkPath}});
+        ShowMessage({"BadPictErr", {FileNameOf(job.WorkPath)}});
         return;
     }
     job.Width = turned->width;

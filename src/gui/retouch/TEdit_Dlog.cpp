@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "core/albums/TPhotoIntake.h"
 #include "core/albums/TAlbum.h"
 #include "core/app/FormatPattern.h"
 #include "core/imaging/FileBytes.h"
@@ -371,7 +372,7 @@ void TEdit_Dlog::SaveBack(QListWidgetItem* item) {
     QApplication::restoreOverrideCursor();
     if (!saved) {
         // The old working copy stays as it was.
-        ShowError(Q(FormatPattern(main_.Language().Translate("BadPictErr"), {job.WorkPath})));
+        ShowError(Q(FormatPattern(main_.Language().Translate("BadPictErr"), {FileNameOf(job.WorkPath)})));
         return;
     }
     job.SetPhotoSize(static_cast<std::int32_t>(FileSizeOf(job.WorkPath)));
