@@ -35,9 +35,10 @@ bool IsQuotedPair(std::string_view value) {
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
+    // ASCII letters only, whatever the process locale: other bytes must match exactly.
+    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
     for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
+        if (fold(a[i]) != fold(b[i])) return false;
     return true;
 }
 

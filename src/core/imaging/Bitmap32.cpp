@@ -24,23 +24,18 @@ void Bitmap32::CopyRect(const Bitmap32& source, int x, int y, int w, int h, int 
         std::copy_n(source.Row(y + row) + x, w, Row(dy + row) + dx);
 }
 
-Bitmap32 Bitmap32::TurnedClockwise() const {
+Bitmap32 Bitmap32::Turned(bool clockwise) const {
     Bitmap32 out;
     out.width_ = height_;
     out.height_ = width_;
     out.pixels_.resize(pixels_.size());
-    TurnPixels(pixels_.data(), width_, height_, out.pixels_.data(), true);
+    TurnPixels(pixels_.data(), width_, height_, out.pixels_.data(), clockwise);
     return out;
 }
 
-Bitmap32 Bitmap32::TurnedCounterClockwise() const {
-    Bitmap32 out;
-    out.width_ = height_;
-    out.height_ = width_;
-    out.pixels_.resize(pixels_.size());
-    TurnPixels(pixels_.data(), width_, height_, out.pixels_.data(), false);
-    return out;
-}
+Bitmap32 Bitmap32::TurnedClockwise() const { return Turned(true); }
+
+Bitmap32 Bitmap32::TurnedCounterClockwise() const { return Turned(false); }
 
 Bitmap32 Bitmap32::FromRgb(const RgbBitmap& source) {
     Bitmap32 out;

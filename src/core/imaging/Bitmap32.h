@@ -40,6 +40,7 @@ public:
     bool ToRgb(RgbBitmap& target) const;
 
 private:
+    Bitmap32 Turned(bool clockwise) const;
     std::vector<std::uint32_t> pixels_;
     int width_ = 0;
     int height_ = 0;

@@ -6,6 +6,7 @@
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TImageJob.h"
+#include "core/app/IniDocument.h"
 #include "core/service/FtpClient.h"
 #include "core/service/TransferService.h"
 #include "core/service/UploadNames.h"
@@ -13,16 +14,6 @@
 namespace vantrel {
 
 namespace {
-
-// Album names are matched without regard to case (ASCII letters).
-bool SameNameIgnoringCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
-        if (fold(static_cast<unsigned char>(a[i])) != fold(static_cast<unsigned char>(b[i]))) return false;
-    }
-    return true;
-}
 
 int IndexOfJob(const TAlbum& album, const TImageJob* job) {
     for (int i = 0; i < album.Jobs().Count(); ++i)
@@ -139,7 +130,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                 std::int32_t albumId = 0;
                 bool found = false;
                 for (const auto& serviceAlbum : serviceAlbums) {
-                    if (SameNameIgnoringCase(serviceAlbum.name, album.AlbumName())) {
+                    if (EqualsIgnoringCase(serviceAlbum.name, album.AlbumName())) {  // ASCII letters only
                         albumId = serviceAlbum.id;
                         found = true;
                         break;
