@@ -46,6 +46,11 @@ public:
     // list and sends OnAlbumsChanged. Returns its index after sorting, or -1 with BadAlbumName
     // when an album already has exactly `name` (tested before cleaning). The album is not made current.
     int AddAlbum(std::string_view name, int kind = 0);
+    // For each of `names`, the album it names: the first album whose name is exactly that
+    // name, else a new album of kind 0 made as AddAlbum makes it (an earlier name of the batch
+    // counts as existing). Sorts and notifies once for the whole batch, so that a list of many
+    // albums loads in linear time. Null where no album could be made.
+    std::vector<TAlbum*> FindOrAddAlbums(const std::vector<std::string>& names);
     // Deletes the album at `index` with its photos and their working copies. When it was current,
     // the first remaining album becomes current (none when the list is empty). Sends
     // OnAlbumsChanged, then OnContentChanged(nullptr). An index outside the list does nothing.

@@ -98,7 +98,15 @@ void AlbumsController::FirstActivation() {
     loading_ = true;
     auto loaded = LoadTransferList(*albums_, *intake_, transferListFile_);
     loading_ = false;
-    if (!loaded) ShowMessage({"BadPictErr", {FileNameOf(transferListFile_)}});
+    if (!loaded) {
+        // The unreadable file is kept, never overwritten: moved aside, or left alone when it cannot be.
+        const TransferListProblem& problem = loaded.error();
+        listWritable_ = !problem.keptAs.empty();
+        const std::string text =
+            listWritable_ ? FormatPattern(window_.Language().Translate("ListSetAside"), {problem.reason, problem.keptAs})
+                          : FormatPattern(window_.Language().Translate("ListNotMoved"), {problem.reason, transferListFile_});
+        QMessageBox::warning(&window_, window_.windowTitle(), Q(text));
+    }
     // The list is written once, whole, after loading: a crash while photos are being restored
     // leaves the previous file as it was.
     SaveTransferList();
@@ -106,7 +114,7 @@ void AlbumsController::FirstActivation() {
 }
 
 bool AlbumsController::SaveTransferList() {
-    if (loading_) return false;  // the file on disk still holds the whole list
+    if (loading_ || !listWritable_) return false;  // the file on disk still holds the whole list
     auto saved = ::vantrel::SaveTransferList(*albums_, transferListFile_);
     if (!saved) {
         QMessageBox::warning(&window_, window_.windowTitle(),
