@@ -129,9 +129,9 @@ TNameEditOutcome TAlbumList::EndNameEdit(TAlbum& album, std::string_view text) {
     bool unique = true;
     for (auto& other : albums_)
         if (other.get() != &album && other->AlbumName() == text) unique = false;
-    album.SetAlbumName(std::string(text));
     if (!unique) {
-        if (AlbumView) AlbumView->AlbumNameChanged(album);
+        // The album keeps its name until one is accepted: the field alone holds the refused text,
+        // so a save meanwhile never writes two albums of one name.
         ShowMessage({"BadAlbumName", {}});
         return TNameEditOutcome::Duplicate;
     }

@@ -67,8 +67,9 @@ public:
 
     // The user finished editing `album`'s name with `text`. Unique: the text is cleaned
     // (BadAlbumChars), and when at most 64 characters the albums are sorted; else it is cut to
-    // 64 (AlbumNameTooLong). Not unique: BadAlbumName. The album takes the resulting text in
-    // every case (what its field shows); nothing is notified or saved.
+    // 64 (AlbumNameTooLong); the album takes the resulting text. Not unique: BadAlbumName, and
+    // the album keeps its former name (its field still shows the refused text while the user
+    // corrects it). Nothing is notified or saved.
     TNameEditOutcome EndNameEdit(TAlbum& album, std::string_view text);
     // The add-album command after its input box: a name over 64 characters is refused with
     // AlbumNameTooLong, an empty one silently; otherwise AddAlbum, and when the list then holds

@@ -61,7 +61,8 @@ AlbumsController::AlbumsController(TMain_Dlog& window, OrganizePage& page, Image
 
     panelHolder_ = new QWidget;
     panelHolder_->setObjectName("Album_Holder");
-    panelHolder_->setStyleSheet("#Album_Holder { background: rgb(230,230,255); }");
+    panelHolder_->setAutoFillBackground(true);
+    panelHolder_->setPalette(AlbumPanel::HolderPalette(panelHolder_->palette()));
     panelLayout_ = new QVBoxLayout(panelHolder_);
     panelLayout_->setContentsMargins(0, 0, 0, 0);
     panelLayout_->setSpacing(1);
@@ -193,12 +194,13 @@ void AlbumsController::AlbumDestroying(TAlbum& album) {
 }
 
 void AlbumsController::AlbumsRestacked(TAlbumList& list) {
-    for (int i = 0; i < list.Count(); ++i) {
-        if (AlbumPanel* panel = PanelOf(list.Items(i))) {
-            panelLayout_->removeWidget(panel);
-            panelLayout_->insertWidget(i, panel);
-        }
-    }
+    // The layout is emptied and refilled in list order. Moving or re-adding each panel as a widget
+    // would make the layout search itself per panel (seconds for ten thousand albums); the panels
+    // stay children of the holder, so plain items are enough.
+    while (QLayoutItem* item = panelLayout_->takeAt(panelLayout_->count() - 1)) delete item;
+    for (int i = 0; i < list.Count(); ++i)
+        if (AlbumPanel* panel = PanelOf(list.Items(i))) panelLayout_->addItem(new QWidgetItem(panel));
+    panelLayout_->addStretch();
 }
 
 void AlbumsController::AlbumCurrentChanged(TAlbum& album) {
@@ -223,7 +225,7 @@ void AlbumsController::AlbumHighlightChanged(TAlbum& album) {
 
 void AlbumsController::OnNameEditEnded(AlbumPanel* panel, const QString& text) {
     const TNameEditOutcome outcome = albums_->EndNameEdit(panel->Album(), text.toStdString());
-    panel->ShowName();
+    if (outcome != TNameEditOutcome::Duplicate) panel->ShowName();  // a refused text stays to be corrected
     if (outcome == TNameEditOutcome::Accepted) {
         emit albumsChanged();
         return;
