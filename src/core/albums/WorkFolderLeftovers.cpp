@@ -48,7 +48,7 @@ int SweepWorkFolderLeftovers(const std::string& workFolder) {
     bool listKnown = true;
     std::error_code error;
     if (fs::exists(listPath, error)) {
-        auto text = ReadWholeFile(listPath);
+        auto text = fs::is_regular_file(listPath, error) ? ReadWholeFile(listPath) : std::unexpected(std::string());
         if (text) listText = std::move(*text);
         else listKnown = false;
     }

@@ -57,6 +57,24 @@ TEST(AlbumNames, CompareAlbumsOrdersDatesNewestFirstThenNamesIgnoringCase) {
     EXPECT_LT(CompareAlbums("abc", "abcd", fr), 0);
 }
 
+TEST(AlbumNames, ServiceAlbumsMatchWithoutRegardToCaseForEveryLetter) {
+    struct Case {
+        const char* local;
+        const char* service;
+        bool same;
+    };
+    const Case cases[] = {
+        {"Été à la mer", "ÉTÉ À LA MER", true},
+        {"Noël", "NOËL", true},
+        {"Straße", "STRASSE", true},  // full folding: ß is "ss"
+        {"Ωμέγα", "ΩΜΈΓΑ", true},
+        {"Été", "Ete", false},        // accents still count
+        {"Noel", "Noel ", false},
+        {"", "", true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(AlbumNamesMatch(c.local, c.service), c.same) << c.local << " / " << c.service;
+}
+
 TEST(AlbumNames, CleanAlbumNameReplacesTheElevenCharacters) {
     EXPECT_EQ(kForbiddenAlbumChars, "/.<>\"|*:\\^?");
     auto cleaned = CleanAlbumName("a/b.c<d>e\"f|g*h:i\\j^k?l");

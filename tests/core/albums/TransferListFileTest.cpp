@@ -162,6 +162,51 @@ TEST(TransferListFile, AFileOutsideTheWorkFolderIsRestoredAsACopy) {
     EXPECT_TRUE(FileExists(own));
 }
 
+TEST(TransferListFile, AFileThatIsNoListIsKeptAsideNeverOverwritten) {
+    struct Case {
+        const char* what;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"binary", std::string("0\r\n[Album]\tA\0B\r\n", 14)},
+        {"not UTF-8", "0\r\n[Album]\t\xE9t\xE9\r\n"},
+        {"another first line", "<?xml version=\"1.0\"?>\r\n[Album]\tA\r\n"},
+    };
+    for (const Case& c : cases) {
+        IntakeBench bench;
+        StartLikeTheWindow(bench);
+        const std::string path = bench.work / "Images.lst";
+        WriteFile(path, c.text);
+        auto loaded = LoadTransferList(bench.r.list, bench.intake, path);
+        ASSERT_FALSE(loaded.has_value()) << c.what;
+        EXPECT_FALSE(loaded.error().reason.empty()) << c.what;
+        EXPECT_EQ(bench.r.list.Count(), 1) << c.what;  // only the album of the start
+        // The file is moved aside whole, under a dated name beside the list; a new list may follow.
+        const std::string keptAs = loaded.error().keptAs;
+        EXPECT_TRUE(keptAs.starts_with(bench.work / "Images-unreadable-")) << keptAs;
+        EXPECT_TRUE(keptAs.ends_with(".lst")) << keptAs;
+        EXPECT_EQ(ReadFile(keptAs), c.text) << c.what;
+        EXPECT_FALSE(FileExists(path)) << c.what;
+        ASSERT_TRUE(SaveTransferList(bench.r.list, path).has_value());
+        EXPECT_EQ(ReadFile(keptAs), c.text) << c.what;
+    }
+    // An empty file is an empty list, not a broken one.
+    IntakeBench bench;
+    StartLikeTheWindow(bench);
+    WriteFile(bench.work / "Images.lst", "");
+    EXPECT_TRUE(LoadTransferList(bench.r.list, bench.intake, bench.work / "Images.lst").has_value());
+}
+
+TEST(TransferListFile, PhotoLinesBeforeTheFirstAlbumLineMakeTodaysAlbumWhenNoneExists) {
+    IntakeBench bench;  // as the command-line tool starts: no album yet
+    const std::string w = bench.work.path() + "/";
+    WriteJpeg(w + "p0.jpg", 8, 8);
+    WriteFile(bench.work / "Images.lst", "0\r\n" + w + "p0.jpg\t" + w + "p0.jpg\r\n[Album]\tZoo\r\n");
+    ASSERT_TRUE(LoadTransferList(bench.r.list, bench.intake, bench.work / "Images.lst").has_value());
+    EXPECT_EQ(bench.r.Names(), (std::vector<std::string>{"9 décembre 2007", "Zoo"}));
+    EXPECT_EQ(bench.r.list.Items(0).Jobs().Count(), 1);
+}
+
 TEST(TransferListFile, MissingFileIsAnEmptyList) {
     IntakeBench bench;
     StartLikeTheWindow(bench);

@@ -7,9 +7,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <random>
+#include <set>
+#include <thread>
 
 #include "core/TempFolder.h"
 #include "core/app/AtomicFile.h"
+#include "core/app/WorkFolderLock.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/support/StandinService.h"
 
@@ -70,6 +73,25 @@ protected:
         std::string text = "0\r\n[Album]\tSummer\r\n";
         for (const auto& path : paths) text += path + "\t" + path + "\r\n";
         ASSERT_TRUE(WriteFileAtomically(work_ + "Images.lst", text));
+    }
+    // Runs another vantrel-cli command; its standard error is part of the output.
+    CliResult Cli(const std::string& arguments) {
+        CliResult result;
+        FILE* pipe = ::popen(("'" + cli_ + "' " + arguments + " 2>&1").c_str(), "r");
+        if (!pipe) return result;
+        char buffer[4096];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
+        const int status = ::pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return result;
+    }
+    // The upload folders on the server, each with its file count.
+    std::vector<std::size_t> UploadFolders() const {
+        std::vector<std::size_t> counts;
+        for (const auto& folder : fs::directory_iterator(service_.ftpFolder()))
+            if (folder.is_directory())
+                counts.push_back(static_cast<std::size_t>(std::distance(fs::directory_iterator(folder.path()), {})));
+        return counts;
     }
     std::string List() const {
         auto text = ReadWholeFile(work_ + "Images.lst");
@@ -137,6 +159,79 @@ TEST_F(SendCommand, ExitStatusTellsWhatHappened) {
     EXPECT_EQ(unreachable.status, 2) << unreachable.output;
     EXPECT_NE(unreachable.output.find("connection to the server failed"), std::string::npos) << unreachable.output;
     EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n" + tiny + "\t" + tiny + "\r\n");
+}
+
+TEST_F(SendCommand, OneWriterPerWorkFolder) {
+    const std::string a = WorkingCopy("a.jpg", 200, 160);
+    WriteList({a});
+    const std::string listed = List();
+
+    // The window holds the work folder: send refuses at once with its own status, touching nothing.
+    {
+        auto window = WorkFolderLock::TryAcquire(work_);
+        ASSERT_TRUE(window.has_value());
+        CliResult busy = Send("demo");
+        EXPECT_EQ(busy.status, 3) << busy.output;
+        EXPECT_NE(busy.output.find("another Vantrel program"), std::string::npos) << busy.output;
+        EXPECT_EQ(List(), listed);
+        EXPECT_TRUE(fs::exists(a));
+    }
+
+    // Two runs started together on one queued photo: it is sent once. The other run refuses
+    // (status 3), or finds nothing left when it starts after the first has ended (status 0).
+    CliResult results[2];
+    std::thread other([&] { results[1] = Send("demo"); });
+    results[0] = Send("demo");
+    other.join();
+    for (const CliResult& result : results)
+        EXPECT_TRUE(result.status == 0 || result.status == 3) << result.output;
+    EXPECT_EQ(UploadFolders(), std::vector<std::size_t>{4});
+    EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n");
+}
+
+TEST_F(SendCommand, NoEmptyCopiesNoOrphansNoLeftovers) {
+    const std::string a = WorkingCopy("a.jpg", 200, 160);
+    // A photo line before the first album line goes to today's album; a photo named outside the
+    // work folder is restored as a copy that the saved list names even when the run is refused.
+    const std::string own = data_.Path() + "own.jpg";
+    fs::rename(WorkingCopy("own.jpg", 180, 150), own);
+    ASSERT_TRUE(WriteFileAtomically(work_ + "Images.lst", "0\r\n" + a + "\t" + a + "\r\n[Album]\tSummer\r\n" + own +
+                                                               "\t" + own + "\r\n"));
+    // What killed runs and saves left behind.
+    for (const char* name : {"20261210141503123.jpg", "20261210141503124.inf", "Images.lst.a1B2c3", "Temp.xml"})
+        ASSERT_TRUE(WriteFileAtomically(work_ + name, "left over"));
+
+    // The service gives no size for the scaled copy: the run ends before any file is sent.
+    ASSERT_TRUE(service_.SetValue("size_scaled", "0"));
+    CliResult refused = Send("demo");
+    EXPECT_EQ(refused.status, 2) << refused.output;
+    EXPECT_NE(refused.output.find("did not give the sizes"), std::string::npos) << refused.output;
+    EXPECT_TRUE(UploadFolders().empty());
+    const std::string copy = work_ + "own.jpg";
+    const std::string listed = List();
+    EXPECT_NE(listed.find("\r\n" + a + "\t" + a + "\r\n"), std::string::npos) << listed;
+    EXPECT_NE(listed.find("\t" + copy + "\r\n"), std::string::npos) << listed;
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(work_)) names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"Images.lst", "a.jpg", "own.jpg", "uploader_settings.plist", "vantrel.ini",
+                                            "vantrel.lock", "Temp.xml"}));
+    EXPECT_TRUE(fs::exists(own));
+
+    // With the sizes back both photos go, each with four files.
+    ASSERT_TRUE(service_.SetValue("size_scaled", "1024"));
+    CliResult sent = Send("demo");
+    EXPECT_EQ(sent.status, 0) << sent.output;
+    EXPECT_EQ(UploadFolders(), std::vector<std::size_t>{8});
+}
+
+TEST_F(SendCommand, Md5OfAnUnreadableFileFailsAsMd5sumDoes) {
+    const std::string a = WorkingCopy("a.jpg", 20, 20);
+    CliResult mixed = Cli("md5 '" + a + "' '" + work_ + "missing.jpg' '" + work_ + "'");
+    EXPECT_EQ(mixed.status, 1) << mixed.output;
+    EXPECT_NE(mixed.output.find("  " + a + "\n"), std::string::npos) << mixed.output;
+    EXPECT_NE(mixed.output.find("missing.jpg: No such file or directory"), std::string::npos) << mixed.output;
+    EXPECT_NE(mixed.output.find("Is a directory"), std::string::npos) << mixed.output;
+    EXPECT_EQ(Cli("md5 '" + a + "'").status, 0);
 }
 
 }  // namespace
