@@ -14,11 +14,16 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
+#include <cstdlib>
+#include <optional>
+#include <sys/wait.h>
 
 #include "core/app/AtomicFile.h"
 #include "core/app/IniDocument.h"
 #include "core/app/WorkFolder.h"
+#include "core/app/WorkFolderLock.h"
 #include "core/TempFolder.h"
+#include "gui/GuiTestSupport.h"
 #include "gui/app/MainWindow.h"
 #include "gui/albums/OrganizePage.h"
 #include "gui/browse/SelectPage.h"
@@ -272,6 +277,44 @@ private slots:
         QVERIFY(!window.StartedWell());
         QCOMPARE(window.property("tag").toInt(), -1);
         QVERIFY(!window.PageControl()->isVisible());
+    }
+    void oneWriterPerWorkFolderBetweenTheWindowAndSend() {
+        test::TempFolder home, photos;
+        const auto paths = PathsIn(home);
+        EnsureWorkFolder(paths.workFolder);
+        // A send holds the work folder: the window says so and waits, then starts once it is free.
+        std::optional<WorkFolderLock> send = *WorkFolderLock::TryAcquire(paths.workFolder);
+        QString told;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !send) return;
+            told = box->text();
+            send.reset();
+        });
+        poll.start(50);
+        {
+            TMain_Dlog window(paths, LocaleInfo());
+            QVERIFY(window.StartedWell());
+            QVERIFY(told.contains("vantrel-cli"));
+            window.show();
+            window.FirstActivation();
+            const QString photo = test::MakePhoto(photos, "p.jpg", 64, 48);
+            auto files = test::FilesData({photo});
+            window.PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
+            test::Drop(window.Organize()->Content_View->viewport(), files.get());
+            QCOMPARE(window.Organize()->Content_View->count(), 1);
+
+            // While the window runs, send refuses at once and leaves the queue to the window.
+            const std::string command = "printf 'x\\n' | env XDG_DATA_HOME='" + home.Path() + "' '" +
+                                        VANTREL_PROGRAM_FOLDER + "vantrel-cli' send --email a@b.c --password-stdin 2>/dev/null";
+            const int status = std::system(command.c_str());
+            QCOMPARE(WEXITSTATUS(status), 3);
+            window.close();
+        }
+        QVERIFY(ReadWholeFile(paths.workFolder + "Images.lst")->find("p.jpg") != std::string::npos);
+        // Closed, the window lets go of the folder.
+        QVERIFY(WorkFolderLock::TryAcquire(paths.workFolder).has_value());
     }
 };
 
