@@ -41,6 +41,7 @@ PATTERNS = {
     "ToTransfer": ["d", "s"],
     "ImgFromAlbum": ["s"],
     "EstimTime": ["f"],
+    "WriteFileErr": ["s", "s"],
 }
 NO_PERCENT = ["Panel_Mb", "Panel_Kb", "SizeToTransfer"]
 LINE_COUNTS = {"Freq_Radio": (3, 3), "Comp_Memo": (2, 20)}

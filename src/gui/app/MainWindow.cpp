@@ -54,8 +54,9 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
-TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, QWidget* parent)
-    : QMainWindow(parent), paths_(paths), locale_(locale) {
+TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, std::function<bool()> startStopped,
+                       QWidget* parent)
+    : QMainWindow(parent), paths_(paths), locale_(locale), startStopped_(std::move(startStopped)) {
     setObjectName("Main_Dlog");
     setMinimumSize(625, 630);
     setWindowTitle(kApplicationTitle);
@@ -457,6 +458,7 @@ void TMain_Dlog::EnsureRestore() {
 
 bool TMain_Dlog::LoadRemoteSettings() {
     HttpClient client([] { QApplication::processEvents(); });
+    client.SetStopCheck(startStopped_);
     const RemoteSettingsResult result = vantrel::LoadRemoteSettings(client, paths_.workFolder, locale_.country, remote_);
     if (!result.ok() && startedWell_) {
         const std::string message = result.Message([this](std::string_view key) {

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -46,7 +47,10 @@ class TMain_Dlog : public QMainWindow {
 public:
     enum Page { SelectSheet = 0, OrganizeSheet = 1, TransferSheet = 2 };
 
-    TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, QWidget* parent = nullptr);
+    // `startStopped` ends the download of the service's settings at start-up as soon as it returns
+    // true (a termination signal came while the window was being made).
+    TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, std::function<bool()> startStopped = {},
+               QWidget* parent = nullptr);
     ~TMain_Dlog() override;
 
     // False when no language file was found: the pages stay hidden and nothing else is set up.
@@ -140,6 +144,7 @@ private:
     LanguageFile language_;
     std::string helpFile_;
     bool startedWell_ = false;
+    std::function<bool()> startStopped_;
     bool remoteSettingsLoaded_ = false;
     bool shownOnce_ = false;
     int signalCloseTries_ = 0;
