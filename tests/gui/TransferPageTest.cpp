@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <filesystem>
 
 #include "core/albums/TAlbumList.h"
 #include "core/app/AtomicFile.h"
@@ -164,6 +166,51 @@ private slots:
         // Both photos are still queued, the one under way included.
         QVERIFY(list.find("a.jpg") != std::string::npos && list.find("b.jpg") != std::string::npos);
         QVERIFY(FileExists(home.Path() + "SendPhoto/vantrel.ini"));
+    }
+
+    void stopEndsAStalledRunWithinASecond() {
+        StandinService service;
+        QVERIFY2(service.ok(), service.error().c_str());
+        QVERIFY(service.SetFault("silent-stor-reply", true));
+        TempFolder home, photos;
+        MessageCatcher messages;
+        auto window = WindowWithPhotos(home, service, {MakePhoto(photos, "a.jpg", 800, 600, true)});
+        TransferPanel* panel = window->findChild<TransferPanel*>();
+        const int before = service.Stalls();
+        QElapsedTimer sinceStop;
+        QTimer stopper;
+        stopper.setInterval(20);
+        QObject::connect(&stopper, &QTimer::timeout, [&] {
+            if (service.Stalls() > before) {
+                stopper.stop();
+                sinceStop.start();
+                panel->Stop_Btn->click();
+            }
+        });
+        stopper.start();
+        window->Transfer()->Start_Btn->click();
+        QVERIFY(sinceStop.isValid());
+        QVERIFY2(sinceStop.elapsed() < 1000, QByteArray::number(sinceStop.elapsed()));
+        QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toStopped);
+        QCOMPARE(QueuedPhotos(*window), 1);
+        QVERIFY(messages.texts.contains(window->Translate("TransferAbort")));
+    }
+
+    void anUnwritableAnswerFileIsNamedWithItsReason() {
+        StandinService service;
+        QVERIFY2(service.ok(), service.error().c_str());
+        TempFolder home, photos;
+        MessageCatcher messages;
+        auto window = WindowWithPhotos(home, service, {MakePhoto(photos, "a.jpg", 200, 150, true)});
+        const std::string answerFile = home.Path() + "SendPhoto/Temp.xml";
+        std::filesystem::remove(answerFile);
+        std::filesystem::create_symlink("/dev/full", answerFile);
+        window->Transfer()->Start_Btn->click();
+        std::filesystem::remove(answerFile);
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY2(messages.texts[0].contains("Temp.xml") && messages.texts[0].contains("No space left on device"),
+                 qPrintable(messages.texts[0]));
+        QCOMPARE(QueuedPhotos(*window), 1);
     }
 
     void emptyFieldsAreRefusedBeforeAnyConnection() {
