@@ -32,6 +32,7 @@
 #include "core/app/WorkFolder.h"
 #include "core/albums/TAlbumList.h"
 #include "core/app/FormatPattern.h"
+#include "core/service/FileWriteError.h"
 #include "core/service/HttpClient.h"
 #include "core/service/RemoteSettingsLoader.h"
 #include "core/service/UpdateCheck.h"
@@ -435,6 +436,7 @@ void TMain_Dlog::ShowCredits() {
 }
 
 void TMain_Dlog::CloseOnSignal() {
+    closingOnSignal_ = true;
     if (transfers_ && transfers_->StopAndCloseAfterRun()) return;
     // A modal dialog holds its own event loop: it is rejected first, and the window closes once
     // that loop has returned. A dialog that refuses to go is left after a few tries.
@@ -566,8 +568,13 @@ void TMain_Dlog::closeEvent(QCloseEvent* event) {
         settings_.Mail = transferSheet_->Login_Edit->text().toStdString();
         settings_.Pass = transferSheet_->Pass_Edit->text().toStdString();
     }
-    if (auto saved = SaveSettingsFile(paths_.settingsFile, settings_, remote_, locale_); !saved)
-        std::fprintf(stderr, "vantrel: %s\n", saved.error().c_str());
+    if (auto saved = SaveSettingsFile(paths_.settingsFile, settings_, remote_, locale_); !saved) {
+        // Said to the user, but a termination signal must not wait on a message box.
+        const std::string message = WriteFailureMessage(
+            {paths_.settingsFile, saved.error()}, [this](std::string_view key) { return language_.Translate(std::string(key)); });
+        if (closingOnSignal_ || !startedWell_) std::fprintf(stderr, "vantrel: %s\n", message.c_str());
+        else QMessageBox::warning(this, windowTitle(), Q(message));
+    }
     std::remove((paths_.workFolder + "Temp.xml").c_str());
     std::remove((paths_.workFolder + "uploader_settings.plist").c_str());
     closed_ = true;

@@ -148,6 +148,7 @@ private:
     bool remoteSettingsLoaded_ = false;
     bool shownOnce_ = false;
     int signalCloseTries_ = 0;
+    bool closingOnSignal_ = false;  // no message box may hold up a close on a termination signal
     bool firstRun_ = false;
     bool firstActivation_ = false;
     bool closed_ = false;
