@@ -272,6 +272,28 @@ TEST_F(TransferRunTest, StopEndsTheRunAtOnceAndKeepsThePhotoUnderWay) {
     EXPECT_EQ(std::distance(fs::directory_iterator(work_), fs::directory_iterator()), 3);  // temporaries gone
 }
 
+TEST_F(TransferRunTest, TemporaryFilesThatCannotBeMadeAreNamedWithTheReason) {
+    TAlbum& album = albums_.Items(albums_.AddAlbum("Summer"));
+    Queue(album, MakePhoto("a.jpg", 100, 80), 100, 80);
+    test::FtpMemoryServer server;
+    FakeService service;
+    RecordingObserver observer;
+    TTransferConfig config = Config();
+    config.workFolder = (work_ / "gone").string() + "/";
+    TTransferRun run(albums_, service, observer, config);
+    TFtpClient ftp(FtpSettings(server));
+    std::string session;
+    try {
+        run.RunTransfer(ftp, session);
+        ADD_FAILURE() << "no error";
+    } catch (const TFileWriteError& error) {
+        EXPECT_TRUE(error.Failure().path.starts_with(config.workFolder)) << error.Failure().path;
+        EXPECT_EQ(error.Failure().reason, "No such file or directory");
+    }
+    EXPECT_TRUE(server.Commands().empty());
+    EXPECT_EQ(album.Jobs().Count(), 1);
+}
+
 TEST_F(TransferRunTest, StopPressedBeforeTheRunStartedSendsNothing) {
     TAlbum& album = albums_.Items(albums_.AddAlbum("Summer"));
     for (const char* name : {"a.jpg", "b.jpg"}) Queue(album, MakePhoto(name, 100, 80), 100, 80);
