@@ -557,7 +557,7 @@ void TMain_Dlog::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // A run in progress is stopped first (after the current photo); the window closes after it.
+    // A run in progress is stopped first; the window closes once it has ended.
     if (transfers_ && !transfers_->ConfirmCloseDuringRun()) {
         event->ignore();
         return;
