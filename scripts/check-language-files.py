@@ -43,6 +43,7 @@ PATTERNS = {
     "EstimTime": ["f"],
     "ListSetAside": ["s", "s"],
     "ListNotMoved": ["s", "s"],
+    "WriteFileErr": ["s", "s"],
 }
 NO_PERCENT = ["Panel_Mb", "Panel_Kb", "SizeToTransfer"]
 LINE_COUNTS = {"Freq_Radio": (3, 3), "Comp_Memo": (2, 20)}

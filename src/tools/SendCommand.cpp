@@ -28,6 +28,7 @@
 #include "core/app/WorkFolder.h"
 #include "core/app/WorkFolderLock.h"
 #include "core/imaging/ImageWorkspace.h"
+#include "core/service/FileWriteError.h"
 #include "core/service/FtpClient.h"
 #include "core/service/HttpClient.h"
 #include "core/service/TXmlRpcService.h"
@@ -136,7 +137,7 @@ public:
 
     void ProcessMessages() override {
         if (gInterrupted && run_ && !run_->StopPressed()) {
-            std::fprintf(stderr, "stopping after the current photo\n");
+            std::fprintf(stderr, "stopping\n");
             run_->Stop();
         }
     }
@@ -315,13 +316,17 @@ int RunSend(const std::vector<std::string>& args) {
     bool connectionFailed = false;
     bool noCopySizes = false;
     std::string sessionCode;
+    // Ctrl-C and SIGTERM end whatever request waits, within one turn of the pump.
+    const auto interrupted = [] { return gInterrupted != 0; };
     try {
         HttpClient settingsHttp([&] { observer.ProcessMessages(); });
+        settingsHttp.SetStopCheck(interrupted);
         PrepareTransfer(settingsHttp, workFolder, locale.country, false, remote,
                         [&](const RemoteSettingsResult& result) {
                             std::fprintf(stderr, "%s\n", ForTerminal(result.Message(translate)).c_str());
                         });
         HttpClient rpcHttp([&] { observer.ProcessMessages(); });
+        rpcHttp.SetStopCheck(interrupted);
         TXmlRpcService rpc(rpcHttp, remote.script_url, workFolder);
         TXmlRpcTransferService calls(rpc);
         calls.OnUnreadableResponse = [&](const RpcProblem& problem) {
@@ -343,6 +348,9 @@ int RunSend(const std::vector<std::string>& args) {
     } catch (const TCopySizesMissing&) {
         noCopySizes = true;
         std::fprintf(stderr, "%s\n", ForTerminal(texts("NoCopySizes")).c_str());
+    } catch (const TFileWriteError& error) {
+        connectionFailed = true;
+        std::fprintf(stderr, "%s\n", ForTerminal(WriteFailureMessage(error.Failure(), translate)).c_str());
     } catch (const std::exception& error) {
         connectionFailed = true;
         std::fprintf(stderr, "%s\n(%s)\n", ForTerminal(texts("BadConnect")).c_str(), error.what());

@@ -265,6 +265,37 @@ private slots:
         QVERIFY(FileExists(paths.settingsFile));
     }
 
+    void anUnwritableSettingsFileIsSaidAtCloseButNotOnASignal() {
+        test::TempFolder home;
+        for (bool onSignal : {false, true}) {
+            auto paths = PathsIn(home);
+            paths.settingsFile = home.Path() + "missing/vantrel.ini";  // its folder does not exist
+            QStringList shown;
+            QTimer catcher;
+            catcher.setInterval(20);
+            connect(&catcher, &QTimer::timeout, [&] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    shown << box->text();
+                    box->accept();
+                }
+            });
+            catcher.start();
+            TMain_Dlog window(paths, LocaleInfo());
+            window.show();
+            window.FirstActivation();
+            if (onSignal) window.CloseOnSignal();
+            else window.close();
+            QTRY_VERIFY(!window.isVisible());
+            if (onSignal) {
+                QVERIFY2(shown.isEmpty(), qPrintable(shown.join("|")));
+            } else {
+                QCOMPARE(shown.size(), 1);
+                QVERIFY2(shown[0].contains("vantrel.ini") && shown[0].contains("No such file or directory"),
+                         qPrintable(shown[0]));
+            }
+        }
+    }
+
     void noLanguageFileIsAFailedStart() {
         test::TempFolder home, emptyProgramFolder;
         MainWindowPaths paths = PathsIn(home);

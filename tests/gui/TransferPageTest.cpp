@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <filesystem>
 
 #include "core/albums/TAlbumList.h"
 #include "core/app/AtomicFile.h"
@@ -130,8 +132,8 @@ private slots:
         QVERIFY(albumsLocked);
         QVERIFY(window->Action(ActionId::AlbumDel1)->isEnabled());
         QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toStopped);
-        QCOMPARE(UploadedFiles(service).size(), 4);  // the photo under way is sent whole
-        QCOMPARE(QueuedPhotos(*window), 2);
+        QVERIFY(!UploadedFiles(service).contains("0.inf"));  // the store under way was cut
+        QCOMPARE(QueuedPhotos(*window), 3);
         QVERIFY(messages.texts.contains(window->Translate("TransferAbort")));
     }
 
@@ -159,11 +161,56 @@ private slots:
         QVERIFY(messages.texts.contains(window->Translate("AskStopTransfer")));
         QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toStopped);
         QTRY_VERIFY(!window->isVisible());  // closed once the run ended
-        QCOMPARE(UploadedFiles(service).size(), 4);
+        QVERIFY(!UploadedFiles(service).contains("0.inf"));
         const std::string list = *ReadWholeFile(home.Path() + "SendPhoto/Images.lst");
-        QVERIFY(list.find("a.jpg") == std::string::npos || list.find("b.jpg") == std::string::npos);
-        QVERIFY(list.find(".jpg") != std::string::npos);  // the photo not sent is still queued
+        // Both photos are still queued, the one under way included.
+        QVERIFY(list.find("a.jpg") != std::string::npos && list.find("b.jpg") != std::string::npos);
         QVERIFY(FileExists(home.Path() + "SendPhoto/vantrel.ini"));
+    }
+
+    void stopEndsAStalledRunWithinASecond() {
+        StandinService service;
+        QVERIFY2(service.ok(), service.error().c_str());
+        QVERIFY(service.SetFault("silent-stor-reply", true));
+        TempFolder home, photos;
+        MessageCatcher messages;
+        auto window = WindowWithPhotos(home, service, {MakePhoto(photos, "a.jpg", 800, 600, true)});
+        TransferPanel* panel = window->findChild<TransferPanel*>();
+        const int before = service.Stalls();
+        QElapsedTimer sinceStop;
+        QTimer stopper;
+        stopper.setInterval(20);
+        QObject::connect(&stopper, &QTimer::timeout, [&] {
+            if (service.Stalls() > before) {
+                stopper.stop();
+                sinceStop.start();
+                panel->Stop_Btn->click();
+            }
+        });
+        stopper.start();
+        window->Transfer()->Start_Btn->click();
+        QVERIFY(sinceStop.isValid());
+        QVERIFY2(sinceStop.elapsed() < 1000, QByteArray::number(sinceStop.elapsed()));
+        QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toStopped);
+        QCOMPARE(QueuedPhotos(*window), 1);
+        QVERIFY(messages.texts.contains(window->Translate("TransferAbort")));
+    }
+
+    void anUnwritableAnswerFileIsNamedWithItsReason() {
+        StandinService service;
+        QVERIFY2(service.ok(), service.error().c_str());
+        TempFolder home, photos;
+        MessageCatcher messages;
+        auto window = WindowWithPhotos(home, service, {MakePhoto(photos, "a.jpg", 200, 150, true)});
+        const std::string answerFile = home.Path() + "SendPhoto/Temp.xml";
+        std::filesystem::remove(answerFile);
+        std::filesystem::create_symlink("/dev/full", answerFile);
+        window->Transfer()->Start_Btn->click();
+        std::filesystem::remove(answerFile);
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY2(messages.texts[0].contains("Temp.xml") && messages.texts[0].contains("No space left on device"),
+                 qPrintable(messages.texts[0]));
+        QCOMPARE(QueuedPhotos(*window), 1);
     }
 
     void emptyFieldsAreRefusedBeforeAnyConnection() {

@@ -52,6 +52,11 @@ for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/Vantrel_Multi" ] && break; sleep 
 [ -S "$XDG_RUNTIME_DIR/Vantrel_Multi" ] || fail "a starting instance does not listen while it waits for the service"
 timeout 20 "$program" c || fail "a second start during the first one's start did not hand over"
 kill -0 $first || fail "the starting instance ended"
+# SIGTERM ends that wait at once: the instance closes cleanly within a second.
+kill -TERM $first
+( sleep 1; kill -9 $first 2>/dev/null ) & guard=$!
+status=0; wait $first || status=$?
+kill $guard 2>/dev/null || true
+[ $status = 0 ] || fail "SIGTERM during the start-up download did not close the program within a second ($status)"
 kill -9 $stall; wait $stall 2>/dev/null || true
-kill -9 $first; wait $first 2>/dev/null || true
 echo "program lifecycle: all passed"

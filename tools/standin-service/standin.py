@@ -14,6 +14,7 @@ import http.server
 import json
 import logging
 import os
+import select
 import secrets
 import signal
 import socket
@@ -26,7 +27,7 @@ import xml.sax.saxutils
 import xmlrpc.client
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import DTPHandler, FTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler, PassiveDTP
 from pyftpdlib.servers import FTPServer
 
 FAULTS = {
@@ -41,7 +42,20 @@ FAULTS = {
     "broken-plist",        # the settings document is not well-formed XML
     "rpc-http-500",        # the XML-RPC endpoint answers status 500
     "rpc-html-200",        # the XML-RPC endpoint answers an HTML page with status 200
+    # Hostile peers: each stall counts in GET /control/stalls once the client is caught in it.
+    "silent-settings",     # the settings document request is taken and never answered
+    "drip-settings",       # the settings document comes one byte every 200 ms, never whole
+    "endless-settings",    # the settings document is an endless body (no length, no end)
+    "silent-rpc",          # XML-RPC calls are taken and never answered
+    "endless-rpc",         # XML-RPC answers are an endless body
+    "silent-ftp-greeting", # FTP connections are taken and never greeted
+    "silent-stor-reply",   # a STOR gets its data but never its final reply
+    "drip-stor-reply",     # a STOR's final reply comes one byte every 200 ms, as an endless multi-line reply
+    "stall-stor-data",     # a STOR's data connection stops being read after its first block
 }
+
+DRIP_SECONDS = 0.2
+ENDLESS_LIMIT = 1 << 30  # an endless body still ends after 1 GiB, should a client read that far
 
 FTP_LOGIN = "vantrel_upload"
 FTP_PASSWORD = "upload-pass"
@@ -62,6 +76,8 @@ class State:
         self.overrides = dict(overrides)
         self.http_port = 0
         self.ftp_port = 0
+        self.stalls = 0  # how many times a client was caught in a stall
+        self.closing = threading.Event()
         self.accounts = {a["email"].lower(): a for a in accounts}
         self.sessions = {}  # code -> dict(objectid, cookie, expires, member_id)
         self.albums_path = os.path.join(root, "albums.json")
@@ -89,6 +105,10 @@ class State:
                     self.drop_data_armed = True
             else:
                 self.faults.discard(name)
+
+    def count_stall(self):
+        with self.lock:
+            self.stalls += 1
 
     def take_drop_data(self):
         """True once per activation of drop-data: only the first STOR after it is cut."""
@@ -303,6 +323,57 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
         length = int(self.headers.get("Content-Length") or 0)
         return self.rfile.read(length) if length > 0 else b""
 
+    def _hold(self):
+        """Takes the request and never answers, until the client goes or the stand-in stops."""
+        self.state.count_stall()
+        self.close_connection = True
+        while not self.state.closing.is_set():
+            readable, _, _ = select.select([self.connection], [], [], 0.2)
+            if readable:
+                try:
+                    if not self.connection.recv(4096):
+                        return None
+                except OSError:
+                    return None
+        return None
+
+    def _drip(self):
+        """Promises a large body and sends it one byte at a time."""
+        self.state.count_stall()
+        self.close_connection = True
+        self.send_response(200)
+        self.send_header("Content-Type", "application/xml")
+        self.send_header("Content-Length", "1000000")
+        self.end_headers()
+        try:
+            self.wfile.flush()
+            for _ in range(1000000):
+                if self.state.closing.wait(DRIP_SECONDS):
+                    return None
+                self.wfile.write(b" ")
+                self.wfile.flush()
+        except OSError:
+            pass
+        return None
+
+    def _endless(self, content_type):
+        """A body without length that never ends: the client must cut it."""
+        self.state.count_stall()
+        self.close_connection = True
+        self.send_response(200)
+        self.send_header("Content-Type", content_type)
+        self.send_header("Connection", "close")
+        self.end_headers()
+        chunk = b"<value>" + b"x" * 65521 + b"</value>\n"
+        sent = 0
+        try:
+            while sent < ENDLESS_LIMIT and not self.state.closing.is_set():
+                self.wfile.write(chunk)
+                sent += len(chunk)
+        except OSError:
+            pass
+        return None
+
     def _cookie(self, name):
         jar = http.cookies.SimpleCookie()
         for header in self.headers.get_all("Cookie") or []:
@@ -320,12 +391,22 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
         if path in ("/common/" + SETTINGS_NAME, "/sg/common/" + SETTINGS_NAME):
             if path.startswith("/common/") and state.fault("settings-404-first"):
                 return self._error_page(404, "Not Found")
+            if state.fault("silent-settings"):
+                return self._hold()
+            if state.fault("drip-settings"):
+                return self._drip()
+            if state.fault("endless-settings"):
+                return self._endless("application/xml")
             if state.fault("broken-plist"):
                 return self._send(200, b"<?xml version=\"1.0\"?>\n<plist><dict><key>oops</dict>\n",
                                   "application/xml")
             return self._send(200, settings_document(state), "application/xml")
         if path.startswith("/test/"):
             return self._test_path(path, query, b"")
+        if path == "/control/stalls":
+            with state.lock:
+                body = str(state.stalls).encode()
+            return self._send(200, body, "text/plain")
         if path == "/control/faults":
             with state.lock:
                 body = json.dumps(sorted(state.faults)).encode()
@@ -367,6 +448,10 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
             return self._error_page(500, "Internal Server Error")
         if state.fault("rpc-html-200"):
             return self._send(200, b"<html><body><p>Maintenance<br></p></body></html>")
+        if state.fault("silent-rpc"):
+            return self._hold()
+        if state.fault("endless-rpc"):
+            return self._endless("text/xml")
         headers = []
         try:
             try:
@@ -437,6 +522,11 @@ class StandinDTPHandler(DTPHandler):
 
     def handle_read(self):
         super().handle_read()
+        if self.receive and self.tot_bytes_received > 0 and self.cmd_channel.state.fault("stall-stor-data"):
+            # Stop reading: the client's sends fill the small buffers and then block.
+            self.receive = False
+            self.cmd_channel.state.count_stall()
+            return
         if self.drop_this and self.tot_bytes_received > 0 and not self._closed:
             # Reset the data connection halfway, then hang up the control connection, so the
             # client sees a broken transfer whatever it was doing.
@@ -452,10 +542,19 @@ class StandinDTPHandler(DTPHandler):
     handle_read_event = handle_read
 
     def close(self):
+        state = self.cmd_channel.state
         if (not self._closed and self.receive and not self.drop_this
-                and self.cmd_channel.state.fault("426-then-226")
+                and state.fault("426-then-226")
                 and self._resp and self._resp[0].startswith("226")):
             self._resp = ("426 Data connection trouble.\r\n226 Transfer complete.", self._resp[1])
+        if not self._closed and self._resp and self._resp[0].startswith("226"):
+            if state.fault("silent-stor-reply"):
+                self._resp = ()
+                state.count_stall()
+            elif state.fault("drip-stor-reply"):
+                self._resp = ()
+                state.count_stall()
+                self.cmd_channel.drip("226-still working\r\n")
         super().close()
 
 
@@ -466,6 +565,20 @@ class StandinFTPHandler(FTPHandler):
     proto_cmds = dict(FTPHandler.proto_cmds)
     proto_cmds["SITE CHECKSUM"] = dict(perm=None, auth=True, arg=True,
                                        help="Syntax: SITE CHECKSUM <SP> file-name (MD5 of a stored file).")
+
+    def handle(self):
+        if self.state.fault("silent-ftp-greeting"):
+            self.on_connect()
+            self.state.count_stall()
+            return
+        super().handle()
+
+    def drip(self, text, at=0):
+        """Sends `text` one byte at a time, over and over, until the connection closes."""
+        if self._closed or self._closing:
+            return
+        self.push(text[at])
+        self.ioloop.call_later(DRIP_SECONDS, self.drip, text, (at + 1) % len(text))
 
     def ftp_USER(self, line):
         if self.state.fault("ftp-user-230") and not self.authenticated and line == FTP_LOGIN:
@@ -502,6 +615,15 @@ class StandinFTPHandler(FTPHandler):
         elif self.state.fault("checksum-wrong"):
             text = hashlib.md5(text.encode()).hexdigest()
         self.respond("200 %s %s" % (text, name))
+
+
+class SmallBufferPassiveDTP(PassiveDTP):
+    """Data connections with small receive buffers, so that a stalled reader blocks the client soon."""
+
+    def __init__(self, cmd_channel, extmode=False):
+        super().__init__(cmd_channel, extmode)
+        if cmd_channel.state.fault("stall-stor-data"):
+            self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
 
 
 # The data channel learns from its control channel whether this STOR is the one to cut.
@@ -557,10 +679,12 @@ def main():
     StandinFTPHandler.state = state
     StandinFTPHandler.authorizer = authorizer
     StandinFTPHandler.permit_foreign_addresses = False
+    StandinFTPHandler.passive_dtp = SmallBufferPassiveDTP
     ftpd = FTPServer((args.host, args.ftp_port), StandinFTPHandler)
     state.ftp_port = ftpd.address[1]
 
     def stop(signum, frame):
+        state.closing.set()
         raise SystemExit(0)
 
     signal.signal(signal.SIGTERM, stop)

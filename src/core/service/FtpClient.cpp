@@ -73,7 +73,11 @@ void TFtpClient::FailConnection(const std::string& message) {
     throw TFtpError(message);
 }
 
-void TFtpClient::CheckAlive() const {
+void TFtpClient::CheckAlive() {
+    if (stopRequested_ && stopRequested_()) {
+        if (serial_ == activeSerial_) FtpDisconnect();
+        throw TFtpError("FTP transfer stopped");
+    }
     if (serial_ != activeSerial_ || control_ < 0) throw TFtpError("FTP connection closed");
 }
 
@@ -85,7 +89,8 @@ void TFtpClient::PumpIfDue() {
     pump_();
 }
 
-void TFtpClient::WaitReady(int fd, short events) {
+void TFtpClient::WaitReady(int fd, short events, std::chrono::milliseconds limit, std::string_view what) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     while (true) {
         CheckAlive();
         pollfd entry{fd, events, 0};
@@ -95,7 +100,17 @@ void TFtpClient::WaitReady(int fd, short events) {
         CheckAlive();
         // Errors and hang-ups count as ready: the call that follows reports them.
         if (ready > 0) return;
+        if (std::chrono::steady_clock::now() >= deadline)
+            FailConnection(std::string(what) + " for " + DescribeSeconds(limit));
     }
+}
+
+void TFtpClient::WaitConnected(int fd, std::string_view what) {
+    WaitReady(fd, POLLOUT, timeouts_.connect, std::string(what) + " not opened");
+    int error = 0;
+    socklen_t length = sizeof error;
+    ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length);
+    if (error != 0) throw TFtpError(std::string(what) + " failed: " + ErrnoText(error));
 }
 
 void TFtpClient::SendAll(int fd, const char* data, std::size_t size) {
@@ -180,6 +195,7 @@ int TFtpClient::OpenSocket(const sockaddr* address, unsigned addressLength) {
     if (fd < 0) throw TFtpError("FTP socket failed: " + ErrnoText(errno));
     int one = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    EnableKeepalive(fd);
     if (::connect(fd, address, addressLength) < 0 && errno != EINPROGRESS) {
         int error = errno;
         ::close(fd);
@@ -191,6 +207,7 @@ int TFtpClient::OpenSocket(const sockaddr* address, unsigned addressLength) {
 void TFtpClient::FtpConnect() {
     FtpDisconnect();
     activeSerial_ = serial_;
+    if (stopRequested_ && stopRequested_()) throw TFtpError("FTP transfer stopped");
     auto endpoint = ParseFtpHost(settings_.host);
     if (!endpoint) throw TFtpError(endpoint.error());
     addrinfo hints{};
@@ -203,20 +220,13 @@ void TFtpClient::FtpConnect() {
     for (addrinfo* candidate = found; candidate && control_ < 0; candidate = candidate->ai_next) {
         try {
             control_ = OpenSocket(candidate->ai_addr, candidate->ai_addrlen);
-            WaitReady(control_, POLLOUT);
-            int error = 0;
-            socklen_t length = sizeof error;
-            ::getsockopt(control_, SOL_SOCKET, SO_ERROR, &error, &length);
-            if (error != 0) {
-                ::close(control_);
-                control_ = -1;
-                lastError = "FTP connection failed: " + ErrnoText(error);
-            }
+            WaitConnected(control_, "FTP connection");
         } catch (const TFtpError& failure) {
             lastError = failure.what();
-            if (serial_ != activeSerial_) break;  // closed from the pump: give up at once
             if (control_ >= 0) ::close(control_);
             control_ = -1;
+            // Closed from the pump, stopped, or out of time: give up at once.
+            if (serial_ != activeSerial_ || (stopRequested_ && stopRequested_())) break;
         }
     }
     ::freeaddrinfo(found);
@@ -235,22 +245,26 @@ void TFtpClient::FtpConnect() {
 
 void TFtpClient::FtpMakeDir(std::string_view name) {
     activeSerial_ = serial_;
+    CheckAlive();
     Command("MKD " + std::string(name), {257});
 }
 
 void TFtpClient::FtpChangeDir(std::string_view name) {
     activeSerial_ = serial_;
+    CheckAlive();
     Command("CWD " + std::string(name), {200, 250});
 }
 
 TFtpReply TFtpClient::FtpQuote(std::string_view line) {
     activeSerial_ = serial_;
+    CheckAlive();
     SendLine(line);
     return ReadReply();
 }
 
 void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteName) {
     activeSerial_ = serial_;
+    CheckAlive();
     const std::string storeLine = "STOR " + std::string(remoteName);
     if (!IsSafeFtpCommandLine(storeLine)) throw TFtpError("FTP command refused: it holds a line break or NUL");
     if (control_ < 0) throw TFtpError("FTP not connected");
@@ -276,11 +290,7 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
     SendLine(storeLine);
     try {
         data_ = OpenSocket(reinterpret_cast<sockaddr*>(&peer), peerLength);
-        WaitReady(data_, POLLOUT);
-        int error = 0;
-        socklen_t length = sizeof error;
-        ::getsockopt(data_, SOL_SOCKET, SO_ERROR, &error, &length);
-        if (error != 0) throw TFtpError("FTP data connection failed: " + ErrnoText(error));
+        WaitConnected(data_, "FTP data connection");
     } catch (const TFtpError&) {
         // The server waits for a data connection that will not come: this conversation is lost.
         if (serial_ == activeSerial_) FtpDisconnect();

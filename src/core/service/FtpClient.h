@@ -4,9 +4,12 @@
 //
 // Every operation blocks, and while it waits on the network it calls the pump at least every
 // 50 ms, so that a window keeps working. The pump may call FtpDisconnect (the Stop button): the
-// operation in progress then fails with TFtpError. The client never gives up waiting on its own:
-// it waits for a reply as long as the connection stays open.
+// operation in progress then fails with TFtpError. No wait lasts for ever: a connection (control
+// or data) that does not open within NetworkTimeouts::connect, or on which nothing can be
+// received or sent for NetworkTimeouts::inactivity, fails the operation and is closed. Both
+// connections carry TCP keepalive.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -14,6 +17,7 @@
 #include <string_view>
 
 #include "core/service/FtpReply.h"
+#include "core/service/NetworkTimeouts.h"
 
 struct sockaddr;
 
@@ -84,6 +88,14 @@ public:
     // The last complete reply (code 0 before the first).
     const TFtpReply& LastReply() const { return lastReply_; }
 
+    // Replaces the time-outs (DefaultNetworkTimeouts() until then).
+    void SetTimeouts(NetworkTimeouts timeouts) { timeouts_ = timeouts; }
+    // While `stopRequested` returns true, every operation fails with TFtpError and closes the
+    // connection: it is asked when an operation starts and whenever a wait ends or the pump ran,
+    // so a stop ends a pending store or reply at once and a reconnection is not attempted.
+    // Empty: never.
+    void SetStopCheck(std::function<bool()> stopRequested) { stopRequested_ = std::move(stopRequested); }
+
     void SetWorkHandlers(TFtpWorkHandlers handlers) { handlers_ = std::move(handlers); }
     void ClearWorkHandlers() { handlers_ = {}; }
 
@@ -94,15 +106,21 @@ private:
     std::string ReadLine();
     void Expect(const TFtpReply& reply, std::initializer_list<int> accepted, std::string_view what);
     int OpenSocket(const ::sockaddr* address, unsigned addressLength);
-    void WaitReady(int fd, short events);
+    // Waits until `fd` is ready for `events`, for at most `limit`; `what` names the wait in the
+    // error of a time-out.
+    void WaitReady(int fd, short events, std::chrono::milliseconds limit, std::string_view what);
+    void WaitReady(int fd, short events) { WaitReady(fd, events, timeouts_.inactivity, "no answer from the FTP server"); }
+    void WaitConnected(int fd, std::string_view what);
     void SendAll(int fd, const char* data, std::size_t size);
-    void CheckAlive() const;
+    void CheckAlive();
     void PumpIfDue();
     void CloseData();
     [[noreturn]] void FailConnection(const std::string& message);
 
     TFtpSettings settings_;
     std::function<void()> pump_;
+    std::function<bool()> stopRequested_;
+    NetworkTimeouts timeouts_ = DefaultNetworkTimeouts();
     TFtpWorkHandlers handlers_;
     int control_ = -1;
     int data_ = -1;

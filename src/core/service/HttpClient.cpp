@@ -1,10 +1,13 @@
 #include "core/service/HttpClient.h"
 
+#include "core/service/FileWriteError.h"
+
 #include <curl/curl.h>
 
-#include <cstdio>
-#include <mutex>
 #include <strings.h>
+
+#include <chrono>
+#include <mutex>
 #include <vector>
 
 namespace vantrel {
@@ -18,18 +21,48 @@ void GlobalInit() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+using Clock = std::chrono::steady_clock;
+
 struct Transfer {
     std::string body;
     std::vector<std::string> cookie2;  // "Set-Cookie2" headers, which libcurl does not read itself
+    bool connected = false;            // the connection is open: the inactivity clock runs
+    bool tooLarge = false;
+    Clock::time_point lastActivity = Clock::now();
+    curl_off_t uploaded = 0;
 };
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
-    static_cast<Transfer*>(user)->body.append(data, size * count);
-    return size * count;
+    auto* transfer = static_cast<Transfer*>(user);
+    const size_t n = size * count;
+    transfer->lastActivity = Clock::now();
+    if (n > kMaxAnswerBytes - transfer->body.size()) {
+        transfer->tooLarge = true;
+        return 0;  // libcurl ends the transfer with a write error
+    }
+    transfer->body.append(data, n);
+    return n;
+}
+
+int OnConnected(void* user, char*, char*, int, int) {
+    auto* transfer = static_cast<Transfer*>(user);
+    transfer->connected = true;
+    transfer->lastActivity = Clock::now();
+    return CURL_PREREQFUNC_OK;
+}
+
+int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
+    auto* transfer = static_cast<Transfer*>(user);
+    if (uploaded != transfer->uploaded) {
+        transfer->uploaded = uploaded;
+        transfer->lastActivity = Clock::now();
+    }
+    return 0;
 }
 
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     const size_t n = size * count;
+    static_cast<Transfer*>(user)->lastActivity = Clock::now();
     constexpr std::string_view prefix = "Set-Cookie2:";
     if (n > prefix.size() && strncasecmp(data, prefix.data(), prefix.size()) == 0) {
         std::string value(data + prefix.size(), n - prefix.size());
@@ -39,12 +72,11 @@ size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     return n;
 }
 
-bool WriteFile(const std::string& path, std::string_view content) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    ok = (std::fclose(f) == 0) && ok;
-    return ok;
+// Replaces the file's content; the system's reason when it cannot.
+std::expected<void, HttpError> WriteFile(const std::string& path, std::string_view content) {
+    auto written = WriteWholeFile(path, content);
+    if (!written) return std::unexpected(HttpError{0, written.error().reason, HttpError::Kind::LocalWrite});
+    return {};
 }
 
 }  // namespace
@@ -71,6 +103,7 @@ void HttpClient::SetPump(std::function<void()> pump) { pump_ = std::move(pump); 
 std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url, const std::string_view* postBody) {
     // The pump may run window events; one of them must not start a second request on this client.
     if (busy_) return std::unexpected(HttpError{0, "a request of this client is already in progress"});
+    if (stopRequested_ && stopRequested_()) return std::unexpected(HttpError{0, "request stopped", HttpError::Kind::Stopped});
     busy_ = true;
     struct Release {
         bool& flag;
@@ -104,6 +137,16 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, OnHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, OnConnected);
+    curl_easy_setopt(easy, CURLOPT_PREREQDATA, &transfer);
+    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, OnProgress);
+    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts_.connect.count()));
+    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxAnswerBytes));
+    curl_easy_setopt(easy, CURLOPT_TCP_KEEPALIVE, 1L);
+    curl_easy_setopt(easy, CURLOPT_TCP_KEEPIDLE, 30L);
+    curl_easy_setopt(easy, CURLOPT_TCP_KEEPINTVL, 10L);
     if (postBody) {
         curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
         curl_easy_setopt(easy, CURLOPT_FRESH_CONNECT, 1L);
@@ -118,14 +161,19 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
     curl_multi_add_handle(multi, easy);
     CURLcode result = CURLE_OK;
     bool aborted = false;
+    bool silent = false;
     int running = 1;
     while (running) {
         if (curl_multi_perform(multi, &running) != CURLM_OK) break;
         if (!running) break;
         curl_multi_poll(multi, nullptr, 0, kPumpIntervalMs, nullptr);
         if (pump_) pump_();
-        if (abort_) {
+        if (abort_ || (stopRequested_ && stopRequested_())) {
             aborted = true;
+            break;
+        }
+        if (transfer.connected && Clock::now() - transfer.lastActivity > timeouts_.inactivity) {
+            silent = true;
             break;
         }
     }
@@ -144,13 +192,19 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
         curl_easy_setopt(easy, CURLOPT_COOKIELIST, line.c_str());
     }
 
-    if (aborted) return std::unexpected(HttpError{0, "request aborted"});
+    if (aborted) return std::unexpected(HttpError{0, "request stopped", HttpError::Kind::Stopped});
+    if (silent) {
+        return std::unexpected(HttpError{0, "no answer from the server for " + DescribeSeconds(timeouts_.inactivity)});
+    }
+    if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED) {
+        return std::unexpected(HttpError{0, "the answer is larger than 16 MB", HttpError::Kind::TooLarge});
+    }
     if (result != CURLE_OK) {
         std::string text = errorText[0] ? errorText : curl_easy_strerror(result);
         return std::unexpected(HttpError{0, text});
     }
     if (status < 200 || status > 299) {
-        return std::unexpected(HttpError{status, "HTTP status " + std::to_string(status)});
+        return std::unexpected(HttpError{status, "HTTP status " + std::to_string(status), HttpError::Kind::Status});
     }
     return std::move(transfer.body);
 }
@@ -162,19 +216,25 @@ std::expected<std::string, HttpError> HttpClient::HttpPost(const std::string& ur
 }
 
 std::expected<void, HttpError> HttpClient::HttpGet(const std::string& url, const std::string& destPath) {
-    if (!WriteFile(destPath, {})) return std::unexpected(HttpError{0, "cannot create " + destPath});
+    if (auto created = WriteFile(destPath, {}); !created) return created;
     auto body = HttpGet(url);
     if (!body) return std::unexpected(body.error());
-    if (!WriteFile(destPath, *body)) return std::unexpected(HttpError{0, "cannot write " + destPath});
+    if (auto written = WriteFile(destPath, *body); !written) {
+        (void)WriteFile(destPath, {});  // never half a body
+        return written;
+    }
     return {};
 }
 
 std::expected<void, HttpError> HttpClient::HttpPost(const std::string& url, std::string_view body,
                                                     const std::string& destPath) {
-    if (!WriteFile(destPath, {})) return std::unexpected(HttpError{0, "cannot create " + destPath});
+    if (auto created = WriteFile(destPath, {}); !created) return created;
     auto response = HttpPost(url, body);
     if (!response) return std::unexpected(response.error());
-    if (!WriteFile(destPath, *response)) return std::unexpected(HttpError{0, "cannot write " + destPath});
+    if (auto written = WriteFile(destPath, *response); !written) {
+        (void)WriteFile(destPath, {});
+        return written;
+    }
     return {};
 }
 

@@ -4,6 +4,10 @@
 // one waits, so the window stays responsive. Each client keeps its own cookies in memory for
 // as long as it lives and sends them back with later requests that match them. One request
 // per client at a time: a request started from the pump while another waits fails at once.
+//
+// No request waits forever: opening the connection may take NetworkTimeouts::connect, and an
+// open connection on which nothing moved for NetworkTimeouts::inactivity fails the request.
+// Answers are capped at kMaxAnswerBytes, so that an endless body cannot take the memory.
 
 #include <expected>
 #include <functional>
@@ -11,14 +15,26 @@
 #include <string>
 #include <string_view>
 
+#include "core/service/NetworkTimeouts.h"
+
 namespace vantrel {
 
+// The largest answer body a request accepts; a larger one fails with HttpError::Kind::TooLarge.
+inline constexpr std::size_t kMaxAnswerBytes = 16 * 1024 * 1024;
+
 // Why a request failed. `status` is the response status when a server answered with one
-// outside the 200s, 0 for a transport failure (name resolution, refused or broken connection,
-// unsupported scheme) or an abort.
+// outside the 200s, 0 otherwise.
 struct HttpError {
+    enum class Kind {
+        Status,      // an answer with a status outside the 200s
+        Transport,   // name resolution, a refused, broken or silent connection, an unsupported scheme
+        Stopped,     // Abort or the stop check ended the request
+        TooLarge,    // the answer's body is larger than kMaxAnswerBytes
+        LocalWrite,  // the answer could not be written to its file; `message` is the system's reason
+    };
     long status = 0;
     std::string message;
+    Kind kind = Kind::Transport;
 };
 
 class HttpClient {
@@ -31,6 +47,13 @@ public:
 
     void SetPump(std::function<void()> pump);
 
+    // Replaces the time-outs (DefaultNetworkTimeouts() until then).
+    void SetTimeouts(NetworkTimeouts timeouts) { timeouts_ = timeouts; }
+    // A request fails with Kind::Stopped as soon as `stopRequested` returns true: it is asked
+    // before a request starts and after every run of the pump (Stop, a window closing, a
+    // termination signal). Empty: never.
+    void SetStopCheck(std::function<bool()> stopRequested) { stopRequested_ = std::move(stopRequested); }
+
     // Sends "GET" (HTTP/1.1) and returns the response body when the status is in the 200s.
     // Any other status (redirections are not followed) and every transport failure is an
     // error; the body of an error page is never returned.
@@ -42,7 +65,8 @@ public:
     std::expected<std::string, HttpError> HttpPost(const std::string& url, std::string_view body);
 
     // As above, writing the body into `destPath`. The file is created or truncated first; on
-    // failure it is left empty, so it never holds any part of an error page.
+    // failure it is left empty, so it never holds any part of an error page. A file that cannot
+    // be created or written gives Kind::LocalWrite.
     std::expected<void, HttpError> HttpGet(const std::string& url, const std::string& destPath);
     std::expected<void, HttpError> HttpPost(const std::string& url, std::string_view body,
                                             const std::string& destPath);
@@ -60,6 +84,8 @@ private:
     struct Handles;
     std::unique_ptr<Handles> handles_;
     std::function<void()> pump_;
+    std::function<bool()> stopRequested_;
+    NetworkTimeouts timeouts_ = DefaultNetworkTimeouts();
     long lastStatus_ = 0;
     bool abort_ = false;
     bool busy_ = false;

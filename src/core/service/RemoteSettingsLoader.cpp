@@ -39,26 +39,42 @@ std::vector<std::string> SettingsBaseAddresses() {
     return SettingsBaseAddresses(value ? value : "");
 }
 
-bool DownloadRemoteSettings(HttpClient& client, const std::string& localPath,
-                            const std::vector<std::string>& bases) {
+SettingsDownload FetchRemoteSettings(HttpClient& client, const std::string& localPath,
+                                     const std::vector<std::string>& bases) {
     if (FILE* f = std::fopen(localPath.c_str(), "wb")) std::fclose(f);
+    SettingsDownload outcome = SettingsDownload::Failed;
     for (const auto& base : bases) {
         // HttpGet truncates the file first and writes only a successful body.
         auto got = client.HttpGet(base + std::string(kRemoteSettingsFileName), localPath);
-        if (got && client.LastStatus() == 200) return true;
+        if (got && client.LastStatus() == 200) return SettingsDownload::Done;
+        if (!got && got.error().kind == HttpError::Kind::TooLarge) {
+            outcome = SettingsDownload::TooLarge;
+            break;
+        }
+        if (!got && got.error().kind == HttpError::Kind::Stopped) break;
     }
     // A 2xx other than 200 may have left a body behind; the file must not pretend to be a document.
     if (FILE* f = std::fopen(localPath.c_str(), "wb")) std::fclose(f);
-    return false;
+    return outcome;
+}
+
+bool DownloadRemoteSettings(HttpClient& client, const std::string& localPath,
+                            const std::vector<std::string>& bases) {
+    return FetchRemoteSettings(client, localPath, bases) == SettingsDownload::Done;
 }
 
 RemoteSettingsResult LoadRemoteSettings(HttpClient& client, const std::string& workFolder,
                                         std::string_view country, TRemoteSettings& settings,
                                         const std::vector<std::string>& bases) {
     const std::string path = workFolder + std::string(kRemoteSettingsFileName);
-    if (!DownloadRemoteSettings(client, path, bases)) {
+    const SettingsDownload download = FetchRemoteSettings(client, path, bases);
+    if (download != SettingsDownload::Done) {
         RemoteSettingsResult result;
         result.status = RemoteSettingsResult::Status::NotDownloaded;
+        if (download == SettingsDownload::TooLarge) {
+            result.status = RemoteSettingsResult::Status::NotXml;
+            result.problem = {XmlLoadProblem::Kind::ParseError, "", "the document is larger than 16 MB"};
+        }
         return result;
     }
     return ReadRemoteSettingsFile(path, country, settings);

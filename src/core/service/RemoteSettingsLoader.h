@@ -21,16 +21,27 @@ std::vector<std::string> SettingsBaseAddresses(std::string_view override);
 // As above with the environment's VANTREL_SETTINGS_BASE.
 std::vector<std::string> SettingsBaseAddresses();
 
+// How a download of the settings document ended.
+enum class SettingsDownload {
+    Done,      // a server answered with status 200; the file holds the document
+    Failed,    // no server gave the document (or the client was stopped)
+    TooLarge,  // a server's answer was larger than kMaxAnswerBytes: a broken document
+};
+
 // Fetches base + "uploader_settings.plist" from each base address in turn into `localPath`
-// until one answers with status 200; true then. Transport errors and other statuses are
-// swallowed. The file is created even when every attempt fails, and holds exactly the body of
-// the successful answer (never bytes of a failed one).
+// until one answers with status 200. Transport errors and other statuses are swallowed; an
+// answer over the size cap ends the attempts. The file is created even when every attempt
+// fails, and holds exactly the body of the successful answer (never bytes of a failed one).
+SettingsDownload FetchRemoteSettings(HttpClient& client, const std::string& localPath,
+                                     const std::vector<std::string>& bases);
+// The same, true when the download was Done.
 bool DownloadRemoteSettings(HttpClient& client, const std::string& localPath,
                             const std::vector<std::string>& bases);
 
 // Downloads the document into `workFolder` (ending in "/") + "uploader_settings.plist" and reads
 // it into `settings` with the user's `country`. NotDownloaded when no server gave it (the
-// record is untouched, nothing is to be shown).
+// record is untouched, nothing is to be shown); NotXml with a parse error when the answer was
+// over the size cap.
 RemoteSettingsResult LoadRemoteSettings(HttpClient& client, const std::string& workFolder,
                                         std::string_view country, TRemoteSettings& settings,
                                         const std::vector<std::string>& bases = SettingsBaseAddresses());

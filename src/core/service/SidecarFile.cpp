@@ -1,8 +1,7 @@
 #include "core/service/SidecarFile.h"
 
-#include <fstream>
-
 #include "core/albums/TImageJob.h"
+#include "core/service/FileWriteError.h"
 #include "core/service/TRemoteSettings.h"
 #include "core/service/UploadPackage.h"
 
@@ -54,10 +53,8 @@ std::expected<void, std::string> WriteInfFile(const TImageJob& job, const std::s
                           job.Width,      job.Height,     *digest,
                           settings.passthru_name,         settings.passthru_value,
                           job.PhotoSize,  job.ScaledSize, job.ThumbSize};
-    std::ofstream out(targetPath, std::ios::binary | std::ios::trunc);
-    out << FormatSidecar(fields);
-    out.close();
-    if (!out) return std::unexpected("cannot write " + targetPath);
+    if (auto written = WriteWholeFile(targetPath, FormatSidecar(fields)); !written)
+        throw TFileWriteError(written.error());
     return {};
 }
 

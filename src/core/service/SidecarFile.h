@@ -32,8 +32,8 @@ struct TSidecarFields {
 std::string FormatSidecar(const TSidecarFields& fields);
 
 // Writes the sidecar of `job` to `targetPath`, replacing its content; the checksum is the MD5 of
-// the job's working copy (through `imaging`). Fails when the working copy cannot be read or the
-// file not written.
+// the job's working copy (through `imaging`). Fails when the working copy cannot be read; throws
+// TFileWriteError when the file cannot be written.
 std::expected<void, std::string> WriteInfFile(const TImageJob& job, const std::string& folderName,
                                               const std::string& customerId, std::int32_t albumId,
                                               const TRemoteSettings& settings, const std::string& targetPath,

@@ -1,5 +1,6 @@
 #include "core/service/TXmlRpcService.h"
 
+#include "core/service/FileWriteError.h"
 #include "core/service/XmlRpcRequest.h"
 
 namespace vantrel {
@@ -12,9 +13,16 @@ TXmlRpcService::TXmlRpcService(HttpClient& rpcHttp, std::string scriptUrl, std::
 std::expected<void, RpcProblem> TXmlRpcService::Post(const std::string& request) {
     auto posted = http_.HttpPost(scriptUrl_, request, ResponsePath());
     if (posted) return {};
+    const HttpError& error = posted.error();
+    if (error.kind == HttpError::Kind::LocalWrite) throw TFileWriteError({ResponsePath(), error.message});
     RpcProblem p;
     p.kind = RpcProblem::Kind::Transport;
-    p.error = posted.error().message;
+    p.error = error.message;
+    if (error.kind == HttpError::Kind::TooLarge) {
+        // Read like a document that does not parse: the call's message, and a false result.
+        p.kind = RpcProblem::Kind::NotXml;
+        p.problem = {XmlLoadProblem::Kind::ParseError, "", "the answer is larger than 16 MB"};
+    }
     return std::unexpected(std::move(p));
 }
 

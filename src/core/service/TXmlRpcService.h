@@ -1,7 +1,9 @@
 #pragma once
 // The service's four XML-RPC calls, posted to `script_url` through the XML-RPC HTTP client.
 // Each call writes the response into "Temp.xml" of the work folder (truncated first, left in
-// place) and reads it from there.
+// place) and reads it from there. A failed post is a Transport problem; an answer over the
+// HTTP client's size cap is a NotXml problem (a broken answer); a "Temp.xml" that cannot be
+// written throws TFileWriteError.
 
 #include <cstdint>
 #include <expected>
@@ -40,7 +42,7 @@ public:
     std::string ResponsePath() const { return workFolder_ + std::string(kRpcResponseFileName); }
 
 private:
-    // Posts `request`; Transport problem when the post fails.
+    // Posts `request`; the problems as above.
     std::expected<void, RpcProblem> Post(const std::string& request);
 
     HttpClient& http_;

@@ -7,6 +7,7 @@
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TImageJob.h"
+#include "core/service/FileWriteError.h"
 #include "core/service/FtpClient.h"
 #include "core/service/TransferPreparation.h"
 #include "core/service/TransferService.h"
@@ -53,10 +54,11 @@ void TTransferRun::OnWorkEnd() {
 
 TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& sessionCode) {
     ftp_ = &ftp;
-    // A Stop pressed before the run got here still counts: the run ends after its first package.
     report_ = {};
     photoNumber_ = -1;
     TTransferOutcome outcome = TTransferOutcome::toStopped;
+    // Once Stop is pressed the FTP client neither waits nor reconnects any more.
+    ftp.SetStopCheck([this] { return stopPressed_; });
     observer_.ProcessMessages();
 
     std::vector<std::string> temporaryFiles;
@@ -71,12 +73,18 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
     };
     auto endRun = [&] {
         ftp_ = nullptr;
+        ftp.SetStopCheck({});
         if (!report_.Empty()) {
             observer_.ShowReport(report_);
             outcome = TTransferOutcome::toReported;
         }
     };
 
+    // A Stop pressed before the run got here still counts: nothing is sent.
+    if (stopPressed_) {
+        endRun();
+        return outcome;
+    }
     try {
         std::vector<TServiceAlbum> serviceAlbums;
         bool loggedIn = service_.SessionNew();
@@ -106,7 +114,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
             uploadStarted = true;
             for (const char* extension : {"jpg", "jpg", "inf"}) {
                 auto path = MakeTempFileName(config_.workFolder, extension);
-                if (!path) throw TUploadError(path.error());
+                if (!path) throw TFileWriteError(path.error());
                 temporaryFiles.push_back(*path);
             }
             ftp.FtpConnect();
@@ -146,10 +154,15 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
             endUpload();
             if (!walkEnded) outcome = TTransferOutcome::toCompleted;
         }
-    } catch (...) {
+    } catch (const TFileWriteError&) {
         endUpload();
         endRun();
         throw;
+    } catch (...) {
+        endUpload();
+        endRun();
+        // A request cut by Stop fails; the run then simply ends as stopped.
+        if (!stopPressed_) throw;
     }
     endRun();
     return outcome;
@@ -157,6 +170,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
 
 bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId, const TPackageContext& context) {
     for (int j = album.Jobs().Count() - 1; j >= 0; --j) {
+        if (stopPressed_) return true;
         if (j >= album.Jobs().Count()) continue;  // the album shrank while the window ran
         TImageJob& job = album.Jobs().Items(j);
         album.SelectJobItem(j);
@@ -196,10 +210,13 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId, const TPackage
         try {
             sent = SendPhotoPackage(context, job, photoNumber_, albumId);
             endWalk = stopPressed_;
+        } catch (const TFileWriteError&) {
+            context.ftp.ClearWorkHandlers();
+            throw;
         } catch (const std::exception&) {
-            // An upload error ends the run; after Stop it is dropped and the next photo is tried,
-            // where the run stops after that photo's package.
-            endWalk = !stopPressed_;
+            // An upload error ends the run, and so does Stop: the store it cut is not retried,
+            // and the photo under way stays queued.
+            endWalk = true;
         }
         // The photo leaves the transfer list, and its working copy is deleted, only now that all
         // four of its files were verified on the server.

@@ -76,13 +76,17 @@ public:
     // The run proper. `ftp` is configured for the service's FTP server and not yet connected;
     // `sessionCode` receives the session code once the session is opened. Returns the outcome;
     // throws when an XML-RPC call's transport, the FTP connection, its login or the folder
-    // creation failed (the caller shows "BadConnect"). On every path the FTP connection is closed
-    // and the temporary files are deleted; the report is shown when photos were refused.
+    // creation failed (the caller shows "BadConnect"), and TFileWriteError when a temporary file,
+    // a copy or a sidecar could not be written (the caller names the file and the reason). After
+    // Stop, a failure other than a write failure ends the run as toStopped instead of throwing.
+    // On every path the FTP connection is closed and the temporary files are deleted; the report
+    // is shown when photos were refused.
     TTransferOutcome RunTransfer(TFtpClient& ftp, std::string& sessionCode);
 
-    // The Stop button: closes the FTP connection at once (the store in progress fails and is
-    // retried), and the run ends after the current photo's package. Pressed before RunTransfer,
-    // it makes the run end after its first package.
+    // The Stop button: closes the FTP connection at once; the store or reply in progress fails,
+    // no reconnection is made and the run ends with the photo under way still queued. The
+    // caller's HTTP client should be stopped with it (HttpClient::SetStopCheck), so that a pending
+    // XML-RPC call ends too. Pressed before RunTransfer, it makes the run end before the login.
     void Stop();
     bool StopPressed() const { return stopPressed_; }
 

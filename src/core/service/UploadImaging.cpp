@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "core/imaging/FileDigest.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/service/UploadPackage.h"
@@ -21,9 +23,13 @@ TUploadImaging UploadImagingFor(ImageWorkspace& workspace) {
         return *rejected;
     };
     imaging.saveScaled = [&workspace](const std::string& source, const std::string& target,
-                                      int size) -> std::expected<void, std::string> {
+                                      int size) -> std::expected<void, TWriteFailure> {
         auto saved = SaveScaledJpeg(workspace, source, target, size);
-        if (!saved) return std::unexpected(saved.error().message);
+        if (!saved) {
+            const ImageFileError& error = saved.error();
+            const bool system = error.kind == ImageFileError::Kind::FileError && error.sysError != 0;
+            return std::unexpected(TWriteFailure{target, system ? std::strerror(error.sysError) : error.message});
+        }
         return {};
     };
     return imaging;

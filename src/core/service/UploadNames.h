@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/service/FileWriteError.h"
+
 namespace vantrel {
 
 // The generator of the folder names' random part, seeded from the clock once per process.
@@ -26,7 +28,7 @@ std::string MakeUploadFolderName(std::string_view customerId);
 // A free name in `workFolder` (which ends in "/") made of the local date and time as
 // "yyyymmddhhnnsszzz", ".", and `extension`, created as an empty file so that the next call gives
 // another name. The file is made with O_EXCL: a name that exists is formed again from the clock.
-// Fails when the folder cannot take a new file.
-std::expected<std::string, std::string> MakeTempFileName(const std::string& workFolder, std::string_view extension);
+// Fails, naming the file and the reason, when the folder cannot take a new file.
+std::expected<std::string, TWriteFailure> MakeTempFileName(const std::string& workFolder, std::string_view extension);
 
 }  // namespace vantrel

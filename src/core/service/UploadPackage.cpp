@@ -56,7 +56,7 @@ bool SendPhotoPackage(const TPackageContext& context, const TImageJob& job, int 
     };
     auto scale = [&](const std::string& target, int size) {
         auto saved = context.imaging.saveScaled(job.WorkPath, target, size);
-        if (!saved) throw TUploadError(saved.error());
+        if (!saved) throw TFileWriteError(saved.error());
     };
     if (!put(job.WorkPath, n + ".jpg")) return false;
     scale(context.scaledPath, context.settings.size_scaled);

@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/service/FileWriteError.h"
+
 namespace vantrel {
 
 class TFtpClient;
@@ -17,8 +19,8 @@ struct ImageWorkspace;
 struct TRemoteSettings;
 
 // An error that ends the upload of a package and travels to the transfer run: a failed
-// reconnection (empty text), a copy or sidecar that could not be written, an unreadable list of
-// refused warning codes.
+// reconnection (empty text), an unreadable list of refused warning codes, a photo that cannot be
+// read. A copy or sidecar that cannot be written is a TFileWriteError instead.
 class TUploadError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -34,8 +36,9 @@ struct TUploadImaging {
     // of the list is not a whole number.
     std::function<std::expected<bool, std::string>(const std::string& path, const std::string& rejectedErrors)>
         isRejected;
-    // Writes the photo scaled to `size` pixels on its longer side as a JPEG at quality 90.
-    std::function<std::expected<void, std::string>(const std::string& source, const std::string& target, int size)>
+    // Writes the photo scaled to `size` pixels on its longer side as a JPEG at quality 90; a
+    // failure names the target file and why it could not be written.
+    std::function<std::expected<void, TWriteFailure>(const std::string& source, const std::string& target, int size)>
         saveScaled;
 };
 // The image file operations on `workspace`, which must outlive the result; no other image
@@ -70,8 +73,8 @@ struct TPackageContext {
 
 // Sends the package of photo number n in a fixed order, each file made only after the one before
 // it was verified: n.jpg, n.s.jpg, n.t.jpg, n.inf. Returns true when all four were verified,
-// false at the first file that failed five times. Throws TUploadError when a copy or the sidecar
-// cannot be written, and what PutVerified throws.
+// false at the first file that failed five times. Throws TFileWriteError when a copy or the
+// sidecar cannot be written, and what PutVerified throws.
 bool SendPhotoPackage(const TPackageContext& context, const TImageJob& job, int photoNumber, std::int32_t albumId);
 
 }  // namespace vantrel

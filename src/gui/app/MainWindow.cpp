@@ -33,6 +33,7 @@
 #include "core/albums/TAlbumList.h"
 #include "core/albums/WorkFolderLeftovers.h"
 #include "core/app/FormatPattern.h"
+#include "core/service/FileWriteError.h"
 #include "core/service/HttpClient.h"
 #include "core/service/RemoteSettingsLoader.h"
 #include "core/service/UpdateCheck.h"
@@ -56,8 +57,9 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
-TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, QWidget* parent)
-    : QMainWindow(parent), paths_(paths), locale_(locale) {
+TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, std::function<bool()> startStopped,
+                       QWidget* parent)
+    : QMainWindow(parent), paths_(paths), locale_(locale), startStopped_(std::move(startStopped)) {
     setObjectName("Main_Dlog");
     setMinimumSize(625, 630);
     setWindowTitle(kApplicationTitle);
@@ -441,6 +443,7 @@ void TMain_Dlog::ShowCredits() {
 }
 
 void TMain_Dlog::CloseOnSignal() {
+    closingOnSignal_ = true;
     if (transfers_ && transfers_->StopAndCloseAfterRun()) return;
     // A modal dialog holds its own event loop: it is rejected first, and the window closes once
     // that loop has returned. A dialog that refuses to go is left after a few tries.
@@ -464,6 +467,7 @@ void TMain_Dlog::EnsureRestore() {
 
 bool TMain_Dlog::LoadRemoteSettings() {
     HttpClient client([] { QApplication::processEvents(); });
+    client.SetStopCheck(startStopped_);
     const RemoteSettingsResult result = vantrel::LoadRemoteSettings(client, paths_.workFolder, locale_.country, remote_);
     if (!result.ok() && startedWell_) {
         const std::string message = result.Message([this](std::string_view key) {
@@ -560,7 +564,7 @@ void TMain_Dlog::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // A run in progress is stopped first (after the current photo); the window closes after it.
+    // A run in progress is stopped first; the window closes once it has ended.
     if (transfers_ && !transfers_->ConfirmCloseDuringRun()) {
         event->ignore();
         return;
@@ -571,8 +575,13 @@ void TMain_Dlog::closeEvent(QCloseEvent* event) {
         settings_.Mail = transferSheet_->Login_Edit->text().toStdString();
         settings_.Pass = transferSheet_->Pass_Edit->text().toStdString();
     }
-    if (auto saved = SaveSettingsFile(paths_.settingsFile, settings_, remote_, locale_); !saved)
-        std::fprintf(stderr, "vantrel: %s\n", saved.error().c_str());
+    if (auto saved = SaveSettingsFile(paths_.settingsFile, settings_, remote_, locale_); !saved) {
+        // Said to the user, but a termination signal must not wait on a message box.
+        const std::string message = WriteFailureMessage(
+            {paths_.settingsFile, saved.error()}, [this](std::string_view key) { return language_.Translate(std::string(key)); });
+        if (closingOnSignal_ || !startedWell_) std::fprintf(stderr, "vantrel: %s\n", message.c_str());
+        else QMessageBox::warning(this, windowTitle(), Q(message));
+    }
     std::remove((paths_.workFolder + "Temp.xml").c_str());
     std::remove((paths_.workFolder + "uploader_settings.plist").c_str());
     closed_ = true;

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,7 +49,10 @@ class TMain_Dlog : public QMainWindow {
 public:
     enum Page { SelectSheet = 0, OrganizeSheet = 1, TransferSheet = 2 };
 
-    TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, QWidget* parent = nullptr);
+    // `startStopped` ends the download of the service's settings at start-up as soon as it returns
+    // true (a termination signal came while the window was being made).
+    TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, std::function<bool()> startStopped = {},
+               QWidget* parent = nullptr);
     ~TMain_Dlog() override;
 
     // False when no language file was found: the pages stay hidden and nothing else is set up.
@@ -143,9 +147,11 @@ private:
     std::string helpFile_;
     bool startedWell_ = false;
     std::optional<WorkFolderLock> workFolderLock_;  // held from start to the end of the close
+    std::function<bool()> startStopped_;
     bool remoteSettingsLoaded_ = false;
     bool shownOnce_ = false;
     int signalCloseTries_ = 0;
+    bool closingOnSignal_ = false;  // no message box may hold up a close on a termination signal
     bool firstRun_ = false;
     bool firstActivation_ = false;
     bool closed_ = false;

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     paths.workFolder = WorkFolderPath();
     paths.settingsFile = SettingsFilePath(paths.workFolder, argv[0]);
     paths.programFolder = QApplication::applicationDirPath().toStdString() + "/";
-    gui::TMain_Dlog window(paths, gui::SystemLocaleInfo());
+    gui::TMain_Dlog window(paths, gui::SystemLocaleInfo(), [&closeWhenReady] { return closeWhenReady; });
     if (!window.StartedWell()) return 1;
 
     ready = &window;

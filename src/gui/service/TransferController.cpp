@@ -14,10 +14,12 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
+#include <optional>
 
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
 #include "core/app/FormatPattern.h"
+#include "core/service/FileWriteError.h"
 #include "core/service/FtpClient.h"
 #include "core/service/TXmlRpcService.h"
 #include "core/service/TransferPreparation.h"
@@ -81,10 +83,13 @@ void TransferController::Start_BtnClick() {
     window_.UpdateActions();
     bool failed = false;
     bool noCopySizes = false;
+    std::optional<TWriteFailure> writeFailure;
     try {
         outcome_ = Run();
     } catch (const TCopySizesMissing&) {
         noCopySizes = true;
+    } catch (const TFileWriteError& error) {
+        writeFailure = error.Failure();  // a full disk is no connection failure: say which file and why
     } catch (const std::exception&) {
         failed = true;  // the error's own text is not shown: one message says it all
     }
@@ -95,6 +100,11 @@ void TransferController::Start_BtnClick() {
     window_.UpdateTransferSummary();
     if (failed) QMessageBox::information(&window_, window_.windowTitle(), window_.Translate("BadConnect"));
     if (noCopySizes) QMessageBox::critical(&window_, window_.windowTitle(), window_.Translate("NoCopySizes"));
+    if (writeFailure) {
+        const std::string text = WriteFailureMessage(
+            *writeFailure, [this](std::string_view key) { return window_.Language().Translate(std::string(key)); });
+        QMessageBox::critical(&window_, window_.windowTitle(), Q(text));
+    }
     QApplication::restoreOverrideCursor();
     page_.Animate1->hide();
     page_.Info_Lbl->hide();
@@ -106,7 +116,7 @@ void TransferController::Start_BtnClick() {
         for (int i = 0; i < albums.Count(); ++i) left += albums.Items(i).Jobs().Count();
         if (left > 0 && outcome_ == TTransferOutcome::toCompleted)
             QMessageBox::information(&window_, window_.windowTitle(), window_.Translate("RemainFiles"));
-    } else if (outcome_ == TTransferOutcome::toStopped && !closeRequested_) {
+    } else if (outcome_ == TTransferOutcome::toStopped && !closeRequested_ && !writeFailure) {
         QMessageBox::information(&window_, window_.windowTitle(), window_.Translate("TransferAbort"));
     }
     window_.Albums()->SaveTransferList();
@@ -118,7 +128,10 @@ TTransferOutcome TransferController::Run() {
     const std::string workFolder = window_.WorkFolder();
     // The service's parameters are made sure of before the FTP client is configured from them,
     // so that a run after a failed start-up download uses what it downloads now.
+    // Stop, a close of the window and a termination signal end every wait of the run.
+    const auto stopped = [this] { return stopRequested_; };
     HttpClient settingsHttp([this] { ProcessMessages(); });
+    settingsHttp.SetStopCheck(stopped);
     PrepareTransfer(settingsHttp, workFolder, window_.Locale().country, window_.RemoteSettingsLoaded(), remote,
                     [this](const RemoteSettingsResult& problem) {
                         const std::string text =
@@ -144,6 +157,7 @@ TTransferOutcome TransferController::Run() {
     ShowAdvert();
 
     HttpClient rpcHttp([this] { ProcessMessages(); });
+    rpcHttp.SetStopCheck(stopped);
     TXmlRpcService rpc(rpcHttp, remote.script_url, workFolder);
     TXmlRpcTransferService service(rpc);
     service.OnUnreadableResponse = [this](const RpcProblem& problem) {
@@ -202,7 +216,9 @@ void TransferController::ShowAdvert() {
     if (url.scheme() != "http" && url.scheme() != "https") return;
     // Fetched without waiting: the run never waits for the page.
     if (!web_) web_ = new QNetworkAccessManager(this);
-    QNetworkReply* reply = web_->get(QNetworkRequest(url));
+    QNetworkRequest request(url);
+    request.setTransferTimeout(60000);  // a silent web server must not hold the reply for ever
+    QNetworkReply* reply = web_->get(request);
     connect(reply, &QNetworkReply::finished, this, [this, reply] {
         reply->deleteLater();
         if (reply->error() == QNetworkReply::NoError) panel_.WB->setHtml(QString::fromUtf8(reply->readAll()));

@@ -1,7 +1,7 @@
 #pragma once
 // The transfer page at work: Start checks the login fields, runs the transfer in place of the
-// pages with the transfer panel, and reports the outcome; Stop ends the run after the current
-// photo's package. The run itself is core's; this is its window.
+// pages with the transfer panel, and reports the outcome; Stop ends the pending request and the
+// run at once, the photo under way staying queued. The run itself is core's; this is its window.
 
 #include <QObject>
 #include <memory>

@@ -1,8 +1,14 @@
 // The command-line tool's "send" against the stand-in service, with a prepared work folder.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include <cstdio>
 #include <filesystem>
@@ -57,6 +63,70 @@ protected:
         const int status = ::pclose(pipe);
         result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         return result;
+    }
+
+    // "vantrel-cli send" as a child process that the test can signal and measure.
+    struct Child {
+        pid_t pid = -1;
+        std::string outputPath;
+    };
+    struct Ended {
+        int status = -1;      // the exit status; -1 when the child did not exit by itself
+        std::string output;   // standard output and error
+        long maxResidentKb = 0;
+        std::chrono::steady_clock::time_point at;
+    };
+    Child Start(const std::vector<std::string>& extraEnvironment = {}, rlim_t fileSizeLimit = RLIM_INFINITY) {
+        std::vector<std::string> environment = {"XDG_DATA_HOME=" + data_.Path(),
+                                                "VANTREL_SETTINGS_BASE=" + service_.settingsBase(), "PATH=/usr/bin:/bin"};
+        environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
+        std::vector<char*> envp;
+        for (auto& entry : environment) envp.push_back(entry.data());
+        envp.push_back(nullptr);
+        const char* argv[] = {"vantrel-cli", "send", "--email", "demo@vantrel.test", "--password-stdin", nullptr};
+        Child child;
+        child.outputPath = data_.Path() + "cli-output.txt";
+        const int output = ::open(child.outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        int input[2];
+        if (output < 0 || ::pipe2(input, O_CLOEXEC) != 0) return child;
+        child.pid = ::fork();
+        if (child.pid == 0) {
+            ::dup2(input[0], 0);
+            ::dup2(output, 1);
+            ::dup2(output, 2);
+            if (fileSizeLimit != RLIM_INFINITY) {
+                const rlimit limit{fileSizeLimit, fileSizeLimit};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+                ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG instead
+            }
+            ::execve(cli_.c_str(), const_cast<char* const*>(argv), envp.data());
+            ::_exit(127);
+        }
+        [[maybe_unused]] auto written = ::write(input[1], "demo\n", 5);
+        ::close(input[0]);
+        ::close(input[1]);
+        ::close(output);
+        return child;
+    }
+    Ended Wait(const Child& child) {
+        Ended ended;
+        int status = 0;
+        rusage usage{};
+        if (child.pid > 0 && ::wait4(child.pid, &status, 0, &usage) == child.pid) {
+            ended.at = std::chrono::steady_clock::now();
+            ended.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            ended.maxResidentKb = usage.ru_maxrss;
+        }
+        ended.output = ReadWholeFile(child.outputPath).value_or("");
+        return ended;
+    }
+    // Waits until the stand-in has caught a client in a stall; false after 20 s.
+    bool WaitForStall(int before) {
+        for (int i = 0; i < 1000; ++i) {
+            if (service_.Stalls() > before) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
     }
 
     // A noisy working copy in the work folder, queued through the transfer list file.
@@ -232,6 +302,79 @@ TEST_F(SendCommand, Md5OfAnUnreadableFileFailsAsMd5sumDoes) {
     EXPECT_NE(mixed.output.find("missing.jpg: No such file or directory"), std::string::npos) << mixed.output;
     EXPECT_NE(mixed.output.find("Is a directory"), std::string::npos) << mixed.output;
     EXPECT_EQ(Cli("md5 '" + a + "'").status, 0);
+}
+
+// SIGTERM and Ctrl-C end every stall of the service within a second; nothing queued is lost.
+TEST_F(SendCommand, SignalsEndEveryStallWithinASecond) {
+    const std::string a = WorkingCopy("a.jpg", 800, 600);  // larger than a data connection's buffers
+    WriteList({a});
+    const std::string listed = List();
+    const struct Case {
+        const char* fault;
+        int signal;
+    } cases[] = {{"silent-settings", SIGTERM},     {"silent-rpc", SIGINT},       {"silent-ftp-greeting", SIGTERM},
+                 {"silent-stor-reply", SIGINT},    {"drip-stor-reply", SIGTERM}, {"stall-stor-data", SIGINT},
+                 {"drip-settings", SIGINT}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        ASSERT_TRUE(service_.SetFault(c.fault, true));
+        const int before = service_.Stalls();
+        const Child child = Start();
+        const bool stalled = WaitForStall(before);
+        const auto signalled = std::chrono::steady_clock::now();
+        ::kill(child.pid, c.signal);
+        const Ended ended = Wait(child);
+        service_.SetFault(c.fault, false);
+        ASSERT_TRUE(stalled) << ended.output;
+        EXPECT_LT(std::chrono::duration<double>(ended.at - signalled).count(), 1.0) << ended.output;
+        EXPECT_TRUE(ended.status == 1 || ended.status == 2) << ended.status << ended.output;
+        EXPECT_EQ(List(), listed);
+        EXPECT_TRUE(fs::exists(a));
+    }
+}
+
+// Answers without end are cut at the cap: the tool stays small and says what was wrong.
+TEST_F(SendCommand, EndlessAnswersKeepMemoryBounded) {
+    const std::string a = WorkingCopy("a.jpg", 200, 160);
+    WriteList({a});
+    for (const char* fault : {"endless-settings", "endless-rpc"}) {
+        SCOPED_TRACE(fault);
+        ASSERT_TRUE(service_.SetFault(fault, true));
+        const Ended ended = Wait(Start());
+        service_.SetFault(fault, false);
+        EXPECT_EQ(ended.status, 2) << ended.output;
+        EXPECT_NE(ended.output.find("larger than 16 MB"), std::string::npos) << ended.output;
+        EXPECT_LT(ended.maxResidentKb, 200 * 1024);
+        EXPECT_TRUE(fs::exists(a));
+    }
+}
+
+// A file the run cannot write is named with the system's reason, not taken for a network fault.
+TEST_F(SendCommand, UnwritableFilesAreNamedWithTheReason) {
+    const std::string a = WorkingCopy("a.jpg", 800, 600);
+    WriteList({a});
+    const std::string listed = List();
+    const struct Case {
+        const char* what;
+        const char* file;  // a file the message names
+        const char* reason;
+        bool fullDisk;          // Temp.xml leads to a device that is always full
+        rlim_t fileSizeLimit;   // or files may not grow beyond this
+    } cases[] = {{"answer file on a full disk", "Temp.xml", "No space left on device", true, RLIM_INFINITY},
+                 {"scaled copy beyond the size limit", ".jpg", "File too large", false, 64 * 1024}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(work_ + "Temp.xml");
+        if (c.fullDisk) fs::create_symlink("/dev/full", work_ + "Temp.xml");
+        const Ended ended = Wait(Start({}, c.fileSizeLimit));
+        fs::remove(work_ + "Temp.xml");
+        EXPECT_EQ(ended.status, 2) << ended.output;
+        const auto named = ended.output.find(std::string(c.file) + " could not be written:\n" + c.reason);
+        EXPECT_NE(named, std::string::npos) << ended.output;
+        EXPECT_EQ(ended.output.find("connection to the server failed"), std::string::npos) << ended.output;
+        EXPECT_EQ(List(), listed);
+        EXPECT_TRUE(fs::exists(a));
+    }
 }
 
 }  // namespace

@@ -146,11 +146,15 @@ protected:
     // run throws.
     TTransferOutcome Run(RecordingObserver& observer, const std::string& password = kPassword,
                          std::function<void(TTransferRun&)> started = {}) {
-        HttpClient settingsHttp;
+        HttpClient settingsHttp([&] { observer.ProcessMessages(); });
+        settingsHttp.SetTimeouts(timeouts_);
+        settingsHttp.SetStopCheck(stopCheck_);
         remote_ = {};
         PrepareTransfer(settingsHttp, WorkFolder(), "GB", false, remote_, {},
                         SettingsBaseAddresses(service_->settingsBase()));
         HttpClient rpcHttp([&] { observer.ProcessMessages(); });
+        rpcHttp.SetTimeouts(timeouts_);
+        rpcHttp.SetStopCheck(stopCheck_);
         TXmlRpcService rpc(rpcHttp, remote_.script_url, WorkFolder());
         TXmlRpcTransferService calls(rpc);
         calls.OnUnreadableResponse = [this](const RpcProblem& problem) {
@@ -159,6 +163,7 @@ protected:
         TTransferRun run(albums_, calls, observer, {remote_, WorkFolder(), kEmail, password, UploadImagingFor(ws_)});
         if (started) started(run);
         TFtpClient ftp(FtpSettingsFor(remote_), [&] { observer.ProcessMessages(); });
+        ftp.SetTimeouts(timeouts_);
         sessionCode_.clear();
         TTransferOutcome outcome = run.RunTransfer(ftp, sessionCode_);
         EXPECT_TRUE(SaveTransferList(albums_, ListPath()));
@@ -221,6 +226,8 @@ protected:
                                [this](const RgbBitmap&) -> std::expected<int, std::string> { return tiles_++; }};
     TPhotoIntake intake_{albums_, imaging_, work_.Path(), MonthNames{}};
     TRemoteSettings remote_;
+    NetworkTimeouts timeouts_ = DefaultNetworkTimeouts();
+    std::function<bool()> stopCheck_;  // the window's Stop for the HTTP clients
     std::string sessionCode_;
     std::vector<std::string> messages_;
     std::vector<std::string> unreadable_;
@@ -371,7 +378,7 @@ TEST_F(TransferEndToEnd, BrokenServiceAnswers) {
     ExpectWorkingCopies();
 }
 
-TEST_F(TransferEndToEnd, StopDuringTheFirstPhotoSendsItsPackageAndKeepsTheOthers) {
+TEST_F(TransferEndToEnd, StopDuringTheFirstPhotoEndsTheRunAndKeepsEveryPhoto) {
     Queue("Summer", Photo("one.jpg", 200, 160));
     Queue("Summer", Photo("two.jpg", 200, 170));
     Queue("Summer", Photo("three.jpg", 200, 180));
@@ -386,13 +393,12 @@ TEST_F(TransferEndToEnd, StopDuringTheFirstPhotoSendsItsPackageAndKeepsTheOthers
     EXPECT_EQ(Run(observer, kPassword, [&](TTransferRun& run) { running = &run; }), TTransferOutcome::toStopped);
     EXPECT_EQ(observer.photosShown, std::vector<std::string>{"three.jpg"});
 
+    // The store under way was cut: no sidecar reached the server, so the service ignores the rest.
     const std::string folder = NewFolder(before);
-    EXPECT_EQ(Entries(service_->ftpFolder() + "/" + folder),
-              (std::set<std::string>{"0.jpg", "0.s.jpg", "0.t.jpg", "0.inf"}));
-    EXPECT_EQ(QueuedNames(), (std::vector<std::string>{"Summer/one.jpg", "Summer/two.jpg"}));
+    EXPECT_FALSE(Entries(service_->ftpFolder() + "/" + folder).contains("0.inf"));
+    EXPECT_EQ(QueuedNames(), (std::vector<std::string>{"Summer/one.jpg", "Summer/three.jpg", "Summer/two.jpg"}));
     EXPECT_EQ(RestoredNames(), QueuedNames());
     ExpectWorkingCopies();
-    EXPECT_FALSE(fs::exists(work_.File("three.jpg")));
 }
 
 TEST_F(TransferEndToEnd, SettingsAreReadAgainOnlyWhenTheStartLoadFailed) {
@@ -434,6 +440,62 @@ TEST_F(TransferEndToEnd, SettingsAreReadAgainOnlyWhenTheStartLoadFailed) {
     EXPECT_THROW(PrepareTransfer(http, WorkFolder(), "GB", false, settings, onProblem, bases), TRemoteSettingsError);
     EXPECT_TRUE(service_->SetValue("picture_maxsize", "10"));
     EXPECT_EQ(settings.ftp_host, "127.0.0.1:" + std::to_string(service_->ftpPort()));  // read before it
+}
+
+// A stalled service never holds a run: with short time-outs the run ends by itself, and Stop
+// ends it within a second of the stall, at every stage. The photo under way stays queued.
+TEST_F(TransferEndToEnd, StalledServiceNeverHoldsTheRunNorCostsAPhoto) {
+    using namespace std::chrono_literals;
+    using Clock = std::chrono::steady_clock;
+    Queue("Summer", Photo("one.jpg", 800, 600));  // larger than the buffers of a data connection not read
+    const auto queued = QueuedNames();
+    enum class Alone { Throws, EndsWithThePhotoQueued, Never };
+    const struct Case {
+        const char* fault;
+        Alone alone;
+    } cases[] = {{"silent-settings", Alone::Throws},    {"silent-rpc", Alone::Throws},
+                 {"silent-ftp-greeting", Alone::Throws}, {"silent-stor-reply", Alone::EndsWithThePhotoQueued},
+                 {"stall-stor-data", Alone::EndsWithThePhotoQueued}, {"drip-stor-reply", Alone::Never}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        FaultOn fault(*service_, c.fault);
+        if (c.alone != Alone::Never) {
+            timeouts_ = {5000ms, 1000ms};
+            stopCheck_ = {};
+            RecordingObserver observer;
+            if (c.alone == Alone::Throws) EXPECT_ANY_THROW(Run(observer));
+            else EXPECT_EQ(Run(observer), TTransferOutcome::toCompleted);
+            EXPECT_EQ(QueuedNames(), queued);
+            ExpectWorkingCopies();
+        }
+        // Stop once the stand-in has the client caught, with the default time-outs.
+        timeouts_ = DefaultNetworkTimeouts();
+        const int before = service_->Stalls();
+        bool stop = false;
+        Clock::time_point stoppedAt;
+        TTransferRun* running = nullptr;
+        stopCheck_ = [&] { return stop; };
+        RecordingObserver observer;
+        observer.onMessages = [&] {
+            if (!stop && service_->Stalls() > before) {
+                stop = true;
+                stoppedAt = Clock::now();
+            }
+            if (stop && running && !running->StopPressed()) running->Stop();
+        };
+        EXPECT_EQ(Run(observer, kPassword,
+                      [&](TTransferRun& run) {
+                          running = &run;
+                          if (stop) run.Stop();  // pressed while the settings were being fetched
+                      }),
+                  TTransferOutcome::toStopped);
+        ASSERT_TRUE(stop);
+        EXPECT_LT(std::chrono::duration<double>(Clock::now() - stoppedAt).count(), 1.0);
+        EXPECT_EQ(QueuedNames(), queued);
+        EXPECT_EQ(RestoredNames(), queued);
+        ExpectWorkingCopies();
+    }
+    stopCheck_ = {};
 }
 
 // A network failure in the middle of a run never costs a queued photo: the stand-in goes away

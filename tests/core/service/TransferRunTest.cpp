@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -248,7 +249,7 @@ TEST_F(TransferRunTest, RefusedFolderEndsTheRunWithAnError) {
     EXPECT_EQ(std::distance(fs::directory_iterator(work_), fs::directory_iterator()), 1);  // temporaries gone
 }
 
-TEST_F(TransferRunTest, StopDuringTheFirstPhotoSendsItsPackageAndEnds) {
+TEST_F(TransferRunTest, StopEndsTheRunAtOnceAndKeepsThePhotoUnderWay) {
     TAlbum& album = albums_.Items(albums_.AddAlbum("Summer"));
     for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) Queue(album, MakePhoto(name, 400, 300), 400, 300);
     test::FtpMemoryServer server;
@@ -262,15 +263,38 @@ TEST_F(TransferRunTest, StopDuringTheFirstPhotoSendsItsPackageAndEnds) {
     TFtpClient ftp(FtpSettings(server), [&] { observer.ProcessMessages(); });
     std::string session;
     EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toStopped);
-    const std::string folder = *server.folders.begin();
-    for (const char* suffix : {".jpg", ".s.jpg", ".t.jpg", ".inf"}) EXPECT_EQ(server.files.count(folder + "/0" + suffix), 1u);
-    EXPECT_EQ(server.files.count(folder + "/1.jpg"), 0u);
-    ASSERT_EQ(album.Jobs().Count(), 2);
-    EXPECT_EQ(album.Jobs().Items(0).FileName, "a.jpg");
-    EXPECT_EQ(album.Jobs().Items(1).FileName, "b.jpg");
+    EXPECT_FALSE(ftp.FtpConnected());
+    // The cut store was neither retried nor followed by the rest of the package.
+    const auto commands = server.Commands();
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), "STOR 0.jpg"), 1);
+    EXPECT_EQ(std::count_if(commands.begin(), commands.end(), [](const std::string& c) { return c.starts_with("STOR"); }), 1);
+    EXPECT_EQ(album.Jobs().Count(), 3);
+    EXPECT_EQ(std::distance(fs::directory_iterator(work_), fs::directory_iterator()), 3);  // temporaries gone
 }
 
-TEST_F(TransferRunTest, StopPressedBeforeTheRunStartedStillEndsItAfterTheFirstPackage) {
+TEST_F(TransferRunTest, TemporaryFilesThatCannotBeMadeAreNamedWithTheReason) {
+    TAlbum& album = albums_.Items(albums_.AddAlbum("Summer"));
+    Queue(album, MakePhoto("a.jpg", 100, 80), 100, 80);
+    test::FtpMemoryServer server;
+    FakeService service;
+    RecordingObserver observer;
+    TTransferConfig config = Config();
+    config.workFolder = (work_ / "gone").string() + "/";
+    TTransferRun run(albums_, service, observer, config);
+    TFtpClient ftp(FtpSettings(server));
+    std::string session;
+    try {
+        run.RunTransfer(ftp, session);
+        ADD_FAILURE() << "no error";
+    } catch (const TFileWriteError& error) {
+        EXPECT_TRUE(error.Failure().path.starts_with(config.workFolder)) << error.Failure().path;
+        EXPECT_EQ(error.Failure().reason, "No such file or directory");
+    }
+    EXPECT_TRUE(server.Commands().empty());
+    EXPECT_EQ(album.Jobs().Count(), 1);
+}
+
+TEST_F(TransferRunTest, StopPressedBeforeTheRunStartedSendsNothing) {
     TAlbum& album = albums_.Items(albums_.AddAlbum("Summer"));
     for (const char* name : {"a.jpg", "b.jpg"}) Queue(album, MakePhoto(name, 100, 80), 100, 80);
     test::FtpMemoryServer server;
@@ -281,8 +305,9 @@ TEST_F(TransferRunTest, StopPressedBeforeTheRunStartedStillEndsItAfterTheFirstPa
     TFtpClient ftp(FtpSettings(server));
     std::string session;
     EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toStopped);
-    ASSERT_EQ(album.Jobs().Count(), 1);
-    EXPECT_EQ(album.Jobs().Items(0).FileName, "a.jpg");
+    EXPECT_TRUE(session.empty());
+    EXPECT_TRUE(server.Commands().empty());
+    EXPECT_EQ(album.Jobs().Count(), 2);
 }
 
 }  // namespace

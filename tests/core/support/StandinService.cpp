@@ -177,6 +177,11 @@ bool StandinService::ExpireSessions() {
     return Post("/control/expire-sessions").status == 200;
 }
 
+int StandinService::Stalls() const {
+    const Reply reply = Get("/control/stalls");
+    return reply.status == 200 ? std::atoi(reply.body.c_str()) : -1;
+}
+
 StandinService::Reply StandinService::Get(const std::string& path) const {
     return Request(httpBase() + path, nullptr);
 }

@@ -42,6 +42,8 @@ public:
     bool SetValue(const std::string& key, const std::string& value);
     // Marks every open XML-RPC session as expired.
     bool ExpireSessions();
+    // How many times a client was caught in one of the stalling faults so far (-1 on failure).
+    int Stalls() const;
 
     struct Reply {
         long status = 0;   // 0 when the request failed at transport level

@@ -1,0 +1,35 @@
+#pragma once
+// A file of a transfer run that could not be written: one of the run's temporary files, the
+// answer file "Temp.xml", a scaled copy or a sidecar. It ends the run, and the window names the
+// file and the system's reason ("No space left on device") instead of a connection failure.
+
+#include <expected>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace vantrel {
+
+struct TWriteFailure {
+    std::string path;
+    std::string reason;  // the system's text for the error, e.g. "No space left on device"
+};
+
+class TFileWriteError : public std::runtime_error {
+public:
+    explicit TFileWriteError(TWriteFailure failure);
+    const TWriteFailure& Failure() const { return failure_; }
+
+private:
+    TWriteFailure failure_;
+};
+
+// Replaces the file's content (creating it, mode 0600). Fails with the file's path and the reason.
+std::expected<void, TWriteFailure> WriteWholeFile(const std::string& path, std::string_view content);
+
+// The user's message: the language text of "WriteFileErr" with the path and the reason.
+std::string WriteFailureMessage(const TWriteFailure& failure,
+                                const std::function<std::string(std::string_view)>& translate);
+
+}  // namespace vantrel

@@ -1,0 +1,56 @@
+#include "core/service/NetworkTimeouts.h"
+
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
+#include <charconv>
+#include <cstdlib>
+#include <string>
+
+namespace vantrel {
+namespace {
+
+std::optional<std::chrono::milliseconds> ParseSeconds(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    double seconds = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size() || !(seconds > 0) || seconds > 86400)
+        return std::nullopt;
+    return std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
+}
+
+}  // namespace
+
+std::optional<NetworkTimeouts> ParseNetworkTimeouts(std::string_view text) {
+    const auto comma = text.find(',');
+    if (comma == std::string_view::npos) return std::nullopt;
+    auto connect = ParseSeconds(text.substr(0, comma));
+    auto inactivity = ParseSeconds(text.substr(comma + 1));
+    if (!connect || !inactivity || connect->count() == 0 || inactivity->count() == 0) return std::nullopt;
+    return NetworkTimeouts{*connect, *inactivity};
+}
+
+NetworkTimeouts DefaultNetworkTimeouts() {
+    if (const char* value = std::getenv("VANTREL_NETWORK_TIMEOUTS"))
+        if (auto parsed = ParseNetworkTimeouts(value)) return *parsed;
+    return {};
+}
+
+std::string DescribeSeconds(std::chrono::milliseconds duration) {
+    const long long ms = duration.count();
+    std::string text = std::to_string(ms / 1000);
+    if (const long long tenths = (ms % 1000) / 100; tenths != 0) text += "." + std::to_string(tenths);
+    return text + " s";
+}
+
+void EnableKeepalive(int socketFd) {
+    const int on = 1, idle = 30, interval = 10, count = 4;
+    ::setsockopt(socketFd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+    ::setsockopt(socketFd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+    ::setsockopt(socketFd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+    ::setsockopt(socketFd, IPPROTO_TCP, TCP_KEEPCNT, &count, sizeof count);
+}
+
+}  // namespace vantrel
