@@ -40,6 +40,7 @@
 #include "gui/app/HelpWindow.h"
 #include "gui/app/HeldKeys.h"
 #include "gui/app/MainActions.h"
+#include "gui/app/QtTranslations.h"
 #include "gui/app/TAbout_Dlog.h"
 #include "gui/app/TPref_Dlog.h"
 #include "gui/browse/SelectPage.h"
@@ -76,9 +77,10 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, Q
     firstRun_ = !FileExists(paths_.settingsFile);
     settings_ = LoadSettingsFile(paths_.settingsFile, locale_, remote_);
     ApplyLayoutSettings();
-    if (firstRun_) settings_.FileName = FirstRunLanguageFileName(locale_);
+    const std::string languageFolder = paths_.programFolder + "Language/";
+    if (firstRun_) settings_.FileName = FirstRunLanguageFileName(locale_, languageFolder);
 
-    auto chosen = LanguageFile::Choose(paths_.programFolder + "Language/", settings_.FileName, locale_.country);
+    auto chosen = LanguageFile::Choose(languageFolder, settings_.FileName, locale_.country, locale_.language);
     if (!chosen || !language_.Open(*chosen)) {
         QMessageBox::critical(this, kApplicationTitle, QString::fromLatin1(LanguageFile::kNoLanguageMessage));
         setProperty("tag", -1);
@@ -86,6 +88,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, Q
         return;
     }
     startedWell_ = true;
+    InstallQtTranslation(*chosen);
     setWindowTitle(Q(language_.ReadRaw("BrevantWindow", "BrevantForm")));
     helpFile_ = language_.ReadRaw("Infos", "Helpfile");
     firstActivation_ = true;

@@ -5,9 +5,11 @@
 #include <QTimer>
 #include <memory>
 
+#include "core/app/DataFolder.h"
 #include "core/app/TSingleInst.h"
 #include "core/app/Version.h"
 #include "core/app/WorkFolder.h"
+#include "gui/app/ApplicationIcon.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/SystemLocale.h"
 #include "gui/app/TerminationSignals.h"
@@ -24,7 +26,10 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
-    QApplication::setApplicationDisplayName(kApplicationTitle);
+    // No display name: Qt would add it to every title, and the window's caption already names
+    // the program. The desktop file name ties the window to its entry and icon.
+    QApplication::setDesktopFileName(gui::kDesktopFileName);
+    QApplication::setWindowIcon(gui::ApplicationIcon());
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor") QIcon::setThemeName("Adwaita");
 
     gui::TMain_Dlog* ready = nullptr;  // the window, once it is made and started well
@@ -45,7 +50,7 @@ int main(int argc, char** argv) {
     gui::MainWindowPaths paths;
     paths.workFolder = WorkFolderPath();
     paths.settingsFile = SettingsFilePath(paths.workFolder, argv[0]);
-    paths.programFolder = QApplication::applicationDirPath().toStdString() + "/";
+    paths.programFolder = DataFolderFor(QApplication::applicationDirPath().toStdString());
     gui::TMain_Dlog window(paths, gui::SystemLocaleInfo());
     if (!window.StartedWell()) return 1;
 
