@@ -43,7 +43,8 @@ QIcon SheetIcon(const char* themed, QStyle::StandardPixmap fallback, const QStyl
 TPref_Dlog::TPref_Dlog(TMain_Dlog& window) : QDialog(&window), window_(window) {
     setObjectName("Pref_Dlog");
     setWindowTitle(QString::fromUtf8("Préférences"));
-    setFixedSize(452, 308);
+    // The designed 452 x 308 is the least it takes: longer texts (French) make it grow.
+    setMinimumSize(kDesignSize);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -257,6 +258,12 @@ void TPref_Dlog::ApplyLanguage() {
     for (int i = 0; i < radios.size(); ++i) radios[i]->setText(i < choices.size() ? choices[i] : QString());
 }
 
+void TPref_Dlog::FitToTexts() {
+    layout()->activate();
+    setMinimumSize(kDesignSize.expandedTo(minimumSizeHint()));
+    resize(size().expandedTo(sizeHint()).expandedTo(minimumSize()));
+}
+
 void TPref_Dlog::ShowSheet(QWidget* sheet) {
     Pages->setCurrentWidget(sheet);
     Look_Btn->setChecked(sheet == Look_Sheet);
@@ -283,6 +290,7 @@ void TPref_Dlog::showEvent(QShowEvent* event) {
     shownOnce_ = true;
     // The quality setting is for those who know to hold Space while opening the dialog.
     Comp_Group->setVisible(HeldKeys::IsHeld(Qt::Key_Space));
+    FitToTexts();
     if (QScreen* screen = this->screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
