@@ -15,6 +15,7 @@
 
 #include "core/app/FormatPattern.h"
 #include "core/imaging/FileBytes.h"
+#include "core/imaging/ExifOrientation.h"
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/Tiles.h"
 #include "gui/albums/AlbumsController.h"
@@ -271,6 +272,7 @@ QImage SelectPageController::DecodeWhole(const QString& path) {
     }
     if (!loaded) return {};
     if (ws_.params.failed) DrawBadImageTile(ws_, ws_.workBitmap);
+    else TurnUpright(ws_);
     return ToQImage(ws_.workBitmap);
 }
 
