@@ -125,7 +125,7 @@ void AlbumsController::ShowMessage(const TUserMessage& message) {
     case 2: text = FormatPattern(pattern, {message.args[0], message.args[1]}); break;
     default: text = FormatPattern(pattern, {message.args[0], message.args[1], message.args[2]}); break;
     }
-    QMessageBox::information(&window_, window_.windowTitle(), Q(text));
+    QMessageBox::warning(&window_, window_.windowTitle(), Q(text));  // a refusal or a failure
 }
 
 void AlbumsController::RefreshAlbumTitles() {

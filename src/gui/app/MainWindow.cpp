@@ -172,9 +172,10 @@ void TMain_Dlog::CreateMenus() {
 
     QMenu* edit = menuBar()->addMenu("Edition");
     edit->setObjectName("Edit1_Menu");
-    edit->addAction(Action(ActionId::EditUndo1));
-    edit->addAction(Action(ActionId::EditRedo1));
-    edit->addSeparator();
+    // Nothing of the main window can be undone (the retouch dialog has its own undo): no Undo
+    // or Redo that would never do anything.
+    Action(ActionId::EditUndo1)->setVisible(false);
+    Action(ActionId::EditRedo1)->setVisible(false);
     edit->addAction(Action(ActionId::EditCut1));
     edit->addAction(Action(ActionId::EditCopy1));
     edit->addAction(Action(ActionId::EditPaste1));
@@ -294,6 +295,7 @@ void TMain_Dlog::ShowPage(int index) {
     } else if (index == OrganizeSheet) {
         organizeSheet_->AttachProgressBar(PBar);
     }
+    UpdateActions();
 }
 
 void TMain_Dlog::BeginBusy(int count, bool force) {
@@ -380,7 +382,9 @@ void TMain_Dlog::UpdateActions() {
     Action(ActionId::AlbumDel1)->setEnabled(free && anyAlbum);
     Action(ActionId::AlbumEdit1)->setEnabled(free && anyAlbum);
     Action(ActionId::ImgAdd1)->setEnabled(free && !selectSheet_->Thumb_View->selectedItems().isEmpty());
-    Action(ActionId::EditDelete1)->setEnabled(free && !organizeSheet_->Content_View->selectedItems().isEmpty());
+    // Delete removes album photos: only where they are shown, never from a hidden page.
+    Action(ActionId::EditDelete1)->setEnabled(free && PageControl1->currentIndex() == OrganizeSheet &&
+                                              !organizeSheet_->Content_View->selectedItems().isEmpty());
     for (ActionId id : {ActionId::AlbumAdd1, ActionId::ImgRotL1, ActionId::ImgRotR1, ActionId::ImgEdit1})
         Action(id)->setEnabled(free);
 
@@ -425,7 +429,7 @@ void TMain_Dlog::SelectAll() {
 void TMain_Dlog::ShowHelpTopic(const char* keywordKey) {
     auto page = FindHelpTopic(paths_.programFolder + "Help/", helpFile_, language_.Translate(keywordKey));
     if (!page) {
-        QMessageBox::information(this, windowTitle(), Translate("H_NoHelp"));
+        QMessageBox::warning(this, windowTitle(), Translate("H_NoHelp"));
         return;
     }
     HelpWindow::ShowPage(this, Q(*page));

@@ -22,7 +22,7 @@ namespace {
 const QColor kCream(255, 248, 225);
 
 // The banner across the top: the product name and its line on cream.
-QPixmap DrawBanner(const TVersionInfo& info) {
+QPixmap DrawBanner(const QString& description) {
     QPixmap banner(410, 75);
     banner.fill(kCream);
     QPainter painter(&banner);
@@ -47,7 +47,7 @@ QPixmap DrawBanner(const TVersionInfo& info) {
     painter.setFont(line);
     painter.setPen(QColor(140, 100, 60));
     painter.drawText(QRect(74, 44, 330, 18), Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::fromStdString(info.FileDescription));
+                     description);
     return banner;
 }
 
@@ -81,7 +81,7 @@ TAbout_Dlog::TAbout_Dlog(TMain_Dlog& window) : QDialog(&window) {
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(0);
     Banner_Img = Named(new QLabel(this), "Banner_Img");
-    Banner_Img->setPixmap(DrawBanner(versionInfo_));
+    Banner_Img->setPixmap(DrawBanner(window.Translate("About_Banner")));
     Banner_Img->setFixedSize(410, 75);
     layout->addWidget(Banner_Img);
 

@@ -90,7 +90,7 @@ void TransferController::Start_BtnClick() {
     ShowPanel(false);
     page_.Info_Lbl->setText(window_.Translate("DisconnectServer"));
     window_.UpdateTransferSummary();
-    if (failed) QMessageBox::information(&window_, window_.windowTitle(), window_.Translate("BadConnect"));
+    if (failed) QMessageBox::critical(&window_, window_.windowTitle(), window_.Translate("BadConnect"));
     QApplication::restoreOverrideCursor();
     page_.Animate1->hide();
     page_.Info_Lbl->hide();
@@ -101,9 +101,9 @@ void TransferController::Start_BtnClick() {
         int left = 0;
         for (int i = 0; i < albums.Count(); ++i) left += albums.Items(i).Jobs().Count();
         if (left > 0 && outcome_ == TTransferOutcome::toCompleted)
-            QMessageBox::information(&window_, window_.windowTitle(), window_.Translate("RemainFiles"));
+            QMessageBox::warning(&window_, window_.windowTitle(), window_.Translate("RemainFiles"));
     } else if (outcome_ == TTransferOutcome::toStopped && !closeRequested_) {
-        QMessageBox::information(&window_, window_.windowTitle(), window_.Translate("TransferAbort"));
+        QMessageBox::warning(&window_, window_.windowTitle(), window_.Translate("TransferAbort"));
     }
     window_.Albums()->SaveTransferList();
     if (closeRequested_) emit closeAfterRun();
@@ -257,7 +257,7 @@ void TransferController::ShowRunProgress(std::int64_t position, std::int64_t ran
 }
 
 void TransferController::ShowLoginRefused() {
-    QMessageBox::information(&window_, window_.windowTitle(), window_.Translate("BadLoginErr"));
+    QMessageBox::critical(&window_, window_.windowTitle(), window_.Translate("BadLoginErr"));
 }
 
 void TransferController::ShowReport(const TTransferReport& report) {
