@@ -13,6 +13,14 @@
 #include "gui/albums/AlbumsController.h"
 #include "gui/albums/OrganizePage.h"
 #include "gui/app/HelpWindow.h"
+#include "gui/app/TAbout_Dlog.h"
+#include "gui/app/TPref_Dlog.h"
+#include "gui/browse/SelectPage.h"
+#include "gui/browse/SelectPageController.h"
+#include "gui/service/TransferPanel.h"
+#include <QToolButton>
+#include <QLabel>
+#include <QDir>
 
 using namespace vantrel;
 using namespace vantrel::gui;
@@ -33,6 +41,19 @@ void QueueThree(TMain_Dlog& window, const TempFolder& photos) {
                           MakePhoto(photos, "c.jpg", 30, 40)}));
     Drop(window.Organize()->Content_View->viewport(), files.get());
     QCOMPARE(window.Organize()->Content_View->count(), 3);
+}
+
+// Light and dark enough apart to read: the difference of their lightness.
+bool Readable(const QColor& text, const QColor& background) {
+    return std::abs(text.lightness() - background.lightness()) >= 100;
+}
+
+// Names the widgets among `widgets` whose text colour does not stand out from their background.
+QStringList Unreadable(const QList<QWidget*>& widgets, const QColor& background) {
+    QStringList out;
+    for (QWidget* w : widgets)
+        if (!Readable(w->palette().color(w->foregroundRole()), background)) out << w->objectName();
+    return out;
 }
 
 }  // namespace
@@ -96,6 +117,69 @@ private slots:
         TempFolder home;
         auto window = OpenWindow(home);
         for (ActionId id : {ActionId::EditUndo1, ActionId::EditRedo1}) QVERIFY(!window->Action(id)->isVisible());
+    }
+
+    // With a dark desktop palette the panels that keep a light colour of their own keep dark texts.
+    void darkPaletteKeepsEveryTextReadable() {
+        const QPalette saved = QApplication::palette();
+        QPalette dark;
+        for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) dark.setColor(role, QColor(40, 40, 40));
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            dark.setColor(role, QColor(230, 230, 230));
+        QApplication::setPalette(dark);
+        {
+            TempFolder home, photos;
+            auto window = OpenWindow(home);
+            SelectPage& select = *window->Select();
+            const QColor panel = select.Info_Panel->palette().color(select.Info_Panel->backgroundRole());
+            QVERIFY(Readable(select.Info_Panel->palette().color(QPalette::WindowText), panel));
+            QList<QWidget*> values;
+            for (QLabel* label : select.Info_Panel->findChildren<QLabel*>())
+                if (!label->objectName().startsWith("Panel")) values << label;
+            QVERIFY2(Unreadable(values, panel).isEmpty(), qPrintable(Unreadable(values, panel).join(", ")));
+            for (QListWidget* list : {select.Thumb_View, window->Organize()->Content_View})
+                QVERIFY2(Readable(list->palette().color(QPalette::Text), list->palette().color(QPalette::Base)),
+                         qPrintable(list->objectName()));
+            QueueThree(*window, photos);
+            for (AlbumPanel* album : window->Organize()->findChildren<AlbumPanel*>())
+                QVERIFY(Readable(album->palette().color(QPalette::WindowText), album->palette().color(QPalette::Window)));
+            auto* transfer = window->findChild<TransferPanel*>();
+            QList<QWidget*> transferLabels;
+            for (QLabel* label : transfer->findChildren<QLabel*>()) transferLabels << label;
+            const QStringList transferFaults = Unreadable(transferLabels, transfer->palette().color(QPalette::Window));
+            QVERIFY2(transferFaults.isEmpty(), qPrintable(transferFaults.join(", ")));
+
+            TAbout_Dlog about(*window);
+            QList<QWidget*> aboutLabels;
+            for (QLabel* label : about.findChildren<QLabel*>()) aboutLabels << label;
+            QVERIFY2(Unreadable(aboutLabels, Qt::white).isEmpty(), qPrintable(Unreadable(aboutLabels, Qt::white).join(", ")));
+            TPref_Dlog preferences(*window);
+            QList<QWidget*> sheetButtons;
+            for (QToolButton* button : preferences.findChild<QWidget*>("Tool_Bar")->findChildren<QToolButton*>())
+                sheetButtons << button;
+            QVERIFY(Unreadable(sheetButtons, Qt::white).isEmpty());
+        }
+        QApplication::setPalette(saved);
+    }
+
+    // Without a kept folder the tree opens on the start folder; Pictures of the XDG user folders
+    // is that folder when it exists, else home.
+    void firstStartOpensThePicturesFolder() {
+        TempFolder home, pictures, config;
+        TMain_Dlog window({home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", VANTREL_PROGRAM_FOLDER,
+                           pictures.Path()},
+                          LocaleInfo());
+        window.show();
+        window.FirstActivation();
+        QCOMPARE(QDir(window.Browse()->CurrentFolder()), QDir(QString::fromStdString(pictures.Path())));
+
+        const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.Path()));
+        config.Write("user-dirs.dirs", "XDG_PICTURES_DIR=\"" + pictures.Path() + "\"\n");
+        QCOMPARE(QDir(SelectPageController::FirstFolder()), QDir(QString::fromStdString(pictures.Path())));
+        config.Write("user-dirs.dirs", "XDG_PICTURES_DIR=\"" + pictures.Path() + "gone\"\n");
+        QCOMPARE(SelectPageController::FirstFolder(), QDir::homePath());
+        qputenv("XDG_CONFIG_HOME", savedConfig);
     }
 
     // A missing help page is a fault of the installation: a warning, not a piece of information.

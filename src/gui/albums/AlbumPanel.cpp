@@ -1,4 +1,5 @@
 #include "gui/albums/AlbumPanel.h"
+#include "gui/app/LightPanel.h"
 
 #include <QDragEnterEvent>
 #include <QIcon>
@@ -21,10 +22,7 @@ AlbumPanel::AlbumPanel(TAlbum& album, QWidget* parent) : QFrame(parent), album_(
     setObjectName(QString("Elt_%1").arg(reinterpret_cast<quintptr>(this)));
     setFixedHeight(48);
     setMinimumWidth(198);
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
+    SetLightPanel(this, Qt::white);
     setAcceptDrops(true);
     setFocusPolicy(Qt::ClickFocus);
 

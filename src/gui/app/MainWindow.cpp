@@ -7,6 +7,9 @@
 #include <QCloseEvent>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -250,8 +253,15 @@ void TMain_Dlog::CreatePages() {
 
 void TMain_Dlog::ApplyLayoutSettings() {
     const WindowPlacement& p = settings_.PixForm;
-    move(p.Left, p.Top);
-    resize(std::max(p.Right, minimumWidth()), std::max(p.Bottom, minimumHeight()));
+    if (firstRun_) {
+        // No layout kept yet: most of the screen, centred, rather than the smallest size at a corner.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QSize first = (screen.size() * 0.8).expandedTo(minimumSize());
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, first, screen));
+    } else {
+        move(p.Left, p.Top);
+        resize(std::max(p.Right, minimumWidth()), std::max(p.Bottom, minimumHeight()));
+    }
     if (p.State == WindowState::Maximised) setWindowState(Qt::WindowMaximized);
     else if (p.State == WindowState::Minimised) setWindowState(Qt::WindowMinimized);
     selectSheet_->Splitter1->setSizes({std::clamp(settings_.FVWidth, 200, 400), 10000});

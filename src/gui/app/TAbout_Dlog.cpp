@@ -13,6 +13,7 @@
 
 #include "core/app/LinkText.h"
 #include "core/app/Version.h"
+#include "gui/app/LightPanel.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/PageWidgets.h"
 
@@ -70,11 +71,7 @@ TAbout_Dlog::TAbout_Dlog(TMain_Dlog& window) : QDialog(&window) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromUtf8("A propos de Vantrel"));
     setFixedSize(418, 295);
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    white.setColor(QPalette::Link, Qt::blue);
-    setPalette(white);
+    SetLightPanel(this, Qt::white);
     OpenLink = [](const QString& address) { QDesktopServices::openUrl(QUrl::fromUserInput(address)); };
 
     auto* layout = new QVBoxLayout(this);
@@ -86,7 +83,7 @@ TAbout_Dlog::TAbout_Dlog(TMain_Dlog& window) : QDialog(&window) {
     layout->addWidget(Banner_Img);
 
     auto* body = Named(new QFrame(this), "Body_Panel");
-    body->setStyleSheet("#Body_Panel { background: rgb(255,248,225); }");
+    SetLightPanel(body, kCream);  // a palette, not a style sheet: its texts stay dark on a dark desktop
     auto* column = new QVBoxLayout(body);
     column->setContentsMargins(14, 8, 14, 8);
     column->setSpacing(3);
@@ -118,7 +115,7 @@ TAbout_Dlog::TAbout_Dlog(TMain_Dlog& window) : QDialog(&window) {
 
     auto* credits = Named(new QFrame(body), "Credits_Panel");
     credits->setFrameShape(QFrame::StyledPanel);
-    credits->setStyleSheet("#Credits_Panel { border: 1px solid rgb(225,205,160); }");
+    credits->setFrameShadow(QFrame::Plain);
     auto* lines = new QVBoxLayout(credits);
     lines->setContentsMargins(8, 4, 8, 4);
     lines->setSpacing(1);

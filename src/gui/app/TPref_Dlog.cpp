@@ -20,6 +20,7 @@
 #include "gui/albums/AlbumsController.h"
 #include "gui/app/HeldKeys.h"
 #include "gui/app/MainActions.h"
+#include "gui/app/LightPanel.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/PageWidgets.h"
 #include "gui/app/TSpinEdit.h"
@@ -71,8 +72,9 @@ TPref_Dlog::TPref_Dlog(TMain_Dlog& window) : QDialog(&window), window_(window) {
 void TPref_Dlog::BuildToolBar() {
     auto* bar = Named(new QFrame(this), "Tool_Bar");
     bar->setFrameShape(QFrame::StyledPanel);
-    bar->setAutoFillBackground(true);
-    bar->setStyleSheet("#Tool_Bar { background: white; border: none; border-bottom: 1px solid rgb(200,200,200); }");
+    // A palette, not a style sheet: the sheet buttons' captions stay dark on a dark desktop.
+    SetLightPanel(bar, Qt::white);
+    bar->setFrameShape(QFrame::NoFrame);
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(6, 4, 6, 4);
     row->setSpacing(4);

@@ -13,6 +13,7 @@
 #include "gui/app/MainWindow.h"
 #include "gui/app/SystemLocale.h"
 #include "gui/app/TerminationSignals.h"
+#include "gui/browse/SelectPageController.h"
 
 int main(int argc, char** argv) {
     using namespace vantrel;
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     paths.workFolder = WorkFolderPath();
     paths.settingsFile = SettingsFilePath(paths.workFolder, argv[0]);
     paths.programFolder = DataFolderFor(QApplication::applicationDirPath().toStdString());
+    paths.startFolder = gui::SelectPageController::FirstFolder().toStdString();
     gui::TMain_Dlog window(paths, gui::SystemLocaleInfo());
     if (!window.StartedWell()) return 1;
 

@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -94,8 +96,15 @@ void SelectPageController::SetPhotoAdder(PhotoAdder* adder) {
 
 void SelectPageController::FirstActivation() {
     const QString last = QString::fromStdString(window_.Settings().LastTree);
-    if (!last.isEmpty()) SelectFolder(last);
+    if (last.isEmpty() || !SelectFolder(last)) SelectFolder(QString::fromStdString(window_.Paths().startFolder));
     RebuildAlbumMenu();
+}
+
+QString SelectPageController::FirstFolder() {
+    // The user's Pictures folder (XDG user folders) when it exists, else home: photos are there.
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && pictures != QDir::homePath() && QFileInfo(pictures).isDir()) return pictures;
+    return QDir::homePath();
 }
 
 QString SelectPageController::CurrentFolder() const { return tree_->CurrentPath(); }

@@ -221,7 +221,7 @@ void TEdit_Dlog::CreateLayout() {
     Current_View->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Cream, and the selection keeps its colour when the list loses the focus.
     Current_View->setStyleSheet(
-        "QListWidget { background: rgb(255,251,240); }"
+        "QListWidget { background: rgb(255,251,240); color: black; }"
         "QListWidget::item:selected { background: palette(highlight); color: palette(highlighted-text); }");
     body->addWidget(Current_View);
     connect(Current_View, &QListWidget::itemSelectionChanged, this, &TEdit_Dlog::CurrentSelectionChanged);
