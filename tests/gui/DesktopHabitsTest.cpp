@@ -182,6 +182,35 @@ private slots:
         qputenv("XDG_CONFIG_HOME", savedConfig);
     }
 
+    // A photo whose bytes are already queued, under its own name or another, is added again only
+    // when the user says so.
+    void samePhotoTwiceAsksFirst() {
+        TempFolder home, photos;
+        auto window = OpenWindow(home);
+        QueueThree(*window, photos);
+        QListWidget* content = window->Organize()->Content_View;
+        QFile::copy(QString::fromStdString(photos.File("a.jpg")), QString::fromStdString(photos.File("copy of a.jpg")));
+        MessageCatcher catcher;
+        const std::pair<QString, int> cases[] = {
+            {"a.jpg", QMessageBox::No}, {"copy of a.jpg", QMessageBox::No}, {"copy of a.jpg", QMessageBox::Yes}};
+        int expected = 3;
+        for (const auto& [name, answer] : cases) {
+            catcher.texts.clear();
+            catcher.answer = answer;
+            auto files(FilesData({QString::fromStdString(photos.File(name.toStdString()))}));
+            Drop(content->viewport(), files.get());
+            QCOMPARE(catcher.texts, QStringList{window->Translate("SamePhotoAgain").replace("%s", name)});
+            expected += answer == QMessageBox::Yes;
+            QCOMPARE(content->count(), expected);
+        }
+        // Another picture is queued without a question.
+        catcher.texts.clear();
+        auto other(FilesData({MakePhoto(photos, "d.jpg", 50, 50)}));
+        Drop(content->viewport(), other.get());
+        QVERIFY(catcher.texts.isEmpty());
+        QCOMPARE(content->count(), expected + 1);
+    }
+
     // A missing help page is a fault of the installation: a warning, not a piece of information.
     void missingHelpIsAWarning() {
         TempFolder home, program;

@@ -58,6 +58,11 @@ AlbumsController::AlbumsController(TMain_Dlog& window, OrganizePage& page, Image
     hooks.EndBusy = [this] { window_.EndBusy(); };
     hooks.Pump = [] { QApplication::processEvents(); };
     hooks.SaveTransferList = [this] { SaveTransferList(); };
+    hooks.ConfirmSameContent = [this](const std::string& name) {
+        return QMessageBox::question(&window_, window_.windowTitle(),
+                                     Q(FormatPattern(window_.Language().Translate("SamePhotoAgain"), {name}))) ==
+               QMessageBox::Yes;
+    };
 
     panelHolder_ = new QWidget;
     panelHolder_->setObjectName("Album_Holder");
