@@ -12,6 +12,8 @@ void SetLightPanel(QWidget* widget, const QColor& background, QPalette::ColorRol
         for (QPalette::ColorRole textRole : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
             palette.setColor(group, textRole, text);
         palette.setColor(group, QPalette::Link, QColor(0, 0, 238));
+        // Buttons on the panel (a checked sheet button, a scroll bar) take a light shade of it.
+        palette.setColor(group, QPalette::Button, background.darker(112));
     }
     widget->setPalette(palette);
     // Lists paint their base on their own; a panel fills its window colour.

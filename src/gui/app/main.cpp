@@ -32,6 +32,8 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(gui::kDesktopFileName);
     QApplication::setWindowIcon(gui::ApplicationIcon());
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor") QIcon::setThemeName("Adwaita");
+    // A desktop theme that lacks an icon (or is not installed) falls back on the installed one.
+    QIcon::setFallbackThemeName("Adwaita");
 
     gui::TMain_Dlog* ready = nullptr;  // the window, once it is made and started well
     bool closeWhenReady = false;       // a termination signal came while the window was being made
