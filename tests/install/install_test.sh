@@ -74,6 +74,7 @@ if command -v dpkg-shlibdeps >/dev/null; then
   for library in libqt6widgets6 libjpeg62-turbo libcurl4 libpugixml; do
     grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
   done
-  dpkg-deb -c "$deb" | grep -q "./usr/share/vantrel/Language/FR.lng" || fail "the package lacks the texts"
+  contents=$(dpkg-deb -c "$deb")  # whole, so that an early grep cannot break the pipe
+  grep -q "./usr/share/vantrel/Language/FR.lng" <<<"$contents" || fail "the package lacks the texts"
 fi
 echo "install: all passed"
