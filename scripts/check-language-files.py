@@ -34,6 +34,7 @@ from pathlib import Path
 PATTERNS = {
     "BadPictErr": ["s"],
     "BadNoTransfer": ["s"],
+    "SamePhotoAgain": ["s"],
     "BadAlbumChars": ["s"],
     "DelAlbum": ["s"],
     "ImgInAlbum": ["d", "s", "s"],

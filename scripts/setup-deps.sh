@@ -7,6 +7,7 @@ build_pkgs=(
   cmake g++ pkg-config ccache
   qt6-base-dev libqt6svg6 libjpeg62-turbo-dev libpugixml-dev libcurl4-openssl-dev libssl-dev libicu-dev
   libgtest-dev
+  desktop-file-utils appstream dpkg-dev file man-db qt6-translations-l10n
   python3 python3-pyftpdlib
   fonts-dejavu-core fonts-liberation adwaita-icon-theme
   xvfb xdotool x11-apps imagemagick

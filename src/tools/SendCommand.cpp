@@ -23,6 +23,7 @@
 #include "core/albums/TransferListFile.h"
 #include "core/albums/WorkFolderLeftovers.h"
 #include "core/app/FormatPattern.h"
+#include "core/app/DataFolder.h"
 #include "core/app/LanguageFile.h"
 #include "core/app/TSettings.h"
 #include "core/app/WorkFolder.h"
@@ -87,7 +88,7 @@ std::string ForTerminal(std::string text) {
 class Texts {
 public:
     Texts(const std::string& settingsName, const std::string& country) {
-        if (auto path = LanguageFile::Choose(ProgramFolder() + "/Language/", settingsName, country)) file_.Open(*path);
+        if (auto path = LanguageFile::Choose(DataFolderFor(ProgramFolder()) + "Language/", settingsName, country)) file_.Open(*path);
     }
     // The language text of `key`, or the key itself when no language file has it.
     std::string operator()(std::string_view key) const {

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "core/imaging/BrowserThumb.h"
+#include "core/imaging/ExifOrientation.h"
 #include "core/imaging/JpegNamePattern.h"
 #include "tools/CliCommand.h"
 
@@ -42,6 +43,7 @@ int RunTiles(const std::vector<std::string>& args) {
     const auto start = std::chrono::steady_clock::now();
     for (const fs::path& photo : photos) {
         if (MakeBrowserThumb(ws, photo.string()) != BrowserThumbResult::Tile) ++bad;
+        else OrientUpright(ws.workBitmap, ws.scratch, ExifOrientation(ws.params.metadata));
         if (!WritePpm((fs::path(args[1]) / photo.filename()).string() + ".ppm", ws.workBitmap)) {
             std::fprintf(stderr, "cannot write a tile into %s\n", args[1].c_str());
             return 1;

@@ -39,7 +39,16 @@ std::string WriteExifPhoto(const std::string& path, int iso, bool withSize) {
     return path;
 }
 
-QString Value(BrowseWindow& w, const char* label) { return w.Page().Info_Panel->findChild<QLabel*>(label)->text(); }
+// The whole value of an information line: a value shortened to fit the panel has it as its tip.
+QString Value(BrowseWindow& w, const char* label) {
+    const QLabel* shown = w.Page().Info_Panel->findChild<QLabel*>(label);
+    if (shown->toolTip().isEmpty()) return shown->text();
+    // What is shown is the start and end of the whole value, with an ellipsis between.
+    const QStringList parts = shown->text().split(QChar(0x2026));
+    return parts.size() == 2 && shown->toolTip().startsWith(parts[0]) && shown->toolTip().endsWith(parts[1])
+               ? shown->toolTip()
+               : shown->text();
+}
 
 }  // namespace
 

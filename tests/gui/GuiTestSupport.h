@@ -28,6 +28,7 @@ public:
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 texts << box->text();
+                icons << box->icon();
                 QAbstractButton* button = box->button(QMessageBox::StandardButton(answer));
                 if (!button) button = box->defaultButton();
                 if (button) button->click();
@@ -40,6 +41,7 @@ public:
         timer_.start();
     }
     QStringList texts;
+    QList<QMessageBox::Icon> icons;  // of the same boxes, in the same order
     // When set, other modal dialogs are handed to it, then accepted.
     std::function<void(QDialog*)> onDialog;
     int answer = QMessageBox::Yes;

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QLineEdit>
@@ -57,8 +59,10 @@ private slots:
             TMain_Dlog window(paths, LocaleInfo());
             QVERIFY(window.StartedWell());
             QVERIFY(FolderExists(paths.workFolder));
-            QCOMPARE(window.size(), QSize(625, 630));  // the defaults are below the minimum size
-            QCOMPARE(window.pos(), QPoint(100, 100));
+            // No layout kept: 80 % of the screen (at least the minimum size), centred.
+            const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+            QCOMPARE(window.size(), (screen.size() * 0.8).expandedTo(QSize(625, 630)));
+            QCOMPARE(window.geometry().center(), screen.center());
             window.show();
             QVERIFY(!window.PageControl()->isVisible());
             window.FirstActivation();

@@ -206,7 +206,7 @@ private slots:
         QCOMPARE(other.Jobs().Count(), 0);
 
         // Files make the album current and queue the JPEG files among them.
-        auto files(FilesData({MakePhoto(photos, "a.jpg", 20, 20), MakePhoto(photos, "b.JPEG", 20, 20),
+        auto files(FilesData({MakePhoto(photos, "a.jpg", 20, 20), MakePhoto(photos, "b.JPEG", 20, 21),
                               QString::fromStdString(photos.Write("c.txt", "text"))}));
         Drop(panel, files.get());
         QCOMPARE(list.CurrentAlbum(), &other);

@@ -1,5 +1,7 @@
 #include "core/albums/TJpegPhotoImaging.h"
 
+#include "core/imaging/ExifOrientation.h"
+
 #include "core/imaging/FileBytes.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/imaging/JpegDecoder.h"
@@ -39,6 +41,7 @@ std::expected<void, std::string> TJpegPhotoImaging::StoreWorkingCopy(const std::
 }
 
 std::expected<int, std::string> TJpegPhotoImaging::AddContentTile() {
+    TurnUpright(workspace_);  // the working copy keeps the photo's orientation; its tile shows upright
     MakeThumbTile(workspace_);
     if (!addTile_) return std::unexpected(std::string("no content image list"));
     return addTile_(workspace_.workBitmap);

@@ -1,5 +1,7 @@
 #include "core/albums/TPhotoIntake.h"
 
+#include "core/albums/DuplicateContent.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -82,6 +84,9 @@ bool TPhotoIntake::IntakePhoto(const std::string& sourcePath, const std::string&
         return false;
     };
     try {
+        if (makeCopy && Hooks.ConfirmSameContent && IsQueuedContent(albums_, sourcePath) &&
+            !Hooks.ConfirmSameContent(shownName))
+            return false;
         auto size = static_cast<std::int32_t>(imaging_.FileSizeOf(sourcePath));
         TPhotoLoad load = imaging_.LoadPhoto(sourcePath);
         if (load.status == TPhotoLoad::Status::Undecodable) return refuse("BadNoTransfer");

@@ -26,6 +26,9 @@ struct TIntakeHooks {
     std::function<void()> SaveTransferList;
     // Today's date, for the name of an album made when none exists; local today when empty.
     std::function<std::chrono::year_month_day()> Today;
+    // Asked when a photo whose content is already queued is added again (with its file name);
+    // false leaves it out. Without it such photos are queued again without a question.
+    std::function<bool(const std::string& name)> ConfirmSameContent;
 };
 
 class TPhotoIntake {

@@ -8,13 +8,41 @@
 
 namespace vantrel {
 
+namespace {
+std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+    return text;
+}
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+}  // namespace
+
+std::string LanguageFile::FileNameForLanguage(const std::string& language) {
+    if (language.empty()) return {};
+    // English is the British file; other languages share their code with their main country.
+    const std::string code = Lower(language);
+    return code == "en" ? "GB.lng" : Upper(code) + ".lng";
+}
+
+std::string LanguageFile::LanguageOfFile(const std::string& path) {
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    const std::size_t dot = name.find('.');
+    if (dot == std::string::npos || dot == 0) return {};
+    name = Lower(name.substr(0, dot));
+    if (name.size() != 2 || !std::isalpha(static_cast<unsigned char>(name[0])) ||
+        !std::isalpha(static_cast<unsigned char>(name[1])))
+        return {};
+    return name == "gb" ? "en" : name;
+}
+
 std::optional<std::string> LanguageFile::Choose(const std::string& languageFolder, const std::string& settingsName,
-                                                const std::string& country) {
+                                                const std::string& country, const std::string& language) {
     std::string folder = languageFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
-    std::string upper = country;
-    std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
-    for (const std::string& name : {settingsName, upper + ".lng", std::string("GB.lng")}) {
+    for (const std::string& name :
+         {settingsName, Upper(country) + ".lng", FileNameForLanguage(language), std::string("GB.lng")}) {
         if (!name.empty() && FileExists(folder + name)) return folder + name;
     }
     return std::nullopt;

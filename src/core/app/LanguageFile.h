@@ -1,6 +1,7 @@
 #pragma once
 // The language file: every text the program shows comes from it. One file is chosen at start
-// (the settings' name, then the user's country, then "GB.lng") and kept for the whole run.
+// (the settings' name, then the user's country, then the user's language, then "GB.lng") and
+// kept for the whole run. Files are named after a country ("GB.lng", "FR.lng").
 
 #include <optional>
 #include <string>
@@ -16,10 +17,17 @@ public:
     static constexpr const char* kNoLanguageMessage =
         "No language folder.\r\nReinstalling the software may solve the problem.";
 
-    // Candidate paths in order: folder + settingsName, folder + COUNTRY + ".lng", folder + "GB.lng".
-    // Returns the first that exists, or nothing.
+    // Candidate paths in order: folder + settingsName, folder + COUNTRY + ".lng", the file of
+    // `language` (FileNameForLanguage), folder + "GB.lng". Returns the first that exists, or nothing.
     static std::optional<std::string> Choose(const std::string& languageFolder, const std::string& settingsName,
-                                             const std::string& country);
+                                             const std::string& country, const std::string& language = {});
+
+    // The file that speaks an ISO 639 language ("fr" gives "FR.lng", "en" gives "GB.lng"); empty
+    // for an empty language.
+    static std::string FileNameForLanguage(const std::string& language);
+    // The ISO 639 language a language file speaks, from its name ("FR.lng" gives "fr", "GB.lng"
+    // gives "en"); empty when the name does not tell.
+    static std::string LanguageOfFile(const std::string& path);
 
     // Opens the file at `path`; false when it cannot be read.
     bool Open(const std::string& path);

@@ -11,6 +11,9 @@ namespace vantrel {
 struct LocaleInfo {
     // ISO 3166 two-letter country code of the user's locale, upper case ("GB", "FR").
     std::string country = "GB";
+    // ISO 639 language code of the user's locale, lower case ("en", "fr"): picks the language
+    // file when the country has none of its own (French speakers in Belgium, Canada, Switzerland).
+    std::string language = "en";
     // Decimal separator used when sizes and times are printed ("1.50" or "1,50").
     char decimalSeparator = '.';
     // Full month names, January first, in the user's locale (used to name new albums).

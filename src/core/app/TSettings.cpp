@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/app/AtomicFile.h"
+#include "core/app/LanguageFile.h"
 #include "core/app/WorkFolder.h"
 
 namespace vantrel {
@@ -170,10 +171,17 @@ std::expected<void, std::string> SaveSettingsFile(const std::string& path, const
     return WriteFileAtomically(path, file.ToText(), 0600);
 }
 
-std::string FirstRunLanguageFileName(const LocaleInfo& locale) {
+std::string FirstRunLanguageFileName(const LocaleInfo& locale, const std::string& languageFolder) {
     std::string code = locale.country;
     std::transform(code.begin(), code.end(), code.begin(), [](unsigned char c) { return std::toupper(c); });
-    return code + ".lng";
+    const std::string countryFile = code + ".lng";
+    if (languageFolder.empty()) return countryFile;
+    std::string folder = languageFolder;
+    if (folder.back() != '/') folder += '/';
+    if (FileExists(folder + countryFile)) return countryFile;
+    const std::string languageFile = LanguageFile::FileNameForLanguage(locale.language);
+    if (!languageFile.empty() && FileExists(folder + languageFile)) return languageFile;
+    return countryFile;
 }
 
 }  // namespace vantrel

@@ -76,7 +76,9 @@ TSettings LoadSettingsFile(const std::string& path, const LocaleInfo& locale, TR
 std::expected<void, std::string> SaveSettingsFile(const std::string& path, const TSettings& settings,
                                                   const TRemoteSettings& remote, const LocaleInfo& locale);
 
-// The language file name of a first run: the user's country code, upper case, + ".lng".
-std::string FirstRunLanguageFileName(const LocaleInfo& locale);
+// The language file name of a first run: the user's country code, upper case, + ".lng", when
+// `languageFolder` holds that file (or is empty); else the file of the user's language when the
+// folder holds it (a Belgian French speaker gets "FR.lng"); else the country's name again.
+std::string FirstRunLanguageFileName(const LocaleInfo& locale, const std::string& languageFolder = {});
 
 }  // namespace vantrel

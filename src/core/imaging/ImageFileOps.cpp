@@ -1,6 +1,7 @@
 #include "core/imaging/ImageFileOps.h"
 
 #include "core/imaging/CommaText.h"
+#include "core/imaging/ExifOrientation.h"
 #include "core/imaging/FileBytes.h"
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/JpegEncoder.h"
@@ -54,6 +55,7 @@ std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std
     ReadImageHeader(ws, photoPath);
     if (auto loaded = LoadImage(ws, photoPath); !loaded) return std::unexpected(loaded.error());
     if (ws.params.failed) DrawBadImageTile(ws, ws.workBitmap);
+    else TurnUpright(ws);  // copies carry no metadata: they are made upright
     ScaleToFit(ws.workBitmap, ws.scratch, size);
     if (ws.workBitmap.Empty()) return WriteFileBytes(outputPath, {});
     auto encoded = EncodeBaselineJpeg(ws.workBitmap, quality);
@@ -94,6 +96,8 @@ std::expected<PictureSize, ImageFileError> RotateImageFile(ImageWorkspace& ws, c
         DrawBadImageTile(ws, ws.workBitmap);
         return std::unexpected(ImageFileError{ImageFileError::Kind::Undecodable, 0, "cannot decode '" + path + "'"});
     }
+    // The rewritten file has no metadata: the turn starts from the picture as the user saw it.
+    TurnUpright(ws);
     const int w = ws.workBitmap.Width(), h = ws.workBitmap.Height();
     // Without memory for the turned copy the picture is saved unturned.
     if (ws.scratch.Resize(h, w)) {

@@ -58,6 +58,11 @@ AlbumsController::AlbumsController(TMain_Dlog& window, OrganizePage& page, Image
     hooks.EndBusy = [this] { window_.EndBusy(); };
     hooks.Pump = [] { QApplication::processEvents(); };
     hooks.SaveTransferList = [this] { SaveTransferList(); };
+    hooks.ConfirmSameContent = [this](const std::string& name) {
+        return QMessageBox::question(&window_, window_.windowTitle(),
+                                     Q(FormatPattern(window_.Language().Translate("SamePhotoAgain"), {name}))) ==
+               QMessageBox::Yes;
+    };
 
     panelHolder_ = new QWidget;
     panelHolder_->setObjectName("Album_Holder");
@@ -134,7 +139,7 @@ void AlbumsController::ShowMessage(const TUserMessage& message) {
     case 2: text = FormatPattern(pattern, {message.args[0], message.args[1]}); break;
     default: text = FormatPattern(pattern, {message.args[0], message.args[1], message.args[2]}); break;
     }
-    QMessageBox::information(&window_, window_.windowTitle(), Q(text));
+    QMessageBox::warning(&window_, window_.windowTitle(), Q(text));  // a refusal or a failure
 }
 
 void AlbumsController::RefreshAlbumTitles() {

@@ -1,4 +1,5 @@
 #include "gui/albums/ContentListWidget.h"
+#include "gui/app/LightPanel.h"
 
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -32,7 +33,7 @@ ContentListWidget::ContentListWidget(QWidget* parent) : QListWidget(parent) {
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);  // drags arrive at the viewport, not at the list's frame
     setDropIndicatorShown(false);
-    setStyleSheet("QListWidget { background: rgb(255,255,240); }");
+    SetLightPanel(this, QColor(255, 255, 240), QPalette::Base);
 }
 
 void ContentListWidget::startDrag(Qt::DropActions) {

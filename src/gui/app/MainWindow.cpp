@@ -7,6 +7,9 @@
 #include <QCloseEvent>
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -42,6 +45,7 @@
 #include "gui/app/HelpWindow.h"
 #include "gui/app/HeldKeys.h"
 #include "gui/app/MainActions.h"
+#include "gui/app/QtTranslations.h"
 #include "gui/app/TAbout_Dlog.h"
 #include "gui/app/TPref_Dlog.h"
 #include "gui/app/WorkFolderWait.h"
@@ -80,9 +84,10 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     firstRun_ = !FileExists(paths_.settingsFile);
     settings_ = LoadSettingsFile(paths_.settingsFile, locale_, remote_);
     ApplyLayoutSettings();
-    if (firstRun_) settings_.FileName = FirstRunLanguageFileName(locale_);
+    const std::string languageFolder = paths_.programFolder + "Language/";
+    if (firstRun_) settings_.FileName = FirstRunLanguageFileName(locale_, languageFolder);
 
-    auto chosen = LanguageFile::Choose(paths_.programFolder + "Language/", settings_.FileName, locale_.country);
+    auto chosen = LanguageFile::Choose(languageFolder, settings_.FileName, locale_.country, locale_.language);
     if (!chosen || !language_.Open(*chosen)) {
         QMessageBox::critical(this, kApplicationTitle, QString::fromLatin1(LanguageFile::kNoLanguageMessage));
         setProperty("tag", -1);
@@ -95,6 +100,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     workFolderLock_ = std::move(hold.lock);
     if (workFolderLock_) SweepWorkFolderLeftovers(paths_.workFolder);
     startedWell_ = true;
+    InstallQtTranslation(*chosen);
     setWindowTitle(Q(language_.ReadRaw("BrevantWindow", "BrevantForm")));
     helpFile_ = language_.ReadRaw("Infos", "Helpfile");
     firstActivation_ = true;
@@ -178,9 +184,10 @@ void TMain_Dlog::CreateMenus() {
 
     QMenu* edit = menuBar()->addMenu("Edition");
     edit->setObjectName("Edit1_Menu");
-    edit->addAction(Action(ActionId::EditUndo1));
-    edit->addAction(Action(ActionId::EditRedo1));
-    edit->addSeparator();
+    // Nothing of the main window can be undone (the retouch dialog has its own undo): no Undo
+    // or Redo that would never do anything.
+    Action(ActionId::EditUndo1)->setVisible(false);
+    Action(ActionId::EditRedo1)->setVisible(false);
     edit->addAction(Action(ActionId::EditCut1));
     edit->addAction(Action(ActionId::EditCopy1));
     edit->addAction(Action(ActionId::EditPaste1));
@@ -255,8 +262,15 @@ void TMain_Dlog::CreatePages() {
 
 void TMain_Dlog::ApplyLayoutSettings() {
     const WindowPlacement& p = settings_.PixForm;
-    move(p.Left, p.Top);
-    resize(std::max(p.Right, minimumWidth()), std::max(p.Bottom, minimumHeight()));
+    if (firstRun_) {
+        // No layout kept yet: most of the screen, centred, rather than the smallest size at a corner.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QSize first = (screen.size() * 0.8).expandedTo(minimumSize());
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, first, screen));
+    } else {
+        move(p.Left, p.Top);
+        resize(std::max(p.Right, minimumWidth()), std::max(p.Bottom, minimumHeight()));
+    }
     if (p.State == WindowState::Maximised) setWindowState(Qt::WindowMaximized);
     else if (p.State == WindowState::Minimised) setWindowState(Qt::WindowMinimized);
     selectSheet_->Splitter1->setSizes({std::clamp(settings_.FVWidth, 200, 400), 10000});
@@ -300,6 +314,7 @@ void TMain_Dlog::ShowPage(int index) {
     } else if (index == OrganizeSheet) {
         organizeSheet_->AttachProgressBar(PBar);
     }
+    UpdateActions();
 }
 
 void TMain_Dlog::BeginBusy(int count, bool force) {
@@ -386,7 +401,9 @@ void TMain_Dlog::UpdateActions() {
     Action(ActionId::AlbumDel1)->setEnabled(free && anyAlbum);
     Action(ActionId::AlbumEdit1)->setEnabled(free && anyAlbum);
     Action(ActionId::ImgAdd1)->setEnabled(free && !selectSheet_->Thumb_View->selectedItems().isEmpty());
-    Action(ActionId::EditDelete1)->setEnabled(free && !organizeSheet_->Content_View->selectedItems().isEmpty());
+    // Delete removes album photos: only where they are shown, never from a hidden page.
+    Action(ActionId::EditDelete1)->setEnabled(free && PageControl1->currentIndex() == OrganizeSheet &&
+                                              !organizeSheet_->Content_View->selectedItems().isEmpty());
     for (ActionId id : {ActionId::AlbumAdd1, ActionId::ImgRotL1, ActionId::ImgRotR1, ActionId::ImgEdit1})
         Action(id)->setEnabled(free);
 
@@ -431,7 +448,7 @@ void TMain_Dlog::SelectAll() {
 void TMain_Dlog::ShowHelpTopic(const char* keywordKey) {
     auto page = FindHelpTopic(paths_.programFolder + "Help/", helpFile_, language_.Translate(keywordKey));
     if (!page) {
-        QMessageBox::information(this, windowTitle(), Translate("H_NoHelp"));
+        QMessageBox::warning(this, windowTitle(), Translate("H_NoHelp"));
         return;
     }
     HelpWindow::ShowPage(this, Q(*page));

@@ -42,6 +42,7 @@ struct MainWindowPaths {
     std::string workFolder;      // with a trailing "/"
     std::string settingsFile;
     std::string programFolder;   // holds Language/ and Help/, with a trailing "/"
+    std::string startFolder;     // the tree's folder when none was kept (Pictures, else home); empty: none
 };
 
 class TMain_Dlog : public QMainWindow {
@@ -87,6 +88,7 @@ public:
     const LanguageFile& Language() const { return language_; }
     const LocaleInfo& Locale() const { return locale_; }
     const std::string& WorkFolder() const { return paths_.workFolder; }
+    const MainWindowPaths& Paths() const { return paths_; }
     // Unit texts and decimal separator of size texts.
     SizeTextStyle SizeStyle() const;
     // The album list and its page; null after a failed start.

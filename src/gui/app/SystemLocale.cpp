@@ -10,6 +10,8 @@ LocaleInfo SystemLocaleInfo() {
     if (system.language() == QLocale::C) return info;
     const QString country = QLocale::territoryToCode(system.territory());
     if (country.size() == 2) info.country = country.toUpper().toStdString();
+    const QString language = QLocale::languageToCode(system.language(), QLocale::ISO639Part1);
+    if (language.size() == 2) info.language = language.toLower().toStdString();
     const QString decimal = system.decimalPoint();
     if (decimal.size() == 1 && decimal[0].unicode() < 128) info.decimalSeparator = decimal[0].toLatin1();
     for (int month = 1; month <= 12; ++month)

@@ -13,6 +13,7 @@
 
 #include "core/app/LinkText.h"
 #include "core/app/Version.h"
+#include "gui/app/LightPanel.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/PageWidgets.h"
 
@@ -22,7 +23,7 @@ namespace {
 const QColor kCream(255, 248, 225);
 
 // The banner across the top: the product name and its line on cream.
-QPixmap DrawBanner(const TVersionInfo& info) {
+QPixmap DrawBanner(const QString& description) {
     QPixmap banner(410, 75);
     banner.fill(kCream);
     QPainter painter(&banner);
@@ -47,7 +48,7 @@ QPixmap DrawBanner(const TVersionInfo& info) {
     painter.setFont(line);
     painter.setPen(QColor(140, 100, 60));
     painter.drawText(QRect(74, 44, 330, 18), Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::fromStdString(info.FileDescription));
+                     description);
     return banner;
 }
 
@@ -70,23 +71,19 @@ TAbout_Dlog::TAbout_Dlog(TMain_Dlog& window) : QDialog(&window) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromUtf8("A propos de Vantrel"));
     setFixedSize(418, 295);
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    white.setColor(QPalette::Link, Qt::blue);
-    setPalette(white);
+    SetLightPanel(this, Qt::white);
     OpenLink = [](const QString& address) { QDesktopServices::openUrl(QUrl::fromUserInput(address)); };
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(0);
     Banner_Img = Named(new QLabel(this), "Banner_Img");
-    Banner_Img->setPixmap(DrawBanner(versionInfo_));
+    Banner_Img->setPixmap(DrawBanner(window.Translate("About_Banner")));
     Banner_Img->setFixedSize(410, 75);
     layout->addWidget(Banner_Img);
 
     auto* body = Named(new QFrame(this), "Body_Panel");
-    body->setStyleSheet("#Body_Panel { background: rgb(255,248,225); }");
+    SetLightPanel(body, kCream);  // a palette, not a style sheet: its texts stay dark on a dark desktop
     auto* column = new QVBoxLayout(body);
     column->setContentsMargins(14, 8, 14, 8);
     column->setSpacing(3);
@@ -118,7 +115,7 @@ TAbout_Dlog::TAbout_Dlog(TMain_Dlog& window) : QDialog(&window) {
 
     auto* credits = Named(new QFrame(body), "Credits_Panel");
     credits->setFrameShape(QFrame::StyledPanel);
-    credits->setStyleSheet("#Credits_Panel { border: 1px solid rgb(225,205,160); }");
+    credits->setFrameShadow(QFrame::Plain);
     auto* lines = new QVBoxLayout(credits);
     lines->setContentsMargins(8, 4, 8, 4);
     lines->setSpacing(1);

@@ -20,6 +20,7 @@
 #include "gui/albums/AlbumsController.h"
 #include "gui/app/HeldKeys.h"
 #include "gui/app/MainActions.h"
+#include "gui/app/LightPanel.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/PageWidgets.h"
 #include "gui/app/TSpinEdit.h"
@@ -43,7 +44,8 @@ QIcon SheetIcon(const char* themed, QStyle::StandardPixmap fallback, const QStyl
 TPref_Dlog::TPref_Dlog(TMain_Dlog& window) : QDialog(&window), window_(window) {
     setObjectName("Pref_Dlog");
     setWindowTitle(QString::fromUtf8("Préférences"));
-    setFixedSize(452, 308);
+    // The designed 452 x 308 is the least it takes: longer texts (French) make it grow.
+    setMinimumSize(kDesignSize);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -70,8 +72,9 @@ TPref_Dlog::TPref_Dlog(TMain_Dlog& window) : QDialog(&window), window_(window) {
 void TPref_Dlog::BuildToolBar() {
     auto* bar = Named(new QFrame(this), "Tool_Bar");
     bar->setFrameShape(QFrame::StyledPanel);
-    bar->setAutoFillBackground(true);
-    bar->setStyleSheet("#Tool_Bar { background: white; border: none; border-bottom: 1px solid rgb(200,200,200); }");
+    // A palette, not a style sheet: the sheet buttons' captions stay dark on a dark desktop.
+    SetLightPanel(bar, Qt::white);
+    bar->setFrameShape(QFrame::NoFrame);
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(6, 4, 6, 4);
     row->setSpacing(4);
@@ -257,6 +260,12 @@ void TPref_Dlog::ApplyLanguage() {
     for (int i = 0; i < radios.size(); ++i) radios[i]->setText(i < choices.size() ? choices[i] : QString());
 }
 
+void TPref_Dlog::FitToTexts() {
+    layout()->activate();
+    setMinimumSize(kDesignSize.expandedTo(minimumSizeHint()));
+    resize(size().expandedTo(sizeHint()).expandedTo(minimumSize()));
+}
+
 void TPref_Dlog::ShowSheet(QWidget* sheet) {
     Pages->setCurrentWidget(sheet);
     Look_Btn->setChecked(sheet == Look_Sheet);
@@ -283,6 +292,7 @@ void TPref_Dlog::showEvent(QShowEvent* event) {
     shownOnce_ = true;
     // The quality setting is for those who know to hold Space while opening the dialog.
     Comp_Group->setVisible(HeldKeys::IsHeld(Qt::Key_Space));
+    FitToTexts();
     if (QScreen* screen = this->screen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

@@ -75,9 +75,12 @@ private:
     void ApplyEnabling();
     void ApplyLanguage();
     void ShowSheet(QWidget* sheet);
+    // Grows the dialog from its designed size until every text shows whole.
+    void FitToTexts();
     // The caption boxes: the setting follows the box, the captions follow the setting.
     void CaptionCheckClicked();
 
+    static constexpr QSize kDesignSize{452, 308};
     TMain_Dlog& window_;
     bool shownOnce_ = false;
 };

@@ -6,12 +6,15 @@
 #include <QTimer>
 #include <memory>
 
+#include "core/app/DataFolder.h"
 #include "core/app/TSingleInst.h"
 #include "core/app/Version.h"
 #include "core/app/WorkFolder.h"
+#include "gui/app/ApplicationIcon.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/SystemLocale.h"
 #include "gui/app/TerminationSignals.h"
+#include "gui/browse/SelectPageController.h"
 
 int main(int argc, char** argv) {
     using namespace vantrel;
@@ -25,8 +28,13 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(kApplicationTitle);
-    QApplication::setApplicationDisplayName(kApplicationTitle);
+    // No display name: Qt would add it to every title, and the window's caption already names
+    // the program. The desktop file name ties the window to its entry and icon.
+    QApplication::setDesktopFileName(gui::kDesktopFileName);
+    QApplication::setWindowIcon(gui::ApplicationIcon());
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor") QIcon::setThemeName("Adwaita");
+    // A desktop theme that lacks an icon (or is not installed) falls back on the installed one.
+    QIcon::setFallbackThemeName("Adwaita");
 
     gui::TMain_Dlog* ready = nullptr;  // the window, once it is made and started well
     bool closeWhenReady = false;       // a termination signal came while the window was being made
@@ -51,7 +59,8 @@ int main(int argc, char** argv) {
     gui::MainWindowPaths paths;
     paths.workFolder = WorkFolderPath();
     paths.settingsFile = SettingsFilePath(paths.workFolder, argv[0]);
-    paths.programFolder = QApplication::applicationDirPath().toStdString() + "/";
+    paths.programFolder = DataFolderFor(QApplication::applicationDirPath().toStdString());
+    paths.startFolder = gui::SelectPageController::FirstFolder().toStdString();
     gui::TMain_Dlog window(paths, gui::SystemLocaleInfo(), [&closeWhenReady] { return closeWhenReady; });
     if (!window.StartedWell()) return 1;
 

@@ -1,6 +1,7 @@
 #include "gui/browse/BrowserTile.h"
 
 #include "core/imaging/BrowserThumb.h"
+#include "core/imaging/ExifOrientation.h"
 #include "core/imaging/FileBytes.h"
 #include "gui/app/TileImages.h"
 
@@ -9,9 +10,14 @@ namespace vantrel::gui {
 BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path) {
     BrowserTile out;
     out.path = path;
-    out.badPicture = MakeBrowserThumb(ws, path) == BrowserThumbResult::BadPicture;
-    out.width = ws.params.width;
-    out.height = ws.params.height;
+    const BrowserThumbResult result = MakeBrowserThumb(ws, path);
+    out.badPicture = result == BrowserThumbResult::BadPicture;
+    // The tile and the dimensions shown are the photo's as it is seen, upright.
+    const int orientation = ExifOrientation(ws.params.metadata);
+    if (result == BrowserThumbResult::Tile) OrientUpright(ws.workBitmap, ws.scratch, orientation);
+    const bool swapped = SwapsSides(orientation);
+    out.width = swapped ? ws.params.height : ws.params.width;
+    out.height = swapped ? ws.params.width : ws.params.height;
     out.size = FileSizeOf(path);
     out.tile = ToQImage(ws.workBitmap);
     return out;

@@ -2,7 +2,9 @@
 
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QFontMetrics>
 #include <QLabel>
+#include <algorithm>
 
 #include "core/imaging/ExifImgData.h"
 #include "core/imaging/FileBytes.h"
@@ -55,8 +57,18 @@ void ShowPhotoInfo(SelectPage& page, const PhotoInfoTexts& texts) {
         {"Name_Lbl", &texts.name},      {"Size_Lbl", &texts.size},   {"Date_Lbl", &texts.date},
         {"Open_Lbl", &texts.aperture}, {"Speed_Lbl", &texts.speed}, {"Focus_Lbl", &texts.focal},
         {"Iso_Lbl", &texts.iso}};
-    for (auto [name, text] : rows)
-        if (auto* label = page.Info_Panel->findChild<QLabel*>(name)) label->setText(*text);
+    for (auto [name, text] : rows) {
+        auto* label = page.Info_Panel->findChild<QLabel*>(name);
+        if (!label) continue;
+        // A value longer than the panel is shortened in its middle; the whole text is its tip.
+        const QFontMetrics metrics(label->font());
+        const int room = std::max(label->contentsRect().width(), 40);
+        QStringList lines = text->split('\n');
+        for (QString& line : lines) line = metrics.elidedText(line, Qt::ElideMiddle, room);
+        const QString shown = lines.join('\n');
+        label->setText(shown);
+        label->setToolTip(shown == *text ? QString() : *text);
+    }
 }
 
 void AlignInfoCaptions(SelectPage& page) {
@@ -68,8 +80,18 @@ void AlignInfoCaptions(SelectPage& page) {
     }
     for (QLabel* label : page.Info_Panel->findChildren<QLabel*>()) {
         const QString name = label->objectName();
-        if (name.endsWith("T_Lbl")) label->setStyleSheet("font-weight: bold;");
-        else if (name.endsWith("_Lbl")) label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        if (name.endsWith("T_Lbl")) {
+            // A font rather than a style sheet: a style sheet would take the desktop's text colour
+            // instead of the panel's dark one.
+            QFont bold = label->font();
+            bold.setBold(true);
+            label->setFont(bold);
+        }
+        else if (name.endsWith("_Lbl")) {
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            // Values take the room the panel has instead of widening it; long ones are shortened.
+            label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        }
     }
 }
 

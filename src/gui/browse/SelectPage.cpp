@@ -1,4 +1,5 @@
 #include "gui/browse/SelectPage.h"
+#include "gui/app/LightPanel.h"
 
 #include "gui/app/PageWidgets.h"
 
@@ -40,7 +41,7 @@ SelectPage::SelectPage(QWidget* parent) : QWidget(parent) {
     Info_Panel->setObjectName("Info_Panel");
     Info_Panel->setFixedHeight(175);
     Info_Panel->setAttribute(Qt::WA_StyledBackground, true);
-    Info_Panel->setStyleSheet("#Info_Panel { background: white; }");
+    SetLightPanel(Info_Panel, Qt::white);
     auto* info = new QVBoxLayout(Info_Panel);
     info->setContentsMargins(4, 4, 4, 4);
     Panel2 = new QLabel(Info_Panel);
@@ -88,8 +89,8 @@ SelectPage::SelectPage(QWidget* parent) : QWidget(parent) {
     Thumb_View->setEditTriggers(QAbstractItemView::NoEditTriggers);
     {
         // Light cream background; the selection stays visible when the list loses the focus.
+        SetLightPanel(Thumb_View, QColor(255, 255, 240), QPalette::Base);
         QPalette palette = Thumb_View->palette();
-        palette.setColor(QPalette::Base, QColor(255, 255, 240));
         for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
             palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
         Thumb_View->setPalette(palette);

@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -15,6 +17,7 @@
 
 #include "core/app/FormatPattern.h"
 #include "core/imaging/FileBytes.h"
+#include "core/imaging/ExifOrientation.h"
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/Tiles.h"
 #include "gui/albums/AlbumsController.h"
@@ -93,8 +96,15 @@ void SelectPageController::SetPhotoAdder(PhotoAdder* adder) {
 
 void SelectPageController::FirstActivation() {
     const QString last = QString::fromStdString(window_.Settings().LastTree);
-    if (!last.isEmpty()) SelectFolder(last);
+    if (last.isEmpty() || !SelectFolder(last)) SelectFolder(QString::fromStdString(window_.Paths().startFolder));
     RebuildAlbumMenu();
+}
+
+QString SelectPageController::FirstFolder() {
+    // The user's Pictures folder (XDG user folders) when it exists, else home: photos are there.
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && pictures != QDir::homePath() && QFileInfo(pictures).isDir()) return pictures;
+    return QDir::homePath();
 }
 
 QString SelectPageController::CurrentFolder() const { return tree_->CurrentPath(); }
@@ -271,6 +281,7 @@ QImage SelectPageController::DecodeWhole(const QString& path) {
     }
     if (!loaded) return {};
     if (ws_.params.failed) DrawBadImageTile(ws_, ws_.workBitmap);
+    else TurnUpright(ws_);
     return ToQImage(ws_.workBitmap);
 }
 

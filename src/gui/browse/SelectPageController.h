@@ -43,6 +43,8 @@ public:
     // Rebuilds the add-to-album sub-menu: one item per album, disabled when there is none.
     void RebuildAlbumMenu();
     // The folder tree's current folder (stored as LastTree at close).
+    // The folder the tree opens on when none was kept: Pictures, else home.
+    static QString FirstFolder();
     QString CurrentFolder() const;
     // Selects a folder in the tree, which starts its listing.
     bool SelectFolder(const QString& path);

@@ -1,6 +1,9 @@
 #include "gui/browse/TDup_Dlog.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <algorithm>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QLabel>
@@ -14,35 +17,45 @@ TDup_Dlog::TDup_Dlog(const QString& caption, const QString& upper, const QString
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName("Dup_Dlog");
     setWindowTitle(caption);
-    // Designed at 96 pixels per inch; scaled to the screen's density.
-    const double k = logicalDpiX() > 0 ? logicalDpiX() / 96.0 : 1.0;
-    auto at = [k](QWidget* w, int x, int y, int width, int height) {
-        w->setGeometry(int(x * k), int(y * k), int(width * k), int(height * k));
-    };
-    setFixedSize(int(312 * k), int(126 * k));
-
     Image1 = new QLabel(this);
     Image1->setObjectName("Image1");
     Image1->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32));
-    at(Image1, 10, 10, 32, 32);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Upper_Text = new QLabel(upper, this);
     Upper_Text->setObjectName("Upper_Text");
-    Upper_Text->setWordWrap(true);
-    Upper_Text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    at(Upper_Text, 50, 10, 250, 41);
     Lower_Text = new QLabel(lower, this);
     Lower_Text->setObjectName("Lower_Text");
-    Lower_Text->setWordWrap(true);
-    Lower_Text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    at(Lower_Text, 50, 55, 250, 30);
+    for (QLabel* text : {Upper_Text, Lower_Text}) {
+        text->setWordWrap(true);
+        text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
     NoMore_Check = new QCheckBox(noMore, this);
     NoMore_Check->setObjectName("NoMore_Check");
-    at(NoMore_Check, 10, 97, 220, 17);
     Button1 = new QPushButton("OK", this);
     Button1->setObjectName("Button1");
     Button1->setDefault(true);
-    at(Button1, 240, 93, 60, 22);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+
+    // Laid out rather than placed, so that longer texts (French) make the notice grow instead
+    // of being cut; the designed 312 x 126 is the least it takes.
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(10, 10, 10, 10);
+    grid->setHorizontalSpacing(8);
+    grid->addWidget(Image1, 0, 0, 2, 1);
+    grid->addWidget(Upper_Text, 0, 1);
+    grid->addWidget(Lower_Text, 1, 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(NoMore_Check);
+    bottom->addStretch(1);
+    bottom->addWidget(Button1);
+    grid->addLayout(bottom, 2, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(1, 1);
+    // A width that keeps the text lines readable; the height follows the wrapped texts.
+    const int width = std::max(312, std::min(520, grid->sizeHint().width()));
+    const int height = std::max(126, grid->hasHeightForWidth() ? grid->totalHeightForWidth(width) : grid->sizeHint().height());
+    setMinimumSize(width, height);
+    resize(width, height);
     // Centred on the screen, not over the window.
     if (QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -1,4 +1,5 @@
 #include "gui/retouch/RetouchPanels.h"
+#include "gui/app/LightPanel.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -50,10 +51,7 @@ QSlider* Gauge(const char* name, QWidget* parent) {
 ToolPanel::ToolPanel(const char* name, int height, const QIcon& picture, QWidget* parent) : QFrame(parent) {
     setObjectName(name);
     setFixedHeight(height);
-    setAutoFillBackground(true);
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(0xE6, 0xE6, 0xE6));
-    setPalette(grey);
+    SetLightPanel(this, QColor(0xE6, 0xE6, 0xE6));
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(4, 2, 4, 2);
     row->addWidget(Picture("Tool_Img", picture, 32, this), 0, Qt::AlignTop);

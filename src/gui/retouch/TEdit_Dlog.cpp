@@ -24,6 +24,7 @@
 #include "core/app/FormatPattern.h"
 #include "core/imaging/FileBytes.h"
 #include "core/imaging/ImageFileOps.h"
+#include "core/imaging/ExifOrientation.h"
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/SizeText.h"
 #include "core/imaging/Tiles.h"
@@ -220,7 +221,7 @@ void TEdit_Dlog::CreateLayout() {
     Current_View->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Cream, and the selection keeps its colour when the list loses the focus.
     Current_View->setStyleSheet(
-        "QListWidget { background: rgb(255,251,240); }"
+        "QListWidget { background: rgb(255,251,240); color: black; }"
         "QListWidget::item:selected { background: palette(highlight); color: palette(highlighted-text); }");
     body->addWidget(Current_View);
     connect(Current_View, &QListWidget::itemSelectionChanged, this, &TEdit_Dlog::CurrentSelectionChanged);
@@ -347,6 +348,7 @@ void TEdit_Dlog::LoadPhoto(QListWidgetItem* item) {
     ReadImageHeader(ws, path);
     auto loaded = LoadImage(ws, path);
     if (!loaded || ws.params.failed) DrawBadImageTile(ws, ws.workBitmap);
+    else TurnUpright(ws);  // retouches start from the picture as the user sees it
     photo_ = Bitmap32::FromRgb(ws.workBitmap);
     QApplication::restoreOverrideCursor();
     modified_ = false;

@@ -98,7 +98,7 @@ void TransferController::Start_BtnClick() {
     ShowPanel(false);
     page_.Info_Lbl->setText(window_.Translate("DisconnectServer"));
     window_.UpdateTransferSummary();
-    if (failed) QMessageBox::information(&window_, window_.windowTitle(), window_.Translate("BadConnect"));
+    if (failed) QMessageBox::critical(&window_, window_.windowTitle(), window_.Translate("BadConnect"));
     if (noCopySizes) QMessageBox::critical(&window_, window_.windowTitle(), window_.Translate("NoCopySizes"));
     if (writeFailure) {
         const std::string text = WriteFailureMessage(
@@ -115,9 +115,9 @@ void TransferController::Start_BtnClick() {
         int left = 0;
         for (int i = 0; i < albums.Count(); ++i) left += albums.Items(i).Jobs().Count();
         if (left > 0 && outcome_ == TTransferOutcome::toCompleted)
-            QMessageBox::information(&window_, window_.windowTitle(), window_.Translate("RemainFiles"));
+            QMessageBox::warning(&window_, window_.windowTitle(), window_.Translate("RemainFiles"));
     } else if (outcome_ == TTransferOutcome::toStopped && !closeRequested_ && !writeFailure) {
-        QMessageBox::information(&window_, window_.windowTitle(), window_.Translate("TransferAbort"));
+        QMessageBox::warning(&window_, window_.windowTitle(), window_.Translate("TransferAbort"));
     }
     window_.Albums()->SaveTransferList();
     if (closeRequested_) emit closeAfterRun();
@@ -277,7 +277,7 @@ void TransferController::ShowRunProgress(std::int64_t position, std::int64_t ran
 }
 
 void TransferController::ShowLoginRefused() {
-    QMessageBox::information(&window_, window_.windowTitle(), window_.Translate("BadLoginErr"));
+    QMessageBox::critical(&window_, window_.windowTitle(), window_.Translate("BadLoginErr"));
 }
 
 void TransferController::ShowReport(const TTransferReport& report) {

@@ -1,4 +1,5 @@
 #include "gui/service/TransferPanel.h"
+#include "gui/app/LightPanel.h"
 
 #include "gui/app/PageWidgets.h"
 
@@ -17,22 +18,27 @@ constexpr int kWebWidth = 630, kWebHeight = 346;
 
 TransferPanel::TransferPanel(QWidget* parent) : QWidget(parent) {
     setObjectName("TransFile_Panel");
-    setAutoFillBackground(true);
-    setStyleSheet("#TransFile_Panel, #Infos_Panel { background: white; }");
+    SetLightPanel(this, Qt::white);
 
     Infos_Panel = Named(new QWidget(this), "Infos_Panel");
     Infos_Panel->setMinimumHeight(223);
     auto* grid = new QGridLayout(Infos_Panel);
     grid->setContentsMargins(24, 12, 24, 12);
     Transfer_Lbl = Named(new QLabel(Infos_Panel), "Transfer_Lbl");
-    Transfer_Lbl->setStyleSheet("font-weight: bold; font-size: 14pt;");
+    // Fonts rather than style sheets, which would take the desktop's text colour on the white panel.
+    QFont title = Transfer_Lbl->font();
+    title.setBold(true);
+    title.setPointSize(14);
+    Transfer_Lbl->setFont(title);
     Info1_Lbl = Named(new QLabel(Infos_Panel), "Info1_Lbl");
     Info2_Lbl = Named(new QLabel(Infos_Panel), "Info2_Lbl");
     Image_Img = Named(new QLabel(Infos_Panel), "Image_Img");
     Image_Img->setFixedSize(96, 96);
     AlbumT_Lbl = Named(new QLabel(Infos_Panel), "AlbumT_Lbl");
     Album_Lbl = Named(new QLabel(Infos_Panel), "Album_Lbl");
-    Album_Lbl->setStyleSheet("font-weight: bold;");
+    QFont bold = Album_Lbl->font();
+    bold.setBold(true);
+    Album_Lbl->setFont(bold);
     ImgName_Lbl = Named(new QLabel(Infos_Panel), "ImgName_Lbl");
     PBar1_Lbl = Named(new QLabel(Infos_Panel), "PBar1_Lbl");
     PBar1 = Named(new QProgressBar(Infos_Panel), "PBar1");

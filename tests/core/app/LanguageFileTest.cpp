@@ -68,3 +68,28 @@ TEST(HelpIndex, KeywordPagesOfTheNamedHelp) {
     EXPECT_EQ(FindHelpTopic(help, "guide.chm", "unknown"), help + "guide/index.html");
     EXPECT_EQ(FindHelpTopic(help, "other.chm", "choose"), std::nullopt);
 }
+
+TEST(LanguageFile, LanguageOfTheLocaleWhenTheCountryHasNoFile) {
+    test::TempFolder folder;
+    const std::string dir = folder.Path();
+    folder.Write("GB.lng", "");
+    folder.Write("FR.lng", "");
+    struct Case { std::string country, language, expected; };
+    const Case cases[] = {
+        {"BE", "fr", "FR.lng"}, {"CA", "fr", "FR.lng"}, {"CH", "fr", "FR.lng"}, {"FR", "fr", "FR.lng"},
+        {"CH", "de", "GB.lng"}, {"US", "en", "GB.lng"}, {"BE", "", "GB.lng"},   {"BE", "FR", "FR.lng"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(LanguageFile::Choose(dir, "", c.country, c.language), dir + c.expected) << c.country << c.language;
+    // A name the settings keep wins over the locale.
+    EXPECT_EQ(LanguageFile::Choose(dir, "GB.lng", "BE", "fr"), dir + "GB.lng");
+}
+
+TEST(LanguageFile, LanguagesAndFileNames) {
+    const std::pair<std::string, std::string> files[] = {{"fr", "FR.lng"}, {"en", "GB.lng"}, {"DE", "DE.lng"}, {"", ""}};
+    for (const auto& [language, file] : files) EXPECT_EQ(LanguageFile::FileNameForLanguage(language), file);
+    const std::pair<std::string, std::string> languages[] = {
+        {"/usr/share/vantrel/Language/FR.lng", "fr"}, {"GB.lng", "en"}, {"/x/de.lng", "de"},
+        {"/x/Custom.lng", ""}, {"/x.y/lng", ""}, {"", ""}, {"/x/F1.lng", ""}};
+    for (const auto& [path, language] : languages) EXPECT_EQ(LanguageFile::LanguageOfFile(path), language) << path;
+}

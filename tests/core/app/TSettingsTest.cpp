@@ -122,3 +122,18 @@ TEST(Settings, FirstRunLanguageComesFromTheCountry) {
     locale.country = "fr";
     EXPECT_EQ(FirstRunLanguageFileName(locale), "FR.lng");
 }
+
+TEST(Settings, FirstRunLanguageFallsBackToTheLocaleLanguage) {
+    test::TempFolder folder;
+    folder.Write("GB.lng", "");
+    folder.Write("FR.lng", "");
+    struct Case { const char* country; const char* language; const char* expected; };
+    const Case cases[] = {{"FR", "fr", "FR.lng"}, {"BE", "fr", "FR.lng"}, {"CA", "fr", "FR.lng"},
+                          {"GB", "en", "GB.lng"}, {"CH", "de", "CH.lng"}, {"US", "en", "GB.lng"}};
+    for (const Case& c : cases) {
+        LocaleInfo locale;
+        locale.country = c.country;
+        locale.language = c.language;
+        EXPECT_EQ(FirstRunLanguageFileName(locale, folder.Path()), c.expected) << c.country << "/" << c.language;
+    }
+}
