@@ -77,6 +77,10 @@ class State:
         self.http_port = 0
         self.ftp_port = 0
         self.stalls = 0  # how many times a client was caught in a stall
+        self.outage_until = 0.0  # time.monotonic() when the network comes back
+        self.outage_mode = ""    # "refuse" or "reset" while an outage lasts
+        self.outage_cut_pending = False  # open FTP connections still to be reset
+        self.cut = 0  # connections refused or reset by outages
         self.closing = threading.Event()
         self.accounts = {a["email"].lower(): a for a in accounts}
         self.sessions = {}  # code -> dict(objectid, cookie, expires, member_id)
@@ -109,6 +113,28 @@ class State:
     def count_stall(self):
         with self.lock:
             self.stalls += 1
+
+    def start_outage(self, seconds, mode):
+        with self.lock:
+            self.outage_until = time.monotonic() + seconds
+            self.outage_mode = mode
+            self.outage_cut_pending = mode == "reset"
+
+    def outage(self):
+        """The mode of the outage under way, or "" when the network is there."""
+        with self.lock:
+            return self.outage_mode if time.monotonic() < self.outage_until else ""
+
+    def count_cut(self):
+        with self.lock:
+            self.cut += 1
+
+    def take_outage_cut(self):
+        """True once per "reset" outage: the open FTP connections are then reset."""
+        with self.lock:
+            pending = self.outage_cut_pending and time.monotonic() < self.outage_until
+            self.outage_cut_pending = False
+            return pending
 
     def take_drop_data(self):
         """True once per activation of drop-data: only the first STOR after it is cut."""
@@ -407,6 +433,10 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
             with state.lock:
                 body = str(state.stalls).encode()
             return self._send(200, body, "text/plain")
+        if path == "/control/cut":
+            with state.lock:
+                body = str(state.cut).encode()
+            return self._send(200, body, "text/plain")
         if path == "/control/faults":
             with state.lock:
                 body = json.dumps(sorted(state.faults)).encode()
@@ -430,6 +460,18 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
                 return self._error_page(400, "Unknown fault")
             state.set_fault(name, (query.get("on") or ["1"])[0] not in ("0", "false", "off"))
             return self._send(200, b"OK\n", "text/plain")
+        if url.path == "/control/outage":
+            mode = (query.get("mode") or ["refuse"])[0]
+            try:
+                seconds = float((query.get("seconds") or [""])[0])
+            except ValueError:
+                seconds = -1
+            if mode not in ("refuse", "reset") or not 0 < seconds <= 3600:
+                return self._error_page(400, "Bad outage")
+            # Answered before the outage starts, so that the caller learns that it began.
+            self._send(200, b"OK\n", "text/plain")
+            state.start_outage(seconds, mode)
+            return None
         if url.path == "/control/set":
             key = (query.get("key") or [""])[0]
             with state.lock:
@@ -508,9 +550,30 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
         return self._error_page(404, "Not Found")
 
 
+def cut_socket(sock):
+    """Closes a socket with a reset instead of an orderly end."""
+    try:
+        sock.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+    except OSError:
+        pass
+    sock.close()
+
+
 class HttpServer(http.server.ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = True
+    state = None  # set at start
+
+    def verify_request(self, request, client_address):
+        # During an outage every new connection is cut before a byte is read or sent.
+        if self.state.outage():
+            self.state.count_cut()
+            try:
+                request.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            except OSError:
+                pass
+            return False
+        return True
 
 
 # ----------------------------------------------------------------------------------------------
@@ -617,6 +680,35 @@ class StandinFTPHandler(FTPHandler):
         self.respond("200 %s %s" % (text, name))
 
 
+class OutageFTPServer(FTPServer):
+    """Cuts new control connections during an outage, and in a "reset" one the open ones too."""
+
+    state = None  # set at start
+
+    def handle_accepted(self, sock, addr):
+        if self.state.outage():
+            self.state.count_cut()
+            cut_socket(sock)
+            return None
+        return super().handle_accepted(sock, addr)
+
+    def cut_open_connections(self):
+        if not self.state.take_outage_cut():
+            return
+        for channel in list(self.ioloop.socket_map.values()):
+            if channel is self or getattr(channel, "_closed", False):
+                continue
+            self.state.count_cut()
+            try:
+                channel.socket.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            except (OSError, AttributeError):
+                pass
+            try:
+                channel.close()
+            except Exception:  # a channel half torn down already
+                pass
+
+
 class SmallBufferPassiveDTP(PassiveDTP):
     """Data connections with small receive buffers, so that a stalled reader blocks the client soon."""
 
@@ -670,6 +762,7 @@ def main():
     logging.getLogger("pyftpdlib").setLevel(logging.DEBUG if args.verbose else logging.WARNING)
 
     HttpHandler.state = state
+    HttpServer.state = state
     httpd = HttpServer((args.host, args.http_port), HttpHandler)
     httpd.verbose = args.verbose
     state.http_port = httpd.server_address[1]
@@ -680,8 +773,10 @@ def main():
     StandinFTPHandler.authorizer = authorizer
     StandinFTPHandler.permit_foreign_addresses = False
     StandinFTPHandler.passive_dtp = SmallBufferPassiveDTP
-    ftpd = FTPServer((args.host, args.ftp_port), StandinFTPHandler)
+    OutageFTPServer.state = state
+    ftpd = OutageFTPServer((args.host, args.ftp_port), StandinFTPHandler)
     state.ftp_port = ftpd.address[1]
+    ftpd.ioloop.call_every(0.05, ftpd.cut_open_connections)
 
     def stop(signum, frame):
         state.closing.set()

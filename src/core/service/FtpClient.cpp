@@ -132,7 +132,7 @@ void TFtpClient::SendAll(int fd, const char* data, std::size_t size) {
 }
 
 void TFtpClient::SendLine(std::string_view line) {
-    if (!IsSafeFtpCommandLine(line)) throw TFtpError("FTP command refused: it holds a line break or NUL");
+    if (!IsSafeFtpCommandLine(line)) throw TFtpRefusal("FTP command refused: it holds a line break or NUL");
     if (control_ < 0) throw TFtpError("FTP not connected");
     std::string wire(line);
     wire += "\r\n";
@@ -180,7 +180,7 @@ TFtpReply TFtpClient::ReadReply() {
 
 void TFtpClient::Expect(const TFtpReply& reply, std::initializer_list<int> accepted, std::string_view what) {
     if (!IsFtpCodeIn(reply.code, accepted))
-        throw TFtpError(std::string(what) + " refused: " + std::to_string(reply.code) + " " + reply.text);
+        throw TFtpRefusal(std::string(what) + " refused: " + std::to_string(reply.code) + " " + reply.text);
 }
 
 TFtpReply TFtpClient::Command(std::string_view line, std::initializer_list<int> accepted) {
@@ -266,12 +266,12 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
     activeSerial_ = serial_;
     CheckAlive();
     const std::string storeLine = "STOR " + std::string(remoteName);
-    if (!IsSafeFtpCommandLine(storeLine)) throw TFtpError("FTP command refused: it holds a line break or NUL");
+    if (!IsSafeFtpCommandLine(storeLine)) throw TFtpRefusal("FTP command refused: it holds a line break or NUL");
     if (control_ < 0) throw TFtpError("FTP not connected");
     FileHandle file(::open(localPath.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) throw TFtpError("cannot open " + localPath + ": " + ErrnoText(errno));
+    if (file.get() < 0) throw TFtpRefusal("cannot open " + localPath + ": " + ErrnoText(errno));
     struct stat info{};
-    if (::fstat(file.get(), &info) < 0) throw TFtpError("cannot read " + localPath + ": " + ErrnoText(errno));
+    if (::fstat(file.get(), &info) < 0) throw TFtpRefusal("cannot read " + localPath + ": " + ErrnoText(errno));
 
     TFtpReply pasv = Command("PASV", {227});
     auto address = ParsePasvReply(pasv.text);
@@ -317,7 +317,7 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
             while (true) {
                 ssize_t got = ::read(file.get(), block_.data(), kBlockSize);
                 if (got < 0 && errno == EINTR) continue;
-                if (got < 0) throw TFtpError("cannot read " + localPath + ": " + ErrnoText(errno));
+                if (got < 0) throw TFtpRefusal("cannot read " + localPath + ": " + ErrnoText(errno));
                 if (got == 0) break;
                 SendAll(data_, block_.data(), static_cast<std::size_t>(got));
                 sent += got;

@@ -29,6 +29,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A failure that a new connection would not cure: the server refused a command with its reply
+// code, a command line was unsafe, or the local file could not be read.
+class TFtpRefusal : public TFtpError {
+public:
+    using TFtpError::TFtpError;
+};
+
 enum class TWorkMode { wmRead, wmWrite };
 
 // Progress reports of a store. OnWorkBegin carries the file size, OnWork the bytes of this file

@@ -24,7 +24,8 @@ bool EstimateRemaining(std::int64_t position, std::int64_t range, std::int64_t e
 }
 
 std::string FormatTransferReport(const TTransferReport& report, const std::string& becauseSize,
-                                 const std::string& becauseWarning) {
+                                 const std::string& becauseWarning, const std::string& becauseNotVerified,
+                                 const std::string& becauseEndedEarly) {
     std::string text;
     auto section = [&](const std::vector<std::string>& names, const std::string& heading) {
         if (names.empty()) return;
@@ -33,6 +34,8 @@ std::string FormatTransferReport(const TTransferReport& report, const std::strin
     };
     section(report.refusedForSize, becauseSize);
     section(report.refusedForWarnings, becauseWarning);
+    section(report.notVerified, becauseNotVerified);
+    section(report.leftByEarlyEnd, becauseEndedEarly);
     return text;
 }
 

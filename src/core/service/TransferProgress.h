@@ -43,12 +43,19 @@ bool EstimateRemaining(std::int64_t position, std::int64_t range, std::int64_t e
 struct TTransferReport {
     std::vector<std::string> refusedForSize;
     std::vector<std::string> refusedForWarnings;
-    bool Empty() const { return refusedForSize.empty() && refusedForWarnings.empty(); }
+    // Stayed queued: a file of the package did not verify after five attempts.
+    std::vector<std::string> notVerified;
+    // Stayed queued because the run ended before reaching them (or during their upload).
+    std::vector<std::string> leftByEarlyEnd;
+    // Refused or not verified: the report is due whatever the way the run ended.
+    bool HasRefusals() const { return !refusedForSize.empty() || !refusedForWarnings.empty() || !notVerified.empty(); }
+    bool Empty() const { return !HasRefusals() && leftByEarlyEnd.empty(); }
 };
 
 // The text of the report memo: for each non-empty list, CR LF, two blanks, its heading, then one
 // line per file: five blanks, "- ", the name, CR LF.
 std::string FormatTransferReport(const TTransferReport& report, const std::string& becauseSize,
-                                 const std::string& becauseWarning);
+                                 const std::string& becauseWarning, const std::string& becauseNotVerified = {},
+                                 const std::string& becauseEndedEarly = {});
 
 }  // namespace vantrel

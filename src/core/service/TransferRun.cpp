@@ -7,6 +7,7 @@
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TImageJob.h"
+#include "core/service/ConnectionRecovery.h"
 #include "core/service/FileWriteError.h"
 #include "core/service/FtpClient.h"
 #include "core/service/TransferPreparation.h"
@@ -56,7 +57,15 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
     ftp_ = &ftp;
     report_ = {};
     photoNumber_ = -1;
+    photosSent_ = 0;
     TTransferOutcome outcome = TTransferOutcome::toStopped;
+    TConnectionRecovery recovery(config_.reconnect, {[this] { return stopPressed_; },
+                                                     [this] { observer_.ProcessMessages(); },
+                                                     [this](int secondsLeft) { observer_.ShowConnectionWait(secondsLeft); },
+                                                     {}});
+    recovery_ = &recovery;
+    bool walkCompleted = false;
+    bool uploadBegun = false;  // stays true once the upload has begun
     // Once Stop is pressed the FTP client neither waits nor reconnects any more.
     ftp.SetStopCheck([this] { return stopPressed_; });
     observer_.ProcessMessages();
@@ -73,11 +82,12 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
     };
     auto endRun = [&] {
         ftp_ = nullptr;
+        recovery_ = nullptr;
         ftp.SetStopCheck({});
-        if (!report_.Empty()) {
-            observer_.ShowReport(report_);
-            outcome = TTransferOutcome::toReported;
-        }
+        // Stop is the user's own choice: what it leaves queued is named only beside refusals.
+        if (uploadBegun && !walkCompleted) ReportPhotosLeftQueued();
+        if (report_.HasRefusals() || (!report_.Empty() && !stopPressed_)) observer_.ShowReport(report_);
+        if (report_.HasRefusals()) outcome = TTransferOutcome::toReported;
     };
 
     // A Stop pressed before the run got here still counts: nothing is sent.
@@ -87,15 +97,15 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
     }
     try {
         std::vector<TServiceAlbum> serviceAlbums;
-        bool loggedIn = service_.SessionNew();
-        if (loggedIn) {
+        const bool loggedIn = recovery.Retry([&] {
+            if (!service_.SessionNew()) return false;
             sessionCode = service_.SessionCode();
-            loggedIn = service_.SessionLogin(config_.email, config_.password);
-        }
+            return service_.SessionLogin(config_.email, config_.password);
+        });
         if (!loggedIn) {
             observer_.ShowLoginRefused();
             outcome = TTransferOutcome::toNone;
-        } else if (service_.MemberGetAlbumList(serviceAlbums)) {
+        } else if (recovery.Retry([&] { return service_.MemberGetAlbumList(serviceAlbums); })) {
             runStart_ = std::chrono::steady_clock::now();
             observer_.SetTimerRunning(true);
             std::int64_t bytesQueued = 0;
@@ -111,17 +121,21 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
             // Without positive sizes the copies would be empty files that verify and send the
             // photos as if all went well: the run ends here with every photo queued.
             if (!HasCopySizes(config_.settings)) throw TCopySizesMissing();
-            uploadStarted = true;
+            uploadStarted = uploadBegun = true;
             for (const char* extension : {"jpg", "jpg", "inf"}) {
                 auto path = MakeTempFileName(config_.workFolder, extension);
                 if (!path) throw TFileWriteError(path.error());
                 temporaryFiles.push_back(*path);
             }
-            ftp.FtpConnect();
             const std::string customerId = service_.CustomerId();
             const std::string folderName = MakeUploadFolderName(customerId);
-            ftp.FtpMakeDir(folderName);
-            ftp.FtpChangeDir(folderName);
+            bool folderMade = false;
+            recovery.Retry([&] {
+                ftp.FtpConnect();
+                if (!folderMade) ftp.FtpMakeDir(folderName);
+                folderMade = true;
+                ftp.FtpChangeDir(folderName);
+            });
 
             TTransferObserver& observer = observer_;
             TPackageContext context{ftp,
@@ -148,9 +162,12 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                         break;
                     }
                 }
-                if (!found && !service_.MemberCreateAlbum(album.AlbumName(), albumId)) continue;
+                if (!found &&
+                    !recovery.Retry([&] { return service_.MemberCreateAlbum(album.AlbumName(), albumId); }))
+                    continue;
                 walkEnded = SendAlbum(album, albumId, context);
             }
+            walkCompleted = !walkEnded;
             endUpload();
             if (!walkEnded) outcome = TTransferOutcome::toCompleted;
         }
@@ -208,19 +225,29 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId, const TPackage
         bool sent = false;
         bool endWalk = false;
         try {
-            sent = SendPhotoPackage(context, job, photoNumber_, albumId);
+            sent = SendPhotoRecovering(context, job, albumId);
             endWalk = stopPressed_;
         } catch (const TFileWriteError&) {
             context.ftp.ClearWorkHandlers();
             throw;
         } catch (const std::exception&) {
             // An upload error ends the run, and so does Stop: the store it cut is not retried,
-            // and the photo under way stays queued.
+            // and the photo under way stays queued. A connection lost for longer than the
+            // reconnect schedule allows is a connection failure of the run.
+            if (recovery_ && recovery_->GaveUp()) {
+                context.ftp.ClearWorkHandlers();
+                throw;
+            }
             endWalk = true;
         }
         // The photo leaves the transfer list, and its working copy is deleted, only now that all
         // four of its files were verified on the server.
-        if (sent) album.RemoveJob(IndexOfJob(album, &job), true);
+        if (sent) {
+            album.RemoveJob(IndexOfJob(album, &job), true);
+            ++photosSent_;
+        } else if (!endWalk) {
+            report_.notVerified.push_back(job.FileName);
+        }
         context.ftp.ClearWorkHandlers();
         if (endWalk) return true;
     }

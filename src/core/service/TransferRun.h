@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/service/ReconnectSchedule.h"
 #include "core/service/TRemoteSettings.h"
 #include "core/service/TransferProgress.h"
 #include "core/service/UploadPackage.h"
@@ -19,6 +20,7 @@ namespace vantrel {
 
 class TAlbum;
 class TAlbumList;
+class TConnectionRecovery;
 class TFtpClient;
 class TImageJob;
 class TTransferService;
@@ -51,6 +53,8 @@ public:
     virtual void ShowLoginRefused() = 0;
     // The modal report of refused photos (FormatTransferReport gives its text).
     virtual void ShowReport(const TTransferReport& report) = 0;
+    // The connection was lost: the next attempt comes in `secondsLeft` seconds; 0 when it starts.
+    virtual void ShowConnectionWait(int secondsLeft) { (void)secondsLeft; }
 };
 
 // The service's settings give no positive size for the scaled copy or the thumbnail: the run
@@ -67,6 +71,8 @@ struct TTransferConfig {
     std::string email;
     std::string password;
     TUploadImaging imaging;  // UploadImagingFor the window's shared workspace
+    // Empty: a lost connection ends the run at once. The window and the tool ride outages out.
+    TReconnectSchedule reconnect;
 };
 
 class TTransferRun {
@@ -93,12 +99,19 @@ public:
     // The time estimate for the timer: false while nothing has been sent yet.
     bool EstimateTime(TTimeEstimate& estimate) const;
 
-    // The photos refused by the last run.
+    // The photos refused by the last run, and those it left queued with the reason.
     const TTransferReport& Report() const { return report_; }
+    // How many photos the last run sent (verified and taken off the list).
+    int PhotosSent() const { return photosSent_; }
 
 private:
     // Returns true when the album walk must end.
     bool SendAlbum(TAlbum& album, std::int32_t albumId, const TPackageContext& context);
+    // Sends the package, starting it again from its first file after a lost connection was
+    // waited out (TransferRunRecovery.cpp).
+    bool SendPhotoRecovering(const TPackageContext& context, const TImageJob& job, std::int32_t albumId);
+    // Names every photo still queued, not refused, as left by a run that ended early.
+    void ReportPhotosLeftQueued();
     void OnWork(std::int64_t bytes);
     void OnWorkEnd();
 
@@ -114,6 +127,8 @@ private:
     std::chrono::steady_clock::time_point runStart_;
     int photoNumber_ = -1;
     int photosAtStart_ = 0;
+    int photosSent_ = 0;
+    TConnectionRecovery* recovery_ = nullptr;  // during RunTransfer
 };
 
 }  // namespace vantrel

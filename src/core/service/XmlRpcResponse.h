@@ -24,6 +24,7 @@ struct RpcProblem {
     Kind kind = Kind::Missing;
     XmlLoadProblem problem;  // for NotXml
     std::string error;       // transport or conversion error text
+    bool networkFailure = false;  // Transport: no answer came at all (refused, reset, silent, no name)
 
     // Transport and Conversion failures end a transfer run as a connection failure; the other
     // kinds only make the call's result false.

@@ -182,6 +182,15 @@ int StandinService::Stalls() const {
     return reply.status == 200 ? std::atoi(reply.body.c_str()) : -1;
 }
 
+bool StandinService::StartOutage(double seconds, const std::string& mode) {
+    return Post("/control/outage?seconds=" + std::to_string(seconds) + "&mode=" + mode).status == 200;
+}
+
+int StandinService::ConnectionsCut() const {
+    const Reply reply = Get("/control/cut");
+    return reply.status == 200 ? std::atoi(reply.body.c_str()) : -1;
+}
+
 StandinService::Reply StandinService::Get(const std::string& path) const {
     return Request(httpBase() + path, nullptr);
 }

@@ -45,6 +45,13 @@ public:
     // How many times a client was caught in one of the stalling faults so far (-1 on failure).
     int Stalls() const;
 
+    // The network goes away for `seconds`: "refuse" cuts every new connection (HTTP and FTP
+    // control) before a byte, "reset" resets the open FTP connections as well. It comes back by
+    // itself; the control paths cannot be reached meanwhile.
+    bool StartOutage(double seconds, const std::string& mode);
+    // How many connections outages have cut so far (-1 while it cannot be asked).
+    int ConnectionsCut() const;
+
     struct Reply {
         long status = 0;   // 0 when the request failed at transport level
         std::string body;

@@ -1,0 +1,59 @@
+#include "core/service/ReconnectSchedule.h"
+
+#include <charconv>
+#include <cstdlib>
+
+namespace vantrel {
+namespace {
+
+std::optional<std::chrono::milliseconds> PositiveSeconds(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    double seconds = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size() || !(seconds > 0) || seconds > 86400)
+        return std::nullopt;
+    const auto ms = std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
+    if (ms.count() == 0) return std::nullopt;
+    return ms;
+}
+
+}  // namespace
+
+std::chrono::milliseconds TReconnectSchedule::PauseAfter(int failures) const {
+    if (pauses.empty()) return std::chrono::milliseconds(0);
+    const std::size_t index = failures < 1 ? 0 : static_cast<std::size_t>(failures - 1);
+    return index < pauses.size() ? pauses[index] : pauses.back();
+}
+
+TReconnectSchedule StandardReconnectSchedule() {
+    using namespace std::chrono_literals;
+    return {{5s, 15s, 45s, 60s}, 600s};
+}
+
+std::optional<TReconnectSchedule> ParseReconnectSchedule(std::string_view text) {
+    const auto semicolon = text.find(';');
+    if (semicolon == std::string_view::npos) return std::nullopt;
+    TReconnectSchedule schedule;
+    auto limit = PositiveSeconds(text.substr(semicolon + 1));
+    if (!limit) return std::nullopt;
+    schedule.limit = *limit;
+    std::string_view list = text.substr(0, semicolon);
+    while (true) {
+        const auto comma = list.find(',');
+        auto pause = PositiveSeconds(list.substr(0, comma));
+        if (!pause) return std::nullopt;
+        schedule.pauses.push_back(*pause);
+        if (comma == std::string_view::npos) break;
+        list.remove_prefix(comma + 1);
+    }
+    return schedule;
+}
+
+TReconnectSchedule ReconnectScheduleFromEnvironment() {
+    if (const char* value = std::getenv("VANTREL_RECONNECT"))
+        if (auto parsed = ParseReconnectSchedule(value)) return *parsed;
+    return StandardReconnectSchedule();
+}
+
+}  // namespace vantrel

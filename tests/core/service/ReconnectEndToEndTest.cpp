@@ -1,0 +1,290 @@
+// Whole runs against the stand-in while the network goes away: the run waits with growing pauses
+// and goes on where it was, Stop ends a wait at once, and what stays queued is named.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <random>
+#include <set>
+
+#include "core/TempFolder.h"
+#include "core/albums/TAlbum.h"
+#include "core/albums/TAlbumList.h"
+#include "core/albums/TJpegPhotoImaging.h"
+#include "core/albums/TMemoryContentView.h"
+#include "core/albums/TPhotoIntake.h"
+#include "core/imaging/FileDigest.h"
+#include "core/imaging/ImageFileOps.h"
+#include "core/service/FtpClient.h"
+#include "core/service/TXmlRpcService.h"
+#include "core/service/TransferPreparation.h"
+#include "core/service/TransferRun.h"
+#include "core/service/XmlRpcTransferService.h"
+#include "core/support/StandinService.h"
+
+namespace vantrel {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+class WaitingObserver : public TTransferObserver {
+public:
+    std::function<void()> onMessages;
+    std::function<void(std::int64_t)> onPhotoProgress;
+    std::function<void(int)> onWait;
+    std::vector<std::string> photosShown;
+    std::vector<int> waits;  // every second shown during the pauses, 0 when an attempt starts
+    std::optional<TTransferReport> report;
+
+    void ProcessMessages() override {
+        if (onMessages) onMessages();
+    }
+    void SetTimerRunning(bool) override {}
+    void ShowAlbum(const TAlbum&) override {}
+    void ShowPhoto(const TImageJob& job) override { photosShown.push_back(job.FileName); }
+    void ShowPhotosLeft(int) override {}
+    void ShowPhotoProgress(std::int64_t position, std::int64_t) override {
+        if (onPhotoProgress) onPhotoProgress(position);
+    }
+    void ShowRunProgress(std::int64_t, std::int64_t) override {}
+    void ShowLoginRefused() override { ADD_FAILURE() << "login refused"; }
+    void ShowReport(const TTransferReport& shown) override { report = shown; }
+    void ShowConnectionWait(int secondsLeft) override {
+        waits.push_back(secondsLeft);
+        if (onWait) onWait(secondsLeft);
+    }
+};
+
+class ReconnectEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(service_.ok()) << service_.error();
+        intake_.Hooks.Today = [] { return std::chrono::year{2008} / 7 / 14; };
+    }
+
+    // A noisy photo, queued into "Summer"; returns the MD5 of its working copy.
+    std::string Queue(const std::string& name, int width, int height) {
+        Bitmap32 picture(width, height);
+        std::mt19937 random(static_cast<unsigned>(std::hash<std::string>{}(name)));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) picture.SetPixel(x, y, 0xFF000000u | (random() & 0xFFFFFFu));
+        const std::string path = photos_.File(name);
+        EXPECT_TRUE(SaveEditedJpeg(ws_, picture, path, 90).has_value());
+        int index = albums_.IndexOfName("Summer");
+        if (index < 0) index = albums_.AddAlbum("Summer");
+        EXPECT_TRUE(intake_.AddPhotoToAlbum(index, path)) << path;
+        const TJobList& jobs = albums_.Items(index).Jobs();
+        return DigestToHex(DigestFile(jobs.Items(jobs.Count() - 1).WorkPath));
+    }
+
+    int Queued() const {
+        int count = 0;
+        for (int i = 0; i < albums_.Count(); ++i) count += albums_.Items(i).Jobs().Count();
+        return count;
+    }
+
+    // A run as the window makes it, with short time-outs and the given reconnect schedule.
+    TTransferOutcome Run(WaitingObserver& observer, const std::string& schedule, TTransferRun** running = nullptr) {
+        const NetworkTimeouts timeouts{2000ms, 3000ms};
+        HttpClient settingsHttp([&] { observer.ProcessMessages(); });
+        settingsHttp.SetTimeouts(timeouts);
+        TRemoteSettings remote;
+        EXPECT_TRUE(PrepareTransfer(settingsHttp, work_.Path(), "GB", false, remote, {},
+                                    SettingsBaseAddresses(service_.settingsBase())));
+        HttpClient rpcHttp([&] { observer.ProcessMessages(); });
+        rpcHttp.SetTimeouts(timeouts);
+        TXmlRpcService rpc(rpcHttp, remote.script_url, work_.Path());
+        TXmlRpcTransferService calls(rpc);
+        TTransferConfig config{remote, work_.Path(), "demo@vantrel.test", "demo", UploadImagingFor(ws_)};
+        config.reconnect = *ParseReconnectSchedule(schedule);
+        TTransferRun run(albums_, calls, observer, config);
+        if (running) *running = &run;
+        rpcHttp.SetStopCheck([&] { return run.StopPressed(); });
+        TFtpClient ftp(FtpSettingsFor(remote), [&] { observer.ProcessMessages(); });
+        ftp.SetTimeouts(timeouts);
+        std::string session;
+        struct Forget {
+            TTransferRun** running;
+            ~Forget() {
+                if (running) *running = nullptr;
+            }
+        } forget{running};
+        return run.RunTransfer(ftp, session);
+    }
+
+    // The photos of the upload folders as number -> MD5, each folder's "n.jpg" files.
+    std::map<std::string, std::string> StoredPhotos(int& folders) const {
+        std::map<std::string, std::string> stored;
+        folders = 0;
+        for (const auto& folder : fs::directory_iterator(service_.ftpFolder())) {
+            ++folders;
+            for (const auto& file : fs::directory_iterator(folder.path())) {
+                const std::string name = file.path().filename().string();
+                if (name.ends_with(".jpg") && name.find('.') == name.rfind('.'))
+                    stored[name] = DigestToHex(DigestFile(file.path().string()));
+            }
+        }
+        return stored;
+    }
+
+    test::StandinService service_;
+    test::TempFolder work_;
+    test::TempFolder photos_;
+    ImageWorkspace ws_;
+    TMemoryContentView view_;
+    TAlbumList albums_{view_, MonthNames{}};
+    int tiles_ = 0;
+    TJpegPhotoImaging imaging_{ws_, [] { return 90; },
+                               [this](const RgbBitmap&) -> std::expected<int, std::string> { return tiles_++; }};
+    TPhotoIntake intake_{albums_, imaging_, work_.Path(), MonthNames{}};
+};
+
+// The network goes away for 30 s while the second photo's bytes move: the run waits, starts that
+// photo again from its first file and sends everything, each photo once, in one folder.
+TEST_F(ReconnectEndToEnd, ThirtySecondsWithoutNetworkCostNothing) {
+    std::multiset<std::string> digests;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) digests.insert(Queue(name, 600, 400));
+    WaitingObserver observer;
+    bool cut = false;
+    observer.onPhotoProgress = [&](std::int64_t position) {
+        if (!cut && position > 0 && observer.photosShown.size() == 2) cut = service_.StartOutage(30, "reset");
+    };
+    const auto start = Clock::now();
+    EXPECT_EQ(Run(observer, "1,2,4;120"), TTransferOutcome::toCompleted);
+    ASSERT_TRUE(cut);
+    EXPECT_GE(Clock::now() - start, 30s);
+    EXPECT_GT(service_.ConnectionsCut(), 0);
+    EXPECT_EQ(Queued(), 0);
+    EXPECT_FALSE(observer.report) << "nothing to report";
+    // The waits counted down and ended with a new attempt.
+    ASSERT_FALSE(observer.waits.empty());
+    EXPECT_EQ(observer.waits.front(), 1);
+    EXPECT_EQ(observer.waits.back(), 0);
+    EXPECT_NE(std::find(observer.waits.begin(), observer.waits.end(), 4), observer.waits.end());
+    int folders = 0;
+    const auto stored = StoredPhotos(folders);
+    EXPECT_EQ(folders, 1);
+    std::multiset<std::string> sent;
+    for (const auto& [name, digest] : stored) sent.insert(digest);
+    EXPECT_EQ(sent, digests);
+    EXPECT_EQ(stored.size(), 4u);
+    EXPECT_TRUE(stored.contains("0.jpg") && stored.contains("3.jpg"));
+}
+
+// Down before the run starts (connections refused): the login waits for the network.
+TEST_F(ReconnectEndToEnd, ARunStartedWithoutNetworkBeginsWhenItReturns) {
+    Queue("a.jpg", 300, 200);
+    WaitingObserver observer;
+    // The settings are fetched first, so the outage begins just before the login.
+    bool down = false;
+    observer.onMessages = [&] {
+        if (!down) down = service_.StartOutage(2, "refuse");
+    };
+    EXPECT_EQ(Run(observer, "0.5;30"), TTransferOutcome::toCompleted);
+    EXPECT_TRUE(down);
+    EXPECT_FALSE(observer.waits.empty());
+    EXPECT_EQ(Queued(), 0);
+}
+
+// Stop during a wait ends the run at once; the photo under way and the rest stay queued.
+TEST_F(ReconnectEndToEnd, StopDuringAWaitEndsTheRunAtOnce) {
+    Queue("a.jpg", 600, 400);
+    Queue("b.jpg", 600, 400);
+    WaitingObserver observer;
+    TTransferRun* running = nullptr;
+    bool cut = false;
+    Clock::time_point stoppedAt;
+    int queuedAtStop = -1;
+    observer.onPhotoProgress = [&](std::int64_t position) {
+        if (!cut && position > 0) cut = service_.StartOutage(60, "reset");
+    };
+    observer.onWait = [&](int secondsLeft) {
+        if (secondsLeft > 0 && running && !running->StopPressed()) {
+            stoppedAt = Clock::now();
+            queuedAtStop = Queued();
+            running->Stop();
+        }
+    };
+    EXPECT_EQ(Run(observer, "30;600", &running), TTransferOutcome::toStopped);
+    ASSERT_TRUE(cut);
+    EXPECT_LT(Clock::now() - stoppedAt, 1s);
+    // The photo under way when the network went is among those still queued.
+    EXPECT_GE(queuedAtStop, 1);
+    EXPECT_EQ(Queued(), queuedAtStop);
+    const TJobList& jobs = albums_.Items(0).Jobs();
+    bool underWayQueued = false;
+    for (int j = 0; j < jobs.Count(); ++j) {
+        EXPECT_TRUE(fs::exists(jobs.Items(j).WorkPath));
+        underWayQueued |= jobs.Items(j).FileName == observer.photosShown.back();
+    }
+    EXPECT_TRUE(underWayQueued);
+    // Stop is the user's choice: no report for what it leaves.
+    EXPECT_FALSE(observer.report);
+}
+
+// What stays queued is named with its reason: a checksum that never matches, and a network that
+// does not come back within the schedule (the run then fails as a connection failure).
+TEST_F(ReconnectEndToEnd, TheReportNamesWhatStayedQueued) {
+    Queue("a.jpg", 300, 200);
+    {
+        ASSERT_TRUE(service_.SetFault("checksum-wrong", true));
+        WaitingObserver observer;
+        EXPECT_EQ(Run(observer, "1;10"), TTransferOutcome::toReported);
+        service_.SetFault("checksum-wrong", false);
+        ASSERT_TRUE(observer.report);
+        EXPECT_EQ(observer.report->notVerified, std::vector<std::string>{"a.jpg"});
+        EXPECT_TRUE(observer.report->leftByEarlyEnd.empty());
+        EXPECT_EQ(Queued(), 1);
+    }
+    Queue("b.jpg", 300, 200);
+    WaitingObserver observer;
+    bool cut = false;
+    observer.onPhotoProgress = [&](std::int64_t position) {
+        if (!cut && position > 0) cut = service_.StartOutage(20, "reset");
+    };
+    const auto start = Clock::now();
+    EXPECT_THROW(Run(observer, "0.5;2"), std::exception);
+    EXPECT_LT(Clock::now() - start, 15s);
+    ASSERT_TRUE(observer.report);
+    EXPECT_EQ(observer.report->leftByEarlyEnd, (std::vector<std::string>{"b.jpg", "a.jpg"}));
+    EXPECT_EQ(Queued(), 2);
+}
+
+TEST(ReconnectSchedule, ReadsPausesAndLimit) {
+    const struct {
+        const char* text;
+        std::vector<std::chrono::milliseconds> pauses;  // empty: refused
+        std::chrono::milliseconds limit;
+    } cases[] = {{"5,15,45,60;600", {5s, 15s, 45s, 60s}, 600s},
+                 {" 0.2 ;1.5", {200ms}, 1500ms},
+                 {"1,2", {}, 0ms},
+                 {"1,,2;5", {}, 0ms},
+                 {"1;0", {}, 0ms},
+                 {"-1;5", {}, 0ms},
+                 {"x;5", {}, 0ms},
+                 {";5", {}, 0ms}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        auto parsed = ParseReconnectSchedule(c.text);
+        if (c.pauses.empty()) {
+            EXPECT_FALSE(parsed);
+            continue;
+        }
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ(parsed->pauses, c.pauses);
+        EXPECT_EQ(parsed->limit, c.limit);
+    }
+    const TReconnectSchedule standard = StandardReconnectSchedule();
+    const std::vector<std::chrono::milliseconds> expected = {5s, 15s, 45s, 60s, 60s, 60s};
+    for (int failures = 1; failures <= 6; ++failures)
+        EXPECT_EQ(standard.PauseAfter(failures), expected[failures - 1]) << failures;
+    EXPECT_EQ(standard.limit, 600s);
+    EXPECT_FALSE(TReconnectSchedule{}.Enabled());
+}
+
+}  // namespace
+}  // namespace vantrel
