@@ -45,10 +45,13 @@ PATTERNS = {
     "ListSetAside": ["s", "s"],
     "ListNotMoved": ["s", "s"],
     "WriteFileErr": ["s", "s"],
+    "ConnectionWait": ["d"],
+    "AllPhotosSent": ["d", "s"],
+    "NotifyRunEnded": ["d", "d"],
 }
 NO_PERCENT = ["Panel_Mb", "Panel_Kb", "SizeToTransfer"]
 LINE_COUNTS = {"Freq_Radio": (3, 3), "Comp_Memo": (2, 20)}
-ENDS_WITH_BREAK = ["BecauseSize", "BecauseWarning"]
+ENDS_WITH_BREAK = ["BecauseSize", "BecauseWarning", "BecauseNotVerified", "BecauseEndedEarly"]
 HELP_KEYWORD_KEYS = ["H_Choisir", "H_Retouche", "H_Transfert", "H_Coordonnees"]
 
 # One printf conversion: flags, width, precision, then the conversion letter.

@@ -158,7 +158,16 @@ public:
         Finish();
         std::printf("%s\n%s%s\n", ForTerminal(texts_("TransferReport")).c_str(),
                     ForTerminal(texts_("BadFileTransfer")).c_str(),
-                    ForTerminal(FormatTransferReport(report, texts_("BecauseSize"), texts_("BecauseWarning"))).c_str());
+                    ForTerminal(FormatTransferReport(report, texts_("BecauseSize"), texts_("BecauseWarning"),
+                                                     texts_("BecauseNotVerified"), texts_("BecauseEndedEarly")))
+                        .c_str());
+    }
+    // Each wait is announced once, with its length.
+    void ShowConnectionWait(int secondsLeft) override {
+        if (secondsLeft > 0 && !waiting_)
+            std::fprintf(stderr, "%s\n",
+                         ForTerminal(FormatPattern(texts_("ConnectionWait"), {std::int64_t{secondsLeft}})).c_str());
+        waiting_ = secondsLeft > 0;
     }
 
     // Prints the line of the photo shown last, now that the run has dealt with it.
@@ -197,6 +206,7 @@ private:
     TTransferRun* run_ = nullptr;
     const TAlbum* album_ = nullptr;
     std::optional<Pending> pending_;
+    bool waiting_ = false;
 };
 
 int QueuedPhotos(const TAlbumList& albums) {
@@ -333,8 +343,9 @@ int RunSend(const std::vector<std::string>& args) {
         calls.OnUnreadableResponse = [&](const RpcProblem& problem) {
             std::fprintf(stderr, "%s\n", ForTerminal(problem.Message(translate)).c_str());
         };
-        TTransferRun run(albums, calls, observer,
-                         {remote, workFolder, *email, *password, UploadImagingFor(workspace)});
+        TTransferConfig config{remote, workFolder, *email, *password, UploadImagingFor(workspace)};
+        config.reconnect = ReconnectScheduleFromEnvironment();
+        TTransferRun run(albums, calls, observer, config);
         observer.Attach(&run);
         TFtpClient ftp(FtpSettingsFor(remote), [&] { observer.ProcessMessages(); });
         try {
@@ -364,6 +375,10 @@ int RunSend(const std::vector<std::string>& args) {
         } else if (outcome == TTransferOutcome::toCompleted && left > 0) {
             std::fprintf(stderr, "%s\n", ForTerminal(texts("RemainFiles")).c_str());
         }
+    }
+    if (left == 0 && observer.sent > 0) {
+        const std::string word = texts(observer.sent > 1 ? "Img_Plur" : "Img_Sing");
+        std::printf("%s\n", ForTerminal(FormatPattern(texts("AllPhotosSent"), {std::int64_t{observer.sent}, word})).c_str());
     }
     std::printf("sent %d, refused %d, not sent %d, still queued %d\n", observer.sent, observer.refused,
                 observer.failed, left);

@@ -81,6 +81,7 @@ class State:
         self.outage_mode = ""    # "refuse" or "reset" while an outage lasts
         self.outage_cut_pending = False  # open FTP connections still to be reset
         self.cut = 0  # connections refused or reset by outages
+        self.outage_armed = None  # (stores to wait for, seconds, mode): an outage begun by a STOR
         self.closing = threading.Event()
         self.accounts = {a["email"].lower(): a for a in accounts}
         self.sessions = {}  # code -> dict(objectid, cookie, expires, member_id)
@@ -119,6 +120,22 @@ class State:
             self.outage_until = time.monotonic() + seconds
             self.outage_mode = mode
             self.outage_cut_pending = mode == "reset"
+
+    def arm_outage(self, stores, seconds, mode):
+        with self.lock:
+            self.outage_armed = (stores, seconds, mode)
+
+    def count_store(self):
+        """Begins an armed outage when its STOR has come; True then."""
+        with self.lock:
+            if not self.outage_armed:
+                return False
+            stores, seconds, mode = self.outage_armed
+            self.outage_armed = (stores - 1, seconds, mode) if stores > 1 else None
+        if stores <= 1:
+            self.start_outage(seconds, mode)
+            return True
+        return False
 
     def outage(self):
         """The mode of the outage under way, or "" when the network is there."""
@@ -468,9 +485,16 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
                 seconds = -1
             if mode not in ("refuse", "reset") or not 0 < seconds <= 3600:
                 return self._error_page(400, "Bad outage")
+            try:
+                at_store = int((query.get("at-stor") or ["0"])[0])
+            except ValueError:
+                return self._error_page(400, "Bad outage")
             # Answered before the outage starts, so that the caller learns that it began.
             self._send(200, b"OK\n", "text/plain")
-            state.start_outage(seconds, mode)
+            if at_store > 0:
+                state.arm_outage(at_store, seconds, mode)
+            else:
+                state.start_outage(seconds, mode)
             return None
         if url.path == "/control/set":
             key = (query.get("key") or [""])[0]
@@ -657,6 +681,11 @@ class StandinFTPHandler(FTPHandler):
 
     def ftp_STOR(self, file, mode="w"):
         self._drop_next = self.state.take_drop_data()
+        if self.state.count_store():
+            # The network goes now: this store is cut with the rest (or refused, whatever comes next).
+            self.server.cut_open_connections()
+            if self._closed:
+                return None
         return super().ftp_STOR(file, mode)
 
     def on_file_received(self, file):

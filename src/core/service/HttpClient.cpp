@@ -194,14 +194,19 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
 
     if (aborted) return std::unexpected(HttpError{0, "request stopped", HttpError::Kind::Stopped});
     if (silent) {
-        return std::unexpected(HttpError{0, "no answer from the server for " + DescribeSeconds(timeouts_.inactivity)});
+        return std::unexpected(HttpError{0, "no answer from the server for " + DescribeSeconds(timeouts_.inactivity),
+                                         HttpError::Kind::Transport, true});
     }
     if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED) {
         return std::unexpected(HttpError{0, "the answer is larger than 16 MB", HttpError::Kind::TooLarge});
     }
     if (result != CURLE_OK) {
         std::string text = errorText[0] ? errorText : curl_easy_strerror(result);
-        return std::unexpected(HttpError{0, text});
+        const bool network = result == CURLE_COULDNT_RESOLVE_HOST || result == CURLE_COULDNT_RESOLVE_PROXY ||
+                             result == CURLE_COULDNT_CONNECT || result == CURLE_OPERATION_TIMEDOUT ||
+                             result == CURLE_RECV_ERROR || result == CURLE_SEND_ERROR || result == CURLE_GOT_NOTHING ||
+                             result == CURLE_PARTIAL_FILE || result == CURLE_SSL_CONNECT_ERROR;
+        return std::unexpected(HttpError{0, text, HttpError::Kind::Transport, network});
     }
     if (status < 200 || status > 299) {
         return std::unexpected(HttpError{status, "HTTP status " + std::to_string(status), HttpError::Kind::Status});

@@ -35,6 +35,9 @@ struct HttpError {
     long status = 0;
     std::string message;
     Kind kind = Kind::Transport;
+    // Transport: the network failed (no name, refused, reset, silent), not the address itself;
+    // waiting for the network to come back may help.
+    bool networkFailure = false;
 };
 
 class HttpClient {

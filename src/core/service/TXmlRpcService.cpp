@@ -18,7 +18,7 @@ std::expected<void, RpcProblem> TXmlRpcService::Post(const std::string& request)
     RpcProblem p;
     p.kind = RpcProblem::Kind::Transport;
     p.error = error.message;
-    p.networkFailure = error.kind == HttpError::Kind::Transport;
+    p.networkFailure = error.networkFailure;
     if (error.kind == HttpError::Kind::TooLarge) {
         // Read like a document that does not parse: the call's message, and a false result.
         p.kind = RpcProblem::Kind::NotXml;

@@ -76,6 +76,7 @@ void TransferController::Start_BtnClick() {
     QApplication::setOverrideCursor(Qt::BusyCursor);
     outcome_ = TTransferOutcome::toNone;
     stopRequested_ = false;
+    photosSent_ = 0;
     page_.Animate1->show();
     ProcessMessages();
 
@@ -116,6 +117,8 @@ void TransferController::Start_BtnClick() {
         for (int i = 0; i < albums.Count(); ++i) left += albums.Items(i).Jobs().Count();
         if (left > 0 && outcome_ == TTransferOutcome::toCompleted)
             QMessageBox::warning(&window_, window_.windowTitle(), window_.Translate("RemainFiles"));
+        else if (left == 0 && photosSent_ > 0 && !closeRequested_)
+            QMessageBox::information(&window_, window_.windowTitle(), Q(AllSentText()));
     } else if (outcome_ == TTransferOutcome::toStopped && !closeRequested_ && !writeFailure) {
         QMessageBox::warning(&window_, window_.windowTitle(), window_.Translate("TransferAbort"));
     }
@@ -167,6 +170,7 @@ TTransferOutcome TransferController::Run() {
     };
     TTransferConfig config{remote, workFolder, page_.Login_Edit->text().toStdString(),
                            page_.Pass_Edit->text().toStdString(), UploadImagingFor(window_.Workspace())};
+    config.reconnect = ReconnectScheduleFromEnvironment();
     TTransferRun run(window_.Albums()->Albums(), service, *this, config);
     run_ = &run;
     // Stop may have been pressed while the panel came up, before the run existed.
@@ -174,6 +178,7 @@ TTransferOutcome TransferController::Run() {
     struct Reset {
         TransferController* self;
         ~Reset() {
+            self->photosSent_ = self->run_->PhotosSent();
             self->run_ = nullptr;
             self->ftp_ = nullptr;
             self->Info_Timer->stop();
@@ -283,9 +288,29 @@ void TransferController::ShowLoginRefused() {
 void TransferController::ShowReport(const TTransferReport& report) {
     const LanguageFile& language = window_.Language();
     const std::string names =
-        FormatTransferReport(report, language.Translate("BecauseSize"), language.Translate("BecauseWarning"));
+        FormatTransferReport(report, language.Translate("BecauseSize"), language.Translate("BecauseWarning"),
+                             language.Translate("BecauseNotVerified"), language.Translate("BecauseEndedEarly"));
     TReport_Dlog dialog(window_.Translate("TransferReport"), window_.Translate("BadFileTransfer"), Q(names), &window_);
     dialog.exec();
+}
+
+}  // namespace vantrel::gui
+
+namespace vantrel::gui {
+
+void TransferController::ShowConnectionWait(int secondsLeft) {
+    // The wait takes the place of "Please wait..." and gives it back when the attempt starts.
+    if (secondsLeft > 0)
+        panel_.Wait_Lbl->setText(Q(FormatPattern(window_.Language().Translate("ConnectionWait"),
+                                                 {std::int64_t{secondsLeft}})));
+    else
+        panel_.Wait_Lbl->setText(window_.Translate("Wait_Lbl"));
+}
+
+std::string TransferController::AllSentText() const {
+    const LanguageFile& language = window_.Language();
+    const std::string word = language.Translate(photosSent_ > 1 ? "Img_Plur" : "Img_Sing");
+    return FormatPattern(language.Translate("AllPhotosSent"), {std::int64_t{photosSent_}, word});
 }
 
 }  // namespace vantrel::gui

@@ -51,6 +51,7 @@ public:
     void ShowRunProgress(std::int64_t position, std::int64_t range) override;
     void ShowLoginRefused() override;
     void ShowReport(const TTransferReport& report) override;
+    void ShowConnectionWait(int secondsLeft) override;
 
 signals:
     // The run has ended and the window asked to close meanwhile.
@@ -62,6 +63,8 @@ private:
     void Info_TimerTimer();
     void ShowAdvert();
     void OpenWebSite();
+    // "All N photos sent" after a run that emptied the list.
+    std::string AllSentText() const;
 
     TMain_Dlog& window_;
     TransferPage& page_;
@@ -75,6 +78,7 @@ private:
     bool running_ = false;
     bool stopRequested_ = false;  // Stop pressed (or the window asked to close) during this run
     bool closeRequested_ = false;
+    int photosSent_ = 0;  // by the last run
 };
 
 }  // namespace vantrel::gui

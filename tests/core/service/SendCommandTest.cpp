@@ -50,9 +50,11 @@ protected:
     }
 
     // Runs "vantrel-cli send" with the data folder and the stand-in, the password on stdin.
-    CliResult Send(const std::string& password, std::string settingsBase = {}) {
+    // Lost connections are waited out for a second at most, unless `reconnect` says otherwise.
+    CliResult Send(const std::string& password, std::string settingsBase = {}, const std::string& reconnect = "0.2;1") {
         if (settingsBase.empty()) settingsBase = service_.settingsBase();
         const std::string command = "printf '%s\\n' '" + password + "' | env XDG_DATA_HOME='" + data_.Path() +
+                                    "' VANTREL_RECONNECT='" + reconnect +
                                     "' VANTREL_SETTINGS_BASE='" + settingsBase + "' '" + cli_ +
                                     "' send --email demo@vantrel.test --password-stdin 2>&1";
         CliResult result;
@@ -78,7 +80,8 @@ protected:
     };
     Child Start(const std::vector<std::string>& extraEnvironment = {}, rlim_t fileSizeLimit = RLIM_INFINITY) {
         std::vector<std::string> environment = {"XDG_DATA_HOME=" + data_.Path(),
-                                                "VANTREL_SETTINGS_BASE=" + service_.settingsBase(), "PATH=/usr/bin:/bin"};
+                                                "VANTREL_SETTINGS_BASE=" + service_.settingsBase(), "PATH=/usr/bin:/bin",
+                                                "VANTREL_RECONNECT=0.2;1"};
         environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
         std::vector<char*> envp;
         for (auto& entry : environment) envp.push_back(entry.data());
@@ -208,6 +211,7 @@ TEST_F(SendCommand, ExitStatusTellsWhatHappened) {
     CliResult all = Send("demo");
     EXPECT_EQ(all.status, 0) << all.output;
     EXPECT_NE(all.output.find("Summer\tc.jpg\tsent\n"), std::string::npos) << all.output;
+    EXPECT_NE(all.output.find("All 1 photo sent"), std::string::npos) << all.output;
     EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n");
     EXPECT_FALSE(fs::exists(c));
 
@@ -219,6 +223,7 @@ TEST_F(SendCommand, ExitStatusTellsWhatHappened) {
     service_.SetFault("checksum-wrong", false);
     EXPECT_EQ(unconfirmed.status, 1) << unconfirmed.output;
     EXPECT_NE(unconfirmed.output.find("Summer\td.jpg\tnot sent\n"), std::string::npos) << unconfirmed.output;
+    EXPECT_NE(unconfirmed.output.find("after five attempts:\n     - d.jpg\n"), std::string::npos) << unconfirmed.output;
     EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n" + d + "\t" + d + "\r\n");
     EXPECT_TRUE(fs::exists(d));
 
@@ -227,6 +232,7 @@ TEST_F(SendCommand, ExitStatusTellsWhatHappened) {
     ASSERT_TRUE(WriteFileAtomically(work_ + "vantrel.ini", "[Params]\r\nscript_url=http://127.0.0.1:9/xmlrpc\r\n"));
     CliResult unreachable = Send("demo", "http://127.0.0.1:9/common/");
     EXPECT_EQ(unreachable.status, 2) << unreachable.output;
+    EXPECT_NE(unreachable.output.find("Connection lost, trying again in 1 s"), std::string::npos) << unreachable.output;
     EXPECT_NE(unreachable.output.find("connection to the server failed"), std::string::npos) << unreachable.output;
     EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n" + tiny + "\t" + tiny + "\r\n");
 }
@@ -375,6 +381,24 @@ TEST_F(SendCommand, UnwritableFilesAreNamedWithTheReason) {
         EXPECT_EQ(List(), listed);
         EXPECT_TRUE(fs::exists(a));
     }
+}
+
+// A send that loses the network waits for it, saying so, and then sends everything.
+TEST_F(SendCommand, WaitsForTheNetworkAndSendsEverything) {
+    // A first send caches the service's parameters, as a run of the window would.
+    WriteList({WorkingCopy("a.jpg", 200, 160)});
+    ASSERT_EQ(Send("demo").status, 0);
+    const std::string b = WorkingCopy("b.jpg", 200, 170);
+    const std::string c = WorkingCopy("c.jpg", 210, 170);
+    WriteList({b, c});
+    // The network goes at the third store (the first photo's thumbnail), for three seconds.
+    ASSERT_TRUE(service_.StartOutage(3, "reset", 3));
+    CliResult result = Send("demo", {}, "0.5,1;60");
+    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_NE(result.output.find("Connection lost, trying again in 1 s"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("All 2 photos sent"), std::string::npos) << result.output;
+    EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n");
+    EXPECT_GT(service_.ConnectionsCut(), 0);
 }
 
 }  // namespace

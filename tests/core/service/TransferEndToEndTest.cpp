@@ -464,7 +464,12 @@ TEST_F(TransferEndToEnd, StalledServiceNeverHoldsTheRunNorCostsAPhoto) {
             stopCheck_ = {};
             RecordingObserver observer;
             if (c.alone == Alone::Throws) EXPECT_ANY_THROW(Run(observer));
-            else EXPECT_EQ(Run(observer), TTransferOutcome::toCompleted);
+            else {
+                // The stalled store times out five times: the photo is named as not verified.
+                EXPECT_EQ(Run(observer), TTransferOutcome::toReported);
+                ASSERT_TRUE(observer.report);
+                EXPECT_EQ(observer.report->notVerified, std::vector<std::string>{"one.jpg"});
+            }
             EXPECT_EQ(QueuedNames(), queued);
             ExpectWorkingCopies();
         }

@@ -205,7 +205,10 @@ TEST_F(TransferRunTest, DroppedDataIsRetriedAndWrongChecksumsKeepThePhoto) {
     TTransferRun run(albums_, service, observer, Config());
     TFtpClient ftp(FtpSettings(server));
     std::string session;
-    EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toCompleted);
+    // The photo whose checksum never matched stays queued and is named in the report.
+    EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toReported);
+    ASSERT_TRUE(observer.report);
+    EXPECT_EQ(observer.report->notVerified, std::vector<std::string>{"b.jpg"});
     ASSERT_EQ(server.folders.size(), 2u);
     std::string second = *server.folders.begin() == folder ? *server.folders.rbegin() : *server.folders.begin();
     EXPECT_EQ(server.storeCounts.at(second + "/0.jpg"), 5);

@@ -182,8 +182,9 @@ int StandinService::Stalls() const {
     return reply.status == 200 ? std::atoi(reply.body.c_str()) : -1;
 }
 
-bool StandinService::StartOutage(double seconds, const std::string& mode) {
-    return Post("/control/outage?seconds=" + std::to_string(seconds) + "&mode=" + mode).status == 200;
+bool StandinService::StartOutage(double seconds, const std::string& mode, int atStore) {
+    return Post("/control/outage?seconds=" + std::to_string(seconds) + "&mode=" + mode +
+                "&at-stor=" + std::to_string(atStore)).status == 200;
 }
 
 int StandinService::ConnectionsCut() const {

@@ -47,8 +47,9 @@ public:
 
     // The network goes away for `seconds`: "refuse" cuts every new connection (HTTP and FTP
     // control) before a byte, "reset" resets the open FTP connections as well. It comes back by
-    // itself; the control paths cannot be reached meanwhile.
-    bool StartOutage(double seconds, const std::string& mode);
+    // itself; the control paths cannot be reached meanwhile. With `atStore` > 0 it begins when the
+    // FTP server receives that many more STOR commands, cutting the store under way.
+    bool StartOutage(double seconds, const std::string& mode, int atStore = 0);
     // How many connections outages have cut so far (-1 while it cannot be asked).
     int ConnectionsCut() const;
 
