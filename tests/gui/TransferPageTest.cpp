@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <filesystem>
 
 #include "core/albums/TAlbumList.h"
@@ -101,6 +102,37 @@ private slots:
         QVERIFY(list.find("big1.jpg") == std::string::npos);
         const auto ini = IniDocument::Load(home.Path() + "SendPhoto/vantrel.ini");
         QCOMPARE(*ini.Get("Log", "Pass"), ScrambleText("demo"));
+    }
+
+    // The network goes at the second store: the panel shows the wait, the run goes on by itself
+    // and ends with a message that every photo was sent.
+    void aLostConnectionIsWaitedOutAndTheEndSaysAllWereSent() {
+        StandinService service;
+        QVERIFY2(service.ok(), service.error().c_str());
+        qputenv("VANTREL_RECONNECT", "0.5;30");
+        TempFolder home, photos;
+        MessageCatcher messages;
+        auto window = WindowWithPhotos(home, service,
+                                       {MakePhoto(photos, "a.jpg", 300, 200, true), MakePhoto(photos, "b.jpg", 200, 300, true)});
+        TransferPanel* panel = window->findChild<TransferPanel*>();
+        QStringList waits;
+        QTimer watcher;
+        watcher.setInterval(10);
+        QObject::connect(&watcher, &QTimer::timeout, [&] {
+            if (!waits.contains(panel->Wait_Lbl->text())) waits << panel->Wait_Lbl->text();
+        });
+        watcher.start();
+        QVERIFY(service.StartOutage(2, "reset", 2));
+        window->Transfer()->Start_Btn->click();
+        qunsetenv("VANTREL_RECONNECT");
+        QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toCompleted);
+        QCOMPARE(QueuedPhotos(*window), 0);
+        QCOMPARE(UploadedFiles(service).size(), 8);
+        QVERIFY2(waits.contains(window->Translate("ConnectionWait").replace("%d", "1")), qPrintable(waits.join("|")));
+        QCOMPARE(panel->Wait_Lbl->text(), window->Translate("Wait_Lbl"));
+        const QString allSent =
+            window->Translate("AllPhotosSent").replace("%d", "2").replace("%s", window->Translate("Img_Plur"));
+        QVERIFY2(messages.texts.contains(allSent), qPrintable(messages.texts.join("|")));
     }
 
     void stopDuringTheFirstOfThreePhotos() {
