@@ -19,10 +19,16 @@ std::string WorkFolderPath() {
 }
 
 bool EnsureWorkFolder(const std::string& workFolder) {
-    if (FolderExists(workFolder)) return true;
+    // The folder holds the remembered login and the user's photos: private to the user, also
+    // when an older version made it readable by others.
+    if (FolderExists(workFolder)) {
+        ::chmod(workFolder.c_str(), 0700);
+        return true;
+    }
     // A fresh account may have no ~/.local/share yet: the data folders above are made too.
     std::error_code ignored;
     std::filesystem::create_directories(workFolder, ignored);
+    ::chmod(workFolder.c_str(), 0700);
     return FolderExists(workFolder);
 }
 

@@ -40,7 +40,7 @@ std::expected<void, ImageFileError> CopyFileBytes(const std::string& source, con
     if (fstat(in.fd, &sourceStat) == 0 && ::stat(destination.c_str(), &destinationStat) == 0 &&
         sourceStat.st_dev == destinationStat.st_dev && sourceStat.st_ino == destinationStat.st_ino)
         return {};  // emptying the destination would destroy the source
-    Fd out{::open(destination.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)};
+    Fd out{::open(destination.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600)};
     if (out.fd < 0) return std::unexpected(FileErrorFromErrno("cannot create", destination, errno));
     static thread_local char buffer[1 << 16];
     for (;;) {
@@ -66,7 +66,7 @@ std::uint64_t FileSizeOf(const std::string& path) {
 }
 
 std::expected<void, ImageFileError> WriteFileBytes(const std::string& path, std::string_view bytes) {
-    Fd out{::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)};
+    Fd out{::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600)};
     if (out.fd < 0) return std::unexpected(FileErrorFromErrno("cannot create", path, errno));
     if (!WriteAll(out.fd, bytes.data(), bytes.size()))
         return std::unexpected(FileErrorFromErrno("cannot write", path, errno));
