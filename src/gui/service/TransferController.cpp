@@ -26,6 +26,7 @@
 #include "core/service/XmlRpcTransferService.h"
 #include "gui/albums/AlbumsController.h"
 #include "gui/app/MainWindow.h"
+#include "gui/service/RunNotifier.h"
 #include "gui/service/TReport_Dlog.h"
 #include "gui/service/TransferPage.h"
 #include "gui/service/TransferPanel.h"
@@ -48,6 +49,14 @@ int PerMille(std::int64_t position, std::int64_t range) {
 
 TransferController::TransferController(TMain_Dlog& window, TransferPage& page, TransferPanel& panel)
     : QObject(&window), window_(window), page_(page), panel_(panel) {
+    // Clicking the notification of a finished run brings the window to the front.
+    notifier_ = new RunNotifier(
+        [this] {
+            window_.show();
+            window_.raise();
+            window_.activateWindow();
+        },
+        this);
     Info_Timer = new QTimer(this);
     Info_Timer->setObjectName("Info_Timer");
     Info_Timer->setInterval(500);
@@ -82,6 +91,7 @@ void TransferController::Start_BtnClick() {
 
     running_ = true;
     window_.UpdateActions();
+    sleepInhibitor_.Take(QStringLiteral("Sending photos to the service"));
     bool failed = false;
     bool noCopySizes = false;
     std::optional<TWriteFailure> writeFailure;
@@ -95,10 +105,18 @@ void TransferController::Start_BtnClick() {
         failed = true;  // the error's own text is not shown: one message says it all
     }
     running_ = false;
+    sleepInhibitor_.Release();
     window_.UpdateActions();
     ShowPanel(false);
     page_.Info_Lbl->setText(window_.Translate("DisconnectServer"));
     window_.UpdateTransferSummary();
+    if (!closeRequested_) {
+        // Before any message box: the user away from the window learns of the end at once.
+        const TAlbumList& albums = window_.Albums()->Albums();
+        int left = 0;
+        for (int i = 0; i < albums.Count(); ++i) left += albums.Items(i).Jobs().Count();
+        NotifyRunEnded(left);
+    }
     if (failed) QMessageBox::critical(&window_, window_.windowTitle(), window_.Translate("BadConnect"));
     if (noCopySizes) QMessageBox::critical(&window_, window_.windowTitle(), window_.Translate("NoCopySizes"));
     if (writeFailure) {
@@ -311,6 +329,17 @@ std::string TransferController::AllSentText() const {
     const LanguageFile& language = window_.Language();
     const std::string word = language.Translate(photosSent_ > 1 ? "Img_Plur" : "Img_Sing");
     return FormatPattern(language.Translate("AllPhotosSent"), {std::int64_t{photosSent_}, word});
+}
+
+}  // namespace vantrel::gui
+
+namespace vantrel::gui {
+
+void TransferController::NotifyRunEnded(int left) {
+    if (window_.isActiveWindow()) return;
+    const std::string body =
+        FormatPattern(window_.Language().Translate("NotifyRunEnded"), {std::int64_t{photosSent_}, std::int64_t{left}});
+    notifier_->Notify(window_.windowTitle(), Q(body));
 }
 
 }  // namespace vantrel::gui

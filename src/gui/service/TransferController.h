@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/service/TransferRun.h"
+#include "gui/service/SleepInhibitor.h"
 
 class QNetworkAccessManager;
 class QTimer;
@@ -21,6 +22,7 @@ namespace vantrel::gui {
 class TMain_Dlog;
 class TransferPage;
 class TransferPanel;
+class RunNotifier;
 
 class TransferController : public QObject, public TTransferObserver {
     Q_OBJECT
@@ -65,6 +67,8 @@ private:
     void OpenWebSite();
     // "All N photos sent" after a run that emptied the list.
     std::string AllSentText() const;
+    // When the window is not the active one, the desktop is told how the run ended.
+    void NotifyRunEnded(int left);
 
     TMain_Dlog& window_;
     TransferPage& page_;
@@ -79,6 +83,8 @@ private:
     bool stopRequested_ = false;  // Stop pressed (or the window asked to close) during this run
     bool closeRequested_ = false;
     int photosSent_ = 0;  // by the last run
+    SleepInhibitor sleepInhibitor_;  // held while a run goes on
+    RunNotifier* notifier_;
 };
 
 }  // namespace vantrel::gui
