@@ -9,7 +9,7 @@ build_pkgs=(
   libgtest-dev
   desktop-file-utils appstream dpkg-dev file man-db qt6-translations-l10n
   python3 python3-pyftpdlib
-  dbus-daemon python3-dbus python3-gi
+  dbus-daemon python3-dbus python3-gi openssl
   fonts-dejavu-core fonts-liberation adwaita-icon-theme
   xvfb xdotool x11-apps imagemagick
 )

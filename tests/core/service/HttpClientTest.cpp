@@ -67,7 +67,8 @@ TEST(HttpClient, TransportFailuresAreErrors) {
     TempFile file;
     const std::string urls[] = {
         Service().httpBase() + "/test/cut",                                   // connection closed mid-body
-        "https://127.0.0.1:" + std::to_string(Service().httpPort()) + "/",   // scheme not offered
+        "https://127.0.0.1:" + std::to_string(Service().httpPort()) + "/",   // no TLS on the other side
+        "ftp://127.0.0.1:" + std::to_string(Service().httpPort()) + "/",     // scheme not offered
         "http://127.0.0.1:1/",                                                // nobody listens
     };
     for (const auto& url : urls) {
