@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "core/app/ProxySetting.h"
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TImageJob.h"
@@ -330,14 +331,17 @@ int RunSend(const std::vector<std::string>& args) {
     // Ctrl-C and SIGTERM end whatever request waits, within one turn of the pump.
     const auto interrupted = [] { return gInterrupted != 0; };
     try {
+        const std::string proxy = ProxyAddressOf(settings);
         HttpClient settingsHttp([&] { observer.ProcessMessages(); });
         settingsHttp.SetStopCheck(interrupted);
+        settingsHttp.SetProxy(proxy);
         PrepareTransfer(settingsHttp, workFolder, locale.country, false, remote,
                         [&](const RemoteSettingsResult& result) {
                             std::fprintf(stderr, "%s\n", ForTerminal(result.Message(translate)).c_str());
                         });
         HttpClient rpcHttp([&] { observer.ProcessMessages(); });
         rpcHttp.SetStopCheck(interrupted);
+        rpcHttp.SetProxy(proxy);
         TXmlRpcService rpc(rpcHttp, remote.script_url, workFolder);
         TXmlRpcTransferService calls(rpc);
         calls.OnUnreadableResponse = [&](const RpcProblem& problem) {
@@ -347,7 +351,9 @@ int RunSend(const std::vector<std::string>& args) {
         config.reconnect = ReconnectScheduleFromEnvironment();
         TTransferRun run(albums, calls, observer, config);
         observer.Attach(&run);
-        TFtpClient ftp(FtpSettingsFor(remote), [&] { observer.ProcessMessages(); });
+        TFtpSettings ftpSettings = FtpSettingsFor(remote);
+        ftpSettings.proxy = proxy;
+        TFtpClient ftp(ftpSettings, [&] { observer.ProcessMessages(); });
         try {
             outcome = run.RunTransfer(ftp, sessionCode);
         } catch (...) {

@@ -26,7 +26,7 @@ struct TSettings {
     bool IsSaved = false;
     std::string Mail;
     std::string Pass;
-    // Proxy: stored, applied to no connection.
+    // Proxy: when used, every connection of a transfer run goes through it (ProxyAddressOf).
     bool ProxyIsUsed = false;
     std::string ProxyAddr;
     std::string ProxyPort;

@@ -210,6 +210,9 @@ void TFtpClient::FtpConnect() {
     if (stopRequested_ && stopRequested_()) throw TFtpError("FTP transfer stopped");
     auto endpoint = ParseFtpHost(settings_.host);
     if (!endpoint) throw TFtpError(endpoint.error());
+    if (!settings_.proxy.empty()) {
+        OpenConnection(control_, endpoint->host, endpoint->port, "FTP connection");
+    } else {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -231,6 +234,7 @@ void TFtpClient::FtpConnect() {
     }
     ::freeaddrinfo(found);
     if (control_ < 0) throw TFtpError(lastError);
+    }
     try {
         Expect(ReadReply(), {220}, "FTP greeting");
         TFtpReply user = Command("USER " + settings_.user, {230, 331});
@@ -289,8 +293,13 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
 
     SendLine(storeLine);
     try {
-        data_ = OpenSocket(reinterpret_cast<sockaddr*>(&peer), peerLength);
-        WaitConnected(data_, "FTP data connection");
+        if (!settings_.proxy.empty()) {
+            // Through the proxy the data connection goes to the host named in the settings.
+            OpenConnection(data_, ParseFtpHost(settings_.host)->host, address->port, "FTP data connection");
+        } else {
+            data_ = OpenSocket(reinterpret_cast<sockaddr*>(&peer), peerLength);
+            WaitConnected(data_, "FTP data connection");
+        }
     } catch (const TFtpError&) {
         // The server waits for a data connection that will not come: this conversation is lost.
         if (serial_ == activeSerial_) FtpDisconnect();

@@ -51,6 +51,9 @@ struct TFtpSettings {
     std::string host;  // ftp_host, may carry ":port" (21 when none)
     std::string user;
     std::string password;
+    // An HTTP proxy ("host:port") through which the control and data connections are tunnelled
+    // with CONNECT; empty: direct connections.
+    std::string proxy;
 };
 
 class TFtpClient {
@@ -118,6 +121,9 @@ private:
     void WaitReady(int fd, short events, std::chrono::milliseconds limit, std::string_view what);
     void WaitReady(int fd, short events) { WaitReady(fd, events, timeouts_.inactivity, "no answer from the FTP server"); }
     void WaitConnected(int fd, std::string_view what);
+    // Opens `slot` (control_ or data_) to `host`:`port` through the proxy's tunnel (FtpTunnel.cpp).
+    void OpenConnection(int& slot, const std::string& host, int port, std::string_view what);
+    void OpenTunnel(int fd, const std::string& host, int port);
     void SendAll(int fd, const char* data, std::size_t size);
     void CheckAlive();
     void PumpIfDue();

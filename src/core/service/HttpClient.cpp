@@ -133,7 +133,9 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
     if (const char* authority = std::getenv("VANTREL_TLS_CA_FILE"); authority && *authority)
         curl_easy_setopt(easy, CURLOPT_CAINFO, authority);
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(easy, CURLOPT_PROXY, "");  // no proxy, whatever the environment says
+    // The proxy of the preferences, or none whatever the environment says.
+    curl_easy_setopt(easy, CURLOPT_PROXY, proxy_.empty() ? "" : ("http://" + proxy_).c_str());
+    if (!proxy_.empty()) curl_easy_setopt(easy, CURLOPT_HTTPPROXYTUNNEL, 1L);
     curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");  // in-memory cookie engine
     curl_easy_setopt(easy, CURLOPT_USERAGENT, kUserAgent);
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);

@@ -52,6 +52,9 @@ public:
 
     // Replaces the time-outs (DefaultNetworkTimeouts() until then).
     void SetTimeouts(NetworkTimeouts timeouts) { timeouts_ = timeouts; }
+    // Sends every request through the HTTP proxy "host:port" (a CONNECT tunnel); empty: direct,
+    // whatever the environment's proxy variables say.
+    void SetProxy(std::string hostAndPort) { proxy_ = std::move(hostAndPort); }
     // A request fails with Kind::Stopped as soon as `stopRequested` returns true: it is asked
     // before a request starts and after every run of the pump (Stop, a window closing, a
     // termination signal). Empty: never.
@@ -88,6 +91,7 @@ private:
     std::unique_ptr<Handles> handles_;
     std::function<void()> pump_;
     std::function<bool()> stopRequested_;
+    std::string proxy_;
     NetworkTimeouts timeouts_ = DefaultNetworkTimeouts();
     long lastStatus_ = 0;
     bool abort_ = false;

@@ -19,6 +19,7 @@
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
 #include "core/app/FormatPattern.h"
+#include "core/app/ProxySetting.h"
 #include "core/service/FileWriteError.h"
 #include "core/service/FtpClient.h"
 #include "core/service/TXmlRpcService.h"
@@ -151,15 +152,19 @@ TTransferOutcome TransferController::Run() {
     // so that a run after a failed start-up download uses what it downloads now.
     // Stop, a close of the window and a termination signal end every wait of the run.
     const auto stopped = [this] { return stopRequested_; };
+    const std::string proxy = ProxyAddressOf(window_.Settings());
     HttpClient settingsHttp([this] { ProcessMessages(); });
     settingsHttp.SetStopCheck(stopped);
+    settingsHttp.SetProxy(proxy);
     PrepareTransfer(settingsHttp, workFolder, window_.Locale().country, window_.RemoteSettingsLoaded(), remote,
                     [this](const RemoteSettingsResult& problem) {
                         const std::string text =
                             problem.Message([this](std::string_view key) { return window_.Language().Translate(std::string(key)); });
                         if (!text.empty()) QMessageBox::warning(&window_, window_.windowTitle(), Q(text));
                     });
-    TFtpClient ftp(FtpSettingsFor(remote), [this] { ProcessMessages(); });
+    TFtpSettings ftpSettings = FtpSettingsFor(remote);
+    ftpSettings.proxy = proxy;
+    TFtpClient ftp(ftpSettings, [this] { ProcessMessages(); });
     ftp_ = &ftp;
 
     page_.Animate1->hide();
@@ -179,6 +184,7 @@ TTransferOutcome TransferController::Run() {
 
     HttpClient rpcHttp([this] { ProcessMessages(); });
     rpcHttp.SetStopCheck(stopped);
+    rpcHttp.SetProxy(proxy);
     TXmlRpcService rpc(rpcHttp, remote.script_url, workFolder);
     TXmlRpcTransferService service(rpc);
     service.OnUnreadableResponse = [this](const RpcProblem& problem) {

@@ -1,6 +1,9 @@
 // Whole runs against the stand-in while the network goes away: the run waits with growing pauses
 // and goes on where it was, Stop ends a wait at once, and what stays queued is named.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -15,6 +18,7 @@
 #include "core/albums/TJpegPhotoImaging.h"
 #include "core/albums/TMemoryContentView.h"
 #include "core/albums/TPhotoIntake.h"
+#include "core/app/AtomicFile.h"
 #include "core/imaging/FileDigest.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/service/FtpClient.h"
@@ -89,11 +93,13 @@ protected:
         const NetworkTimeouts timeouts{2000ms, 3000ms};
         HttpClient settingsHttp([&] { observer.ProcessMessages(); });
         settingsHttp.SetTimeouts(timeouts);
+        settingsHttp.SetProxy(proxy_);
         TRemoteSettings remote;
         EXPECT_TRUE(PrepareTransfer(settingsHttp, work_.Path(), "GB", false, remote, {},
                                     SettingsBaseAddresses(service_.settingsBase())));
         HttpClient rpcHttp([&] { observer.ProcessMessages(); });
         rpcHttp.SetTimeouts(timeouts);
+        rpcHttp.SetProxy(proxy_);
         TXmlRpcService rpc(rpcHttp, remote.script_url, work_.Path());
         TXmlRpcTransferService calls(rpc);
         TTransferConfig config{remote, work_.Path(), "demo@vantrel.test", "demo", UploadImagingFor(ws_)};
@@ -101,7 +107,9 @@ protected:
         TTransferRun run(albums_, calls, observer, config);
         if (running) *running = &run;
         rpcHttp.SetStopCheck([&] { return run.StopPressed(); });
-        TFtpClient ftp(FtpSettingsFor(remote), [&] { observer.ProcessMessages(); });
+        TFtpSettings ftpSettings = FtpSettingsFor(remote);
+        ftpSettings.proxy = proxy_;
+        TFtpClient ftp(ftpSettings, [&] { observer.ProcessMessages(); });
         ftp.SetTimeouts(timeouts);
         std::string session;
         struct Forget {
@@ -128,6 +136,7 @@ protected:
         return stored;
     }
 
+    std::string proxy_;  // "host:port" of an HTTP proxy for every connection, or none
     test::StandinService service_;
     test::TempFolder work_;
     test::TempFolder photos_;
@@ -238,6 +247,66 @@ TEST_F(ReconnectEndToEnd, TheReportNamesWhatStayedQueued) {
     ASSERT_TRUE(observer.report);
     EXPECT_EQ(observer.report->leftByEarlyEnd, (std::vector<std::string>{"b.jpg", "a.jpg"}));
     EXPECT_EQ(Queued(), 2);
+}
+
+// A local CONNECT proxy, started for one test; every tunnel it opens is logged.
+class ConnectProxy {
+public:
+    explicit ConnectProxy(const std::string& logPath) {
+        int out[2];
+        if (::pipe(out) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(out[1], 1);
+            const std::string script = test::StandinToolPath("connect_proxy.py");
+            ::execl("/usr/bin/python3", "python3", script.c_str(), logPath.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        std::string line;
+        char c;
+        while (line.find('\n') == std::string::npos && ::read(out[0], &c, 1) == 1) line += c;
+        ::close(out[0]);
+        if (line.starts_with("READY ")) port_ = std::atoi(line.c_str() + 6);
+    }
+    ~ConnectProxy() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGTERM);
+            ::waitpid(pid_, nullptr, 0);
+        }
+    }
+    int port() const { return port_; }
+
+private:
+    pid_t pid_ = -1;
+    int port_ = 0;
+};
+
+// With a proxy, the whole run goes through its tunnels: the settings, the XML-RPC calls, the FTP
+// control connection and every data connection.
+TEST_F(ReconnectEndToEnd, TheWholeRunGoesThroughTheProxy) {
+    Queue("a.jpg", 300, 200);
+    Queue("b.jpg", 200, 300);
+    const std::string log = work_.File("proxy.log");
+    ConnectProxy proxy(log);
+    ASSERT_GT(proxy.port(), 0);
+    proxy_ = "127.0.0.1:" + std::to_string(proxy.port());
+    WaitingObserver observer;
+    EXPECT_EQ(Run(observer, "0.5;5"), TTransferOutcome::toCompleted);
+    EXPECT_EQ(Queued(), 0);
+    std::map<std::string, int> tunnels;
+    std::string text = ReadWholeFile(log).value_or("");
+    for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
+        ++tunnels[text.substr(at, end - at)];
+    const std::string http = "127.0.0.1:" + std::to_string(service_.httpPort());
+    const std::string ftp = "127.0.0.1:" + std::to_string(service_.ftpPort());
+    // Settings, then new session, login and album list (the album exists already or is made).
+    EXPECT_GE(tunnels[http], 4);
+    EXPECT_EQ(tunnels[ftp], 1);
+    int data = 0;
+    for (const auto& [target, count] : tunnels)
+        if (target != http && target != ftp) data += count;
+    EXPECT_EQ(data, 8);  // four stores for each photo
 }
 
 TEST(ReconnectSchedule, ReadsPausesAndLimit) {

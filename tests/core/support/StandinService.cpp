@@ -182,6 +182,10 @@ int StandinService::Stalls() const {
     return reply.status == 200 ? std::atoi(reply.body.c_str()) : -1;
 }
 
+std::string StandinToolPath(const std::string& name) {
+    return std::string(VANTREL_SOURCE_DIR) + "/tools/standin-service/" + name;
+}
+
 bool StandinService::StartOutage(double seconds, const std::string& mode, int atStore) {
     return Post("/control/outage?seconds=" + std::to_string(seconds) + "&mode=" + mode +
                 "&at-stor=" + std::to_string(atStore)).status == 200;

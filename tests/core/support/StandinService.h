@@ -7,6 +7,9 @@
 
 namespace vantrel::test {
 
+// A script beside the stand-in (tools/standin-service/NAME) of the source tree.
+std::string StandinToolPath(const std::string& name);
+
 class StandinService {
 public:
     // Starts tools/standin-service/standin.py with the given fault switches (names as the

@@ -1,0 +1,12 @@
+#include "core/app/ProxySetting.h"
+
+#include "core/app/TSettings.h"
+
+namespace vantrel {
+
+std::string ProxyAddressOf(const TSettings& settings) {
+    if (!settings.ProxyIsUsed || settings.ProxyAddr.empty()) return {};
+    return settings.ProxyAddr + ":" + (settings.ProxyPort.empty() ? std::string("8080") : settings.ProxyPort);
+}
+
+}  // namespace vantrel

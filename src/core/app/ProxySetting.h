@@ -1,0 +1,14 @@
+#pragma once
+// The proxy of the preferences as the connections take it.
+
+#include <string>
+
+namespace vantrel {
+
+struct TSettings;
+
+// "host:port" when the proxy is ticked and has an address (port 8080 when none is given); empty
+// otherwise: direct connections, whatever the environment's proxy variables say.
+std::string ProxyAddressOf(const TSettings& settings);
+
+}  // namespace vantrel
