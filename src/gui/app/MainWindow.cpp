@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QCloseEvent>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -47,6 +46,7 @@
 #include "gui/service/TransferController.h"
 #include "gui/service/TransferPage.h"
 #include "gui/service/TransferPanel.h"
+#include "gui/service/WebLinkOpener.h"
 
 namespace vantrel::gui {
 
@@ -472,7 +472,7 @@ void TMain_Dlog::HelpUpdate1Execute() {
     if (verdict == UpdateVerdict::Unreadable) return;
     if (verdict == UpdateVerdict::NewVersion) {
         QMessageBox::information(this, windowTitle(), Translate("NewVersion"));
-        if (!remote_.update_url.empty()) QDesktopServices::openUrl(QUrl(Q(remote_.update_url)));
+        OpenWebLink(Q(remote_.update_url));  // web links only
     }
     settings_.LastCheck = NowLocal();
 }

@@ -1,6 +1,5 @@
 #include "gui/app/TAbout_Dlog.h"
 
-#include <QDesktopServices>
 #include <QFont>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -15,6 +14,7 @@
 #include "core/app/Version.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/PageWidgets.h"
+#include "gui/service/WebLinkOpener.h"
 
 namespace vantrel::gui {
 
@@ -75,7 +75,7 @@ TAbout_Dlog::TAbout_Dlog(TMain_Dlog& window) : QDialog(&window) {
     white.setColor(QPalette::Window, Qt::white);
     white.setColor(QPalette::Link, Qt::blue);
     setPalette(white);
-    OpenLink = [](const QString& address) { QDesktopServices::openUrl(QUrl::fromUserInput(address)); };
+    OpenLink = [](const QString& address) { OpenWebLink(QUrl::fromUserInput(address)); };
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
