@@ -41,6 +41,8 @@ PATTERNS = {
     "ToTransfer": ["d", "s"],
     "ImgFromAlbum": ["s"],
     "EstimTime": ["f"],
+    "ListSetAside": ["s", "s"],
+    "ListNotMoved": ["s", "s"],
 }
 NO_PERCENT = ["Panel_Mb", "Panel_Kb", "SizeToTransfer"]
 LINE_COUNTS = {"Freq_Radio": (3, 3), "Comp_Memo": (2, 20)}

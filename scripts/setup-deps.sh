@@ -5,7 +5,7 @@ set -euo pipefail
 
 build_pkgs=(
   cmake g++ pkg-config ccache
-  qt6-base-dev libqt6svg6 libjpeg62-turbo-dev libpugixml-dev libcurl4-openssl-dev libssl-dev
+  qt6-base-dev libqt6svg6 libjpeg62-turbo-dev libpugixml-dev libcurl4-openssl-dev libssl-dev libicu-dev
   libgtest-dev
   python3 python3-pyftpdlib
   fonts-dejavu-core fonts-liberation adwaita-icon-theme

@@ -1,7 +1,8 @@
 // vantrel-cli send --email ADDRESS [--password-stdin]: sends the photos queued in the work
 // folder's transfer list to the service, as the transfer page of the program does, and prints
 // one line per photo. Exit status: 0 every queued photo was sent, 1 photos remain queued, 2 the
-// login was refused, the service could not be reached, or nothing could be started.
+// login was refused, the service could not be reached, or nothing could be started, 3 another
+// process (the window or another send) is using the work folder.
 #include <signal.h>
 #include <termios.h>
 #include <unistd.h>
@@ -20,10 +21,12 @@
 #include "core/albums/TMemoryContentView.h"
 #include "core/albums/TPhotoIntake.h"
 #include "core/albums/TransferListFile.h"
+#include "core/albums/WorkFolderLeftovers.h"
 #include "core/app/FormatPattern.h"
 #include "core/app/LanguageFile.h"
 #include "core/app/TSettings.h"
 #include "core/app/WorkFolder.h"
+#include "core/app/WorkFolderLock.h"
 #include "core/imaging/ImageWorkspace.h"
 #include "core/service/FtpClient.h"
 #include "core/service/HttpClient.h"
@@ -39,6 +42,7 @@ namespace {
 constexpr int kAllSent = 0;
 constexpr int kPhotosLeft = 1;
 constexpr int kNotRun = 2;
+constexpr int kWorkFolderBusy = 3;
 
 // The program's settings file is named after the window's program, which the tool stands in for.
 constexpr const char* kProgramName = "vantrel";
@@ -231,6 +235,24 @@ int RunSend(const std::vector<std::string>& args) {
         return kNotRun;
     }
 
+    // One writer per work folder: a window or another send holding it means refusing at once.
+    auto lock = WorkFolderLock::TryAcquire(workFolder);
+    if (!lock) {
+        if (lock.error().busy) {
+            std::fprintf(stderr, "%s\n", ForTerminal(texts("WorkFolderBusy")).c_str());
+            return kWorkFolderBusy;
+        }
+        std::fprintf(stderr, "%s\n", lock.error().message.c_str());
+        return kNotRun;
+    }
+    SweepWorkFolderLeftovers(workFolder);
+    // Ctrl-C is the Stop button from here on; before the run it ends the tool once the list is saved.
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    action.sa_flags = SA_RESETHAND;  // a second Ctrl-C ends the tool at once; the list file is always whole
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+
     // The transfer list as the window restores it at start: photos through intake, no copies.
     TMemoryContentView view;
     TAlbumList albums(view, locale.systemMonthNames);
@@ -247,17 +269,37 @@ int RunSend(const std::vector<std::string>& args) {
     };
     const std::string listPath = workFolder + std::string(kTransferListName);
     if (auto loaded = LoadTransferList(albums, intake, listPath); !loaded) {
-        std::fprintf(stderr, "%s: %s\n", listPath.c_str(), loaded.error().c_str());
+        const TransferListProblem& problem = loaded.error();
+        const std::string text =
+            problem.keptAs.empty()
+                ? FormatPattern(texts("ListNotMoved"), {FormatArg(problem.reason), FormatArg(listPath)})
+                : FormatPattern(texts("ListSetAside"), {FormatArg(problem.reason), FormatArg(problem.keptAs)});
+        std::fprintf(stderr, "%s\n", ForTerminal(text).c_str());
         return kNotRun;
     }
     auto saveList = [&] {
-        if (auto saved = SaveTransferList(albums, listPath); !saved)
-            std::fprintf(stderr, "%s: %s\n", listPath.c_str(), saved.error().c_str());
+        auto saved = SaveTransferList(albums, listPath);
+        if (!saved) std::fprintf(stderr, "%s: %s\n", listPath.c_str(), saved.error().c_str());
+        return saved.has_value();
     };
     auto saveSettings = [&] {
         if (auto saved = SaveSettingsFile(settingsPath, settings, remote, locale); !saved)
             std::fprintf(stderr, "%s: %s\n", settingsPath.c_str(), saved.error().c_str());
     };
+    // Restoring may have copied photos that the list named outside the work folder: the list is
+    // written now so that it names those copies, or they are removed when it cannot be.
+    if (!saveList()) {
+        for (int a = 0; a < albums.Count(); ++a)
+            for (int j = 0; j < albums.Items(a).Jobs().Count(); ++j) {
+                const TImageJob& job = albums.Items(a).Jobs().Items(j);
+                if (job.SourcePath != job.WorkPath) std::remove(job.WorkPath.c_str());
+            }
+        return kNotRun;
+    }
+    if (gInterrupted) {
+        std::fprintf(stderr, "%s\n", ForTerminal(texts("TransferAbort")).c_str());
+        return QueuedPhotos(albums) > 0 ? kPhotosLeft : kAllSent;
+    }
     if (QueuedPhotos(albums) == 0) {
         std::printf("%s\n", ForTerminal(texts("NoImgToTransfer")).c_str());
         return kAllSent;
@@ -268,14 +310,10 @@ int RunSend(const std::vector<std::string>& args) {
     albums.OnContentChanged = [&](TAlbum*) { saveList(); };
 
     ConsoleObserver observer(texts, albums);
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    action.sa_flags = SA_RESETHAND;  // a second Ctrl-C ends the tool at once; the list file is always whole
-    ::sigaction(SIGINT, &action, nullptr);
-    ::sigaction(SIGTERM, &action, nullptr);
 
     TTransferOutcome outcome = TTransferOutcome::toNone;
     bool connectionFailed = false;
+    bool noCopySizes = false;
     std::string sessionCode;
     try {
         HttpClient settingsHttp([&] { observer.ProcessMessages(); });
@@ -302,6 +340,9 @@ int RunSend(const std::vector<std::string>& args) {
         }
         observer.Finish();
         observer.Attach(nullptr);
+    } catch (const TCopySizesMissing&) {
+        noCopySizes = true;
+        std::fprintf(stderr, "%s\n", ForTerminal(texts("NoCopySizes")).c_str());
     } catch (const std::exception& error) {
         connectionFailed = true;
         std::fprintf(stderr, "%s\n(%s)\n", ForTerminal(texts("BadConnect")).c_str(), error.what());
@@ -321,11 +362,12 @@ int RunSend(const std::vector<std::string>& args) {
     // As the window keeps what its login fields hold when the user asked it to remember them.
     if (settings.IsSaved) settings.Mail = *email, settings.Pass = *password;
     saveSettings();
-    if (connectionFailed || outcome == TTransferOutcome::toNone) return kNotRun;
+    if (connectionFailed || noCopySizes || outcome == TTransferOutcome::toNone) return kNotRun;
     return left > 0 ? kPhotosLeft : kAllSent;
 }
 
-const CliCommandRegistration reg("send", {"send --email ADDRESS [--password-stdin]  send the queued photos to the service",
+const CliCommandRegistration reg("send", {"send --email ADDRESS [--password-stdin]  send the queued photos to the service\n"
+                                          "      exit 0 all sent, 1 photos left, 2 not run, 3 work folder in use",
                                           RunSend});
 
 }  // namespace

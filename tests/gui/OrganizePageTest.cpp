@@ -97,6 +97,16 @@ private slots:
             QTRY_VERIFY(!messages.texts.isEmpty());
             QCOMPARE(messages.texts.last(), window->Translate("BadAlbumName"));
             QVERIFY(panel->IsEditingName());
+            // The refused name is not stored: leaving the page meanwhile saves no second album of it.
+            QCOMPARE(target.AlbumName(), std::string("Holidays"));
+            window->PageControl()->setCurrentIndex(TMain_Dlog::SelectSheet);
+            QTest::qWait(100);
+            QVERIFY(albums.SaveTransferList());
+            const std::string saved = *ReadWholeFile(listFile);
+            QVERIFY(saved.find("[Album]\tHolidays\r\n") != std::string::npos);
+            QCOMPARE(saved.find("[Album]\t" + today.toStdString()), saved.rfind("[Album]\t" + today.toStdString()));
+            window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
+            QTest::mouseClick(panel->NameEdit(), Qt::LeftButton);
             window->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(window.get()));
             QTRY_VERIFY(panel->NameEdit()->hasFocus());

@@ -1,6 +1,8 @@
 // The retouch dialog driven as a user would: opening on the focused photo, leaving a changed
 // photo with and without saving, undo and redo, zoom, the crop frame, red eye and title.
 #include <QAction>
+#include <QMessageBox>
+#include <csignal>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,11 +14,13 @@
 #include "core/TempFolder.h"
 #include "core/albums/TAlbumList.h"
 #include "core/app/AtomicFile.h"
+#include "core/app/WorkFolder.h"
 #include "core/imaging/FileBytes.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/albums/AlbumsController.h"
 #include "gui/albums/OrganizePage.h"
 #include "gui/app/MainWindow.h"
+#include "gui/app/TerminationSignals.h"
 #include "gui/retouch/LayeredImageView.h"
 #include "gui/retouch/RetouchPanels.h"
 #include "gui/retouch/TEdit_Dlog.h"
@@ -337,6 +341,38 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(a.Job(1).Width, 30);
         QVERIFY(a.Content()->item(1)->text().contains("30 x 40"));
+    }
+
+    void aTerminationSignalOverTheSaveQuestionEndsWithoutSaving() {
+        Album a({{64, 48}, {40, 30}}, 1);
+        a.window->Settings().AskModif = true;
+        const std::string copy = a.Job(1).WorkPath;
+        const QImage before = FileImage(copy);
+        bool asked = false;
+        TMain_Dlog* window = a.window.get();
+        RouteTerminationSignals([window] { window->CloseOnSignal(); });
+        // When the question shows, SIGTERM comes; nobody answers the question.
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || asked) return;
+            asked = true;
+            ::raise(SIGTERM);
+        });
+        poll.start(20);
+        QTimer::singleShot(100, [&] {
+            auto* dialog = qobject_cast<TEdit_Dlog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->Command("ImgRotR1")->trigger();
+            dialog->accept();  // asks "save changes?"
+        });
+        a.window->Action(ActionId::ImgEdit1)->trigger();
+        QVERIFY(asked);
+        QTRY_VERIFY_WITH_TIMEOUT(!a.window->isVisible(), 5000);
+        QCOMPARE(FileImage(copy), before);  // the unsaved turn is dropped, never saved unasked
+        QCOMPARE(a.Job(1).Width, 40);
+        QVERIFY(FileExists(a.home.Path() + "SendPhoto/vantrel.ini"));
+        QVERIFY(ReadWholeFile(a.home.Path() + "SendPhoto/Images.lst")->find("p1.jpg") != std::string::npos);
     }
 };
 

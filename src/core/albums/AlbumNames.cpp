@@ -1,5 +1,8 @@
 #include "core/albums/AlbumNames.h"
 
+#include <unicode/stringoptions.h>
+#include <unicode/unistr.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -73,6 +76,13 @@ TCleanedName CleanAlbumName(std::string_view name) {
             result.changed = true;
         }
     return result;
+}
+
+bool AlbumNamesMatch(std::string_view local, std::string_view service) {
+    const auto fold = [](std::string_view text) {
+        return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())));
+    };
+    return fold(local).caseCompare(fold(service), U_FOLD_CASE_DEFAULT) == 0;
 }
 
 std::string DefaultAlbumName(const MonthNames& userMonths, std::chrono::year_month_day day) {

@@ -29,6 +29,11 @@ std::optional<std::chrono::year_month_day> ParseAlbumDate(std::string_view name,
 // order with ASCII letters folded, other bytes compared by their value.
 int CompareAlbums(std::string_view a, std::string_view b, const MonthNames& systemMonths);
 
+// Whether a local album and an album of the service carry the same name, without regard to
+// case for every letter ("Été à la mer" matches "ÉTÉ À LA MER"): full Unicode case folding,
+// independent of the process locale.
+bool AlbumNamesMatch(std::string_view local, std::string_view service);
+
 struct TCleanedName {
     std::string name;      // the name with every forbidden character replaced by "x"
     bool changed = false;  // true when a character was replaced (the caller shows BadAlbumChars)

@@ -1,6 +1,7 @@
 #include "core/albums/TAlbumList.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace vantrel {
 
@@ -27,6 +28,34 @@ int TAlbumList::AddAlbum(std::string_view name, int kind) {
     SortAlbums();
     NotifyAlbumsChanged();
     return IndexOfAlbum(created);
+}
+
+std::vector<TAlbum*> TAlbumList::FindOrAddAlbums(const std::vector<std::string>& names) {
+    std::unordered_map<std::string, TAlbum*> byName;
+    for (auto it = albums_.rbegin(); it != albums_.rend(); ++it) byName[(*it)->AlbumName()] = it->get();
+    std::vector<TAlbum*> found;
+    found.reserve(names.size());
+    bool added = false;
+    for (const std::string& name : names) {
+        if (auto known = byName.find(name); known != byName.end()) {
+            found.push_back(known->second);
+            continue;
+        }
+        TCleanedName cleaned = CleanAlbumName(name);
+        if (cleaned.changed) ShowMessage({"BadAlbumChars", {std::string(kForbiddenAlbumChars)}});
+        auto album = std::make_unique<TAlbum>(*this, 0, std::move(cleaned.name));
+        TAlbum* created = album.get();
+        albums_.push_back(std::move(album));
+        if (AlbumView) AlbumView->AlbumCreated(*created);
+        byName.try_emplace(created->AlbumName(), created);
+        found.push_back(created);
+        added = true;
+    }
+    if (added) {
+        SortAlbums();
+        NotifyAlbumsChanged();
+    }
+    return found;
 }
 
 void TAlbumList::DeleteAlbum(int index) {
@@ -100,9 +129,9 @@ TNameEditOutcome TAlbumList::EndNameEdit(TAlbum& album, std::string_view text) {
     bool unique = true;
     for (auto& other : albums_)
         if (other.get() != &album && other->AlbumName() == text) unique = false;
-    album.SetAlbumName(std::string(text));
     if (!unique) {
-        if (AlbumView) AlbumView->AlbumNameChanged(album);
+        // The album keeps its name until one is accepted: the field alone holds the refused text,
+        // so a save meanwhile never writes two albums of one name.
         ShowMessage({"BadAlbumName", {}});
         return TNameEditOutcome::Duplicate;
     }

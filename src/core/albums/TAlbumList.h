@@ -46,6 +46,11 @@ public:
     // list and sends OnAlbumsChanged. Returns its index after sorting, or -1 with BadAlbumName
     // when an album already has exactly `name` (tested before cleaning). The album is not made current.
     int AddAlbum(std::string_view name, int kind = 0);
+    // For each of `names`, the album it names: the first album whose name is exactly that
+    // name, else a new album of kind 0 made as AddAlbum makes it (an earlier name of the batch
+    // counts as existing). Sorts and notifies once for the whole batch, so that a list of many
+    // albums loads in linear time. Null where no album could be made.
+    std::vector<TAlbum*> FindOrAddAlbums(const std::vector<std::string>& names);
     // Deletes the album at `index` with its photos and their working copies. When it was current,
     // the first remaining album becomes current (none when the list is empty). Sends
     // OnAlbumsChanged, then OnContentChanged(nullptr). An index outside the list does nothing.
@@ -62,8 +67,9 @@ public:
 
     // The user finished editing `album`'s name with `text`. Unique: the text is cleaned
     // (BadAlbumChars), and when at most 64 characters the albums are sorted; else it is cut to
-    // 64 (AlbumNameTooLong). Not unique: BadAlbumName. The album takes the resulting text in
-    // every case (what its field shows); nothing is notified or saved.
+    // 64 (AlbumNameTooLong); the album takes the resulting text. Not unique: BadAlbumName, and
+    // the album keeps its former name (its field still shows the refused text while the user
+    // corrects it). Nothing is notified or saved.
     TNameEditOutcome EndNameEdit(TAlbum& album, std::string_view text);
     // The add-album command after its input box: a name over 64 characters is refused with
     // AlbumNameTooLong, an empty one silently; otherwise AddAlbum, and when the list then holds

@@ -37,13 +37,23 @@ TPhotoIntake::TPhotoIntake(TAlbumList& albums, TPhotoImaging& imaging, std::stri
     if (workFolder_.empty() || workFolder_.back() != '/') workFolder_ += '/';
 }
 
+TAlbum* TPhotoIntake::DefaultAlbum() {
+    const int index = albums_.DefaultAlbumIndex;
+    if (index >= 0 && index < albums_.Count()) return &albums_.Items(index);
+    const bool first = albums_.Count() == 0;
+    const std::string name = DefaultAlbumName(userMonths_, Hooks.Today ? Hooks.Today() : LocalToday());
+    int day = albums_.IndexOfName(name);
+    if (day < 0) day = albums_.AddAlbum(name, 0);
+    if (day < 0) return nullptr;
+    albums_.DefaultAlbumIndex = day;
+    if (first) albums_.SelectAlbum(day);
+    return &albums_.Items(day);
+}
+
 bool TPhotoIntake::AddPhotoToAlbum(int albumIndex, const std::string& sourcePath) {
     if (albumIndex < 0 && albums_.Count() == 0) {
-        auto today = Hooks.Today ? Hooks.Today() : LocalToday();
-        int created = albums_.AddAlbum(DefaultAlbumName(userMonths_, today), 0);
-        albums_.DefaultAlbumIndex = created;
-        albums_.SelectAlbum(created);
-        albumIndex = created;
+        TAlbum* created = DefaultAlbum();
+        albumIndex = created ? albums_.IndexOfAlbum(created) : -1;
     }
     if (albumIndex < 0 || albumIndex >= albums_.Count()) return false;
     return IntakePhoto(sourcePath, MakeWorkingName(sourcePath), true, albums_.Items(albumIndex));

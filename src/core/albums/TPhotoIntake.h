@@ -39,6 +39,10 @@ public:
     // Queues `sourcePath` into the album at `albumIndex`; with a negative index and no album,
     // first creates today's album, makes it current and the default album. Returns true when queued.
     bool AddPhotoToAlbum(int albumIndex, const std::string& sourcePath);
+    // The album that takes photos with no album named: the list's DefaultAlbumIndex, else
+    // today's album (found by name, or created and made current when the list is empty), which
+    // becomes the default. Null only when today's album cannot be created.
+    TAlbum* DefaultAlbum();
     // Queues one photo into `album`. With `makeCopy` the working copy is written to `workPath`;
     // without it `workPath` must already hold it (restoring). Failures are shown through the
     // list's OnMessage: BadNoTransfer (cannot be decoded; no copy made) or BadPictErr (cannot be

@@ -3,8 +3,12 @@
 #include <filesystem>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/app/AtomicFile.h"
 
@@ -104,36 +108,102 @@ std::expected<void, std::string> SaveTransferList(const TAlbumList& albums, cons
     return WriteFileAtomically(path, FormatTransferList(albums));
 }
 
-std::expected<void, std::string> LoadTransferList(TAlbumList& albums, TPhotoIntake& intake, const std::string& path) {
+namespace {
+
+constexpr std::size_t kLargestList = 256u << 20;
+
+bool IsUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > text.size()) return false;
+        for (std::size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+        i += length;
+    }
+    return true;
+}
+
+// Why `text` is not a list this program wrote, or nothing when it is one.
+std::optional<std::string> ListFormatProblem(std::string_view text) {
+    if (text.find('\0') != std::string_view::npos) return "it holds binary data";
+    if (!IsUtf8(text)) return "it is not UTF-8 text";
+    const std::string_view first = text.substr(0, text.find_first_of("\r\n"));
+    if (first != "0") return "its first line is not \"0\"";
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::expected<std::string, std::string> SetFileAside(const std::string& path) {
+    const std::filesystem::path original(path);
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string base = (original.parent_path() / original.stem()).string() + "-unreadable-" + stamp;
+    const std::string extension = original.extension().string();
+    std::string target = base + extension;
+    for (int n = 2; ::access(target.c_str(), F_OK) == 0; ++n) target = base + "-" + std::to_string(n) + extension;
+    if (::rename(path.c_str(), target.c_str()) != 0)
+        return std::unexpected("cannot move " + path + " to " + target + ": " + std::strerror(errno));
+    return target;
+}
+
+std::expected<void, TransferListProblem> LoadTransferList(TAlbumList& albums, TPhotoIntake& intake,
+                                                          const std::string& path) {
     struct stat info{};
-    if (stat(path.c_str(), &info) != 0 && errno == ENOENT) return {};
-    auto text = ReadWholeFile(path);
-    if (!text) return std::unexpected(text.error());
+    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) return {};
+    std::expected<std::string, std::string> text =
+        S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) > kLargestList
+            ? std::unexpected(path + " is too large for a transfer list")
+            : ReadWholeFile(path);
+    if (text && !text->empty())
+        if (auto problem = ListFormatProblem(*text)) text = std::unexpected(path + ": " + *problem);
+    if (!text) {
+        auto moved = SetFileAside(path);
+        return std::unexpected(TransferListProblem{text.error(), moved ? *moved : std::string()});
+    }
     // Every restored photo rewrites the file, so all lines are read before the first one.
     std::vector<std::string> lines = SplitLines(*text);
     const TIntakeHooks& hooks = intake.Hooks;
     if (hooks.BeginBusy) hooks.BeginBusy(static_cast<int>(lines.size()));
-    // The target is held by address: adding an album re-sorts the list and moves indices. It is
-    // looked up again before each photo, since the user may delete albums between two photos.
-    int start = albums.DefaultAlbumIndex;
-    TAlbum* target = (start >= 0 && start < albums.Count()) ? &albums.Items(start) : nullptr;
+    // The albums are found or made in one batch first: one sort for the whole list. The target
+    // is held by address and looked up again before each photo, since the user may delete albums
+    // between two photos.
+    const int start = albums.DefaultAlbumIndex;
+    TAlbum* defaultAlbum = (start >= 0 && start < albums.Count()) ? &albums.Items(start) : nullptr;
+    std::vector<std::vector<std::string>> records;
+    records.reserve(lines.size());
+    std::vector<std::string> albumNames;
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        std::vector<std::string> fields = SplitTransferFields(lines[i]);
+        records.push_back(SplitTransferFields(lines[i]));
+        const std::vector<std::string>& fields = records.back();
+        // An album the user renamed to nothing is written with an empty name field.
+        if (!fields.empty() && fields[0] == "[Album]") albumNames.push_back(fields.size() >= 2 ? fields[1] : "");
+    }
+    const std::vector<TAlbum*> namedAlbums = albums.FindOrAddAlbums(albumNames);
+    std::size_t nextAlbum = 0;
+    TAlbum* target = nullptr;
+    bool albumLineSeen = false;
+    for (const std::vector<std::string>& fields : records) {
         if (!fields.empty() && fields[0] == "[Album]") {
-            // An album the user renamed to nothing is written with an empty name field.
-            std::string name = fields.size() >= 2 ? fields[1] : std::string();
-            int index = albums.IndexOfName(name);
-            if (index < 0) index = albums.AddAlbum(name, 0);
-            target = index >= 0 ? &albums.Items(index) : nullptr;
-        } else if (fields.size() >= 2 && target != nullptr && albums.IndexOfAlbum(target) >= 0) {
-            std::string workPath = UnescapeQuotes(fields[1]);
-            // A working copy is ours to delete once the photo is sent or removed. A list that names
-            // a file elsewhere (edited by hand, or from another work folder) gets a copy made here,
-            // so that the file it names is never deleted.
-            if (IsInFolder(workPath, intake.WorkFolder()))
-                intake.IntakePhoto(workPath, workPath, false, *target);
-            else
-                intake.IntakePhoto(workPath, intake.MakeWorkingName(workPath), true, *target);
+            target = namedAlbums[nextAlbum++];
+            albumLineSeen = true;
+        } else if (fields.size() >= 2) {
+            if (!albumLineSeen && target == nullptr) target = defaultAlbum ? defaultAlbum : intake.DefaultAlbum();
+            if (target != nullptr && albums.IndexOfAlbum(target) >= 0) {
+                std::string workPath = UnescapeQuotes(fields[1]);
+                // A working copy is ours to delete once the photo is sent or removed. A list that
+                // names a file elsewhere (edited by hand, or from another work folder) gets a copy
+                // made here, so that the file it names is never deleted.
+                if (IsInFolder(workPath, intake.WorkFolder()))
+                    intake.IntakePhoto(workPath, workPath, false, *target);
+                else
+                    intake.IntakePhoto(workPath, intake.MakeWorkingName(workPath), true, *target);
+            }
         }
         if (hooks.StepProgress) hooks.StepProgress();
     }

@@ -32,12 +32,28 @@ std::string FormatTransferList(const TAlbumList& albums);
 // disk full, no permission) the previous file is intact and the error names the cause.
 std::expected<void, std::string> SaveTransferList(const TAlbumList& albums, const std::string& path);
 
-// Rebuilds albums and photos from the file at `path`; a missing file is an empty list.
-// Albums that exist (same name) take the photos of their line, others are added; photos come in
-// through intake without a copy, their working copy path serving as source and work path, and a
-// photo that cannot be restored is reported by intake and skipped. The starting album is the
-// list's DefaultAlbumIndex. Lines with too few fields are passed over. The busy hooks of
-// `intake` surround the work. Fails only when the file exists but cannot be read.
-std::expected<void, std::string> LoadTransferList(TAlbumList& albums, TPhotoIntake& intake, const std::string& path);
+// Why the list file could not be used, and where it was put so that nothing overwrites it.
+struct TransferListProblem {
+    std::string reason;  // cannot be read, or holds what no list of ours holds
+    std::string keptAs;  // the path it was moved to; empty when moving it failed too, and then
+                         // the caller must not write a new list over it
+};
+
+// Rebuilds albums and photos from the file at `path`; a missing or empty file is an empty list.
+// Albums that exist (same name) take the photos of their line, others are added; photo lines
+// before the first album line go to intake's DefaultAlbum. Photos come in through intake without
+// a copy, their working copy path serving as source and work path (a path outside the work
+// folder gets a copy there, so that the file it names is never deleted); a photo that cannot be
+// restored is reported by intake and skipped. Lines with too few fields are passed over. The
+// busy hooks of `intake` surround the work.
+// A file that exists but cannot be read, or is no list of ours (a NUL byte, text that is not
+// UTF-8, a first line other than "0"), is moved aside under a dated name in the same folder and
+// reported; no album or photo is added then.
+std::expected<void, TransferListProblem> LoadTransferList(TAlbumList& albums, TPhotoIntake& intake,
+                                                          const std::string& path);
+
+// Moves the file at `path` to "<stem>-unreadable-YYYYMMDD-HHMMSS<ext>" beside it (a number is
+// added when that name is taken). Returns the new path.
+std::expected<std::string, std::string> SetFileAside(const std::string& path);
 
 }  // namespace vantrel

@@ -3,11 +3,12 @@
 #include <cstdio>
 #include <exception>
 
+#include "core/albums/AlbumNames.h"
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TImageJob.h"
-#include "core/app/IniDocument.h"
 #include "core/service/FtpClient.h"
+#include "core/service/TransferPreparation.h"
 #include "core/service/TransferService.h"
 #include "core/service/UploadNames.h"
 
@@ -99,6 +100,9 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
             runBar_.Reset(bytesQueued);
             observer_.ShowRunProgress(0, bytesQueued);
 
+            // Without positive sizes the copies would be empty files that verify and send the
+            // photos as if all went well: the run ends here with every photo queued.
+            if (!HasCopySizes(config_.settings)) throw TCopySizesMissing();
             uploadStarted = true;
             for (const char* extension : {"jpg", "jpg", "inf"}) {
                 auto path = MakeTempFileName(config_.workFolder, extension);
@@ -130,7 +134,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                 std::int32_t albumId = 0;
                 bool found = false;
                 for (const auto& serviceAlbum : serviceAlbums) {
-                    if (EqualsIgnoringCase(serviceAlbum.name, album.AlbumName())) {  // ASCII letters only
+                    if (AlbumNamesMatch(album.AlbumName(), serviceAlbum.name)) {
                         albumId = serviceAlbum.id;
                         found = true;
                         break;

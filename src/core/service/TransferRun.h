@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 #include "core/service/TRemoteSettings.h"
@@ -50,6 +51,14 @@ public:
     virtual void ShowLoginRefused() = 0;
     // The modal report of refused photos (FormatTransferReport gives its text).
     virtual void ShowReport(const TTransferReport& report) = 0;
+};
+
+// The service's settings give no positive size for the scaled copy or the thumbnail: the run
+// ends after the login, before any file is made or sent, every photo still queued. The window
+// and the tool show "NoCopySizes".
+class TCopySizesMissing : public std::runtime_error {
+public:
+    TCopySizesMissing() : std::runtime_error("the service gave no size for the scaled copy or the thumbnail") {}
 };
 
 struct TTransferConfig {

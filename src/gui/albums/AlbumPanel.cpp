@@ -14,17 +14,28 @@
 namespace vantrel::gui {
 
 namespace {
-const char* const kNameStyle = "QLineEdit { border: none; background: %1; color: navy; }";
+// While its name is edited, a panel's field shows on white; otherwise the panel shows through it.
+// Palettes rather than style sheets: a list of thousands of albums builds its panels in a blink,
+// where a style sheet sends every panel's widgets through the style-sheet engine. The navy
+// texts and the clear field come from the holder's palette (AlbumPanel::HolderPalette).
+void ShowFieldOnWhite(QLineEdit* field, bool white) {
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, white ? QColor(Qt::white) : QColor(Qt::transparent));
+    field->setPalette(palette);
 }
+
+// The two album pictures, drawn once for all panels.
+const QPixmap& AlbumPicture(bool current) {
+    static const QPixmap plain = QIcon(":/icons/album.svg").pixmap(31, 38);
+    static const QPixmap highlighted = QIcon(":/icons/album-current.svg").pixmap(31, 38);
+    return current ? highlighted : plain;
+}
+}  // namespace
 
 AlbumPanel::AlbumPanel(TAlbum& album, QWidget* parent) : QFrame(parent), album_(album) {
     setObjectName(QString("Elt_%1").arg(reinterpret_cast<quintptr>(this)));
     setFixedHeight(48);
     setMinimumWidth(198);
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
     setAcceptDrops(true);
     setFocusPolicy(Qt::ClickFocus);
 
@@ -35,17 +46,21 @@ AlbumPanel::AlbumPanel(TAlbum& album, QWidget* parent) : QFrame(parent), album_(
     AlbumName_Edit->setObjectName("AlbumName_Edit");
     AlbumName_Edit->setFrame(false);
     AlbumName_Edit->setAcceptDrops(false);
-    AlbumName_Edit->setStyleSheet(QString(kNameStyle).arg("transparent"));
     AlbumName_Edit->installEventFilter(this);
     AlbumNum_Lbl = new QLabel(this);
     AlbumNum_Lbl->setObjectName("AlbumNum_Lbl");
-    AlbumNum_Lbl->setStyleSheet("color: navy;");
     ShowCurrent(album.Kind() == 1);
     ShowName();
 }
 
-void AlbumPanel::ShowCurrent(bool current) {
-    Album_Img->setPixmap(QIcon(current ? ":/icons/album-current.svg" : ":/icons/album.svg").pixmap(31, 38));
+void AlbumPanel::ShowCurrent(bool current) { Album_Img->setPixmap(AlbumPicture(current)); }
+
+QPalette AlbumPanel::HolderPalette(QPalette palette) {
+    palette.setColor(QPalette::Window, QColor(230, 230, 255));
+    palette.setColor(QPalette::Base, Qt::transparent);
+    palette.setColor(QPalette::Text, QColor(0, 0, 128));
+    palette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    return palette;
 }
 
 void AlbumPanel::ShowName() { AlbumName_Edit->setText(QString::fromStdString(album_.AlbumName())); }
@@ -57,12 +72,12 @@ void AlbumPanel::ShowHighlight(bool highlighted) {
     update();
 }
 
-void AlbumPanel::paintEvent(QPaintEvent* event) {
-    QFrame::paintEvent(event);
+void AlbumPanel::paintEvent(QPaintEvent*) {
     // The edit field and the count follow the panel's width.
     AlbumName_Edit->setGeometry(50, 5, width() - 55, 19);
     AlbumNum_Lbl->setGeometry(50, 28, width() - 55, 17);
     QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
     painter.setPen(QPen(highlighted_ ? QColor(0x80, 0x80, 0x80) : QColor(Qt::white), 2));
     painter.drawRect(QRect(2, 2, width() - 5, height() - 5));
 }
@@ -77,14 +92,14 @@ void AlbumPanel::BeginNameEdit() {
     if (editing_) return;
     editing_ = true;
     emit nameEditBegun(this);
-    AlbumName_Edit->setStyleSheet(QString(kNameStyle).arg("white"));
+    ShowFieldOnWhite(AlbumName_Edit, true);
     AlbumName_Edit->setFocus();
     AlbumName_Edit->selectAll();
 }
 
 void AlbumPanel::ResumeNameEdit() {
     editing_ = true;
-    AlbumName_Edit->setStyleSheet(QString(kNameStyle).arg("white"));
+    ShowFieldOnWhite(AlbumName_Edit, true);
     AlbumName_Edit->setFocus();
     AlbumName_Edit->selectAll();
 }
@@ -97,7 +112,7 @@ bool AlbumPanel::eventFilter(QObject* watched, QEvent* event) {
         }
         if (event->type() == QEvent::FocusOut && editing_) {
             editing_ = false;
-            AlbumName_Edit->setStyleSheet(QString(kNameStyle).arg("transparent"));
+            ShowFieldOnWhite(AlbumName_Edit, false);
             emit nameEditEnded(this, AlbumName_Edit->text());
         }
         if (event->type() == QEvent::KeyPress && editing_) {

@@ -30,6 +30,9 @@ public:
     void ShowHighlight(bool highlighted);
 
     // Enters name editing (white field, focus, whole text selected); nothing while editing.
+    // The palette of the widget that holds the panels: light blue behind them, navy texts, and
+    // name fields through which the white panel shows.
+    static QPalette HolderPalette(QPalette palette);
     void BeginNameEdit();
     // Gives the focus back to the field after a refused name, text selected.
     void ResumeNameEdit();

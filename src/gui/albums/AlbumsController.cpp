@@ -61,7 +61,8 @@ AlbumsController::AlbumsController(TMain_Dlog& window, OrganizePage& page, Image
 
     panelHolder_ = new QWidget;
     panelHolder_->setObjectName("Album_Holder");
-    panelHolder_->setStyleSheet("#Album_Holder { background: rgb(230,230,255); }");
+    panelHolder_->setAutoFillBackground(true);
+    panelHolder_->setPalette(AlbumPanel::HolderPalette(panelHolder_->palette()));
     panelLayout_ = new QVBoxLayout(panelHolder_);
     panelLayout_->setContentsMargins(0, 0, 0, 0);
     panelLayout_->setSpacing(1);
@@ -98,7 +99,15 @@ void AlbumsController::FirstActivation() {
     loading_ = true;
     auto loaded = LoadTransferList(*albums_, *intake_, transferListFile_);
     loading_ = false;
-    if (!loaded) ShowMessage({"BadPictErr", {FileNameOf(transferListFile_)}});
+    if (!loaded) {
+        // The unreadable file is kept, never overwritten: moved aside, or left alone when it cannot be.
+        const TransferListProblem& problem = loaded.error();
+        listWritable_ = !problem.keptAs.empty();
+        const std::string text =
+            listWritable_ ? FormatPattern(window_.Language().Translate("ListSetAside"), {problem.reason, problem.keptAs})
+                          : FormatPattern(window_.Language().Translate("ListNotMoved"), {problem.reason, transferListFile_});
+        QMessageBox::warning(&window_, window_.windowTitle(), Q(text));
+    }
     // The list is written once, whole, after loading: a crash while photos are being restored
     // leaves the previous file as it was.
     SaveTransferList();
@@ -106,7 +115,7 @@ void AlbumsController::FirstActivation() {
 }
 
 bool AlbumsController::SaveTransferList() {
-    if (loading_) return false;  // the file on disk still holds the whole list
+    if (loading_ || !listWritable_) return false;  // the file on disk still holds the whole list
     auto saved = ::vantrel::SaveTransferList(*albums_, transferListFile_);
     if (!saved) {
         QMessageBox::warning(&window_, window_.windowTitle(),
@@ -185,12 +194,13 @@ void AlbumsController::AlbumDestroying(TAlbum& album) {
 }
 
 void AlbumsController::AlbumsRestacked(TAlbumList& list) {
-    for (int i = 0; i < list.Count(); ++i) {
-        if (AlbumPanel* panel = PanelOf(list.Items(i))) {
-            panelLayout_->removeWidget(panel);
-            panelLayout_->insertWidget(i, panel);
-        }
-    }
+    // The layout is emptied and refilled in list order. Moving or re-adding each panel as a widget
+    // would make the layout search itself per panel (seconds for ten thousand albums); the panels
+    // stay children of the holder, so plain items are enough.
+    while (QLayoutItem* item = panelLayout_->takeAt(panelLayout_->count() - 1)) delete item;
+    for (int i = 0; i < list.Count(); ++i)
+        if (AlbumPanel* panel = PanelOf(list.Items(i))) panelLayout_->addItem(new QWidgetItem(panel));
+    panelLayout_->addStretch();
 }
 
 void AlbumsController::AlbumCurrentChanged(TAlbum& album) {
@@ -215,7 +225,7 @@ void AlbumsController::AlbumHighlightChanged(TAlbum& album) {
 
 void AlbumsController::OnNameEditEnded(AlbumPanel* panel, const QString& text) {
     const TNameEditOutcome outcome = albums_->EndNameEdit(panel->Album(), text.toStdString());
-    panel->ShowName();
+    if (outcome != TNameEditOutcome::Duplicate) panel->ShowName();  // a refused text stays to be corrected
     if (outcome == TNameEditOutcome::Accepted) {
         emit albumsChanged();
         return;

@@ -96,6 +96,8 @@ private:
     QVBoxLayout* panelLayout_ = nullptr;
     std::map<const TAlbum*, AlbumPanel*> panels_;
     bool loading_ = false;
+    // False when the list file could be neither read nor moved aside: it is never overwritten.
+    bool listWritable_ = true;
 };
 
 }  // namespace vantrel::gui

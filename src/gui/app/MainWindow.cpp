@@ -30,6 +30,7 @@
 #include "core/app/Version.h"
 #include "core/app/WorkFolder.h"
 #include "core/albums/TAlbumList.h"
+#include "core/albums/WorkFolderLeftovers.h"
 #include "core/app/FormatPattern.h"
 #include "core/service/HttpClient.h"
 #include "core/service/RemoteSettingsLoader.h"
@@ -41,6 +42,7 @@
 #include "gui/app/MainActions.h"
 #include "gui/app/TAbout_Dlog.h"
 #include "gui/app/TPref_Dlog.h"
+#include "gui/app/WorkFolderWait.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
 #include "gui/service/TransferController.h"
@@ -85,6 +87,11 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, Q
         remoteSettingsLoaded_ = LoadRemoteSettings();
         return;
     }
+    // One writer per work folder: nothing below writes there before the lock is held.
+    WorkFolderHold hold = HoldWorkFolder(paths_.workFolder, kApplicationTitle, Q(language_.Translate("WorkFolderWait")));
+    if (!hold.proceed) return;
+    workFolderLock_ = std::move(hold.lock);
+    if (workFolderLock_) SweepWorkFolderLeftovers(paths_.workFolder);
     startedWell_ = true;
     setWindowTitle(Q(language_.ReadRaw("BrevantWindow", "BrevantForm")));
     helpFile_ = language_.ReadRaw("Infos", "Helpfile");

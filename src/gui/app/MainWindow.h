@@ -6,11 +6,13 @@
 #include <QMainWindow>
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/app/LanguageFile.h"
 #include "core/app/LocaleInfo.h"
 #include "core/app/TSettings.h"
+#include "core/app/WorkFolderLock.h"
 #include "core/imaging/ImageWorkspace.h"
 #include "core/imaging/SizeText.h"
 #include "core/service/TRemoteSettings.h"
@@ -140,6 +142,7 @@ private:
     LanguageFile language_;
     std::string helpFile_;
     bool startedWell_ = false;
+    std::optional<WorkFolderLock> workFolderLock_;  // held from start to the end of the close
     bool remoteSettingsLoaded_ = false;
     bool shownOnce_ = false;
     int signalCloseTries_ = 0;

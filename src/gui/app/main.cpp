@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QSocketNotifier>
+#include <QWidget>
 #include <QTimer>
 #include <memory>
 
@@ -33,8 +34,13 @@ int main(int argc, char** argv) {
         if (ready) ready->EnsureRestore();
     };
     gui::RouteTerminationSignals([&ready, &closeWhenReady] {
-        if (ready) ready->CloseOnSignal();
-        else closeWhenReady = true;
+        if (ready) {
+            ready->CloseOnSignal();
+        } else {
+            closeWhenReady = true;
+            // A message of the start (the wait for the work folder) ends the start with it.
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+        }
     });
     std::unique_ptr<QSocketNotifier> notifier;
     if (guard.ListeningSocket() >= 0) {

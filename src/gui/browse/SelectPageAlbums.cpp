@@ -60,8 +60,9 @@ void SelectPageController::RebuildAlbumMenu() {
     albumMenu_->clear();
     const QStringList names = adder_ ? adder_->AlbumNames() : QStringList();
     albumMenu_->menuAction()->setEnabled(!names.isEmpty());
+    const QString prefix = window_.Translate("In_Album") + " \"";
     for (int i = 0; i < names.size(); ++i) {
-        QAction* item = albumMenu_->addAction(window_.Translate("In_Album") + " \"" + names[i] + "\"");
+        QAction* item = albumMenu_->addAction(prefix + names[i] + "\"");
         item->setData(i);
         connect(item, &QAction::triggered, this, [this, i] { AddSelectionToAlbum(i); });
     }

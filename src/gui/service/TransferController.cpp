@@ -81,8 +81,11 @@ void TransferController::Start_BtnClick() {
     running_ = true;
     window_.UpdateActions();
     bool failed = false;
+    bool noCopySizes = false;
     try {
         outcome_ = Run();
+    } catch (const TCopySizesMissing&) {
+        noCopySizes = true;
     } catch (const std::exception&) {
         failed = true;  // the error's own text is not shown: one message says it all
     }
@@ -92,6 +95,7 @@ void TransferController::Start_BtnClick() {
     page_.Info_Lbl->setText(window_.Translate("DisconnectServer"));
     window_.UpdateTransferSummary();
     if (failed) QMessageBox::information(&window_, window_.windowTitle(), window_.Translate("BadConnect"));
+    if (noCopySizes) QMessageBox::critical(&window_, window_.windowTitle(), window_.Translate("NoCopySizes"));
     QApplication::restoreOverrideCursor();
     page_.Animate1->hide();
     page_.Info_Lbl->hide();

@@ -147,7 +147,7 @@ TEST(TAlbumList, EndNameEdit) {
     const std::string long70(70, 'n');
     const Case cases[] = {
         {"Zoo", TNameEditOutcome::Accepted, "Zoo", ""},
-        {"Été", TNameEditOutcome::Duplicate, "Été", "BadAlbumName"},
+        {"Été", TNameEditOutcome::Duplicate, "Bal", "BadAlbumName"},  // the refused name is not taken
         {"a:b", TNameEditOutcome::Accepted, "axb", "BadAlbumChars"},
         {"", TNameEditOutcome::Accepted, "", ""},
         {long70.c_str(), TNameEditOutcome::TooLong, std::string(64, 'n'), "AlbumNameTooLong"},

@@ -1,0 +1,68 @@
+#include "core/albums/WorkFolderLeftovers.h"
+
+#include <cctype>
+#include <filesystem>
+#include <string_view>
+
+#include "core/albums/TransferListFile.h"
+#include "core/app/AtomicFile.h"
+
+namespace vantrel {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool AllOf(std::string_view text, int (*test)(int)) {
+    for (char c : text)
+        if (!test(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view end) {
+    if (text.size() < end.size()) return false;
+    for (std::size_t i = 0; i < end.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[text.size() - end.size() + i])) != end[i]) return false;
+    return true;
+}
+
+bool IsRunTemporary(std::string_view name) {
+    return name.size() == 21 && AllOf(name.substr(0, 17), std::isdigit) &&
+           (name.ends_with(".jpg") || name.ends_with(".inf"));
+}
+
+bool IsSaveTemporary(std::string_view name) {
+    if (name.size() < 8 || name[name.size() - 7] != '.' || !AllOf(name.substr(name.size() - 6), std::isalnum))
+        return false;
+    const std::string_view saved = name.substr(0, name.size() - 7);
+    for (std::string_view extension : {".lst", ".ini", ".jpg", ".jpeg"})
+        if (EndsWithNoCase(saved, extension)) return true;
+    return false;
+}
+
+}  // namespace
+
+int SweepWorkFolderLeftovers(const std::string& workFolder) {
+    const std::string listPath = workFolder + std::string(kTransferListName);
+    std::string listText;
+    bool listKnown = true;
+    std::error_code error;
+    if (fs::exists(listPath, error)) {
+        auto text = ReadWholeFile(listPath);
+        if (text) listText = std::move(*text);
+        else listKnown = false;
+    }
+    int removed = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(workFolder, error)) {
+        if (!entry.is_regular_file(error)) continue;
+        const std::string name = entry.path().filename().string();
+        const bool leftover = name == "Temp.xml" || IsRunTemporary(name) || IsSaveTemporary(name);
+        if (!leftover) continue;
+        // A working copy may carry any name the user's photo had; the list's text tells.
+        if (!listKnown || listText.find(name) != std::string::npos) continue;
+        if (fs::remove(entry.path(), error)) ++removed;
+    }
+    return removed;
+}
+
+}  // namespace vantrel
