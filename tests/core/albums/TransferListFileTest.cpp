@@ -199,4 +199,21 @@ TEST(TransferListFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
 }
 
 }  // namespace
+// Names that differ only in forbidden characters ("Tri|", "Tri*") clean to one name: they fill
+// one album, so that a written list reads back as it was written.
+TEST(TransferListFile, NamesThatCleanAlikeShareOneAlbum) {
+    IntakeBench bench;
+    StartLikeTheWindow(bench);
+    for (const char* name : {"a.jpg", "b.jpg"}) WriteJpeg(bench.work / name, 8, 8);
+    const std::string w = bench.work.path() + "/";
+    WriteFile(bench.work / "Images.lst", "0\r\n[Album]\tTri|\r\n" + w + "a.jpg\t" + w + "a.jpg\r\n[Album]\tTri*\r\n" + w +
+                                             "b.jpg\t" + w + "b.jpg\r\n");
+    ASSERT_TRUE(LoadTransferList(bench.r.list, bench.intake, bench.work / "Images.lst").has_value());
+    const int trip = bench.r.list.IndexOfName("Trix");
+    ASSERT_GE(trip, 0);
+    EXPECT_EQ(bench.r.list.Items(trip).Jobs().Count(), 2);
+    const std::vector<std::string> names = bench.r.Names();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "Trix"), 1);
+}
+
 }  // namespace vantrel
