@@ -1,6 +1,8 @@
 // libFuzzer entry: arbitrary bytes as the transfer list. The list is restored, written out and
 // restored again: the second restore must give the same albums and working copies as the first
-// (the written list is a fixed point), and the quote escaping must round-trip every field.
+// (the written list is a fixed point, up to album order), and the quote escaping must
+// round-trip every field.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -22,18 +24,21 @@ public:
     std::expected<int, std::string> AddContentTile() override { return 0; }
 };
 
-// The album lines and the working-copy column of a written list: what a restore keeps.
-std::vector<std::string> Kept(const std::string& text) {
-    std::vector<std::string> kept;
+// What a restore keeps of a written list: each album line with the working copies under it,
+// as a sorted collection (album order follows the names, which the writer may have cleaned).
+std::vector<std::vector<std::string>> Kept(const std::string& text) {
+    std::vector<std::vector<std::string>> albums;
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find("\r\n", start);
         if (end == std::string::npos) end = text.size();
         const auto fields = vantrel::SplitTransferFields(std::string_view(text).substr(start, end - start));
-        if (!fields.empty()) kept.push_back(fields[0] == "[Album]" ? text.substr(start, end - start) : fields.back());
+        if (!fields.empty() && fields[0] == "[Album]") albums.push_back({text.substr(start, end - start)});
+        else if (fields.size() >= 2 && !albums.empty()) albums.back().push_back(fields.back());
         start = end + 2;
     }
-    return kept;
+    std::sort(albums.begin(), albums.end());
+    return albums;
 }
 
 std::string Restore(const std::string& path) {

@@ -98,7 +98,10 @@ std::string FormatTransferList(const TAlbumList& albums) {
             const TImageJob& job = album.Jobs().Items(j);
             // The source path is only informative (a restore uses the work path), so a control
             // character in it is replaced rather than allowed to break the line.
-            text += EscapeQuotes(WithoutControls(job.SourcePath, '_')) + "\t" + EscapeQuotes(job.WorkPath) + "\r\n";
+            std::string source = EscapeQuotes(WithoutControls(job.SourcePath, '_'));
+            // Nor may it pass for an album line: "[Album]" becomes "./[Album]", the same file.
+            if (source == "[Album]") source.insert(0, "./");
+            text += source + "\t" + EscapeQuotes(job.WorkPath) + "\r\n";
         }
     }
     return text;

@@ -40,11 +40,13 @@ TEST(TransferListFile, FormatsAlbumsAndEscapedPathsWithCrLf) {
     r.list.AddAlbum("Vide");
     r.list.Items(0).AddJob("/Photos/l'été/IMG_0001.JPG", "/W/IMG_0001.JPG", 0, 10, 1, 1, "IMG_0001.JPG", "c");
     r.list.Items(0).AddJob("/W/IMG_0002.JPG", "/W/IMG_0002.JPG", 1, 10, 1, 1, "IMG_0002.JPG", "c");
+    r.list.Items(0).AddJob("[Album]", "/W/[Album]", 2, 10, 1, 1, "[Album]", "c");  // never read as an album line
     EXPECT_EQ(FormatTransferList(r.list),
               "0\r\n"
               "[Album]\t27 avril 2005\r\n"
               "/Photos/l''été/IMG_0001.JPG\t/W/IMG_0001.JPG\r\n"
               "/W/IMG_0002.JPG\t/W/IMG_0002.JPG\r\n"
+              "./[Album]\t/W/[Album]\r\n"
               "[Album]\tVide\r\n");
     r.list.SelectAlbum(0);
     r.list.DeleteCurrentAlbum();
