@@ -201,21 +201,24 @@ TEST(TransferListFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
 }
 
 }  // namespace
-// Names that differ only in forbidden characters ("Tri|", "Tri*") clean to one name: they fill
-// one album, so that a written list reads back as it was written.
+// Names that differ only in forbidden characters ("Tri|", "Tri*") or control characters clean
+// to one name: they fill one album, so that a written list reads back as it was written.
 TEST(TransferListFile, NamesThatCleanAlikeShareOneAlbum) {
     IntakeBench bench;
     StartLikeTheWindow(bench);
     for (const char* name : {"a.jpg", "b.jpg"}) WriteJpeg(bench.work / name, 8, 8);
     const std::string w = bench.work.path() + "/";
     WriteFile(bench.work / "Images.lst", "0\r\n[Album]\tTri|\r\n" + w + "a.jpg\t" + w + "a.jpg\r\n[Album]\tTri*\r\n" + w +
-                                             "b.jpg\t" + w + "b.jpg\r\n");
+                                             "b.jpg\t" + w + "b.jpg\r\n[Album]\tSea\x0c" "1\r\n" + w + "a.jpg\t" + w +
+                                             "a.jpg\r\n[Album]\tSea\x0b" "1\r\n" + w + "b.jpg\t" + w + "b.jpg\r\n");
     ASSERT_TRUE(LoadTransferList(bench.r.list, bench.intake, bench.work / "Images.lst").has_value());
-    const int trip = bench.r.list.IndexOfName("Trix");
-    ASSERT_GE(trip, 0);
-    EXPECT_EQ(bench.r.list.Items(trip).Jobs().Count(), 2);
     const std::vector<std::string> names = bench.r.Names();
-    EXPECT_EQ(std::count(names.begin(), names.end(), "Trix"), 1);
+    for (const char* name : {"Trix", "Sea 1"}) {
+        const int album = bench.r.list.IndexOfName(name);
+        ASSERT_GE(album, 0) << name;
+        EXPECT_EQ(bench.r.list.Items(album).Jobs().Count(), 2) << name;
+        EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
+    }
 }
 
 }  // namespace vantrel
