@@ -5,6 +5,7 @@
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/JpegErrorManager.h"
 #include "core/imaging/JpegMemoryBudget.h"
+#include "core/imaging/JpegStreamSource.h"
 #include "core/imaging/RegularFile.h"
 #include "core/imaging/Stretch.h"
 #include "core/imaging/Tiles.h"
@@ -33,7 +34,7 @@ void RunScaledTileDecode(ScaledTileJob* job) {
         return;
     }
     jpeg_create_decompress(&cinfo);
-    jpeg_stdio_src(&cinfo, job->file);
+    UseStreamSource(&cinfo, job->file);
     jpeg_read_header(&cinfo, TRUE);
     // The tile itself is small, but a progressive file keeps its whole picture's coefficients.
     LimitDecoderMemory(&cinfo, DecodeMemoryBudget());

@@ -6,6 +6,7 @@
 #include "core/imaging/JpegErrorManager.h"
 #include "core/imaging/JpegHeaderFields.h"
 #include "core/imaging/JpegMemoryBudget.h"
+#include "core/imaging/JpegStreamSource.h"
 #include "core/imaging/RegularFile.h"
 
 namespace vantrel {
@@ -44,7 +45,7 @@ void RunDecode(DecodeJob* job) {
     }
     jpeg_create_decompress(&cinfo);
     if (job->file != nullptr)
-        jpeg_stdio_src(&cinfo, job->file);
+        UseStreamSource(&cinfo, job->file);
     else
         jpeg_mem_src(&cinfo, job->data, static_cast<unsigned long>(job->size));
     KeepMetadataSegments(&cinfo);
