@@ -14,4 +14,5 @@ cmake --build build-asan -j"$(nproc)" --target core_tests vantrel-cli
 cd build-asan
 export ASAN_OPTIONS="abort_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$PWD/../scripts/lsan-suppressions.txt"
 ctest --output-on-failure -j"$(nproc)" --timeout 900 -L core ${1:+-R "$1"}
