@@ -25,6 +25,7 @@
 #include "core/service/TransferPreparation.h"
 #include "core/service/TransferRun.h"
 #include "core/service/XmlRpcTransferService.h"
+#include "core/support/ReferenceCopy.h"
 #include "core/support/StandinService.h"
 
 namespace vantrel {
@@ -293,6 +294,10 @@ TEST_F(TransferEndToEnd, SendsEveryAcceptedPhotoAndKeepsTheRefusedOnes) {
             ASSERT_TRUE(ReadImageHeader(ws_, remote + base + suffix)) << suffix;
             EXPECT_EQ(std::max(ws_.params.width, ws_.params.height), size) << suffix;
             EXPECT_EQ(ws_.params.width > ws_.params.height, photo.width > photo.height) << suffix;
+            // Byte for byte the copy that one full decode of the photo makes.
+            const std::string sentPhoto = photos_.Write("sent-" + base + ".jpg", sent);
+            EXPECT_TRUE(ReadAll(remote + base + suffix) == test::ReferenceCopy(sentPhoto, size)) << suffix;
+            fs::remove(sentPhoto);
         }
         const std::int32_t albumId = serviceAlbums.at(photo.album == "Summer" ? "SUMMER" : photo.album);
         const std::string size = std::to_string(photo.bytes.size());
