@@ -28,26 +28,48 @@ std::expected<void, ImageFileError> SaveWorkBitmapAsEdited(ImageWorkspace& ws, c
 
 }  // namespace
 
-void ScaleToFit(RgbBitmap& bitmap, RgbBitmap& scratch, int size) {
+namespace {
+
+// The size of the copy whose longer side is `size` (a square counts as portrait); 0 x 0 when
+// there is nothing to scale.
+PictureSize FittedSize(const RgbBitmap& bitmap, int size) {
     const std::int64_t w = bitmap.Width(), h = bitmap.Height();
-    if (w <= 0 || h <= 0 || size <= 0) {
+    if (w <= 0 || h <= 0 || size <= 0) return {};
+    if (w > h) return {size, static_cast<int>(h * size / w)};
+    return {static_cast<int>(w * size / h), size};
+}
+
+}  // namespace
+
+void ScaledCopyOf(const RgbBitmap& source, RgbBitmap& target, int size) {
+    const PictureSize fitted = FittedSize(source, size);
+    if (fitted.width == 0 && fitted.height == 0) {
+        target.Resize(0, 0);
+        return;
+    }
+    if (!target.Resize(fitted.width, fitted.height)) {
+        target.Resize(0, 0);
+        return;
+    }
+    if (!StretchInto(source, target, {0, 0, fitted.width, fitted.height})) target.Fill(kTileSilver);
+}
+
+void ScaleToFit(RgbBitmap& bitmap, RgbBitmap& scratch, int size) {
+    ScaledCopyOf(bitmap, scratch, size);
+    if (scratch.Empty()) {
         bitmap.Resize(0, 0);
         return;
     }
-    int newWidth, newHeight;
-    if (w > h) {
-        newWidth = size;
-        newHeight = static_cast<int>(h * size / w);
-    } else {
-        newHeight = size;
-        newWidth = static_cast<int>(w * size / h);
-    }
-    if (!scratch.Resize(newWidth, newHeight)) {
-        bitmap.Resize(0, 0);
-        return;
-    }
-    if (!StretchInto(bitmap, scratch, {0, 0, newWidth, newHeight})) scratch.Fill(kTileSilver);
     bitmap.Swap(scratch);
+}
+
+std::expected<std::string, ImageFileError> EncodeScaledCopy(const RgbBitmap& source, RgbBitmap& target, int size,
+                                                            int quality) {
+    ScaledCopyOf(source, target, size);
+    if (target.Empty()) return std::string();
+    auto encoded = EncodeBaselineJpeg(target, quality);
+    if (!encoded) return std::unexpected(encoded.error());
+    return std::string(encoded->Bytes());
 }
 
 std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std::string& photoPath,
@@ -65,17 +87,22 @@ std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std
 
 std::expected<bool, ImageFileError> IsRejectedImage(ImageWorkspace& ws, const std::string& path,
                                                     std::string_view codeList) {
-    const std::vector<std::string> entries = SplitCommaText(codeList);
     auto code = LoadImage(ws, path);
     if (!code) return std::unexpected(code.error());
+    return IsRejectedDecode(ws, *code, codeList);
+}
+
+std::expected<bool, ImageFileError> IsRejectedDecode(const ImageWorkspace& ws, std::int32_t lastCode,
+                                                     std::string_view codeList) {
+    const std::vector<std::string> entries = SplitCommaText(codeList);
     if (ws.params.failed) return true;
-    if (*code == 0) return false;
+    if (lastCode == 0) return false;
     for (const std::string& entry : entries) {
         const auto value = ParseWholeNumber(entry);
         if (!value)
             return std::unexpected(ImageFileError{ImageFileError::Kind::BadCodeList, 0,
                                                   "'" + entry + "' is not a valid integer value"});
-        if (*value == *code) return true;
+        if (*value == lastCode) return true;
     }
     return false;
 }
