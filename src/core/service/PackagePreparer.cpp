@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "core/albums/TAlbum.h"
+#include "core/albums/TAlbumList.h"
 #include "core/albums/TImageJob.h"
 #include "core/service/TransferRun.h"
 #include "core/service/UploadNames.h"
@@ -64,6 +65,17 @@ void PrefetchNext(TPackagePreparer& preparer, const TAlbum& album, int index, co
         if (!IsPhotoSizeAccepted(job.PhotoSize, settings)) continue;
         preparer.Prefetch(job.WorkPath);
         return;
+    }
+}
+
+void PrefetchFirst(TPackagePreparer& preparer, const TAlbumList& albums, const TRemoteSettings& settings) {
+    for (int i = 0; i < albums.Count(); ++i) {
+        const TAlbum& album = albums.Items(i);
+        for (int k = album.Jobs().Count() - 1; k >= 0; --k) {
+            if (!IsPhotoSizeAccepted(album.Jobs().Items(k).PhotoSize, settings)) continue;
+            preparer.Prefetch(album.Jobs().Items(k).WorkPath);
+            return;
+        }
     }
 }
 

@@ -17,6 +17,7 @@
 namespace vantrel {
 
 class TAlbum;
+class TAlbumList;
 struct TRemoteSettings;
 struct TTransferConfig;
 struct TUploadImaging;
@@ -66,5 +67,7 @@ std::unique_ptr<TPackagePreparer> MakePreparer(const TTransferConfig& config, st
 // Starts preparing the photo the album walk sends after the one at `index` (the walk goes from
 // the last photo to the first), skipping photos refused for their size.
 void PrefetchNext(TPackagePreparer& preparer, const TAlbum& album, int index, const TRemoteSettings& settings);
+// Starts preparing the first photo the run sends, so that its decode overlaps the connection.
+void PrefetchFirst(TPackagePreparer& preparer, const TAlbumList& albums, const TRemoteSettings& settings);
 
 }  // namespace vantrel

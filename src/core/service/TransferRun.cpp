@@ -124,6 +124,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
             if (config_.imaging.prepare) {
                 preparer = MakePreparer(config_, temporaryFiles);
                 preparer_ = preparer.get();
+                PrefetchFirst(*preparer, albums_, config_.settings);
             }
             ftp.FtpConnect();
             const std::string customerId = service_.CustomerId();

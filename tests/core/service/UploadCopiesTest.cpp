@@ -5,9 +5,13 @@
 
 #include <filesystem>
 #include <random>
+#include <set>
+#include <tuple>
 
 #include "core/TempFolder.h"
 #include "core/imaging/ImageFileOps.h"
+#include "core/imaging/FileDigest.h"
+#include "core/service/PackagePreparer.h"
 #include "core/service/UploadPackage.h"
 #include "core/imaging/JpegFixtures.h"
 #include "core/support/ReferenceCopy.h"
@@ -80,6 +84,58 @@ TEST(UploadCopies, TheUploadMakesTheSameBytesAsAFullDecode) {
             EXPECT_TRUE(ReadBytes(target) == ReferenceCopy(path, size));
         }
     }
+}
+
+// The preparation ahead: one decode gives the same judgement and copies, with the digests of
+// the files as written; a photo taken out of turn is prepared anew, and the two sets of copy
+// files are used in turn.
+TEST(UploadCopies, PreparedAheadOrNotTheCopiesAndDigestsAreTheSame) {
+    TempFolder folder;
+    ImageWorkspace ws;
+    const TUploadImaging imaging = UploadImagingFor(ws);
+    TPhotoRequest sizes;
+    sizes.rejectedErrors = "85,123";
+    sizes.scaledSize = 120;
+    sizes.thumbSize = 48;
+    TPackagePreparer preparer(imaging, sizes,
+                              {TCopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
+                               TCopyFiles{folder.File("s1.jpg"), folder.File("t1.jpg")}});
+    const std::vector<PhotoCase> photos = PhotoTable();
+    std::vector<std::string> paths;
+    for (const PhotoCase& photo : photos) paths.push_back(folder.Write(std::string(photo.name) + ".jpg", photo.bytes));
+    std::set<std::string> copyFiles;
+    for (std::size_t i = 0; i < photos.size(); ++i) {
+        SCOPED_TRACE(photos[i].name);
+        // Every third photo is taken without having been prefetched.
+        auto prepared = preparer.Take(paths[i], {}, {});
+        ASSERT_TRUE(prepared.has_value());
+        if (i % 3 != 2 && i + 1 < photos.size()) preparer.Prefetch(paths[i + 1]);
+        EXPECT_EQ(prepared->workPath, paths[i]);
+        ASSERT_TRUE(prepared->rejected.has_value());
+        EXPECT_EQ(*prepared->rejected, photos[i].rejected);
+        EXPECT_EQ(prepared->photoDigest, DigestToHex(DigestFile(paths[i])));
+        if (photos[i].rejected) continue;
+        copyFiles.insert(prepared->scaledPath);
+        for (auto [path, digest, size] : {std::tuple{prepared->scaledPath, prepared->scaledDigest, 120},
+                                          std::tuple{prepared->thumbPath, prepared->thumbDigest, 48}}) {
+            EXPECT_TRUE(ReadBytes(path) == ReferenceCopy(paths[i], size)) << size;
+            ASSERT_TRUE(digest.has_value());
+            EXPECT_EQ(*digest, DigestToHex(DigestFile(path)));
+        }
+    }
+    EXPECT_EQ(copyFiles, (std::set<std::string>{folder.File("s0.jpg"), folder.File("s1.jpg")}));
+
+    // An unreadable code list is the run's error; a copy that cannot be written names its file.
+    sizes.rejectedErrors = "x";
+    sizes.workPath = paths[5];  // damaged: its warning code reaches the list
+    EXPECT_FALSE(imaging.prepare(ws, sizes).rejected.has_value());
+    sizes.workPath = paths[0];
+    sizes.scaledPath = folder.File("missing/s.jpg");
+    sizes.thumbPath = folder.File("t.jpg");
+    const TPreparedPhoto unwritable = imaging.prepare(ws, sizes);
+    ASSERT_FALSE(unwritable.scaledDigest.has_value());
+    EXPECT_EQ(unwritable.scaledDigest.error().path, sizes.scaledPath);
+    EXPECT_EQ(unwritable.scaledDigest.error().reason, "No such file or directory");
 }
 
 }  // namespace
