@@ -98,7 +98,7 @@ TEST(UploadCopies, PreparedAheadOrNotTheCopiesAndDigestsAreTheSame) {
     sizes.scaledSize = 120;
     sizes.thumbSize = 48;
     TPackagePreparer preparer(imaging, sizes,
-                              {TCopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
+                              std::vector<TCopyFiles>{TCopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
                                TCopyFiles{folder.File("s1.jpg"), folder.File("t1.jpg")}});
     const std::vector<PhotoCase> photos = PhotoTable();
     std::vector<std::string> paths;
