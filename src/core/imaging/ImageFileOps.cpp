@@ -41,22 +41,41 @@ PictureSize FittedSize(const RgbBitmap& bitmap, int size) {
 
 }  // namespace
 
-void ScaledCopyOf(const RgbBitmap& source, RgbBitmap& target, int size) {
+std::vector<bool> RowsSampledByCopies(int width, int height, int orientation, std::initializer_list<int> sizes) {
+    if (width <= 0 || height <= 0 || SwapsSides(orientation)) return {};
+    const bool flipped = orientation == 3 || orientation == 4;  // upside down as stored
+    std::vector<bool> needed(static_cast<std::size_t>(height), false);
+    for (int size : sizes) {
+        const std::int64_t w = width, h = height;
+        if (size <= 0) continue;
+        const int rows = w > h ? static_cast<int>(h * size / w) : size;
+        for (int y = 0; y < rows; ++y) {
+            const int upright = SourceIndex(y, height, rows);
+            needed[static_cast<std::size_t>(flipped ? height - 1 - upright : upright)] = true;
+        }
+    }
+    return needed;
+}
+
+namespace {
+
+// ScaledCopyOf; false, with the target untouched, when there is nothing to scale or no memory.
+bool ScaleInto(const RgbBitmap& source, RgbBitmap& target, int size) {
     const PictureSize fitted = FittedSize(source, size);
-    if (fitted.width == 0 && fitted.height == 0) {
-        target.Resize(0, 0);
-        return;
-    }
-    if (!target.Resize(fitted.width, fitted.height)) {
-        target.Resize(0, 0);
-        return;
-    }
+    if (fitted.width == 0 && fitted.height == 0) return false;
+    if (!target.Resize(fitted.width, fitted.height)) return false;
     if (!StretchInto(source, target, {0, 0, fitted.width, fitted.height})) target.Fill(kTileSilver);
+    return true;
+}
+
+}  // namespace
+
+void ScaledCopyOf(const RgbBitmap& source, RgbBitmap& target, int size) {
+    if (!ScaleInto(source, target, size)) target.Resize(0, 0);
 }
 
 void ScaleToFit(RgbBitmap& bitmap, RgbBitmap& scratch, int size) {
-    ScaledCopyOf(bitmap, scratch, size);
-    if (scratch.Empty()) {
+    if (!ScaleInto(bitmap, scratch, size)) {
         bitmap.Resize(0, 0);
         return;
     }
@@ -75,7 +94,11 @@ std::expected<std::string, ImageFileError> EncodeScaledCopy(const RgbBitmap& sou
 std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std::string& photoPath,
                                                    const std::string& outputPath, int size, int quality) {
     ReadImageHeader(ws, photoPath);
-    if (auto loaded = LoadImage(ws, photoPath); !loaded) return std::unexpected(loaded.error());
+    // Only the rows the copy samples are decoded in full.
+    const std::vector<bool> rows =
+        RowsSampledByCopies(ws.params.width, ws.params.height, ExifOrientation(ws.params.metadata), {size});
+    if (auto loaded = LoadImage(ws, photoPath, rows.empty() ? nullptr : &rows); !loaded)
+        return std::unexpected(loaded.error());
     if (ws.params.failed) DrawBadImageTile(ws, ws.workBitmap);
     else TurnUpright(ws);  // copies carry no metadata: they are made upright
     ScaleToFit(ws.workBitmap, ws.scratch, size);

@@ -7,6 +7,8 @@
 #include <expected>
 #include <string>
 #include <string_view>
+#include <initializer_list>
+#include <vector>
 
 #include "core/imaging/Bitmap32.h"
 #include "core/imaging/ImageFileError.h"
@@ -24,6 +26,11 @@ inline constexpr int kDerivedCopyQuality = 90;
 void ScaleToFit(RgbBitmap& bitmap, RgbBitmap& scratch, int size);
 // ScaleToFit of `source` into `target`, leaving the source as it is.
 void ScaledCopyOf(const RgbBitmap& source, RgbBitmap& target, int size);
+
+// The rows of a stored picture of width x height that point-sampled copies of the given sizes
+// read once the picture is turned upright by `orientation`. Empty, meaning every row, when the
+// orientation turns the picture by a quarter (the turn reads the whole picture).
+std::vector<bool> RowsSampledByCopies(int width, int height, int orientation, std::initializer_list<int> sizes);
 
 // The upload's copy of the work bitmap: ScaledCopyOf into `target`, encoded with the plain
 // encoder at `quality`; a copy without pixels gives no bytes.

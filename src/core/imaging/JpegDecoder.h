@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <expected>
 #include <string>
+#include <vector>
 
 #include "core/imaging/ImageFileError.h"
 #include "core/imaging/ImageWorkspace.h"
@@ -26,7 +27,12 @@ bool ReadImageHeaderFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std
 // be decoded (not a JPEG, damaged beyond recovery, too large for memory) sets
 // ws.params.failed and still returns a value; a file that cannot be opened returns a
 // FileError and sets ws.params.failed as well.
-std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const std::string& path);
+// With `rowsNeeded` (one entry per row of the stored picture), only those rows are sure to hold
+// the picture afterwards: runs of other rows are skipped where the codec can skip them without
+// changing the rows kept or the warnings (single component sets of three, Huffman coding), and
+// the stream is still read to its end. Every other outcome is that of the whole decode.
+std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const std::string& path,
+                                                      const std::vector<bool>* rowsNeeded = nullptr);
 std::int32_t LoadImageFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size);
 
 }  // namespace vantrel

@@ -34,7 +34,12 @@ TPreparedPhoto PreparePhotoInOneDecode(ImageWorkspace& ws, const TPhotoRequest& 
     prepared.scaledPath = request.scaledPath;
     prepared.thumbPath = request.thumbPath;
     prepared.photoDigest = DigestToHex(DigestFile(request.workPath));
-    auto code = LoadImage(ws, request.workPath);
+    // Only the rows the copies sample are decoded in full; the stream is read whole all the same.
+    ReadImageHeader(ws, request.workPath);
+    const std::vector<bool> rows = RowsSampledByCopies(ws.params.width, ws.params.height,
+                                                       ExifOrientation(ws.params.metadata),
+                                                       {request.scaledSize, request.thumbSize});
+    auto code = LoadImage(ws, request.workPath, rows.empty() ? nullptr : &rows);
     if (!code) {
         // A photo that cannot be opened is refused like one that does not decode.
         prepared.rejected = true;

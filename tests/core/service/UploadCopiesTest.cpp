@@ -56,12 +56,16 @@ std::vector<PhotoCase> PhotoTable() {
     std::string garbage = MakeJpeg(64, 64, Noisy(7)).substr(0, 200);
     garbage += std::string(300, '\x55');
     photos.push_back({"undecodable", garbage, true});
-    for (int orientation : {3, 6, 8}) {
+    static const char* const kTurned[] = {"", "", "exif 2", "exif 3", "exif 4", "exif 5", "exif 6", "exif 7", "exif 8"};
+    for (int orientation = 2; orientation <= 8; ++orientation) {
         FixtureOptions options;
         options.segments.push_back({0xE1, ExifOrientationSegment(orientation)});
-        photos.push_back({orientation == 6 ? "exif 6" : orientation == 3 ? "exif 3" : "exif 8",
-                          MakeJpeg(300, 180, Noisy(10 + orientation), options), false});
+        photos.push_back({kTurned[orientation], MakeJpeg(300, 180, Noisy(10 + orientation), options), false});
     }
+    // A tall progressive photo cut short: rows after the cut are grey in every decode.
+    std::string cutProgressive = MakeJpeg(160, 410, Noisy(20), Options(FixtureColour::YCbCr, true));
+    cutProgressive.resize(cutProgressive.size() * 2 / 3);
+    photos.push_back({"damaged progressive", cutProgressive, true});
     return photos;
 }
 
