@@ -195,12 +195,13 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId, const TPackage
             observer_.ShowRunProgress(runBar_.position, runBar_.range);
             continue;
         }
-        // An unreadable list of warning codes ends the run as a connection failure.
+        // Stop while the photo is still being prepared ends the walk with the photo queued.
         std::optional<TPreparedPhoto> prepared;
         if (preparer_) {
             prepared = preparer_->Take(job.WorkPath, context.pump, [this] { return stopPressed_; });
             if (!prepared) return true;
         }
+        // An unreadable list of warning codes ends the run as a connection failure.
         auto rejected = prepared ? prepared->rejected
                                  : config_.imaging.isRejected(job.WorkPath, config_.settings.rejected_errors);
         if (!rejected) throw TUploadError(rejected.error());

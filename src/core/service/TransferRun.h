@@ -108,7 +108,7 @@ private:
     TTransferObserver& observer_;
     TTransferConfig config_;
     TFtpClient* ftp_ = nullptr;
-    TPackagePreparer* preparer_ = nullptr;  // set while photos are prepared one ahead
+    TPackagePreparer* preparer_ = nullptr;  // set while photos are prepared ahead
     bool stopPressed_ = false;
     TTransferReport report_;
     TProgressBar photoBar_;
