@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -154,7 +155,16 @@ void TileCache::Trim() const {
     std::error_code error;
     for (fs::directory_iterator it(folder_, error), end; !error && it != end; it.increment(error)) {
         struct stat info{};
-        if (it->path().extension() != ".tile" || ::lstat(it->path().c_str(), &info) != 0) continue;
+        if (::lstat(it->path().c_str(), &info) != 0) continue;
+        if (it->path().extension() != ".tile") {
+            // A half-written entry of a process that was killed: gone after an hour.
+            const bool stale = info.st_mtim.tv_sec + 3600 < ::time(nullptr);
+            if (stale && it->path().filename().string().find(".tile.") != std::string::npos) {
+                std::error_code ignored;
+                fs::remove(it->path(), ignored);
+            }
+            continue;
+        }
         entries.push_back({it->path(), static_cast<std::uint64_t>(info.st_size),
                            std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec});
         total += static_cast<std::uint64_t>(info.st_size);

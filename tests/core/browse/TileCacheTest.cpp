@@ -136,10 +136,17 @@ TEST(TileCache, TheLeastRecentlyUsedEntriesGoFirst) {
             if (fs::last_write_time(entry) > fs::file_time_type::clock::now() - std::chrono::hours(1))
                 fs::last_write_time(entry, fs::file_time_type::clock::now() - std::chrono::hours(100 - i));
     }
-    // Photo 1 is looked at again: it is now the most recently used.
+    // Photo 1 is looked at again: it is now the most recently used. Half-written entries of a
+    // killed process go once they are old; a fresh one may still be being written.
     ASSERT_TRUE(cache.Find(paths[1]));
+    const std::string stale = cache.Folder() + "0123.tile.a1B2c3", fresh = cache.Folder() + "4567.tile.d4E5f6";
+    std::ofstream(stale) << "half";
+    std::ofstream(fresh) << "half";
+    fs::last_write_time(stale, fs::file_time_type::clock::now() - std::chrono::hours(2));
     cache.Trim();
-    EXPECT_EQ(Entries(cache.Folder()).size(), 4u);
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(fresh));
+    fs::remove(fresh);
     for (int i : {1, 3, 4, 5}) EXPECT_TRUE(cache.Find(paths[i])) << i;
     for (int i : {0, 2}) EXPECT_FALSE(cache.Find(paths[i])) << i;
 }
