@@ -1,11 +1,13 @@
 #include "core/imaging/JpegDecoder.h"
 
-#include <cerrno>
 #include <cstdio>
 
 #include "core/imaging/CmykConversion.h"
 #include "core/imaging/JpegErrorManager.h"
 #include "core/imaging/JpegHeaderFields.h"
+#include "core/imaging/JpegMemoryBudget.h"
+#include "core/imaging/JpegStreamSource.h"
+#include "core/imaging/RegularFile.h"
 
 namespace vantrel {
 namespace {
@@ -52,7 +54,7 @@ void RunDecode(DecodeJob* job) {
     }
     jpeg_create_decompress(&cinfo);
     if (job->file != nullptr)
-        jpeg_stdio_src(&cinfo, job->file);
+        UseStreamSource(&cinfo, job->file);
     else
         jpeg_mem_src(&cinfo, job->data, static_cast<unsigned long>(job->size));
     KeepMetadataSegments(&cinfo);
@@ -67,6 +69,18 @@ void RunDecode(DecodeJob* job) {
     const bool fourComponent = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     const bool adobeInverted = cinfo.saw_Adobe_marker != 0;
     cinfo.out_color_space = fourComponent ? JCS_CMYK : JCS_RGB;
+    // A picture that does not fit the decode budget is refused before anything is allocated;
+    // the codec gets what the bitmap leaves.
+    jpeg_calc_output_dimensions(&cinfo);
+    const std::uint64_t codecLimit = CodecMemoryLimit(
+        DecodeMemoryBudget(), std::uint64_t(cinfo.output_width) * cinfo.output_height * 3);
+    if (codecLimit == 0) {
+        job->warnings = err.warnings;
+        job->lastCode = err.pub.msg_code;
+        jpeg_destroy_decompress(&cinfo);
+        return;
+    }
+    LimitDecoderMemory(&cinfo, codecLimit);
     InstallProgressMonitor(&cinfo, monitor, job->progress);
     jpeg_start_decompress(&cinfo);
     const int expectedComponents = fourComponent ? 4 : 3;
@@ -127,14 +141,17 @@ void StoreOutcome(ImageParams& params, const DecodeJob& job) {
 }  // namespace
 
 bool ReadImageHeader(ImageWorkspace& ws, const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    auto stream = PhotoStream::Open(path);
+    if (!stream) {
         SetUnknownHeader(ws.params);
         return false;
     }
+    return ReadImageHeaderFromStream(ws, stream->Get());
+}
+
+bool ReadImageHeaderFromStream(ImageWorkspace& ws, std::FILE* file) {
     DecodeJob job{file, nullptr, 0, true, &ws.params, nullptr, nullptr, false, 0, 0, nullptr};
     RunDecode(&job);
-    std::fclose(file);
     if (!job.ok) SetUnknownHeader(ws.params);
     return job.ok;
 }
@@ -148,16 +165,21 @@ bool ReadImageHeaderFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std
 
 std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const std::string& path,
                                                       const std::vector<bool>* rowsNeeded) {
+    auto stream = PhotoStream::Open(path);
+    if (!stream) {
+        ws.params.warningCount = 0;
+        ws.params.lastMessageCode = 0;
+        ws.params.failed = true;
+        return std::unexpected(FileErrorFromErrno("cannot open", path, stream.error()));
+    }
+    return LoadImageFromStream(ws, stream->Get(), rowsNeeded);
+}
+
+std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std::vector<bool>* rowsNeeded) {
     ws.params.warningCount = 0;
     ws.params.lastMessageCode = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        ws.params.failed = true;
-        return std::unexpected(FileErrorFromErrno("cannot open", path, errno));
-    }
     DecodeJob job{file, nullptr, 0, false, &ws.params, &ws.workBitmap, &ws.progress, false, 0, 0, rowsNeeded};
     RunDecode(&job);
-    std::fclose(file);
     StoreOutcome(ws.params, job);
     return ws.params.lastMessageCode;
 }
