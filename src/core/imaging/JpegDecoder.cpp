@@ -27,7 +27,16 @@ struct DecodeJob {
     bool ok;
     std::uint32_t warnings;
     int lastCode;
+    const std::vector<bool>* rowsNeeded;  // may be null: every row
 };
+
+// The length of the run of rows from `first` that are not needed, stopping before the last row
+// so that the codec still reads the stream to its end (and issues the same warnings).
+JDIMENSION UnneededRun(const std::vector<bool>& needed, JDIMENSION first, JDIMENSION height) {
+    JDIMENSION y = first;
+    while (y + 1 < height && y < needed.size() && !needed[y]) ++y;
+    return y - first;
+}
 
 constexpr int kRowBatch = 16;
 
@@ -88,10 +97,19 @@ void RunDecode(DecodeJob* job) {
         cmykRows = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, width * 4, kRowBatch);
     JSAMPROW rows[kRowBatch];
     bool complete = true;
+    const bool skipping = job->rowsNeeded != nullptr && !fourComponent && !cinfo.arith_code;
     while (cinfo.output_scanline < height) {
         const JDIMENSION first = cinfo.output_scanline;
         JDIMENSION got;
-        if (fourComponent) {
+        if (skipping) {
+            const JDIMENSION run = UnneededRun(*job->rowsNeeded, first, height);
+            if (run > 0) {
+                got = jpeg_skip_scanlines(&cinfo, run);
+            } else {
+                rows[0] = job->target->Row(static_cast<int>(first));
+                got = jpeg_read_scanlines(&cinfo, rows, 1);
+            }
+        } else if (fourComponent) {
             got = jpeg_read_scanlines(&cinfo, cmykRows, kRowBatch);
             for (JDIMENSION i = 0; i < got; ++i)
                 CmykRowToRgb(cmykRows[i], job->target->Row(static_cast<int>(first + i)), width, adobeInverted);
@@ -132,20 +150,21 @@ bool ReadImageHeader(ImageWorkspace& ws, const std::string& path) {
 }
 
 bool ReadImageHeaderFromStream(ImageWorkspace& ws, std::FILE* file) {
-    DecodeJob job{file, nullptr, 0, true, &ws.params, nullptr, nullptr, false, 0, 0};
+    DecodeJob job{file, nullptr, 0, true, &ws.params, nullptr, nullptr, false, 0, 0, nullptr};
     RunDecode(&job);
     if (!job.ok) SetUnknownHeader(ws.params);
     return job.ok;
 }
 
 bool ReadImageHeaderFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size) {
-    DecodeJob job{nullptr, data, size, true, &ws.params, nullptr, nullptr, false, 0, 0};
+    DecodeJob job{nullptr, data, size, true, &ws.params, nullptr, nullptr, false, 0, 0, nullptr};
     if (size > 0) RunDecode(&job);
     if (!job.ok) SetUnknownHeader(ws.params);
     return job.ok;
 }
 
-std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const std::string& path) {
+std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const std::string& path,
+                                                      const std::vector<bool>* rowsNeeded) {
     auto stream = PhotoStream::Open(path);
     if (!stream) {
         ws.params.warningCount = 0;
@@ -153,13 +172,13 @@ std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const 
         ws.params.failed = true;
         return std::unexpected(FileErrorFromErrno("cannot open", path, stream.error()));
     }
-    return LoadImageFromStream(ws, stream->Get());
+    return LoadImageFromStream(ws, stream->Get(), rowsNeeded);
 }
 
-std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file) {
+std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std::vector<bool>* rowsNeeded) {
     ws.params.warningCount = 0;
     ws.params.lastMessageCode = 0;
-    DecodeJob job{file, nullptr, 0, false, &ws.params, &ws.workBitmap, &ws.progress, false, 0, 0};
+    DecodeJob job{file, nullptr, 0, false, &ws.params, &ws.workBitmap, &ws.progress, false, 0, 0, rowsNeeded};
     RunDecode(&job);
     StoreOutcome(ws.params, job);
     return ws.params.lastMessageCode;
@@ -168,7 +187,7 @@ std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file) {
 std::int32_t LoadImageFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size) {
     ws.params.warningCount = 0;
     ws.params.lastMessageCode = 0;
-    DecodeJob job{nullptr, data, size, false, &ws.params, &ws.workBitmap, &ws.progress, false, 0, 0};
+    DecodeJob job{nullptr, data, size, false, &ws.params, &ws.workBitmap, &ws.progress, false, 0, 0, nullptr};
     if (size > 0) RunDecode(&job);
     StoreOutcome(ws.params, job);
     return ws.params.lastMessageCode;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <expected>
 #include <string>
+#include <vector>
 
 #include "core/imaging/ImageFileError.h"
 #include "core/imaging/ImageWorkspace.h"
@@ -30,8 +31,13 @@ bool ReadImageHeaderFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std
 // ws.params.failed and still returns a value; a file that cannot be opened returns a
 // FileError and sets ws.params.failed as well.
 // A path that names no regular file is a file that cannot be opened.
-std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const std::string& path);
-std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file);
+// With `rowsNeeded` (one entry per row of the stored picture), only those rows are sure to hold
+// the picture afterwards: runs of other rows are skipped where the codec can skip them without
+// changing the rows kept or the warnings (single component sets of three, Huffman coding), and
+// the stream is still read to its end. Every other outcome is that of the whole decode.
+std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const std::string& path,
+                                                      const std::vector<bool>* rowsNeeded = nullptr);
+std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std::vector<bool>* rowsNeeded = nullptr);
 std::int32_t LoadImageFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size);
 
 }  // namespace vantrel

@@ -21,6 +21,7 @@ class TAlbum;
 class TAlbumList;
 class TFtpClient;
 class TImageJob;
+class TPackagePreparer;
 class TTransferService;
 
 enum class TTransferOutcome {
@@ -107,6 +108,7 @@ private:
     TTransferObserver& observer_;
     TTransferConfig config_;
     TFtpClient* ftp_ = nullptr;
+    TPackagePreparer* preparer_ = nullptr;  // set while photos are prepared ahead
     bool stopPressed_ = false;
     TTransferReport report_;
     TProgressBar photoBar_;
