@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds every fuzz target (fuzz/fuzz_*.cpp) with clang, libFuzzer and AddressSanitizer in its
-# own build folder, and runs each for a bounded time on a small generated corpus.
+# Builds every fuzz target (fuzz/fuzz_*.cpp) with clang, libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer in its own build folder, and runs each for a bounded time on a
+# small generated corpus. Reports executions, peak memory and crashes per target.
 # Usage: bench/fuzz.sh [SECONDS_PER_TARGET]   (default 60)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -16,35 +17,53 @@ WORK="$ROOT/bench/out/fuzz"
 if command -v clang++-16 >/dev/null; then CLANG_CC=clang-16 CLANG_CXX=clang++-16; else CLANG_CC=clang CLANG_CXX=clang++; fi
 CC=$CLANG_CC CXX=$CLANG_CXX cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVANTREL_FUZZ=ON -DVANTREL_BUILD_GUI=OFF -DVANTREL_BUILD_TESTS=OFF \
-  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address -fno-omit-frame-pointer -D__cpp_concepts=202002L -Wno-builtin-macro-redefined -Wno-macro-redefined" >/dev/null
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -D__cpp_concepts=202002L -Wno-builtin-macro-redefined -Wno-macro-redefined" >/dev/null
 targets=()
 for source in "$ROOT"/fuzz/fuzz_*.cpp; do targets+=("$(basename "$source" .cpp)"); done
 cmake --build "$BUILD" -j"$(nproc)" --target "${targets[@]}" >/dev/null
 
-# Seed corpus: small JPEGs of every colour model and coding, made with ImageMagick and cjpeg.
-CORPUS="$WORK/seed"
-if [ ! -d "$CORPUS" ]; then
-  mkdir -p "$CORPUS"
+# Seed corpora, one folder per target, generated here: small JPEGs of every colour model and
+# coding (ImageMagick and cjpeg) for the photo readers, small texts for the others.
+SEEDS="$WORK/seeds"
+if [ ! -d "$SEEDS" ]; then
+  jpegs="$SEEDS/jpeg"
+  mkdir -p "$jpegs"
   convert -size 40x30 plasma:fractal "$WORK/seed.ppm"
-  cjpeg -quality 80 "$WORK/seed.ppm" >"$CORPUS/baseline.jpg"
-  cjpeg -progressive "$WORK/seed.ppm" >"$CORPUS/progressive.jpg"
-  cjpeg -grayscale "$WORK/seed.ppm" >"$CORPUS/grey.jpg"
-  cjpeg -restart 1 -sample 1x1 "$WORK/seed.ppm" >"$CORPUS/restart.jpg"
-  convert "$WORK/seed.ppm" -colorspace CMYK -quality 70 "$CORPUS/cmyk.jpg"
-  convert -size 17x9 xc:red -set comment "a comment" "$CORPUS/comment.jpg"
-  head -c 300 "$CORPUS/baseline.jpg" >"$CORPUS/truncated.jpg"
+  cjpeg -quality 80 "$WORK/seed.ppm" >"$jpegs/baseline.jpg"
+  cjpeg -progressive "$WORK/seed.ppm" >"$jpegs/progressive.jpg"
+  cjpeg -grayscale "$WORK/seed.ppm" >"$jpegs/grey.jpg"
+  cjpeg -restart 1 -sample 1x1 "$WORK/seed.ppm" >"$jpegs/restart.jpg"
+  convert "$WORK/seed.ppm" -colorspace CMYK -quality 70 "$jpegs/cmyk.jpg"
+  convert -size 17x9 xc:red -set comment "a comment" "$jpegs/comment.jpg"
+  head -c 300 "$jpegs/baseline.jpg" >"$jpegs/truncated.jpg"
+  /usr/bin/python3 "$ROOT/fuzz/make_seeds.py" "$SEEDS" "$ROOT/resources/Language"
 fi
+seeds_of() {
+  case "$1" in
+    fuzz_exif | fuzz_load_image) echo "$SEEDS/jpeg" ;;
+    *) echo "$SEEDS/${1#fuzz_}" ;;
+  esac
+}
+# The XML readers get inputs large enough for 50,000 levels of nesting; the others stay small.
+max_len_of() {
+  case "$1" in
+    fuzz_xmlrpc_response | fuzz_remote_settings) echo 1048576 ;;
+    *) echo 65536 ;;
+  esac
+}
 
 status=0
+export ASAN_SYMBOLIZER_PATH="${ASAN_SYMBOLIZER_PATH:-$(command -v llvm-symbolizer-16 || command -v llvm-symbolizer || true)}"
 for target in "${targets[@]}"; do
   echo "== $target for ${SECONDS_PER_TARGET}s"
   mkdir -p "$WORK/$target/corpus" "$WORK/$target/artifacts"
-  if ! "$BUILD/bin/$target" "$WORK/$target/corpus" "$CORPUS" -max_total_time="$SECONDS_PER_TARGET" \
-       -rss_limit_mb=2048 -max_len=65536 -artifact_prefix="$WORK/$target/artifacts/" \
+  if ! "$BUILD/bin/$target" "$WORK/$target/corpus" "$(seeds_of "$target")" -max_total_time="$SECONDS_PER_TARGET" \
+       -rss_limit_mb=2048 -max_len="$(max_len_of "$target")" -artifact_prefix="$WORK/$target/artifacts/" \
        -print_final_stats=1 2>"$WORK/$target/log.txt"; then
     status=1
     echo "$target FAILED; see $WORK/$target/log.txt"
   fi
   grep -E "^stat::(number_of_executed_units|peak_rss_mb)|^#[0-9]+.*DONE" "$WORK/$target/log.txt" || true
+  echo "crashes: $(find "$WORK/$target/artifacts" -type f | wc -l)"
 done
 exit $status

@@ -18,7 +18,8 @@ int UnreadableReason(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno;
     struct stat info {};
-    int reason = ::fstat(fd, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
+    // A pipe, socket or device is no file to digest, as the digest routine itself refuses it.
+    int reason = ::fstat(fd, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : !S_ISREG(info.st_mode) ? ENODEV : 0;
     char byte;
     if (reason == 0 && S_ISREG(info.st_mode) && ::read(fd, &byte, 1) < 0) reason = errno;
     ::close(fd);

@@ -273,6 +273,7 @@ int RunSend(const std::vector<std::string>& args) {
     int tiles = 0;
     TJpegPhotoImaging imaging(workspace, [&] { return settings.CompRate; },
                               [&](const RgbBitmap&) -> std::expected<int, std::string> { return tiles++; });
+    imaging.SetTilesUnused(true);  // nothing shows tiles here: the restore's check needs no full decode
     TPhotoIntake intake(albums, imaging, workFolder, locale.monthNames);
     albums.OnMessage = [&](const TUserMessage& message) {
         auto arg = [&](std::size_t i) { return i < message.args.size() ? message.args[i] : std::string(); };

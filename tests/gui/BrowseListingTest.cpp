@@ -2,11 +2,16 @@
 // unreadable entries and a folder change in the middle of a listing.
 #include <QProgressBar>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include <QTimer>
 
 #include "BrowseFixture.h"
+#include "gui/browse/BrowserTile.h"
 #include "gui/browse/TThumbnailThread.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace browse_test;
 
@@ -67,11 +72,14 @@ private slots:
         WritePhoto(folder.File("good.jpg"), 200, 100);
         std::filesystem::create_directory(folder.File("old.jpg"));
         folder.Write("broken.jpg", "this is no JPEG at all");
+        // A named pipe is never waited on: the listing goes on and the window closes.
+        QCOMPARE(mkfifo(folder.File("pipe.jpg").c_str(), 0600), 0);
         QVERIFY(w.List(folder.Path()));
-        QCOMPARE(w.List().count(), 3);
-        QCOMPARE(w.messages.size(), 2);
+        QCOMPARE(w.List().count(), 4);
+        QCOMPARE(w.messages.size(), 3);
         QVERIFY(w.messages.contains("The photo old.jpg cannot be read."));
         QVERIFY(w.messages.contains("The photo broken.jpg cannot be read."));
+        QVERIFY(w.messages.contains("The photo pipe.jpg cannot be read."));
         for (int i = 0; i < w.List().count(); ++i) {
             const QString path = w.List().item(i)->data(Qt::UserRole).toString();
             const QImage tile = w.Browse().ThumbImages().At(w.List().item(i)->data(Qt::UserRole + 3).toInt()).toImage();
@@ -127,6 +135,34 @@ private slots:
         QVERIFY(restarted);
         QCOMPARE(w.List().count(), 60);
         QCOMPARE(w.window->BusyCount(), 0);
+    }
+
+    // A tile from the cache has the pixels, dimensions and size of a fresh decode; a photo
+    // rewritten in place gets the tile of its new content.
+    void cachedTilesAreTheFreshTilesUntilThePhotoChanges() {
+        test::TempFolder photos, cacheFolder;
+        vantrel::TileCache cache(cacheFolder.Path(), vantrel::TileCache::kDefaultLimit);
+        vantrel::ImageWorkspace ws;
+        const std::vector<std::string> paths = {WritePhoto(photos.File("wide.jpg"), 900, 500, 1),
+                                                WritePhoto(photos.File("tall.jpg"), 310, 620, 2),
+                                                WritePhoto(photos.File("small.jpg"), 40, 30, 3)};
+        auto same = [](const vantrel::gui::BrowserTile& a, const vantrel::gui::BrowserTile& b) {
+            return a.tile == b.tile && a.width == b.width && a.height == b.height && a.size == b.size &&
+                   a.badPicture == b.badPicture;
+        };
+        for (const std::string& path : paths) {
+            const auto fresh = vantrel::gui::DecodeBrowserTile(ws, path);
+            QVERIFY(same(vantrel::gui::DecodeBrowserTile(ws, path, &cache), fresh));  // stored
+            QVERIFY(cache.Find(path));
+            QVERIFY(same(vantrel::gui::DecodeBrowserTile(ws, path, &cache), fresh));  // found
+        }
+        const auto before = vantrel::gui::DecodeBrowserTile(ws, paths[0], &cache);
+        WritePhoto(paths[0], 900, 500, 7);
+        const timespec later[2] = {{2000000000, 0}, {2000000000, 0}};
+        QCOMPARE(::utimensat(AT_FDCWD, paths[0].c_str(), later, 0), 0);
+        const auto rewritten = vantrel::gui::DecodeBrowserTile(ws, paths[0], &cache);
+        QVERIFY(!(rewritten.tile == before.tile));
+        QVERIFY(same(rewritten, vantrel::gui::DecodeBrowserTile(ws, paths[0])));
     }
 
     void lastFolderIsSelectedAtFirstActivationAndStoredAtClose() {

@@ -7,6 +7,13 @@
 #include <QStackedWidget>
 
 #include "BrowseFixture.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include "core/imaging/ExifOrientation.h"
+#include "core/imaging/JpegDecoder.h"
+#include "gui/app/TileImages.h"
 #include "gui/albums/AlbumsController.h"
 #include "core/imaging/ExifFixtureBuilder.h"
 #include "gui/browse/SlideshowView.h"
@@ -132,6 +139,39 @@ private slots:
         QTest::mouseDClick(w.List().viewport(), Qt::LeftButton, {}, beside);
         QVERIFY(w.Browse().SlideshowMode());
         QCOMPARE(w.List().currentRow(), 0);
+    }
+
+    // Steps show what a decode of the photo shows, whether it was decoded ahead or not; a photo
+    // rewritten after it was decoded ahead shows its new content.
+    void stepsShowEachPhotoAsDecodedEvenWhenItChangedMeanwhile() {
+        BrowseWindow w;
+        test::TempFolder folder;
+        std::vector<std::string> paths;
+        for (int i = 0; i < 4; ++i)
+            paths.push_back(WritePhoto(folder.File("p" + std::to_string(i) + ".jpg"), 300 + 10 * i, 200, i + 1));
+        QVERIFY(w.List(folder.Path()));
+        auto decoded = [](const std::string& path) {
+            vantrel::ImageWorkspace ws;
+            if (!vantrel::LoadImage(ws, path)) return QImage();
+            vantrel::TurnUpright(ws);
+            return vantrel::gui::ToQImage(ws.workBitmap);
+        };
+        Select(w, {0});
+        w.window->Action(ActionId::ImgDiapo1)->trigger();
+        QCOMPARE(w.Page().Cur_Img->Picture(), decoded(paths[0]));
+        QTest::qWait(200);  // the worker has time to decode the next photo
+        QTest::keyClick(w.Page().Cur_Img, Qt::Key_Right);
+        QCOMPARE(w.Page().Cur_Img->Picture(), decoded(paths[1]));
+        QTest::qWait(200);
+        WritePhoto(paths[2], 320, 200, 9);
+        const timespec later[2] = {{2000000000, 0}, {2000000000, 0}};
+        QCOMPARE(::utimensat(AT_FDCWD, paths[2].c_str(), later, 0), 0);
+        QTest::keyClick(w.Page().Cur_Img, Qt::Key_Right);
+        QCOMPARE(w.Page().Cur_Img->Picture(), decoded(paths[2]));
+        QTest::keyClick(w.Page().Cur_Img, Qt::Key_Left);  // back at once, before any wait
+        QCOMPARE(w.Page().Cur_Img->Picture(), decoded(paths[1]));
+        QTest::keyClick(w.Page().Cur_Img, Qt::Key_End);
+        QCOMPARE(w.Page().Cur_Img->Picture(), decoded(paths[3]));
     }
 
     void slideshowOfOnePhotoAndOfAnEmptyFolder() {

@@ -5,6 +5,7 @@
 #include "core/app/TSettings.h"
 #include "core/support/StandinService.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/service/WebLinkOpener.h"
 
 using namespace vantrel;
 using namespace vantrel::test;
@@ -48,6 +49,32 @@ private slots:
         if (tells) QCOMPARE(urls.opened.first().toString().toStdString(), window->RemoteSettings().update_url);
         QCOMPARE(window->Settings().LastCheck != 0, checked);
         QDesktopServices::unsetUrlHandler("http");
+    }
+
+    // A settings document may name any address; only web links reach the desktop's opener.
+    void onlyWebLinksAreOpened() {
+        StandinService service({}, {"--set", "current_version=3.2.6", "--set", "update_url=file:///etc/passwd"});
+        QVERIFY2(service.ok(), service.error().c_str());
+        qputenv("VANTREL_SETTINGS_BASE", QByteArray::fromStdString(service.settingsBase()));
+        UrlCatcher urls;
+        for (const char* scheme : {"http", "https", "file", "mailto"}) QDesktopServices::setUrlHandler(scheme, &urls, "open");
+        TempFolder home;
+        MessageCatcher messages;
+        auto window = OpenWindow(home);
+        QTest::qWait(100);
+        QVERIFY(messages.texts.contains(window->Translate("NewVersion")));
+        QCOMPARE(urls.opened.size(), 0);
+
+        const std::pair<QString, bool> cases[] = {{"http://example.test/a", true}, {"https://example.test", true},
+                                                  {"file:///etc/passwd", false}, {"mailto:a@example.test", false},
+                                                  {"/etc/passwd", false}, {"http:///etc/passwd", false}};
+        for (const auto& [address, opens] : cases) {
+            urls.opened.clear();
+            QCOMPARE(gui::OpenWebLink(address), opens);
+            QCOMPARE(gui::OpenWebLink(QUrl(address)), opens);
+            QCOMPARE(urls.opened.size(), opens ? 2 : 0);
+        }
+        for (const char* scheme : {"http", "https", "file", "mailto"}) QDesktopServices::unsetUrlHandler(scheme);
     }
 };
 

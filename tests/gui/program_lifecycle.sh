@@ -6,7 +6,7 @@ program=$1
 home=$(mktemp -d)
 stall=
 trap 'kill -9 $first $stall 2>/dev/null || true; rm -rf "$home"' EXIT
-export HOME=$home XDG_RUNTIME_DIR=$home/run XDG_DATA_HOME=$home/data QT_QPA_PLATFORM=offscreen
+export HOME=$home XDG_RUNTIME_DIR=$home/run XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache QT_QPA_PLATFORM=offscreen
 export VANTREL_SETTINGS_BASE=http://127.0.0.1:9/common/
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 fail() { echo "FAIL: $*"; exit 1; }

@@ -39,7 +39,7 @@ grep -q "^vantrel-cli 3\.2\.5" <<<"$out" || fail "--version prints: $out"
 
 # Each program in its own home: no settings, no socket of another test.
 fresh_home() {
-  export HOME=$scratch/home-$1 XDG_RUNTIME_DIR=$scratch/home-$1/run XDG_DATA_HOME=$scratch/home-$1/data
+  export HOME=$scratch/home-$1 XDG_RUNTIME_DIR=$scratch/home-$1/run XDG_DATA_HOME=$scratch/home-$1/data XDG_CACHE_HOME=$scratch/home-$1/cache
   mkdir -p -m 700 "$HOME" "$XDG_RUNTIME_DIR"
 }
 # The window, offscreen: it finds its texts (no "No language folder" box that would hold it

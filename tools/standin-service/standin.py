@@ -606,6 +606,34 @@ class HttpServer(http.server.ThreadingHTTPServer):
 
 class StandinDTPHandler(DTPHandler):
     drop_this = False
+    data_rate = 0  # bytes per second received on a data connection; 0 for no limit
+    _rate_start = None
+    _rate_timer = None
+
+    def recv(self, buffer_size):
+        chunk = super().recv(buffer_size)
+        if self.data_rate and chunk:
+            self._pace(len(chunk))
+        return chunk
+
+    def _pace(self, count):
+        """Pauses reading while the data received runs ahead of the rate, like a slow link."""
+        now = time.monotonic()
+        if self._rate_start is None:
+            self._rate_start, self._rate_bytes = now, 0
+        self._rate_bytes += count
+        ahead = self._rate_bytes / self.data_rate - (now - self._rate_start)
+        if ahead > 0.002 and not self._closed:
+            def resume():
+                if not self._closed:
+                    self.add_channel(events=self.ioloop.READ)
+            self.del_channel()
+            self._rate_timer = self.ioloop.call_later(ahead, resume, _errback=self.handle_error)
+
+    def close(self):
+        if self._rate_timer is not None and not self._rate_timer.cancelled:
+            self._rate_timer.cancel()
+        self._close_with_faults()
 
     def handle_read(self):
         super().handle_read()
@@ -628,7 +656,7 @@ class StandinDTPHandler(DTPHandler):
 
     handle_read_event = handle_read
 
-    def close(self):
+    def _close_with_faults(self):
         state = self.cmd_channel.state
         if (not self._closed and self.receive and not self.drop_this
                 and state.fault("426-then-226")
@@ -773,8 +801,11 @@ def main():
     parser.add_argument("--fault", action="append", default=[], choices=sorted(FAULTS))
     parser.add_argument("--set", action="append", default=[], metavar="KEY=VALUE",
                         help="override a value of the settings document")
+    parser.add_argument("--data-rate", type=float, default=0, metavar="MB_PER_S",
+                        help="receive FTP data at most this fast (megabytes per second), as over a slow link")
     parser.add_argument("--verbose", action="store_true")
     args = parser.parse_args()
+    StandinDTPHandler.data_rate = args.data_rate * 1e6
 
     if args.host not in ("127.0.0.1", "localhost", "::1"):
         parser.error("the stand-in only listens on loopback")

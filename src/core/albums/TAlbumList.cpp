@@ -43,6 +43,11 @@ std::vector<TAlbum*> TAlbumList::FindOrAddAlbums(const std::vector<std::string>&
         }
         TCleanedName cleaned = CleanAlbumName(name);
         if (cleaned.changed) ShowMessage({"BadAlbumChars", {std::string(kForbiddenAlbumChars)}});
+        // Two names that differ only in forbidden characters name one album once cleaned.
+        if (auto same = byName.find(cleaned.name); same != byName.end()) {
+            found.push_back(same->second);
+            continue;
+        }
         auto album = std::make_unique<TAlbum>(*this, 0, std::move(cleaned.name));
         TAlbum* created = album.get();
         albums_.push_back(std::move(album));

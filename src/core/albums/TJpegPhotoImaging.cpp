@@ -1,9 +1,13 @@
 #include "core/albums/TJpegPhotoImaging.h"
 
+#include <cerrno>
+#include <cstdio>
+
 #include "core/imaging/ExifOrientation.h"
 
 #include "core/imaging/FileBytes.h"
 #include "core/imaging/ImageFileOps.h"
+#include "core/imaging/BrowserThumb.h"
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/Tiles.h"
 
@@ -17,6 +21,22 @@ std::uint32_t TJpegPhotoImaging::FileSizeOf(const std::string& path) {
 }
 
 TPhotoLoad TJpegPhotoImaging::LoadPhoto(const std::string& path) {
+    if (tilesUnused_) {
+        TPhotoLoad result;
+        const BrowserThumbResult thumb = MakeBrowserThumb(workspace_, path);
+        if (thumb == BrowserThumbResult::Tile) {
+            result.status = TPhotoLoad::Status::Decoded;
+            result.width = workspace_.params.width;
+            result.height = workspace_.params.height;
+        } else if (std::FILE* file = std::fopen(path.c_str(), "rb"); file == nullptr) {
+            result.status = TPhotoLoad::Status::Unreadable;
+            result.error = FileErrorFromErrno("cannot open", path, errno).message;
+        } else {
+            std::fclose(file);
+            result.status = TPhotoLoad::Status::Undecodable;
+        }
+        return result;
+    }
     ReadImageHeader(workspace_, path);
     auto loaded = LoadImage(workspace_, path);
     TPhotoLoad result;
@@ -41,6 +61,7 @@ std::expected<void, std::string> TJpegPhotoImaging::StoreWorkingCopy(const std::
 }
 
 std::expected<int, std::string> TJpegPhotoImaging::AddContentTile() {
+    if (tilesUnused_) return addTile_ ? addTile_(workspace_.workBitmap) : std::unexpected(std::string("no content image list"));
     TurnUpright(workspace_);  // the working copy keeps the photo's orientation; its tile shows upright
     MakeThumbTile(workspace_);
     if (!addTile_) return std::unexpected(std::string("no content image list"));

@@ -23,7 +23,14 @@ public:
     std::expected<void, std::string> StoreWorkingCopy(const std::string& source, const std::string& destination) override;
     std::expected<int, std::string> AddContentTile() override;
 
+    // For callers that keep no tiles (the command-line send): a photo is judged by the browser's
+    // reduced decode, which falls back to a full decode when the reduced one fails, so that a
+    // queued 24 MP photo costs a fraction of a full decode. AddContentTile then hands over the
+    // browser tile.
+    void SetTilesUnused(bool unused) { tilesUnused_ = unused; }
+
 private:
+    bool tilesUnused_ = false;
     ImageWorkspace& workspace_;
     std::function<int()> quality_;
     AddTileFn addTile_;

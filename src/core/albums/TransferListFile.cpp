@@ -98,7 +98,10 @@ std::string FormatTransferList(const TAlbumList& albums) {
             const TImageJob& job = album.Jobs().Items(j);
             // The source path is only informative (a restore uses the work path), so a control
             // character in it is replaced rather than allowed to break the line.
-            text += EscapeQuotes(WithoutControls(job.SourcePath, '_')) + "\t" + EscapeQuotes(job.WorkPath) + "\r\n";
+            std::string source = EscapeQuotes(WithoutControls(job.SourcePath, '_'));
+            // Nor may it pass for an album line: "[Album]" becomes "./[Album]", the same file.
+            if (source == "[Album]") source.insert(0, "./");
+            text += source + "\t" + EscapeQuotes(job.WorkPath) + "\r\n";
         }
     }
     return text;
@@ -182,7 +185,9 @@ std::expected<void, TransferListProblem> LoadTransferList(TAlbumList& albums, TP
         records.push_back(SplitTransferFields(lines[i]));
         const std::vector<std::string>& fields = records.back();
         // An album the user renamed to nothing is written with an empty name field.
-        if (!fields.empty() && fields[0] == "[Album]") albumNames.push_back(fields.size() >= 2 ? fields[1] : "");
+        // Read as the writer writes it, so that names differing only in control characters are one album.
+        if (!fields.empty() && fields[0] == "[Album]")
+            albumNames.push_back(fields.size() >= 2 ? WithoutControls(fields[1], ' ') : "");
     }
     const std::vector<TAlbum*> namedAlbums = albums.FindOrAddAlbums(albumNames);
     std::size_t nextAlbum = 0;

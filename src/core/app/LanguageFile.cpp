@@ -62,12 +62,18 @@ void LanguageFile::RefreshIfChanged() const {
     if (info.st_size == size_ && info.st_mtim.tv_sec == modified_.tv_sec && info.st_mtim.tv_nsec == modified_.tv_nsec)
         return;
     document_ = IniDocument::Load(path_);
+    translated_.clear();
     size_ = info.st_size;
     modified_ = info.st_mtim;
 }
 
 std::string LanguageFile::Translate(const std::string& key) const {
-    return ExpandLineBreaks(ReadRaw("Strings", key));
+    if (!IsOpen()) return {};
+    RefreshIfChanged();
+    if (auto known = translated_.find(key); known != translated_.end()) return known->second;
+    std::string text = ExpandLineBreaks(document_.Get("Strings", key).value_or(""));
+    translated_.emplace(key, text);
+    return text;
 }
 
 std::string LanguageFile::ReadRaw(const std::string& section, const std::string& key) const {

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <sys/types.h>
 
 #include "core/app/IniDocument.h"
@@ -46,6 +47,9 @@ private:
 
     std::string path_;
     mutable IniDocument document_;
+    // Texts already looked up in section Strings, with their line breaks expanded; emptied when
+    // the file changes. The window asks for the same few texts thousands of times.
+    mutable std::unordered_map<std::string, std::string> translated_;
     mutable timespec modified_{};
     mutable off_t size_ = -1;
 };

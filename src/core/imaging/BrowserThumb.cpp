@@ -4,7 +4,9 @@
 
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/JpegErrorManager.h"
-#include "core/imaging/MappedFile.h"
+#include "core/imaging/JpegMemoryBudget.h"
+#include "core/imaging/JpegStreamSource.h"
+#include "core/imaging/RegularFile.h"
 #include "core/imaging/Stretch.h"
 #include "core/imaging/Tiles.h"
 
@@ -14,8 +16,7 @@ namespace {
 using namespace jpeg_detail;
 
 struct ScaledTileJob {
-    const std::uint8_t* data;
-    std::size_t size;
+    std::FILE* file;
     int scale;
     RgbBitmap* tile;  // 96 x 96, filled white by the caller
     bool ok;
@@ -33,8 +34,10 @@ void RunScaledTileDecode(ScaledTileJob* job) {
         return;
     }
     jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, job->data, static_cast<unsigned long>(job->size));
+    UseStreamSource(&cinfo, job->file);
     jpeg_read_header(&cinfo, TRUE);
+    // The tile itself is small, but a progressive file keeps its whole picture's coefficients.
+    LimitDecoderMemory(&cinfo, DecodeMemoryBudget());
     cinfo.scale_num = 1;
     cinfo.scale_denom = static_cast<unsigned>(job->scale);
     cinfo.dct_method = JDCT_IFAST;
@@ -74,9 +77,10 @@ void RunScaledTileDecode(ScaledTileJob* job) {
     job->ok = true;
 }
 
-// A full decode of the mapped file, then its tile or the placeholder.
-BrowserThumbResult FullDecodeTile(ImageWorkspace& ws, const MappedFile& file) {
-    LoadImageFromMemory(ws, file.Data(), file.Size());
+// A full decode of the file from its start, then its tile or the placeholder.
+BrowserThumbResult FullDecodeTile(ImageWorkspace& ws, PhotoStream& file) {
+    file.Rewind();
+    LoadImageFromStream(ws, file.Get());
     if (ws.params.failed) {
         DrawBadImageTile(ws, ws.workBitmap);
         return BrowserThumbResult::Placeholder;
@@ -96,23 +100,24 @@ int BrowserDecodeScale(int width, int height) {
 }
 
 BrowserThumbResult MakeBrowserThumb(ImageWorkspace& ws, const std::string& path) {
-    MappedFile file;
-    if (!file.Open(path) || !ReadImageHeaderFromMemory(ws, file.Data(), file.Size())) {
-        if (file.Data() == nullptr) ReadImageHeaderFromMemory(ws, nullptr, 0);
+    auto file = PhotoStream::Open(path);
+    if (!file || !ReadImageHeaderFromStream(ws, file->Get())) {
+        if (!file) ReadImageHeaderFromMemory(ws, nullptr, 0);  // no header: 0 x 0, Unknown
         DrawBadImageTile(ws, ws.workBitmap);
         return BrowserThumbResult::BadPicture;
     }
-    if (IsFourComponent(ws.params.colourModel)) return FullDecodeTile(ws, file);
+    if (IsFourComponent(ws.params.colourModel)) return FullDecodeTile(ws, *file);
 
     const int scale = BrowserDecodeScale(ws.params.width, ws.params.height);
     ws.lastDecodeScale = scale;
     if (!ws.workBitmap.Resize(kTileSize, kTileSize)) return BrowserThumbResult::Placeholder;
     ws.workBitmap.Fill(kTileWhite);
-    ScaledTileJob job{file.Data(), file.Size(), scale, &ws.workBitmap, false};
+    file->Rewind();
+    ScaledTileJob job{file->Get(), scale, &ws.workBitmap, false};
     RunScaledTileDecode(&job);
     if (!job.ok) {
         // Damaged data: the full decoder may still recover a picture.
-        const BrowserThumbResult result = FullDecodeTile(ws, file);
+        const BrowserThumbResult result = FullDecodeTile(ws, *file);
         DrawTileFrame(ws.workBitmap);
         return result;
     }

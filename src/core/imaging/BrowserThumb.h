@@ -13,8 +13,9 @@ namespace vantrel {
 enum class BrowserThumbResult {
     Tile,         // the work bitmap holds the photo's tile
     Placeholder,  // the photo could not be decoded; the work bitmap holds the placeholder tile
-    BadPicture,   // the file could not be opened or is not a JPEG: the work bitmap holds the
-                  // placeholder and the caller tells the user (BadPictErr with the file name)
+    BadPicture,   // the file could not be opened, is no regular file (a pipe, socket or device
+                  // named like a photo) or is not a JPEG: the work bitmap holds the placeholder
+                  // and the caller tells the user (BadPictErr with the file name)
 };
 
 // The DCT scale denominator for a photo of width x height: r = min(width div 96, height div 96);

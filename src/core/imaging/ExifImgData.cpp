@@ -1,5 +1,7 @@
 #include "core/imaging/ExifImgData.h"
 
+#include "core/imaging/RegularFile.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -27,7 +29,6 @@ private:
 class FileSource : public TimgData::Source {
 public:
     explicit FileSource(std::FILE* file) : file_(file) {}
-    ~FileSource() override { std::fclose(file_); }
     std::size_t Read(void* into, std::size_t count) override { return std::fread(into, 1, count, file_); }
 
 private:
@@ -64,12 +65,12 @@ bool TimgData::ScanFile(const std::string& path) {
         std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
         for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (extension != ".jpg" && extension != ".jpeg" && extension != ".jpe") return false;
-        std::FILE* file = std::fopen(path.c_str(), "rb");
+        auto file = PhotoStream::Open(path);
         if (!file) {
             errorText_ = "Illegal Exif construction";
             return false;
         }
-        FileSource source(file);
+        FileSource source(file->Get());
         if (!ReadJpegHead(source)) return false;
         errorText_ = "<none>";
         return true;

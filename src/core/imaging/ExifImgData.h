@@ -33,7 +33,7 @@ public:
     // head holds an EXIF, IPTC or comment segment; the error text is then "<none>". Never
     // throws. On false the error text says why: empty (no such file), "Not an EXIF file"
     // (other extension, not a JPEG, none of those segments), "Illegal Exif construction" (the
-    // file cannot be opened or read).
+    // file cannot be opened or read, or is a pipe, socket or device named like a photo).
     bool ScanFile(const std::string& path);
 
     // Scans a JPEG file held in memory, as ScanFile does after its file checks; the file name

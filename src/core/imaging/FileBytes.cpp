@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "core/app/AtomicFile.h"
+#include "core/imaging/RegularFile.h"
 
 namespace vantrel {
 namespace {
@@ -34,17 +35,18 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 }  // namespace
 
 std::expected<void, ImageFileError> CopyFileBytes(const std::string& source, const std::string& destination) {
-    Fd in{::open(source.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (in.fd < 0) return std::unexpected(FileErrorFromErrno("cannot open", source, errno));
+    auto opened = RegularFile::Open(source);
+    if (!opened) return std::unexpected(FileErrorFromErrno("cannot open", source, opened.error()));
+    const int in = opened->Descriptor();
     struct stat sourceStat {}, destinationStat {};
-    if (fstat(in.fd, &sourceStat) == 0 && ::stat(destination.c_str(), &destinationStat) == 0 &&
+    if (fstat(in, &sourceStat) == 0 && ::stat(destination.c_str(), &destinationStat) == 0 &&
         sourceStat.st_dev == destinationStat.st_dev && sourceStat.st_ino == destinationStat.st_ino)
         return {};  // emptying the destination would destroy the source
     Fd out{::open(destination.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600)};
     if (out.fd < 0) return std::unexpected(FileErrorFromErrno("cannot create", destination, errno));
     static thread_local char buffer[1 << 16];
     for (;;) {
-        const ssize_t n = ::read(in.fd, buffer, sizeof buffer);
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) continue;
             return std::unexpected(FileErrorFromErrno("cannot read", source, errno));

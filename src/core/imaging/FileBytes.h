@@ -12,7 +12,8 @@
 namespace vantrel {
 
 // Creates (or empties) `destination` and copies the whole content of `source` into it. A
-// source that cannot be opened or a destination that cannot be written gives a FileError.
+// source that cannot be opened (or is no regular file) or a destination that cannot be written
+// gives a FileError.
 // Copying a file onto itself leaves it untouched.
 std::expected<void, ImageFileError> CopyFileBytes(const std::string& source, const std::string& destination);
 

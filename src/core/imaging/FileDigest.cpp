@@ -4,15 +4,14 @@
 #include <fcntl.h>
 #include <memory>
 #include <openssl/evp.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "core/imaging/RegularFile.h"
 
 namespace vantrel {
 namespace {
 
-// Files are mapped this much at a time, so that any size fits the address space.
-constexpr std::uint64_t kWindow = std::uint64_t(1) << 30;
+// Large enough that system calls cost nothing beside the hashing, small enough for the caches.
+constexpr std::size_t kReadChunk = 256 * 1024;
 
 struct MdContextFree {
     void operator()(EVP_MD_CTX* c) const { EVP_MD_CTX_free(c); }
@@ -26,34 +25,28 @@ Md5Digest Finish(EVP_MD_CTX* context) {
     return digest;
 }
 
-// Adds the content of the open file to the digest; stops quietly at the first failure, so
-// that the digest then covers the windows added so far.
-void AddFileContent(EVP_MD_CTX* context, int fd, std::uint64_t window) {
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) return;
-    const std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
-    for (std::uint64_t offset = 0; offset < size; offset += window) {
-        const std::size_t length = static_cast<std::size_t>(std::min(window, size - offset));
-        void* p = mmap(nullptr, length, PROT_READ, MAP_SHARED | MAP_POPULATE, fd, static_cast<off_t>(offset));
-        if (p == MAP_FAILED) return;
-        madvise(p, length, MADV_SEQUENTIAL);
-        EVP_DigestUpdate(context, p, length);
-        munmap(p, length);
+// Adds the content of the file to the digest with plain reads of `chunk` bytes; stops quietly
+// at the first failure, so that the digest then covers what was read so far. A file that
+// shrinks meanwhile simply ends sooner.
+void AddFileContent(EVP_MD_CTX* context, RegularFile& file, std::size_t chunk) {
+    auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(chunk);
+    for (;;) {
+        const long n = file.Read(buffer.get(), chunk);
+        if (n <= 0) return;
+        EVP_DigestUpdate(context, buffer.get(), static_cast<std::size_t>(n));
     }
 }
 
 }  // namespace
 
-Md5Digest DigestFile(const std::string& path) { return DigestFileInWindows(path, kWindow); }
+Md5Digest DigestFile(const std::string& path) { return DigestFileInChunks(path, kReadChunk); }
 
-Md5Digest DigestFileInWindows(const std::string& path, std::uint64_t windowBytes) {
+Md5Digest DigestFileInChunks(const std::string& path, std::size_t chunkBytes) {
     MdContext context(EVP_MD_CTX_new());
     EVP_DigestInit_ex(context.get(), EVP_md5(), nullptr);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-        AddFileContent(context.get(), fd, windowBytes);
-        ::close(fd);
+    if (auto file = RegularFile::Open(path)) {
+        posix_fadvise(file->Descriptor(), 0, 0, POSIX_FADV_SEQUENTIAL);
+        AddFileContent(context.get(), *file, std::max<std::size_t>(chunkBytes, 1));
     }
     return Finish(context.get());
 }

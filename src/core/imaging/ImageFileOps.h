@@ -7,6 +7,8 @@
 #include <expected>
 #include <string>
 #include <string_view>
+#include <initializer_list>
+#include <vector>
 
 #include "core/imaging/Bitmap32.h"
 #include "core/imaging/ImageFileError.h"
@@ -22,6 +24,18 @@ inline constexpr int kDerivedCopyQuality = 90;
 // Enlarges as readily as it reduces. A size of 0 or less, or an empty bitmap, gives 0 x 0.
 // If the new bitmap cannot be filled from the old one it is plain silver.
 void ScaleToFit(RgbBitmap& bitmap, RgbBitmap& scratch, int size);
+// ScaleToFit of `source` into `target`, leaving the source as it is.
+void ScaledCopyOf(const RgbBitmap& source, RgbBitmap& target, int size);
+
+// The rows of a stored picture of width x height that point-sampled copies of the given sizes
+// read once the picture is turned upright by `orientation`. Empty, meaning every row, when the
+// orientation turns the picture by a quarter (the turn reads the whole picture).
+std::vector<bool> RowsSampledByCopies(int width, int height, int orientation, std::initializer_list<int> sizes);
+
+// The upload's copy of the work bitmap: ScaledCopyOf into `target`, encoded with the plain
+// encoder at `quality`; a copy without pixels gives no bytes.
+std::expected<std::string, ImageFileError> EncodeScaledCopy(const RgbBitmap& source, RgbBitmap& target, int size,
+                                                            int quality = kDerivedCopyQuality);
 
 // Decodes the photo in full, scales it to `size` (ScaleToFit) and writes it to `outputPath`
 // with the plain encoder at `quality` (the upload's 90), replacing any file there. An undecodable photo gives
@@ -39,6 +53,10 @@ std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std
 // number (BadCodeList).
 std::expected<bool, ImageFileError> IsRejectedImage(ImageWorkspace& ws, const std::string& path,
                                                     std::string_view codeList);
+// The same judgement of a decode already made: `lastCode` is LoadImage's result and ws.params
+// its outcome.
+std::expected<bool, ImageFileError> IsRejectedDecode(const ImageWorkspace& ws, std::int32_t lastCode,
+                                                     std::string_view codeList);
 
 // Writes the picture (alpha ignored) as a JPEG with the plain encoder at `quality`, replacing
 // the file in one step, so that a failed write keeps the old file. No metadata is written.

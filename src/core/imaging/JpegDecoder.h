@@ -3,8 +3,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <expected>
 #include <string>
+#include <vector>
 
 #include "core/imaging/ImageFileError.h"
 #include "core/imaging/ImageWorkspace.h"
@@ -13,8 +15,10 @@ namespace vantrel {
 
 // Fills width, height, colour model, progressive flag and metadata segments of `ws.params`
 // without decoding the picture. Never fails loudly: a file that cannot be opened or whose
-// header cannot be read gives 0 x 0, colour model Unknown and false.
+// header cannot be read gives 0 x 0, colour model Unknown and false. Only regular files are
+// opened (see RegularFile.h). The stream variant reads from the stream's current position.
 bool ReadImageHeader(ImageWorkspace& ws, const std::string& path);
+bool ReadImageHeaderFromStream(ImageWorkspace& ws, std::FILE* file);
 bool ReadImageHeaderFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size);
 
 // Decodes the whole photo at full scale into `ws.workBitmap` as RGB: grey becomes grey RGB,
@@ -23,10 +27,17 @@ bool ReadImageHeaderFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std
 // message code current at the end of the read (0 when there was no warning). The header
 // fields of ws.params are refreshed too.
 // Returns the last message code when the decoder issued warnings, else 0. A photo that cannot
-// be decoded (not a JPEG, damaged beyond recovery, too large for memory) sets
+// be decoded (not a JPEG, damaged beyond recovery, larger than DecodeMemoryBudget allows) sets
 // ws.params.failed and still returns a value; a file that cannot be opened returns a
 // FileError and sets ws.params.failed as well.
-std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const std::string& path);
+// A path that names no regular file is a file that cannot be opened.
+// With `rowsNeeded` (one entry per row of the stored picture), only those rows are sure to hold
+// the picture afterwards: runs of other rows are skipped where the codec can skip them without
+// changing the rows kept or the warnings (single component sets of three, Huffman coding), and
+// the stream is still read to its end. Every other outcome is that of the whole decode.
+std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const std::string& path,
+                                                      const std::vector<bool>* rowsNeeded = nullptr);
+std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std::vector<bool>* rowsNeeded = nullptr);
 std::int32_t LoadImageFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size);
 
 }  // namespace vantrel

@@ -86,6 +86,7 @@ std::expected<void, HttpError> WriteFile(const std::string& path, std::string_vi
 struct HttpClient::Handles {
     CURLM* multi = nullptr;
     CURL* easy = nullptr;  // kept for the client's life: it holds the cookies
+    bool cookieEngineOn = false;
     ~Handles() {
         if (easy) curl_easy_cleanup(easy);
         if (multi) curl_multi_cleanup(multi);
@@ -118,6 +119,12 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
     if (!easy || !multi) return std::unexpected(HttpError{0, "the network library could not be initialised"});
 
     curl_easy_reset(easy);  // keeps the cookies and the connection cache
+    // The in-memory cookie engine is switched on once: it outlives the reset, and each switching-on
+    // would add an entry to a list that the reset forgets without freeing.
+    if (!handles_->cookieEngineOn) {
+        curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");
+        handles_->cookieEngineOn = true;
+    }
     Transfer transfer;
     char errorText[CURL_ERROR_SIZE] = {};
     curl_slist* headers = nullptr;
@@ -136,7 +143,6 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
     // The proxy of the preferences, or none whatever the environment says.
     curl_easy_setopt(easy, CURLOPT_PROXY, proxy_.empty() ? "" : ("http://" + proxy_).c_str());
     if (!proxy_.empty()) curl_easy_setopt(easy, CURLOPT_HTTPPROXYTUNNEL, 1L);
-    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, "");  // in-memory cookie engine
     curl_easy_setopt(easy, CURLOPT_USERAGENT, kUserAgent);
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
@@ -167,6 +173,21 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
     }
 
     curl_multi_add_handle(multi, easy);
+    // The pump may throw (a window closing mid-request): the handle and the header list are let go
+    // on every way out, so that the next request starts clean.
+    struct Detach {
+        CURLM* multi;
+        CURL* easy;
+        curl_slist* headers;
+        bool done = false;
+        void Now() {
+            if (done) return;
+            done = true;
+            curl_multi_remove_handle(multi, easy);
+            curl_slist_free_all(headers);
+        }
+        ~Detach() { Now(); }
+    } detach{multi, easy, headers};
     CURLcode result = CURLE_OK;
     bool aborted = false;
     bool silent = false;
@@ -189,8 +210,7 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
     while (CURLMsg* msg = curl_multi_info_read(multi, &left)) {
         if (msg->msg == CURLMSG_DONE && msg->easy_handle == easy) result = msg->data.result;
     }
-    curl_multi_remove_handle(multi, easy);
-    curl_slist_free_all(headers);
+    detach.Now();
 
     long status = 0;
     curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);

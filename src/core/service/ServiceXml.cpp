@@ -1,5 +1,6 @@
 #include "core/service/ServiceXml.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -23,15 +24,16 @@ std::expected<std::unique_ptr<pugi::xml_document>, XmlLoadProblem> LoadXmlFile(c
         // An empty file: nothing was received.
         return std::unexpected(XmlLoadProblem{XmlLoadProblem::Kind::NoFile, {}, result.description()});
     }
-    // The source text is the line in which the parser stopped.
+    // The source text is (an excerpt of) the line in which the parser stopped.
     const size_t at = std::min(static_cast<size_t>(result.offset), content.size());
-    const size_t lineStart = content.rfind('\n', at == 0 ? 0 : at - 1);
-    const size_t from = (lineStart == std::string::npos || at == 0) ? 0 : lineStart + 1;
+    const size_t lineStart = at == 0 ? std::string::npos : content.rfind('\n', at - 1);
+    const size_t from = lineStart == std::string::npos ? 0 : lineStart + 1;
     size_t to = content.find('\n', at);
     if (to == std::string::npos) to = content.size();
-    std::string line = content.substr(from, to - from);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return std::unexpected(XmlLoadProblem{XmlLoadProblem::Kind::ParseError, line, result.description()});
+    std::string_view line(content.data() + from, to - from);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return std::unexpected(
+        XmlLoadProblem{XmlLoadProblem::Kind::ParseError, Excerpt(line, at - from), result.description()});
 }
 
 std::string ComposeXmlLoadMessage(const XmlLoadProblem& problem, std::string_view noFileKey,
@@ -45,19 +47,41 @@ std::string FirstChildValue(pugi::xml_node node) {
     return node.first_child().value();
 }
 
-namespace {
-void AppendText(pugi::xml_node node, std::string& out) {
-    for (pugi::xml_node child : node.children()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) out.append(child.value());
-        else if (child.type() == pugi::node_element) AppendText(child, out);
-    }
-}
-}  // namespace
-
 std::string DescendantText(pugi::xml_node node) {
     std::string text;
-    AppendText(node, text);
+    // Depth-first walk by sibling and parent links: the answer decides the depth, not the stack.
+    pugi::xml_node at = node.first_child();
+    while (at) {
+        if (at.type() == pugi::node_pcdata || at.type() == pugi::node_cdata) text.append(at.value());
+        if (at.type() == pugi::node_element && at.first_child()) {
+            at = at.first_child();
+            continue;
+        }
+        while (at && at != node && !at.next_sibling()) at = at.parent();
+        if (!at || at == node) break;
+        at = at.next_sibling();
+    }
     return text;
+}
+
+namespace {
+bool ContinuesCharacter(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+}  // namespace
+
+std::string Excerpt(std::string_view text, std::size_t at) {
+    if (text.size() <= kExcerptLimit) return std::string(text);
+    constexpr std::size_t kBefore = kExcerptLimit / 3;
+    std::size_t from = std::min(at, text.size()) > kBefore ? std::min(at, text.size()) - kBefore : 0;
+    from = std::min(from, text.size() - kExcerptLimit);
+    std::size_t to = from + kExcerptLimit;
+    // A UTF-8 character spans at most four bytes; anything longer is no text to keep whole.
+    for (int step = 0; step < 3 && ContinuesCharacter(text[from]); ++step) ++from;
+    for (int step = 0; step < 3 && to < text.size() && ContinuesCharacter(text[to]); ++step) --to;
+    std::string out;
+    if (from > 0) out = "...";
+    out.append(text.substr(from, to - from));
+    if (to < text.size()) out.append("...");
+    return out;
 }
 
 std::expected<std::int32_t, std::string> ParseWholeNumber(std::string_view text) {
@@ -69,7 +93,7 @@ std::expected<std::int32_t, std::string> ParseWholeNumber(std::string_view text)
     auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
     if (t.empty() || ec != std::errc() || end != t.data() + t.size() || (t.front() == '-' && t.size() == 1)) {
         std::string message = "'";
-        message.append(text);
+        message.append(Excerpt(text));
         message.append("' is not a valid integer value");
         return std::unexpected(std::move(message));
     }

@@ -4,6 +4,7 @@
 
 #include <pugixml.hpp>
 
+#include <cstddef>
 #include <cstdint>
 #include <expected>
 #include <functional>
@@ -15,7 +16,7 @@ namespace vantrel {
 
 // A document that did not load. `kind` says which of the two messages applies: the file is
 // missing or holds no document at all (`NoFile`), or the parser stopped at an error
-// (`ParseError`, with the text of the line where it stopped and the parser's reason).
+// (`ParseError`, with an excerpt of the line where it stopped and the parser's reason).
 struct XmlLoadProblem {
     enum class Kind { NoFile, ParseError };
     Kind kind = Kind::NoFile;
@@ -36,11 +37,19 @@ std::string ComposeXmlLoadMessage(const XmlLoadProblem& problem, std::string_vie
 // without children or whose first child is an element.
 std::string FirstChildValue(pugi::xml_node node);
 
-// The text of all the node's descendant text nodes, concatenated in document order.
+// The text of all the node's descendant text nodes, concatenated in document order. Walks the
+// tree without recursion, so that any depth of nesting is safe.
 std::string DescendantText(pugi::xml_node node);
 
+// At most kExcerptLimit bytes of `text` around byte `at`: the whole text when it is short enough,
+// else a window that starts a little before `at`, cut on UTF-8 character boundaries, with "..."
+// where text was left out. Error messages quote outside text through it, so that a huge line
+// never makes a huge message.
+inline constexpr std::size_t kExcerptLimit = 120;
+std::string Excerpt(std::string_view text, std::size_t at = 0);
+
 // Reads a signed 32-bit decimal whole number; blanks around it are allowed. On failure the
-// error reads "'<text>' is not a valid integer value".
+// error reads "'<text>' is not a valid integer value", the text cut to an Excerpt.
 std::expected<std::int32_t, std::string> ParseWholeNumber(std::string_view text);
 
 }  // namespace vantrel

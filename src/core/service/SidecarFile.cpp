@@ -49,8 +49,15 @@ std::expected<void, std::string> WriteInfFile(const TImageJob& job, const std::s
                                               const TUploadImaging& imaging) {
     auto digest = imaging.digestHex(job.WorkPath);
     if (!digest) return std::unexpected(digest.error());
+    return WriteInfFile(job, folderName, customerId, albumId, settings, targetPath, *digest);
+}
+
+std::expected<void, std::string> WriteInfFile(const TImageJob& job, const std::string& folderName,
+                                              const std::string& customerId, std::int32_t albumId,
+                                              const TRemoteSettings& settings, const std::string& targetPath,
+                                              const std::string& checksum) {
     TSidecarFields fields{folderName,     customerId,     albumId,       job.FileName,
-                          job.Width,      job.Height,     *digest,
+                          job.Width,      job.Height,     checksum,
                           settings.passthru_name,         settings.passthru_value,
                           job.PhotoSize,  job.ScaledSize, job.ThumbSize};
     if (auto written = WriteWholeFile(targetPath, FormatSidecar(fields)); !written)

@@ -38,5 +38,10 @@ std::expected<void, std::string> WriteInfFile(const TImageJob& job, const std::s
                                               const std::string& customerId, std::int32_t albumId,
                                               const TRemoteSettings& settings, const std::string& targetPath,
                                               const TUploadImaging& imaging);
+// The same with the working copy's MD5 already known.
+std::expected<void, std::string> WriteInfFile(const TImageJob& job, const std::string& folderName,
+                                              const std::string& customerId, std::int32_t albumId,
+                                              const TRemoteSettings& settings, const std::string& targetPath,
+                                              const std::string& checksum);
 
 }  // namespace vantrel

@@ -10,6 +10,7 @@
 #include "core/service/ConnectionRecovery.h"
 #include "core/service/FileWriteError.h"
 #include "core/service/FtpClient.h"
+#include "core/service/PackagePreparer.h"
 #include "core/service/TransferPreparation.h"
 #include "core/service/TransferService.h"
 #include "core/service/UploadNames.h"
@@ -71,10 +72,13 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
     observer_.ProcessMessages();
 
     std::vector<std::string> temporaryFiles;
+    std::unique_ptr<TPackagePreparer> preparer;
     bool uploadStarted = false;  // the temporary files are being made: the end closes and deletes
     auto endUpload = [&] {
         if (!uploadStarted) return;
         uploadStarted = false;
+        preparer_ = nullptr;
+        preparer.reset();  // waits for the worker before its files are deleted
         ftp.ClearWorkHandlers();
         ftp.FtpDisconnect();
         observer_.SetTimerRunning(false);
@@ -126,6 +130,11 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                 auto path = MakeTempFileName(config_.workFolder, extension);
                 if (!path) throw TFileWriteError(path.error());
                 temporaryFiles.push_back(*path);
+            }
+            if (config_.imaging.prepare) {
+                preparer = MakePreparer(config_, temporaryFiles);
+                preparer_ = preparer.get();
+                PrefetchFirst(*preparer, albums_, config_.settings);
             }
             const std::string customerId = service_.CustomerId();
             const std::string folderName = MakeUploadFolderName(customerId);
@@ -203,8 +212,15 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId, const TPackage
             observer_.ShowRunProgress(runBar_.position, runBar_.range);
             continue;
         }
+        // Stop while the photo is still being prepared ends the walk with the photo queued.
+        std::optional<TPreparedPhoto> prepared;
+        if (preparer_) {
+            prepared = preparer_->Take(job.WorkPath, context.pump, [this] { return stopPressed_; });
+            if (!prepared) return true;
+        }
         // An unreadable list of warning codes ends the run as a connection failure.
-        auto rejected = config_.imaging.isRejected(job.WorkPath, config_.settings.rejected_errors);
+        auto rejected = prepared ? prepared->rejected
+                                 : config_.imaging.isRejected(job.WorkPath, config_.settings.rejected_errors);
         if (!rejected) throw TUploadError(rejected.error());
         if (*rejected) {
             report_.refusedForWarnings.push_back(job.FileName);
@@ -225,7 +241,11 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId, const TPackage
         bool sent = false;
         bool endWalk = false;
         try {
-            sent = SendPhotoRecovering(context, job, albumId);
+            if (prepared) PrefetchNext(*preparer_, album, j, config_.settings);
+            sent = SendPhotoRecovering(context, job, [&] {
+                return prepared ? SendPreparedPackage(context, job, *prepared, photoNumber_, albumId)
+                                : SendPhotoPackage(context, job, photoNumber_, albumId);
+            });
             endWalk = stopPressed_;
         } catch (const TFileWriteError&) {
             context.ftp.ClearWorkHandlers();

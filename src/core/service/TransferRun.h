@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -23,6 +24,7 @@ class TAlbumList;
 class TConnectionRecovery;
 class TFtpClient;
 class TImageJob;
+class TPackagePreparer;
 class TTransferService;
 
 enum class TTransferOutcome {
@@ -109,7 +111,7 @@ private:
     bool SendAlbum(TAlbum& album, std::int32_t albumId, const TPackageContext& context);
     // Sends the package, starting it again from its first file after a lost connection was
     // waited out (TransferRunRecovery.cpp).
-    bool SendPhotoRecovering(const TPackageContext& context, const TImageJob& job, std::int32_t albumId);
+    bool SendPhotoRecovering(const TPackageContext& context, const TImageJob& job, const std::function<bool()>& send);
     // Names every photo still queued, not refused, as left by a run that ended early.
     void ReportPhotosLeftQueued();
     void OnWork(std::int64_t bytes);
@@ -120,6 +122,7 @@ private:
     TTransferObserver& observer_;
     TTransferConfig config_;
     TFtpClient* ftp_ = nullptr;
+    TPackagePreparer* preparer_ = nullptr;  // set while photos are prepared ahead
     bool stopPressed_ = false;
     TTransferReport report_;
     TProgressBar photoBar_;

@@ -10,7 +10,8 @@
 
 namespace vantrel {
 
-bool TTransferRun::SendPhotoRecovering(const TPackageContext& context, const TImageJob& job, std::int32_t albumId) {
+bool TTransferRun::SendPhotoRecovering(const TPackageContext& context, const TImageJob& job,
+                                       const std::function<bool()>& send) {
     const std::int64_t runPositionBefore = runBar_.position;
     bool again = false;
     return recovery_->Retry([&] {
@@ -26,7 +27,7 @@ bool TTransferRun::SendPhotoRecovering(const TPackageContext& context, const TIm
             context.ftp.FtpChangeDir(context.folderName);
         }
         again = true;
-        return SendPhotoPackage(context, job, photoNumber_, albumId);
+        return send();
     });
 }
 

@@ -1,7 +1,6 @@
-#include <cstring>
-
 #include "core/imaging/FileDigest.h"
 #include "core/imaging/ImageFileOps.h"
+#include "core/service/PhotoPreparation.h"
 #include "core/service/UploadPackage.h"
 
 namespace vantrel {
@@ -25,13 +24,12 @@ TUploadImaging UploadImagingFor(ImageWorkspace& workspace) {
     imaging.saveScaled = [&workspace](const std::string& source, const std::string& target,
                                       int size) -> std::expected<void, TWriteFailure> {
         auto saved = SaveScaledJpeg(workspace, source, target, size);
-        if (!saved) {
-            const ImageFileError& error = saved.error();
-            const bool system = error.kind == ImageFileError::Kind::FileError && error.sysError != 0;
-            return std::unexpected(TWriteFailure{target, system ? std::strerror(error.sysError) : error.message});
-        }
+        if (!saved) return std::unexpected(WriteFailureOf(saved.error(), target));
         return {};
     };
+    // The run prepares each photo on a worker with a workspace of its own. Only accepted photos
+    // get copies, so the placeholder text of the window's workspace is never needed there.
+    imaging.prepare = PreparePhotoInOneDecode;
     return imaging;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/service/FileWriteError.h"
+#include "core/service/PreparedPhoto.h"
 
 namespace vantrel {
 
@@ -40,6 +41,10 @@ struct TUploadImaging {
     // failure names the target file and why it could not be written.
     std::function<std::expected<void, TWriteFailure>(const std::string& source, const std::string& target, int size)>
         saveScaled;
+    // Optional: the acceptance test, both copies and the digests from one decode, on the
+    // workspace given (one per thread, so that it may run on a worker). Without it the run
+    // works step by step with the functions above, on its own thread.
+    std::function<TPreparedPhoto(ImageWorkspace& ws, const TPhotoRequest& request)> prepare;
 };
 // The image file operations on `workspace`, which must outlive the result; no other image
 // operation may use the workspace while the upload runs.
@@ -57,6 +62,9 @@ bool IsPhotoSizeAccepted(std::int64_t photoSize, const TRemoteSettings& settings
 // read.
 bool PutVerified(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName,
                  const std::string& folderName, const TUploadImaging& imaging, const std::function<void()>& pump);
+// The same with the file's MD5 already known.
+bool PutVerifiedDigest(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName,
+                       const std::string& folderName, const std::string& digest, const std::function<void()>& pump);
 
 // What SendPhotoPackage needs of the run.
 struct TPackageContext {
@@ -76,5 +84,11 @@ struct TPackageContext {
 // false at the first file that failed five times. Throws TFileWriteError when a copy or the
 // sidecar cannot be written, and what PutVerified throws.
 bool SendPhotoPackage(const TPackageContext& context, const TImageJob& job, int photoNumber, std::int32_t albumId);
+
+// SendPhotoPackage of a photo whose copies and digests were prepared beforehand: the same files
+// in the same order with the same checks; a copy that could not be written ends the run at the
+// point where it would have been made.
+bool SendPreparedPackage(const TPackageContext& context, const TImageJob& job, const TPreparedPhoto& prepared,
+                         int photoNumber, std::int32_t albumId);
 
 }  // namespace vantrel

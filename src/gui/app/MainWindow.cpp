@@ -6,7 +6,6 @@
 #include <QDialog>
 #include <QCloseEvent>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QStyle>
@@ -54,6 +53,7 @@
 #include "gui/service/TransferController.h"
 #include "gui/service/TransferPage.h"
 #include "gui/service/TransferPanel.h"
+#include "gui/service/WebLinkOpener.h"
 
 namespace vantrel::gui {
 
@@ -500,7 +500,7 @@ void TMain_Dlog::HelpUpdate1Execute() {
     if (verdict == UpdateVerdict::Unreadable) return;
     if (verdict == UpdateVerdict::NewVersion) {
         QMessageBox::information(this, windowTitle(), Translate("NewVersion"));
-        if (!remote_.update_url.empty()) QDesktopServices::openUrl(QUrl(Q(remote_.update_url)));
+        OpenWebLink(Q(remote_.update_url));  // web links only
     }
     settings_.LastCheck = NowLocal();
 }

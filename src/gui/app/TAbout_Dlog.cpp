@@ -1,6 +1,5 @@
 #include "gui/app/TAbout_Dlog.h"
 
-#include <QDesktopServices>
 #include <QFont>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -16,6 +15,7 @@
 #include "gui/app/LightPanel.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/PageWidgets.h"
+#include "gui/service/WebLinkOpener.h"
 
 namespace vantrel::gui {
 
@@ -72,7 +72,7 @@ TAbout_Dlog::TAbout_Dlog(TMain_Dlog& window) : QDialog(&window) {
     setWindowTitle(QString::fromUtf8("A propos de Vantrel"));
     setFixedSize(418, 295);
     SetLightPanel(this, Qt::white);
-    OpenLink = [](const QString& address) { QDesktopServices::openUrl(QUrl::fromUserInput(address)); };
+    OpenLink = [](const QString& address) { OpenWebLink(QUrl::fromUserInput(address)); };
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);

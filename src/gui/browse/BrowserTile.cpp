@@ -7,9 +7,18 @@
 
 namespace vantrel::gui {
 
-BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path) {
+BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileCache* cache) {
     BrowserTile out;
     out.path = path;
+    if (cache != nullptr) {
+        if (auto cached = cache->Find(path)) {
+            out.width = cached->width;
+            out.height = cached->height;
+            out.size = FileSizeOf(path);
+            out.tile = ToQImage(cached->tile);
+            return out;
+        }
+    }
     const BrowserThumbResult result = MakeBrowserThumb(ws, path);
     out.badPicture = result == BrowserThumbResult::BadPicture;
     // The tile and the dimensions shown are the photo's as it is seen, upright.
@@ -20,6 +29,14 @@ BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path) {
     out.height = swapped ? ws.params.width : ws.params.height;
     out.size = FileSizeOf(path);
     out.tile = ToQImage(ws.workBitmap);
+    // Placeholders are not kept: their text follows the language, and a damaged file is rare.
+    if (cache != nullptr && result == BrowserThumbResult::Tile) {
+        CachedTile entry;
+        entry.tile = ws.workBitmap;
+        entry.width = out.width;
+        entry.height = out.height;
+        cache->Store(path, entry);
+    }
     return out;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/browse/TileCache.h"
 #include "core/imaging/ImageWorkspace.h"
 
 namespace vantrel::gui {
@@ -19,7 +20,8 @@ struct BrowserTile {
     bool badPicture = false;   // the file could not be opened or is no JPEG: the user is told
 };
 
-// Makes the tile of `path` with the given workspace (one workspace per thread). Never throws.
-BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path);
+// Makes the tile of `path` with the given workspace (one workspace per thread), taking it from
+// `cache` when the photo's tile is stored there and storing a freshly decoded one. Never throws.
+BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileCache* cache = nullptr);
 
 }  // namespace vantrel::gui

@@ -291,12 +291,32 @@ void SelectPageController::ShowCurrentImage() {
     if (!rows.isEmpty()) {
         auto* item = static_cast<ThumbItem*>(page_.Thumb_View->item(rows.front()));
         decoding_ = true;
-        const QImage picture = DecodeWhole(item->Path());
+        QImage picture, fitted;
+        if (auto slide = slidesAhead_->Take(item->Path())) {
+            if (slide->undecodable) {
+                DrawBadImageTile(ws_, ws_.workBitmap);
+                picture = ToQImage(ws_.workBitmap);
+            }
+            if (!slide->unreadable && !slide->undecodable) {
+                picture = slide->picture;
+                fitted = slide->fitted;
+            }
+        } else {
+            picture = DecodeWhole(item->Path());
+        }
         decoding_ = false;
         if (picture.isNull()) {
             if (ShowMessage) ShowMessage(BadPictureText(item->Path()));
         } else {
-            page_.Cur_Img->SetPicture(picture);
+            page_.Cur_Img->SetPicture(picture, fitted);
+        }
+        if (SlideshowMode()) {
+            // The photos a step shows next are decoded meanwhile.
+            QStringList around;
+            for (int row : {rows.front() + 1, rows.front() - 1})
+                if (row >= 0 && row < page_.Thumb_View->count())
+                    around.append(static_cast<ThumbItem*>(page_.Thumb_View->item(row))->Path());
+            slidesAhead_->Want(around, page_.Cur_Img->size());
         }
         SetHeader(" " + window_.Translate("Cap_Image") + " " + QString::number(rows.front() + 1) + " " +
                   window_.Translate("OutOf") + " " + QString::number(worker_->FileCount()));

@@ -12,6 +12,7 @@
 #include "core/imaging/ImageWorkspace.h"
 #include "core/imaging/SizeText.h"
 #include "gui/app/TileImages.h"
+#include "gui/browse/SlideDecodeAhead.h"
 #include "gui/browse/TThumbnailThread.h"
 
 class QAction;
@@ -122,6 +123,7 @@ private:
     SizeTextStyle sizeStyle_;
     QtTileTextPainter painter_;
     ImageWorkspace ws_;   // full decodes on this thread (slideshow, compare)
+    std::unique_ptr<SlideDecodeAhead> slidesAhead_ = std::make_unique<SlideDecodeAhead>();
     TileImageList thumbImages_;
     FolderTree* tree_ = nullptr;
     std::unique_ptr<TThumbnailThread> worker_;

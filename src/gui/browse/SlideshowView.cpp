@@ -10,9 +10,10 @@ SlideshowView::SlideshowView(QWidget* parent) : QWidget(parent) {
     setMinimumSize(1, 1);
 }
 
-void SlideshowView::SetPicture(const QImage& picture) {
+void SlideshowView::SetPicture(const QImage& picture, const QImage& fitted) {
     picture_ = picture;
     scaled_ = QPixmap();
+    if (!fitted.isNull() && fitted.size() == FitRect(picture.size(), size()).size()) scaled_ = QPixmap::fromImage(fitted);
     update();
 }
 

@@ -13,7 +13,9 @@ class SlideshowView : public QWidget {
 public:
     explicit SlideshowView(QWidget* parent = nullptr);
 
-    void SetPicture(const QImage& picture);
+    // `fitted`, when given, is the picture already scaled as the view would scale it for its
+    // present size; it saves that scaling when the picture is shown.
+    void SetPicture(const QImage& picture, const QImage& fitted = QImage());
     const QImage& Picture() const { return picture_; }
     // Where the picture lands in a view of `view` size.
     static QRect FitRect(const QSize& picture, const QSize& view);

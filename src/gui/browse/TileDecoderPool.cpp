@@ -90,7 +90,7 @@ void TileDecoderPool::DecoderLoop(int) {
         const unsigned generation = generation_;
         const std::string path = paths_[index];
         lock.unlock();
-        BrowserTile tile = DecodeBrowserTile(ws, path);
+        BrowserTile tile = DecodeBrowserTile(ws, path, &cache_);
         lock.lock();
         if (generation == generation_ && active_ && index < tiles_.size()) {
             tiles_[index] = std::move(tile);

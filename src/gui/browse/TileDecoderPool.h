@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/browse/TileCache.h"
 #include "core/imaging/TileTextPainter.h"
 #include "gui/browse/BrowserTile.h"
 
@@ -55,6 +56,7 @@ private:
     bool stopping_ = false;
     const TileTextPainter* painter_;
     std::string badText_;
+    TileCache cache_{TileCache::UserFolder(), TileCache::kDefaultLimit};
     std::vector<std::thread> threads_;
 };
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -24,6 +23,7 @@
 #include "core/service/FtpClient.h"
 #include "core/service/TXmlRpcService.h"
 #include "core/service/TransferPreparation.h"
+#include "core/service/WebLink.h"
 #include "core/service/XmlRpcTransferService.h"
 #include "gui/albums/AlbumsController.h"
 #include "gui/app/MainWindow.h"
@@ -31,6 +31,7 @@
 #include "gui/service/TReport_Dlog.h"
 #include "gui/service/TransferPage.h"
 #include "gui/service/TransferPanel.h"
+#include "gui/service/WebLinkOpener.h"
 
 namespace vantrel::gui {
 
@@ -242,7 +243,7 @@ void TransferController::ShowAdvert() {
     if (address.empty()) return;
     ReplaceAll(address, "[email]", page_.Login_Edit->text().toStdString());
     const QUrl url(Q(address));
-    if (url.scheme() != "http" && url.scheme() != "https") return;
+    if (!IsWebLink(address) || (url.scheme() != "http" && url.scheme() != "https")) return;
     // Fetched without waiting: the run never waits for the page.
     if (!web_) web_ = new QNetworkAccessManager(this);
     QNetworkRequest request(url);
@@ -258,7 +259,7 @@ void TransferController::OpenWebSite() {
     std::string address = window_.RemoteSettings().autologin_url;
     if (address.empty()) return;
     ReplaceAll(address, "[id_session]", sessionCode_);
-    QDesktopServices::openUrl(QUrl(Q(address)));
+    OpenWebLink(Q(address));
 }
 
 void TransferController::Info_TimerTimer() {

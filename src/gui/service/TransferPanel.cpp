@@ -2,6 +2,7 @@
 #include "gui/app/LightPanel.h"
 
 #include "gui/app/PageWidgets.h"
+#include "gui/service/WebLinkOpener.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -74,7 +75,10 @@ TransferPanel::TransferPanel(QWidget* parent) : QWidget(parent) {
 
     WB = Named(new QTextBrowser(this), "WB");
     WB->setFixedSize(kWebWidth, kWebHeight);
-    WB->setOpenExternalLinks(true);
+    // A link in the page opens in the desktop's browser when it is a web link; the view itself
+    // never follows one (a file: link would show a local file in the panel).
+    WB->setOpenLinks(false);
+    connect(WB, &QTextBrowser::anchorClicked, WB, [](const QUrl& url) { OpenWebLink(url); });
     WB->setFrameShape(QFrame::NoFrame);
 }
 

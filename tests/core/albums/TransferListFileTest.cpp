@@ -40,11 +40,13 @@ TEST(TransferListFile, FormatsAlbumsAndEscapedPathsWithCrLf) {
     r.list.AddAlbum("Vide");
     r.list.Items(0).AddJob("/Photos/l'été/IMG_0001.JPG", "/W/IMG_0001.JPG", 0, 10, 1, 1, "IMG_0001.JPG", "c");
     r.list.Items(0).AddJob("/W/IMG_0002.JPG", "/W/IMG_0002.JPG", 1, 10, 1, 1, "IMG_0002.JPG", "c");
+    r.list.Items(0).AddJob("[Album]", "/W/[Album]", 2, 10, 1, 1, "[Album]", "c");  // never read as an album line
     EXPECT_EQ(FormatTransferList(r.list),
               "0\r\n"
               "[Album]\t27 avril 2005\r\n"
               "/Photos/l''été/IMG_0001.JPG\t/W/IMG_0001.JPG\r\n"
               "/W/IMG_0002.JPG\t/W/IMG_0002.JPG\r\n"
+              "./[Album]\t/W/[Album]\r\n"
               "[Album]\tVide\r\n");
     r.list.SelectAlbum(0);
     r.list.DeleteCurrentAlbum();
@@ -244,4 +246,24 @@ TEST(TransferListFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
 }
 
 }  // namespace
+// Names that differ only in forbidden characters ("Tri|", "Tri*") or control characters clean
+// to one name: they fill one album, so that a written list reads back as it was written.
+TEST(TransferListFile, NamesThatCleanAlikeShareOneAlbum) {
+    IntakeBench bench;
+    StartLikeTheWindow(bench);
+    for (const char* name : {"a.jpg", "b.jpg"}) WriteJpeg(bench.work / name, 8, 8);
+    const std::string w = bench.work.path() + "/";
+    WriteFile(bench.work / "Images.lst", "0\r\n[Album]\tTri|\r\n" + w + "a.jpg\t" + w + "a.jpg\r\n[Album]\tTri*\r\n" + w +
+                                             "b.jpg\t" + w + "b.jpg\r\n[Album]\tSea\x0c" "1\r\n" + w + "a.jpg\t" + w +
+                                             "a.jpg\r\n[Album]\tSea\x0b" "1\r\n" + w + "b.jpg\t" + w + "b.jpg\r\n");
+    ASSERT_TRUE(LoadTransferList(bench.r.list, bench.intake, bench.work / "Images.lst").has_value());
+    const std::vector<std::string> names = bench.r.Names();
+    for (const char* name : {"Trix", "Sea 1"}) {
+        const int album = bench.r.list.IndexOfName(name);
+        ASSERT_GE(album, 0) << name;
+        EXPECT_EQ(bench.r.list.Items(album).Jobs().Count(), 2) << name;
+        EXPECT_EQ(std::count(names.begin(), names.end(), name), 1) << name;
+    }
+}
+
 }  // namespace vantrel

@@ -60,6 +60,21 @@ std::string MakeJpeg(int width, int height, const PixelSource& pixels, const Fix
     return bytes;
 }
 
+std::string DeclareSize(std::string jpeg, int width, int height) {
+    // Walk the segments after the start-of-image marker to the frame header (SOF0 to SOF2).
+    for (std::size_t at = 2; at + 9 < jpeg.size();) {
+        const auto marker = static_cast<unsigned char>(jpeg[at + 1]);
+        const std::size_t length = static_cast<unsigned char>(jpeg[at + 2]) << 8 | static_cast<unsigned char>(jpeg[at + 3]);
+        if (marker >= 0xC0 && marker <= 0xC2) {
+            jpeg[at + 5] = static_cast<char>(height >> 8), jpeg[at + 6] = static_cast<char>(height);
+            jpeg[at + 7] = static_cast<char>(width >> 8), jpeg[at + 8] = static_cast<char>(width);
+            return jpeg;
+        }
+        at += 2 + length;
+    }
+    throw std::runtime_error("no frame header");
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;

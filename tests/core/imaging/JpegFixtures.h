@@ -40,6 +40,10 @@ inline std::string MakeSolidJpeg(int width, int height, std::uint32_t rgb, const
     return MakeJpeg(width, height, [rgb](int, int) { return rgb; }, options);
 }
 
+// The same file with the frame header declaring width x height instead: a few hundred bytes
+// that claim a picture of any size.
+std::string DeclareSize(std::string jpeg, int width, int height);
+
 std::string ReadFile(const std::string& path);
 
 // Colour channels of 0xRRGGBB.

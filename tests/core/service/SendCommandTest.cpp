@@ -40,6 +40,18 @@ struct CliResult {
     std::string output;
 };
 
+// Runs a shell command and gathers its standard output.
+CliResult RunShell(const std::string& command) {
+    CliResult result;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) return result;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
 class SendCommand : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -53,18 +65,9 @@ protected:
     // Lost connections are waited out for a second at most, unless `reconnect` says otherwise.
     CliResult Send(const std::string& password, std::string settingsBase = {}, const std::string& reconnect = "0.2;1") {
         if (settingsBase.empty()) settingsBase = service_.settingsBase();
-        const std::string command = "printf '%s\\n' '" + password + "' | env XDG_DATA_HOME='" + data_.Path() +
-                                    "' VANTREL_RECONNECT='" + reconnect +
-                                    "' VANTREL_SETTINGS_BASE='" + settingsBase + "' '" + cli_ +
-                                    "' send --email demo@vantrel.test --password-stdin 2>&1";
-        CliResult result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (!pipe) return result;
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return result;
+        return RunShell("printf '%s\\n' '" + password + "' | env XDG_DATA_HOME='" + data_.Path() +
+                        "' VANTREL_RECONNECT='" + reconnect + "' VANTREL_SETTINGS_BASE='" + settingsBase + "' '" +
+                        cli_ + "' send --email demo@vantrel.test --password-stdin 2>&1");
     }
 
     // "vantrel-cli send" as a child process that the test can signal and measure.
@@ -148,16 +151,7 @@ protected:
         ASSERT_TRUE(WriteFileAtomically(work_ + "Images.lst", text));
     }
     // Runs another vantrel-cli command; its standard error is part of the output.
-    CliResult Cli(const std::string& arguments) {
-        CliResult result;
-        FILE* pipe = ::popen(("'" + cli_ + "' " + arguments + " 2>&1").c_str(), "r");
-        if (!pipe) return result;
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return result;
-    }
+    CliResult Cli(const std::string& arguments) { return RunShell("'" + cli_ + "' " + arguments + " 2>&1"); }
     // The upload folders on the server, each with its file count.
     std::vector<std::size_t> UploadFolders() const {
         std::vector<std::size_t> counts;

@@ -25,6 +25,7 @@
 #include "core/service/TransferPreparation.h"
 #include "core/service/TransferRun.h"
 #include "core/service/XmlRpcTransferService.h"
+#include "core/support/ReferenceCopy.h"
 #include "core/support/StandinService.h"
 
 namespace vantrel {
@@ -52,6 +53,7 @@ class RecordingObserver : public TTransferObserver {
 public:
     std::function<void()> onMessages;
     std::function<void(std::int64_t)> onPhotoProgress;
+    std::function<void()> onPhotoShown;
     std::vector<std::string> photosShown;
     bool loginRefused = false;
     std::optional<TTransferReport> report;
@@ -61,7 +63,10 @@ public:
     }
     void SetTimerRunning(bool) override {}
     void ShowAlbum(const TAlbum&) override {}
-    void ShowPhoto(const TImageJob& job) override { photosShown.push_back(job.FileName); }
+    void ShowPhoto(const TImageJob& job) override {
+        photosShown.push_back(job.FileName);
+        if (onPhotoShown) onPhotoShown();
+    }
     void ShowPhotosLeft(int) override {}
     void ShowPhotoProgress(std::int64_t position, std::int64_t) override {
         if (onPhotoProgress) onPhotoProgress(position);
@@ -108,6 +113,35 @@ protected:
         // The window saves the transfer list on every change of an album's photos.
         albums_.OnContentChanged = [this](TAlbum*) { ASSERT_TRUE(SaveTransferList(albums_, ListPath())); };
         albums_.OnMessage = [this](const TUserMessage& message) { messages_.push_back(message.key); };
+    }
+
+    // Stop is pressed as the first photo is shown (its preparation under way) or while its first
+    // bytes travel (the next photos being prepared meanwhile).
+    void StopDuringTheFirstPhoto(bool whileStoring) {
+        Queue("Summer", Photo("one.jpg", 900, 700));
+        Queue("Summer", Photo("two.jpg", 800, 600));
+        Queue("Summer", Photo("three.jpg", 1000, 800));
+        const auto before = UploadFolders();
+
+        RecordingObserver observer;
+        TTransferRun* running = nullptr;
+        auto stop = [&] {
+            if (running && !running->StopPressed()) running->Stop();
+        };
+        if (whileStoring) observer.onPhotoProgress = [&](std::int64_t position) { if (position > 0) stop(); };
+        else observer.onPhotoShown = stop;
+        EXPECT_EQ(Run(observer, kPassword, [&](TTransferRun& run) { running = &run; }), TTransferOutcome::toStopped);
+        EXPECT_EQ(observer.photosShown, std::vector<std::string>{"three.jpg"});
+
+        // The store under way was cut: no sidecar reached the server, so the service ignores the rest.
+        const std::string folder = NewFolder(before);
+        EXPECT_FALSE(Entries(service_->ftpFolder() + "/" + folder).contains("0.inf"));
+        EXPECT_EQ(QueuedNames(), (std::vector<std::string>{"Summer/one.jpg", "Summer/three.jpg", "Summer/two.jpg"}));
+        EXPECT_EQ(RestoredNames(), QueuedNames());
+        ExpectWorkingCopies();
+        // The copies prepared ahead are gone with the run's other temporary files.
+        EXPECT_EQ(Entries(WorkFolder()), (std::set<std::string>{"one.jpg", "two.jpg", "three.jpg", "Images.lst",
+                                                                 "Temp.xml", "uploader_settings.plist"}));
     }
 
     std::string WorkFolder() const { return work_.Path(); }
@@ -293,6 +327,10 @@ TEST_F(TransferEndToEnd, SendsEveryAcceptedPhotoAndKeepsTheRefusedOnes) {
             ASSERT_TRUE(ReadImageHeader(ws_, remote + base + suffix)) << suffix;
             EXPECT_EQ(std::max(ws_.params.width, ws_.params.height), size) << suffix;
             EXPECT_EQ(ws_.params.width > ws_.params.height, photo.width > photo.height) << suffix;
+            // Byte for byte the copy that one full decode of the photo makes.
+            const std::string sentPhoto = photos_.Write("sent-" + base + ".jpg", sent);
+            EXPECT_TRUE(ReadAll(remote + base + suffix) == test::ReferenceCopy(sentPhoto, size)) << suffix;
+            fs::remove(sentPhoto);
         }
         const std::int32_t albumId = serviceAlbums.at(photo.album == "Summer" ? "SUMMER" : photo.album);
         const std::string size = std::to_string(photo.bytes.size());
@@ -378,27 +416,9 @@ TEST_F(TransferEndToEnd, BrokenServiceAnswers) {
     ExpectWorkingCopies();
 }
 
-TEST_F(TransferEndToEnd, StopDuringTheFirstPhotoEndsTheRunAndKeepsEveryPhoto) {
-    Queue("Summer", Photo("one.jpg", 200, 160));
-    Queue("Summer", Photo("two.jpg", 200, 170));
-    Queue("Summer", Photo("three.jpg", 200, 180));
-    const auto before = UploadFolders();
-
-    RecordingObserver observer;
-    TTransferRun* running = nullptr;
-    // Stop is pressed while the first bytes of the first photo travel.
-    observer.onPhotoProgress = [&](std::int64_t position) {
-        if (position > 0 && running && !running->StopPressed()) running->Stop();
-    };
-    EXPECT_EQ(Run(observer, kPassword, [&](TTransferRun& run) { running = &run; }), TTransferOutcome::toStopped);
-    EXPECT_EQ(observer.photosShown, std::vector<std::string>{"three.jpg"});
-
-    // The store under way was cut: no sidecar reached the server, so the service ignores the rest.
-    const std::string folder = NewFolder(before);
-    EXPECT_FALSE(Entries(service_->ftpFolder() + "/" + folder).contains("0.inf"));
-    EXPECT_EQ(QueuedNames(), (std::vector<std::string>{"Summer/one.jpg", "Summer/three.jpg", "Summer/two.jpg"}));
-    EXPECT_EQ(RestoredNames(), QueuedNames());
-    ExpectWorkingCopies();
+TEST_F(TransferEndToEnd, StopDuringTheFirstPhotoEndsTheRunAndKeepsEveryPhoto) { StopDuringTheFirstPhoto(true); }
+TEST_F(TransferEndToEnd, StopWhileTheFirstPhotoIsPreparedEndsTheRunAndKeepsEveryPhoto) {
+    StopDuringTheFirstPhoto(false);
 }
 
 TEST_F(TransferEndToEnd, SettingsAreReadAgainOnlyWhenTheStartLoadFailed) {

@@ -1,0 +1,84 @@
+#pragma once
+// Prepares the photos of a transfer run ahead: while the package of one photo is stored and
+// verified, workers decode the next photos, make their copies and digests. The sets of
+// temporary copy files are used in turn, so that the copies being sent are never overwritten.
+
+#include <deque>
+#include <functional>
+#include <future>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/imaging/ImageWorkspace.h"
+#include "core/service/PreparedPhoto.h"
+
+namespace vantrel {
+
+class TAlbum;
+class TAlbumList;
+struct TRemoteSettings;
+struct TTransferConfig;
+struct TUploadImaging;
+
+struct TCopyFiles {
+    std::string scaledPath;
+    std::string thumbPath;
+};
+
+class TPackagePreparer {
+public:
+    // `imaging.prepare` must be set; `request` gives the list of refused codes and the copy
+    // sizes (its paths are ignored). With n sets of copy files (at least two), up to n - 1
+    // photos are prepared at once, each on its own worker and workspace.
+    TPackagePreparer(const TUploadImaging& imaging, TPhotoRequest request, std::vector<TCopyFiles> slots);
+    // Waits for the workers, so that no file is written after the run deleted it.
+    ~TPackagePreparer();
+    TPackagePreparer(const TPackagePreparer&) = delete;
+    TPackagePreparer& operator=(const TPackagePreparer&) = delete;
+
+    // How many photos may be under preparation at once.
+    int Depth() const { return static_cast<int>(slots_.size()) - 1; }
+
+    // Starts preparing the photo `workPath` on a worker, unless it is under way already or
+    // every worker is busy. Call only after the photo last taken is no longer needed but for
+    // its storing.
+    void Prefetch(const std::string& workPath);
+
+    // The preparation of `workPath`: the one started ahead when there is one (preparations
+    // started before it are dropped), else one started now. `pump` runs every 20 ms while
+    // waiting; nothing is returned once `stopped` says so (the workers finish in the
+    // background and are waited for at destruction).
+    std::optional<TPreparedPhoto> Take(const std::string& workPath, const std::function<void()>& pump,
+                                       const std::function<bool()>& stopped);
+
+private:
+    struct Job {
+        std::string path;
+        int slot;
+        int workspace;
+        std::future<TPreparedPhoto> result;
+    };
+    void Start(const std::string& workPath);
+
+    const TUploadImaging& imaging_;
+    TPhotoRequest request_;
+    std::vector<TCopyFiles> slots_;
+    int takenSlot_ = -1;  // the copies of the photo being sent
+    std::vector<std::unique_ptr<ImageWorkspace>> workspaces_;
+    std::deque<Job> pending_;
+};
+
+// The run's preparer: more temporary copy files are made in the work folder and added to
+// `temporaryFiles` (which must hold the run's scaled, thumbnail and sidecar files, in that
+// order). Throws TFileWriteError when a file cannot be made.
+std::unique_ptr<TPackagePreparer> MakePreparer(const TTransferConfig& config, std::vector<std::string>& temporaryFiles);
+
+// Starts preparing the photos the album walk sends after the one at `index` (the walk goes from
+// the last photo to the first), skipping photos refused for their size.
+void PrefetchNext(TPackagePreparer& preparer, const TAlbum& album, int index, const TRemoteSettings& settings);
+// Starts preparing the first photos the run sends, so that their decode overlaps the connection.
+void PrefetchFirst(TPackagePreparer& preparer, const TAlbumList& albums, const TRemoteSettings& settings);
+
+}  // namespace vantrel

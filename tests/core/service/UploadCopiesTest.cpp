@@ -1,0 +1,146 @@
+// The scaled copy and the thumbnail sent with a photo, byte for byte: whatever way the upload
+// decodes the photo, the copies equal those made from one plain full decode, point-sampled from
+// the upright picture and written with the plain encoder at quality 90.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <set>
+#include <tuple>
+
+#include "core/TempFolder.h"
+#include "core/imaging/ImageFileOps.h"
+#include "core/imaging/FileDigest.h"
+#include "core/service/PackagePreparer.h"
+#include "core/service/UploadPackage.h"
+#include "core/imaging/JpegFixtures.h"
+#include "core/support/ReferenceCopy.h"
+
+namespace vantrel {
+namespace {
+
+using namespace test;
+
+// Camera-like content: smooth gradients with noise, so that every row and column differs.
+PixelSource Noisy(unsigned seed) {
+    auto random = std::make_shared<std::mt19937>(seed);
+    return [random](int x, int y) {
+        const std::uint32_t noise = (*random)() & 0x1F1F1Fu;
+        return ((std::uint32_t(x * 3) & 0xFF) << 16 | (std::uint32_t(y * 5) & 0xFF) << 8 | std::uint32_t(x + y) & 0xFF) ^
+               noise;
+    };
+}
+
+std::string ExifOrientationSegment(int value) {
+    const std::string tiff = std::string("MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0", 19) + char(value) +
+                             std::string(6, '\0');
+    return std::string("Exif\0\0", 6) + tiff;
+}
+
+struct PhotoCase {
+    const char* name;
+    std::string bytes;
+    bool rejected;  // with warning codes "85,123" refused
+};
+
+std::vector<PhotoCase> PhotoTable() {
+    std::vector<PhotoCase> photos;
+    photos.push_back({"colour", MakeJpeg(333, 211, Noisy(1)), false});
+    photos.push_back({"colour progressive", MakeJpeg(217, 301, Noisy(2), Options(FixtureColour::YCbCr, true)), false});
+    photos.push_back({"grey", MakeJpeg(190, 260, Noisy(3), Options(FixtureColour::Grey)), false});
+    photos.push_back({"cmyk", MakeJpeg(250, 170, Noisy(4), Options(FixtureColour::CMYK)), false});
+    photos.push_back({"ycck", MakeJpeg(171, 171, Noisy(5), Options(FixtureColour::YCCK)), false});
+    std::string cut = MakeJpeg(320, 240, Noisy(6));
+    cut.resize(cut.size() / 2);  // decodes with the end-of-data warning, its lower half grey
+    photos.push_back({"damaged", cut, true});
+    std::string garbage = MakeJpeg(64, 64, Noisy(7)).substr(0, 200);
+    garbage += std::string(300, '\x55');
+    photos.push_back({"undecodable", garbage, true});
+    static const char* const kTurned[] = {"", "", "exif 2", "exif 3", "exif 4", "exif 5", "exif 6", "exif 7", "exif 8"};
+    for (int orientation = 2; orientation <= 8; ++orientation) {
+        FixtureOptions options;
+        options.segments.push_back({0xE1, ExifOrientationSegment(orientation)});
+        photos.push_back({kTurned[orientation], MakeJpeg(300, 180, Noisy(10 + orientation), options), false});
+    }
+    // A tall progressive photo cut short: rows after the cut are grey in every decode.
+    std::string cutProgressive = MakeJpeg(160, 410, Noisy(20), Options(FixtureColour::YCbCr, true));
+    cutProgressive.resize(cutProgressive.size() * 2 / 3);
+    photos.push_back({"damaged progressive", cutProgressive, true});
+    return photos;
+}
+
+std::string ReadBytes(const std::string& path) { return ReadFile(path); }
+
+TEST(UploadCopies, TheUploadMakesTheSameBytesAsAFullDecode) {
+    TempFolder folder;
+    ImageWorkspace ws;
+    const TUploadImaging imaging = UploadImagingFor(ws);
+    for (const PhotoCase& photo : PhotoTable()) {
+        SCOPED_TRACE(photo.name);
+        const std::string path = folder.Write(std::string(photo.name) + ".jpg", photo.bytes);
+        auto rejected = imaging.isRejected(path, "85,123");
+        ASSERT_TRUE(rejected.has_value());
+        EXPECT_EQ(*rejected, photo.rejected);
+        for (int size : {120, 48, 7, 500}) {  // 500 enlarges every photo of the table
+            SCOPED_TRACE(size);
+            const std::string target = folder.File("copy.jpg");
+            ASSERT_TRUE(imaging.saveScaled(path, target, size).has_value());
+            EXPECT_TRUE(ReadBytes(target) == ReferenceCopy(path, size));
+        }
+    }
+}
+
+// The preparation ahead: one decode gives the same judgement and copies, with the digests of
+// the files as written; a photo taken out of turn is prepared anew, and the two sets of copy
+// files are used in turn.
+TEST(UploadCopies, PreparedAheadOrNotTheCopiesAndDigestsAreTheSame) {
+    TempFolder folder;
+    ImageWorkspace ws;
+    const TUploadImaging imaging = UploadImagingFor(ws);
+    TPhotoRequest sizes;
+    sizes.rejectedErrors = "85,123";
+    sizes.scaledSize = 120;
+    sizes.thumbSize = 48;
+    TPackagePreparer preparer(imaging, sizes,
+                              std::vector<TCopyFiles>{TCopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
+                               TCopyFiles{folder.File("s1.jpg"), folder.File("t1.jpg")}});
+    const std::vector<PhotoCase> photos = PhotoTable();
+    std::vector<std::string> paths;
+    for (const PhotoCase& photo : photos) paths.push_back(folder.Write(std::string(photo.name) + ".jpg", photo.bytes));
+    std::set<std::string> copyFiles;
+    for (std::size_t i = 0; i < photos.size(); ++i) {
+        SCOPED_TRACE(photos[i].name);
+        // Every third photo is taken without having been prefetched.
+        auto prepared = preparer.Take(paths[i], {}, {});
+        ASSERT_TRUE(prepared.has_value());
+        if (i % 3 != 2 && i + 1 < photos.size()) preparer.Prefetch(paths[i + 1]);
+        EXPECT_EQ(prepared->workPath, paths[i]);
+        ASSERT_TRUE(prepared->rejected.has_value());
+        EXPECT_EQ(*prepared->rejected, photos[i].rejected);
+        EXPECT_EQ(prepared->photoDigest, DigestToHex(DigestFile(paths[i])));
+        if (photos[i].rejected) continue;
+        copyFiles.insert(prepared->scaledPath);
+        for (auto [path, digest, size] : {std::tuple{prepared->scaledPath, prepared->scaledDigest, 120},
+                                          std::tuple{prepared->thumbPath, prepared->thumbDigest, 48}}) {
+            EXPECT_TRUE(ReadBytes(path) == ReferenceCopy(paths[i], size)) << size;
+            ASSERT_TRUE(digest.has_value());
+            EXPECT_EQ(*digest, DigestToHex(DigestFile(path)));
+        }
+    }
+    EXPECT_EQ(copyFiles, (std::set<std::string>{folder.File("s0.jpg"), folder.File("s1.jpg")}));
+
+    // An unreadable code list is the run's error; a copy that cannot be written names its file.
+    sizes.rejectedErrors = "x";
+    sizes.workPath = paths[5];  // damaged: its warning code reaches the list
+    EXPECT_FALSE(imaging.prepare(ws, sizes).rejected.has_value());
+    sizes.workPath = paths[0];
+    sizes.scaledPath = folder.File("missing/s.jpg");
+    sizes.thumbPath = folder.File("t.jpg");
+    const TPreparedPhoto unwritable = imaging.prepare(ws, sizes);
+    ASSERT_FALSE(unwritable.scaledDigest.has_value());
+    EXPECT_EQ(unwritable.scaledDigest.error().path, sizes.scaledPath);
+    EXPECT_EQ(unwritable.scaledDigest.error().reason, "No such file or directory");
+}
+
+}  // namespace
+}  // namespace vantrel
