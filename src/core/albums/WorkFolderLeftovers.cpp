@@ -1,5 +1,6 @@
 #include "core/albums/WorkFolderLeftovers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <string_view>
@@ -13,10 +14,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool AllOf(std::string_view text, int (*test)(int)) {
-    for (char c : text)
-        if (!test(static_cast<unsigned char>(c))) return false;
-    return true;
+bool AllDigits(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool AllLettersOrDigits(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
 }
 
 bool EndsWithNoCase(std::string_view text, std::string_view end) {
@@ -27,12 +30,12 @@ bool EndsWithNoCase(std::string_view text, std::string_view end) {
 }
 
 bool IsRunTemporary(std::string_view name) {
-    return name.size() == 21 && AllOf(name.substr(0, 17), std::isdigit) &&
+    return name.size() == 21 && AllDigits(name.substr(0, 17)) &&
            (name.ends_with(".jpg") || name.ends_with(".inf"));
 }
 
 bool IsSaveTemporary(std::string_view name) {
-    if (name.size() < 8 || name[name.size() - 7] != '.' || !AllOf(name.substr(name.size() - 6), std::isalnum))
+    if (name.size() < 8 || name[name.size() - 7] != '.' || !AllLettersOrDigits(name.substr(name.size() - 6)))
         return false;
     const std::string_view saved = name.substr(0, name.size() - 7);
     for (std::string_view extension : {".lst", ".ini", ".jpg", ".jpeg"})

@@ -71,6 +71,9 @@ std::optional<CachedTile> Decode(const std::string& bytes, const std::string& ke
     return tile;
 }
 
+// The file of a key's entry: its digest, so that any path makes a short, safe name.
+std::string EntryName(const std::string& key) { return DigestToHex(DigestBytes(key)) + ".tile"; }
+
 // Reads a whole small file; nothing when it cannot be read or is larger than `limit`.
 std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t limit) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
@@ -110,7 +113,7 @@ std::optional<CachedTile> TileCache::Find(const std::string& path) const {
     if (folder_.empty()) return std::nullopt;
     const auto key = KeyOf(path);
     if (!key || key->size() > kMaxKey) return std::nullopt;
-    const std::string entry = folder_ + DigestToHex(DigestBytes(*key)) + ".tile";
+    const std::string entry = folder_ + EntryName(*key);
     const auto bytes = ReadSmallFile(entry, sizeof kMagic + 4 + kMaxKey + 8 + kTileBytes + 16);
     if (!bytes) return std::nullopt;
     auto tile = Decode(*bytes, *key);
@@ -122,7 +125,7 @@ void TileCache::Store(const std::string& path, const CachedTile& tile) {
     if (folder_.empty() || tile.tile.Width() != kTileSize || tile.tile.Height() != kTileSize) return;
     const auto key = KeyOf(path);
     if (!key || key->size() > kMaxKey) return;
-    const std::string entry = folder_ + DigestToHex(DigestBytes(*key)) + ".tile";
+    const std::string entry = folder_ + EntryName(*key);
     const std::string bytes = Encode(*key, tile);
     // Written beside the entry and renamed over it: a reader sees the old entry or the new one.
     std::string temporary = entry + ".XXXXXX";

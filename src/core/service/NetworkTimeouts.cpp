@@ -9,26 +9,24 @@
 #include <string>
 
 namespace vantrel {
-namespace {
-
-std::optional<std::chrono::milliseconds> ParseSeconds(std::string_view text) {
+std::optional<std::chrono::milliseconds> ParsePositiveSeconds(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
     double seconds = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
     if (error != std::errc() || end != text.data() + text.size() || !(seconds > 0) || seconds > 86400)
         return std::nullopt;
-    return std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
+    const auto ms = std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
+    if (ms.count() == 0) return std::nullopt;
+    return ms;
 }
-
-}  // namespace
 
 std::optional<NetworkTimeouts> ParseNetworkTimeouts(std::string_view text) {
     const auto comma = text.find(',');
     if (comma == std::string_view::npos) return std::nullopt;
-    auto connect = ParseSeconds(text.substr(0, comma));
-    auto inactivity = ParseSeconds(text.substr(comma + 1));
-    if (!connect || !inactivity || connect->count() == 0 || inactivity->count() == 0) return std::nullopt;
+    auto connect = ParsePositiveSeconds(text.substr(0, comma));
+    auto inactivity = ParsePositiveSeconds(text.substr(comma + 1));
+    if (!connect || !inactivity) return std::nullopt;
     return NetworkTimeouts{*connect, *inactivity};
 }
 

@@ -17,6 +17,11 @@ struct NetworkTimeouts {
     std::chrono::milliseconds inactivity{60000};
 };
 
+// A positive number of seconds, decimals allowed, at most a day, with blanks around it; nothing
+// for any other text or for less than a millisecond. The time-out and reconnection settings of
+// the environment are written this way.
+std::optional<std::chrono::milliseconds> ParsePositiveSeconds(std::string_view text);
+
 // Reads "CONNECT,INACTIVITY" in seconds, decimals allowed ("30,60", "1.5,2"). Nothing when the
 // text is not two positive numbers.
 std::optional<NetworkTimeouts> ParseNetworkTimeouts(std::string_view text);

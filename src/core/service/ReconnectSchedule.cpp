@@ -1,24 +1,10 @@
 #include "core/service/ReconnectSchedule.h"
 
-#include <charconv>
 #include <cstdlib>
 
+#include "core/service/NetworkTimeouts.h"
+
 namespace vantrel {
-namespace {
-
-std::optional<std::chrono::milliseconds> PositiveSeconds(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    double seconds = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (error != std::errc() || end != text.data() + text.size() || !(seconds > 0) || seconds > 86400)
-        return std::nullopt;
-    const auto ms = std::chrono::milliseconds(static_cast<long long>(seconds * 1000 + 0.5));
-    if (ms.count() == 0) return std::nullopt;
-    return ms;
-}
-
-}  // namespace
 
 std::chrono::milliseconds TReconnectSchedule::PauseAfter(int failures) const {
     if (pauses.empty()) return std::chrono::milliseconds(0);
@@ -35,13 +21,13 @@ std::optional<TReconnectSchedule> ParseReconnectSchedule(std::string_view text) 
     const auto semicolon = text.find(';');
     if (semicolon == std::string_view::npos) return std::nullopt;
     TReconnectSchedule schedule;
-    auto limit = PositiveSeconds(text.substr(semicolon + 1));
+    auto limit = ParsePositiveSeconds(text.substr(semicolon + 1));
     if (!limit) return std::nullopt;
     schedule.limit = *limit;
     std::string_view list = text.substr(0, semicolon);
     while (true) {
         const auto comma = list.find(',');
-        auto pause = PositiveSeconds(list.substr(0, comma));
+        auto pause = ParsePositiveSeconds(list.substr(0, comma));
         if (!pause) return std::nullopt;
         schedule.pauses.push_back(*pause);
         if (comma == std::string_view::npos) break;
