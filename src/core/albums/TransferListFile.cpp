@@ -113,8 +113,6 @@ std::expected<void, std::string> SaveTransferList(const TAlbumList& albums, cons
 
 namespace {
 
-constexpr std::size_t kLargestList = 256u << 20;
-
 bool IsUtf8(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
@@ -160,7 +158,7 @@ std::expected<void, TransferListProblem> LoadTransferList(TAlbumList& albums, TP
     struct stat info{};
     if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) return {};
     std::expected<std::string, std::string> text =
-        S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) > kLargestList
+        S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) > kLargestTransferList
             ? std::unexpected(path + " is too large for a transfer list")
             : ReadWholeFile(path);
     if (text && !text->empty())

@@ -16,6 +16,8 @@
 namespace vantrel {
 
 inline constexpr std::string_view kTransferListName = "Images.lst";
+// A larger file is no list of ours: it is never read whole.
+inline constexpr std::size_t kLargestTransferList = 256u << 20;
 
 // Doubles every double quote and every apostrophe.
 std::string EscapeQuotes(std::string_view text);

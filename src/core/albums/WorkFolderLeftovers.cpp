@@ -51,7 +51,8 @@ int SweepWorkFolderLeftovers(const std::string& workFolder) {
     bool listKnown = true;
     std::error_code error;
     if (fs::exists(listPath, error)) {
-        auto text = fs::is_regular_file(listPath, error) ? ReadWholeFile(listPath) : std::unexpected(std::string());
+        const bool readable = fs::is_regular_file(listPath, error) && fs::file_size(listPath, error) <= kLargestTransferList;
+        auto text = readable ? ReadWholeFile(listPath) : std::unexpected(std::string());
         if (text) listText = std::move(*text);
         else listKnown = false;
     }
