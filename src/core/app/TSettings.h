@@ -8,6 +8,7 @@
 #include "core/app/DateTime.h"
 #include "core/app/IniDocument.h"
 #include "core/app/LocaleInfo.h"
+#include "core/imaging/SizeText.h"
 #include "core/service/TRemoteSettings.h"
 
 namespace vantrel {
@@ -80,5 +81,8 @@ std::expected<void, std::string> SaveSettingsFile(const std::string& path, const
 // `languageFolder` holds that file (or is empty); else the file of the user's language when the
 // folder holds it (a Belgian French speaker gets "FR.lng"); else the country's name again.
 std::string FirstRunLanguageFileName(const LocaleInfo& locale, const std::string& languageFolder = {});
+
+// The parts of a tile caption that the user chose to show.
+inline CaptionParts CaptionPartsOf(const TSettings& s) { return {s.ShowName, s.ShowLen, s.ShowSize}; }
 
 }  // namespace vantrel

@@ -63,12 +63,15 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, std::function<bool()> startStopped,
                        QWidget* parent)
-    : QMainWindow(parent), paths_(paths), locale_(locale), startStopped_(std::move(startStopped)) {
+    : QMainWindow(parent), paths_(paths), context_(new AppContext(locale, paths.workFolder, this)),
+      startStopped_(std::move(startStopped)) {
+    context_->SetDialogParent(this);
     setObjectName("Main_Dlog");
     setMinimumSize(625, 630);
     setWindowTitle(kApplicationTitle);
 
     CreateActions();
+    ConnectContext();
     CreateMenus();
     CreateToolBars();
     CreatePages();
@@ -82,44 +85,44 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
 
     EnsureWorkFolder(paths_.workFolder);
     firstRun_ = !FileExists(paths_.settingsFile);
-    settings_ = LoadSettingsFile(paths_.settingsFile, locale_, remote_);
+    context_->Settings() = LoadSettingsFile(paths_.settingsFile, context_->Locale(), context_->Remote());
     ApplyLayoutSettings();
     const std::string languageFolder = paths_.programFolder + "Language/";
-    if (firstRun_) settings_.FileName = FirstRunLanguageFileName(locale_, languageFolder);
+    if (firstRun_) context_->Settings().FileName = FirstRunLanguageFileName(context_->Locale(), languageFolder);
 
-    auto chosen = LanguageFile::Choose(languageFolder, settings_.FileName, locale_.country, locale_.language);
-    if (!chosen || !language_.Open(*chosen)) {
+    auto chosen = LanguageFile::Choose(languageFolder, context_->Settings().FileName, context_->Locale().country, context_->Locale().language);
+    if (!chosen || !context_->Language().Open(*chosen)) {
         QMessageBox::critical(this, kApplicationTitle, QString::fromLatin1(LanguageFile::kNoLanguageMessage));
         setProperty("tag", -1);
-        remoteSettingsLoaded_ = LoadRemoteSettings();
+        context_->SetRemoteLoaded(LoadRemoteSettings());
         return;
     }
     // One writer per work folder: nothing below writes there before the lock is held.
-    WorkFolderHold hold = HoldWorkFolder(paths_.workFolder, kApplicationTitle, Q(language_.Translate("WorkFolderWait")));
+    WorkFolderHold hold = HoldWorkFolder(paths_.workFolder, kApplicationTitle, Q(context_->Language().Translate("WorkFolderWait")));
     if (!hold.proceed) return;
     workFolderLock_ = std::move(hold.lock);
     if (workFolderLock_) SweepWorkFolderLeftovers(paths_.workFolder);
     startedWell_ = true;
     InstallQtTranslation(*chosen);
-    setWindowTitle(Q(language_.ReadRaw("BrevantWindow", "BrevantForm")));
-    helpFile_ = language_.ReadRaw("Infos", "Helpfile");
+    setWindowTitle(Q(context_->Language().ReadRaw("BrevantWindow", "BrevantForm")));
+    helpFile_ = context_->Language().ReadRaw("Infos", "Helpfile");
     firstActivation_ = true;
-    albums_ = new AlbumsController(*this, *organizeSheet_, workspace_, paths_.workFolder + "Images.lst");
+    albums_ = new AlbumsController(*this, *organizeSheet_, context_->Workspace(), paths_.workFolder + "Images.lst");
     connect(albums_, &AlbumsController::contentChanged, this, &TMain_Dlog::UpdateTransferSummary);
     albums_->CreateFirstAlbum();
     ConnectAlbumCommands();
     transfers_ = new TransferController(*this, *transferSheet_, *TransFile_Panel);
     connect(transfers_, &TransferController::closeAfterRun, this, &QWidget::close, Qt::QueuedConnection);
-    transferSheet_->Save_Check->setChecked(settings_.IsSaved);
-    transferSheet_->Login_Edit->setText(Q(settings_.Mail));
-    transferSheet_->Pass_Edit->setText(Q(settings_.Pass));
-    connect(transferSheet_->Save_Check, &QCheckBox::clicked, this, [this](bool on) { settings_.IsSaved = on; });
+    transferSheet_->Save_Check->setChecked(context_->Settings().IsSaved);
+    transferSheet_->Login_Edit->setText(Q(context_->Settings().Mail));
+    transferSheet_->Pass_Edit->setText(Q(context_->Settings().Pass));
+    connect(transferSheet_->Save_Check, &QCheckBox::clicked, this, [this](bool on) { context_->Settings().IsSaved = on; });
     ApplyLanguage();
-    workspace_.textPainter = &tilePainter_;
-    workspace_.badImageText = language_.Translate("BadJpegErr");
+    context_->Workspace().textPainter = &tilePainter_;
+    context_->Workspace().badImageText = context_->Language().Translate("BadJpegErr");
     // The bar shows while a photo decodes; the decode runs without events, so a zero timer that
     // fires when it has ended hides the bar again.
-    workspace_.progress = [this](int percent) {
+    context_->Workspace().progress = [this](int percent) {
         PBar3->setValue(percent);
         if (!PBar3->isVisible()) {
             PBar3->show();
@@ -128,9 +131,9 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
         PBar3->repaint();
     };
     PBar3->setRange(0, 100);
-    browse_ = std::make_unique<SelectPageController>(*this, locale_);
+    browse_ = std::make_unique<SelectPageController>(*this, context_->Locale());
 
-    remoteSettingsLoaded_ = LoadRemoteSettings();
+    context_->SetRemoteLoaded(LoadRemoteSettings());
 
     actionUpdate_ = new QTimer(this);
     connect(actionUpdate_, &QTimer::timeout, this, &TMain_Dlog::UpdateActions);
@@ -142,15 +145,13 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
 
 TMain_Dlog::~TMain_Dlog() = default;
 
-QString TMain_Dlog::Translate(const char* key) const { return Q(language_.Translate(key)); }
-
 void TMain_Dlog::CreateActions() {
     for (const ActionSpec& spec : ActionSpecs()) {
         auto* action = new QAction(QString::fromUtf8(spec.caption), this);
         action->setObjectName(spec.name);
         action->setIcon(ThemedIcon(spec.icon));
         if (*spec.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
-        actions_[static_cast<size_t>(spec.id)] = action;
+        context_->SetAction(spec.id, action);
     }
     Action(ActionId::ImgThumb1)->setCheckable(true);
     Action(ActionId::ImgDiapo1)->setCheckable(true);
@@ -159,7 +160,7 @@ void TMain_Dlog::CreateActions() {
     connect(Action(ActionId::FileExit1), &QAction::triggered, this, &QWidget::close);
     HeldKeys::Install();  // the preferences dialog asks whether Space is held
     connect(Action(ActionId::FileOptions1), &QAction::triggered, this, [this] {
-        if (busyCount_ > 0 || !startedWell_) return;
+        if (context_->BusyCount() > 0 || !startedWell_) return;
         TPref_Dlog(*this).exec();
     });
     for (ActionId id : {ActionId::EditCut1, ActionId::EditCopy1, ActionId::EditPaste1})
@@ -261,7 +262,7 @@ void TMain_Dlog::CreatePages() {
 }
 
 void TMain_Dlog::ApplyLayoutSettings() {
-    const WindowPlacement& p = settings_.PixForm;
+    const WindowPlacement& p = context_->Settings().PixForm;
     if (firstRun_) {
         // No layout kept yet: most of the screen, centred, rather than the smallest size at a corner.
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -273,8 +274,8 @@ void TMain_Dlog::ApplyLayoutSettings() {
     }
     if (p.State == WindowState::Maximised) setWindowState(Qt::WindowMaximized);
     else if (p.State == WindowState::Minimised) setWindowState(Qt::WindowMinimized);
-    selectSheet_->Splitter1->setSizes({std::clamp(settings_.FVWidth, 200, 400), 10000});
-    organizeSheet_->Splitter2->setSizes({std::clamp(settings_.SVWidth, 200, 400), 10000});
+    selectSheet_->Splitter1->setSizes({std::clamp(context_->Settings().FVWidth, 200, 400), 10000});
+    organizeSheet_->Splitter2->setSizes({std::clamp(context_->Settings().SVWidth, 200, 400), 10000});
 }
 
 void TMain_Dlog::ApplyLanguage() {
@@ -317,28 +318,28 @@ void TMain_Dlog::ShowPage(int index) {
     UpdateActions();
 }
 
-void TMain_Dlog::BeginBusy(int count, bool force) {
-    ++busyCount_;
-    if (force || count > 10) {
-        PBar->setMaximum(count);
+void TMain_Dlog::ConnectContext() {
+    connect(context_, &AppContext::busyBegun, this, [this](int count, bool force) {
+        if (force || count > 10) {
+            PBar->setMaximum(count);
+            PBar->setValue(0);
+        }
+        Action(ActionId::FileOptions1)->setEnabled(false);
+        QApplication::processEvents();
+    });
+    connect(context_, &AppContext::progressStepped, this, [this] { PBar->setValue(PBar->value() + 1); });
+    connect(context_, &AppContext::busyEnding, this, [this] {
         PBar->setValue(0);
-    }
-    Action(ActionId::FileOptions1)->setEnabled(false);
-    QApplication::processEvents();
-}
-
-void TMain_Dlog::EndBusy() {
-    PBar->setValue(0);
-    QApplication::processEvents();
-    --busyCount_;
-    Action(ActionId::FileOptions1)->setEnabled(busyCount_ == 0);
-    if (busyCount_ == 0) selectSheet_->Thumb_View->sortItems();
-}
-
-void TMain_Dlog::StepProgress() { PBar->setValue(PBar->value() + 1); }
-
-SizeTextStyle TMain_Dlog::SizeStyle() const {
-    return {language_.Translate("Panel_Mb"), language_.Translate("Panel_Kb"), locale_.decimalSeparator};
+        QApplication::processEvents();
+    });
+    connect(context_, &AppContext::busyEnded, this, [this](int stillBusy) {
+        Action(ActionId::FileOptions1)->setEnabled(stillBusy == 0);
+        if (stillBusy == 0) selectSheet_->Thumb_View->sortItems();
+    });
+    connect(context_, &AppContext::helpTopicRequested, this,
+            [this](const QString& key) { ShowHelpTopic(key.toLatin1().constData()); });
+    connect(context_, &AppContext::transferPanelRequested, this, &TMain_Dlog::ShowTransferPanel);
+    connect(context_, &AppContext::actionsStale, this, &TMain_Dlog::UpdateActions);
 }
 
 void TMain_Dlog::ConnectAlbumCommands() {
@@ -374,11 +375,11 @@ void TMain_Dlog::UpdateTransferSummary() {
         transferSheet_->NumImage_Lbl->setText(Translate("NoImgToTransfer"));
         transferSheet_->TotalSize_Lbl->clear();
     } else {
-        const std::string word = language_.Translate(photos == 1 ? "Img_Sing" : "Img_Plur");
+        const std::string word = context_->Language().Translate(photos == 1 ? "Img_Sing" : "Img_Plur");
         PageControl1->setTabText(OrganizeSheet, Translate("OrgTabName") + QString(" (%1 ").arg(photos) +
                                                     QString::fromStdString(word) + ")");
         transferSheet_->NumImage_Lbl->setText(
-            Q(FormatPattern(language_.Translate("ImgWaiting"), {photos, word}, locale_.decimalSeparator)));
+            Q(FormatPattern(context_->Language().Translate("ImgWaiting"), {photos, word}, context_->Locale().decimalSeparator)));
         double size = static_cast<double>(photoBytes) / 1048576.0;
         const char* unit = "Panel_Mb";
         if (size < 1) {
@@ -386,8 +387,8 @@ void TMain_Dlog::UpdateTransferSummary() {
             unit = "Panel_Kb";
         }
         transferSheet_->TotalSize_Lbl->setText(Q(FormatPattern(
-            language_.Translate("SizeToTransfer") + " %f " + language_.Translate(unit), {size},
-            locale_.decimalSeparator)));
+            context_->Language().Translate("SizeToTransfer") + " %f " + context_->Language().Translate(unit), {size},
+            context_->Locale().decimalSeparator)));
     }
     albums_->RefreshContentTitle();
     transferSheet_->Start_Btn->setEnabled(photos > 0);
@@ -446,7 +447,7 @@ void TMain_Dlog::SelectAll() {
 }
 
 void TMain_Dlog::ShowHelpTopic(const char* keywordKey) {
-    auto page = FindHelpTopic(paths_.programFolder + "Help/", helpFile_, language_.Translate(keywordKey));
+    auto page = FindHelpTopic(paths_.programFolder + "Help/", helpFile_, context_->Language().Translate(keywordKey));
     if (!page) {
         QMessageBox::warning(this, windowTitle(), Translate("H_NoHelp"));
         return;
@@ -485,10 +486,10 @@ void TMain_Dlog::EnsureRestore() {
 bool TMain_Dlog::LoadRemoteSettings() {
     HttpClient client([] { QApplication::processEvents(); });
     client.SetStopCheck(startStopped_);
-    const RemoteSettingsResult result = vantrel::LoadRemoteSettings(client, paths_.workFolder, locale_.country, remote_);
+    const RemoteSettingsResult result = vantrel::LoadRemoteSettings(client, paths_.workFolder, context_->Locale().country, context_->Remote());
     if (!result.ok() && startedWell_) {
         const std::string message = result.Message([this](std::string_view key) {
-            return language_.Translate(std::string(key));
+            return context_->Language().Translate(std::string(key));
         });
         if (!message.empty()) QMessageBox::warning(this, windowTitle(), Q(message));
     }
@@ -496,13 +497,13 @@ bool TMain_Dlog::LoadRemoteSettings() {
 }
 
 void TMain_Dlog::HelpUpdate1Execute() {
-    const UpdateVerdict verdict = CheckForUpdate(remote_.current_version, kProductVersion);
+    const UpdateVerdict verdict = CheckForUpdate(context_->Remote().current_version, kProductVersion);
     if (verdict == UpdateVerdict::Unreadable) return;
     if (verdict == UpdateVerdict::NewVersion) {
         QMessageBox::information(this, windowTitle(), Translate("NewVersion"));
-        OpenWebLink(Q(remote_.update_url));  // web links only
+        OpenWebLink(Q(context_->Remote().update_url));  // web links only
     }
-    settings_.LastCheck = NowLocal();
+    context_->Settings().LastCheck = NowLocal();
 }
 
 void TMain_Dlog::showEvent(QShowEvent* event) {
@@ -510,7 +511,7 @@ void TMain_Dlog::showEvent(QShowEvent* event) {
     if (startedWell_ && !shownOnce_) {
         shownOnce_ = true;
         UpdateTransferSummary();
-        if (IsUpdateCheckDue(settings_.IsUpdated, settings_.FreqIdx, settings_.LastCheck, NowLocal()))
+        if (IsUpdateCheckDue(context_->Settings().IsUpdated, context_->Settings().FreqIdx, context_->Settings().LastCheck, NowLocal()))
             QTimer::singleShot(0, this, &TMain_Dlog::HelpUpdate1Execute);
     }
     // Without a window manager no activation may ever come: the first-activation work then runs
@@ -526,7 +527,7 @@ void TMain_Dlog::changeEvent(QEvent* event) {
 void TMain_Dlog::FirstActivation() {
     if (!firstActivation_) return;
     firstActivation_ = false;  // first: the work below lets events run, activations among them
-    busyCount_ = 0;
+    context_->ResetBusy();
     if (browse_) browse_->FirstActivation();
     albums_->FirstActivation();
     PageControl1->setCurrentIndex(SelectSheet);
@@ -535,7 +536,7 @@ void TMain_Dlog::FirstActivation() {
 }
 
 void TMain_Dlog::CollectLayout() {
-    WindowPlacement& p = settings_.PixForm;
+    WindowPlacement& p = context_->Settings().PixForm;
     const QRect frame = frameGeometry();
     p.Left = frame.left();
     p.Top = frame.top();
@@ -551,15 +552,15 @@ void TMain_Dlog::CollectLayout() {
     }
     // A page that was never shown was never laid out: its columns keep the widths read at start.
     if (pageShown_[SelectSheet]) {
-        settings_.FVWidth = selectSheet_->TreeInfo_Panel->width();
-        settings_.TVWidth = selectSheet_->Thumb_View->width();
+        context_->Settings().FVWidth = selectSheet_->TreeInfo_Panel->width();
+        context_->Settings().TVWidth = selectSheet_->Thumb_View->width();
     }
-    if (pageShown_[OrganizeSheet]) settings_.SVWidth = organizeSheet_->Album_Panel->width();
+    if (pageShown_[OrganizeSheet]) context_->Settings().SVWidth = organizeSheet_->Album_Panel->width();
     CollectLastTree();
 }
 
 void TMain_Dlog::CollectLastTree() {
-    if (browse_ && !browse_->CurrentFolder().isEmpty()) settings_.LastTree = browse_->CurrentFolder().toStdString();
+    if (browse_ && !browse_->CurrentFolder().isEmpty()) context_->Settings().LastTree = browse_->CurrentFolder().toStdString();
 }
 
 void TMain_Dlog::ShowTransferPanel(bool shown) {
@@ -570,9 +571,9 @@ void TMain_Dlog::ShowTransferPanel(bool shown) {
 
 void TMain_Dlog::SaveSettingsNow() {
     CollectLastTree();  // the layout stays as read at start; the folder is the tree's of now
-    settings_.Mail = transferSheet_->Login_Edit->text().toStdString();
-    settings_.Pass = transferSheet_->Pass_Edit->text().toStdString();
-    if (auto saved = SaveSettingsFile(paths_.settingsFile, settings_, remote_, locale_); !saved)
+    context_->Settings().Mail = transferSheet_->Login_Edit->text().toStdString();
+    context_->Settings().Pass = transferSheet_->Pass_Edit->text().toStdString();
+    if (auto saved = SaveSettingsFile(paths_.settingsFile, context_->Settings(), context_->Remote(), context_->Locale()); !saved)
         QMessageBox::warning(this, windowTitle(), Q(saved.error()));
 }
 
@@ -589,13 +590,13 @@ void TMain_Dlog::closeEvent(QCloseEvent* event) {
     if (albums_) albums_->SaveTransferList();
     CollectLayout();
     if (startedWell_) {
-        settings_.Mail = transferSheet_->Login_Edit->text().toStdString();
-        settings_.Pass = transferSheet_->Pass_Edit->text().toStdString();
+        context_->Settings().Mail = transferSheet_->Login_Edit->text().toStdString();
+        context_->Settings().Pass = transferSheet_->Pass_Edit->text().toStdString();
     }
-    if (auto saved = SaveSettingsFile(paths_.settingsFile, settings_, remote_, locale_); !saved) {
+    if (auto saved = SaveSettingsFile(paths_.settingsFile, context_->Settings(), context_->Remote(), context_->Locale()); !saved) {
         // Said to the user, but a termination signal must not wait on a message box.
         const std::string message = WriteFailureMessage(
-            {paths_.settingsFile, saved.error()}, [this](std::string_view key) { return language_.Translate(std::string(key)); });
+            {paths_.settingsFile, saved.error()}, [this](std::string_view key) { return context_->Language().Translate(std::string(key)); });
         if (closingOnSignal_ || !startedWell_) std::fprintf(stderr, "vantrel: %s\n", message.c_str());
         else QMessageBox::warning(this, windowTitle(), Q(message));
     }

@@ -10,14 +10,9 @@
 #include <optional>
 #include <string>
 
-#include "core/app/LanguageFile.h"
-#include "core/app/LocaleInfo.h"
-#include "core/app/TSettings.h"
 #include "core/app/WorkFolderLock.h"
-#include "core/imaging/ImageWorkspace.h"
-#include "core/imaging/SizeText.h"
-#include "core/service/TRemoteSettings.h"
 #include "gui/app/ActionIds.h"
+#include "gui/app/AppContext.h"
 #include "gui/app/TileImages.h"
 
 class QAction;
@@ -59,16 +54,15 @@ public:
     // False when no language file was found: the pages stay hidden and nothing else is set up.
     bool StartedWell() const { return startedWell_; }
 
-    // The text of a language key, with line breaks expanded.
-    QString Translate(const char* key) const;
+    // What the pages and dialogs share.
+    AppContext& Context() { return *context_; }
 
-    // The busy counter around list filling: keeps the preferences command, selection refreshes and
-    // file drops out while lists are being filled.
-    void BeginBusy(int count, bool force);
-    void EndBusy();
-    // One step of the busy progress bar.
-    void StepProgress();
-    int BusyCount() const { return busyCount_; }
+    // The text of a language key, with line breaks expanded.
+    QString Translate(const char* key) const { return context_->Translate(key); }
+    void BeginBusy(int count, bool force) { context_->BeginBusy(count, force); }
+    void EndBusy() { context_->EndBusy(); }
+    void StepProgress() { context_->StepProgress(); }
+    int BusyCount() const { return context_->BusyCount(); }
 
     // A termination signal: closes as the close command does, without questions. A running
     // transfer is stopped first (the window closes when it has ended); open dialogs are closed.
@@ -77,20 +71,20 @@ public:
     // Restores a minimised window, shows a hidden one, raises and activates it.
     void EnsureRestore();
 
-    QAction* Action(ActionId id) const { return actions_[static_cast<size_t>(id)]; }
+    QAction* Action(ActionId id) const { return context_->Action(id); }
     QTabWidget* PageControl() const { return PageControl1; }
     SelectPage* Select() const { return selectSheet_; }
     SelectPageController* Browse() const { return browse_.get(); }
     OrganizePage* Organize() const { return organizeSheet_; }
     TransferPage* Transfer() const { return transferSheet_; }
-    const TSettings& Settings() const { return settings_; }
-    TSettings& Settings() { return settings_; }
-    const LanguageFile& Language() const { return language_; }
-    const LocaleInfo& Locale() const { return locale_; }
+    const TSettings& Settings() const { return context_->Settings(); }
+    TSettings& Settings() { return context_->Settings(); }
+    const LanguageFile& Language() const { return context_->Language(); }
+    const LocaleInfo& Locale() const { return context_->Locale(); }
     const std::string& WorkFolder() const { return paths_.workFolder; }
     const MainWindowPaths& Paths() const { return paths_; }
     // Unit texts and decimal separator of size texts.
-    SizeTextStyle SizeStyle() const;
+    SizeTextStyle SizeStyle() const { return context_->SizeStyle(); }
     // The album list and its page; null after a failed start.
     AlbumsController* Albums() const { return albums_; }
 
@@ -98,8 +92,8 @@ public:
     void UpdateTransferSummary();
     // The update check: tells the user when the service announces a newer version.
     void HelpUpdate1Execute();
-    TRemoteSettings& RemoteSettings() { return remote_; }
-    bool RemoteSettingsLoaded() const { return remoteSettingsLoaded_; }
+    TRemoteSettings& RemoteSettings() { return context_->Remote(); }
+    bool RemoteSettingsLoaded() const { return context_->RemoteLoaded(); }
     // Downloads and reads the service's settings; messages for a document that did not read.
     bool LoadRemoteSettings();
     bool FirstActivationPending() const { return firstActivation_; }
@@ -110,7 +104,7 @@ public:
     void ShowHelpTopic(const char* keywordKey);
     // Saves the settings file now (after a transfer run), with the layout read at start.
     void SaveSettingsNow();
-    ImageWorkspace& Workspace() { return workspace_; }
+    ImageWorkspace& Workspace() { return context_->Workspace(); }
     TransferController* Transfers() const { return transfers_; }
 
     // The enabling rules of the actions (run when idle, and when a transfer starts or ends).
@@ -140,30 +134,24 @@ private:
     void CollectLastTree();
 
     void ConnectAlbumCommands();
+    void ConnectContext();
 
     MainWindowPaths paths_;
-    LocaleInfo locale_;
-    TSettings settings_;
-    TRemoteSettings remote_;
-    LanguageFile language_;
+    AppContext* context_;
     std::string helpFile_;
     bool startedWell_ = false;
     std::optional<WorkFolderLock> workFolderLock_;  // held from start to the end of the close
     std::function<bool()> startStopped_;
-    bool remoteSettingsLoaded_ = false;
     bool shownOnce_ = false;
     int signalCloseTries_ = 0;
     bool closingOnSignal_ = false;  // no message box may hold up a close on a termination signal
     bool firstRun_ = false;
     bool firstActivation_ = false;
     bool closed_ = false;
-    int busyCount_ = 0;
     std::array<bool, 3> pageShown_{};  // by page: shown at least once since the first activation
-    ImageWorkspace workspace_;
     QtTileTextPainter tilePainter_;
     AlbumsController* albums_ = nullptr;
 
-    std::array<QAction*, static_cast<size_t>(ActionId::Count)> actions_{};
     QToolBar* Select_Bar = nullptr;
     QToolBar* Edit_Bar = nullptr;
     QToolBar* Transfer_Bar = nullptr;
