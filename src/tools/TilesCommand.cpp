@@ -1,13 +1,16 @@
 // vantrel-cli tiles DIR OUTDIR: the folder browser's tile of every photo of DIR, written as
-// PPM files, with the count and the time taken.
+// PPM files, with the count and the time taken. The photos are found by the browser's own
+// listing (regular files only, in name order) and decoded by its tile decoders, without the
+// tile cache so that the time is the decoding's.
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <system_error>
 
-#include "core/imaging/BrowserThumb.h"
-#include "core/imaging/ExifOrientation.h"
-#include "core/imaging/JpegNamePattern.h"
+#include "core/browse/FolderListing.h"
+#include "core/browse/TileDecoderPool.h"
 #include "tools/CliCommand.h"
 
 namespace vantrel::cli {
@@ -21,32 +24,49 @@ bool WritePpm(const std::string& path, const RgbBitmap& bitmap) {
     return std::fclose(f) == 0 && ok;
 }
 
+// The listed photos of `folder` that are regular files (links followed), sorted by path.
+std::vector<std::string> PhotoFilesOf(const std::string& folder, const TFileNames& names) {
+    std::vector<std::string> photos;
+    for (std::string& path : PathsOfListing(folder, names)) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(path, error)) photos.push_back(std::move(path));
+    }
+    std::sort(photos.begin(), photos.end());
+    return photos;
+}
+
 int RunTiles(const std::vector<std::string>& args) {
     if (args.size() != 2) {
         std::fprintf(stderr, "usage: vantrel-cli tiles DIR OUTDIR\n");
         return 2;
     }
     namespace fs = std::filesystem;
-    std::error_code error;
-    std::vector<fs::path> photos;
-    for (const auto& entry : fs::directory_iterator(args[0], error))
-        if (entry.is_regular_file(error) && MatchesJpegPattern(entry.path().filename().string()))
-            photos.push_back(entry.path());
-    if (error) {
+    TFileNames names;
+    if (!ListPhotoFolder(args[0], names, [] { return true; })) {
+        const std::error_code error(errno, std::system_category());
         std::fprintf(stderr, "cannot list %s: %s\n", args[0].c_str(), error.message().c_str());
         return 1;
     }
-    std::sort(photos.begin(), photos.end());
+    const std::vector<std::string> photos = PhotoFilesOf(args[0], names);
+    std::error_code error;
     fs::create_directories(args[1], error);
-    ImageWorkspace ws;
     int bad = 0;
     const auto start = std::chrono::steady_clock::now();
-    for (const fs::path& photo : photos) {
-        if (MakeBrowserThumb(ws, photo.string()) != BrowserThumbResult::Tile) ++bad;
-        else OrientUpright(ws.workBitmap, ws.scratch, ExifOrientation(ws.params.metadata));
-        if (!WritePpm((fs::path(args[1]) / photo.filename()).string() + ".ppm", ws.workBitmap)) {
-            std::fprintf(stderr, "cannot write a tile into %s\n", args[1].c_str());
-            return 1;
+    // One decoder at normal priority: the time compares with a plain decode of each file.
+    TileDecoderSetup setup;
+    setup.lowPriority = false;
+    TileDecoderPool decoders(setup);
+    decoders.Start(photos);
+    for (std::size_t next = 0; next < photos.size();) {
+        const std::vector<BrowserTile> tiles = decoders.TakeReady(next, {});
+        if (tiles.empty()) break;  // cannot happen: the batch is never cancelled
+        next += tiles.size();
+        for (const BrowserTile& tile : tiles) {
+            if (tile.placeholder) ++bad;
+            if (!WritePpm((fs::path(args[1]) / fs::path(tile.path).filename()).string() + ".ppm", tile.tile)) {
+                std::fprintf(stderr, "cannot write a tile into %s\n", args[1].c_str());
+                return 1;
+            }
         }
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

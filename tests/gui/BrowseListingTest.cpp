@@ -7,11 +7,7 @@
 #include <QTimer>
 
 #include "BrowseFixture.h"
-#include "gui/browse/BrowserTile.h"
 #include "gui/browse/TThumbnailThread.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
 
 using namespace browse_test;
 
@@ -135,34 +131,6 @@ private slots:
         QVERIFY(restarted);
         QCOMPARE(w.List().count(), 60);
         QCOMPARE(w.window->BusyCount(), 0);
-    }
-
-    // A tile from the cache has the pixels, dimensions and size of a fresh decode; a photo
-    // rewritten in place gets the tile of its new content.
-    void cachedTilesAreTheFreshTilesUntilThePhotoChanges() {
-        test::TempFolder photos, cacheFolder;
-        vantrel::TileCache cache(cacheFolder.Path(), vantrel::TileCache::kDefaultLimit);
-        vantrel::ImageWorkspace ws;
-        const std::vector<std::string> paths = {WritePhoto(photos.File("wide.jpg"), 900, 500, 1),
-                                                WritePhoto(photos.File("tall.jpg"), 310, 620, 2),
-                                                WritePhoto(photos.File("small.jpg"), 40, 30, 3)};
-        auto same = [](const vantrel::gui::BrowserTile& a, const vantrel::gui::BrowserTile& b) {
-            return a.tile == b.tile && a.width == b.width && a.height == b.height && a.size == b.size &&
-                   a.badPicture == b.badPicture;
-        };
-        for (const std::string& path : paths) {
-            const auto fresh = vantrel::gui::DecodeBrowserTile(ws, path);
-            QVERIFY(same(vantrel::gui::DecodeBrowserTile(ws, path, &cache), fresh));  // stored
-            QVERIFY(cache.Find(path));
-            QVERIFY(same(vantrel::gui::DecodeBrowserTile(ws, path, &cache), fresh));  // found
-        }
-        const auto before = vantrel::gui::DecodeBrowserTile(ws, paths[0], &cache);
-        WritePhoto(paths[0], 900, 500, 7);
-        const timespec later[2] = {{2000000000, 0}, {2000000000, 0}};
-        QCOMPARE(::utimensat(AT_FDCWD, paths[0].c_str(), later, 0), 0);
-        const auto rewritten = vantrel::gui::DecodeBrowserTile(ws, paths[0], &cache);
-        QVERIFY(!(rewritten.tile == before.tile));
-        QVERIFY(same(rewritten, vantrel::gui::DecodeBrowserTile(ws, paths[0])));
     }
 
     void lastFolderIsSelectedAtFirstActivationAndStoredAtClose() {

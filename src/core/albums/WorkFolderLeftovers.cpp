@@ -7,6 +7,7 @@
 
 #include "core/albums/TransferListFile.h"
 #include "core/app/AtomicFile.h"
+#include "core/imaging/JpegNamePattern.h"
 
 namespace vantrel {
 
@@ -38,7 +39,8 @@ bool IsSaveTemporary(std::string_view name) {
     if (name.size() < 8 || name[name.size() - 7] != '.' || !AllLettersOrDigits(name.substr(name.size() - 6)))
         return false;
     const std::string_view saved = name.substr(0, name.size() - 7);
-    for (std::string_view extension : {".lst", ".ini", ".jpg", ".jpeg"})
+    if (HasJpegExtension(saved)) return true;  // a working copy
+    for (std::string_view extension : {".lst", ".ini"})
         if (EndsWithNoCase(saved, extension)) return true;
     return false;
 }

@@ -2,21 +2,12 @@
 
 #include <dirent.h>
 
+#include <string_view>
 #include <utility>
 
+#include "core/imaging/JpegNamePattern.h"
+
 namespace vantrel {
-
-namespace {
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-}  // namespace
-
-bool MatchesPhotoPattern(std::string_view name) {
-    // "*" ".jp" "*" "g": the name ends in "g" and holds ".jp" somewhere before that last letter.
-    if (name.size() < 4 || Lower(name.back()) != 'g') return false;
-    for (std::size_t i = 0; i + 3 < name.size(); ++i)
-        if (name[i] == '.' && Lower(name[i + 1]) == 'j' && Lower(name[i + 2]) == 'p') return true;
-    return false;
-}
 
 TFileNames::TFileNames() : names_(new std::string[kInitialRoom]), room_(kInitialRoom) {}
 
@@ -39,10 +30,18 @@ bool ListPhotoFolder(const std::string& folder, TFileNames& names, const std::fu
         if (entry == nullptr) break;
         const std::string_view name(entry->d_name);
         if (name == "." || name == "..") continue;
-        if (MatchesPhotoPattern(name)) names.Add(std::string(name));
+        if (MatchesJpegPattern(name)) names.Add(std::string(name));
     }
     closedir(dir);
     return true;
+}
+
+std::vector<std::string> PathsOfListing(const std::string& folder, const TFileNames& names) {
+    const std::string prefix = (!folder.empty() && folder.back() == '/') ? folder : folder + "/";
+    std::vector<std::string> paths;
+    paths.reserve(names.Count());
+    for (std::size_t i = 0; i < names.Count(); ++i) paths.push_back(prefix + names[i]);
+    return paths;
 }
 
 }  // namespace vantrel

@@ -6,13 +6,9 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
+#include <vector>
 
 namespace vantrel {
-
-// True when `name` matches the pattern "*.jp*g" with letters compared without regard to case:
-// "a.jpg", "b.JPEG", "c.jpeg.jpg", ".jpg" and "x.jpxg" match; "a.jpe", "a.jpgx" do not.
-bool MatchesPhotoPattern(std::string_view name);
 
 // The names found by a listing: starts with room for 256 names and doubles its room whenever
 // the count reaches it, so that a folder of any size is listed without a limit.
@@ -33,9 +29,12 @@ private:
     std::size_t count_ = 0;
 };
 
-// Lists the entries of `folder` that match the photo pattern into `names` (cleared first).
+// Lists the entries of `folder` that match the photo pattern (MatchesJpegPattern) into `names` (cleared first).
 // `keepGoing` is asked before each entry found; the listing stops when it answers false.
 // Returns false when `folder` is no readable folder (the names stay empty).
 bool ListPhotoFolder(const std::string& folder, TFileNames& names, const std::function<bool()>& keepGoing);
+
+// The full paths of the listed `names` in `folder`, in listing order.
+std::vector<std::string> PathsOfListing(const std::string& folder, const TFileNames& names);
 
 }  // namespace vantrel

@@ -175,10 +175,10 @@ void SelectPageController::BeginListing(int fileCount) {
     window_.BeginBusy(fileCount, false);
 }
 
-void SelectPageController::AddThumbnail(const BrowserTile& tile) {
+void SelectPageController::AddThumbnail(const BrowserTile& tile, const QImage& picture) {
     const QString path = QString::fromStdString(tile.path);
     if (tile.badPicture && ShowMessage) ShowMessage(BadPictureText(path));
-    const QPixmap pixmap = QPixmap::fromImage(tile.tile);
+    const QPixmap pixmap = QPixmap::fromImage(picture);
     const int index = thumbImages_.Add(pixmap);
     const TSettings& settings = window_.Settings();
     const CaptionParts parts{settings.ShowName, settings.ShowLen, settings.ShowSize};

@@ -97,7 +97,7 @@ protected:
     // The worker's steps (run on this thread).
     void StartFolderScan(int fileCount) override;
     void BeginListing(int fileCount) override;
-    void AddThumbnail(const BrowserTile& tile) override;
+    void AddThumbnail(const BrowserTile& tile, const QImage& picture) override;
     void EndListing() override;
 
 private:

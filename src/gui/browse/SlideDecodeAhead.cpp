@@ -7,7 +7,7 @@
 #include "core/imaging/JpegDecoder.h"
 #include "gui/app/TileImages.h"
 #include "gui/browse/SlideshowView.h"
-#include "gui/browse/TileDecoderPool.h"
+#include "core/browse/ThreadPriority.h"
 
 namespace vantrel::gui {
 

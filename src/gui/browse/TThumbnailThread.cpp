@@ -2,14 +2,19 @@
 
 #include <QSemaphore>
 
-#include "gui/browse/TileDecoderPool.h"
+#include "core/browse/ThreadPriority.h"
+#include "core/browse/TileCache.h"
+#include "core/browse/TileDecoderPool.h"
+#include "gui/app/TileImages.h"
 
 namespace vantrel::gui {
 
 TThumbnailThread::TThumbnailThread(QObject* uiContext, ThumbnailSink& sink, int decoders,
                                    const TileTextPainter* painter, std::string badImageText)
     : uiContext_(uiContext), sink_(sink),
-      pool_(std::make_unique<TileDecoderPool>(decoders, painter, std::move(badImageText))) {
+      cache_(std::make_unique<TileCache>(TileCache::UserFolder(), TileCache::kDefaultLimit)),
+      pool_(std::make_unique<TileDecoderPool>(
+          TileDecoderSetup{decoders, painter, std::move(badImageText), cache_.get(), true})) {
     start(QThread::LowestPriority);
 }
 
@@ -83,11 +88,7 @@ void TThumbnailThread::ListFolder(const QString& folder) {
     if (count == 0) return;
     if (!RunOnUi([this, count] { sink_.BeginListing(count); })) return;
 
-    const std::string prefix = (!base.empty() && base.back() == '/') ? base : base + "/";
-    std::vector<std::string> paths;
-    paths.reserve(fileNames_.Count());
-    for (std::size_t i = 0; i < fileNames_.Count(); ++i) paths.push_back(prefix + fileNames_[i]);
-    pool_->Start(std::move(paths));
+    pool_->Start(PathsOfListing(base, fileNames_));
     std::size_t next = 0;
     while (next < static_cast<std::size_t>(count) && IsCurrentListing()) {
         auto tiles = std::make_shared<std::vector<BrowserTile>>(
@@ -95,12 +96,19 @@ void TThumbnailThread::ListFolder(const QString& folder) {
         if (tiles->empty()) break;
         next += tiles->size();
         currentFile_ = tiles->back().path;
+        // The pictures become images here, off the window's thread.
+        auto pictures = std::make_shared<std::vector<QImage>>();
+        pictures->reserve(tiles->size());
+        for (BrowserTile& tile : *tiles) {
+            pictures->push_back(ToQImage(tile.tile));
+            tile.tile.ReleaseMemory();
+        }
         // The window adds the tiles one by one and stops at once when another folder was chosen
         // meanwhile (a message about an unreadable file may have kept it busy).
-        if (!RunOnUi([this, tiles] {
-                for (const BrowserTile& tile : *tiles) {
+        if (!RunOnUi([this, tiles, pictures] {
+                for (std::size_t i = 0; i < tiles->size(); ++i) {
                     if (!IsCurrentListing()) break;
-                    sink_.AddThumbnail(tile);
+                    sink_.AddThumbnail((*tiles)[i], (*pictures)[i]);
                 }
             }))
             break;

@@ -4,6 +4,7 @@
 // threads and handed to the window in listing order; the worker itself never touches a
 // control, it asks the window's thread to run the sink's functions and waits for each.
 
+#include <QImage>
 #include <QMutex>
 #include <QObject>
 #include <QString>
@@ -15,26 +16,27 @@
 #include <string>
 #include <vector>
 
+#include "core/browse/BrowserTile.h"
 #include "core/browse/FolderListing.h"
-#include "gui/browse/BrowserTile.h"
 
 namespace vantrel {
+class TileCache;
+class TileDecoderPool;
 class TileTextPainter;
-}
+}  // namespace vantrel
 
 namespace vantrel::gui {
 
-class TileDecoderPool;
-
 // What the worker has the window do, on the window's thread, in this order for each listing:
 // StartFolderScan, then (when entries were found) BeginListing, AddThumbnail for each tile,
-// EndListing (also when the listing stopped early).
+// EndListing (also when the listing stopped early). A tile comes with its picture as an image,
+// converted on the worker.
 class ThumbnailSink {
 public:
     virtual ~ThumbnailSink() = default;
     virtual void StartFolderScan(int fileCount) = 0;
     virtual void BeginListing(int fileCount) = 0;
-    virtual void AddThumbnail(const BrowserTile& tile) = 0;
+    virtual void AddThumbnail(const BrowserTile& tile, const QImage& picture) = 0;
     virtual void EndListing() = 0;
 };
 
@@ -42,7 +44,7 @@ class TThumbnailThread : public QThread {
     Q_OBJECT
 public:
     // The sink's functions run in the thread of `uiContext`, which must outlive this object.
-    // `decoders` threads decode tiles (1 decodes one at a time).
+    // `decoders` threads decode tiles (1 decodes one at a time), through the user's tile cache.
     TThumbnailThread(QObject* uiContext, ThumbnailSink& sink, int decoders, const TileTextPainter* painter,
                      std::string badImageText);
     // Stops the worker and waits for it.
@@ -73,6 +75,7 @@ private:
 
     QObject* uiContext_;
     ThumbnailSink& sink_;
+    std::unique_ptr<TileCache> cache_;  // before the pool, whose decoders use it
     std::unique_ptr<TileDecoderPool> pool_;
     mutable QMutex mutex_;
     QWaitCondition wake_;

@@ -5,6 +5,7 @@
 
 #include "core/TempFolder.h"
 #include "core/browse/FolderListing.h"
+#include "core/imaging/JpegNamePattern.h"
 
 using namespace vantrel;
 
@@ -13,7 +14,16 @@ TEST(FolderListing, PatternMatchesJpegNamesWithoutRegardToCase) {
         {"a.jpg", true},     {"b.JPEG", true},  {"c.JpG", true},    {".jpg", true},     {"x.jpxg", true},
         {"old.jpg.jpeg", true}, {"a.jpe", false}, {"a.jpgx", false}, {"jpg", false},     {"a.png", false},
         {"a.jp", false},     {"a.jpG", true},   {"photo", false},   {"a_jpg", false},   {"", false}};
-    for (auto [name, expected] : cases) EXPECT_EQ(MatchesPhotoPattern(name), expected) << name;
+    for (auto [name, expected] : cases) EXPECT_EQ(MatchesJpegPattern(name), expected) << name;
+}
+
+// Dropped files are taken by their last extension alone, a stricter rule than the listing's.
+TEST(FolderListing, DroppedNamesCountAsPhotosByTheirLastExtension) {
+    const std::pair<const char*, bool> cases[] = {
+        {"a.jpg", true},   {"b.JPEG", true},     {"c.JpG", true},  {".jpg", true},      {"x.y.jpeg", true},
+        {"a.jpe", false},  {"x.jpxg", false},    {"a.jpg.png", false}, {"jpg", false}, {"a.jpgx", false},
+        {"", false},       {"a.", false}};
+    for (auto [name, expected] : cases) EXPECT_EQ(HasJpegExtension(name), expected) << name;
 }
 
 TEST(FolderListing, RoomDoublesPastTheFirst256Names) {

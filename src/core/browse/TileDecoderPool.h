@@ -1,9 +1,10 @@
 #pragma once
-// A few threads that decode the tiles of one listing ahead of the thread that hands them to
-// the window, each with its own image workspace. Tiles are taken in listing order; a batch can
-// be cancelled at any time, and a decoder then finishes at most the tile in hand.
+// A few threads that decode the tiles of one listing ahead of the thread that takes them, each
+// with its own image workspace. Tiles are taken in listing order; a batch can be cancelled at
+// any time, and a decoder then finishes at most the tile in hand.
 
 #include <condition_variable>
+#include <cstddef>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -11,19 +12,24 @@
 #include <thread>
 #include <vector>
 
+#include "core/browse/BrowserTile.h"
 #include "core/browse/TileCache.h"
 #include "core/imaging/TileTextPainter.h"
-#include "gui/browse/BrowserTile.h"
 
-namespace vantrel::gui {
+namespace vantrel {
 
-// Gives the calling thread the lowest scheduling priority.
-void LowerThreadPriority();
+struct TileDecoderSetup {
+    int threads = 1;                             // decoders (at least 1 is started)
+    const TileTextPainter* painter = nullptr;    // draws the placeholders' text; none: no text
+    std::string badImageText;                    // the placeholders' text
+    TileCache* cache = nullptr;                  // where tiles are looked up and kept; none: always decode
+    bool lowPriority = true;                     // decoders run at the lowest priority (behind a window)
+};
 
 class TileDecoderPool {
 public:
-    // `threads` decoders (at least 1); placeholders are drawn with `painter` and `badText`.
-    TileDecoderPool(int threads, const TileTextPainter* painter, std::string badText);
+    // Starts the decoders; `setup.painter` and `setup.cache` must outlive the pool.
+    explicit TileDecoderPool(TileDecoderSetup setup);
     ~TileDecoderPool();
     TileDecoderPool(const TileDecoderPool&) = delete;
     TileDecoderPool& operator=(const TileDecoderPool&) = delete;
@@ -33,7 +39,8 @@ public:
     // Cancels the running batch; tiles not yet taken are dropped. Safe from any thread.
     void Cancel();
     // Waits for the tile at `index` and returns it with every tile after it that is ready too,
-    // in order. Empty when the batch was cancelled or `abandon` answers true (asked every 20 ms).
+    // in order. Empty when the batch was cancelled, `index` is past its end, or `abandon`
+    // answers true (asked every 20 ms; may be empty).
     std::vector<BrowserTile> TakeReady(std::size_t index, const std::function<bool()>& abandon);
 
     int ThreadCount() const { return static_cast<int>(threads_.size()); }
@@ -42,7 +49,7 @@ private:
     // How far decoders may run ahead of the tiles taken: bounds the memory of a huge folder.
     static constexpr std::size_t kLookAhead = 32;
 
-    void DecoderLoop(int number);
+    void DecoderLoop();
 
     std::mutex mutex_;
     std::condition_variable work_;
@@ -54,10 +61,8 @@ private:
     unsigned generation_ = 0;   // changes with every Start and Cancel
     bool active_ = false;
     bool stopping_ = false;
-    const TileTextPainter* painter_;
-    std::string badText_;
-    TileCache cache_{TileCache::UserFolder(), TileCache::kDefaultLimit};
+    const TileDecoderSetup setup_;
     std::vector<std::thread> threads_;
 };
 
-}  // namespace vantrel::gui
+}  // namespace vantrel

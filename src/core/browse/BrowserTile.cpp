@@ -1,11 +1,10 @@
-#include "gui/browse/BrowserTile.h"
+#include "core/browse/BrowserTile.h"
 
 #include "core/imaging/BrowserThumb.h"
 #include "core/imaging/ExifOrientation.h"
 #include "core/imaging/FileBytes.h"
-#include "gui/app/TileImages.h"
 
-namespace vantrel::gui {
+namespace vantrel {
 
 BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileCache* cache) {
     BrowserTile out;
@@ -15,11 +14,12 @@ BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileC
             out.width = cached->width;
             out.height = cached->height;
             out.size = FileSizeOf(path);
-            out.tile = ToQImage(cached->tile);
+            out.tile = std::move(cached->tile);
             return out;
         }
     }
     const BrowserThumbResult result = MakeBrowserThumb(ws, path);
+    out.placeholder = result != BrowserThumbResult::Tile;
     out.badPicture = result == BrowserThumbResult::BadPicture;
     // The tile and the dimensions shown are the photo's as it is seen, upright.
     const int orientation = ExifOrientation(ws.params.metadata);
@@ -28,7 +28,7 @@ BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileC
     out.width = swapped ? ws.params.height : ws.params.width;
     out.height = swapped ? ws.params.width : ws.params.height;
     out.size = FileSizeOf(path);
-    out.tile = ToQImage(ws.workBitmap);
+    out.tile = ws.workBitmap;
     // Placeholders are not kept: their text follows the language, and a damaged file is rare.
     if (cache != nullptr && result == BrowserThumbResult::Tile) {
         CachedTile entry;
@@ -40,4 +40,4 @@ BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileC
     return out;
 }
 
-}  // namespace vantrel::gui
+}  // namespace vantrel

@@ -1,21 +1,14 @@
-#include "gui/browse/TileDecoderPool.h"
+#include "core/browse/TileDecoderPool.h"
 
 #include <chrono>
-#include <sys/resource.h>
-#include <unistd.h>
 
-namespace vantrel::gui {
+#include "core/browse/ThreadPriority.h"
 
-void LowerThreadPriority() {
-    // Listing is background work: the window's own thread always comes first. On Linux a
-    // thread's nice value is its own.
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
-}
+namespace vantrel {
 
-TileDecoderPool::TileDecoderPool(int threads, const TileTextPainter* painter, std::string badText)
-    : painter_(painter), badText_(std::move(badText)) {
-    if (threads < 1) threads = 1;
-    for (int i = 0; i < threads; ++i) threads_.emplace_back([this, i] { DecoderLoop(i); });
+TileDecoderPool::TileDecoderPool(TileDecoderSetup setup) : setup_(std::move(setup)) {
+    const int threads = setup_.threads < 1 ? 1 : setup_.threads;
+    for (int i = 0; i < threads; ++i) threads_.emplace_back([this] { DecoderLoop(); });
 }
 
 TileDecoderPool::~TileDecoderPool() {
@@ -74,14 +67,11 @@ std::vector<BrowserTile> TileDecoderPool::TakeReady(std::size_t index, const std
     return out;
 }
 
-void TileDecoderPool::DecoderLoop(int) {
-    LowerThreadPriority();
+void TileDecoderPool::DecoderLoop() {
+    if (setup_.lowPriority) LowerThreadPriority();
     ImageWorkspace ws;
-    ws.textPainter = painter_;
-    {
-        std::lock_guard lock(mutex_);
-        ws.badImageText = badText_;
-    }
+    ws.textPainter = setup_.painter;
+    ws.badImageText = setup_.badImageText;
     std::unique_lock lock(mutex_);
     while (true) {
         work_.wait(lock, [this] { return stopping_ || (active_ && next_ < paths_.size() && next_ < taken_ + kLookAhead); });
@@ -90,7 +80,7 @@ void TileDecoderPool::DecoderLoop(int) {
         const unsigned generation = generation_;
         const std::string path = paths_[index];
         lock.unlock();
-        BrowserTile tile = DecodeBrowserTile(ws, path, &cache_);
+        BrowserTile tile = DecodeBrowserTile(ws, path, setup_.cache);
         lock.lock();
         if (generation == generation_ && active_ && index < tiles_.size()) {
             tiles_[index] = std::move(tile);
@@ -99,4 +89,4 @@ void TileDecoderPool::DecoderLoop(int) {
     }
 }
 
-}  // namespace vantrel::gui
+}  // namespace vantrel

@@ -1,0 +1,126 @@
+// The tiles of the folder browser: a tile from the cache is the fresh tile until the photo
+// changes; the decoders hand the tiles of a listing over in order, with placeholders for what
+// cannot be shown, and a cancelled batch hands over nothing more.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/TempFolder.h"
+#include "core/browse/BrowserTile.h"
+#include "core/browse/TileDecoderPool.h"
+#include "core/imaging/JpegFixtures.h"
+#include "core/imaging/Tiles.h"
+
+namespace vantrel {
+namespace {
+
+bool SamePixels(const RgbBitmap& a, const RgbBitmap& b) {
+    return a.Width() == b.Width() && a.Height() == b.Height() &&
+           std::equal(a.Data(), a.Data() + a.ByteSize(), b.Data());
+}
+
+bool SameTile(const BrowserTile& a, const BrowserTile& b) {
+    return a.path == b.path && SamePixels(a.tile, b.tile) && a.width == b.width && a.height == b.height &&
+           a.size == b.size && a.placeholder == b.placeholder && a.badPicture == b.badPicture;
+}
+
+std::string WritePhoto(const test::TempFolder& folder, const std::string& name, int width, int height,
+                       std::uint32_t seed) {
+    return folder.Write(name, test::MakeJpeg(width, height, [seed](int x, int y) {
+        return (seed * 0x3A5F17u + std::uint32_t(x) * 0x010203u + std::uint32_t(y) * 0x030201u) & 0xFFFFFF;
+    }));
+}
+
+TileDecoderSetup ForegroundDecoders(int threads) {
+    TileDecoderSetup setup;
+    setup.threads = threads;
+    setup.lowPriority = false;
+    return setup;
+}
+
+// A tile from the cache has the pixels, dimensions and size of a fresh decode; a photo
+// rewritten in place gets the tile of its new content.
+TEST(BrowserTile, CachedTilesAreTheFreshTilesUntilThePhotoChanges) {
+    test::TempFolder photos, cacheFolder;
+    TileCache cache(cacheFolder.Path(), TileCache::kDefaultLimit);
+    ImageWorkspace ws;
+    const std::vector<std::string> paths = {WritePhoto(photos, "wide.jpg", 900, 500, 1),
+                                            WritePhoto(photos, "tall.jpg", 310, 620, 2),
+                                            WritePhoto(photos, "small.jpg", 40, 30, 3)};
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        const BrowserTile fresh = DecodeBrowserTile(ws, path);
+        EXPECT_FALSE(fresh.placeholder);
+        EXPECT_TRUE(SameTile(DecodeBrowserTile(ws, path, &cache), fresh));  // stored
+        EXPECT_TRUE(cache.Find(path));
+        EXPECT_TRUE(SameTile(DecodeBrowserTile(ws, path, &cache), fresh));  // found
+    }
+    const BrowserTile before = DecodeBrowserTile(ws, paths[0], &cache);
+    WritePhoto(photos, "wide.jpg", 900, 500, 7);
+    const timespec later[2] = {{2000000000, 0}, {2000000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, paths[0].c_str(), later, 0), 0);
+    const BrowserTile rewritten = DecodeBrowserTile(ws, paths[0], &cache);
+    EXPECT_FALSE(SamePixels(rewritten.tile, before.tile));
+    EXPECT_TRUE(SameTile(rewritten, DecodeBrowserTile(ws, paths[0])));
+}
+
+TEST(TileDecoderPool, HandsTheTilesOverInListingOrder) {
+    test::TempFolder photos;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 40; ++i) paths.push_back(WritePhoto(photos, "p" + std::to_string(i) + ".jpg", 120 + i, 90, i));
+    paths.push_back(photos.Write("text.jpg", "no JPEG at all"));          // bad picture
+    paths.push_back(photos.File("missing.jpg"));                          // bad picture
+    std::filesystem::create_directory(photos.File("folder.jpg"));
+    paths.push_back(photos.File("folder.jpg"));                           // bad picture
+    const std::string whole = test::MakeSolidJpeg(200, 150, 0x336699);
+    paths.push_back(photos.Write("cut.jpg", whole.substr(0, whole.size() / 3)));
+
+    ImageWorkspace ws;
+    for (int threads : {1, 2, 3}) {
+        SCOPED_TRACE(threads);
+        TileDecoderPool pool(ForegroundDecoders(threads));
+        EXPECT_EQ(pool.ThreadCount(), threads);
+        pool.Start(paths);
+        std::vector<BrowserTile> taken;
+        while (taken.size() < paths.size()) {
+            std::vector<BrowserTile> ready = pool.TakeReady(taken.size(), {});
+            ASSERT_FALSE(ready.empty());
+            for (BrowserTile& tile : ready) taken.push_back(std::move(tile));
+        }
+        for (std::size_t i = 0; i < paths.size(); ++i) EXPECT_TRUE(SameTile(taken[i], DecodeBrowserTile(ws, paths[i]))) << paths[i];
+        EXPECT_TRUE(pool.TakeReady(paths.size(), {}).empty());  // past the end
+        for (std::size_t i = 40; i < 43; ++i) EXPECT_TRUE(taken[i].badPicture && taken[i].placeholder) << paths[i];
+        EXPECT_EQ(taken[0].tile.Width(), kTileSize);
+        EXPECT_EQ(taken[0].width, 120);
+    }
+}
+
+TEST(TileDecoderPool, ACancelledBatchHandsOverNothingAndANewOneStartsAfresh) {
+    test::TempFolder photos;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 4; ++i) paths.push_back(WritePhoto(photos, "p" + std::to_string(i) + ".jpg", 64, 48, i));
+    TileDecoderPool pool(ForegroundDecoders(2));
+
+    EXPECT_TRUE(pool.TakeReady(0, {}).empty());  // nothing started
+    pool.Start(paths);
+    pool.Cancel();
+    EXPECT_TRUE(pool.TakeReady(0, {}).empty());
+
+    pool.Start(paths);
+    ASSERT_FALSE(pool.TakeReady(0, {}).empty());
+    pool.Start({});
+    EXPECT_TRUE(pool.TakeReady(0, [] { return false; }).empty());  // an empty batch
+
+    // A new batch replaces the old one from its first tile.
+    pool.Start({paths[3]});
+    const std::vector<BrowserTile> again = pool.TakeReady(0, {});
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].path, paths[3]);
+}
+
+}  // namespace
+}  // namespace vantrel
