@@ -306,6 +306,12 @@ private slots:
         QCOMPARE(w.notices, QStringList{w.Tr("D_Upper1_All") + " " + w.Tr("D_Upper2")});
         albums.AddAlbum("Holidays");
         QCOMPARE(w.Browse().AlbumMenu()->actions().size(), 2);
+        // The menu follows a renamed album.
+        albums.EndNameEdit(albums.Items(albums.IndexOfName("Holidays")), "Beach");
+        QStringList texts;
+        for (QAction* item : w.Browse().AlbumMenu()->actions()) texts.append(item->text());
+        QVERIFY(texts.contains(w.Tr("In_Album") + " \"Beach\""));
+        QVERIFY(!texts.contains(w.Tr("In_Album") + " \"Holidays\""));
     }
 
     void compareDialogSplitsItsWidthAndAddsEitherPhoto() {

@@ -148,10 +148,12 @@ TNameEditOutcome TAlbumList::EndNameEdit(TAlbum& album, std::string_view text) {
     }
     if (CountChars(cleaned.name) <= kMaxAlbumNameChars) {
         SortAlbums();
+        NotifyAlbumsChanged();
         return TNameEditOutcome::Accepted;
     }
     album.SetAlbumName(CutToChars(cleaned.name, kMaxAlbumNameChars));
     if (AlbumView) AlbumView->AlbumNameChanged(album);
+    NotifyAlbumsChanged();
     ShowMessage({"AlbumNameTooLong", {}});
     return TNameEditOutcome::TooLong;
 }

@@ -69,7 +69,7 @@ public:
     // (BadAlbumChars), and when at most 64 characters the albums are sorted; else it is cut to
     // 64 (AlbumNameTooLong); the album takes the resulting text. Not unique: BadAlbumName, and
     // the album keeps its former name (its field still shows the refused text while the user
-    // corrects it). Nothing is notified or saved.
+    // corrects it). OnAlbumsChanged is sent when the album took a new name; nothing is saved.
     TNameEditOutcome EndNameEdit(TAlbum& album, std::string_view text);
     // The add-album command after its input box: a name over 64 characters is refused with
     // AlbumNameTooLong, an empty one silently; otherwise AddAlbum, and when the list then holds

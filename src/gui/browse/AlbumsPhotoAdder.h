@@ -1,16 +1,18 @@
 #pragma once
-// The album side of the selection page over the window's album list and photo intake.
+// The album side of the selection page over the transfer queue: its albums, its photo intake
+// and its default album.
 
 #include "gui/browse/PhotoAdder.h"
 
-namespace vantrel::gui {
+namespace vantrel {
+class TransferQueue;
+}
 
-class AlbumsController;
-class TMain_Dlog;
+namespace vantrel::gui {
 
 class AlbumsPhotoAdder : public PhotoAdder {
 public:
-    AlbumsPhotoAdder(TMain_Dlog& window, AlbumsController& albums) : window_(window), albums_(albums) {}
+    explicit AlbumsPhotoAdder(TransferQueue& queue) : queue_(queue) {}
 
     QStringList AlbumNames() const override;
     int CurrentAlbumIndex() const override;
@@ -21,8 +23,7 @@ public:
     void SaveTransferList() override;
 
 private:
-    TMain_Dlog& window_;
-    AlbumsController& albums_;
+    TransferQueue& queue_;
 };
 
 }  // namespace vantrel::gui

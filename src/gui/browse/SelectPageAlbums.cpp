@@ -7,7 +7,7 @@
 #include <QMenu>
 
 #include "core/imaging/Tiles.h"
-#include "gui/app/MainWindow.h"
+#include "gui/app/AppContext.h"
 #include "gui/browse/PhotoAdder.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
@@ -32,24 +32,24 @@ void SelectPageController::AddSelectionToAlbum(int albumIndex) {
     QStringList paths;
     for (int row : SelectedRows()) paths.append(static_cast<ThumbItem*>(page_.Thumb_View->item(row))->Path());
     const int n = static_cast<int>(paths.size());
-    window_.BeginBusy(n, false);
+    context_.BeginBusy(n, false);
     for (const QString& path : paths) {
         adder_->AddPhotoToAlbum(albumIndex, path);
         StepProgress();
         QApplication::processEvents();
     }
     adder_->SaveTransferList();
-    window_.EndBusy();
+    context_.EndBusy();
     const int growth = adder_->QueuedPhotoCount() - before;
     if (growth <= 0 || !noticeFlag_) return;
-    const QString upper = window_.Translate(growth == n ? "D_Upper1_All" : "D_Upper1_Part") + " " +
-                          window_.Translate("D_Upper2");
+    const QString upper = context_.Translate(growth == n ? "D_Upper1_All" : "D_Upper1_Part") + " " +
+                          context_.Translate("D_Upper2");
     bool noMore = false;
     if (ShowNotice) {
         noMore = ShowNotice(upper);
     } else {
-        TDup_Dlog notice(window_.Translate("Dup_Dlog"), upper, window_.Translate("D_Lower"),
-                         window_.Translate("D_NoMore"), &window_);
+        TDup_Dlog notice(context_.Translate("Dup_Dlog"), upper, context_.Translate("D_Lower"),
+                         context_.Translate("D_NoMore"), context_.DialogParent());
         notice.exec();
         noMore = notice.NoMore_Check->isChecked();
     }
@@ -60,7 +60,7 @@ void SelectPageController::RebuildAlbumMenu() {
     albumMenu_->clear();
     const QStringList names = adder_ ? adder_->AlbumNames() : QStringList();
     albumMenu_->menuAction()->setEnabled(!names.isEmpty());
-    const QString prefix = window_.Translate("In_Album") + " \"";
+    const QString prefix = context_.Translate("In_Album") + " \"";
     for (int i = 0; i < names.size(); ++i) {
         QAction* item = albumMenu_->addAction(prefix + names[i] + "\"");
         item->setData(i);
@@ -84,11 +84,11 @@ void SelectPageController::OpenCompare() {
             sides[s].picture = ToQImage(ws_.workBitmap);
         }
     }
-    TCompare_Dlog dialog(window_.Translate("Compare_Dlog"), window_.Translate("Add_Btn"),
+    TCompare_Dlog dialog(context_.Translate("Compare_Dlog"), context_.Translate("Add_Btn"),
                          [this](const QString& path) {
                              if (adder_) adder_->AddPhotoToAlbum(adder_->DefaultAlbumIndex(), path);
                          },
-                         &window_);
+                         context_.DialogParent());
     dialog.SetSides(sides[0], sides[1]);
     if (RunCompare) RunCompare(dialog);
     else dialog.exec();

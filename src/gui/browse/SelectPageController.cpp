@@ -20,8 +20,8 @@
 #include "core/imaging/ExifOrientation.h"
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/Tiles.h"
-#include "gui/albums/AlbumsController.h"
-#include "gui/app/MainWindow.h"
+#include "core/albums/TransferQueue.h"
+#include "gui/app/AppContext.h"
 #include "gui/browse/AlbumsPhotoAdder.h"
 #include "gui/browse/FolderTree.h"
 #include "gui/browse/PhotoAdder.h"
@@ -32,15 +32,14 @@
 
 namespace vantrel::gui {
 
-SelectPageController::SelectPageController(TMain_Dlog& window, const LocaleInfo& locale, int decoders)
-    : window_(window), page_(*window.Select()), locale_(locale) {
-    sizeStyle_.megabytes = window_.Translate("Panel_Mb").toStdString();
-    sizeStyle_.kilobytes = window_.Translate("Panel_Kb").toStdString();
+SelectPageController::SelectPageController(AppContext& context, const SelectPageParts& parts, int decoders)
+    : context_(context), page_(parts.page), window_(parts.window), startFolder_(parts.startFolder),
+      locale_(context.Locale()), pbar3_(parts.decodeProgress) {
+    sizeStyle_.megabytes = context_.Translate("Panel_Mb").toStdString();
+    sizeStyle_.kilobytes = context_.Translate("Panel_Kb").toStdString();
     sizeStyle_.decimalSeparator = locale_.decimalSeparator;
     ws_.textPainter = &painter_;
-    ws_.badImageText = window_.Translate("BadJpegErr").toStdString();
-    pbar_ = window_.findChild<QProgressBar*>("PBar");
-    pbar3_ = window_.findChild<QProgressBar*>("PBar3");
+    ws_.badImageText = context_.Translate("BadJpegErr").toStdString();
     ws_.progress = [this](int percent) {
         if (!pbar3_) return;
         pbar3_->setVisible(true);
@@ -48,7 +47,7 @@ SelectPageController::SelectPageController(TMain_Dlog& window, const LocaleInfo&
         pbar3_->repaint();
     };
 
-    ShowMessage = [this](const QString& text) { QMessageBox::warning(&window_, window_.windowTitle(), text); };
+    ShowMessage = [this](const QString& text) { QMessageBox::warning(context_.DialogParent(), context_.Title(), text); };
 
     tree_ = new FolderTree(page_.Shell_Tree);
     connect(tree_, &FolderTree::FolderSelected, this, [this](const QString& path) { worker_->RequestFolder(path); });
@@ -59,10 +58,12 @@ SelectPageController::SelectPageController(TMain_Dlog& window, const LocaleInfo&
     page_.Thumb_View->viewport()->installEventFilter(this);  // double clicks, on a tile or beside
     window_.installEventFilter(this);
 
-    if (AlbumsController* albums = window_.Albums()) {
-        ownAdder_ = std::make_unique<AlbumsPhotoAdder>(window_, *albums);
+    if (TransferQueue* queue = context_.Queue()) {
+        ownAdder_ = std::make_unique<AlbumsPhotoAdder>(*queue);
         adder_ = ownAdder_.get();
-        connect(albums, &AlbumsController::albumsChanged, this, &SelectPageController::RebuildAlbumMenu);
+        queueSubscription_ = queue->Subscribe([this](QueueChange change, TAlbum*) {
+            if (change == QueueChange::Albums) RebuildAlbumMenu();
+        });
     }
     StartWorker(decoders);
     ShowThumbnails();
@@ -70,6 +71,7 @@ SelectPageController::SelectPageController(TMain_Dlog& window, const LocaleInfo&
 }
 
 SelectPageController::~SelectPageController() {
+    if (queueSubscription_ >= 0 && context_.Queue()) context_.Queue()->Unsubscribe(queueSubscription_);
     window_.removeEventFilter(this);
     worker_.reset();  // stops and waits for the worker before the page goes
 }
@@ -81,7 +83,7 @@ void SelectPageController::StartWorker(int decoders) {
     if (listingBusy_) {
         // The stopped worker never ends the listing it had begun: its busy state is closed here.
         listingBusy_ = false;
-        window_.EndBusy();
+        context_.EndBusy();
     }
     worker_ = std::make_unique<TThumbnailThread>(this, static_cast<ThumbnailSink&>(*this), decoders, &painter_, ws_.badImageText);
     if (!requested.isEmpty()) worker_->RequestFolder(requested);
@@ -95,8 +97,8 @@ void SelectPageController::SetPhotoAdder(PhotoAdder* adder) {
 }
 
 void SelectPageController::FirstActivation() {
-    const QString last = QString::fromStdString(window_.Settings().LastTree);
-    if (last.isEmpty() || !SelectFolder(last)) SelectFolder(QString::fromStdString(window_.Paths().startFolder));
+    const QString last = QString::fromStdString(context_.Settings().LastTree);
+    if (last.isEmpty() || !SelectFolder(last)) SelectFolder(startFolder_);
     RebuildAlbumMenu();
 }
 
@@ -111,11 +113,11 @@ QString SelectPageController::CurrentFolder() const { return tree_->CurrentPath(
 
 bool SelectPageController::SelectFolder(const QString& path) { return tree_->SelectPath(path); }
 
-bool SelectPageController::SlideshowMode() const { return window_.Action(ActionId::ImgDiapo1)->isChecked(); }
+bool SelectPageController::SlideshowMode() const { return context_.Action(ActionId::ImgDiapo1)->isChecked(); }
 
 void SelectPageController::ConnectActions() {
     auto on = [this](ActionId id, void (SelectPageController::*command)()) {
-        connect(window_.Action(id), &QAction::triggered, this, command);
+        connect(context_.Action(id), &QAction::triggered, this, command);
     };
     on(ActionId::ImgThumb1, &SelectPageController::ShowThumbnails);
     on(ActionId::ImgDiapo1, &SelectPageController::ShowSlideshow);
@@ -124,12 +126,12 @@ void SelectPageController::ConnectActions() {
     on(ActionId::ImgNext1, &SelectPageController::GoNext);
     on(ActionId::ImgLast1, &SelectPageController::GoLast);
     on(ActionId::ImgCompare1, &SelectPageController::OpenCompare);
-    connect(window_.Action(ActionId::ImgAdd1), &QAction::triggered, this, [this] {
+    connect(context_.Action(ActionId::ImgAdd1), &QAction::triggered, this, [this] {
         const int index = AlbumIndexForAdd();
         if (index >= 0) AddSelectionToAlbum(index);
     });
     connect(page_.Thumb_View, &QListWidget::itemSelectionChanged, this, [this] {
-        if (window_.BusyCount() > 0) return;
+        if (context_.BusyCount() > 0) return;
         UpdateInfoPanel();
         UpdateBrowseActions();
     });
@@ -138,11 +140,11 @@ void SelectPageController::ConnectActions() {
 void SelectPageController::BuildMenus() {
     selectMenu_ = new QMenu(&window_);
     selectMenu_->setObjectName("Select_Menu");
-    changeViewMode_ = selectMenu_->addAction(window_.Translate("Show_Slide"));
+    changeViewMode_ = selectMenu_->addAction(context_.Translate("Show_Slide"));
     changeViewMode_->setObjectName("ChangeViewMode1");
     connect(changeViewMode_, &QAction::triggered, this, &SelectPageController::ChangeViewMode);
     selectMenu_->addSeparator();
-    albumMenu_ = selectMenu_->addMenu(window_.Translate("AddList_Menu"));
+    albumMenu_ = selectMenu_->addMenu(context_.Translate("AddList_Menu"));
     albumMenu_->setObjectName("AddTransferList1");
     albumMenu_->menuAction()->setEnabled(false);
     auto popup = [this](const QPoint& global) { selectMenu_->popup(global); };
@@ -156,23 +158,23 @@ void SelectPageController::BuildMenus() {
 
 void SelectPageController::StartFolderScan(int fileCount) {
     if (!SlideshowMode()) {
-        SetHeader(fileCount == 0 ? " " + window_.Translate("NoImgInAlbum") : CountHeader(false));
+        SetHeader(fileCount == 0 ? " " + context_.Translate("NoImgInAlbum") : CountHeader(false));
     } else {
         page_.Cur_Img->hide();
-        SetHeader(" " + window_.Translate("NoImgInAlbum"));
+        SetHeader(" " + context_.Translate("NoImgInAlbum"));
     }
-    window_.BeginBusy(fileCount, false);
+    context_.BeginBusy(fileCount, false);
     page_.Thumb_View->clearSelection();
     page_.Thumb_View->clear();
     thumbImages_.Clear();
-    window_.EndBusy();
+    context_.EndBusy();
     UpdateBrowseActions();
     if (fileCount == 0) emit ListingFinished();
 }
 
 void SelectPageController::BeginListing(int fileCount) {
     listingBusy_ = true;
-    window_.BeginBusy(fileCount, false);
+    context_.BeginBusy(fileCount, false);
 }
 
 void SelectPageController::AddThumbnail(const BrowserTile& tile, const QImage& picture) {
@@ -180,7 +182,7 @@ void SelectPageController::AddThumbnail(const BrowserTile& tile, const QImage& p
     if (tile.badPicture && ShowMessage) ShowMessage(BadPictureText(path));
     const QPixmap pixmap = QPixmap::fromImage(picture);
     const int index = thumbImages_.Add(pixmap);
-    const TSettings& settings = window_.Settings();
+    const TSettings& settings = context_.Settings();
     const CaptionParts parts{settings.ShowName, settings.ShowLen, settings.ShowSize};
     const std::string caption = FormatThumbCaption(tile.path, tile.size, tile.width, tile.height, parts, sizeStyle_);
     page_.Thumb_View->addItem(new ThumbItem(DisplayCaption(caption), QIcon(pixmap), index, path, tile.width, tile.height));
@@ -190,32 +192,30 @@ void SelectPageController::AddThumbnail(const BrowserTile& tile, const QImage& p
 
 void SelectPageController::EndListing() {
     listingBusy_ = false;
-    window_.EndBusy();
+    context_.EndBusy();
     emit ListingFinished();
 }
 
-void SelectPageController::StepProgress() {
-    if (pbar_) pbar_->setValue(pbar_->value() + 1);
-}
+void SelectPageController::StepProgress() { context_.StepProgress(); }
 
 // ---- modes and the slideshow ----
 
 QString SelectPageController::CountHeader(bool) const {
     const int n = worker_->FileCount();
-    return " " + QString::number(n) + " " + window_.Translate(n > 1 ? "Img_Plur" : "Img_Sing");
+    return " " + QString::number(n) + " " + context_.Translate(n > 1 ? "Img_Plur" : "Img_Sing");
 }
 
 void SelectPageController::SetHeader(const QString& text) { page_.Tool_Panel->setText(text); }
 
 QString SelectPageController::BadPictureText(const QString& path) const {
-    const std::string pattern = window_.Translate("BadPictErr").toStdString();
+    const std::string pattern = context_.Translate("BadPictErr").toStdString();
     return QString::fromStdString(
         FormatPattern(pattern, {QFileInfo(path).fileName().toStdString()}, locale_.decimalSeparator));
 }
 
 void SelectPageController::ShowThumbnails() {
-    window_.Action(ActionId::ImgThumb1)->setChecked(true);
-    window_.Action(ActionId::ImgDiapo1)->setChecked(false);
+    context_.Action(ActionId::ImgThumb1)->setChecked(true);
+    context_.Action(ActionId::ImgDiapo1)->setChecked(false);
     page_.ShowStack->setCurrentWidget(page_.Thumb_Panel);
     SetHeader(CountHeader(false));
     page_.Thumb_View->doItemsLayout();
@@ -223,8 +223,8 @@ void SelectPageController::ShowThumbnails() {
 }
 
 void SelectPageController::ShowSlideshow() {
-    window_.Action(ActionId::ImgThumb1)->setChecked(false);
-    window_.Action(ActionId::ImgDiapo1)->setChecked(true);
+    context_.Action(ActionId::ImgThumb1)->setChecked(false);
+    context_.Action(ActionId::ImgDiapo1)->setChecked(true);
     if (page_.Thumb_View->count() == 0) {
         page_.Cur_Img->hide();
     } else {
@@ -239,10 +239,10 @@ void SelectPageController::ShowSlideshow() {
 
 void SelectPageController::ChangeViewMode() {
     if (!SlideshowMode()) {
-        changeViewMode_->setText(window_.Translate("Show_Thumb"));
+        changeViewMode_->setText(context_.Translate("Show_Thumb"));
         ShowSlideshow();
     } else {
-        changeViewMode_->setText(window_.Translate("Show_Slide"));
+        changeViewMode_->setText(context_.Translate("Show_Slide"));
         ShowThumbnails();
     }
 }
@@ -318,10 +318,10 @@ void SelectPageController::ShowCurrentImage() {
                     around.append(static_cast<ThumbItem*>(page_.Thumb_View->item(row))->Path());
             slidesAhead_->Want(around, page_.Cur_Img->size());
         }
-        SetHeader(" " + window_.Translate("Cap_Image") + " " + QString::number(rows.front() + 1) + " " +
-                  window_.Translate("OutOf") + " " + QString::number(worker_->FileCount()));
+        SetHeader(" " + context_.Translate("Cap_Image") + " " + QString::number(rows.front() + 1) + " " +
+                  context_.Translate("OutOf") + " " + QString::number(worker_->FileCount()));
     } else {
-        SetHeader(" " + window_.Translate("NoImgInAlbum"));
+        SetHeader(" " + context_.Translate("NoImgInAlbum"));
     }
     UpdateInfoPanel();
     UpdateBrowseActions();
@@ -345,11 +345,11 @@ void SelectPageController::UpdateInfoPanel() {
         auto* item = static_cast<ThumbItem*>(page_.Thumb_View->item(row));
         selection.append({item->Path(), item->PhotoWidth(), item->PhotoHeight()});
     }
-    ShowPhotoInfo(page_, DescribeSelection(selection, sizeStyle_, window_.Translate("Img_Plur")));
+    ShowPhotoInfo(page_, DescribeSelection(selection, sizeStyle_, context_.Translate("Img_Plur")));
 }
 
 void SelectPageController::UpdateBrowseActions() {
-    auto set = [this](ActionId id, bool on) { window_.Action(id)->setEnabled(on); };
+    auto set = [this](ActionId id, bool on) { context_.Action(id)->setEnabled(on); };
     const QList<int> rows = SelectedRows();
     if (!SlideshowMode()) {
         set(ActionId::ImgAdd1, !rows.isEmpty());
@@ -382,7 +382,7 @@ bool SelectPageController::eventFilter(QObject* watched, QEvent* event) {
             // dialog (the notice among them) arrives here too and must not add the photos again.
             const bool pressedHere = enterPressedInList_;
             enterPressedInList_ = false;
-            if (pressedHere && !SelectedRows().isEmpty()) window_.Action(ActionId::ImgAdd1)->trigger();
+            if (pressedHere && !SelectedRows().isEmpty()) context_.Action(ActionId::ImgAdd1)->trigger();
         }
     } else if (watched == &window_ && event->type() == QEvent::KeyPress && page_.Diapo_Panel->isVisible()) {
         if (HandleSlideshowKey(static_cast<QKeyEvent*>(event)->key())) return true;
@@ -430,7 +430,7 @@ bool SelectPageController::HandleSlideshowKey(int key) {
 namespace vantrel::gui {
 
 void SelectPageController::ResetCaptions() {
-    const TSettings& settings = window_.Settings();
+    const TSettings& settings = context_.Settings();
     const CaptionParts parts{settings.ShowName, settings.ShowLen, settings.ShowSize};
     QListWidget* list = page_.Thumb_View;
     for (int i = 0; i < list->count(); ++i) {

@@ -18,22 +18,31 @@
 class QAction;
 class QMenu;
 class QProgressBar;
+class QWidget;
 
 namespace vantrel::gui {
 
+class AppContext;
 class FolderTree;
 class PhotoAdder;
 class SelectPage;
 class TCompare_Dlog;
-class TMain_Dlog;
+
+// The widgets the selection page's controller drives besides the page itself.
+struct SelectPageParts {
+    SelectPage& page;
+    QWidget& window;                         // its key presses walk the slideshow; parent of the menus
+    QProgressBar* decodeProgress = nullptr;  // shows the progress of a whole photo's decode
+    QString startFolder;                     // the tree's folder when none was kept; empty: none
+};
 
 class SelectPageController : public QObject, public ThumbnailSink {
     Q_OBJECT
 public:
-    // Binds the page of `window` (whose language file is open), switches it to thumbnails and
-    // starts the thumbnail worker with `decoders` decoding threads (0: two when the machine has
-    // two cores or more).
-    SelectPageController(TMain_Dlog& window, const LocaleInfo& locale, int decoders = 0);
+    // Binds the page (the context's language file is open), switches it to thumbnails and starts
+    // the thumbnail worker with `decoders` decoding threads (0: two when the machine has two cores
+    // or more). Adding photos goes to the context's transfer queue when it has one.
+    SelectPageController(AppContext& context, const SelectPageParts& parts, int decoders = 0);
     ~SelectPageController() override;
 
     // The album side of adding photos; until it is set, adding does nothing.
@@ -117,8 +126,10 @@ private:
     QImage DecodeWhole(const QString& path);
     void StepProgress();
 
-    TMain_Dlog& window_;
+    AppContext& context_;
     SelectPage& page_;
+    QWidget& window_;
+    QString startFolder_;
     LocaleInfo locale_;
     SizeTextStyle sizeStyle_;
     QtTileTextPainter painter_;
@@ -128,16 +139,16 @@ private:
     FolderTree* tree_ = nullptr;
     std::unique_ptr<TThumbnailThread> worker_;
     PhotoAdder* adder_ = nullptr;
-    std::unique_ptr<PhotoAdder> ownAdder_;  // over the window's album list, when it has one
-    QPointer<QProgressBar> pbar_;
+    std::unique_ptr<PhotoAdder> ownAdder_;  // over the transfer queue, when there is one
+    int queueSubscription_ = -1;
     QPointer<QProgressBar> pbar3_;
     QMenu* selectMenu_ = nullptr;
     QAction* changeViewMode_ = nullptr;
     QMenu* albumMenu_ = nullptr;
     bool noticeFlag_ = true;
     bool decoding_ = false;
-    bool enterPressedInList_ = false;
-    bool listingBusy_ = false;  // a listing's BeginListing ran and its EndListing has not  // an Enter press reached the thumbnail list
+    bool enterPressedInList_ = false;  // an Enter press began in the thumbnail list
+    bool listingBusy_ = false;  // a listing's BeginListing ran and its EndListing has not
 };
 
 }  // namespace vantrel::gui

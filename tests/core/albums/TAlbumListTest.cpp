@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/albums/AlbumTestSupport.h"
@@ -143,14 +144,15 @@ TEST(TAlbumList, EndNameEdit) {
         TNameEditOutcome outcome;
         std::string name;
         const char* message;  // "" for none
+        bool told;            // listeners of album changes hear of it
     };
     const std::string long70(70, 'n');
     const Case cases[] = {
-        {"Zoo", TNameEditOutcome::Accepted, "Zoo", ""},
-        {"Été", TNameEditOutcome::Duplicate, "Bal", "BadAlbumName"},  // the refused name is not taken
-        {"a:b", TNameEditOutcome::Accepted, "axb", "BadAlbumChars"},
-        {"", TNameEditOutcome::Accepted, "", ""},
-        {long70.c_str(), TNameEditOutcome::TooLong, std::string(64, 'n'), "AlbumNameTooLong"},
+        {"Zoo", TNameEditOutcome::Accepted, "Zoo", "", true},
+        {"Été", TNameEditOutcome::Duplicate, "Bal", "BadAlbumName", false},  // the refused name is not taken
+        {"a:b", TNameEditOutcome::Accepted, "axb", "BadAlbumChars", true},
+        {"", TNameEditOutcome::Accepted, "", "", true},
+        {long70.c_str(), TNameEditOutcome::TooLong, std::string(64, 'n'), "AlbumNameTooLong", true},
     };
     for (const Case& c : cases) {
         RecordingList r;
@@ -158,9 +160,11 @@ TEST(TAlbumList, EndNameEdit) {
         r.list.AddAlbum("Bal");
         TAlbum& album = r.list.Items(0);  // "Bal"
         r.messages.clear();
+        r.events.clear();
         EXPECT_EQ(r.list.EndNameEdit(album, c.text), c.outcome) << c.text;
         EXPECT_EQ(album.AlbumName(), c.name) << c.text;
         EXPECT_EQ(r.messages.empty() ? std::string() : r.messages.back().key, c.message) << c.text;
+        EXPECT_EQ(std::count(r.events.begin(), r.events.end(), "albums"), c.told ? 1 : 0) << c.text;
     }
     RecordingList r;
     r.list.AddAlbum("Bal");
