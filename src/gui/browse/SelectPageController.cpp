@@ -58,10 +58,10 @@ SelectPageController::SelectPageController(AppContext& context, const SelectPage
     page_.Thumb_View->viewport()->installEventFilter(this);  // double clicks, on a tile or beside
     window_.installEventFilter(this);
 
-    if (TransferQueue* queue = context_.Queue()) {
-        ownAdder_ = std::make_unique<AlbumsPhotoAdder>(*queue);
+    if ((queue_ = context_.Queue())) {
+        ownAdder_ = std::make_unique<AlbumsPhotoAdder>(*queue_);
         adder_ = ownAdder_.get();
-        queueSubscription_ = queue->Subscribe([this](QueueChange change, TAlbum*) {
+        queueSubscription_ = queue_->Subscribe([this](QueueChange change, TAlbum*) {
             if (change == QueueChange::Albums) RebuildAlbumMenu();
         });
     }
@@ -71,7 +71,7 @@ SelectPageController::SelectPageController(AppContext& context, const SelectPage
 }
 
 SelectPageController::~SelectPageController() {
-    if (queueSubscription_ >= 0 && context_.Queue()) context_.Queue()->Unsubscribe(queueSubscription_);
+    if (queue_) queue_->Unsubscribe(queueSubscription_);
     window_.removeEventFilter(this);
     worker_.reset();  // stops and waits for the worker before the page goes
 }

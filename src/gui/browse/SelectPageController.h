@@ -20,6 +20,10 @@ class QMenu;
 class QProgressBar;
 class QWidget;
 
+namespace vantrel {
+class TransferQueue;
+}
+
 namespace vantrel::gui {
 
 class AppContext;
@@ -140,6 +144,7 @@ private:
     std::unique_ptr<TThumbnailThread> worker_;
     PhotoAdder* adder_ = nullptr;
     std::unique_ptr<PhotoAdder> ownAdder_;  // over the transfer queue, when there is one
+    TransferQueue* queue_ = nullptr;  // the context's, which outlives this controller
     int queueSubscription_ = -1;
     QPointer<QProgressBar> pbar3_;
     QMenu* selectMenu_ = nullptr;
