@@ -31,6 +31,7 @@
 
 #include "core/app/HelpIndex.h"
 #include "core/app/Version.h"
+#include "core/app/WorkFolderFiles.h"
 #include "core/app/WorkFolder.h"
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TransferQueue.h"
@@ -46,8 +47,10 @@
 #include "gui/app/HeldKeys.h"
 #include "gui/app/MainActions.h"
 #include "gui/app/QtTranslations.h"
+#include "gui/app/ServiceStartup.h"
 #include "gui/app/TAbout_Dlog.h"
 #include "gui/app/TPref_Dlog.h"
+#include "gui/app/TextEditCommands.h"
 #include "gui/app/WorkFolderWait.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
@@ -171,7 +174,7 @@ void TMain_Dlog::CreateActions() {
         TPref_Dlog(*context_).exec();
     });
     for (ActionId id : {ActionId::EditCut1, ActionId::EditCopy1, ActionId::EditPaste1})
-        connect(Action(id), &QAction::triggered, this, [this, id] { EditCommand(id); });
+        connect(Action(id), &QAction::triggered, this, [id] { RunTextEditCommand(id); });
     connect(Action(ActionId::EditSelectAll1), &QAction::triggered, this, &TMain_Dlog::SelectAll);
     connect(Action(ActionId::HelpContents1), &QAction::triggered, this, [this] {
         static const char* const keywords[] = {"H_Choisir", "H_Retouche", "H_Transfert"};
@@ -406,33 +409,7 @@ void TMain_Dlog::UpdateActions() {
     for (ActionId id : {ActionId::AlbumAdd1, ActionId::ImgRotL1, ActionId::ImgRotR1, ActionId::ImgEdit1})
         Action(id)->setEnabled(free);
 
-    QWidget* focus = QApplication::focusWidget();
-    bool hasSelection = false, isText = false;
-    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
-        isText = true;
-        hasSelection = line->hasSelectedText() && line->echoMode() == QLineEdit::Normal;
-    } else if (auto* text = qobject_cast<QTextEdit*>(focus)) {
-        isText = true;
-        hasSelection = text->textCursor().hasSelection();
-    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(focus)) {
-        isText = true;
-        hasSelection = plain->textCursor().hasSelection();
-    }
-    Action(ActionId::EditCut1)->setEnabled(hasSelection);
-    Action(ActionId::EditCopy1)->setEnabled(hasSelection);
-    Action(ActionId::EditPaste1)->setEnabled(isText && !QApplication::clipboard()->text().isEmpty());
-}
-
-void TMain_Dlog::EditCommand(ActionId id) {
-    QWidget* focus = QApplication::focusWidget();
-    auto run = [id](auto* editor) {
-        if (id == ActionId::EditCut1) editor->cut();
-        else if (id == ActionId::EditCopy1) editor->copy();
-        else editor->paste();
-    };
-    if (auto* line = qobject_cast<QLineEdit*>(focus)) run(line);
-    else if (auto* text = qobject_cast<QTextEdit*>(focus)) run(text);
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(focus)) run(plain);
+    UpdateTextEditCommands(Action(ActionId::EditCut1), Action(ActionId::EditCopy1), Action(ActionId::EditPaste1));
 }
 
 void TMain_Dlog::SelectAll() {
@@ -481,35 +458,17 @@ void TMain_Dlog::EnsureRestore() {
     activateWindow();
 }
 
-bool TMain_Dlog::LoadRemoteSettings() {
-    HttpClient client([] { QApplication::processEvents(); });
-    client.SetStopCheck(startStopped_);
-    const RemoteSettingsResult result = vantrel::LoadRemoteSettings(client, paths_.workFolder, context_->Locale().country, context_->Remote());
-    if (!result.ok() && startedWell_) {
-        const std::string message = result.Message([this](std::string_view key) {
-            return context_->Language().Translate(std::string(key));
-        });
-        if (!message.empty()) QMessageBox::warning(this, windowTitle(), Q(message));
-    }
-    return result.ok();
-}
+bool TMain_Dlog::LoadRemoteSettings() { return LoadRemoteSettingsAtStart(*context_, startStopped_, startedWell_); }
 
-void TMain_Dlog::HelpUpdate1Execute() {
-    const UpdateVerdict verdict = CheckForUpdate(context_->Remote().current_version, kProductVersion);
-    if (verdict == UpdateVerdict::Unreadable) return;
-    if (verdict == UpdateVerdict::NewVersion) {
-        QMessageBox::information(this, windowTitle(), Translate("NewVersion"));
-        OpenWebLink(Q(context_->Remote().update_url));  // web links only
-    }
-    context_->Settings().LastCheck = NowLocal();
-}
+void TMain_Dlog::HelpUpdate1Execute() { CheckForNewVersion(*context_); }
 
 void TMain_Dlog::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (startedWell_ && !shownOnce_) {
         shownOnce_ = true;
         UpdateTransferSummary();
-        if (IsUpdateCheckDue(context_->Settings().IsUpdated, context_->Settings().FreqIdx, context_->Settings().LastCheck, NowLocal()))
+        const TSettings& settings = context_->Settings();
+        if (IsUpdateCheckDue(settings.IsUpdated, settings.FreqIdx, settings.LastCheck, NowLocal()))
             QTimer::singleShot(0, this, &TMain_Dlog::HelpUpdate1Execute);
     }
     // Without a window manager no activation may ever come: the first-activation work then runs
@@ -598,8 +557,8 @@ void TMain_Dlog::closeEvent(QCloseEvent* event) {
         if (closingOnSignal_ || !startedWell_) std::fprintf(stderr, "vantrel: %s\n", message.c_str());
         else QMessageBox::warning(this, windowTitle(), Q(message));
     }
-    std::remove((paths_.workFolder + "Temp.xml").c_str());
-    std::remove((paths_.workFolder + "uploader_settings.plist").c_str());
+    for (std::string_view name : {kRpcResponseFileName, kRemoteSettingsFileName})
+        std::remove((paths_.workFolder + std::string(name)).c_str());
     closed_ = true;
     event->accept();
 }

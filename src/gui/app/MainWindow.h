@@ -126,7 +126,6 @@ private:
     void ApplyLayoutSettings();
     void ApplyLanguage();
     void ShowPage(int index);
-    void EditCommand(ActionId id);
     void SelectAll();
     void ShowCredits();
     void CollectLayout();
