@@ -83,6 +83,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     EnsureWorkFolder(paths_.workFolder);
     firstRun_ = !FileExists(paths_.settingsFile);
     settings_ = LoadSettingsFile(paths_.settingsFile, locale_, remote_);
+    rememberedPassword_.Restore(settings_);
     ApplyLayoutSettings();
     const std::string languageFolder = paths_.programFolder + "Language/";
     if (firstRun_) settings_.FileName = FirstRunLanguageFileName(locale_, languageFolder);
@@ -572,7 +573,8 @@ void TMain_Dlog::SaveSettingsNow() {
     CollectLastTree();  // the layout stays as read at start; the folder is the tree's of now
     settings_.Mail = transferSheet_->Login_Edit->text().toStdString();
     settings_.Pass = transferSheet_->Pass_Edit->text().toStdString();
-    if (auto saved = SaveSettingsFile(paths_.settingsFile, settings_, remote_, locale_); !saved)
+    if (auto saved = SaveSettingsFile(paths_.settingsFile, rememberedPassword_.ForSettingsFile(settings_), remote_, locale_);
+        !saved)
         QMessageBox::warning(this, windowTitle(), Q(saved.error()));
 }
 
@@ -592,7 +594,8 @@ void TMain_Dlog::closeEvent(QCloseEvent* event) {
         settings_.Mail = transferSheet_->Login_Edit->text().toStdString();
         settings_.Pass = transferSheet_->Pass_Edit->text().toStdString();
     }
-    if (auto saved = SaveSettingsFile(paths_.settingsFile, settings_, remote_, locale_); !saved) {
+    if (auto saved = SaveSettingsFile(paths_.settingsFile, rememberedPassword_.ForSettingsFile(settings_), remote_, locale_);
+        !saved) {
         // Said to the user, but a termination signal must not wait on a message box.
         const std::string message = WriteFailureMessage(
             {paths_.settingsFile, saved.error()}, [this](std::string_view key) { return language_.Translate(std::string(key)); });

@@ -18,6 +18,7 @@
 #include "core/imaging/SizeText.h"
 #include "core/service/TRemoteSettings.h"
 #include "gui/app/ActionIds.h"
+#include "gui/app/RememberedPassword.h"
 #include "gui/app/TileImages.h"
 
 class QAction;
@@ -154,6 +155,8 @@ private:
     bool shownOnce_ = false;
     int signalCloseTries_ = 0;
     bool closingOnSignal_ = false;  // no message box may hold up a close on a termination signal
+    // The password of a remembered login in the desktop's keyring; a termination signal ends its waits.
+    RememberedPassword rememberedPassword_{[this] { return closingOnSignal_ || (startStopped_ && startStopped_()); }};
     bool firstRun_ = false;
     bool firstActivation_ = false;
     bool closed_ = false;
