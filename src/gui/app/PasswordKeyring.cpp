@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QEventLoop>
 #include <QTimer>
+#include <optional>
 #include <qt6keychain/keychain.h>
 
 namespace vantrel::gui {
