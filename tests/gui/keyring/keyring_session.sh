@@ -36,13 +36,20 @@ CONF
 
 echo "== with gnome-keyring's Secret Service"
 dbus-run-session -- bash -c '
-  set -e
-  # The daemon makes the login keyring with this password and leaves it unlocked; it ends when
-  # the bus ends.
-  echo -n test-login | gnome-keyring-daemon --unlock --components=secrets >/dev/null
-  # The slots that lock the keyring come last.
-  exec "$1" theEntryFollowsWritesAndRemovals theWindowKeepsThePasswordInTheKeyring \
-    aLockedKeyringLeavesThePasswordScrambled' bash "$test_program"
+  # The daemon makes the login keyring with the password it reads and leaves it unlocked.
+  gnome-keyring-daemon --foreground --unlock --components=secrets < <(echo -n test-login) >/dev/null &
+  daemon=$!
+  for _ in $(seq 100); do
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+      string:org.freedesktop.secrets 2>/dev/null | grep -q "boolean true" && break
+    sleep 0.1
+  done
+  status=0
+  # The slot that locks the keyring comes last.
+  "$1" theEntryFollowsWritesAndRemovals theWindowKeepsThePasswordInTheKeyring \
+    aLockedKeyringLeavesThePasswordScrambled || status=$?
+  kill $daemon
+  exit $status' bash "$test_program"
 
 echo "== with a keyring that never answers"
 # It takes the keyring's name on a bus that activates nothing, and leaves every call unanswered.
