@@ -90,6 +90,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     EnsureWorkFolder(paths_.workFolder);
     firstRun_ = !FileExists(paths_.settingsFile);
     context_->Settings() = LoadSettingsFile(paths_.settingsFile, context_->Locale(), context_->Remote());
+    rememberedPassword_.Restore(context_->Settings());
     ApplyLayoutSettings();
     const std::string languageFolder = paths_.programFolder + "Language/";
     if (firstRun_) context_->Settings().FileName = FirstRunLanguageFileName(context_->Locale(), languageFolder);
@@ -530,7 +531,9 @@ void TMain_Dlog::SaveSettingsNow() {
     CollectLastTree();  // the layout stays as read at start; the folder is the tree's of now
     context_->Settings().Mail = transferSheet_->Login_Edit->text().toStdString();
     context_->Settings().Pass = transferSheet_->Pass_Edit->text().toStdString();
-    if (auto saved = SaveSettingsFile(paths_.settingsFile, context_->Settings(), context_->Remote(), context_->Locale()); !saved)
+    if (auto saved = SaveSettingsFile(paths_.settingsFile, rememberedPassword_.ForSettingsFile(context_->Settings()),
+                                      context_->Remote(), context_->Locale());
+        !saved)
         QMessageBox::warning(this, windowTitle(), Q(saved.error()));
 }
 
@@ -550,7 +553,9 @@ void TMain_Dlog::closeEvent(QCloseEvent* event) {
         context_->Settings().Mail = transferSheet_->Login_Edit->text().toStdString();
         context_->Settings().Pass = transferSheet_->Pass_Edit->text().toStdString();
     }
-    if (auto saved = SaveSettingsFile(paths_.settingsFile, context_->Settings(), context_->Remote(), context_->Locale()); !saved) {
+    if (auto saved = SaveSettingsFile(paths_.settingsFile, rememberedPassword_.ForSettingsFile(context_->Settings()),
+                                      context_->Remote(), context_->Locale());
+        !saved) {
         // Said to the user, but a termination signal must not wait on a message box.
         const std::string message = WriteFailureMessage(
             {paths_.settingsFile, saved.error()}, [this](std::string_view key) { return context_->Language().Translate(std::string(key)); });
