@@ -22,8 +22,11 @@
 #include "gui/app/MainWindow.h"
 #include "gui/app/TerminationSignals.h"
 #include "gui/retouch/LayeredImageView.h"
-#include "gui/retouch/RetouchPanels.h"
 #include "gui/retouch/TEdit_Dlog.h"
+#include "gui/retouch/ToolPanel.h"
+#include "gui/retouch/tools/CropTool.h"
+#include "gui/retouch/tools/RedEyeTool.h"
+#include "gui/retouch/tools/TitleTool.h"
 
 using namespace vantrel;
 using namespace vantrel::gui;
@@ -203,7 +206,7 @@ private slots:
         MessageCatcher messages;
         messages.answer = QMessageBox::No;
         auto dialog = a.Open();
-        RetouchPanels& p = *dialog->Panels();
+        CropTool& p = *dialog->Tool<CropTool>();
         Run(*dialog, "ImgCrop1");
         QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolCrop));
         QVERIFY(!dialog->Current_View->isEnabled());
@@ -263,7 +266,7 @@ private slots:
         QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, beyond);
         QVERIFY(dialog->FrameRect().width() > 0);
         QVERIFY(dialog->FrameRect().height() > 0);
-        dialog->Panels()->Format_Panel->Ok_Btn->click();
+        dialog->Tool<CropTool>()->Format_Panel->Ok_Btn->click();
         QVERIFY(dialog->Photo().Width() >= 1);
         QVERIFY(dialog->Photo().Height() >= 1);
     }
@@ -276,7 +279,7 @@ private slots:
         Run(*dialog, "ImgRedEye1");
         QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolRedEye));
         // OK before any eye was selected: the selection is empty.
-        dialog->Panels()->RedEye_Panel->Ok_Btn->click();
+        dialog->Tool<RedEyeTool>()->RedEye_Panel->Ok_Btn->click();
         QCOMPARE(messages.texts, QStringList{a.window->Translate("SelNotEmpty")});
         QVERIFY(!dialog->Modified());
         messages.texts.clear();
@@ -289,16 +292,16 @@ private slots:
         QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from);
         QTest::mouseMove(view->viewport(), to);
         QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
-        dialog->Panels()->RedEye_Panel->Ok_Btn->click();
+        dialog->Tool<RedEyeTool>()->RedEye_Panel->Ok_Btn->click();
         QVERIFY(messages.texts.isEmpty());
         QVERIFY(((dialog->Photo().Pixel(20, 20) >> 16) & 0xFF) < ((before >> 16) & 0xFF));
         QCOMPARE(dialog->Photo().Pixel(1, 1), corner);
         QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolRedEye));  // open for the next eye
 
-        dialog->SelectEye({-30, -30}, {-10, -10});
-        dialog->Panels()->RedEye_Panel->Ok_Btn->click();
+        dialog->Tool<RedEyeTool>()->SelectEye({-30, -30}, {-10, -10});
+        dialog->Tool<RedEyeTool>()->RedEye_Panel->Ok_Btn->click();
         QCOMPARE(messages.texts, QStringList{a.window->Translate("SelInImage")});
-        dialog->Panels()->RedEye_Panel->Cancel_Btn->click();
+        dialog->Tool<RedEyeTool>()->RedEye_Panel->Cancel_Btn->click();
         QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolNone));
     }
 
@@ -310,17 +313,17 @@ private slots:
         const QImage before = ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false).copy();
         Run(*dialog, "ImgTitle1");
         QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolTitle));
-        dialog->Panels()->Title_Edit->setText("Hi");
+        dialog->Tool<TitleTool>()->Title_Edit->setText("Hi");
         const QRectF frame = dialog->FrameRect();
         QCOMPARE(frame.topLeft(), QPointF(0, 0));
         dialog->ProposeFrame(1, frame.translated(100, 40));  // moved by its centre
-        dialog->Panels()->Title_Panel->Cancel_Btn->click();
+        dialog->Tool<TitleTool>()->Title_Panel->Cancel_Btn->click();
         QCOMPARE(ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false), before);
 
         Run(*dialog, "ImgTitle1");
-        dialog->Panels()->Title_Edit->setText("Hi");
+        dialog->Tool<TitleTool>()->Title_Edit->setText("Hi");
         dialog->ProposeFrame(1, dialog->FrameRect().translated(100, 40));
-        dialog->Panels()->Title_Panel->Ok_Btn->click();
+        dialog->Tool<TitleTool>()->Title_Panel->Ok_Btn->click();
         const QImage after = ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false);
         QCOMPARE(after.copy(0, 0, 100, 40), before.copy(0, 0, 100, 40));  // nothing left of the frame
         QVERIFY(after != before);

@@ -4,20 +4,15 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QScrollBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
-#include <cmath>
+#include <utility>
 
 #include "core/albums/TPhotoIntake.h"
 #include "core/albums/TAlbum.h"
@@ -36,7 +31,7 @@
 #include "gui/app/PageWidgets.h"
 #include "gui/app/TileImages.h"
 #include "gui/retouch/LayeredImageView.h"
-#include "gui/retouch/RetouchPanels.h"
+#include "gui/retouch/ToolPanel.h"
 
 static void InitRetouchIcons() { Q_INIT_RESOURCE(icons); }
 
@@ -50,28 +45,15 @@ struct CommandSpec {
     const char* icon;     // a themed icon name, or a resource path starting with ":"
 };
 
-// The tool bar in its order; an empty name is a separator.
-constexpr CommandSpec kCommands[] = {
+// The dialog's own commands before and after the retouch commands; an empty name is a separator.
+constexpr CommandSpec kLeadingCommands[] = {
     {"ImgHelp1", "Aide édition", "help-browser"},
     {"", "", ""},
     {"EditUndo1", "&Défaire", "edit-undo"},
     {"EditRedo1", "Refaire", "edit-redo"},
     {"", "", ""},
-    {"ImgCrop1", "Cadrage", ":/icons/crop.svg"},
-    {"ImgLum1", "Luminosité", "display-brightness"},
-    {"ImgTone1", "Tonalité automatique", ":/icons/auto-tone.svg"},
-    {"ImgRotL1", "Pivoter à gauche", "object-rotate-left"},
-    {"ImgRotR1", "Pivoter à droite", "object-rotate-right"},
-    {"ImgMinus1", "Moins net", ":/icons/soften.svg"},
-    {"ImgPlus1", "Plus net", ":/icons/sharpen.svg"},
-    {"ImgNeg1", "Négatif", ":/icons/negative.svg"},
-    {"ImgBlack1", "Noir & blanc", ":/icons/black-white.svg"},
-    {"", "", ""},
-    {"ImgTint1", "Colorisation", ":/icons/tint.svg"},
-    {"ImgTintColor1", "", ""},
-    {"", "", ""},
-    {"ImgRedEye1", "Anti yeux rouges", ":/icons/red-eye.svg"},
-    {"ImgTitle1", "Titrages", "insert-text"},
+};
+constexpr CommandSpec kTrailingCommands[] = {
     {"", "", ""},
     {"ZoomMoins1", "Zoom arrière", "zoom-out"},
     {"ZoomFull1", "Image entière", "zoom-fit-best"},
@@ -81,26 +63,6 @@ constexpr CommandSpec kCommands[] = {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
-
-QColor& TEdit_Dlog::TintColor() {
-    static QColor tint(255, 202, 149);
-    return tint;
-}
-
-QFont& TEdit_Dlog::TitleFont() {
-    // Arial, 24 points; Liberation Sans has the same metrics.
-    static QFont font = [] {
-        QFont f("Liberation Sans");
-        f.setPointSize(24);
-        return f;
-    }();
-    return font;
-}
-
-QColor& TEdit_Dlog::TitleColor() {
-    static QColor colour(Qt::red);
-    return colour;
-}
 
 TEdit_Dlog::TEdit_Dlog(TMain_Dlog& main, TAlbum& album, QWidget* parent)
     : QDialog(parent ? parent : &main), main_(main), album_(album) {
@@ -113,19 +75,13 @@ TEdit_Dlog::TEdit_Dlog(TMain_Dlog& main, TAlbum& album, QWidget* parent)
         const QRect area = screen->availableGeometry();
         setGeometry(area.left() + 30, area.top() + 30, std::max(930, area.width() - 60), std::max(400, area.height() - 60));
     }
+    tools_ = MakeRetouchTools(*this, this);
     CreateCommands();
     CreateLayout();
-    ConnectTools();
     FillPhotoList();
     CloseTool();
     ApplyLanguage();
 
-    Sel_Timer = Named(new QTimer(this), "Sel_Timer");
-    Sel_Timer->setInterval(500);
-    connect(Sel_Timer, &QTimer::timeout, this, [this] {
-        eyePhase_ = !eyePhase_;
-        DrawEyeSelection();
-    });
     Undo_Timer = Named(new QTimer(this), "Undo_Timer");
     Undo_Timer->setInterval(250);
     connect(Undo_Timer, &QTimer::timeout, this, &TEdit_Dlog::RefreshUndoCommands);
@@ -140,27 +96,43 @@ QAction* TEdit_Dlog::Command(const QString& name) const {
     return found == commands_.end() ? nullptr : found->second;
 }
 
+QAction* TEdit_Dlog::AddCommand(const char* name, const char* caption, const char* icon) {
+    if (!*name) {
+        Tools_Bar->addSeparator();
+        return nullptr;
+    }
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    if (*icon == ':') action->setIcon(QIcon(icon));
+    else if (*icon) action->setIcon(ThemedIcon(icon));
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    Tools_Bar->addAction(action);
+    commands_[name] = action;
+    return action;
+}
+
 void TEdit_Dlog::CreateCommands() {
     Tools_Bar = Named(new QToolBar(this), "Tools_Bar");
     Tools_Bar->setFixedHeight(40);
     Tools_Bar->setIconSize(QSize(30, 30));
-    for (const CommandSpec& spec : kCommands) {
-        if (!*spec.name) {
-            Tools_Bar->addSeparator();
+    for (const CommandSpec& spec : kLeadingCommands) AddCommand(spec.name, spec.caption, spec.icon);
+    for (const RetouchCommand& command : RetouchCommands()) {
+        QAction* action = AddCommand(command.name, command.caption, command.icon);
+        if (!action) continue;
+        if (command.apply) {
+            connect(action, &QAction::triggered, this, [this, apply = command.apply] { ApplyOneStep(apply); });
             continue;
         }
-        auto* action = new QAction(spec.caption, this);
-        action->setObjectName(spec.name);
-        if (*spec.icon == ':') action->setIcon(QIcon(spec.icon));
-        else if (*spec.icon) action->setIcon(ThemedIcon(spec.icon));
-        action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);
-        Tools_Bar->addAction(action);
-        commands_[spec.name] = action;
+        for (const auto& tool : tools_) {
+            if (qstrcmp(tool->CommandName(), command.name) != 0) continue;
+            tool->SetCommand(action);
+            connect(action, &QAction::triggered, tool.get(), &RetouchTool::Triggered);
+        }
     }
+    for (const CommandSpec& spec : kTrailingCommands) AddCommand(spec.name, spec.caption, spec.icon);
     Command("EditUndo1")->setShortcut(QKeySequence("Ctrl+Z"));
     Command("EditRedo1")->setShortcut(QKeySequence("Ctrl+Y"));
-    Command("ImgTintColor1")->setToolTip("Permet de choisir la couleur de colorisation");
 
     Zoom_Combo = Named(new QComboBox(this), "Zoom_Combo");
     Zoom_Combo->setEditable(true);
@@ -178,12 +150,6 @@ void TEdit_Dlog::CreateCommands() {
     on("ImgHelp1", [this] { main_.ShowHelpTopic("H_Retouche"); });
     on("EditUndo1", &TEdit_Dlog::EditUndo);
     on("EditRedo1", &TEdit_Dlog::EditRedo);
-    on("ImgCrop1", &TEdit_Dlog::OpenCrop);
-    on("ImgLum1", &TEdit_Dlog::OpenLight);
-    on("ImgTone1", &TEdit_Dlog::AutoTone);
-    on("ImgTintColor1", &TEdit_Dlog::ChooseTintColor);
-    on("ImgRedEye1", &TEdit_Dlog::OpenRedEye);
-    on("ImgTitle1", &TEdit_Dlog::OpenTitle);
     on("ZoomFull1", [this] {
         if (HasPhoto()) ZoomFit();
     });
@@ -229,8 +195,9 @@ void TEdit_Dlog::CreateLayout() {
     auto* editing = new QVBoxLayout;
     editing->setSpacing(0);
     body->addLayout(editing, 1);
-    panels_ = std::make_unique<RetouchPanels>(this);
-    for (ToolPanel* panel : {panels_->Format_Panel, panels_->Lum_Panel, panels_->RedEye_Panel, panels_->Title_Panel}) {
+    for (const auto& tool : tools_) {
+        ToolPanel* panel = tool->Panel();
+        if (!panel) continue;
         editing->addWidget(panel);
         connect(panel, &ToolPanel::accepted, this, &TEdit_Dlog::AcceptTool);
         connect(panel, &ToolPanel::cancelled, this, &TEdit_Dlog::CancelTool);
@@ -244,7 +211,6 @@ void TEdit_Dlog::CreateLayout() {
     views->addWidget(Dst_Img, 1);
     Dst_Img->hide();
     Src_Img->SetBitmap(&photo_);
-    Dst_Img->SetBitmap(&untouched_);
     connect(Src_Img, &LayeredImageView::scaleChanged, this, &TEdit_Dlog::ScaleChanged);
     // While the light tool shows both views, they scroll together.
     connect(Src_Img, &LayeredImageView::scrolled, this, [this](QPoint at) {
@@ -253,21 +219,18 @@ void TEdit_Dlog::CreateLayout() {
     connect(Dst_Img, &LayeredImageView::scrolled, this, [this](QPoint at) {
         if (Dst_Img->isVisible()) Src_Img->SetScrollPosition(at);
     });
+    // Presses on layers, frame drags and mouse work on the photo go to the open tool.
     connect(Src_Img, &LayeredImageView::layerPressed, this, [this](int id) {
-        if (id == toolLayer_ && (toolMode_ == ToolCrop || toolMode_ == ToolTitle))
-            Src_Img->AttachFrame(id, toolMode_ == ToolCrop);
+        if (openTool_) openTool_->LayerPressed(id);
     });
     Src_Img->FrameCorrector = [this](FrameHandle handle, QRectF rect) {
-        return toolMode_ == ToolCrop ? CorrectCropFrame(static_cast<int>(handle), rect) : rect;
+        return openTool_ ? openTool_->CorrectFrame(handle, rect) : rect;
     };
     connect(Src_Img, &LayeredImageView::imagePressed, this, [this](QPointF at) {
-        eyeStart_ = eyeEnd_ = QPointF(std::floor(at.x()), std::floor(at.y()));
-        eyeSelected_ = true;
-        DrawEyeSelection();
+        if (openTool_) openTool_->ImagePressed(at);
     });
     connect(Src_Img, &LayeredImageView::imageDragged, this, [this](QPointF at) {
-        eyeEnd_ = QPointF(std::floor(at.x()), std::floor(at.y()));
-        DrawEyeSelection();
+        if (openTool_) openTool_->ImageDragged(at);
     });
 }
 
@@ -276,12 +239,7 @@ void TEdit_Dlog::ApplyLanguage() {
         const std::string stem = name.left(name.size() - 1).toStdString();
         ApplyHint(action, Q(main_.Language().Translate(stem + "C")), Q(main_.Language().Translate(stem + "H")));
     }
-    RetouchPanels& p = *panels_;
-    for (QLabel* label : {p.FinSizeT_Lbl, p.Format_Lbl, p.OrgSizeT_Lbl, p.RedEye_Lbl1, p.RedEye_Lbl2, p.RedEye_Lbl3,
-                          p.TitleUpp_Lbl, p.TitleLow_Lbl})
-        label->setText(main_.Translate(label->objectName().toLatin1().constData()));
-    p.Title_Edit->setText(main_.Translate("Title_Edit"));
-    p.Font_Btn->setToolTip(main_.Translate("Font_BtnTip"));
+    for (const auto& tool : tools_) tool->ApplyLanguage();
 }
 
 void TEdit_Dlog::FillPhotoList() {
@@ -313,7 +271,6 @@ void TEdit_Dlog::showEvent(QShowEvent* event) {
     }
     if (QListWidgetItem* item = Current_View->currentItem(); item && item->isSelected()) LoadPhoto(item);
     else jobIndex_ = -1;
-    RedrawTintIcon();
     modified_ = false;
     Current_View->setFocus();
 }
@@ -396,13 +353,14 @@ void TEdit_Dlog::SaveBack(QListWidgetItem* item) {
 
 void TEdit_Dlog::ShowError(const QString& text) { QMessageBox::critical(this, windowTitle(), text); }
 
+QString TEdit_Dlog::Translate(const char* key) const { return main_.Translate(key); }
+
 void TEdit_Dlog::done(int result) {
     if (isVisible()) {
         CancelTool();
         QList<QListWidgetItem*> selected = Current_View->selectedItems();
         if (!selected.isEmpty() && modified_) SaveBack(selected.first());
         Undo_Timer->stop();
-        Sel_Timer->stop();
     }
     QDialog::done(result);
 }
@@ -439,58 +397,54 @@ void TEdit_Dlog::PhotoChanged() {
     Src_Img->BitmapChanged();
 }
 
-void TEdit_Dlog::ApplyOneStep(const std::function<void(Bitmap32&)>& operation) {
+void TEdit_Dlog::ApplyOneStep(decltype(RetouchCommand::apply) operation) {
     if (!HasPhoto()) return;
     CancelTool();
-    UndoStore.Save(photo_);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    operation(photo_);
+    const bool changed = operation(photo_, [this] { UndoStore.Save(photo_); });
     QApplication::restoreOverrideCursor();
-    PhotoChanged();
+    if (changed) PhotoChanged();
 }
 
-void TEdit_Dlog::OpenTool(QWidget* panel, int mode) {
-    openPanel_ = panel;
-    panel->show();
+void TEdit_Dlog::OpenTool(RetouchTool& tool) {
+    if (!HasPhoto()) return;
+    CancelTool();
+    openTool_ = &tool;
+    tool.Panel()->show();
     Current_View->setEnabled(false);
-    toolMode_ = mode;
-    Src_Img->SetCaptureMouse(mode == ToolRedEye);
+    Src_Img->SetCaptureMouse(tool.CapturesMouse());
     Src_Img->SetCaptureCursor(Qt::CrossCursor);
+    tool.Opened();
 }
 
 void TEdit_Dlog::CloseTool() {
-    for (QWidget* panel : {static_cast<QWidget*>(panels_->Format_Panel), static_cast<QWidget*>(panels_->Lum_Panel),
-                           static_cast<QWidget*>(panels_->RedEye_Panel), static_cast<QWidget*>(panels_->Title_Panel)})
-        panel->hide();
-    openPanel_ = nullptr;
+    for (const auto& tool : tools_)
+        if (ToolPanel* panel = tool->Panel()) panel->hide();
+    RetouchTool* closing = std::exchange(openTool_, nullptr);
     Current_View->setEnabled(true);
-    toolMode_ = ToolNone;
     Src_Img->SetCaptureMouse(false);
     Src_Img->AttachFrame(-1, false);
-    if (toolLayer_ >= 0) Src_Img->RemoveLayer(toolLayer_);
-    toolLayer_ = -1;
-    toolPixels_ = Bitmap32();
-    crop_.reset();
-    if (Sel_Timer) Sel_Timer->stop();
-    eyeSelected_ = false;
+    if (closing) closing->Closing();
     Src_Img->SetScale(Src_Img->Scale());  // cursor back to the pan cursor
 }
 
 void TEdit_Dlog::CancelTool() {
-    if (openPanel_ == panels_->Lum_Panel) CancelLight();
-    else if (openPanel_) CloseTool();
+    if (openTool_) openTool_->Cancel();
 }
 
 void TEdit_Dlog::AcceptTool() {
-    if (openPanel_ == panels_->Format_Panel) ApplyCrop();
-    else if (openPanel_ == panels_->Lum_Panel) AcceptLight();
-    else if (openPanel_ == panels_->RedEye_Panel) ApplyRedEye();
-    else if (openPanel_ == panels_->Title_Panel) ApplyTitle();
+    if (openTool_) openTool_->Accept();
+}
+
+QRectF TEdit_Dlog::FrameRect() const { return openTool_ ? openTool_->FrameRect() : QRectF(); }
+
+void TEdit_Dlog::ProposeFrame(int handle, QRectF rect) {
+    if (openTool_) openTool_->ProposeFrame(static_cast<FrameHandle>(handle), rect);
 }
 
 void TEdit_Dlog::EditUndo() {
-    if (openPanel_ == panels_->Lum_Panel) {
-        CancelLight();  // the light tool's own snapshot is its undo step
+    if (openTool_ && openTool_->UndoCancels()) {
+        openTool_->Cancel();
         return;
     }
     if (!UndoStore.CanRestore()) return;
@@ -511,18 +465,6 @@ void TEdit_Dlog::EditRedo() {
 void TEdit_Dlog::RefreshUndoCommands() {
     Command("EditUndo1")->setEnabled(UndoStore.CanRestore());
     Command("EditRedo1")->setEnabled(RedoStore.CanRestore());
-}
-
-void TEdit_Dlog::RedrawTintIcon() {
-    // A swatch of the tint colour on a transparent ground.
-    QPixmap picture(30, 30);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(0x2e, 0x34, 0x36), 2));
-    painter.setBrush(TintColor());
-    painter.drawRoundedRect(QRectF(4, 6, 22, 18), 3, 3);
-    Command("ImgTintColor1")->setIcon(QIcon(picture));
 }
 
 }  // namespace vantrel::gui
