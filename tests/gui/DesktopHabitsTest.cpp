@@ -149,11 +149,11 @@ private slots:
             const QStringList transferFaults = Unreadable(transferLabels, transfer->palette().color(QPalette::Window));
             QVERIFY2(transferFaults.isEmpty(), qPrintable(transferFaults.join(", ")));
 
-            TAbout_Dlog about(*window);
+            TAbout_Dlog about(window->Context());
             QList<QWidget*> aboutLabels;
             for (QLabel* label : about.findChildren<QLabel*>()) aboutLabels << label;
             QVERIFY2(Unreadable(aboutLabels, Qt::white).isEmpty(), qPrintable(Unreadable(aboutLabels, Qt::white).join(", ")));
-            TPref_Dlog preferences(*window);
+            TPref_Dlog preferences(window->Context());
             QList<QWidget*> sheetButtons;
             for (QToolButton* button : preferences.findChild<QWidget*>("Tool_Bar")->findChildren<QToolButton*>())
                 sheetButtons << button;

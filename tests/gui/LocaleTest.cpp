@@ -80,7 +80,7 @@ private slots:
     void frenchDialogsShowTheirTextsWhole() {
         test::TempFolder home;
         auto window = test::OpenWindow(home, Locale("FR", "fr"));
-        TPref_Dlog preferences(*window);
+        TPref_Dlog preferences(window->Context());
         preferences.show();
         QVERIFY(QTest::qWaitForWindowExposed(&preferences));
         QVERIFY(preferences.width() >= 452 && preferences.height() >= 308);

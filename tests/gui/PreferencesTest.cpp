@@ -254,7 +254,7 @@ private slots:
         QCOMPARE(opened, (QStringList{window->Translate("Website_URL"), "https://curl.se"}));
 
         window->RemoteSettings().website_url = "http://service.example/";
-        TAbout_Dlog about(*window);
+        TAbout_Dlog about(window->Context());
         QVERIFY(about.VantrelURL_Lbl->text().contains(">http://service.example/<"));
     }
 };

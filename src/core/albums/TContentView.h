@@ -25,6 +25,8 @@ public:
     // Clears the selection and selects the item at `item`.
     virtual void SelectOnly(int item) = 0;
     virtual void SetItemCaption(int item, const std::string& caption) = 0;
+    // The tile `imageIndex` was drawn anew: items showing it repaint it.
+    virtual void RefreshTile(int imageIndex) { (void)imageIndex; }
 
     // Position of the first item showing tile `imageIndex`, or -1.
     int FindItem(int imageIndex) const {

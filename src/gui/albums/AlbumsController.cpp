@@ -13,6 +13,7 @@
 #include "core/imaging/SizeText.h"
 #include "gui/albums/AlbumPanel.h"
 #include "gui/albums/OrganizePage.h"
+#include "gui/app/AppContext.h"
 #include "gui/app/MainWindow.h"
 #include "gui/retouch/TEdit_Dlog.h"
 
@@ -24,45 +25,48 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
-AlbumsController::AlbumsController(TMain_Dlog& window, OrganizePage& page, ImageWorkspace& workspace,
-                                   std::string transferListFile)
-    : QObject(&window), window_(window), page_(page), workspace_(workspace),
-      transferListFile_(std::move(transferListFile)) {
+AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObject* parent)
+    : QObject(parent), context_(context), page_(page) {
     InitIconResources();
     auto* list = static_cast<ContentListWidget*>(page_.Content_View);
-    contentView_ = std::make_unique<ContentListView>(*list, contentImages_);
+    contentView_ = std::make_unique<ContentListView>(*list, ContentImages());
     imaging_ = std::make_unique<TJpegPhotoImaging>(
-        workspace_, [this] { return window_.Settings().CompRate; },
+        context_.Workspace(), [this] { return context_.Settings().CompRate; },
         [this](const RgbBitmap& tile) -> std::expected<int, std::string> {
-            return contentImages_.Add(QPixmap::fromImage(ToQImage(tile)));
+            return ContentImages().Add(QPixmap::fromImage(ToQImage(tile)));
         });
-    albums_ = std::make_unique<TAlbumList>(*contentView_, window_.Locale().systemMonthNames);
-    albums_->AlbumView = this;
-    albums_->OnMessage = [this](const TUserMessage& message) { ShowMessage(message); };
-    albums_->OnAlbumsChanged = [this](TAlbumList&) {
+    const LocaleInfo& locale = context_.Locale();
+    queue_ = std::make_unique<TransferQueue>(*contentView_, *imaging_, context_.WorkFolder(), locale.systemMonthNames,
+                                             locale.monthNames);
+    context_.SetQueue(queue_.get());
+    TAlbumList& albums = queue_->Albums();
+    albums.AlbumView = this;
+    albums.OnMessage = [this](const TUserMessage& message) { ShowMessage(message); };
+    queue_->OnSaveFailed = [this](const std::string& error) {
+        ShowWarning(QString("The transfer list could not be saved:\n%1").arg(Q(error)));
+    };
+    queue_->Subscribe([this](QueueChange change, TAlbum*) {
+        if (change != QueueChange::Albums) return;
         RefreshAlbumTitles();
         emit albumsChanged();
-    };
-    albums_->OnContentChanged = [this](TAlbum*) {
-        emit contentChanged();
-        if (!loading_) SaveTransferList();
-    };
+    });
 
-    intake_ = std::make_unique<TPhotoIntake>(*albums_, *imaging_, window_.WorkFolder(), window_.Locale().monthNames);
-    TIntakeHooks& hooks = intake_->Hooks;
+    TIntakeHooks& hooks = queue_->Intake().Hooks;
     hooks.FormatCaption = [this](const std::string& path, std::int64_t size, int width, int height) {
-        return CaptionFor(path, size, width, height);
+        return context_.CaptionFor(path, size, width, height);
     };
-    hooks.BeginBusy = [this](int count) { window_.BeginBusy(count, false); };
-    hooks.StepProgress = [this] { window_.StepProgress(); };
-    hooks.EndBusy = [this] { window_.EndBusy(); };
+    hooks.BeginBusy = [this](int count) { context_.BeginBusy(count, false); };
+    hooks.StepProgress = [this] { context_.StepProgress(); };
+    hooks.EndBusy = [this] { context_.EndBusy(); };
     hooks.Pump = [] { QApplication::processEvents(); };
     hooks.SaveTransferList = [this] { SaveTransferList(); };
     hooks.ConfirmSameContent = [this](const std::string& name) {
-        return QMessageBox::question(&window_, window_.windowTitle(),
-                                     Q(FormatPattern(window_.Language().Translate("SamePhotoAgain"), {name}))) ==
+        return QMessageBox::question(context_.DialogParent(), context_.Title(),
+                                     Q(FormatPattern(context_.Language().Translate("SamePhotoAgain"), {name}))) ==
                QMessageBox::Yes;
     };
+    // New caption settings give every queued photo its new caption.
+    connect(&context_, &AppContext::settingsChanged, this, [this] { queue_->ResetCaptions(); });
 
     panelHolder_ = new QWidget;
     panelHolder_->setObjectName("Album_Holder");
@@ -74,44 +78,33 @@ AlbumsController::AlbumsController(TMain_Dlog& window, OrganizePage& page, Image
     panelLayout_->addStretch();
     page_.Album_Scroll->setWidget(panelHolder_);
 
-    list->AcceptsFileDrops = [this] {
-        return window_.BusyCount() == 0 && window_.PageControl()->isVisible() &&
-               window_.PageControl()->currentIndex() == TMain_Dlog::OrganizeSheet;
-    };
+    list->AcceptsFileDrops = [this] { return AcceptsFileDrops && AcceptsFileDrops(); };
     connect(list, &ContentListWidget::filesDropped, this, &AlbumsController::DropFilesOnContent);
 }
 
 AlbumsController::~AlbumsController() {
     // The panels go with their widgets; the list must not call back into a half-destroyed view.
-    albums_->AlbumView = nullptr;
-    albums_->OnAlbumsChanged = nullptr;
-    albums_->OnContentChanged = nullptr;
+    context_.SetQueue(nullptr);
+    queue_->Albums().AlbumView = nullptr;
 }
 
-std::string AlbumsController::CaptionFor(const std::string& path, std::int64_t size, int width, int height) const {
-    const TSettings& s = window_.Settings();
-    return FormatThumbCaption(path, static_cast<std::uint64_t>(size), width, height,
-                              {s.ShowName, s.ShowLen, s.ShowSize}, window_.SizeStyle());
-}
+TileImageList& AlbumsController::ContentImages() { return context_.QueueTiles(); }
 
 void AlbumsController::CreateFirstAlbum() {
-    const int index = albums_->AddAlbum(DefaultAlbumName(window_.Locale().monthNames, LocalToday()));
-    albums_->DefaultAlbumIndex = index;
+    TAlbumList& albums = queue_->Albums();
+    albums.DefaultAlbumIndex = albums.AddAlbum(DefaultAlbumName(context_.Locale().monthNames, LocalToday()));
 }
 
 void AlbumsController::FirstActivation() {
-    albums_->SelectAlbum(albums_->DefaultAlbumIndex);
-    loading_ = true;
-    auto loaded = LoadTransferList(*albums_, *intake_, transferListFile_);
-    loading_ = false;
-    if (!loaded) {
-        // The unreadable file is kept, never overwritten: moved aside, or left alone when it cannot be.
+    TAlbumList& albums = queue_->Albums();
+    albums.SelectAlbum(albums.DefaultAlbumIndex);
+    if (auto loaded = queue_->Load(); !loaded) {
         const TransferListProblem& problem = loaded.error();
-        listWritable_ = !problem.keptAs.empty();
         const std::string text =
-            listWritable_ ? FormatPattern(window_.Language().Translate("ListSetAside"), {problem.reason, problem.keptAs})
-                          : FormatPattern(window_.Language().Translate("ListNotMoved"), {problem.reason, transferListFile_});
-        QMessageBox::warning(&window_, window_.windowTitle(), Q(text));
+            problem.keptAs.empty()
+                ? FormatPattern(context_.Language().Translate("ListNotMoved"), {problem.reason, queue_->ListPath()})
+                : FormatPattern(context_.Language().Translate("ListSetAside"), {problem.reason, problem.keptAs});
+        ShowWarning(Q(text));
     }
     // The list is written once, whole, after loading: a crash while photos are being restored
     // leaves the previous file as it was.
@@ -120,18 +113,17 @@ void AlbumsController::FirstActivation() {
 }
 
 bool AlbumsController::SaveTransferList() {
-    if (loading_ || !listWritable_) return false;  // the file on disk still holds the whole list
-    auto saved = ::vantrel::SaveTransferList(*albums_, transferListFile_);
-    if (!saved) {
-        QMessageBox::warning(&window_, window_.windowTitle(),
-                             QString("The transfer list could not be saved:\n%1").arg(Q(saved.error())));
-        return false;
-    }
-    return true;
+    auto saved = queue_->Save();
+    if (!saved && queue_->Writable()) queue_->OnSaveFailed(saved.error());
+    return saved.has_value();
+}
+
+void AlbumsController::ShowWarning(const QString& text) {
+    QMessageBox::warning(context_.DialogParent(), context_.Title(), text);
 }
 
 void AlbumsController::ShowMessage(const TUserMessage& message) {
-    const std::string pattern = window_.Language().Translate(message.key);
+    const std::string pattern = context_.Language().Translate(message.key);
     std::string text = pattern;
     switch (message.args.size()) {
     case 0: break;
@@ -139,23 +131,23 @@ void AlbumsController::ShowMessage(const TUserMessage& message) {
     case 2: text = FormatPattern(pattern, {message.args[0], message.args[1]}); break;
     default: text = FormatPattern(pattern, {message.args[0], message.args[1], message.args[2]}); break;
     }
-    QMessageBox::warning(&window_, window_.windowTitle(), Q(text));  // a refusal or a failure
+    ShowWarning(Q(text));  // a refusal or a failure
 }
 
 void AlbumsController::RefreshAlbumTitles() {
-    const int count = albums_->Count();
+    const int count = queue_->Albums().Count();
     page_.AlbumTitle_Panel->setText(QString("%1 %2").arg(count).arg(
-        window_.Translate(count < 2 ? "Album_Sing" : "Album_Plur")));
+        context_.Translate(count < 2 ? "Album_Sing" : "Album_Plur")));
     RefreshContentTitle();
 }
 
 void AlbumsController::RefreshContentTitle() {
-    TAlbum* album = albums_->CurrentAlbum();
+    TAlbum* album = queue_->Albums().CurrentAlbum();
     if (!album) return;
     const auto count = static_cast<std::int64_t>(album->Jobs().Count());
-    const std::string word = window_.Language().Translate(count < 2 ? "Img_Sing" : "Img_Plur");
+    const std::string word = context_.Language().Translate(count < 2 ? "Img_Sing" : "Img_Plur");
     page_.ContentTitle_Panel->setText(
-        Q(FormatPattern(window_.Language().Translate("ImgInAlbum"), {count, word, album->AlbumName()})));
+        Q(FormatPattern(context_.Language().Translate("ImgInAlbum"), {count, word, album->AlbumName()})));
 }
 
 AlbumPanel* AlbumsController::PanelOf(const TAlbum& album) const {
@@ -169,24 +161,24 @@ void AlbumsController::AlbumCreated(TAlbum& album) {
     panelLayout_->insertWidget(panelLayout_->count() - 1, panel);
     AlbumCountChanged(album);
     connect(panel, &AlbumPanel::clicked, this, [this](AlbumPanel* p) {
-        albums_->SelectAlbum(albums_->IndexOfAlbum(&p->Album()));
+        queue_->Albums().SelectAlbum(queue_->Albums().IndexOfAlbum(&p->Album()));
     });
     connect(panel, &AlbumPanel::nameEditBegun, this, [this](AlbumPanel* p) {
-        albums_->SelectAlbum(albums_->IndexOfAlbum(&p->Album()));
+        queue_->Albums().SelectAlbum(queue_->Albums().IndexOfAlbum(&p->Album()));
     });
     connect(panel, &AlbumPanel::nameEditEnded, this, &AlbumsController::OnNameEditEnded);
-    connect(panel, &AlbumPanel::dragEntered, this, [this](AlbumPanel* p, bool) { albums_->Highlight(&p->Album()); });
-    connect(panel, &AlbumPanel::dragLeft, this, [this](AlbumPanel* p) { albums_->RemoveHighlight(p->Album()); });
+    connect(panel, &AlbumPanel::dragEntered, this, [this](AlbumPanel* p, bool) { queue_->Albums().Highlight(&p->Album()); });
+    connect(panel, &AlbumPanel::dragLeft, this, [this](AlbumPanel* p) { queue_->Albums().RemoveHighlight(p->Album()); });
     connect(panel, &AlbumPanel::tilesDropped, this, [this](AlbumPanel* p) {
-        albums_->RemoveHighlight(p->Album());
-        albums_->MoveSelectedJobs(p->Album());
+        queue_->Albums().RemoveHighlight(p->Album());
+        queue_->Albums().MoveSelectedJobs(p->Album());
     });
     connect(panel, &AlbumPanel::filesDropped, this, [this](AlbumPanel* p, const QStringList& files) {
-        albums_->RemoveHighlight(p->Album());
-        albums_->SelectAlbum(albums_->IndexOfAlbum(&p->Album()));
+        queue_->Albums().RemoveHighlight(p->Album());
+        queue_->Albums().SelectAlbum(queue_->Albums().IndexOfAlbum(&p->Album()));
         std::vector<std::string> names;
         for (const QString& file : files) names.push_back(file.toStdString());
-        intake_->DropFiles(names);
+        queue_->Intake().DropFiles(names);
     });
 }
 
@@ -216,8 +208,8 @@ void AlbumsController::AlbumCountChanged(TAlbum& album) {
     AlbumPanel* panel = PanelOf(album);
     if (!panel) return;
     const auto count = static_cast<std::int64_t>(album.Jobs().Count());
-    const std::string word = window_.Language().Translate(count < 2 ? "Img_Sing" : "Img_Plur");
-    panel->ShowCount(Q(FormatPattern(window_.Language().Translate("ToTransfer"), {count, word})));
+    const std::string word = context_.Language().Translate(count < 2 ? "Img_Sing" : "Img_Plur");
+    panel->ShowCount(Q(FormatPattern(context_.Language().Translate("ToTransfer"), {count, word})));
 }
 
 void AlbumsController::AlbumNameChanged(TAlbum& album) {
@@ -229,7 +221,7 @@ void AlbumsController::AlbumHighlightChanged(TAlbum& album) {
 }
 
 void AlbumsController::OnNameEditEnded(AlbumPanel* panel, const QString& text) {
-    const TNameEditOutcome outcome = albums_->EndNameEdit(panel->Album(), text.toStdString());
+    const TNameEditOutcome outcome = queue_->Albums().EndNameEdit(panel->Album(), text.toStdString());
     if (outcome != TNameEditOutcome::Duplicate) panel->ShowName();  // a refused text stays to be corrected
     if (outcome == TNameEditOutcome::Accepted) {
         emit albumsChanged();
@@ -241,101 +233,88 @@ void AlbumsController::OnNameEditEnded(AlbumPanel* panel, const QString& text) {
 
 void AlbumsController::AddAlbumCommand() {
     bool ok = false;
-    const QString answer = QInputDialog::getText(&window_, window_.Translate("NewAlbum"),
-                                                 window_.Translate("TypeAlbumName"), QLineEdit::Normal, QString(), &ok);
+    const QString answer = QInputDialog::getText(context_.DialogParent(), context_.Translate("NewAlbum"),
+                                                 context_.Translate("TypeAlbumName"), QLineEdit::Normal, QString(), &ok);
     if (!ok) return;
-    albums_->AddAlbumFromUser(answer.toStdString());
+    queue_->Albums().AddAlbumFromUser(answer.toStdString());
     emit albumsChanged();
 }
 
 void AlbumsController::DeleteAlbumCommand() {
-    TAlbum* album = albums_->CurrentAlbum();
+    TAlbum* album = queue_->Albums().CurrentAlbum();
     if (!album) return;
-    if (window_.Settings().AskAlbum) {
+    if (context_.Settings().AskAlbum) {
         const QString question =
-            Q(FormatPattern(window_.Language().Translate("DelAlbum"), {album->AlbumName()}));
-        if (QMessageBox::question(&window_, window_.windowTitle(), question) != QMessageBox::Yes) return;
+            Q(FormatPattern(context_.Language().Translate("DelAlbum"), {album->AlbumName()}));
+        if (QMessageBox::question(context_.DialogParent(), context_.Title(), question) != QMessageBox::Yes) return;
     }
-    albums_->DeleteCurrentAlbum();
+    queue_->Albums().DeleteCurrentAlbum();
     emit albumsChanged();
 }
 
 void AlbumsController::EditAlbumCommand() {
-    if (TAlbum* album = albums_->CurrentAlbum())
+    if (TAlbum* album = queue_->Albums().CurrentAlbum())
         if (AlbumPanel* panel = PanelOf(*album)) panel->BeginNameEdit();
 }
 
 void AlbumsController::RemovePhotosCommand() {
-    TAlbum* album = albums_->CurrentAlbum();
+    TAlbum* album = queue_->Albums().CurrentAlbum();
     if (!album || contentView_->SelectedCount() == 0) return;
-    if (window_.Settings().AskImage &&
-        QMessageBox::question(&window_, window_.windowTitle(), window_.Translate("SureToDelete")) != QMessageBox::Yes)
+    if (context_.Settings().AskImage &&
+        QMessageBox::question(context_.DialogParent(), context_.Title(), context_.Translate("SureToDelete")) != QMessageBox::Yes)
         return;
     album->RemoveSelectedJobs();
 }
 
 void AlbumsController::RotateCommand(bool clockwise) {
-    if (window_.BusyCount() > 0) return;
+    if (context_.BusyCount() > 0) return;
     QList<int> selected;
     for (int item = 0; item < contentView_->ItemCount(); ++item)
         if (contentView_->ItemSelected(item)) selected << item;
-    window_.BeginBusy(static_cast<int>(selected.size()), true);
+    context_.BeginBusy(static_cast<int>(selected.size()), true);
     for (int item : selected) {
         RotateJob(item, clockwise ? TurnDirection::Clockwise : TurnDirection::CounterClockwise);
-        window_.StepProgress();
+        context_.StepProgress();
         QApplication::processEvents();
     }
-    window_.EndBusy();
+    context_.EndBusy();
     page_.Content_View->setFocus();
 }
 
 void AlbumsController::RotateJob(int item, TurnDirection direction) {
-    TAlbum* album = albums_->CurrentAlbum();
+    TAlbum* album = queue_->Albums().CurrentAlbum();
     if (!album || item >= contentView_->ItemCount()) return;
     const int imageIndex = contentView_->ItemImageIndex(item);
     const int index = album->IndexOfImage(imageIndex);
     if (index < 0) return;
     TImageJob& job = album->Jobs().Items(index);
-    auto turned = RotateImageFile(workspace_, job.WorkPath, direction, window_.Settings().CompRate);
+    ImageWorkspace& workspace = context_.Workspace();
+    auto turned = RotateImageFile(workspace, job.WorkPath, direction, context_.Settings().CompRate);
     if (!turned) {
         ShowMessage({"BadPictErr", {FileNameOf(job.WorkPath)}});
         return;
     }
-    job.Width = turned->width;
-    job.Height = turned->height;
-    album->SetJobCaption(index, CaptionFor(job.WorkPath, job.PhotoSize, job.Width, job.Height));
-    contentImages_.Replace(imageIndex, QPixmap::fromImage(ToQImage(workspace_.workBitmap)));
-    contentView_->RefreshTile(imageIndex);
+    ContentImages().Replace(imageIndex, QPixmap::fromImage(ToQImage(workspace.workBitmap)));
+    queue_->PhotoRewritten(*album, index, turned->width, turned->height);
 }
 
 void AlbumsController::EditPhotosCommand() {
-    TAlbum* album = albums_->CurrentAlbum();
+    TAlbum* album = queue_->Albums().CurrentAlbum();
     if (!album || contentView_->SelectedCount() == 0) return;
+    // For now the dialog still works on the window; it refreshes the summary after retouching.
+    auto* window = static_cast<TMain_Dlog*>(context_.DialogParent());
     {
-        TEdit_Dlog dialog(window_, *album);
+        TEdit_Dlog dialog(*window, *album);
         dialog.exec();
     }
-    window_.UpdateTransferSummary();
+    window->UpdateTransferSummary();
 }
 
 void AlbumsController::DropFilesOnContent(const QStringList& files) {
     std::vector<std::string> names;
     for (const QString& file : files) names.push_back(file.toStdString());
-    intake_->DropFiles(names);
+    queue_->Intake().DropFiles(names);
 }
 
 }  // namespace vantrel::gui
 
-namespace vantrel::gui {
-
-void AlbumsController::ResetCaptions() {
-    for (int a = 0; a < albums_->Count(); ++a) {
-        TAlbum& album = albums_->Items(a);
-        for (int j = 0; j < album.Jobs().Count(); ++j) {
-            const TImageJob& job = album.Jobs().Items(j);
-            album.SetJobCaption(j, CaptionFor(job.WorkPath, job.PhotoSize, job.Width, job.Height));
-        }
-    }
-}
-
-}  // namespace vantrel::gui

@@ -6,12 +6,12 @@
 #include <map>
 #include <memory>
 
-#include "core/albums/TAlbumList.h"
+#include <functional>
+
 #include "core/albums/TAlbumView.h"
 #include "core/albums/TJpegPhotoImaging.h"
-#include "core/albums/TPhotoIntake.h"
+#include "core/albums/TransferQueue.h"
 #include "core/imaging/ImageFileOps.h"
-#include "core/imaging/ImageWorkspace.h"
 #include "gui/albums/ContentListWidget.h"
 #include "gui/app/TileImages.h"
 
@@ -20,20 +20,22 @@ class QVBoxLayout;
 namespace vantrel::gui {
 
 class AlbumPanel;
+class AppContext;
 class OrganizePage;
-class TMain_Dlog;
 
 class AlbumsController : public QObject, public TAlbumView {
     Q_OBJECT
 public:
-    // `workspace` is the window's shared image workspace; `transferListFile` is "Images.lst".
-    AlbumsController(TMain_Dlog& window, OrganizePage& page, ImageWorkspace& workspace,
-                     std::string transferListFile);
+    // Makes the transfer queue and hands it to `context`.
+    AlbumsController(AppContext& context, OrganizePage& page, QObject* parent = nullptr);
     ~AlbumsController() override;
 
-    TAlbumList& Albums() { return *albums_; }
-    TPhotoIntake& Intake() { return *intake_; }
-    TileImageList& ContentImages() { return contentImages_; }
+    TransferQueue& Queue() { return *queue_; }
+    TAlbumList& Albums() { return queue_->Albums(); }
+    TPhotoIntake& Intake() { return queue_->Intake(); }
+    TileImageList& ContentImages();
+    // Whether files may be dropped on the content list now (the window's page and busy state).
+    std::function<bool()> AcceptsFileDrops;
 
     // Creates the first album, named after today, and makes it the default album.
     void CreateFirstAlbum();
@@ -58,9 +60,6 @@ public:
     void RefreshAlbumTitles();
     void RefreshContentTitle();
     AlbumPanel* PanelOf(const TAlbum& album) const;
-    // Rebuilds the caption of every photo of every album from the caption settings, and the
-    // caption of its item in the content list when its album is the one shown.
-    void ResetCaptions();
 
     // TAlbumView
     void AlbumCreated(TAlbum& album) override;
@@ -74,30 +73,21 @@ public:
 signals:
     // Albums were added, deleted, renamed or re-sorted: menus that list them are rebuilt.
     void albumsChanged();
-    // A photo was added to or removed from an album.
-    void contentChanged();
 
 private:
     void ShowMessage(const TUserMessage& message);
     void RotateJob(int item, TurnDirection direction);
     void OnNameEditEnded(AlbumPanel* panel, const QString& text);
-    std::string CaptionFor(const std::string& path, std::int64_t size, int width, int height) const;
+    void ShowWarning(const QString& text);
 
-    TMain_Dlog& window_;
+    AppContext& context_;
     OrganizePage& page_;
-    ImageWorkspace& workspace_;
-    std::string transferListFile_;
-    TileImageList contentImages_;
     std::unique_ptr<ContentListView> contentView_;
     std::unique_ptr<TJpegPhotoImaging> imaging_;
-    std::unique_ptr<TAlbumList> albums_;
-    std::unique_ptr<TPhotoIntake> intake_;
+    std::unique_ptr<TransferQueue> queue_;
     QWidget* panelHolder_ = nullptr;
     QVBoxLayout* panelLayout_ = nullptr;
     std::map<const TAlbum*, AlbumPanel*> panels_;
-    bool loading_ = false;
-    // False when the list file could be neither read nor moved aside: it is never overwritten.
-    bool listWritable_ = true;
 };
 
 }  // namespace vantrel::gui

@@ -48,7 +48,7 @@ public:
     void SelectOnly(int item) override;
     void SetItemCaption(int item, const std::string& caption) override;
     // Shows the tile again after it changed in the image list.
-    void RefreshTile(int imageIndex);
+    void RefreshTile(int imageIndex) override;
 
 private:
     QListWidget& list_;

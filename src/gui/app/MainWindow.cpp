@@ -33,6 +33,7 @@
 #include "core/app/Version.h"
 #include "core/app/WorkFolder.h"
 #include "core/albums/TAlbumList.h"
+#include "core/albums/TransferQueue.h"
 #include "core/albums/WorkFolderLeftovers.h"
 #include "core/app/FormatPattern.h"
 #include "core/service/FileWriteError.h"
@@ -107,12 +108,18 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     setWindowTitle(Q(context_->Language().ReadRaw("BrevantWindow", "BrevantForm")));
     helpFile_ = context_->Language().ReadRaw("Infos", "Helpfile");
     firstActivation_ = true;
-    albums_ = new AlbumsController(*this, *organizeSheet_, context_->Workspace(), paths_.workFolder + "Images.lst");
-    connect(albums_, &AlbumsController::contentChanged, this, &TMain_Dlog::UpdateTransferSummary);
+    albums_ = new AlbumsController(*context_, *organizeSheet_, this);
+    albums_->AcceptsFileDrops = [this] {
+        return context_->BusyCount() == 0 && PageControl1->isVisible() && PageControl1->currentIndex() == OrganizeSheet;
+    };
+    albums_->Queue().Subscribe([this](QueueChange change, TAlbum*) {
+        if (change == QueueChange::Content) UpdateTransferSummary();
+    });
     albums_->CreateFirstAlbum();
     ConnectAlbumCommands();
-    transfers_ = new TransferController(*this, *transferSheet_, *TransFile_Panel);
+    transfers_ = new TransferController(*context_, *transferSheet_, *TransFile_Panel, this);
     connect(transfers_, &TransferController::closeAfterRun, this, &QWidget::close, Qt::QueuedConnection);
+    connect(transfers_, &TransferController::settingsToSave, this, &TMain_Dlog::SaveSettingsNow);
     transferSheet_->Save_Check->setChecked(context_->Settings().IsSaved);
     transferSheet_->Login_Edit->setText(Q(context_->Settings().Mail));
     transferSheet_->Pass_Edit->setText(Q(context_->Settings().Pass));
@@ -161,7 +168,7 @@ void TMain_Dlog::CreateActions() {
     HeldKeys::Install();  // the preferences dialog asks whether Space is held
     connect(Action(ActionId::FileOptions1), &QAction::triggered, this, [this] {
         if (context_->BusyCount() > 0 || !startedWell_) return;
-        TPref_Dlog(*this).exec();
+        TPref_Dlog(*context_).exec();
     });
     for (ActionId id : {ActionId::EditCut1, ActionId::EditCopy1, ActionId::EditPaste1})
         connect(Action(id), &QAction::triggered, this, [this, id] { EditCommand(id); });
@@ -172,7 +179,7 @@ void TMain_Dlog::CreateActions() {
         if (page >= 0 && page < 3) ShowHelpTopic(keywords[page]);
     });
     connect(Action(ActionId::HelpAbout1), &QAction::triggered, this, [this] {
-        if (startedWell_) TAbout_Dlog(*this).exec();
+        if (startedWell_) TAbout_Dlog(*context_).exec();
     });
 }
 
@@ -340,6 +347,9 @@ void TMain_Dlog::ConnectContext() {
             [this](const QString& key) { ShowHelpTopic(key.toLatin1().constData()); });
     connect(context_, &AppContext::transferPanelRequested, this, &TMain_Dlog::ShowTransferPanel);
     connect(context_, &AppContext::actionsStale, this, &TMain_Dlog::UpdateActions);
+    connect(context_, &AppContext::settingsChanged, this, [this] {
+        if (browse_) browse_->ResetCaptions();
+    });
 }
 
 void TMain_Dlog::ConnectAlbumCommands() {
@@ -363,32 +373,20 @@ void TMain_Dlog::ConnectAlbumCommands() {
 
 void TMain_Dlog::UpdateTransferSummary() {
     if (!albums_) return;
-    const TAlbumList& list = albums_->Albums();
-    std::int64_t photos = 0, photoBytes = 0;
-    for (int a = 0; a < list.Count(); ++a) {
-        const TJobList& jobs = list.Items(a).Jobs();
-        photos += jobs.Count();
-        for (int j = 0; j < jobs.Count(); ++j) photoBytes += jobs.Items(j).PhotoSize;
-    }
+    const TransferQueue& queue = albums_->Queue();
+    const std::int64_t photos = queue.QueuedCount();
+    const QString word = Translate(photos > 1 ? "Img_Plur" : "Img_Sing");
+    PageControl1->setTabText(OrganizeSheet, Translate("OrgTabName") + QString(" (%1 ").arg(photos) + word + ")");
     if (photos == 0) {
-        PageControl1->setTabText(OrganizeSheet, Translate("OrgTabName") + " (0 " + Translate("Img_Sing") + ")");
         transferSheet_->NumImage_Lbl->setText(Translate("NoImgToTransfer"));
         transferSheet_->TotalSize_Lbl->clear();
     } else {
-        const std::string word = context_->Language().Translate(photos == 1 ? "Img_Sing" : "Img_Plur");
-        PageControl1->setTabText(OrganizeSheet, Translate("OrgTabName") + QString(" (%1 ").arg(photos) +
-                                                    QString::fromStdString(word) + ")");
-        transferSheet_->NumImage_Lbl->setText(
-            Q(FormatPattern(context_->Language().Translate("ImgWaiting"), {photos, word}, context_->Locale().decimalSeparator)));
-        double size = static_cast<double>(photoBytes) / 1048576.0;
-        const char* unit = "Panel_Mb";
-        if (size < 1) {
-            size *= 1024;
-            unit = "Panel_Kb";
-        }
-        transferSheet_->TotalSize_Lbl->setText(Q(FormatPattern(
-            context_->Language().Translate("SizeToTransfer") + " %f " + context_->Language().Translate(unit), {size},
-            context_->Locale().decimalSeparator)));
+        const LanguageFile& language = context_->Language();
+        transferSheet_->NumImage_Lbl->setText(Q(FormatPattern(language.Translate("ImgWaiting"), {photos, word.toStdString()},
+                                                              context_->Locale().decimalSeparator)));
+        transferSheet_->TotalSize_Lbl->setText(
+            Q(language.Translate("SizeToTransfer") + " " +
+              FormatFileSize(static_cast<std::uint64_t>(queue.QueuedBytes()), context_->SizeStyle())));
     }
     albums_->RefreshContentTitle();
     transferSheet_->Start_Btn->setEnabled(photos > 0);

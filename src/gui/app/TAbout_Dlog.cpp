@@ -13,7 +13,7 @@
 #include "core/app/LinkText.h"
 #include "core/app/Version.h"
 #include "gui/app/LightPanel.h"
-#include "gui/app/MainWindow.h"
+#include "gui/app/AppContext.h"
 #include "gui/app/PageWidgets.h"
 #include "gui/service/WebLinkOpener.h"
 
@@ -66,7 +66,7 @@ QString LinkedHtml(const std::string& line) {
 }
 }  // namespace
 
-TAbout_Dlog::TAbout_Dlog(TMain_Dlog& window) : QDialog(&window) {
+TAbout_Dlog::TAbout_Dlog(AppContext& context) : QDialog(context.DialogParent()) {
     setObjectName("About_Dlog");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromUtf8("A propos de Vantrel"));
@@ -78,7 +78,7 @@ TAbout_Dlog::TAbout_Dlog(TMain_Dlog& window) : QDialog(&window) {
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(0);
     Banner_Img = Named(new QLabel(this), "Banner_Img");
-    Banner_Img->setPixmap(DrawBanner(window.Translate("About_Banner")));
+    Banner_Img->setPixmap(DrawBanner(context.Translate("About_Banner")));
     Banner_Img->setFixedSize(410, 75);
     layout->addWidget(Banner_Img);
 
@@ -89,18 +89,18 @@ TAbout_Dlog::TAbout_Dlog(TMain_Dlog& window) : QDialog(&window) {
     column->setSpacing(3);
     layout->addWidget(body, 1);
 
-    auto translated = [&window](const char* key) { return window.Translate(key).replace("\r\n", "\n"); };
+    auto translated = [&context](const char* key) { return context.Translate(key).replace("\r\n", "\n"); };
     About_Lbl = Named(new QLabel(translated("About_Lbl"), body), "About_Lbl");
     QFont bold = About_Lbl->font();
     bold.setBold(true);
     About_Lbl->setFont(bold);
-    Version_Lbl = Named(new QLabel(window.Translate("Version_Lbl") + " " + QString::fromStdString(versionInfo_.FileVersion),
+    Version_Lbl = Named(new QLabel(context.Translate("Version_Lbl") + " " + QString::fromStdString(versionInfo_.FileVersion),
                                    body),
                         "Version_Lbl");
     Version_Lbl->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Copyright_Lbl = Named(new QLabel(translated("Copyright_Lbl"), body), "Copyright_Lbl");
-    const std::string& website = window.RemoteSettings().website_url;
-    const QString site = website.empty() ? window.Translate("Website_URL") : QString::fromStdString(website);
+    const std::string& website = context.Remote().website_url;
+    const QString site = website.empty() ? context.Translate("Website_URL") : QString::fromStdString(website);
     VantrelURL_Lbl = Named(new QLabel(body), "VantrelURL_Lbl");
     VantrelURL_Lbl->setTextFormat(Qt::RichText);
     VantrelURL_Lbl->setText("<a href=\"#\" style=\"color:#0000ff; text-decoration:underline;\">" + site.toHtmlEscaped() +
@@ -124,9 +124,9 @@ TAbout_Dlog::TAbout_Dlog(TMain_Dlog& window) : QDialog(&window) {
     Engin_Lbl = Named(new QLabel(translated("Engin_Lbl"), credits), "Engin_Lbl");
     Librairies_Lbl = Named(new QLabel(translated("Librairies_Lbl"), credits), "Librairies_Lbl");
     for (QLabel* caption : {Engin_Lbl, Librairies_Lbl}) caption->setFont(bold);
-    Credits_Line1 = MakeLinkLabel("Credits_Line1", window.Translate("Credits_Line1"), credits);
-    Credits_Line2 = MakeLinkLabel("Credits_Line2", window.Translate("Credits_Line2"), credits);
-    Credits_Line3 = MakeLinkLabel("Credits_Line3", window.Translate("Credits_Line3"), credits);
+    Credits_Line1 = MakeLinkLabel("Credits_Line1", context.Translate("Credits_Line1"), credits);
+    Credits_Line2 = MakeLinkLabel("Credits_Line2", context.Translate("Credits_Line2"), credits);
+    Credits_Line3 = MakeLinkLabel("Credits_Line3", context.Translate("Credits_Line3"), credits);
     lines->addWidget(Engin_Lbl);
     lines->addWidget(Credits_Line1);
     lines->addSpacing(3);
@@ -138,7 +138,7 @@ TAbout_Dlog::TAbout_Dlog(TMain_Dlog& window) : QDialog(&window) {
     column->addWidget(credits);
     column->addStretch();
 
-    setWindowTitle(window.Translate("About_Dlog"));
+    setWindowTitle(context.Translate("About_Dlog"));
 }
 
 QLabel* TAbout_Dlog::MakeLinkLabel(const char* name, const QString& line, QWidget* parent) {

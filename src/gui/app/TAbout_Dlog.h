@@ -11,14 +11,14 @@ class QLabel;
 
 namespace vantrel::gui {
 
-class TMain_Dlog;
+class AppContext;
 
 class TAbout_Dlog : public QDialog {
     Q_OBJECT
 public:
     // Texts from the language file of `window`; the web-site link is the service's website_url,
     // or the Website_URL text when the service gave none.
-    explicit TAbout_Dlog(TMain_Dlog& window);
+    explicit TAbout_Dlog(AppContext& context);
 
     // Opens a clicked address in the user's browser; tests replace it.
     std::function<void(const QString& address)> OpenLink;

@@ -17,14 +17,12 @@
 #include <QVBoxLayout>
 
 #include "core/app/PreferenceChoices.h"
-#include "gui/albums/AlbumsController.h"
+#include "gui/app/AppContext.h"
 #include "gui/app/HeldKeys.h"
-#include "gui/app/MainActions.h"
 #include "gui/app/LightPanel.h"
-#include "gui/app/MainWindow.h"
+#include "gui/app/MainActions.h"
 #include "gui/app/PageWidgets.h"
 #include "gui/app/TSpinEdit.h"
-#include "gui/browse/SelectPageController.h"
 
 namespace vantrel::gui {
 
@@ -41,7 +39,7 @@ QIcon SheetIcon(const char* themed, QStyle::StandardPixmap fallback, const QStyl
 }
 }  // namespace
 
-TPref_Dlog::TPref_Dlog(TMain_Dlog& window) : QDialog(&window), window_(window) {
+TPref_Dlog::TPref_Dlog(AppContext& context) : QDialog(context.DialogParent()), context_(context) {
     setObjectName("Pref_Dlog");
     setWindowTitle(QString::fromUtf8("Préférences"));
     // The designed 452 x 308 is the least it takes: longer texts (French) make it grow.
@@ -59,7 +57,7 @@ TPref_Dlog::TPref_Dlog(TMain_Dlog& window) : QDialog(&window), window_(window) {
 
     ShowSheet(Look_Sheet);
     FillFromSettings();
-    window_.Settings().CompRate = Comp_Spin->Value();
+    context_.Settings().CompRate = Comp_Spin->Value();
     ApplyEnabling();
     ApplyLanguage();
 
@@ -221,7 +219,7 @@ void TPref_Dlog::BuildUpdateSheet() {
 }
 
 void TPref_Dlog::FillFromSettings() {
-    const TSettings& s = window_.Settings();
+    const TSettings& s = context_.Settings();
     ProxName_Edit->setText(QString::fromStdString(s.ProxyAddr));
     ProxPort_Edit->setText(QString::fromStdString(s.ProxyPort));
     Proxy_Check->setChecked(s.ProxyIsUsed);
@@ -245,17 +243,17 @@ void TPref_Dlog::ApplyEnabling() {
 }
 
 void TPref_Dlog::ApplyLanguage() {
-    setWindowTitle(window_.Translate("Pref_Dlog"));
+    setWindowTitle(context_.Translate("Pref_Dlog"));
     for (QGroupBox* box : {Confirm_Box, Title_Box, Comp_Group, Proxy_Box, Update_Box})
-        box->setTitle(ControlText(window_.Translate(box->objectName().toLatin1().constData())));
+        box->setTitle(ControlText(context_.Translate(box->objectName().toLatin1().constData())));
     for (QCheckBox* box : {Album_Check, Change_Check, Image_Check, Length_Check, Name_Check, Size_Check, Proxy_Check,
                            Search_Check})
-        box->setText(ControlText(window_.Translate(box->objectName().toLatin1().constData())));
+        box->setText(ControlText(context_.Translate(box->objectName().toLatin1().constData())));
     for (QLabel* label : {Name_Lbl, ProxName_Lbl, ProxPort_Lbl, Info_Lbl, Comp_Memo})
-        label->setText(ControlText(window_.Translate(label->objectName().toLatin1().constData())));
+        label->setText(ControlText(context_.Translate(label->objectName().toLatin1().constData())));
     for (QToolButton* button : {Look_Btn, Security_Btn, Update_Btn})
-        button->setText(ControlText(window_.Translate(button->objectName().toLatin1().constData())));
-    const QStringList choices = ControlText(window_.Translate("Freq_Radio")).split('\n');
+        button->setText(ControlText(context_.Translate(button->objectName().toLatin1().constData())));
+    const QStringList choices = ControlText(context_.Translate("Freq_Radio")).split('\n');
     const QList<QAbstractButton*> radios = Freq_Group->buttons();
     for (int i = 0; i < radios.size(); ++i) radios[i]->setText(i < choices.size() ? choices[i] : QString());
 }
@@ -274,7 +272,7 @@ void TPref_Dlog::ShowSheet(QWidget* sheet) {
 }
 
 void TPref_Dlog::CaptionCheckClicked() {
-    TSettings& s = window_.Settings();
+    TSettings& s = context_.Settings();
     s.ShowName = Name_Check->isChecked();
     s.ShowLen = Length_Check->isChecked();
     s.ShowSize = Size_Check->isChecked();
@@ -282,8 +280,7 @@ void TPref_Dlog::CaptionCheckClicked() {
 }
 
 void TPref_Dlog::ResetCaption() {
-    if (AlbumsController* albums = window_.Albums()) albums->ResetCaptions();
-    if (SelectPageController* browse = window_.Browse()) browse->ResetCaptions();
+    context_.NotifySettingsChanged();
 }
 
 void TPref_Dlog::showEvent(QShowEvent* event) {
@@ -315,10 +312,10 @@ void TPref_Dlog::reject() {
     choices.isUpdated = Search_Check->isChecked();
     choices.freqIdx = Freq_Group->checkedId();
 
-    const PreferenceCheck check = StorePreferences(choices, window_.Settings());
+    const PreferenceCheck check = StorePreferences(choices, context_.Settings());
     if (check != PreferenceCheck::Stored) {
         const bool host = check == PreferenceCheck::ProxyHostMissing;
-        QMessageBox::critical(this, windowTitle(), window_.Translate(host ? "ProxAddrErr" : "ProxPortErr"));
+        QMessageBox::critical(this, windowTitle(), context_.Translate(host ? "ProxAddrErr" : "ProxPortErr"));
         ShowSheet(Secure_Sheet);
         QLineEdit* field = host ? ProxName_Edit : ProxPort_Edit;
         field->setFocus();

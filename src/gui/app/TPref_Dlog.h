@@ -15,14 +15,14 @@ class QToolButton;
 
 namespace vantrel::gui {
 
-class TMain_Dlog;
+class AppContext;
 class TSpinEdit;
 
 class TPref_Dlog : public QDialog {
     Q_OBJECT
 public:
     // Fills the controls from the settings of `window`; CompRate is limited to 1..100 at once.
-    explicit TPref_Dlog(TMain_Dlog& window);
+    explicit TPref_Dlog(AppContext& context);
 
     // Rebuilds every photo caption of the albums, the content list and the thumbnail list from the
     // current ShowName, ShowLen and ShowSize settings.
@@ -81,7 +81,7 @@ private:
     void CaptionCheckClicked();
 
     static constexpr QSize kDesignSize{452, 308};
-    TMain_Dlog& window_;
+    AppContext& context_;
     bool shownOnce_ = false;
 };
 

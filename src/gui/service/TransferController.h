@@ -8,18 +8,15 @@
 #include <string>
 
 #include "core/service/TransferRun.h"
+#include "core/service/TransferSession.h"
 #include "gui/service/SleepInhibitor.h"
 
 class QNetworkAccessManager;
 class QTimer;
 
-namespace vantrel {
-class TFtpClient;
-}
-
 namespace vantrel::gui {
 
-class TMain_Dlog;
+class AppContext;
 class TransferPage;
 class TransferPanel;
 class RunNotifier;
@@ -27,7 +24,7 @@ class RunNotifier;
 class TransferController : public QObject, public TTransferObserver {
     Q_OBJECT
 public:
-    TransferController(TMain_Dlog& window, TransferPage& page, TransferPanel& panel);
+    TransferController(AppContext& context, TransferPage& page, TransferPanel& panel, QObject* parent = nullptr);
     ~TransferController() override;
 
     bool Running() const { return running_; }
@@ -58,9 +55,14 @@ public:
 signals:
     // The run has ended and the window asked to close meanwhile.
     void closeAfterRun();
+    // A run that reached its end: the settings file is saved (the login the user may keep).
+    void settingsToSave();
 
 private:
-    TTransferOutcome Run();
+    TransferSessionResult Run();
+    void ShowError(const QString& text);
+    void ShowWarning(const QString& text);
+    std::string Text(std::string_view key) const;
     void ShowPanel(bool shown);
     void Info_TimerTimer();
     void ShowAdvert();
@@ -70,13 +72,12 @@ private:
     // When the window is not the active one, the desktop is told how the run ended.
     void NotifyRunEnded(int left);
 
-    TMain_Dlog& window_;
+    AppContext& context_;
     TransferPage& page_;
     TransferPanel& panel_;
     QTimer* Info_Timer;
     QNetworkAccessManager* web_ = nullptr;
-    TTransferRun* run_ = nullptr;
-    TFtpClient* ftp_ = nullptr;
+    TransferSession* session_ = nullptr;  // during a run
     TTransferOutcome outcome_ = TTransferOutcome::toNone;
     std::string sessionCode_;
     bool running_ = false;

@@ -1,0 +1,88 @@
+#pragma once
+// The photos waiting to be sent: the album list, the intake that queues photos into it and the
+// list file "Images.lst" that keeps it between runs. Every change of the albums or of their photos
+// is written to the file at once and told to every listener. The window and vantrel-cli both
+// work on one of these.
+
+#include <cstdint>
+#include <expected>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "core/albums/TAlbumList.h"
+#include "core/albums/TPhotoIntake.h"
+#include "core/albums/TransferListFile.h"
+
+namespace vantrel {
+
+enum class QueueChange {
+    Albums,   // an album was added, deleted, renamed, re-sorted or made current
+    Content,  // a photo was added, removed or rewritten (the album is given; null after a deletion)
+};
+
+class TransferQueue {
+public:
+    // `view` shows the current album's photos and `imaging` makes copies and tiles; both must
+    // outlive the queue. The list file is "Images.lst" in `workFolder`.
+    TransferQueue(TContentView& view, TPhotoImaging& imaging, const std::string& workFolder, MonthNames systemMonths,
+                  MonthNames userMonths);
+    ~TransferQueue();
+    TransferQueue(const TransferQueue&) = delete;
+    TransferQueue& operator=(const TransferQueue&) = delete;
+
+    TAlbumList& Albums() { return albums_; }
+    const TAlbumList& Albums() const { return albums_; }
+    TPhotoIntake& Intake() { return intake_; }
+    const std::string& ListPath() const { return listPath_; }
+
+    using Listener = std::function<void(QueueChange, TAlbum*)>;
+    // Adds a listener; the number it returns takes it off again.
+    int Subscribe(Listener listener);
+    void Unsubscribe(int subscription);
+
+    // Restores the list file. Nothing is written while it loads: the caller saves once after,
+    // so that a crash during the restore leaves the previous file as it was and the new file
+    // names every copy the restore made. A file that cannot be used is moved aside (the problem
+    // says where); when it cannot even be moved, the queue never writes the list in this session.
+    std::expected<void, TransferListProblem> Load();
+    // Writes the list now. Fails when the write fails or when the file must not be overwritten.
+    std::expected<void, std::string> Save();
+    // False when the list file could be neither read nor moved aside: it is never overwritten.
+    bool Writable() const { return writable_; }
+    // A save after a change failed (the window shows it, the tool prints it).
+    std::function<void(const std::string& error)> OnSaveFailed;
+
+    int QueuedCount() const;
+    std::int64_t QueuedBytes() const;
+    // Whether a queued photo has the tile `imageIndex`.
+    bool Holds(int imageIndex) const;
+    // The album that takes photos when none is named (today's album when none exists).
+    TAlbum* DefaultAlbum() { return intake_.DefaultAlbum(); }
+
+    // The working copy of the photo at `jobIndex` of `album` was rewritten in place (turned or
+    // retouched): its size is read again and its dimensions and caption follow; the content
+    // list shows its tile anew.
+    void PhotoRewritten(TAlbum& album, int jobIndex, int width, int height);
+    // Every photo's caption made again (the caption settings changed).
+    void ResetCaptions();
+    // Deletes the working copies that the restore made of photos kept outside the work folder
+    // (when the list naming them could not be written).
+    void RemoveCopiesMadeByRestore();
+
+private:
+    void Notify(QueueChange change, TAlbum* album);
+    std::string CaptionOf(const TImageJob& job) const;
+
+    TContentView& view_;
+    TPhotoImaging& imaging_;
+    TAlbumList albums_;
+    TPhotoIntake intake_;
+    std::string listPath_;
+    std::map<int, Listener> listeners_;
+    int nextSubscription_ = 0;
+    bool loading_ = false;
+    bool writable_ = true;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,81 @@
+#include "core/service/TransferSession.h"
+
+#include <exception>
+
+#include "core/service/FtpClient.h"
+#include "core/service/HttpClient.h"
+#include "core/service/RemoteSettingsLoader.h"
+#include "core/service/TXmlRpcService.h"
+#include "core/service/TransferPreparation.h"
+#include "core/service/XmlRpcTransferService.h"
+
+namespace vantrel {
+
+TransferSession::TransferSession(TAlbumList& albums, TRemoteSettings& remote, ImageWorkspace& workspace,
+                                 TTransferObserver& observer, TransferSessionConfig config)
+    : albums_(albums), remote_(remote), workspace_(workspace), observer_(observer), config_(std::move(config)) {}
+
+void TransferSession::Stop() {
+    stopped_ = true;
+    if (run_) run_->Stop();
+}
+
+TransferSessionResult TransferSession::Run() {
+    TransferSessionResult result;
+    try {
+        RunOrThrow(result);
+    } catch (const TCopySizesMissing&) {
+        result.end = SessionEnd::NoCopySizes;
+    } catch (const TFileWriteError& error) {
+        result.end = SessionEnd::WriteFailed;  // a full disk is no connection failure
+        result.writeFailure = error.Failure();
+    } catch (const std::exception& error) {
+        result.end = SessionEnd::ConnectionLost;
+        result.error = error.what();
+    }
+    return result;
+}
+
+void TransferSession::RunOrThrow(TransferSessionResult& result) {
+    const auto pump = [this] { observer_.ProcessMessages(); };
+    const auto stopped = [this] { return stopped_; };
+    // The service's parameters are made sure of before the FTP client is configured from them,
+    // so that a run after a failed start-up download uses what it downloads now.
+    HttpClient settingsHttp(pump);
+    settingsHttp.SetStopCheck(stopped);
+    settingsHttp.SetProxy(config_.proxy);
+    PrepareTransfer(settingsHttp, config_.workFolder, config_.country, config_.remoteLoaded, remote_,
+                    [this](const RemoteSettingsResult& problem) {
+                        if (OnSettingsProblem) OnSettingsProblem(problem);
+                    });
+    TFtpSettings ftpSettings = FtpSettingsFor(remote_);
+    ftpSettings.proxy = config_.proxy;
+    TFtpClient ftp(ftpSettings, pump);
+    if (OnConnected) OnConnected();
+
+    HttpClient rpcHttp(pump);
+    rpcHttp.SetStopCheck(stopped);
+    rpcHttp.SetProxy(config_.proxy);
+    TXmlRpcService rpc(rpcHttp, remote_.script_url, config_.workFolder);
+    TXmlRpcTransferService service(rpc);
+    service.OnUnreadableResponse = [this](const RpcProblem& problem) {
+        if (OnUnreadableResponse) OnUnreadableResponse(problem);
+    };
+    TTransferConfig config{remote_, config_.workFolder, config_.email, config_.password, UploadImagingFor(workspace_)};
+    config.reconnect = ReconnectScheduleFromEnvironment();
+    TTransferRun run(albums_, service, observer_, config);
+    run_ = &run;
+    // Whatever way the run ends, what it sent is counted.
+    struct Reset {
+        TTransferRun*& run;
+        int& photosSent;
+        ~Reset() {
+            photosSent = run->PhotosSent();
+            run = nullptr;
+        }
+    } reset{run_, result.photosSent};
+    if (stopped_) run.Stop();  // Stop came while the settings were being made sure of
+    result.outcome = run.RunTransfer(ftp, result.sessionCode);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,82 @@
+#pragma once
+// One transfer as the window and vantrel-cli both make it: the service's settings made sure of,
+// the HTTP clients, the XML-RPC service and the FTP client built with the proxy and the stop
+// check, the run itself, and how it ended. The caller brings the album list, the observer that
+// shows the run, and its handlers for the messages that do not end the run.
+
+#include <functional>
+#include <string>
+
+#include "core/imaging/ImageWorkspace.h"
+#include "core/service/FileWriteError.h"
+#include "core/service/TRemoteSettings.h"
+#include "core/service/TransferRun.h"
+
+namespace vantrel {
+
+struct RemoteSettingsResult;
+struct RpcProblem;
+
+struct TransferSessionConfig {
+    std::string workFolder;  // ends in "/"
+    std::string country;     // of the settings download
+    std::string email;
+    std::string password;
+    std::string proxy;       // "host:port", empty for direct connections
+    // The start-up download of the service's settings succeeded: the run does not repeat it.
+    bool remoteLoaded = false;
+};
+
+// How a session ended, beyond the run's own outcome.
+enum class SessionEnd {
+    Ran,            // the run returned its outcome
+    NoCopySizes,    // the service gave no copy sizes: nothing was made or sent ("NoCopySizes")
+    WriteFailed,    // a file of the run could not be written (`writeFailure` says which and why)
+    ConnectionLost, // the service could not be reached or answered wrongly ("BadConnect"; `error`)
+};
+
+struct TransferSessionResult {
+    SessionEnd end = SessionEnd::Ran;
+    TTransferOutcome outcome = TTransferOutcome::toNone;
+    TWriteFailure writeFailure;
+    std::string error;
+    int photosSent = 0;
+    std::string sessionCode;  // once the service opened a session
+};
+
+class TransferSession {
+public:
+    // `albums`, `remote`, `workspace` and `observer` must outlive the session. The observer's
+    // ProcessMessages runs during every wait.
+    TransferSession(TAlbumList& albums, TRemoteSettings& remote, ImageWorkspace& workspace,
+                    TTransferObserver& observer, TransferSessionConfig config);
+
+    // A settings document that did not read; the run goes on with the values known.
+    std::function<void(const RemoteSettingsResult&)> OnSettingsProblem;
+    // An XML-RPC answer that did not read.
+    std::function<void(const RpcProblem&)> OnUnreadableResponse;
+    // The service's settings are known and the run is about to log in (the window shows its panel).
+    std::function<void()> OnConnected;
+
+    // The whole session; every failure ends up in the result, none is thrown.
+    TransferSessionResult Run();
+    // Stop: ends the pending request and the run at once, the photo under way staying queued.
+    // Before the run has begun it makes the session end before the login.
+    void Stop();
+    bool StopPressed() const { return stopped_; }
+    // The run while it goes on (for the time estimate and the report), else null.
+    const TTransferRun* CurrentRun() const { return run_; }
+
+private:
+    void RunOrThrow(TransferSessionResult& result);
+
+    TAlbumList& albums_;
+    TRemoteSettings& remote_;
+    ImageWorkspace& workspace_;
+    TTransferObserver& observer_;
+    TransferSessionConfig config_;
+    TTransferRun* run_ = nullptr;
+    bool stopped_ = false;
+};
+
+}  // namespace vantrel
