@@ -39,8 +39,9 @@ struct Album {
     test::TempFolder home, photos;
     std::unique_ptr<TMain_Dlog> window;
     TAlbum* album = nullptr;
+    int focused;
 
-    Album(const QList<QSize>& sizes, int focused) {
+    Album(const QList<QSize>& sizes, int focused) : focused(focused) {
         window = test::OpenWindow(home);
         window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
         QStringList files;
@@ -55,7 +56,7 @@ struct Album {
     QListWidget* Content() const { return window->Organize()->Content_View; }
     TImageJob& Job(int i) const { return album->Jobs().Items(i); }
     std::unique_ptr<TEdit_Dlog> Open() const {
-        auto dialog = std::make_unique<TEdit_Dlog>(*window, *album);
+        auto dialog = std::make_unique<TEdit_Dlog>(window->Context(), *album, focused);
         dialog->show();
         if (!QTest::qWaitForWindowExposed(dialog.get())) qWarning("the dialog was not shown");
         return dialog;

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -14,23 +13,20 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "core/albums/TPhotoIntake.h"
 #include "core/albums/TAlbum.h"
+#include "core/albums/TransferQueue.h"
 #include "core/app/FormatPattern.h"
 #include "core/imaging/FileBytes.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/imaging/ExifOrientation.h"
 #include "core/imaging/JpegDecoder.h"
-#include "core/imaging/SizeText.h"
 #include "core/imaging/Tiles.h"
-#include "gui/albums/AlbumsController.h"
-#include "gui/albums/ContentListWidget.h"
-#include "gui/albums/OrganizePage.h"
+#include "gui/app/AppContext.h"
 #include "gui/app/MainActions.h"
-#include "gui/app/MainWindow.h"
 #include "gui/app/PageWidgets.h"
 #include "gui/app/TileImages.h"
 #include "gui/retouch/LayeredImageView.h"
+#include "gui/retouch/RetouchPhotoList.h"
 #include "gui/retouch/ToolPanel.h"
 
 static void InitRetouchIcons() { Q_INIT_RESOURCE(icons); }
@@ -64,21 +60,22 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-TEdit_Dlog::TEdit_Dlog(TMain_Dlog& main, TAlbum& album, QWidget* parent)
-    : QDialog(parent ? parent : &main), main_(main), album_(album) {
+TEdit_Dlog::TEdit_Dlog(AppContext& context, TAlbum& album, int startJob, QWidget* parent)
+    : QDialog(parent ? parent : context.DialogParent()), context_(context), album_(album), startJob_(startJob) {
     InitRetouchIcons();
     setObjectName("TEdit_Dlog");
     setWindowTitle("Retouche d'image");
     setMinimumSize(930, 400);
     // At (30, 30), the size of the work area less 60 in each direction.
-    if (QScreen* screen = main.screen() ? main.screen() : QGuiApplication::primaryScreen()) {
+    QWidget* owner = parentWidget();
+    if (QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         setGeometry(area.left() + 30, area.top() + 30, std::max(930, area.width() - 60), std::max(400, area.height() - 60));
     }
     tools_ = MakeRetouchTools(*this, this);
     CreateCommands();
     CreateLayout();
-    FillPhotoList();
+    Current_View->Fill(album_, context_.QueueTiles());
     CloseTool();
     ApplyLanguage();
 
@@ -147,7 +144,7 @@ void TEdit_Dlog::CreateCommands() {
     auto on = [this](const char* name, auto handler) {
         connect(Command(name), &QAction::triggered, this, handler);
     };
-    on("ImgHelp1", [this] { main_.ShowHelpTopic("H_Retouche"); });
+    on("ImgHelp1", [this] { context_.ShowHelpTopic("H_Retouche"); });
     on("EditUndo1", &TEdit_Dlog::EditUndo);
     on("EditRedo1", &TEdit_Dlog::EditRedo);
     on("ZoomFull1", [this] {
@@ -173,22 +170,7 @@ void TEdit_Dlog::CreateLayout() {
     auto* body = new QHBoxLayout;
     body->setSpacing(2);
     outer->addLayout(body, 1);
-    Current_View = Named(new QListWidget(this), "Current_View");
-    Current_View->setFixedWidth(170);
-    Current_View->setViewMode(QListView::IconMode);
-    Current_View->setFlow(QListView::TopToBottom);
-    Current_View->setWrapping(false);
-    Current_View->setMovement(QListView::Static);
-    Current_View->setResizeMode(QListView::Adjust);
-    Current_View->setIconSize(QSize(96, 96));
-    Current_View->setGridSize(QSize(150, 140));
-    Current_View->setWordWrap(true);
-    Current_View->setSelectionMode(QAbstractItemView::SingleSelection);
-    Current_View->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Cream, and the selection keeps its colour when the list loses the focus.
-    Current_View->setStyleSheet(
-        "QListWidget { background: rgb(255,251,240); color: black; }"
-        "QListWidget::item:selected { background: palette(highlight); color: palette(highlighted-text); }");
+    Current_View = new RetouchPhotoList(this);
     body->addWidget(Current_View);
     connect(Current_View, &QListWidget::itemSelectionChanged, this, &TEdit_Dlog::CurrentSelectionChanged);
 
@@ -237,34 +219,16 @@ void TEdit_Dlog::CreateLayout() {
 void TEdit_Dlog::ApplyLanguage() {
     for (auto& [name, action] : commands_) {
         const std::string stem = name.left(name.size() - 1).toStdString();
-        ApplyHint(action, Q(main_.Language().Translate(stem + "C")), Q(main_.Language().Translate(stem + "H")));
+        ApplyHint(action, Q(context_.Language().Translate(stem + "C")), Q(context_.Language().Translate(stem + "H")));
     }
     for (const auto& tool : tools_) tool->ApplyLanguage();
-}
-
-void TEdit_Dlog::FillPhotoList() {
-    // The same items as the main window's content list, in order, with the same tiles.
-    QListWidget* content = main_.Organize()->Content_View;
-    const TileImageList& tiles = main_.Albums()->ContentImages();
-    for (int i = 0; i < content->count(); ++i) {
-        QListWidgetItem* source = content->item(i);
-        const int imageIndex = source->data(kContentImageIndexRole).toInt();
-        auto* item = new QListWidgetItem(QIcon(tiles.At(imageIndex)), source->text());
-        item->setData(kContentImageIndexRole, imageIndex);
-        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        Current_View->addItem(item);
-    }
 }
 
 void TEdit_Dlog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
-    setWindowTitle(Q(FormatPattern(main_.Language().Translate("ImgFromAlbum"), {album_.AlbumName()})));
-    QListWidget* content = main_.Organize()->Content_View;
-    int selected = -1;
-    for (int i = 0; i < content->count() && selected < 0; ++i)
-        if (content->item(i)->isSelected()) selected = i;
-    if (Current_View->count() == 1) selected = 0;
+    setWindowTitle(Q(FormatPattern(context_.Language().Translate("ImgFromAlbum"), {album_.AlbumName()})));
+    const int selected = Current_View->count() == 1 ? 0 : startJob_;
     if (selected >= 0 && selected < Current_View->count()) {
         QSignalBlocker quiet(Current_View);
         Current_View->setCurrentRow(selected);
@@ -296,8 +260,8 @@ void TEdit_Dlog::CurrentSelectionChanged() {
 }
 
 void TEdit_Dlog::LoadPhoto(QListWidgetItem* item) {
-    ImageWorkspace& ws = main_.Workspace();
-    jobIndex_ = album_.IndexOfImage(item->data(kContentImageIndexRole).toInt());
+    ImageWorkspace& ws = context_.Workspace();
+    jobIndex_ = album_.IndexOfImage(RetouchPhotoList::ImageIndexOf(item));
     loadedItem_ = item;
     if (jobIndex_ < 0) return;
     const std::string path = album_.Jobs().Items(jobIndex_).WorkPath;
@@ -316,44 +280,34 @@ void TEdit_Dlog::LoadPhoto(QListWidgetItem* item) {
 
 void TEdit_Dlog::SaveBack(QListWidgetItem* item) {
     modified_ = false;  // in every case: answering No discards the changes
-    if (main_.Settings().AskModif &&
-        QMessageBox::question(this, windowTitle(), main_.Translate("WantSaveModif"), QMessageBox::Yes | QMessageBox::No) !=
+    if (context_.Settings().AskModif &&
+        QMessageBox::question(this, windowTitle(), Translate("WantSaveModif"), QMessageBox::Yes | QMessageBox::No) !=
             QMessageBox::Yes)
         return;
-    const int imageIndex = item->data(kContentImageIndexRole).toInt();
+    const int imageIndex = RetouchPhotoList::ImageIndexOf(item);
     const int index = album_.IndexOfImage(imageIndex);
     if (index < 0) return;
     jobIndex_ = index;
-    TImageJob& job = album_.Jobs().Items(index);
-    ImageWorkspace& ws = main_.Workspace();
+    const std::string path = album_.Jobs().Items(index).WorkPath;
+    ImageWorkspace& ws = context_.Workspace();
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    auto saved = SaveEditedJpeg(ws, photo_, job.WorkPath, main_.Settings().CompRate);
+    auto saved = SaveEditedJpeg(ws, photo_, path, context_.Settings().CompRate);
     QApplication::restoreOverrideCursor();
     if (!saved) {
         // The old working copy stays as it was.
-        ShowError(Q(FormatPattern(main_.Language().Translate("BadPictErr"), {FileNameOf(job.WorkPath)})));
+        ShowError(Q(FormatPattern(context_.Language().Translate("BadPictErr"), {FileNameOf(path)})));
         return;
     }
-    job.SetPhotoSize(static_cast<std::int32_t>(FileSizeOf(job.WorkPath)));
-    job.Width = photo_.Width();
-    job.Height = photo_.Height();
-    const TSettings& s = main_.Settings();
-    const std::string caption =
-        FormatThumbCaption(job.WorkPath, static_cast<std::uint64_t>(job.PhotoSize), job.Width, job.Height,
-                           {s.ShowName, s.ShowLen, s.ShowSize}, main_.SizeStyle());
-    album_.SetJobCaption(index, caption);  // the content list's item as well
+    // The new tile first: the queue's listeners show it when told of the rewrite.
     const QPixmap tile = QPixmap::fromImage(ToQImage(ws.workBitmap));
-    main_.Albums()->ContentImages().Replace(imageIndex, tile);
-    item->setText(CaptionText(caption));
-    item->setIcon(QIcon(tile));
-    QListWidget* content = main_.Organize()->Content_View;
-    for (int i = 0; i < content->count(); ++i)
-        if (content->item(i)->data(kContentImageIndexRole).toInt() == imageIndex) content->item(i)->setIcon(QIcon(tile));
+    context_.QueueTiles().Replace(imageIndex, tile);
+    if (TransferQueue* queue = context_.Queue()) queue->PhotoRewritten(album_, index, photo_.Width(), photo_.Height());
+    RetouchPhotoList::ShowPhoto(item, album_.Jobs().Items(index).Caption, tile);
 }
 
 void TEdit_Dlog::ShowError(const QString& text) { QMessageBox::critical(this, windowTitle(), text); }
 
-QString TEdit_Dlog::Translate(const char* key) const { return main_.Translate(key); }
+QString TEdit_Dlog::Translate(const char* key) const { return context_.Translate(key); }
 
 void TEdit_Dlog::done(int result) {
     if (isVisible()) {

@@ -14,12 +14,12 @@
 
 #include "core/imaging/Bitmap32.h"
 #include "core/retouch/TBitmap32Undo.h"
+#include "gui/retouch/RetouchPhotoList.h"
 #include "gui/retouch/RetouchTool.h"
 #include "gui/retouch/tools/RetouchCommands.h"
 
 class QAction;
 class QComboBox;
-class QListWidget;
 class QListWidgetItem;
 class QTimer;
 class QToolBar;
@@ -31,16 +31,18 @@ class TAlbum;
 
 namespace vantrel::gui {
 
+class AppContext;
 class LayeredImageView;
-class TMain_Dlog;
 
 class TEdit_Dlog : public QDialog, private RetouchHost {
     Q_OBJECT
 public:
     using enum ToolModes;
 
-    // Lays out the dialog for `album`, whose photos are the main window's content list.
-    TEdit_Dlog(TMain_Dlog& main, TAlbum& album, QWidget* parent = nullptr);
+    // Lays out the dialog for the photos of `album`; it opens on the photo at `startJob` (a job
+    // index of the album; -1 for none, unless the album holds a single photo). Saved photos go
+    // back to their working copies, and the queue is told of them.
+    TEdit_Dlog(AppContext& context, TAlbum& album, int startJob, QWidget* parent = nullptr);
     ~TEdit_Dlog() override;
 
     // The dialog's commands by their names ("ImgCrop1", "ZoomPlus1", ...); null for an unknown one.
@@ -62,7 +64,7 @@ public:
     double ZoomScale() const;
     LayeredImageView* Src_Img = nullptr;
     LayeredImageView* Dst_Img = nullptr;
-    QListWidget* Current_View = nullptr;
+    RetouchPhotoList* Current_View = nullptr;
     QComboBox* Zoom_Combo = nullptr;
     QToolBar* Tools_Bar = nullptr;
     QPushButton* Close_Btn = nullptr;
@@ -83,7 +85,6 @@ private:
     void CreateCommands();
     void CreateLayout();
     void ApplyLanguage();
-    void FillPhotoList();
     // Photos.
     void CurrentSelectionChanged();
     void LoadPhoto(QListWidgetItem* item);
@@ -115,8 +116,9 @@ private:
     QString Translate(const char* key) const override;
     QWidget* DialogWidget() override { return this; }
 
-    TMain_Dlog& main_;
+    AppContext& context_;
     TAlbum& album_;
+    const int startJob_;
     std::vector<std::unique_ptr<RetouchTool>> tools_;
     RetouchTool* openTool_ = nullptr;
     std::map<QString, QAction*> commands_;
