@@ -25,6 +25,7 @@
 #include "gui/retouch/TEdit_Dlog.h"
 #include "gui/retouch/ToolPanel.h"
 #include "gui/retouch/tools/CropTool.h"
+#include "gui/retouch/tools/RetouchCommands.h"
 #include "gui/retouch/tools/RedEyeTool.h"
 #include "gui/retouch/tools/TitleTool.h"
 
@@ -34,6 +35,21 @@ using test::MessageCatcher;
 
 namespace {
 
+// How the photos of a test album look: one plain colour, random pixels, or black on the left
+// half and white on the right.
+enum class Look { Plain, Noisy, BlackWhite };
+
+QString MakeLookingPhoto(const test::TempFolder& folder, const QString& name, QSize size, Look look) {
+    if (look != Look::BlackWhite) return test::MakePhoto(folder, name, size.width(), size.height(), look == Look::Noisy);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width() / 2; ++x) image.setPixel(x, y, qRgb(0, 0, 0));
+    const QString path = QString::fromStdString(folder.Path()) + name;
+    image.save(path, "JPEG", 95);
+    return path;
+}
+
 // A window whose current album holds the given photos, with item `focused` selected.
 struct Album {
     test::TempFolder home, photos;
@@ -41,12 +57,11 @@ struct Album {
     TAlbum* album = nullptr;
     int focused;
 
-    Album(const QList<QSize>& sizes, int focused) : focused(focused) {
+    Album(const QList<QSize>& sizes, int focused, Look look = Look::Plain) : focused(focused) {
         window = test::OpenWindow(home);
         window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
         QStringList files;
-        for (int i = 0; i < sizes.size(); ++i)
-            files << test::MakePhoto(photos, QString("p%1.jpg").arg(i), sizes[i].width(), sizes[i].height());
+        for (int i = 0; i < sizes.size(); ++i) files << MakeLookingPhoto(photos, QString("p%1.jpg").arg(i), sizes[i], look);
         auto data = test::FilesData(files);
         test::Drop(Content()->viewport(), data.get());
         album = window->Albums()->Albums().CurrentAlbum();
@@ -74,6 +89,10 @@ void Run(TEdit_Dlog& dialog, const char* command, int times = 1) {
 }
 
 QImage FileImage(const std::string& path) { return QImage(QString::fromStdString(path)); }
+
+QImage PhotoImage(const TEdit_Dlog& dialog) { return ImageOf(const_cast<Bitmap32&>(dialog.Photo()), false).copy(); }
+
+QImage IconImage(const QListWidgetItem* item) { return item->icon().pixmap(96, 96).toImage().convertToFormat(QImage::Format_RGB32); }
 
 }  // namespace
 
@@ -172,6 +191,52 @@ private slots:
         QVERIFY(dialog->Modified());                          // undo does not clear it
         Run(*dialog, "EditRedo1", 10);
         QCOMPARE(ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false), afterLast);
+    }
+
+    void everyOneStepOperationChangesThePhotoAndIsUndone() {
+        Album a({{64, 48}}, 0, Look::Noisy);
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        auto dialog = a.Open();
+        const QImage original = PhotoImage(*dialog);
+        int operations = 0;
+        for (const RetouchCommand& command : RetouchCommands()) {
+            if (!command.apply) continue;
+            ++operations;
+            Run(*dialog, command.name);
+            QVERIFY2(dialog->Modified(), command.name);
+            QVERIFY2(PhotoImage(*dialog) != original, command.name);
+            Run(*dialog, "EditUndo1");
+            QVERIFY2(PhotoImage(*dialog) == original, command.name);
+        }
+        QCOMPARE(operations, 8);  // tone, two turns, soften, sharpen, negative, black and white, tint
+    }
+
+    void autoToneLeavesAPhotoFromBlackToWhiteAloneWithoutAnUndoStep() {
+        Album a({{64, 48}}, 0, Look::BlackWhite);
+        auto dialog = a.Open();
+        const QImage original = PhotoImage(*dialog);
+        Run(*dialog, "ImgTone1");
+        QVERIFY(!dialog->Modified());
+        QCOMPARE(PhotoImage(*dialog), original);
+        QTest::qWait(300);
+        QVERIFY(!dialog->Command("EditUndo1")->isEnabled());
+    }
+
+    void aSavedPhotoShowsItsNewTileInBothLists() {
+        Album a({{64, 48}, {40, 30}}, 1);
+        MessageCatcher messages;
+        a.window->Settings().AskModif = false;
+        const int imageIndex = a.Job(1).ImageIndex;
+        const QImage before = a.window->Context().QueueTiles().At(imageIndex).toImage();
+        auto dialog = a.Open();
+        Run(*dialog, "ImgNeg1");
+        dialog->Current_View->item(0)->setSelected(true);  // leaving the photo saves it
+        const QImage tile = a.window->Context().QueueTiles().At(imageIndex).toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(tile != before.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(IconImage(a.Content()->item(1)), tile);
+        QCOMPARE(IconImage(dialog->Current_View->item(1)), tile);
+        QVERIFY(messages.texts.isEmpty());
     }
 
     void zoomCommandsAndComboText() {
