@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
@@ -14,20 +13,17 @@
 #include <utility>
 
 #include "core/albums/TAlbum.h"
+#include "core/albums/TPhotoIntake.h"
 #include "core/albums/TransferQueue.h"
 #include "core/app/FormatPattern.h"
-#include "core/imaging/FileBytes.h"
-#include "core/imaging/ImageFileOps.h"
-#include "core/imaging/ExifOrientation.h"
-#include "core/imaging/JpegDecoder.h"
-#include "core/imaging/Tiles.h"
 #include "gui/app/AppContext.h"
 #include "gui/app/MainActions.h"
 #include "gui/app/PageWidgets.h"
-#include "gui/app/TileImages.h"
 #include "gui/retouch/LayeredImageView.h"
 #include "gui/retouch/RetouchPhotoList.h"
 #include "gui/retouch/ToolPanel.h"
+#include "gui/retouch/WorkingCopy.h"
+#include "gui/retouch/ZoomCombo.h"
 
 static void InitRetouchIcons() { Q_INIT_RESOURCE(icons); }
 
@@ -131,15 +127,11 @@ void TEdit_Dlog::CreateCommands() {
     Command("EditUndo1")->setShortcut(QKeySequence("Ctrl+Z"));
     Command("EditRedo1")->setShortcut(QKeySequence("Ctrl+Y"));
 
-    Zoom_Combo = Named(new QComboBox(this), "Zoom_Combo");
-    Zoom_Combo->setEditable(true);
-    Zoom_Combo->setFixedWidth(80);
-    Zoom_Combo->setMaxVisibleItems(12);
-    Zoom_Combo->addItems({"10 %", "25 %", "33 %", "50 %", "75 %", "100 %", "125 %", "150 %", "200 %", "300 %",
-                          "400 %", "500 %"});
-    Zoom_Combo->setInsertPolicy(QComboBox::NoInsert);
+    Zoom_Combo = new ZoomCombo(this);
     Tools_Bar->addWidget(Zoom_Combo);
-    connect(Zoom_Combo, &QComboBox::editTextChanged, this, &TEdit_Dlog::ZoomComboChanged);
+    connect(Zoom_Combo, &ZoomCombo::scaleChosen, this, [this](double scale) {
+        if (HasPhoto()) SetZoom(scale);
+    });
 
     auto on = [this](const char* name, auto handler) {
         connect(Command(name), &QAction::triggered, this, handler);
@@ -260,17 +252,11 @@ void TEdit_Dlog::CurrentSelectionChanged() {
 }
 
 void TEdit_Dlog::LoadPhoto(QListWidgetItem* item) {
-    ImageWorkspace& ws = context_.Workspace();
     jobIndex_ = album_.IndexOfImage(RetouchPhotoList::ImageIndexOf(item));
     loadedItem_ = item;
     if (jobIndex_ < 0) return;
-    const std::string path = album_.Jobs().Items(jobIndex_).WorkPath;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ReadImageHeader(ws, path);
-    auto loaded = LoadImage(ws, path);
-    if (!loaded || ws.params.failed) DrawBadImageTile(ws, ws.workBitmap);
-    else TurnUpright(ws);  // retouches start from the picture as the user sees it
-    photo_ = Bitmap32::FromRgb(ws.workBitmap);
+    photo_ = ReadWorkingCopy(context_.Workspace(), album_.Jobs().Items(jobIndex_).WorkPath);
     QApplication::restoreOverrideCursor();
     modified_ = false;
     Src_Img->BitmapChanged();
@@ -289,20 +275,17 @@ void TEdit_Dlog::SaveBack(QListWidgetItem* item) {
     if (index < 0) return;
     jobIndex_ = index;
     const std::string path = album_.Jobs().Items(index).WorkPath;
-    ImageWorkspace& ws = context_.Workspace();
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    auto saved = SaveEditedJpeg(ws, photo_, path, context_.Settings().CompRate);
+    const std::optional<QPixmap> tile = WriteWorkingCopy(context_.Workspace(), photo_, path, context_.Settings().CompRate);
     QApplication::restoreOverrideCursor();
-    if (!saved) {
-        // The old working copy stays as it was.
+    if (!tile) {
         ShowError(Q(FormatPattern(context_.Language().Translate("BadPictErr"), {FileNameOf(path)})));
         return;
     }
     // The new tile first: the queue's listeners show it when told of the rewrite.
-    const QPixmap tile = QPixmap::fromImage(ToQImage(ws.workBitmap));
-    context_.QueueTiles().Replace(imageIndex, tile);
+    context_.QueueTiles().Replace(imageIndex, *tile);
     if (TransferQueue* queue = context_.Queue()) queue->PhotoRewritten(album_, index, photo_.Width(), photo_.Height());
-    RetouchPhotoList::ShowPhoto(item, album_.Jobs().Items(index).Caption, tile);
+    RetouchPhotoList::ShowPhoto(item, album_.Jobs().Items(index).Caption, *tile);
 }
 
 void TEdit_Dlog::ShowError(const QString& text) { QMessageBox::critical(this, windowTitle(), text); }
@@ -327,21 +310,10 @@ void TEdit_Dlog::SetZoom(double scale) { Src_Img->SetScale(scale); }
 
 void TEdit_Dlog::ZoomFit() { SetZoom(Src_Img->FitScale()); }
 
-void TEdit_Dlog::ZoomComboChanged(const QString& text) {
-    if (settingZoomText_ || !HasPhoto()) return;
-    const qsizetype mark = text.indexOf(" %");
-    bool ok = false;
-    int percent = (mark < 0 ? QString() : text.left(mark)).trimmed().toInt(&ok);
-    if (!ok) percent = 100;
-    SetZoom(std::clamp(percent / 100.0, 0.01, 8.0));
-}
-
 void TEdit_Dlog::ScaleChanged(double scale) {
     Dst_Img->SetScale(scale);
     Dst_Img->SetScrollPosition(Src_Img->ScrollPosition());
-    settingZoomText_ = true;
-    Zoom_Combo->setEditText(QString::asprintf("%.0f", scale * 100) + " %");
-    settingZoomText_ = false;
+    Zoom_Combo->ShowScale(scale);
 }
 
 // Tool framework

@@ -16,10 +16,10 @@
 #include "core/retouch/TBitmap32Undo.h"
 #include "gui/retouch/RetouchPhotoList.h"
 #include "gui/retouch/RetouchTool.h"
+#include "gui/retouch/ZoomCombo.h"
 #include "gui/retouch/tools/RetouchCommands.h"
 
 class QAction;
-class QComboBox;
 class QListWidgetItem;
 class QTimer;
 class QToolBar;
@@ -65,7 +65,7 @@ public:
     LayeredImageView* Src_Img = nullptr;
     LayeredImageView* Dst_Img = nullptr;
     RetouchPhotoList* Current_View = nullptr;
-    QComboBox* Zoom_Combo = nullptr;
+    ZoomCombo* Zoom_Combo = nullptr;
     QToolBar* Tools_Bar = nullptr;
     QPushButton* Close_Btn = nullptr;
     // The open tool's frame, in photo pixels; empty when no tool is open.
@@ -91,7 +91,6 @@ private:
     void SaveBack(QListWidgetItem* item);
     // Zoom.
     void SetZoom(double scale);
-    void ZoomComboChanged(const QString& text);
     void ScaleChanged(double scale);
     // Tool framework.
     bool HasPhoto() const { return jobIndex_ >= 0; }
@@ -128,7 +127,6 @@ private:
     bool modified_ = false;
     // The item whose photo is loaded, to save back when the selection moves on.
     QListWidgetItem* loadedItem_ = nullptr;
-    bool settingZoomText_ = false;
 
     Bitmap32 photo_;  // Src_Img's bitmap, the photo being edited
     TBitmap32Undo UndoStore{10};
