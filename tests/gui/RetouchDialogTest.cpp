@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTest>
+#include <QSlider>
 #include <QToolButton>
 
 #include "core/TempFolder.h"
@@ -237,6 +238,38 @@ private slots:
         QCOMPARE(IconImage(a.Content()->item(1)), tile);
         QCOMPARE(IconImage(dialog->Current_View->item(1)), tile);
         QVERIFY(messages.texts.isEmpty());
+    }
+
+    void openingAToolClosesTheOneOpenBefore() {
+        Album a({{64, 48}}, 0, Look::Noisy);
+        auto dialog = a.Open();
+        const QImage original = PhotoImage(*dialog);
+        auto shownPanels = [&] {
+            QStringList names;
+            for (ToolPanel* panel : dialog->findChildren<ToolPanel*>())
+                if (panel->isVisible()) names << panel->objectName();
+            return names;
+        };
+        const QList<std::pair<const char*, QString>> tools{
+            {"ImgCrop1", "Format_Panel"}, {"ImgLum1", "Lum_Panel"}, {"ImgRedEye1", "RedEye_Panel"}, {"ImgTitle1", "Title_Panel"}};
+        for (const auto& [command, panel] : tools) {
+            Run(*dialog, command);
+            QCOMPARE(shownPanels(), QStringList{panel});
+            QVERIFY(!dialog->Current_View->isEnabled());
+        }
+        dialog->Tool<TitleTool>()->Title_Panel->Cancel_Btn->click();
+        QVERIFY(shownPanels().isEmpty());
+        QVERIFY(dialog->Current_View->isEnabled());
+        QVERIFY(!dialog->Modified());
+        QCOMPARE(PhotoImage(*dialog), original);
+
+        // Undo while the light tool is open puts the photo back and closes the tool.
+        Run(*dialog, "ImgLum1");
+        dialog->findChild<QSlider*>("Brightness_Gauge")->setValue(60);
+        QVERIFY(PhotoImage(*dialog) != original);
+        Run(*dialog, "EditUndo1");
+        QVERIFY(shownPanels().isEmpty());
+        QCOMPARE(PhotoImage(*dialog), original);
     }
 
     void zoomCommandsAndComboText() {
