@@ -67,13 +67,14 @@ void TransferSession::RunOrThrow(TransferSessionResult& result) {
     run_ = &run;
     // Whatever way the run ends, what it sent is counted.
     struct Reset {
-        TTransferRun*& run;
+        TransferSession& session;
         int& photosSent;
         ~Reset() {
-            photosSent = run->PhotosSent();
-            run = nullptr;
+            photosSent = session.run_->PhotosSent();
+            session.lastReport_ = session.run_->Report();
+            session.run_ = nullptr;
         }
-    } reset{run_, result.photosSent};
+    } reset{*this, result.photosSent};
     if (stopped_) run.Stop();  // Stop came while the settings were being made sure of
     result.outcome = run.RunTransfer(ftp, result.sessionCode);
 }

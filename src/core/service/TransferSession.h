@@ -64,8 +64,10 @@ public:
     // Before the run has begun it makes the session end before the login.
     void Stop();
     bool StopPressed() const { return stopped_; }
-    // The run while it goes on (for the time estimate and the report), else null.
+    // The run while it goes on (for the time estimate), else null.
     const TTransferRun* CurrentRun() const { return run_; }
+    // The refused and left photos of the run going on, or of the last one.
+    const TTransferReport& Report() const { return run_ ? run_->Report() : lastReport_; }
 
 private:
     void RunOrThrow(TransferSessionResult& result);
@@ -76,6 +78,7 @@ private:
     TTransferObserver& observer_;
     TransferSessionConfig config_;
     TTransferRun* run_ = nullptr;
+    TTransferReport lastReport_;
     bool stopped_ = false;
 };
 
