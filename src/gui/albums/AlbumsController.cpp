@@ -300,6 +300,7 @@ void AlbumsController::RotateJob(int item, TurnDirection direction) {
 void AlbumsController::EditPhotosCommand() {
     TAlbum* album = queue_->Albums().CurrentAlbum();
     if (!album || contentView_->SelectedCount() == 0) return;
+    // The dialog opens on the first chosen photo; the queue tells the window of what it saves.
     int first = 0;
     while (!contentView_->ItemSelected(first)) ++first;
     TEdit_Dlog dialog(context_, *album, album->IndexOfImage(contentView_->ItemImageIndex(first)));
