@@ -14,7 +14,6 @@
 #include "gui/albums/AlbumPanel.h"
 #include "gui/albums/OrganizePage.h"
 #include "gui/app/AppContext.h"
-#include "gui/app/MainWindow.h"
 #include "gui/retouch/TEdit_Dlog.h"
 
 static void InitIconResources() { Q_INIT_RESOURCE(icons); }
@@ -301,13 +300,11 @@ void AlbumsController::RotateJob(int item, TurnDirection direction) {
 void AlbumsController::EditPhotosCommand() {
     TAlbum* album = queue_->Albums().CurrentAlbum();
     if (!album || contentView_->SelectedCount() == 0) return;
-    // For now the dialog still works on the window; it refreshes the summary after retouching.
-    auto* window = static_cast<TMain_Dlog*>(context_.DialogParent());
-    {
-        TEdit_Dlog dialog(*window, *album);
-        dialog.exec();
-    }
-    window->UpdateTransferSummary();
+    // The dialog opens on the first chosen photo; the queue tells the window of what it saves.
+    int first = 0;
+    while (!contentView_->ItemSelected(first)) ++first;
+    TEdit_Dlog dialog(context_, *album, album->IndexOfImage(contentView_->ItemImageIndex(first)));
+    dialog.exec();
 }
 
 void AlbumsController::DropFilesOnContent(const QStringList& files) {
