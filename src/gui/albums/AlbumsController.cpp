@@ -1,5 +1,6 @@
 #include "gui/albums/AlbumsController.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QInputDialog>
 #include <QLabel>
@@ -79,6 +80,27 @@ AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObj
 
     list->AcceptsFileDrops = [this] { return AcceptsFileDrops && AcceptsFileDrops(); };
     connect(list, &ContentListWidget::filesDropped, this, &AlbumsController::DropFilesOnContent);
+    ConnectCommands();
+}
+
+void AlbumsController::ConnectCommands() {
+    auto on = [this](ActionId id, auto command) { connect(context_.Action(id), &QAction::triggered, this, command); };
+    on(ActionId::AlbumAdd1, &AlbumsController::AddAlbumCommand);
+    on(ActionId::AlbumDel1, &AlbumsController::DeleteAlbumCommand);
+    on(ActionId::AlbumEdit1, &AlbumsController::EditAlbumCommand);
+    on(ActionId::EditDelete1, &AlbumsController::RemovePhotosCommand);
+    on(ActionId::ImgRotL1, [this] { RotateCommand(false); });
+    on(ActionId::ImgRotR1, [this] { RotateCommand(true); });
+    on(ActionId::ImgEdit1, &AlbumsController::EditPhotosCommand);
+
+    // The pop-up of the content list: one item, removing the selected photos.
+    QListWidget* content = page_.Content_View;
+    auto* remove = new QAction(context_.Translate("SupList_Menu"), content);
+    remove->setObjectName("SupList_Menu");
+    connect(remove, &QAction::triggered, context_.Action(ActionId::EditDelete1), &QAction::trigger);
+    content->setContextMenuPolicy(Qt::ActionsContextMenu);
+    content->addAction(remove);
+    connect(content, &QListWidget::itemDoubleClicked, context_.Action(ActionId::ImgEdit1), &QAction::trigger);
 }
 
 AlbumsController::~AlbumsController() {

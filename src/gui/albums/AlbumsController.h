@@ -3,10 +3,9 @@
 // current album, photo intake, and the commands on albums and photos.
 
 #include <QObject>
+#include <functional>
 #include <map>
 #include <memory>
-
-#include <functional>
 
 #include "core/albums/TAlbumView.h"
 #include "core/albums/TJpegPhotoImaging.h"
@@ -79,6 +78,8 @@ private:
     void RotateJob(int item, TurnDirection direction);
     void OnNameEditEnded(AlbumPanel* panel, const QString& text);
     void ShowWarning(const QString& text);
+    // The window's album and photo commands, the content list's pop-up and double click.
+    void ConnectCommands();
 
     AppContext& context_;
     OrganizePage& page_;

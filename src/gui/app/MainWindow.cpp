@@ -51,6 +51,7 @@
 #include "gui/app/TAbout_Dlog.h"
 #include "gui/app/TPref_Dlog.h"
 #include "gui/app/TextEditCommands.h"
+#include "gui/app/WindowPlacementIo.h"
 #include "gui/app/WorkFolderWait.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
@@ -120,7 +121,6 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
         if (change == QueueChange::Content) UpdateTransferSummary();
     });
     albums_->CreateFirstAlbum();
-    ConnectAlbumCommands();
     transfers_ = new TransferController(*context_, *transferSheet_, *TransFile_Panel, this);
     connect(transfers_, &TransferController::closeAfterRun, this, &QWidget::close, Qt::QueuedConnection);
     connect(transfers_, &TransferController::settingsToSave, this, &TMain_Dlog::SaveSettingsNow);
@@ -273,20 +273,10 @@ void TMain_Dlog::CreatePages() {
 }
 
 void TMain_Dlog::ApplyLayoutSettings() {
-    const WindowPlacement& p = context_->Settings().PixForm;
-    if (firstRun_) {
-        // No layout kept yet: most of the screen, centred, rather than the smallest size at a corner.
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        const QSize first = (screen.size() * 0.8).expandedTo(minimumSize());
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, first, screen));
-    } else {
-        move(p.Left, p.Top);
-        resize(std::max(p.Right, minimumWidth()), std::max(p.Bottom, minimumHeight()));
-    }
-    if (p.State == WindowState::Maximised) setWindowState(Qt::WindowMaximized);
-    else if (p.State == WindowState::Minimised) setWindowState(Qt::WindowMinimized);
-    selectSheet_->Splitter1->setSizes({std::clamp(context_->Settings().FVWidth, 200, 400), 10000});
-    organizeSheet_->Splitter2->setSizes({std::clamp(context_->Settings().SVWidth, 200, 400), 10000});
+    const TSettings& settings = context_->Settings();
+    ApplyWindowPlacement(*this, settings.PixForm, firstRun_);
+    selectSheet_->Splitter1->setSizes({std::clamp(settings.FVWidth, 200, 400), 10000});
+    organizeSheet_->Splitter2->setSizes({std::clamp(settings.SVWidth, 200, 400), 10000});
 }
 
 void TMain_Dlog::ApplyLanguage() {
@@ -305,14 +295,7 @@ void TMain_Dlog::ApplyLanguage() {
                                    Translate("Panel_Aperture"), Translate("Panel_Speed"), Translate("Panel_Focal"),
                                    Translate("Panel_Iso")},
                                   Translate("Panel_Info"));
-    TransferPage* t = transferSheet_;
-    for (QLabel* label : {t->Login_Lbl, t->Lost_Lbl, t->Pass_Lbl, t->IdTitle_Lbl, t->Info_Lbl})
-        label->setText(Translate(label->objectName().toLatin1().constData()));
-    for (QLabel* link : {t->LostClic_Lbl, t->WebSite_Lbl})
-        link->setText("<a href=\"#\">" + Translate(link->objectName().toLatin1().constData()).toHtmlEscaped() + "</a>");
-    TransFile_Panel->SetCaptions([this](const char* key) { return Translate(key); });
-    t->Save_Check->setText(Translate("Save_Check"));
-    t->Start_Btn->setText(Translate("Start_Btn"));
+    transfers_->ApplyLanguage();
 }
 
 void TMain_Dlog::ShowPage(int index) {
@@ -356,44 +339,13 @@ void TMain_Dlog::ConnectContext() {
     });
 }
 
-void TMain_Dlog::ConnectAlbumCommands() {
-    connect(Action(ActionId::AlbumAdd1), &QAction::triggered, albums_, &AlbumsController::AddAlbumCommand);
-    connect(Action(ActionId::AlbumDel1), &QAction::triggered, albums_, &AlbumsController::DeleteAlbumCommand);
-    connect(Action(ActionId::AlbumEdit1), &QAction::triggered, albums_, &AlbumsController::EditAlbumCommand);
-    connect(Action(ActionId::EditDelete1), &QAction::triggered, albums_, &AlbumsController::RemovePhotosCommand);
-    connect(Action(ActionId::ImgRotL1), &QAction::triggered, albums_, [this] { albums_->RotateCommand(false); });
-    connect(Action(ActionId::ImgRotR1), &QAction::triggered, albums_, [this] { albums_->RotateCommand(true); });
-    connect(Action(ActionId::ImgEdit1), &QAction::triggered, albums_, &AlbumsController::EditPhotosCommand);
-
-    // The pop-up of the content list: one item, removing the selected photos.
-    QListWidget* content = organizeSheet_->Content_View;
-    auto* remove = new QAction(Translate("SupList_Menu"), content);
-    remove->setObjectName("SupList_Menu");
-    connect(remove, &QAction::triggered, Action(ActionId::EditDelete1), &QAction::trigger);
-    content->setContextMenuPolicy(Qt::ActionsContextMenu);
-    content->addAction(remove);
-    connect(content, &QListWidget::itemDoubleClicked, Action(ActionId::ImgEdit1), &QAction::trigger);
-}
-
 void TMain_Dlog::UpdateTransferSummary() {
     if (!albums_) return;
-    const TransferQueue& queue = albums_->Queue();
-    const std::int64_t photos = queue.QueuedCount();
-    const QString word = Translate(photos > 1 ? "Img_Plur" : "Img_Sing");
-    PageControl1->setTabText(OrganizeSheet, Translate("OrgTabName") + QString(" (%1 ").arg(photos) + word + ")");
-    if (photos == 0) {
-        transferSheet_->NumImage_Lbl->setText(Translate("NoImgToTransfer"));
-        transferSheet_->TotalSize_Lbl->clear();
-    } else {
-        const LanguageFile& language = context_->Language();
-        transferSheet_->NumImage_Lbl->setText(Q(FormatPattern(language.Translate("ImgWaiting"), {photos, word.toStdString()},
-                                                              context_->Locale().decimalSeparator)));
-        transferSheet_->TotalSize_Lbl->setText(
-            Q(language.Translate("SizeToTransfer") + " " +
-              FormatFileSize(static_cast<std::uint64_t>(queue.QueuedBytes()), context_->SizeStyle())));
-    }
+    const int photos = albums_->Queue().QueuedCount();
+    PageControl1->setTabText(OrganizeSheet, Translate("OrgTabName") + QString(" (%1 ").arg(photos) +
+                                                Translate(photos > 1 ? "Img_Plur" : "Img_Sing") + ")");
+    transfers_->ShowSummary();
     albums_->RefreshContentTitle();
-    transferSheet_->Start_Btn->setEnabled(photos > 0);
 }
 
 void TMain_Dlog::UpdateActions() {
@@ -494,26 +446,14 @@ void TMain_Dlog::FirstActivation() {
 }
 
 void TMain_Dlog::CollectLayout() {
-    WindowPlacement& p = context_->Settings().PixForm;
-    const QRect frame = frameGeometry();
-    p.Left = frame.left();
-    p.Top = frame.top();
-    p.Right = width();
-    p.Bottom = height();
-    p.State = isMinimized() ? WindowState::Minimised : isMaximized() ? WindowState::Maximised : WindowState::Normal;
-    if (p.State == WindowState::Minimised) {
-        const QRect normal = normalGeometry();
-        p.Left = normal.left();
-        p.Top = normal.top();
-        p.Right = normal.width();
-        p.Bottom = normal.height();
-    }
+    TSettings& settings = context_->Settings();
+    settings.PixForm = CurrentWindowPlacement(*this);
     // A page that was never shown was never laid out: its columns keep the widths read at start.
     if (pageShown_[SelectSheet]) {
-        context_->Settings().FVWidth = selectSheet_->TreeInfo_Panel->width();
-        context_->Settings().TVWidth = selectSheet_->Thumb_View->width();
+        settings.FVWidth = selectSheet_->TreeInfo_Panel->width();
+        settings.TVWidth = selectSheet_->Thumb_View->width();
     }
-    if (pageShown_[OrganizeSheet]) context_->Settings().SVWidth = organizeSheet_->Album_Panel->width();
+    if (pageShown_[OrganizeSheet]) settings.SVWidth = organizeSheet_->Album_Panel->width();
     CollectLastTree();
 }
 

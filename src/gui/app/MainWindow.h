@@ -133,7 +133,6 @@ private:
     // LastTree := the folder tree's current path (kept when the tree shows none).
     void CollectLastTree();
 
-    void ConnectAlbumCommands();
     void ConnectContext();
 
     MainWindowPaths paths_;
