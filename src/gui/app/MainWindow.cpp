@@ -1,50 +1,36 @@
 #include "gui/app/MainWindow.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QClipboard>
-#include <QDialog>
 #include <QCloseEvent>
-#include <QCheckBox>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QStyle>
+#include <QDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
-#include <QWindow>
+#include <algorithm>
 #include <cstdio>
 
-#include "core/app/HelpIndex.h"
-#include "core/app/Version.h"
-#include "core/app/WorkFolderFiles.h"
-#include "core/app/WorkFolder.h"
-#include "core/albums/TAlbumList.h"
 #include "core/albums/TransferQueue.h"
 #include "core/albums/WorkFolderLeftovers.h"
-#include "core/app/FormatPattern.h"
+#include "core/app/DateTime.h"
+#include "core/app/HelpIndex.h"
+#include "core/app/Version.h"
+#include "core/app/WorkFolder.h"
+#include "core/app/WorkFolderFiles.h"
 #include "core/service/FileWriteError.h"
-#include "core/service/HttpClient.h"
-#include "core/service/RemoteSettingsLoader.h"
 #include "core/service/UpdateCheck.h"
 #include "gui/albums/AlbumsController.h"
 #include "gui/albums/OrganizePage.h"
-#include "gui/app/HelpWindow.h"
 #include "gui/app/HeldKeys.h"
+#include "gui/app/HelpWindow.h"
 #include "gui/app/MainActions.h"
 #include "gui/app/QtTranslations.h"
 #include "gui/app/ServiceStartup.h"
@@ -58,7 +44,6 @@
 #include "gui/service/TransferController.h"
 #include "gui/service/TransferPage.h"
 #include "gui/service/TransferPanel.h"
-#include "gui/service/WebLinkOpener.h"
 
 namespace vantrel::gui {
 
@@ -124,10 +109,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     transfers_ = new TransferController(*context_, *transferSheet_, *TransFile_Panel, this);
     connect(transfers_, &TransferController::closeAfterRun, this, &QWidget::close, Qt::QueuedConnection);
     connect(transfers_, &TransferController::settingsToSave, this, &TMain_Dlog::SaveSettingsNow);
-    transferSheet_->Save_Check->setChecked(context_->Settings().IsSaved);
-    transferSheet_->Login_Edit->setText(Q(context_->Settings().Mail));
-    transferSheet_->Pass_Edit->setText(Q(context_->Settings().Pass));
-    connect(transferSheet_->Save_Check, &QCheckBox::clicked, this, [this](bool on) { context_->Settings().IsSaved = on; });
+    transfers_->ShowRememberedLogin();
     ApplyLanguage();
     context_->Workspace().textPainter = &tilePainter_;
     context_->Workspace().badImageText = context_->Language().Translate("BadJpegErr");
@@ -216,19 +198,7 @@ void TMain_Dlog::CreateMenus() {
 
 void TMain_Dlog::CreateToolBars() {
     auto makeBar = [this](const char* name, std::initializer_list<std::initializer_list<ActionId>> groups) {
-        auto* bar = addToolBar(name);
-        bar->setObjectName(name);
-        bar->setMovable(false);
-        bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        bar->setIconSize(QSize(24, 24));
-        bool first = true;
-        for (const auto& group : groups) {
-            if (!first) bar->addSeparator();
-            first = false;
-            for (ActionId id : group) bar->addAction(Action(id));
-        }
-        bar->toggleViewAction()->setVisible(false);
-        return bar;
+        return AddCommandBar(*this, name, groups, [this](ActionId id) { return Action(id); });
     };
     using A = ActionId;
     Select_Bar = makeBar("Select_Bar", {{A::FileOptions1}, {A::ImgThumb1, A::ImgDiapo1}, {A::ImgCompare1},
@@ -469,8 +439,7 @@ void TMain_Dlog::ShowTransferPanel(bool shown) {
 
 void TMain_Dlog::SaveSettingsNow() {
     CollectLastTree();  // the layout stays as read at start; the folder is the tree's of now
-    context_->Settings().Mail = transferSheet_->Login_Edit->text().toStdString();
-    context_->Settings().Pass = transferSheet_->Pass_Edit->text().toStdString();
+    transfers_->CollectLogin();
     if (auto saved = SaveSettingsFile(paths_.settingsFile, rememberedPassword_.ForSettingsFile(context_->Settings()),
                                       context_->Remote(), context_->Locale());
         !saved)
@@ -489,10 +458,7 @@ void TMain_Dlog::closeEvent(QCloseEvent* event) {
     }
     if (albums_) albums_->SaveTransferList();
     CollectLayout();
-    if (startedWell_) {
-        context_->Settings().Mail = transferSheet_->Login_Edit->text().toStdString();
-        context_->Settings().Pass = transferSheet_->Pass_Edit->text().toStdString();
-    }
+    if (startedWell_) transfers_->CollectLogin();
     if (auto saved = SaveSettingsFile(paths_.settingsFile, rememberedPassword_.ForSettingsFile(context_->Settings()),
                                       context_->Remote(), context_->Locale());
         !saved) {

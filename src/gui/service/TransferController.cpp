@@ -180,6 +180,20 @@ TransferSessionResult TransferController::Run() {
     return result;
 }
 
+void TransferController::ShowRememberedLogin() {
+    const TSettings& settings = context_.Settings();
+    page_.Save_Check->setChecked(settings.IsSaved);
+    page_.Login_Edit->setText(Q(settings.Mail));
+    page_.Pass_Edit->setText(Q(settings.Pass));
+    connect(page_.Save_Check, &QCheckBox::clicked, this, [this](bool on) { context_.Settings().IsSaved = on; });
+}
+
+void TransferController::CollectLogin() {
+    TSettings& settings = context_.Settings();
+    settings.Mail = page_.Login_Edit->text().toStdString();
+    settings.Pass = page_.Pass_Edit->text().toStdString();
+}
+
 void TransferController::ApplyLanguage() {
     for (QLabel* label : {page_.Login_Lbl, page_.Lost_Lbl, page_.Pass_Lbl, page_.IdTitle_Lbl, page_.Info_Lbl})
         label->setText(context_.Translate(label->objectName().toLatin1().constData()));
