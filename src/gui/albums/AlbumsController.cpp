@@ -111,10 +111,7 @@ AlbumsController::~AlbumsController() {
 
 TileImageList& AlbumsController::ContentImages() { return context_.QueueTiles(); }
 
-void AlbumsController::CreateFirstAlbum() {
-    TAlbumList& albums = queue_->Albums();
-    albums.DefaultAlbumIndex = albums.AddAlbum(DefaultAlbumName(context_.Locale().monthNames, LocalToday()));
-}
+void AlbumsController::CreateFirstAlbum() { queue_->DefaultAlbum(); }
 
 void AlbumsController::FirstActivation() {
     TAlbumList& albums = queue_->Albums();

@@ -36,7 +36,7 @@ public:
     // Whether files may be dropped on the content list now (the window's page and busy state).
     std::function<bool()> AcceptsFileDrops;
 
-    // Creates the first album, named after today, and makes it the default album.
+    // Creates the first album, named after today, and makes it the default and current album.
     void CreateFirstAlbum();
     // First activation: the default album becomes current and the transfer list is loaded.
     void FirstActivation();
