@@ -16,5 +16,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Themed icons for the tool bars, the SVG icon engine for the program's own icons, and Qt's
 # translations for its own buttons and dialogs.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, adwaita-icon-theme | hicolor-icon-theme")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-dejavu-core, fonts-liberation")
+# QtKeychain reaches the Secret Service through libsecret, which it loads only when present.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-dejavu-core, fonts-liberation, libsecret-1-0")
 include(CPack)

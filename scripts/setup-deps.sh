@@ -6,10 +6,11 @@ set -euo pipefail
 build_pkgs=(
   cmake g++ pkg-config ccache
   qt6-base-dev libqt6svg6 libjpeg62-turbo-dev libpugixml-dev libcurl4-openssl-dev libssl-dev libicu-dev
+  qtkeychain-qt6-dev libsecret-1-0
   libgtest-dev
   desktop-file-utils appstream dpkg-dev file man-db qt6-translations-l10n
   python3 python3-pyftpdlib
-  dbus-daemon python3-dbus python3-gi openssl
+  dbus-daemon python3-dbus python3-gi openssl gnome-keyring
   fonts-dejavu-core fonts-liberation adwaita-icon-theme
   xvfb xdotool x11-apps imagemagick
 )

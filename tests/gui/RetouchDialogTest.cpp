@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTest>
+#include <QSlider>
 #include <QToolButton>
 
 #include "core/TempFolder.h"
@@ -22,8 +23,12 @@
 #include "gui/app/MainWindow.h"
 #include "gui/app/TerminationSignals.h"
 #include "gui/retouch/LayeredImageView.h"
-#include "gui/retouch/RetouchPanels.h"
 #include "gui/retouch/TEdit_Dlog.h"
+#include "gui/retouch/ToolPanel.h"
+#include "gui/retouch/tools/CropTool.h"
+#include "gui/retouch/tools/RetouchCommands.h"
+#include "gui/retouch/tools/RedEyeTool.h"
+#include "gui/retouch/tools/TitleTool.h"
 
 using namespace vantrel;
 using namespace vantrel::gui;
@@ -31,18 +36,33 @@ using test::MessageCatcher;
 
 namespace {
 
+// How the photos of a test album look: one plain colour, random pixels, or black on the left
+// half and white on the right.
+enum class Look { Plain, Noisy, BlackWhite };
+
+QString MakeLookingPhoto(const test::TempFolder& folder, const QString& name, QSize size, Look look) {
+    if (look != Look::BlackWhite) return test::MakePhoto(folder, name, size.width(), size.height(), look == Look::Noisy);
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width() / 2; ++x) image.setPixel(x, y, qRgb(0, 0, 0));
+    const QString path = QString::fromStdString(folder.Path()) + name;
+    image.save(path, "JPEG", 95);
+    return path;
+}
+
 // A window whose current album holds the given photos, with item `focused` selected.
 struct Album {
     test::TempFolder home, photos;
     std::unique_ptr<TMain_Dlog> window;
     TAlbum* album = nullptr;
+    int focused;
 
-    Album(const QList<QSize>& sizes, int focused) {
+    Album(const QList<QSize>& sizes, int focused, Look look = Look::Plain) : focused(focused) {
         window = test::OpenWindow(home);
         window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
         QStringList files;
-        for (int i = 0; i < sizes.size(); ++i)
-            files << test::MakePhoto(photos, QString("p%1.jpg").arg(i), sizes[i].width(), sizes[i].height());
+        for (int i = 0; i < sizes.size(); ++i) files << MakeLookingPhoto(photos, QString("p%1.jpg").arg(i), sizes[i], look);
         auto data = test::FilesData(files);
         test::Drop(Content()->viewport(), data.get());
         album = window->Albums()->Albums().CurrentAlbum();
@@ -52,7 +72,7 @@ struct Album {
     QListWidget* Content() const { return window->Organize()->Content_View; }
     TImageJob& Job(int i) const { return album->Jobs().Items(i); }
     std::unique_ptr<TEdit_Dlog> Open() const {
-        auto dialog = std::make_unique<TEdit_Dlog>(*window, *album);
+        auto dialog = std::make_unique<TEdit_Dlog>(window->Context(), *album, focused);
         dialog->show();
         if (!QTest::qWaitForWindowExposed(dialog.get())) qWarning("the dialog was not shown");
         return dialog;
@@ -70,6 +90,10 @@ void Run(TEdit_Dlog& dialog, const char* command, int times = 1) {
 }
 
 QImage FileImage(const std::string& path) { return QImage(QString::fromStdString(path)); }
+
+QImage PhotoImage(const TEdit_Dlog& dialog) { return ImageOf(const_cast<Bitmap32&>(dialog.Photo()), false).copy(); }
+
+QImage IconImage(const QListWidgetItem* item) { return item->icon().pixmap(96, 96).toImage().convertToFormat(QImage::Format_RGB32); }
 
 }  // namespace
 
@@ -170,6 +194,84 @@ private slots:
         QCOMPARE(ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false), afterLast);
     }
 
+    void everyOneStepOperationChangesThePhotoAndIsUndone() {
+        Album a({{64, 48}}, 0, Look::Noisy);
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        auto dialog = a.Open();
+        const QImage original = PhotoImage(*dialog);
+        int operations = 0;
+        for (const RetouchCommand& command : RetouchCommands()) {
+            if (!command.apply) continue;
+            ++operations;
+            Run(*dialog, command.name);
+            QVERIFY2(dialog->Modified(), command.name);
+            QVERIFY2(PhotoImage(*dialog) != original, command.name);
+            Run(*dialog, "EditUndo1");
+            QVERIFY2(PhotoImage(*dialog) == original, command.name);
+        }
+        QCOMPARE(operations, 8);  // tone, two turns, soften, sharpen, negative, black and white, tint
+    }
+
+    void autoToneLeavesAPhotoFromBlackToWhiteAloneWithoutAnUndoStep() {
+        Album a({{64, 48}}, 0, Look::BlackWhite);
+        auto dialog = a.Open();
+        const QImage original = PhotoImage(*dialog);
+        Run(*dialog, "ImgTone1");
+        QVERIFY(!dialog->Modified());
+        QCOMPARE(PhotoImage(*dialog), original);
+        QTest::qWait(300);
+        QVERIFY(!dialog->Command("EditUndo1")->isEnabled());
+    }
+
+    void aSavedPhotoShowsItsNewTileInBothLists() {
+        Album a({{64, 48}, {40, 30}}, 1);
+        MessageCatcher messages;
+        a.window->Settings().AskModif = false;
+        const int imageIndex = a.Job(1).ImageIndex;
+        const QImage before = a.window->Context().QueueTiles().At(imageIndex).toImage();
+        auto dialog = a.Open();
+        Run(*dialog, "ImgNeg1");
+        dialog->Current_View->item(0)->setSelected(true);  // leaving the photo saves it
+        const QImage tile = a.window->Context().QueueTiles().At(imageIndex).toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(tile != before.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(IconImage(a.Content()->item(1)), tile);
+        QCOMPARE(IconImage(dialog->Current_View->item(1)), tile);
+        QVERIFY(messages.texts.isEmpty());
+    }
+
+    void openingAToolClosesTheOneOpenBefore() {
+        Album a({{64, 48}}, 0, Look::Noisy);
+        auto dialog = a.Open();
+        const QImage original = PhotoImage(*dialog);
+        auto shownPanels = [&] {
+            QStringList names;
+            for (ToolPanel* panel : dialog->findChildren<ToolPanel*>())
+                if (panel->isVisible()) names << panel->objectName();
+            return names;
+        };
+        const QList<std::pair<const char*, QString>> tools{
+            {"ImgCrop1", "Format_Panel"}, {"ImgLum1", "Lum_Panel"}, {"ImgRedEye1", "RedEye_Panel"}, {"ImgTitle1", "Title_Panel"}};
+        for (const auto& [command, panel] : tools) {
+            Run(*dialog, command);
+            QCOMPARE(shownPanels(), QStringList{panel});
+            QVERIFY(!dialog->Current_View->isEnabled());
+        }
+        dialog->Tool<TitleTool>()->Title_Panel->Cancel_Btn->click();
+        QVERIFY(shownPanels().isEmpty());
+        QVERIFY(dialog->Current_View->isEnabled());
+        QVERIFY(!dialog->Modified());
+        QCOMPARE(PhotoImage(*dialog), original);
+
+        // Undo while the light tool is open puts the photo back and closes the tool.
+        Run(*dialog, "ImgLum1");
+        dialog->findChild<QSlider*>("Brightness_Gauge")->setValue(60);
+        QVERIFY(PhotoImage(*dialog) != original);
+        Run(*dialog, "EditUndo1");
+        QVERIFY(shownPanels().isEmpty());
+        QCOMPARE(PhotoImage(*dialog), original);
+    }
+
     void zoomCommandsAndComboText() {
         Album a({{64, 48}}, 0);
         auto dialog = a.Open();
@@ -203,7 +305,7 @@ private slots:
         MessageCatcher messages;
         messages.answer = QMessageBox::No;
         auto dialog = a.Open();
-        RetouchPanels& p = *dialog->Panels();
+        CropTool& p = *dialog->Tool<CropTool>();
         Run(*dialog, "ImgCrop1");
         QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolCrop));
         QVERIFY(!dialog->Current_View->isEnabled());
@@ -263,7 +365,7 @@ private slots:
         QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, beyond);
         QVERIFY(dialog->FrameRect().width() > 0);
         QVERIFY(dialog->FrameRect().height() > 0);
-        dialog->Panels()->Format_Panel->Ok_Btn->click();
+        dialog->Tool<CropTool>()->Format_Panel->Ok_Btn->click();
         QVERIFY(dialog->Photo().Width() >= 1);
         QVERIFY(dialog->Photo().Height() >= 1);
     }
@@ -276,7 +378,7 @@ private slots:
         Run(*dialog, "ImgRedEye1");
         QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolRedEye));
         // OK before any eye was selected: the selection is empty.
-        dialog->Panels()->RedEye_Panel->Ok_Btn->click();
+        dialog->Tool<RedEyeTool>()->RedEye_Panel->Ok_Btn->click();
         QCOMPARE(messages.texts, QStringList{a.window->Translate("SelNotEmpty")});
         QVERIFY(!dialog->Modified());
         messages.texts.clear();
@@ -289,16 +391,16 @@ private slots:
         QTest::mousePress(view->viewport(), Qt::LeftButton, {}, from);
         QTest::mouseMove(view->viewport(), to);
         QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
-        dialog->Panels()->RedEye_Panel->Ok_Btn->click();
+        dialog->Tool<RedEyeTool>()->RedEye_Panel->Ok_Btn->click();
         QVERIFY(messages.texts.isEmpty());
         QVERIFY(((dialog->Photo().Pixel(20, 20) >> 16) & 0xFF) < ((before >> 16) & 0xFF));
         QCOMPARE(dialog->Photo().Pixel(1, 1), corner);
         QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolRedEye));  // open for the next eye
 
-        dialog->SelectEye({-30, -30}, {-10, -10});
-        dialog->Panels()->RedEye_Panel->Ok_Btn->click();
+        dialog->Tool<RedEyeTool>()->SelectEye({-30, -30}, {-10, -10});
+        dialog->Tool<RedEyeTool>()->RedEye_Panel->Ok_Btn->click();
         QCOMPARE(messages.texts, QStringList{a.window->Translate("SelInImage")});
-        dialog->Panels()->RedEye_Panel->Cancel_Btn->click();
+        dialog->Tool<RedEyeTool>()->RedEye_Panel->Cancel_Btn->click();
         QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolNone));
     }
 
@@ -310,17 +412,17 @@ private slots:
         const QImage before = ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false).copy();
         Run(*dialog, "ImgTitle1");
         QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolTitle));
-        dialog->Panels()->Title_Edit->setText("Hi");
+        dialog->Tool<TitleTool>()->Title_Edit->setText("Hi");
         const QRectF frame = dialog->FrameRect();
         QCOMPARE(frame.topLeft(), QPointF(0, 0));
         dialog->ProposeFrame(1, frame.translated(100, 40));  // moved by its centre
-        dialog->Panels()->Title_Panel->Cancel_Btn->click();
+        dialog->Tool<TitleTool>()->Title_Panel->Cancel_Btn->click();
         QCOMPARE(ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false), before);
 
         Run(*dialog, "ImgTitle1");
-        dialog->Panels()->Title_Edit->setText("Hi");
+        dialog->Tool<TitleTool>()->Title_Edit->setText("Hi");
         dialog->ProposeFrame(1, dialog->FrameRect().translated(100, 40));
-        dialog->Panels()->Title_Panel->Ok_Btn->click();
+        dialog->Tool<TitleTool>()->Title_Panel->Ok_Btn->click();
         const QImage after = ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false);
         QCOMPARE(after.copy(0, 0, 100, 40), before.copy(0, 0, 100, 40));  // nothing left of the frame
         QVERIFY(after != before);

@@ -71,7 +71,7 @@ if command -v dpkg-shlibdeps >/dev/null; then
   (cd "$scratch" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/deb" >/dev/null) || fail "cpack"
   deb=$(ls "$scratch"/deb/vantrel_*.deb)
   depends=$(dpkg-deb -f "$deb" Depends)
-  for library in libqt6widgets6 libjpeg62-turbo libcurl4 libpugixml; do
+  for library in libqt6widgets6 libqt6keychain1 libjpeg62-turbo libcurl4 libpugixml; do
     grep -q "$library" <<<"$depends" || fail "the package does not depend on $library: $depends"
   done
   contents=$(dpkg-deb -c "$deb")  # whole, so that an early grep cannot break the pipe

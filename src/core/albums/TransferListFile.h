@@ -12,10 +12,10 @@
 
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TPhotoIntake.h"
+#include "core/app/WorkFolderFiles.h"
 
 namespace vantrel {
 
-inline constexpr std::string_view kTransferListName = "Images.lst";
 // A larger file is no list of ours: it is never read whole.
 inline constexpr std::size_t kLargestTransferList = 256u << 20;
 

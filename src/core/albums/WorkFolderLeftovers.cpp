@@ -62,7 +62,7 @@ int SweepWorkFolderLeftovers(const std::string& workFolder) {
     for (const fs::directory_entry& entry : fs::directory_iterator(workFolder, error)) {
         if (!entry.is_regular_file(error)) continue;
         const std::string name = entry.path().filename().string();
-        const bool leftover = name == "Temp.xml" || IsRunTemporary(name) || IsSaveTemporary(name);
+        const bool leftover = name == kRpcResponseFileName || IsRunTemporary(name) || IsSaveTemporary(name);
         if (!leftover) continue;
         // A working copy may carry any name the user's photo had; the list's text tells.
         if (!listKnown || listText.find(name) != std::string::npos) continue;

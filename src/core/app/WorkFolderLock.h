@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace vantrel {
+#include "core/app/WorkFolderFiles.h"
 
-inline constexpr std::string_view kWorkFolderLockName = "vantrel.lock";
+namespace vantrel {
 
 struct WorkFolderLockFailure {
     bool busy = false;    // another process holds the lock; otherwise the lock file could not be opened

@@ -5,14 +5,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/app/WorkFolderFiles.h"
 #include "core/service/HttpClient.h"
 #include "core/service/RemoteSettingsReader.h"
 #include "core/service/TRemoteSettings.h"
 
 namespace vantrel {
-
-// The settings document's file name, on the server and in the work folder.
-inline constexpr std::string_view kRemoteSettingsFileName = "uploader_settings.plist";
 
 // The base addresses tried in order: the service's main web host ("/common/") and then its
 // static host ("/sg/common/"). A non-empty `override` (the value of VANTREL_SETTINGS_BASE: one

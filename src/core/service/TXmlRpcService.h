@@ -11,13 +11,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/app/WorkFolderFiles.h"
 #include "core/service/HttpClient.h"
 #include "core/service/LocalDateTime.h"
 #include "core/service/XmlRpcResponse.h"
 
 namespace vantrel {
-
-inline constexpr std::string_view kRpcResponseFileName = "Temp.xml";
 
 class TXmlRpcService {
 public:

@@ -1,5 +1,6 @@
 #include "gui/albums/AlbumsController.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QInputDialog>
 #include <QLabel>
@@ -14,7 +15,6 @@
 #include "gui/albums/AlbumPanel.h"
 #include "gui/albums/OrganizePage.h"
 #include "gui/app/AppContext.h"
-#include "gui/app/MainWindow.h"
 #include "gui/retouch/TEdit_Dlog.h"
 
 static void InitIconResources() { Q_INIT_RESOURCE(icons); }
@@ -80,6 +80,27 @@ AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObj
 
     list->AcceptsFileDrops = [this] { return AcceptsFileDrops && AcceptsFileDrops(); };
     connect(list, &ContentListWidget::filesDropped, this, &AlbumsController::DropFilesOnContent);
+    ConnectCommands();
+}
+
+void AlbumsController::ConnectCommands() {
+    auto on = [this](ActionId id, auto command) { connect(context_.Action(id), &QAction::triggered, this, command); };
+    on(ActionId::AlbumAdd1, &AlbumsController::AddAlbumCommand);
+    on(ActionId::AlbumDel1, &AlbumsController::DeleteAlbumCommand);
+    on(ActionId::AlbumEdit1, &AlbumsController::EditAlbumCommand);
+    on(ActionId::EditDelete1, &AlbumsController::RemovePhotosCommand);
+    on(ActionId::ImgRotL1, [this] { RotateCommand(false); });
+    on(ActionId::ImgRotR1, [this] { RotateCommand(true); });
+    on(ActionId::ImgEdit1, &AlbumsController::EditPhotosCommand);
+
+    // The pop-up of the content list: one item, removing the selected photos.
+    QListWidget* content = page_.Content_View;
+    auto* remove = new QAction(context_.Translate("SupList_Menu"), content);
+    remove->setObjectName("SupList_Menu");
+    connect(remove, &QAction::triggered, context_.Action(ActionId::EditDelete1), &QAction::trigger);
+    content->setContextMenuPolicy(Qt::ActionsContextMenu);
+    content->addAction(remove);
+    connect(content, &QListWidget::itemDoubleClicked, context_.Action(ActionId::ImgEdit1), &QAction::trigger);
 }
 
 AlbumsController::~AlbumsController() {
@@ -90,10 +111,7 @@ AlbumsController::~AlbumsController() {
 
 TileImageList& AlbumsController::ContentImages() { return context_.QueueTiles(); }
 
-void AlbumsController::CreateFirstAlbum() {
-    TAlbumList& albums = queue_->Albums();
-    albums.DefaultAlbumIndex = albums.AddAlbum(DefaultAlbumName(context_.Locale().monthNames, LocalToday()));
-}
+void AlbumsController::CreateFirstAlbum() { queue_->DefaultAlbum(); }
 
 void AlbumsController::FirstActivation() {
     TAlbumList& albums = queue_->Albums();
@@ -301,13 +319,11 @@ void AlbumsController::RotateJob(int item, TurnDirection direction) {
 void AlbumsController::EditPhotosCommand() {
     TAlbum* album = queue_->Albums().CurrentAlbum();
     if (!album || contentView_->SelectedCount() == 0) return;
-    // For now the dialog still works on the window; it refreshes the summary after retouching.
-    auto* window = static_cast<TMain_Dlog*>(context_.DialogParent());
-    {
-        TEdit_Dlog dialog(*window, *album);
-        dialog.exec();
-    }
-    window->UpdateTransferSummary();
+    // The dialog opens on the first chosen photo; the queue tells the window of what it saves.
+    int first = 0;
+    while (!contentView_->ItemSelected(first)) ++first;
+    TEdit_Dlog dialog(context_, *album, album->IndexOfImage(contentView_->ItemImageIndex(first)));
+    dialog.exec();
 }
 
 void AlbumsController::DropFilesOnContent(const QStringList& files) {

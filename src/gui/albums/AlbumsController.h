@@ -3,10 +3,9 @@
 // current album, photo intake, and the commands on albums and photos.
 
 #include <QObject>
+#include <functional>
 #include <map>
 #include <memory>
-
-#include <functional>
 
 #include "core/albums/TAlbumView.h"
 #include "core/albums/TJpegPhotoImaging.h"
@@ -37,7 +36,7 @@ public:
     // Whether files may be dropped on the content list now (the window's page and busy state).
     std::function<bool()> AcceptsFileDrops;
 
-    // Creates the first album, named after today, and makes it the default album.
+    // Creates the first album, named after today, and makes it the default and current album.
     void CreateFirstAlbum();
     // First activation: the default album becomes current and the transfer list is loaded.
     void FirstActivation();
@@ -79,6 +78,8 @@ private:
     void RotateJob(int item, TurnDirection direction);
     void OnNameEditEnded(AlbumPanel* panel, const QString& text);
     void ShowWarning(const QString& text);
+    // The window's album and photo commands, the content list's pop-up and double click.
+    void ConnectCommands();
 
     AppContext& context_;
     OrganizePage& page_;

@@ -1,6 +1,8 @@
 #include "gui/app/MainActions.h"
 
 #include <QIcon>
+#include <QMainWindow>
+#include <QToolBar>
 
 namespace vantrel::gui {
 
@@ -51,6 +53,24 @@ void ApplyHint(QAction* action, const QString& caption, const QString& hint) {
 QIcon ThemedIcon(const char* name) {
     const QString themed = QString::fromLatin1(name);
     return QIcon::fromTheme(themed, QIcon::fromTheme(themed + "-symbolic"));
+}
+
+QToolBar* AddCommandBar(QMainWindow& window, const char* name,
+                        std::initializer_list<std::initializer_list<ActionId>> groups,
+                        const std::function<QAction*(ActionId)>& action) {
+    QToolBar* bar = window.addToolBar(name);
+    bar->setObjectName(name);
+    bar->setMovable(false);
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->setIconSize(QSize(24, 24));
+    bool first = true;
+    for (const auto& group : groups) {
+        if (!first) bar->addSeparator();
+        first = false;
+        for (ActionId id : group) bar->addAction(action(id));
+    }
+    bar->toggleViewAction()->setVisible(false);
+    return bar;
 }
 
 }  // namespace vantrel::gui

@@ -3,8 +3,13 @@
 
 #include <QAction>
 #include <array>
+#include <functional>
+#include <initializer_list>
 
 #include "gui/app/ActionIds.h"
+
+class QMainWindow;
+class QToolBar;
 
 namespace vantrel::gui {
 
@@ -26,5 +31,10 @@ void ApplyHint(QAction* action, const QString& caption, const QString& hint);
 
 // A themed icon, falling back to the symbolic variant of the same name.
 QIcon ThemedIcon(const char* name);
+
+// Adds a fixed tool bar of icons named `name` to `window`: the groups' actions, separated.
+QToolBar* AddCommandBar(QMainWindow& window, const char* name,
+                        std::initializer_list<std::initializer_list<ActionId>> groups,
+                        const std::function<QAction*(ActionId)>& action);
 
 }  // namespace vantrel::gui

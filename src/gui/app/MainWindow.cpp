@@ -1,60 +1,49 @@
 #include "gui/app/MainWindow.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QClipboard>
-#include <QDialog>
 #include <QCloseEvent>
-#include <QCheckBox>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QStyle>
+#include <QDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
-#include <QWindow>
+#include <algorithm>
 #include <cstdio>
 
+#include "core/albums/TransferQueue.h"
+#include "core/albums/WorkFolderLeftovers.h"
+#include "core/app/DateTime.h"
 #include "core/app/HelpIndex.h"
 #include "core/app/Version.h"
 #include "core/app/WorkFolder.h"
-#include "core/albums/TAlbumList.h"
-#include "core/albums/TransferQueue.h"
-#include "core/albums/WorkFolderLeftovers.h"
-#include "core/app/FormatPattern.h"
+#include "core/app/WorkFolderFiles.h"
 #include "core/service/FileWriteError.h"
-#include "core/service/HttpClient.h"
-#include "core/service/RemoteSettingsLoader.h"
 #include "core/service/UpdateCheck.h"
 #include "gui/albums/AlbumsController.h"
 #include "gui/albums/OrganizePage.h"
-#include "gui/app/HelpWindow.h"
 #include "gui/app/HeldKeys.h"
+#include "gui/app/HelpWindow.h"
 #include "gui/app/MainActions.h"
 #include "gui/app/QtTranslations.h"
+#include "gui/app/ServiceStartup.h"
 #include "gui/app/TAbout_Dlog.h"
 #include "gui/app/TPref_Dlog.h"
+#include "gui/app/TextEditCommands.h"
+#include "gui/app/WindowPlacementIo.h"
 #include "gui/app/WorkFolderWait.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
 #include "gui/service/TransferController.h"
 #include "gui/service/TransferPage.h"
 #include "gui/service/TransferPanel.h"
-#include "gui/service/WebLinkOpener.h"
 
 namespace vantrel::gui {
 
@@ -87,6 +76,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     EnsureWorkFolder(paths_.workFolder);
     firstRun_ = !FileExists(paths_.settingsFile);
     context_->Settings() = LoadSettingsFile(paths_.settingsFile, context_->Locale(), context_->Remote());
+    rememberedPassword_.Restore(context_->Settings());
     ApplyLayoutSettings();
     const std::string languageFolder = paths_.programFolder + "Language/";
     if (firstRun_) context_->Settings().FileName = FirstRunLanguageFileName(context_->Locale(), languageFolder);
@@ -116,14 +106,10 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
         if (change == QueueChange::Content) UpdateTransferSummary();
     });
     albums_->CreateFirstAlbum();
-    ConnectAlbumCommands();
     transfers_ = new TransferController(*context_, *transferSheet_, *TransFile_Panel, this);
     connect(transfers_, &TransferController::closeAfterRun, this, &QWidget::close, Qt::QueuedConnection);
     connect(transfers_, &TransferController::settingsToSave, this, &TMain_Dlog::SaveSettingsNow);
-    transferSheet_->Save_Check->setChecked(context_->Settings().IsSaved);
-    transferSheet_->Login_Edit->setText(Q(context_->Settings().Mail));
-    transferSheet_->Pass_Edit->setText(Q(context_->Settings().Pass));
-    connect(transferSheet_->Save_Check, &QCheckBox::clicked, this, [this](bool on) { context_->Settings().IsSaved = on; });
+    transfers_->ShowRememberedLogin();
     ApplyLanguage();
     context_->Workspace().textPainter = &tilePainter_;
     context_->Workspace().badImageText = context_->Language().Translate("BadJpegErr");
@@ -172,7 +158,7 @@ void TMain_Dlog::CreateActions() {
         TPref_Dlog(*context_).exec();
     });
     for (ActionId id : {ActionId::EditCut1, ActionId::EditCopy1, ActionId::EditPaste1})
-        connect(Action(id), &QAction::triggered, this, [this, id] { EditCommand(id); });
+        connect(Action(id), &QAction::triggered, this, [id] { RunTextEditCommand(id); });
     connect(Action(ActionId::EditSelectAll1), &QAction::triggered, this, &TMain_Dlog::SelectAll);
     connect(Action(ActionId::HelpContents1), &QAction::triggered, this, [this] {
         static const char* const keywords[] = {"H_Choisir", "H_Retouche", "H_Transfert"};
@@ -213,19 +199,7 @@ void TMain_Dlog::CreateMenus() {
 
 void TMain_Dlog::CreateToolBars() {
     auto makeBar = [this](const char* name, std::initializer_list<std::initializer_list<ActionId>> groups) {
-        auto* bar = addToolBar(name);
-        bar->setObjectName(name);
-        bar->setMovable(false);
-        bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        bar->setIconSize(QSize(24, 24));
-        bool first = true;
-        for (const auto& group : groups) {
-            if (!first) bar->addSeparator();
-            first = false;
-            for (ActionId id : group) bar->addAction(Action(id));
-        }
-        bar->toggleViewAction()->setVisible(false);
-        return bar;
+        return AddCommandBar(*this, name, groups, [this](ActionId id) { return Action(id); });
     };
     using A = ActionId;
     Select_Bar = makeBar("Select_Bar", {{A::FileOptions1}, {A::ImgThumb1, A::ImgDiapo1}, {A::ImgCompare1},
@@ -270,20 +244,10 @@ void TMain_Dlog::CreatePages() {
 }
 
 void TMain_Dlog::ApplyLayoutSettings() {
-    const WindowPlacement& p = context_->Settings().PixForm;
-    if (firstRun_) {
-        // No layout kept yet: most of the screen, centred, rather than the smallest size at a corner.
-        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        const QSize first = (screen.size() * 0.8).expandedTo(minimumSize());
-        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, first, screen));
-    } else {
-        move(p.Left, p.Top);
-        resize(std::max(p.Right, minimumWidth()), std::max(p.Bottom, minimumHeight()));
-    }
-    if (p.State == WindowState::Maximised) setWindowState(Qt::WindowMaximized);
-    else if (p.State == WindowState::Minimised) setWindowState(Qt::WindowMinimized);
-    selectSheet_->Splitter1->setSizes({std::clamp(context_->Settings().FVWidth, 200, 400), 10000});
-    organizeSheet_->Splitter2->setSizes({std::clamp(context_->Settings().SVWidth, 200, 400), 10000});
+    const TSettings& settings = context_->Settings();
+    ApplyWindowPlacement(*this, settings.PixForm, firstRun_);
+    selectSheet_->Splitter1->setSizes({std::clamp(settings.FVWidth, 200, 400), 10000});
+    organizeSheet_->Splitter2->setSizes({std::clamp(settings.SVWidth, 200, 400), 10000});
 }
 
 void TMain_Dlog::ApplyLanguage() {
@@ -302,14 +266,7 @@ void TMain_Dlog::ApplyLanguage() {
                                    Translate("Panel_Aperture"), Translate("Panel_Speed"), Translate("Panel_Focal"),
                                    Translate("Panel_Iso")},
                                   Translate("Panel_Info"));
-    TransferPage* t = transferSheet_;
-    for (QLabel* label : {t->Login_Lbl, t->Lost_Lbl, t->Pass_Lbl, t->IdTitle_Lbl, t->Info_Lbl})
-        label->setText(Translate(label->objectName().toLatin1().constData()));
-    for (QLabel* link : {t->LostClic_Lbl, t->WebSite_Lbl})
-        link->setText("<a href=\"#\">" + Translate(link->objectName().toLatin1().constData()).toHtmlEscaped() + "</a>");
-    TransFile_Panel->SetCaptions([this](const char* key) { return Translate(key); });
-    t->Save_Check->setText(Translate("Save_Check"));
-    t->Start_Btn->setText(Translate("Start_Btn"));
+    transfers_->ApplyLanguage();
 }
 
 void TMain_Dlog::ShowPage(int index) {
@@ -353,44 +310,13 @@ void TMain_Dlog::ConnectContext() {
     });
 }
 
-void TMain_Dlog::ConnectAlbumCommands() {
-    connect(Action(ActionId::AlbumAdd1), &QAction::triggered, albums_, &AlbumsController::AddAlbumCommand);
-    connect(Action(ActionId::AlbumDel1), &QAction::triggered, albums_, &AlbumsController::DeleteAlbumCommand);
-    connect(Action(ActionId::AlbumEdit1), &QAction::triggered, albums_, &AlbumsController::EditAlbumCommand);
-    connect(Action(ActionId::EditDelete1), &QAction::triggered, albums_, &AlbumsController::RemovePhotosCommand);
-    connect(Action(ActionId::ImgRotL1), &QAction::triggered, albums_, [this] { albums_->RotateCommand(false); });
-    connect(Action(ActionId::ImgRotR1), &QAction::triggered, albums_, [this] { albums_->RotateCommand(true); });
-    connect(Action(ActionId::ImgEdit1), &QAction::triggered, albums_, &AlbumsController::EditPhotosCommand);
-
-    // The pop-up of the content list: one item, removing the selected photos.
-    QListWidget* content = organizeSheet_->Content_View;
-    auto* remove = new QAction(Translate("SupList_Menu"), content);
-    remove->setObjectName("SupList_Menu");
-    connect(remove, &QAction::triggered, Action(ActionId::EditDelete1), &QAction::trigger);
-    content->setContextMenuPolicy(Qt::ActionsContextMenu);
-    content->addAction(remove);
-    connect(content, &QListWidget::itemDoubleClicked, Action(ActionId::ImgEdit1), &QAction::trigger);
-}
-
 void TMain_Dlog::UpdateTransferSummary() {
     if (!albums_) return;
-    const TransferQueue& queue = albums_->Queue();
-    const std::int64_t photos = queue.QueuedCount();
-    const QString word = Translate(photos > 1 ? "Img_Plur" : "Img_Sing");
-    PageControl1->setTabText(OrganizeSheet, Translate("OrgTabName") + QString(" (%1 ").arg(photos) + word + ")");
-    if (photos == 0) {
-        transferSheet_->NumImage_Lbl->setText(Translate("NoImgToTransfer"));
-        transferSheet_->TotalSize_Lbl->clear();
-    } else {
-        const LanguageFile& language = context_->Language();
-        transferSheet_->NumImage_Lbl->setText(Q(FormatPattern(language.Translate("ImgWaiting"), {photos, word.toStdString()},
-                                                              context_->Locale().decimalSeparator)));
-        transferSheet_->TotalSize_Lbl->setText(
-            Q(language.Translate("SizeToTransfer") + " " +
-              FormatFileSize(static_cast<std::uint64_t>(queue.QueuedBytes()), context_->SizeStyle())));
-    }
+    const int photos = albums_->Queue().QueuedCount();
+    PageControl1->setTabText(OrganizeSheet, Translate("OrgTabName") + QString(" (%1 ").arg(photos) +
+                                                Translate(photos > 1 ? "Img_Plur" : "Img_Sing") + ")");
+    transfers_->ShowSummary();
     albums_->RefreshContentTitle();
-    transferSheet_->Start_Btn->setEnabled(photos > 0);
 }
 
 void TMain_Dlog::UpdateActions() {
@@ -407,33 +333,7 @@ void TMain_Dlog::UpdateActions() {
     for (ActionId id : {ActionId::AlbumAdd1, ActionId::ImgRotL1, ActionId::ImgRotR1, ActionId::ImgEdit1})
         Action(id)->setEnabled(free);
 
-    QWidget* focus = QApplication::focusWidget();
-    bool hasSelection = false, isText = false;
-    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
-        isText = true;
-        hasSelection = line->hasSelectedText() && line->echoMode() == QLineEdit::Normal;
-    } else if (auto* text = qobject_cast<QTextEdit*>(focus)) {
-        isText = true;
-        hasSelection = text->textCursor().hasSelection();
-    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(focus)) {
-        isText = true;
-        hasSelection = plain->textCursor().hasSelection();
-    }
-    Action(ActionId::EditCut1)->setEnabled(hasSelection);
-    Action(ActionId::EditCopy1)->setEnabled(hasSelection);
-    Action(ActionId::EditPaste1)->setEnabled(isText && !QApplication::clipboard()->text().isEmpty());
-}
-
-void TMain_Dlog::EditCommand(ActionId id) {
-    QWidget* focus = QApplication::focusWidget();
-    auto run = [id](auto* editor) {
-        if (id == ActionId::EditCut1) editor->cut();
-        else if (id == ActionId::EditCopy1) editor->copy();
-        else editor->paste();
-    };
-    if (auto* line = qobject_cast<QLineEdit*>(focus)) run(line);
-    else if (auto* text = qobject_cast<QTextEdit*>(focus)) run(text);
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(focus)) run(plain);
+    UpdateTextEditCommands(Action(ActionId::EditCut1), Action(ActionId::EditCopy1), Action(ActionId::EditPaste1));
 }
 
 void TMain_Dlog::SelectAll() {
@@ -482,35 +382,17 @@ void TMain_Dlog::EnsureRestore() {
     activateWindow();
 }
 
-bool TMain_Dlog::LoadRemoteSettings() {
-    HttpClient client([] { QApplication::processEvents(); });
-    client.SetStopCheck(startStopped_);
-    const RemoteSettingsResult result = vantrel::LoadRemoteSettings(client, paths_.workFolder, context_->Locale().country, context_->Remote());
-    if (!result.ok() && startedWell_) {
-        const std::string message = result.Message([this](std::string_view key) {
-            return context_->Language().Translate(std::string(key));
-        });
-        if (!message.empty()) QMessageBox::warning(this, windowTitle(), Q(message));
-    }
-    return result.ok();
-}
+bool TMain_Dlog::LoadRemoteSettings() { return LoadRemoteSettingsAtStart(*context_, startStopped_, startedWell_); }
 
-void TMain_Dlog::HelpUpdate1Execute() {
-    const UpdateVerdict verdict = CheckForUpdate(context_->Remote().current_version, kProductVersion);
-    if (verdict == UpdateVerdict::Unreadable) return;
-    if (verdict == UpdateVerdict::NewVersion) {
-        QMessageBox::information(this, windowTitle(), Translate("NewVersion"));
-        OpenWebLink(Q(context_->Remote().update_url));  // web links only
-    }
-    context_->Settings().LastCheck = NowLocal();
-}
+void TMain_Dlog::HelpUpdate1Execute() { CheckForNewVersion(*context_); }
 
 void TMain_Dlog::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (startedWell_ && !shownOnce_) {
         shownOnce_ = true;
         UpdateTransferSummary();
-        if (IsUpdateCheckDue(context_->Settings().IsUpdated, context_->Settings().FreqIdx, context_->Settings().LastCheck, NowLocal()))
+        const TSettings& settings = context_->Settings();
+        if (IsUpdateCheckDue(settings.IsUpdated, settings.FreqIdx, settings.LastCheck, NowLocal()))
             QTimer::singleShot(0, this, &TMain_Dlog::HelpUpdate1Execute);
     }
     // Without a window manager no activation may ever come: the first-activation work then runs
@@ -535,26 +417,14 @@ void TMain_Dlog::FirstActivation() {
 }
 
 void TMain_Dlog::CollectLayout() {
-    WindowPlacement& p = context_->Settings().PixForm;
-    const QRect frame = frameGeometry();
-    p.Left = frame.left();
-    p.Top = frame.top();
-    p.Right = width();
-    p.Bottom = height();
-    p.State = isMinimized() ? WindowState::Minimised : isMaximized() ? WindowState::Maximised : WindowState::Normal;
-    if (p.State == WindowState::Minimised) {
-        const QRect normal = normalGeometry();
-        p.Left = normal.left();
-        p.Top = normal.top();
-        p.Right = normal.width();
-        p.Bottom = normal.height();
-    }
+    TSettings& settings = context_->Settings();
+    settings.PixForm = CurrentWindowPlacement(*this);
     // A page that was never shown was never laid out: its columns keep the widths read at start.
     if (pageShown_[SelectSheet]) {
-        context_->Settings().FVWidth = selectSheet_->TreeInfo_Panel->width();
-        context_->Settings().TVWidth = selectSheet_->Thumb_View->width();
+        settings.FVWidth = selectSheet_->TreeInfo_Panel->width();
+        settings.TVWidth = selectSheet_->Thumb_View->width();
     }
-    if (pageShown_[OrganizeSheet]) context_->Settings().SVWidth = organizeSheet_->Album_Panel->width();
+    if (pageShown_[OrganizeSheet]) settings.SVWidth = organizeSheet_->Album_Panel->width();
     CollectLastTree();
 }
 
@@ -570,9 +440,10 @@ void TMain_Dlog::ShowTransferPanel(bool shown) {
 
 void TMain_Dlog::SaveSettingsNow() {
     CollectLastTree();  // the layout stays as read at start; the folder is the tree's of now
-    context_->Settings().Mail = transferSheet_->Login_Edit->text().toStdString();
-    context_->Settings().Pass = transferSheet_->Pass_Edit->text().toStdString();
-    if (auto saved = SaveSettingsFile(paths_.settingsFile, context_->Settings(), context_->Remote(), context_->Locale()); !saved)
+    transfers_->CollectLogin();
+    if (auto saved = SaveSettingsFile(paths_.settingsFile, rememberedPassword_.ForSettingsFile(context_->Settings()),
+                                      context_->Remote(), context_->Locale());
+        !saved)
         QMessageBox::warning(this, windowTitle(), Q(saved.error()));
 }
 
@@ -588,19 +459,18 @@ void TMain_Dlog::closeEvent(QCloseEvent* event) {
     }
     if (albums_) albums_->SaveTransferList();
     CollectLayout();
-    if (startedWell_) {
-        context_->Settings().Mail = transferSheet_->Login_Edit->text().toStdString();
-        context_->Settings().Pass = transferSheet_->Pass_Edit->text().toStdString();
-    }
-    if (auto saved = SaveSettingsFile(paths_.settingsFile, context_->Settings(), context_->Remote(), context_->Locale()); !saved) {
+    if (startedWell_) transfers_->CollectLogin();
+    if (auto saved = SaveSettingsFile(paths_.settingsFile, rememberedPassword_.ForSettingsFile(context_->Settings()),
+                                      context_->Remote(), context_->Locale());
+        !saved) {
         // Said to the user, but a termination signal must not wait on a message box.
         const std::string message = WriteFailureMessage(
             {paths_.settingsFile, saved.error()}, [this](std::string_view key) { return context_->Language().Translate(std::string(key)); });
         if (closingOnSignal_ || !startedWell_) std::fprintf(stderr, "vantrel: %s\n", message.c_str());
         else QMessageBox::warning(this, windowTitle(), Q(message));
     }
-    std::remove((paths_.workFolder + "Temp.xml").c_str());
-    std::remove((paths_.workFolder + "uploader_settings.plist").c_str());
+    for (std::string_view name : {kRpcResponseFileName, kRemoteSettingsFileName})
+        std::remove((paths_.workFolder + std::string(name)).c_str());
     closed_ = true;
     event->accept();
 }

@@ -13,6 +13,7 @@
 #include "core/app/WorkFolderLock.h"
 #include "gui/app/ActionIds.h"
 #include "gui/app/AppContext.h"
+#include "gui/app/RememberedPassword.h"
 #include "gui/app/TileImages.h"
 
 class QAction;
@@ -126,14 +127,12 @@ private:
     void ApplyLayoutSettings();
     void ApplyLanguage();
     void ShowPage(int index);
-    void EditCommand(ActionId id);
     void SelectAll();
     void ShowCredits();
     void CollectLayout();
     // LastTree := the folder tree's current path (kept when the tree shows none).
     void CollectLastTree();
 
-    void ConnectAlbumCommands();
     void ConnectContext();
 
     MainWindowPaths paths_;
@@ -145,6 +144,8 @@ private:
     bool shownOnce_ = false;
     int signalCloseTries_ = 0;
     bool closingOnSignal_ = false;  // no message box may hold up a close on a termination signal
+    // The password of a remembered login in the desktop's keyring; a termination signal ends its waits.
+    RememberedPassword rememberedPassword_{[this] { return closingOnSignal_ || (startStopped_ && startStopped_()); }};
     bool firstRun_ = false;
     bool firstActivation_ = false;
     bool closed_ = false;

@@ -2,41 +2,28 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QScrollBar>
 #include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
-#include <cmath>
+#include <utility>
 
-#include "core/albums/TPhotoIntake.h"
 #include "core/albums/TAlbum.h"
+#include "core/albums/TPhotoIntake.h"
+#include "core/albums/TransferQueue.h"
 #include "core/app/FormatPattern.h"
-#include "core/imaging/FileBytes.h"
-#include "core/imaging/ImageFileOps.h"
-#include "core/imaging/ExifOrientation.h"
-#include "core/imaging/JpegDecoder.h"
-#include "core/imaging/SizeText.h"
-#include "core/imaging/Tiles.h"
-#include "gui/albums/AlbumsController.h"
-#include "gui/albums/ContentListWidget.h"
-#include "gui/albums/OrganizePage.h"
+#include "gui/app/AppContext.h"
 #include "gui/app/MainActions.h"
-#include "gui/app/MainWindow.h"
 #include "gui/app/PageWidgets.h"
-#include "gui/app/TileImages.h"
 #include "gui/retouch/LayeredImageView.h"
-#include "gui/retouch/RetouchPanels.h"
+#include "gui/retouch/RetouchPhotoList.h"
+#include "gui/retouch/ToolPanel.h"
+#include "gui/retouch/WorkingCopy.h"
+#include "gui/retouch/ZoomCombo.h"
 
 static void InitRetouchIcons() { Q_INIT_RESOURCE(icons); }
 
@@ -50,28 +37,15 @@ struct CommandSpec {
     const char* icon;     // a themed icon name, or a resource path starting with ":"
 };
 
-// The tool bar in its order; an empty name is a separator.
-constexpr CommandSpec kCommands[] = {
+// The dialog's own commands before and after the retouch commands; an empty name is a separator.
+constexpr CommandSpec kLeadingCommands[] = {
     {"ImgHelp1", "Aide édition", "help-browser"},
     {"", "", ""},
     {"EditUndo1", "&Défaire", "edit-undo"},
     {"EditRedo1", "Refaire", "edit-redo"},
     {"", "", ""},
-    {"ImgCrop1", "Cadrage", ":/icons/crop.svg"},
-    {"ImgLum1", "Luminosité", "display-brightness"},
-    {"ImgTone1", "Tonalité automatique", ":/icons/auto-tone.svg"},
-    {"ImgRotL1", "Pivoter à gauche", "object-rotate-left"},
-    {"ImgRotR1", "Pivoter à droite", "object-rotate-right"},
-    {"ImgMinus1", "Moins net", ":/icons/soften.svg"},
-    {"ImgPlus1", "Plus net", ":/icons/sharpen.svg"},
-    {"ImgNeg1", "Négatif", ":/icons/negative.svg"},
-    {"ImgBlack1", "Noir & blanc", ":/icons/black-white.svg"},
-    {"", "", ""},
-    {"ImgTint1", "Colorisation", ":/icons/tint.svg"},
-    {"ImgTintColor1", "", ""},
-    {"", "", ""},
-    {"ImgRedEye1", "Anti yeux rouges", ":/icons/red-eye.svg"},
-    {"ImgTitle1", "Titrages", "insert-text"},
+};
+constexpr CommandSpec kTrailingCommands[] = {
     {"", "", ""},
     {"ZoomMoins1", "Zoom arrière", "zoom-out"},
     {"ZoomFull1", "Image entière", "zoom-fit-best"},
@@ -82,50 +56,25 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-QColor& TEdit_Dlog::TintColor() {
-    static QColor tint(255, 202, 149);
-    return tint;
-}
-
-QFont& TEdit_Dlog::TitleFont() {
-    // Arial, 24 points; Liberation Sans has the same metrics.
-    static QFont font = [] {
-        QFont f("Liberation Sans");
-        f.setPointSize(24);
-        return f;
-    }();
-    return font;
-}
-
-QColor& TEdit_Dlog::TitleColor() {
-    static QColor colour(Qt::red);
-    return colour;
-}
-
-TEdit_Dlog::TEdit_Dlog(TMain_Dlog& main, TAlbum& album, QWidget* parent)
-    : QDialog(parent ? parent : &main), main_(main), album_(album) {
+TEdit_Dlog::TEdit_Dlog(AppContext& context, TAlbum& album, int startJob, QWidget* parent)
+    : QDialog(parent ? parent : context.DialogParent()), context_(context), album_(album), startJob_(startJob) {
     InitRetouchIcons();
     setObjectName("TEdit_Dlog");
     setWindowTitle("Retouche d'image");
     setMinimumSize(930, 400);
     // At (30, 30), the size of the work area less 60 in each direction.
-    if (QScreen* screen = main.screen() ? main.screen() : QGuiApplication::primaryScreen()) {
+    QWidget* owner = parentWidget();
+    if (QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         setGeometry(area.left() + 30, area.top() + 30, std::max(930, area.width() - 60), std::max(400, area.height() - 60));
     }
+    tools_ = MakeRetouchTools(*this, this);
     CreateCommands();
     CreateLayout();
-    ConnectTools();
-    FillPhotoList();
+    Current_View->Fill(album_, context_.QueueTiles());
     CloseTool();
     ApplyLanguage();
 
-    Sel_Timer = Named(new QTimer(this), "Sel_Timer");
-    Sel_Timer->setInterval(500);
-    connect(Sel_Timer, &QTimer::timeout, this, [this] {
-        eyePhase_ = !eyePhase_;
-        DrawEyeSelection();
-    });
     Undo_Timer = Named(new QTimer(this), "Undo_Timer");
     Undo_Timer->setInterval(250);
     connect(Undo_Timer, &QTimer::timeout, this, &TEdit_Dlog::RefreshUndoCommands);
@@ -140,50 +89,56 @@ QAction* TEdit_Dlog::Command(const QString& name) const {
     return found == commands_.end() ? nullptr : found->second;
 }
 
+QAction* TEdit_Dlog::AddCommand(const char* name, const char* caption, const char* icon) {
+    if (!*name) {
+        Tools_Bar->addSeparator();
+        return nullptr;
+    }
+    auto* action = new QAction(caption, this);
+    action->setObjectName(name);
+    if (*icon == ':') action->setIcon(QIcon(icon));
+    else if (*icon) action->setIcon(ThemedIcon(icon));
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    Tools_Bar->addAction(action);
+    commands_[name] = action;
+    return action;
+}
+
 void TEdit_Dlog::CreateCommands() {
     Tools_Bar = Named(new QToolBar(this), "Tools_Bar");
     Tools_Bar->setFixedHeight(40);
     Tools_Bar->setIconSize(QSize(30, 30));
-    for (const CommandSpec& spec : kCommands) {
-        if (!*spec.name) {
-            Tools_Bar->addSeparator();
+    for (const CommandSpec& spec : kLeadingCommands) AddCommand(spec.name, spec.caption, spec.icon);
+    for (const RetouchCommand& command : RetouchCommands()) {
+        QAction* action = AddCommand(command.name, command.caption, command.icon);
+        if (!action) continue;
+        if (command.apply) {
+            connect(action, &QAction::triggered, this, [this, apply = command.apply] { ApplyOneStep(apply); });
             continue;
         }
-        auto* action = new QAction(spec.caption, this);
-        action->setObjectName(spec.name);
-        if (*spec.icon == ':') action->setIcon(QIcon(spec.icon));
-        else if (*spec.icon) action->setIcon(ThemedIcon(spec.icon));
-        action->setShortcutContext(Qt::WindowShortcut);
-        addAction(action);
-        Tools_Bar->addAction(action);
-        commands_[spec.name] = action;
+        for (const auto& tool : tools_) {
+            if (qstrcmp(tool->CommandName(), command.name) != 0) continue;
+            tool->SetCommand(action);
+            connect(action, &QAction::triggered, tool.get(), &RetouchTool::Triggered);
+        }
     }
+    for (const CommandSpec& spec : kTrailingCommands) AddCommand(spec.name, spec.caption, spec.icon);
     Command("EditUndo1")->setShortcut(QKeySequence("Ctrl+Z"));
     Command("EditRedo1")->setShortcut(QKeySequence("Ctrl+Y"));
-    Command("ImgTintColor1")->setToolTip("Permet de choisir la couleur de colorisation");
 
-    Zoom_Combo = Named(new QComboBox(this), "Zoom_Combo");
-    Zoom_Combo->setEditable(true);
-    Zoom_Combo->setFixedWidth(80);
-    Zoom_Combo->setMaxVisibleItems(12);
-    Zoom_Combo->addItems({"10 %", "25 %", "33 %", "50 %", "75 %", "100 %", "125 %", "150 %", "200 %", "300 %",
-                          "400 %", "500 %"});
-    Zoom_Combo->setInsertPolicy(QComboBox::NoInsert);
+    Zoom_Combo = new ZoomCombo(this);
     Tools_Bar->addWidget(Zoom_Combo);
-    connect(Zoom_Combo, &QComboBox::editTextChanged, this, &TEdit_Dlog::ZoomComboChanged);
+    connect(Zoom_Combo, &ZoomCombo::scaleChosen, this, [this](double scale) {
+        if (HasPhoto()) SetZoom(scale);
+    });
 
     auto on = [this](const char* name, auto handler) {
         connect(Command(name), &QAction::triggered, this, handler);
     };
-    on("ImgHelp1", [this] { main_.ShowHelpTopic("H_Retouche"); });
+    on("ImgHelp1", [this] { context_.ShowHelpTopic("H_Retouche"); });
     on("EditUndo1", &TEdit_Dlog::EditUndo);
     on("EditRedo1", &TEdit_Dlog::EditRedo);
-    on("ImgCrop1", &TEdit_Dlog::OpenCrop);
-    on("ImgLum1", &TEdit_Dlog::OpenLight);
-    on("ImgTone1", &TEdit_Dlog::AutoTone);
-    on("ImgTintColor1", &TEdit_Dlog::ChooseTintColor);
-    on("ImgRedEye1", &TEdit_Dlog::OpenRedEye);
-    on("ImgTitle1", &TEdit_Dlog::OpenTitle);
     on("ZoomFull1", [this] {
         if (HasPhoto()) ZoomFit();
     });
@@ -207,30 +162,16 @@ void TEdit_Dlog::CreateLayout() {
     auto* body = new QHBoxLayout;
     body->setSpacing(2);
     outer->addLayout(body, 1);
-    Current_View = Named(new QListWidget(this), "Current_View");
-    Current_View->setFixedWidth(170);
-    Current_View->setViewMode(QListView::IconMode);
-    Current_View->setFlow(QListView::TopToBottom);
-    Current_View->setWrapping(false);
-    Current_View->setMovement(QListView::Static);
-    Current_View->setResizeMode(QListView::Adjust);
-    Current_View->setIconSize(QSize(96, 96));
-    Current_View->setGridSize(QSize(150, 140));
-    Current_View->setWordWrap(true);
-    Current_View->setSelectionMode(QAbstractItemView::SingleSelection);
-    Current_View->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Cream, and the selection keeps its colour when the list loses the focus.
-    Current_View->setStyleSheet(
-        "QListWidget { background: rgb(255,251,240); color: black; }"
-        "QListWidget::item:selected { background: palette(highlight); color: palette(highlighted-text); }");
+    Current_View = new RetouchPhotoList(this);
     body->addWidget(Current_View);
     connect(Current_View, &QListWidget::itemSelectionChanged, this, &TEdit_Dlog::CurrentSelectionChanged);
 
     auto* editing = new QVBoxLayout;
     editing->setSpacing(0);
     body->addLayout(editing, 1);
-    panels_ = std::make_unique<RetouchPanels>(this);
-    for (ToolPanel* panel : {panels_->Format_Panel, panels_->Lum_Panel, panels_->RedEye_Panel, panels_->Title_Panel}) {
+    for (const auto& tool : tools_) {
+        ToolPanel* panel = tool->Panel();
+        if (!panel) continue;
         editing->addWidget(panel);
         connect(panel, &ToolPanel::accepted, this, &TEdit_Dlog::AcceptTool);
         connect(panel, &ToolPanel::cancelled, this, &TEdit_Dlog::CancelTool);
@@ -244,7 +185,6 @@ void TEdit_Dlog::CreateLayout() {
     views->addWidget(Dst_Img, 1);
     Dst_Img->hide();
     Src_Img->SetBitmap(&photo_);
-    Dst_Img->SetBitmap(&untouched_);
     connect(Src_Img, &LayeredImageView::scaleChanged, this, &TEdit_Dlog::ScaleChanged);
     // While the light tool shows both views, they scroll together.
     connect(Src_Img, &LayeredImageView::scrolled, this, [this](QPoint at) {
@@ -253,67 +193,40 @@ void TEdit_Dlog::CreateLayout() {
     connect(Dst_Img, &LayeredImageView::scrolled, this, [this](QPoint at) {
         if (Dst_Img->isVisible()) Src_Img->SetScrollPosition(at);
     });
+    // Presses on layers, frame drags and mouse work on the photo go to the open tool.
     connect(Src_Img, &LayeredImageView::layerPressed, this, [this](int id) {
-        if (id == toolLayer_ && (toolMode_ == ToolCrop || toolMode_ == ToolTitle))
-            Src_Img->AttachFrame(id, toolMode_ == ToolCrop);
+        if (openTool_) openTool_->LayerPressed(id);
     });
     Src_Img->FrameCorrector = [this](FrameHandle handle, QRectF rect) {
-        return toolMode_ == ToolCrop ? CorrectCropFrame(static_cast<int>(handle), rect) : rect;
+        return openTool_ ? openTool_->CorrectFrame(handle, rect) : rect;
     };
     connect(Src_Img, &LayeredImageView::imagePressed, this, [this](QPointF at) {
-        eyeStart_ = eyeEnd_ = QPointF(std::floor(at.x()), std::floor(at.y()));
-        eyeSelected_ = true;
-        DrawEyeSelection();
+        if (openTool_) openTool_->ImagePressed(at);
     });
     connect(Src_Img, &LayeredImageView::imageDragged, this, [this](QPointF at) {
-        eyeEnd_ = QPointF(std::floor(at.x()), std::floor(at.y()));
-        DrawEyeSelection();
+        if (openTool_) openTool_->ImageDragged(at);
     });
 }
 
 void TEdit_Dlog::ApplyLanguage() {
     for (auto& [name, action] : commands_) {
         const std::string stem = name.left(name.size() - 1).toStdString();
-        ApplyHint(action, Q(main_.Language().Translate(stem + "C")), Q(main_.Language().Translate(stem + "H")));
+        ApplyHint(action, Q(context_.Language().Translate(stem + "C")), Q(context_.Language().Translate(stem + "H")));
     }
-    RetouchPanels& p = *panels_;
-    for (QLabel* label : {p.FinSizeT_Lbl, p.Format_Lbl, p.OrgSizeT_Lbl, p.RedEye_Lbl1, p.RedEye_Lbl2, p.RedEye_Lbl3,
-                          p.TitleUpp_Lbl, p.TitleLow_Lbl})
-        label->setText(main_.Translate(label->objectName().toLatin1().constData()));
-    p.Title_Edit->setText(main_.Translate("Title_Edit"));
-    p.Font_Btn->setToolTip(main_.Translate("Font_BtnTip"));
-}
-
-void TEdit_Dlog::FillPhotoList() {
-    // The same items as the main window's content list, in order, with the same tiles.
-    QListWidget* content = main_.Organize()->Content_View;
-    const TileImageList& tiles = main_.Albums()->ContentImages();
-    for (int i = 0; i < content->count(); ++i) {
-        QListWidgetItem* source = content->item(i);
-        const int imageIndex = source->data(kContentImageIndexRole).toInt();
-        auto* item = new QListWidgetItem(QIcon(tiles.At(imageIndex)), source->text());
-        item->setData(kContentImageIndexRole, imageIndex);
-        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        Current_View->addItem(item);
-    }
+    for (const auto& tool : tools_) tool->ApplyLanguage();
 }
 
 void TEdit_Dlog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
-    setWindowTitle(Q(FormatPattern(main_.Language().Translate("ImgFromAlbum"), {album_.AlbumName()})));
-    QListWidget* content = main_.Organize()->Content_View;
-    int selected = -1;
-    for (int i = 0; i < content->count() && selected < 0; ++i)
-        if (content->item(i)->isSelected()) selected = i;
-    if (Current_View->count() == 1) selected = 0;
+    setWindowTitle(Q(FormatPattern(context_.Language().Translate("ImgFromAlbum"), {album_.AlbumName()})));
+    const int selected = Current_View->count() == 1 ? 0 : startJob_;
     if (selected >= 0 && selected < Current_View->count()) {
         QSignalBlocker quiet(Current_View);
         Current_View->setCurrentRow(selected);
     }
     if (QListWidgetItem* item = Current_View->currentItem(); item && item->isSelected()) LoadPhoto(item);
     else jobIndex_ = -1;
-    RedrawTintIcon();
     modified_ = false;
     Current_View->setFocus();
 }
@@ -339,17 +252,11 @@ void TEdit_Dlog::CurrentSelectionChanged() {
 }
 
 void TEdit_Dlog::LoadPhoto(QListWidgetItem* item) {
-    ImageWorkspace& ws = main_.Workspace();
-    jobIndex_ = album_.IndexOfImage(item->data(kContentImageIndexRole).toInt());
+    jobIndex_ = album_.IndexOfImage(RetouchPhotoList::ImageIndexOf(item));
     loadedItem_ = item;
     if (jobIndex_ < 0) return;
-    const std::string path = album_.Jobs().Items(jobIndex_).WorkPath;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ReadImageHeader(ws, path);
-    auto loaded = LoadImage(ws, path);
-    if (!loaded || ws.params.failed) DrawBadImageTile(ws, ws.workBitmap);
-    else TurnUpright(ws);  // retouches start from the picture as the user sees it
-    photo_ = Bitmap32::FromRgb(ws.workBitmap);
+    photo_ = ReadWorkingCopy(context_.Workspace(), album_.Jobs().Items(jobIndex_).WorkPath);
     QApplication::restoreOverrideCursor();
     modified_ = false;
     Src_Img->BitmapChanged();
@@ -359,42 +266,31 @@ void TEdit_Dlog::LoadPhoto(QListWidgetItem* item) {
 
 void TEdit_Dlog::SaveBack(QListWidgetItem* item) {
     modified_ = false;  // in every case: answering No discards the changes
-    if (main_.Settings().AskModif &&
-        QMessageBox::question(this, windowTitle(), main_.Translate("WantSaveModif"), QMessageBox::Yes | QMessageBox::No) !=
+    if (context_.Settings().AskModif &&
+        QMessageBox::question(this, windowTitle(), Translate("WantSaveModif"), QMessageBox::Yes | QMessageBox::No) !=
             QMessageBox::Yes)
         return;
-    const int imageIndex = item->data(kContentImageIndexRole).toInt();
+    const int imageIndex = RetouchPhotoList::ImageIndexOf(item);
     const int index = album_.IndexOfImage(imageIndex);
     if (index < 0) return;
     jobIndex_ = index;
-    TImageJob& job = album_.Jobs().Items(index);
-    ImageWorkspace& ws = main_.Workspace();
+    const std::string path = album_.Jobs().Items(index).WorkPath;
     QApplication::setOverrideCursor(Qt::BusyCursor);
-    auto saved = SaveEditedJpeg(ws, photo_, job.WorkPath, main_.Settings().CompRate);
+    const std::optional<QPixmap> tile = WriteWorkingCopy(context_.Workspace(), photo_, path, context_.Settings().CompRate);
     QApplication::restoreOverrideCursor();
-    if (!saved) {
-        // The old working copy stays as it was.
-        ShowError(Q(FormatPattern(main_.Language().Translate("BadPictErr"), {FileNameOf(job.WorkPath)})));
+    if (!tile) {
+        ShowError(Q(FormatPattern(context_.Language().Translate("BadPictErr"), {FileNameOf(path)})));
         return;
     }
-    job.SetPhotoSize(static_cast<std::int32_t>(FileSizeOf(job.WorkPath)));
-    job.Width = photo_.Width();
-    job.Height = photo_.Height();
-    const TSettings& s = main_.Settings();
-    const std::string caption =
-        FormatThumbCaption(job.WorkPath, static_cast<std::uint64_t>(job.PhotoSize), job.Width, job.Height,
-                           {s.ShowName, s.ShowLen, s.ShowSize}, main_.SizeStyle());
-    album_.SetJobCaption(index, caption);  // the content list's item as well
-    const QPixmap tile = QPixmap::fromImage(ToQImage(ws.workBitmap));
-    main_.Albums()->ContentImages().Replace(imageIndex, tile);
-    item->setText(CaptionText(caption));
-    item->setIcon(QIcon(tile));
-    QListWidget* content = main_.Organize()->Content_View;
-    for (int i = 0; i < content->count(); ++i)
-        if (content->item(i)->data(kContentImageIndexRole).toInt() == imageIndex) content->item(i)->setIcon(QIcon(tile));
+    // The new tile first: the queue's listeners show it when told of the rewrite.
+    context_.QueueTiles().Replace(imageIndex, *tile);
+    if (TransferQueue* queue = context_.Queue()) queue->PhotoRewritten(album_, index, photo_.Width(), photo_.Height());
+    RetouchPhotoList::ShowPhoto(item, album_.Jobs().Items(index).Caption, *tile);
 }
 
 void TEdit_Dlog::ShowError(const QString& text) { QMessageBox::critical(this, windowTitle(), text); }
+
+QString TEdit_Dlog::Translate(const char* key) const { return context_.Translate(key); }
 
 void TEdit_Dlog::done(int result) {
     if (isVisible()) {
@@ -402,7 +298,6 @@ void TEdit_Dlog::done(int result) {
         QList<QListWidgetItem*> selected = Current_View->selectedItems();
         if (!selected.isEmpty() && modified_) SaveBack(selected.first());
         Undo_Timer->stop();
-        Sel_Timer->stop();
     }
     QDialog::done(result);
 }
@@ -415,21 +310,10 @@ void TEdit_Dlog::SetZoom(double scale) { Src_Img->SetScale(scale); }
 
 void TEdit_Dlog::ZoomFit() { SetZoom(Src_Img->FitScale()); }
 
-void TEdit_Dlog::ZoomComboChanged(const QString& text) {
-    if (settingZoomText_ || !HasPhoto()) return;
-    const qsizetype mark = text.indexOf(" %");
-    bool ok = false;
-    int percent = (mark < 0 ? QString() : text.left(mark)).trimmed().toInt(&ok);
-    if (!ok) percent = 100;
-    SetZoom(std::clamp(percent / 100.0, 0.01, 8.0));
-}
-
 void TEdit_Dlog::ScaleChanged(double scale) {
     Dst_Img->SetScale(scale);
     Dst_Img->SetScrollPosition(Src_Img->ScrollPosition());
-    settingZoomText_ = true;
-    Zoom_Combo->setEditText(QString::asprintf("%.0f", scale * 100) + " %");
-    settingZoomText_ = false;
+    Zoom_Combo->ShowScale(scale);
 }
 
 // Tool framework
@@ -439,58 +323,54 @@ void TEdit_Dlog::PhotoChanged() {
     Src_Img->BitmapChanged();
 }
 
-void TEdit_Dlog::ApplyOneStep(const std::function<void(Bitmap32&)>& operation) {
+void TEdit_Dlog::ApplyOneStep(decltype(RetouchCommand::apply) operation) {
     if (!HasPhoto()) return;
     CancelTool();
-    UndoStore.Save(photo_);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    operation(photo_);
+    const bool changed = operation(photo_, [this] { UndoStore.Save(photo_); });
     QApplication::restoreOverrideCursor();
-    PhotoChanged();
+    if (changed) PhotoChanged();
 }
 
-void TEdit_Dlog::OpenTool(QWidget* panel, int mode) {
-    openPanel_ = panel;
-    panel->show();
+void TEdit_Dlog::OpenTool(RetouchTool& tool) {
+    if (!HasPhoto()) return;
+    CancelTool();
+    openTool_ = &tool;
+    tool.Panel()->show();
     Current_View->setEnabled(false);
-    toolMode_ = mode;
-    Src_Img->SetCaptureMouse(mode == ToolRedEye);
+    Src_Img->SetCaptureMouse(tool.CapturesMouse());
     Src_Img->SetCaptureCursor(Qt::CrossCursor);
+    tool.Opened();
 }
 
 void TEdit_Dlog::CloseTool() {
-    for (QWidget* panel : {static_cast<QWidget*>(panels_->Format_Panel), static_cast<QWidget*>(panels_->Lum_Panel),
-                           static_cast<QWidget*>(panels_->RedEye_Panel), static_cast<QWidget*>(panels_->Title_Panel)})
-        panel->hide();
-    openPanel_ = nullptr;
+    for (const auto& tool : tools_)
+        if (ToolPanel* panel = tool->Panel()) panel->hide();
+    RetouchTool* closing = std::exchange(openTool_, nullptr);
     Current_View->setEnabled(true);
-    toolMode_ = ToolNone;
     Src_Img->SetCaptureMouse(false);
     Src_Img->AttachFrame(-1, false);
-    if (toolLayer_ >= 0) Src_Img->RemoveLayer(toolLayer_);
-    toolLayer_ = -1;
-    toolPixels_ = Bitmap32();
-    crop_.reset();
-    if (Sel_Timer) Sel_Timer->stop();
-    eyeSelected_ = false;
+    if (closing) closing->Closing();
     Src_Img->SetScale(Src_Img->Scale());  // cursor back to the pan cursor
 }
 
 void TEdit_Dlog::CancelTool() {
-    if (openPanel_ == panels_->Lum_Panel) CancelLight();
-    else if (openPanel_) CloseTool();
+    if (openTool_) openTool_->Cancel();
 }
 
 void TEdit_Dlog::AcceptTool() {
-    if (openPanel_ == panels_->Format_Panel) ApplyCrop();
-    else if (openPanel_ == panels_->Lum_Panel) AcceptLight();
-    else if (openPanel_ == panels_->RedEye_Panel) ApplyRedEye();
-    else if (openPanel_ == panels_->Title_Panel) ApplyTitle();
+    if (openTool_) openTool_->Accept();
+}
+
+QRectF TEdit_Dlog::FrameRect() const { return openTool_ ? openTool_->FrameRect() : QRectF(); }
+
+void TEdit_Dlog::ProposeFrame(int handle, QRectF rect) {
+    if (openTool_) openTool_->ProposeFrame(static_cast<FrameHandle>(handle), rect);
 }
 
 void TEdit_Dlog::EditUndo() {
-    if (openPanel_ == panels_->Lum_Panel) {
-        CancelLight();  // the light tool's own snapshot is its undo step
+    if (openTool_ && openTool_->UndoCancels()) {
+        openTool_->Cancel();
         return;
     }
     if (!UndoStore.CanRestore()) return;
@@ -511,18 +391,6 @@ void TEdit_Dlog::EditRedo() {
 void TEdit_Dlog::RefreshUndoCommands() {
     Command("EditUndo1")->setEnabled(UndoStore.CanRestore());
     Command("EditRedo1")->setEnabled(RedoStore.CanRestore());
-}
-
-void TEdit_Dlog::RedrawTintIcon() {
-    // A swatch of the tint colour on a transparent ground.
-    QPixmap picture(30, 30);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(0x2e, 0x34, 0x36), 2));
-    painter.setBrush(TintColor());
-    painter.drawRoundedRect(QRectF(4, 6, 22, 18), 3, 3);
-    Command("ImgTintColor1")->setIcon(QIcon(picture));
 }
 
 }  // namespace vantrel::gui

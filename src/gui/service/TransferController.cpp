@@ -180,6 +180,47 @@ TransferSessionResult TransferController::Run() {
     return result;
 }
 
+void TransferController::ShowRememberedLogin() {
+    const TSettings& settings = context_.Settings();
+    page_.Save_Check->setChecked(settings.IsSaved);
+    page_.Login_Edit->setText(Q(settings.Mail));
+    page_.Pass_Edit->setText(Q(settings.Pass));
+    connect(page_.Save_Check, &QCheckBox::clicked, this, [this](bool on) { context_.Settings().IsSaved = on; });
+}
+
+void TransferController::CollectLogin() {
+    TSettings& settings = context_.Settings();
+    settings.Mail = page_.Login_Edit->text().toStdString();
+    settings.Pass = page_.Pass_Edit->text().toStdString();
+}
+
+void TransferController::ApplyLanguage() {
+    for (QLabel* label : {page_.Login_Lbl, page_.Lost_Lbl, page_.Pass_Lbl, page_.IdTitle_Lbl, page_.Info_Lbl})
+        label->setText(context_.Translate(label->objectName().toLatin1().constData()));
+    for (QLabel* link : {page_.LostClic_Lbl, page_.WebSite_Lbl})
+        link->setText("<a href=\"#\">" + context_.Translate(link->objectName().toLatin1().constData()).toHtmlEscaped() +
+                      "</a>");
+    panel_.SetCaptions([this](const char* key) { return context_.Translate(key); });
+    page_.Save_Check->setText(context_.Translate("Save_Check"));
+    page_.Start_Btn->setText(context_.Translate("Start_Btn"));
+}
+
+void TransferController::ShowSummary() {
+    const TransferQueue& queue = *context_.Queue();
+    const std::int64_t photos = queue.QueuedCount();
+    if (photos == 0) {
+        page_.NumImage_Lbl->setText(context_.Translate("NoImgToTransfer"));
+        page_.TotalSize_Lbl->clear();
+    } else {
+        const std::string word = Text(photos > 1 ? "Img_Plur" : "Img_Sing");
+        page_.NumImage_Lbl->setText(
+            Q(FormatPattern(Text("ImgWaiting"), {photos, word}, context_.Locale().decimalSeparator)));
+        page_.TotalSize_Lbl->setText(Q(Text("SizeToTransfer") + " " +
+                                       FormatFileSize(static_cast<std::uint64_t>(queue.QueuedBytes()), context_.SizeStyle())));
+    }
+    page_.Start_Btn->setEnabled(photos > 0);
+}
+
 void TransferController::ShowPanel(bool shown) { context_.ShowTransferPanel(shown); }
 
 void TransferController::Stop_BtnClick() {

@@ -31,6 +31,15 @@ public:
     TTransferOutcome LastOutcome() const { return outcome_; }
     const std::string& SessionCode() const { return sessionCode_; }
 
+    // The login fields show the remembered login; the remember box sets whether it is kept.
+    void ShowRememberedLogin();
+    // What the login fields hold goes into the settings (the file keeps it only when remembered).
+    void CollectLogin();
+    // The captions of the transfer page and panel in the user's language.
+    void ApplyLanguage();
+    // The photos waiting and their size on the transfer page; Start only when there are some.
+    void ShowSummary();
+
     void Start_BtnClick();
     void Stop_BtnClick();
     // Asks whether a running transfer should stop so that the window can close; true when the

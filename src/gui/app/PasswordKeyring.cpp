@@ -1,0 +1,84 @@
+#include "gui/app/PasswordKeyring.h"
+
+#include <QDBusConnection>
+#include <QEventLoop>
+#include <QTimer>
+#include <optional>
+#include <qt6keychain/keychain.h>
+
+namespace vantrel::gui {
+
+struct PasswordKeyring::Outcome {
+    QKeychain::Error error = QKeychain::OtherError;
+    QString text;  // what a read found
+};
+
+PasswordKeyring::PasswordKeyring(std::function<bool()> stopRequested, std::chrono::milliseconds wait)
+    : stopRequested_(std::move(stopRequested)), wait_(wait) {}
+
+std::expected<PasswordKeyring::Outcome, KeyringFailure> PasswordKeyring::Run(QKeychain::Job* job) {
+    const auto stopped = [this] { return stopRequested_ && stopRequested_(); };
+    // Without a session bus there is no keyring to reach; asking would only wait.
+    if (unusable_ || stopped() || !QDBusConnection::sessionBus().isConnected()) {
+        delete job;
+        unusable_ = true;
+        return std::unexpected(KeyringFailure::NoKeyring);
+    }
+    job->setAutoDelete(true);
+    job->setInsecureFallback(false);  // never a plain-text copy beside the keyring
+    job->setKey(QString::fromLatin1(kKey));
+
+    QEventLoop loop;
+    std::optional<Outcome> outcome;
+    // The finished job deletes itself later: what it says is taken here. A job that outlives the
+    // wait finishes into nothing, the connection ending with the loop.
+    QObject::connect(job, &QKeychain::Job::finished, &loop, [&](QKeychain::Job* done) {
+        outcome = Outcome{done->error(), {}};
+        if (auto* read = qobject_cast<QKeychain::ReadPasswordJob*>(done)) outcome->text = read->textData();
+        loop.quit();
+    });
+    QTimer::singleShot(wait_, &loop, &QEventLoop::quit);
+    QTimer stopCheck;
+    stopCheck.setInterval(50);
+    QObject::connect(&stopCheck, &QTimer::timeout, &loop, [&] {
+        if (stopped()) loop.quit();
+    });
+    if (stopRequested_) stopCheck.start();
+    job->start();
+    // The window may be closing: the user's clicks wait until the keyring has answered.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+
+    if (!outcome) {
+        unusable_ = true;
+        return std::unexpected(KeyringFailure::NoKeyring);
+    }
+    if (outcome->error != QKeychain::NoError && outcome->error != QKeychain::EntryNotFound) unusable_ = true;
+    return *outcome;
+}
+
+std::expected<std::string, KeyringFailure> PasswordKeyring::Read() {
+    auto outcome = Run(new QKeychain::ReadPasswordJob(QString::fromLatin1(kService)));
+    if (!outcome) return std::unexpected(outcome.error());
+    if (outcome->error == QKeychain::EntryNotFound) return std::unexpected(KeyringFailure::NoEntry);
+    if (outcome->error != QKeychain::NoError) return std::unexpected(KeyringFailure::NoKeyring);
+    return outcome->text.toStdString();
+}
+
+std::expected<void, KeyringFailure> PasswordKeyring::Write(const std::string& password) {
+    auto* job = new QKeychain::WritePasswordJob(QString::fromLatin1(kService));
+    job->setTextData(QString::fromStdString(password));
+    auto outcome = Run(job);
+    if (!outcome) return std::unexpected(outcome.error());
+    if (outcome->error != QKeychain::NoError) return std::unexpected(KeyringFailure::NoKeyring);
+    return {};
+}
+
+std::expected<void, KeyringFailure> PasswordKeyring::Remove() {
+    auto outcome = Run(new QKeychain::DeletePasswordJob(QString::fromLatin1(kService)));
+    if (!outcome) return std::unexpected(outcome.error());
+    if (outcome->error == QKeychain::EntryNotFound) return std::unexpected(KeyringFailure::NoEntry);
+    if (outcome->error != QKeychain::NoError) return std::unexpected(KeyringFailure::NoKeyring);
+    return {};
+}
+
+}  // namespace vantrel::gui

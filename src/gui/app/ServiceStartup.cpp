@@ -1,0 +1,40 @@
+#include "gui/app/ServiceStartup.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "core/app/DateTime.h"
+#include "core/app/Version.h"
+#include "core/service/HttpClient.h"
+#include "core/service/RemoteSettingsLoader.h"
+#include "core/service/UpdateCheck.h"
+#include "gui/app/AppContext.h"
+#include "gui/service/WebLinkOpener.h"
+
+namespace vantrel::gui {
+
+bool LoadRemoteSettingsAtStart(AppContext& context, const std::function<bool()>& stopped, bool showProblems) {
+    HttpClient client([] { QApplication::processEvents(); });
+    client.SetStopCheck(stopped);
+    const RemoteSettingsResult result =
+        LoadRemoteSettings(client, context.WorkFolder(), context.Locale().country, context.Remote());
+    if (!result.ok() && showProblems) {
+        const std::string message =
+            result.Message([&context](std::string_view key) { return context.Language().Translate(std::string(key)); });
+        if (!message.empty())
+            QMessageBox::warning(context.DialogParent(), context.Title(), QString::fromStdString(message));
+    }
+    return result.ok();
+}
+
+void CheckForNewVersion(AppContext& context) {
+    const UpdateVerdict verdict = CheckForUpdate(context.Remote().current_version, kProductVersion);
+    if (verdict == UpdateVerdict::Unreadable) return;
+    if (verdict == UpdateVerdict::NewVersion) {
+        QMessageBox::information(context.DialogParent(), context.Title(), context.Translate("NewVersion"));
+        OpenWebLink(QString::fromStdString(context.Remote().update_url));  // web links only
+    }
+    context.Settings().LastCheck = NowLocal();
+}
+
+}  // namespace vantrel::gui

@@ -1,0 +1,51 @@
+#pragma once
+// The crop tool: a frame of the chosen print format (3:2 or 4:3, landscape or portrait) over
+// the photo, moved and resized with its handles; OK keeps what is inside it.
+
+#include <memory>
+
+#include "core/retouch/TCropFrame.h"
+#include "gui/retouch/RetouchTool.h"
+
+class QComboBox;
+class QLabel;
+class QToolButton;
+
+namespace vantrel::gui {
+
+class CropTool : public RetouchTool {
+    Q_OBJECT
+public:
+    CropTool(RetouchHost& host, QWidget* parent);
+
+    const char* CommandName() const override { return "ImgCrop1"; }
+    ToolPanel* Panel() const override { return Format_Panel; }
+    int Mode() const override { return ToolCrop; }
+    void Opened() override;
+    void Accept() override;
+    void Closing() override;
+    void ApplyLanguage() override;
+    // Keeps the frame in the format and inside the photo.
+    QRectF CorrectFrame(FrameHandle handle, QRectF rect) override;
+    void LayerPressed(int id) override;
+
+    ToolPanel* Format_Panel;
+    QLabel* Format_Lbl;
+    QComboBox* Format_Combo;
+    QToolButton* Horiz_Btn;
+    QToolButton* Vert_Btn;
+    QLabel* OrgSizeT_Lbl;
+    QLabel* OrgSize_Lbl;
+    QLabel* FinSizeT_Lbl;
+    QLabel* FinSize_Lbl;
+
+private:
+    // The format or the orientation was changed: the frame is fitted again.
+    void FitFrame();
+    void ShowFrame();
+    void ShowFinalSize();
+
+    std::unique_ptr<TCropFrame> crop_;
+};
+
+}  // namespace vantrel::gui
