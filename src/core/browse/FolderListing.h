@@ -29,9 +29,9 @@ private:
     std::size_t count_ = 0;
 };
 
-// Lists the entries of `folder` that match the photo pattern (MatchesJpegPattern) into `names` (cleared first).
-// `keepGoing` is asked before each entry found; the listing stops when it answers false.
-// Returns false when `folder` is no readable folder (the names stay empty).
+// Lists the entries of `folder` that match the photo pattern (MatchesJpegPattern) into `names`
+// (cleared first). `keepGoing` is asked before each entry found; the listing stops when it
+// answers false. Returns false when `folder` is no readable folder (the names stay empty).
 bool ListPhotoFolder(const std::string& folder, TFileNames& names, const std::function<bool()>& keepGoing);
 
 // The full paths of the listed `names` in `folder`, in listing order.
