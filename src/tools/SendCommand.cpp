@@ -29,6 +29,7 @@
 #include "core/app/TSettings.h"
 #include "core/app/WorkFolder.h"
 #include "core/app/WorkFolderLock.h"
+#include "core/base/AsciiText.h"
 #include "core/imaging/ImageWorkspace.h"
 #include "core/service/FileWriteError.h"
 #include "core/service/FtpClient.h"
@@ -70,9 +71,7 @@ std::string CountryFromEnvironment() {
         std::string text(value);
         const std::size_t underscore = text.find('_');
         if (underscore == std::string::npos || underscore + 3 > text.size()) return "GB";
-        std::string country = text.substr(underscore + 1, 2);
-        for (char& c : country) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return country;
+        return ToUpperAscii(text.substr(underscore + 1, 2));
     }
     return "GB";
 }

@@ -20,10 +20,10 @@
 #include <optional>
 #include <sys/wait.h>
 
-#include "core/app/AtomicFile.h"
 #include "core/app/IniDocument.h"
 #include "core/app/WorkFolder.h"
 #include "core/app/WorkFolderLock.h"
+#include "core/base/AtomicFile.h"
 #include "core/TempFolder.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/app/MainWindow.h"

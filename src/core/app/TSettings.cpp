@@ -1,11 +1,9 @@
 #include "core/app/TSettings.h"
 
-#include <algorithm>
-#include <cctype>
-
-#include "core/app/AtomicFile.h"
 #include "core/app/LanguageFile.h"
 #include "core/app/WorkFolder.h"
+#include "core/base/AsciiText.h"
+#include "core/base/AtomicFile.h"
 
 namespace vantrel {
 
@@ -172,9 +170,7 @@ std::expected<void, std::string> SaveSettingsFile(const std::string& path, const
 }
 
 std::string FirstRunLanguageFileName(const LocaleInfo& locale, const std::string& languageFolder) {
-    std::string code = locale.country;
-    std::transform(code.begin(), code.end(), code.begin(), [](unsigned char c) { return std::toupper(c); });
-    const std::string countryFile = code + ".lng";
+    const std::string countryFile = ToUpperAscii(locale.country) + ".lng";
     if (languageFolder.empty()) return countryFile;
     std::string folder = languageFolder;
     if (folder.back() != '/') folder += '/';

@@ -13,7 +13,7 @@
 #include <random>
 
 #include "core/TempFolder.h"
-#include "core/app/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 #include "core/service/FtpClient.h"
 #include "core/service/HttpClient.h"
 #include "core/service/RemoteSettingsLoader.h"

@@ -18,7 +18,7 @@
 #include "core/albums/TJpegPhotoImaging.h"
 #include "core/albums/TMemoryContentView.h"
 #include "core/albums/TPhotoIntake.h"
-#include "core/app/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 #include "core/imaging/FileDigest.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/service/FtpClient.h"

@@ -17,8 +17,8 @@
 #include <thread>
 
 #include "core/TempFolder.h"
-#include "core/app/AtomicFile.h"
 #include "core/app/WorkFolderLock.h"
+#include "core/base/AtomicFile.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/support/StandinService.h"
 

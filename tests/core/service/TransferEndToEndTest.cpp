@@ -16,7 +16,7 @@
 #include "core/albums/TMemoryContentView.h"
 #include "core/albums/TPhotoIntake.h"
 #include "core/albums/TransferListFile.h"
-#include "core/app/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 #include "core/imaging/FileDigest.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/imaging/JpegDecoder.h"

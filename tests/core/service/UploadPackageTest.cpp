@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "core/albums/TImageJob.h"
+#include "core/base/AsciiText.h"
 #include "core/imaging/FileDigest.h"
 #include "core/service/FtpClient.h"
 #include "core/service/FtpFakeServer.h"
@@ -160,8 +161,7 @@ TEST(UploadPackageTest, PutVerifiedComparesTheDigestExactly) {
     std::string empty = (folder / "empty.inf").string();
     std::ofstream(empty).close();
     const std::string md5 = "d41d8cd98f00b204e9800998ecf8427e";
-    std::string upper = md5;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string upper = ToUpperAscii(md5);
     struct Case {
         std::vector<std::string> answers;
         bool dropFirstStore;
