@@ -34,6 +34,7 @@
 #include "core/service/FileWriteError.h"
 #include "core/service/FtpClient.h"
 #include "core/service/HttpClient.h"
+#include "core/service/SettingsFile.h"
 #include "core/service/TXmlRpcService.h"
 #include "core/service/TransferPreparation.h"
 #include "core/service/TransferRun.h"

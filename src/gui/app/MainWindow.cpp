@@ -38,6 +38,7 @@
 #include "core/service/FileWriteError.h"
 #include "core/service/HttpClient.h"
 #include "core/service/RemoteSettingsLoader.h"
+#include "core/service/SettingsFile.h"
 #include "core/service/UpdateCheck.h"
 #include "gui/albums/AlbumsController.h"
 #include "gui/albums/OrganizePage.h"
