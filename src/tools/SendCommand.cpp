@@ -348,7 +348,7 @@ int RunSend(const std::vector<std::string>& args) {
         calls.OnUnreadableResponse = [&](const RpcProblem& problem) {
             std::fprintf(stderr, "%s\n", ForTerminal(problem.Message(translate)).c_str());
         };
-        TTransferConfig config{remote, workFolder, *email, *password, UploadImagingFor(workspace)};
+        TTransferConfig config{remote, workFolder, *email, *password, UploadImagingFor(workspace), {}};
         config.reconnect = ReconnectScheduleFromEnvironment();
         TTransferRun run(albums, calls, observer, config);
         observer.Attach(&run);

@@ -48,7 +48,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
     MainWindowPaths PathsIn(const test::TempFolder& home) {
-        return {home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", VANTREL_PROGRAM_FOLDER};
+        return {home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", VANTREL_PROGRAM_FOLDER, {}};
     }
 
 private slots:

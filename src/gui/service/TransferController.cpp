@@ -194,7 +194,7 @@ TTransferOutcome TransferController::Run() {
         if (!text.empty()) QMessageBox::warning(&window_, window_.windowTitle(), Q(text));
     };
     TTransferConfig config{remote, workFolder, page_.Login_Edit->text().toStdString(),
-                           page_.Pass_Edit->text().toStdString(), UploadImagingFor(window_.Workspace())};
+                           page_.Pass_Edit->text().toStdString(), UploadImagingFor(window_.Workspace()), {}};
     config.reconnect = ReconnectScheduleFromEnvironment();
     TTransferRun run(window_.Albums()->Albums(), service, *this, config);
     run_ = &run;

@@ -102,7 +102,7 @@ protected:
         rpcHttp.SetProxy(proxy_);
         TXmlRpcService rpc(rpcHttp, remote.script_url, work_.Path());
         TXmlRpcTransferService calls(rpc);
-        TTransferConfig config{remote, work_.Path(), "demo@vantrel.test", "demo", UploadImagingFor(ws_)};
+        TTransferConfig config{remote, work_.Path(), "demo@vantrel.test", "demo", UploadImagingFor(ws_), {}};
         config.reconnect = *ParseReconnectSchedule(schedule);
         TTransferRun run(albums_, calls, observer, config);
         if (running) *running = &run;

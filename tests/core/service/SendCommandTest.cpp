@@ -56,7 +56,7 @@ class SendCommand : public ::testing::Test {
 protected:
     void SetUp() override {
         cli_ = CliPath();
-        if (!fs::exists(cli_)) GTEST_SKIP() << "vantrel-cli not built beside the tests";
+        ASSERT_TRUE(fs::exists(cli_)) << cli_ << " is missing: the tests of the tool need it built beside them";
         ASSERT_TRUE(service_.ok()) << service_.error();
         fs::create_directories(work_);
     }

@@ -98,9 +98,9 @@ protected:
                      fs::path(path).filename().string(), "");
     }
     TTransferConfig Config() {
-        return {settings_, work_.string() + "/", "anna@example.org", "secret", UploadImagingFor(ws_)};
+        return {settings_, work_.string() + "/", "anna@example.org", "secret", UploadImagingFor(ws_), {}};
     }
-    TFtpSettings FtpSettings(const test::FtpMemoryServer& server) { return {server.Host(), "up", "pw"}; }
+    TFtpSettings FtpSettings(const test::FtpMemoryServer& server) { return {server.Host(), "up", "pw", {}}; }
 
     fs::path work_;
     TRemoteSettings settings_;

@@ -114,10 +114,10 @@ TEST(TransferProgressTest, BarsEstimateAndReport) {
     TTimeEstimate estimate;
     EXPECT_FALSE(EstimateRemaining(0, 100, 60, estimate));
 
-    TTransferReport report{{"a.jpg", "b.jpg"}, {"c.jpg"}};
+    TTransferReport report{{"a.jpg", "b.jpg"}, {"c.jpg"}, {}, {}};
     EXPECT_EQ(FormatTransferReport(report, "Size:\n", "Warnings:\n"),
               "\r\n  Size:\n     - a.jpg\r\n     - b.jpg\r\n\r\n  Warnings:\n     - c.jpg\r\n");
-    EXPECT_EQ(FormatTransferReport({{}, {"c.jpg"}}, "S", "W"), "\r\n  W     - c.jpg\r\n");
+    EXPECT_EQ(FormatTransferReport({{}, {"c.jpg"}, {}, {}}, "S", "W"), "\r\n  W     - c.jpg\r\n");
 }
 
 // A server whose checksum answers are scripted per attempt, counting stores and logins.
@@ -181,7 +181,7 @@ TEST(UploadPackageTest, PutVerifiedComparesTheDigestExactly) {
         FtpFakeServer server([&](FtpFakeServer& s, const std::string& command) {
             return ChecksumHandler(s, command, script);
         });
-        TFtpClient ftp({server.Host(), "u", "p"});
+        TFtpClient ftp({server.Host(), "u", "p", {}});
         ftp.FtpConnect();
         int pumps = 0;
         EXPECT_EQ(PutVerified(ftp, empty, "0.inf", "run1", DigestOnly(), [&] { ++pumps; }), c.result) << c.answers[0];
@@ -198,7 +198,7 @@ TEST(UploadPackageTest, FailedReconnectionLeavesWithAnError) {
     std::ofstream(file) << "bytes";
     ChecksumScript script{{"200 x y"}, true, true};
     FtpFakeServer server([&](FtpFakeServer& s, const std::string& command) { return ChecksumHandler(s, command, script); });
-    TFtpClient ftp({server.Host(), "u", "p"});
+    TFtpClient ftp({server.Host(), "u", "p", {}});
     ftp.FtpConnect();
     try {
         PutVerified(ftp, file, "0.jpg", "run1", DigestOnly(), {});
