@@ -1,6 +1,7 @@
 #include "core/albums/TPhotoIntake.h"
 
 #include "core/albums/DuplicateContent.h"
+#include "core/base/AsciiText.h"
 
 #include <filesystem>
 #include <system_error>
@@ -19,12 +20,6 @@ bool Exists(const std::string& path) {
 std::string ExtensionOf(const std::string& name) {
     std::size_t dot = name.rfind('.');
     return dot == std::string::npos ? std::string() : name.substr(dot);
-}
-
-std::string UpperAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return text;
 }
 
 }  // namespace
@@ -115,7 +110,7 @@ int TPhotoIntake::DropFiles(const std::vector<std::string>& names) {
     if (Hooks.BeginBusy) Hooks.BeginBusy(static_cast<int>(names.size()));
     int queued = 0;
     for (const std::string& name : names) {
-        std::string ext = UpperAscii(ExtensionOf(FileNameOf(name)));
+        std::string ext = ToUpperAscii(ExtensionOf(FileNameOf(name)));
         std::error_code error;
         bool isFolder = std::filesystem::is_directory(name, error);
         TAlbum* current = albums_.CurrentAlbum();
