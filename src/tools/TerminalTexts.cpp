@@ -2,10 +2,10 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdlib>
 
 #include "core/app/DataFolder.h"
+#include "core/base/AsciiText.h"
 
 namespace vantrel::cli {
 namespace {
@@ -28,9 +28,7 @@ std::string CountryFromEnvironment() {
         std::string text(value);
         const std::size_t underscore = text.find('_');
         if (underscore == std::string::npos || underscore + 3 > text.size()) return "GB";
-        std::string country = text.substr(underscore + 1, 2);
-        for (char& c : country) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return country;
+        return ToUpperAscii(text.substr(underscore + 1, 2));
     }
     return "GB";
 }

@@ -70,7 +70,7 @@ struct BrowseWindow {
 
     BrowseWindow() {
         window = std::make_unique<TMain_Dlog>(
-            MainWindowPaths{home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", VANTREL_PROGRAM_FOLDER},
+            MainWindowPaths{home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", VANTREL_PROGRAM_FOLDER, {}},
             LocaleInfo());
         Browse().ShowMessage = [this](const QString& text) { messages.append(text); };
         Browse().ShowNotice = [this](const QString& upper) {

@@ -8,7 +8,7 @@
 #include <QTabWidget>
 
 #include "core/albums/TAlbumList.h"
-#include "core/app/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 #include "core/support/StandinService.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/albums/AlbumsController.h"

@@ -216,7 +216,7 @@ private slots:
         TempFolder home, program;
         std::filesystem::create_directory_symlink(std::string(VANTREL_PROGRAM_FOLDER) + "Language",
                                                   program.Path() + "Language");
-        TMain_Dlog window({home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", program.Path()},
+        TMain_Dlog window({home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", program.Path(), {}},
                           LocaleInfo());
         window.show();
         window.FirstActivation();

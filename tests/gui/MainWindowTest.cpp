@@ -20,10 +20,10 @@
 #include <optional>
 #include <sys/wait.h>
 
-#include "core/app/AtomicFile.h"
 #include "core/app/IniDocument.h"
 #include "core/app/WorkFolder.h"
 #include "core/app/WorkFolderLock.h"
+#include "core/base/AtomicFile.h"
 #include "core/TempFolder.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/app/MainWindow.h"
@@ -48,7 +48,7 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
     MainWindowPaths PathsIn(const test::TempFolder& home) {
-        return {home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", VANTREL_PROGRAM_FOLDER};
+        return {home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", VANTREL_PROGRAM_FOLDER, {}};
     }
 
 private slots:

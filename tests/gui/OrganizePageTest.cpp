@@ -18,8 +18,8 @@
 
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TransferListFile.h"
-#include "core/app/AtomicFile.h"
 #include "core/app/WorkFolder.h"
+#include "core/base/AtomicFile.h"
 #include "core/TempFolder.h"
 #include "gui/albums/AlbumPanel.h"
 #include "gui/albums/AlbumsController.h"

@@ -14,8 +14,8 @@
 
 #include "core/TempFolder.h"
 #include "core/albums/TAlbumList.h"
-#include "core/app/AtomicFile.h"
 #include "core/app/WorkFolder.h"
+#include "core/base/AtomicFile.h"
 #include "core/imaging/FileBytes.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/albums/AlbumsController.h"

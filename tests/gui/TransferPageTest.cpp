@@ -15,9 +15,9 @@
 #include <filesystem>
 
 #include "core/albums/TAlbumList.h"
-#include "core/app/AtomicFile.h"
 #include "core/app/IniDocument.h"
 #include "core/app/WorkFolder.h"
+#include "core/base/AtomicFile.h"
 #include "core/support/StandinService.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/albums/AlbumsController.h"

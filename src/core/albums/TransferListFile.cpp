@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/app/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 
 namespace vantrel {
 

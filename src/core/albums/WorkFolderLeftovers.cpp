@@ -1,12 +1,12 @@
 #include "core/albums/WorkFolderLeftovers.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <string_view>
 
 #include "core/albums/TransferListFile.h"
-#include "core/app/AtomicFile.h"
+#include "core/base/AsciiText.h"
+#include "core/base/AtomicFile.h"
 #include "core/imaging/JpegNamePattern.h"
 
 namespace vantrel {
@@ -15,23 +15,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool AllDigits(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 bool AllLettersOrDigits(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
-}
-
-bool EndsWithNoCase(std::string_view text, std::string_view end) {
-    if (text.size() < end.size()) return false;
-    for (std::size_t i = 0; i < end.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[text.size() - end.size() + i])) != end[i]) return false;
-    return true;
+    return std::all_of(text.begin(), text.end(), [](char c) { return IsAsciiLetterOrDigit(c); });
 }
 
 bool IsRunTemporary(std::string_view name) {
-    return name.size() == 21 && AllDigits(name.substr(0, 17)) &&
+    return name.size() == 21 && AllAsciiDigits(name.substr(0, 17)) &&
            (name.ends_with(".jpg") || name.ends_with(".inf"));
 }
 
@@ -41,7 +30,7 @@ bool IsSaveTemporary(std::string_view name) {
     const std::string_view saved = name.substr(0, name.size() - 7);
     if (HasJpegExtension(saved)) return true;  // a working copy
     for (std::string_view extension : {".lst", ".ini"})
-        if (EndsWithNoCase(saved, extension)) return true;
+        if (EndsWithIgnoringCase(saved, extension)) return true;
     return false;
 }
 

@@ -1,9 +1,10 @@
 #include "core/app/DateTime.h"
 
-#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <ctime>
+
+#include "core/base/AsciiText.h"
 
 namespace vantrel {
 
@@ -141,7 +142,7 @@ std::optional<TDateTime> ParseDateTime(std::string_view text, std::string_view d
     auto readNumber = [&](size_t maxDigits, int& target) {
         size_t start = at;
         int value = 0;
-        while (at < text.size() && at - start < maxDigits && std::isdigit(static_cast<unsigned char>(text[at])))
+        while (at < text.size() && at - start < maxDigits && IsAsciiDigit(text[at]))
             value = value * 10 + (text[at++] - '0');
         if (at == start) return false;
         target = value;
@@ -166,7 +167,7 @@ std::optional<TDateTime> ParseDateTime(std::string_view text, std::string_view d
                 hasAmPm = true;
                 n = (i + 1 < pattern.size() && (pattern[i + 1] == 'P' || pattern[i + 1] == 'p')) ? 2 : 1;
                 if (at + 2 > text.size()) return false;
-                char first = static_cast<char>(std::toupper(static_cast<unsigned char>(text[at])));
+                char first = ToUpperAscii(text[at]);
                 pm = first == 'P';
                 ok = first == 'A' || first == 'P';
                 at += 2;

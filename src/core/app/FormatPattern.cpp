@@ -1,8 +1,9 @@
 #include "core/app/FormatPattern.h"
 
-#include <cctype>
 #include <cstdio>
 #include <vector>
+
+#include "core/base/AsciiText.h"
 
 namespace vantrel {
 
@@ -72,9 +73,9 @@ std::string FormatPattern(const std::string& pattern, std::initializer_list<Form
                 ++i;
                 return;
             }
-            if (i < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[i]))) {
+            if (i < pattern.size() && IsAsciiDigit(pattern[i])) {
                 target = 0;
-                while (i < pattern.size() && std::isdigit(static_cast<unsigned char>(pattern[i])))
+                while (i < pattern.size() && IsAsciiDigit(pattern[i]))
                     target = std::min(target * 10 + (pattern[i++] - '0'), 500);
             }
         };
@@ -88,7 +89,7 @@ std::string FormatPattern(const std::string& pattern, std::initializer_list<Form
             out += pattern.substr(start);
             break;
         }
-        char conversion = static_cast<char>(std::tolower(static_cast<unsigned char>(pattern[i])));
+        char conversion = ToLowerAscii(pattern[i]);
         std::string piece;
         const FormatArg* arg = nullptr;
         switch (conversion) {

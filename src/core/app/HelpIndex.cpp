@@ -2,8 +2,8 @@
 
 #include <fstream>
 
-#include "core/app/IniDocument.h"
 #include "core/app/WorkFolder.h"
+#include "core/base/AsciiText.h"
 
 namespace vantrel {
 

@@ -1,9 +1,9 @@
 #include "core/app/IniDocument.h"
 
-#include <cctype>
 #include <charconv>
 
-#include "core/app/AtomicFile.h"
+#include "core/base/AsciiText.h"
+#include "core/base/AtomicFile.h"
 
 namespace vantrel {
 
@@ -11,20 +11,13 @@ namespace {
 
 constexpr size_t npos = std::string::npos;
 
-std::string_view Trim(std::string_view text) {
-    size_t begin = 0, end = text.size();
-    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
-    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
-    return text.substr(begin, end - begin);
-}
-
 // "[name]" (blanks allowed around) gives name; anything else gives nothing.
 std::optional<std::string_view> SectionName(std::string_view line) {
-    line = Trim(line);
+    line = TrimAscii(line);
     if (line.size() < 2 || line.front() != '[') return std::nullopt;
     size_t close = line.find(']');
     if (close == npos) return std::nullopt;
-    return Trim(line.substr(1, close - 1));
+    return TrimAscii(line.substr(1, close - 1));
 }
 
 bool IsQuotedPair(std::string_view value) {
@@ -32,15 +25,6 @@ bool IsQuotedPair(std::string_view value) {
 }
 
 }  // namespace
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    // ASCII letters only, whatever the process locale: other bytes must match exactly.
-    auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    for (size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i])) return false;
-    return true;
-}
 
 int ParseIniInteger(const std::optional<std::string>& text, int fallback) {
     if (!text || text->empty()) return fallback;
@@ -92,7 +76,7 @@ size_t IniDocument::FindKey(size_t header, std::string_view key) const {
         if (SectionName(lines_[i].text)) break;
         std::string_view line = lines_[i].text;
         size_t equals = line.find('=');
-        if (equals != npos && EqualsIgnoringCase(Trim(line.substr(0, equals)), key)) return i;
+        if (equals != npos && EqualsIgnoringCase(TrimAscii(line.substr(0, equals)), key)) return i;
     }
     return npos;
 }
@@ -103,7 +87,7 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
     size_t index = FindKey(header, key);
     if (index == npos) return std::nullopt;
     std::string_view line = lines_[index].text;
-    std::string_view value = Trim(line.substr(line.find('=') + 1));
+    std::string_view value = TrimAscii(line.substr(line.find('=') + 1));
     if (IsQuotedPair(value)) value = value.substr(1, value.size() - 2);
     // Cut at a character boundary: a UTF-8 sequence is never split.
     size_t cut = 0, characters = 0;
@@ -120,12 +104,12 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     // value is kept up to the first one.
     value = value.substr(0, value.find_first_of("\r\n"));
     std::string stored(value);
-    if (!value.empty() && (Trim(value).size() != value.size() || IsQuotedPair(value))) stored = '"' + stored + '"';
+    if (!value.empty() && (TrimAscii(value).size() != value.size() || IsQuotedPair(value))) stored = '"' + stored + '"';
     std::string line = std::string(key) + "=" + stored;
 
     size_t header = FindSection(section);
     if (header == npos) {
-        if (!lines_.empty() && !Trim(lines_.back().text).empty()) lines_.push_back({""});
+        if (!lines_.empty() && !TrimAscii(lines_.back().text).empty()) lines_.push_back({""});
         lines_.push_back({"[" + std::string(section) + "]"});
         lines_.push_back({line});
         return;
@@ -138,7 +122,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
     // After the section's last non-blank line, so that a blank line before the next section stays.
     size_t insertAt = header + 1;
     for (size_t i = header + 1; i < lines_.size() && !SectionName(lines_[i].text); ++i)
-        if (!Trim(lines_[i].text).empty()) insertAt = i + 1;
+        if (!TrimAscii(lines_[i].text).empty()) insertAt = i + 1;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), {line});
 }
 

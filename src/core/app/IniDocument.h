@@ -47,9 +47,6 @@ private:
     std::string lineEnd_ = "\r\n";
 };
 
-// Case-insensitive comparison of ASCII letters, as section and key names are compared.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-
 // Integer reading of the settings and language files: decimal, or hexadecimal when the text is
 // longer than two characters and starts with "0x" or "0X"; anything else gives the default.
 int ParseIniInteger(const std::optional<std::string>& text, int fallback);

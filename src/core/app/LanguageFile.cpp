@@ -1,38 +1,25 @@
 #include "core/app/LanguageFile.h"
 
-#include <algorithm>
-#include <cctype>
 #include <sys/stat.h>
 
 #include "core/app/WorkFolder.h"
+#include "core/base/AsciiText.h"
 
 namespace vantrel {
-
-namespace {
-std::string Upper(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
-    return text;
-}
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-    return text;
-}
-}  // namespace
 
 std::string LanguageFile::FileNameForLanguage(const std::string& language) {
     if (language.empty()) return {};
     // English is the British file; other languages share their code with their main country.
-    const std::string code = Lower(language);
-    return code == "en" ? "GB.lng" : Upper(code) + ".lng";
+    const std::string code = ToLowerAscii(language);
+    return code == "en" ? "GB.lng" : ToUpperAscii(code) + ".lng";
 }
 
 std::string LanguageFile::LanguageOfFile(const std::string& path) {
     std::string name = path.substr(path.find_last_of('/') + 1);
     const std::size_t dot = name.find('.');
     if (dot == std::string::npos || dot == 0) return {};
-    name = Lower(name.substr(0, dot));
-    if (name.size() != 2 || !std::isalpha(static_cast<unsigned char>(name[0])) ||
-        !std::isalpha(static_cast<unsigned char>(name[1])))
+    name = ToLowerAscii(name.substr(0, dot));
+    if (name.size() != 2 || !IsAsciiLetter(name[0]) || !IsAsciiLetter(name[1]))
         return {};
     return name == "gb" ? "en" : name;
 }
@@ -42,7 +29,7 @@ std::optional<std::string> LanguageFile::Choose(const std::string& languageFolde
     std::string folder = languageFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
     for (const std::string& name :
-         {settingsName, Upper(country) + ".lng", FileNameForLanguage(language), std::string("GB.lng")}) {
+         {settingsName, ToUpperAscii(country) + ".lng", FileNameForLanguage(language), std::string("GB.lng")}) {
         if (!name.empty() && FileExists(folder + name)) return folder + name;
     }
     return std::nullopt;

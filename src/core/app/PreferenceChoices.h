@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "core/app/TSettings.h"
-#include "core/imaging/CommaText.h"  // ParseWholeNumber: the whole numbers a field accepts
+#include "core/base/CommaText.h"  // ParseWholeNumber: the whole numbers a field accepts
 
 namespace vantrel {
 

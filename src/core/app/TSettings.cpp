@@ -1,11 +1,8 @@
 #include "core/app/TSettings.h"
 
-#include <algorithm>
-#include <cctype>
-
-#include "core/app/AtomicFile.h"
 #include "core/app/LanguageFile.h"
 #include "core/app/WorkFolder.h"
+#include "core/base/AsciiText.h"
 
 namespace vantrel {
 
@@ -58,7 +55,7 @@ std::string UnscrambleText(const std::string& stored) {
     return text;
 }
 
-TSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale, TRemoteSettings& remote) {
+TSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale) {
     TSettings s;
     const TSettings d;
     s.FileName = file.Get("Language", "FileName").value_or(d.FileName);
@@ -95,22 +92,10 @@ TSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale, TRemot
 
     s.LastTree = file.Get("Path", "LastTree").value_or("");
     if (!FolderExists(s.LastTree)) s.LastTree.clear();
-
-    const TRemoteSettings r;
-    remote.ftp_host = file.Get("Params", "ftp_host").value_or(r.ftp_host);
-    remote.ftp_login = file.Get("Params", "ftp_login").value_or(r.ftp_login);
-    remote.ftp_password = file.Get("Params", "ftp_password").value_or(r.ftp_password);
-    remote.script_url = file.Get("Params", "script_url").value_or(r.script_url);
-    remote.picture_minsize = ParseIniInteger(file.Get("Params", "picture_minsize"), r.picture_minsize);
-    remote.picture_maxsize = ParseIniInteger(file.Get("Params", "picture_maxsize"), r.picture_maxsize);
-    remote.current_version = file.Get("Params", "current_version").value_or(r.current_version);
-    remote.update_url = file.Get("Params", "update_url").value_or(r.update_url);
-    remote.rejected_errors.clear();
     return s;
 }
 
-void StoreSettings(const TSettings& s, const TRemoteSettings& remote, const LocaleInfo& locale,
-                   IniDocument& file) {
+void StoreSettings(const TSettings& s, const LocaleInfo& locale, IniDocument& file) {
     file.Set("Language", "FileName", s.FileName);
 
     file.Set("Log", "IsSaved", Flag(s.IsSaved));
@@ -149,32 +134,10 @@ void StoreSettings(const TSettings& s, const TRemoteSettings& remote, const Loca
     WritePlacement(file, "TransForm", s.TransForm);
 
     file.Set("Path", "LastTree", s.LastTree);
-
-    file.Set("Params", "ftp_host", remote.ftp_host);
-    file.Set("Params", "ftp_login", remote.ftp_login);
-    file.Set("Params", "ftp_password", remote.ftp_password);
-    file.Set("Params", "script_url", remote.script_url);
-    file.Set("Params", "picture_minsize", std::to_string(remote.picture_minsize));
-    file.Set("Params", "picture_maxsize", std::to_string(remote.picture_maxsize));
-    file.Set("Params", "current_version", remote.current_version);
-    file.Set("Params", "update_url", remote.update_url);
-}
-
-TSettings LoadSettingsFile(const std::string& path, const LocaleInfo& locale, TRemoteSettings& remote) {
-    return LoadSettings(IniDocument::Load(path), locale, remote);
-}
-
-std::expected<void, std::string> SaveSettingsFile(const std::string& path, const TSettings& settings,
-                                                  const TRemoteSettings& remote, const LocaleInfo& locale) {
-    IniDocument file = IniDocument::Load(path);
-    StoreSettings(settings, remote, locale, file);
-    return WriteFileAtomically(path, file.ToText(), 0600);
 }
 
 std::string FirstRunLanguageFileName(const LocaleInfo& locale, const std::string& languageFolder) {
-    std::string code = locale.country;
-    std::transform(code.begin(), code.end(), code.begin(), [](unsigned char c) { return std::toupper(c); });
-    const std::string countryFile = code + ".lng";
+    const std::string countryFile = ToUpperAscii(locale.country) + ".lng";
     if (languageFolder.empty()) return countryFile;
     std::string folder = languageFolder;
     if (folder.back() != '/') folder += '/';

@@ -1,15 +1,13 @@
 #pragma once
-// The user's options, remembered login, window layout, last folder and the cached part of the
-// service's parameters, kept in the settings file from one run to the next.
+// The user's options, remembered login, window layout and last folder, kept in the settings file
+// from one run to the next. The same file also caches some of the service's parameters; the
+// service's code reads and writes those keys.
 
-#include <expected>
 #include <string>
 
 #include "core/app/DateTime.h"
 #include "core/app/IniDocument.h"
 #include "core/app/LocaleInfo.h"
-#include "core/imaging/SizeText.h"
-#include "core/service/TRemoteSettings.h"
 
 namespace vantrel {
 
@@ -60,29 +58,16 @@ std::string ScrambleText(const std::string& text);
 std::string UnscrambleText(const std::string& stored);
 
 // Reads every key, with the defaults for what is missing or unreadable. Mail and Pass only when
-// IsSaved, Addr and Port only when IsUsed; LastTree is dropped when no such folder exists. The
-// eight cached service values go into `remote`, whose rejected_errors is cleared.
-TSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale, TRemoteSettings& remote);
+// IsSaved, Addr and Port only when IsUsed; LastTree is dropped when no such folder exists.
+TSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale);
 
 // Writes every key into `file` in the table's order: Mail and Pass empty unless IsSaved, Addr and
 // Port only when IsUsed, FreqIdx and LastCheck only when IsUpdated. Other lines of the file stay.
-void StoreSettings(const TSettings& settings, const TRemoteSettings& remote, const LocaleInfo& locale,
-                   IniDocument& file);
-
-// Loads the settings file at `path` (a missing file gives the defaults).
-TSettings LoadSettingsFile(const std::string& path, const LocaleInfo& locale, TRemoteSettings& remote);
-
-// Rewrites the settings file at `path` atomically with permissions 0600 (it holds the remembered
-// password); the previous file stays whole when the write fails, and the error says why.
-std::expected<void, std::string> SaveSettingsFile(const std::string& path, const TSettings& settings,
-                                                  const TRemoteSettings& remote, const LocaleInfo& locale);
+void StoreSettings(const TSettings& settings, const LocaleInfo& locale, IniDocument& file);
 
 // The language file name of a first run: the user's country code, upper case, + ".lng", when
 // `languageFolder` holds that file (or is empty); else the file of the user's language when the
 // folder holds it (a Belgian French speaker gets "FR.lng"); else the country's name again.
 std::string FirstRunLanguageFileName(const LocaleInfo& locale, const std::string& languageFolder = {});
-
-// The parts of a tile caption that the user chose to show.
-inline CaptionParts CaptionPartsOf(const TSettings& s) { return {s.ShowName, s.ShowLen, s.ShowSize}; }
 
 }  // namespace vantrel

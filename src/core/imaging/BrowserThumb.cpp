@@ -49,7 +49,7 @@ void RunScaledTileDecode(ScaledTileJob* job) {
         return;
     }
     const int sw = static_cast<int>(cinfo.output_width), sh = static_cast<int>(cinfo.output_height);
-    const PixelRect rect = FitRect(sw, sh);
+    const PixelArea rect = FitRect(sw, sh);
     int columnOffset[kTileSize];
     for (int i = 0; i < rect.width; ++i) columnOffset[i] = 3 * SourceIndex(i, sw, rect.width);
     JSAMPARRAY rows = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,

@@ -4,19 +4,13 @@
 #include <cmath>
 #include <limits>
 
+#include "core/base/AsciiText.h"
 #include "core/imaging/ExifTagTables.h"
 #include "core/imaging/ExifValueText.h"
 #include "core/imaging/MakerNoteDecoder.h"
 
 namespace vantrel {
 namespace {
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
 
 // Rounds half to even, as the fields have always been rounded, and keeps the result in range.
 int RoundToInt(double value) {
@@ -146,9 +140,9 @@ double TImageInfo::EntryNumber(const TTagEntry& entry) const {
 }
 
 int TImageInfo::FindTag(std::string_view name) const {
-    const std::string wanted = Upper(name);
+    const std::string wanted = ToUpperAscii(name);
     for (std::size_t i = 0; i < tagList_.size(); ++i)
-        if (Upper(tagList_[i].name) == wanted) return static_cast<int>(i);
+        if (ToUpperAscii(tagList_[i].name) == wanted) return static_cast<int>(i);
     return -1;
 }
 

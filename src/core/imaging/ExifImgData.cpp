@@ -1,8 +1,8 @@
 #include "core/imaging/ExifImgData.h"
 
+#include "core/base/AsciiText.h"
 #include "core/imaging/RegularFile.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -62,8 +62,7 @@ bool TimgData::ScanFile(const std::string& path) {
         // The extension runs from the last full stop of the name, a leading one included (".jpg").
         const std::string name = std::filesystem::path(path).filename().string();
         const std::size_t dot = name.rfind('.');
-        std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
-        for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const std::string extension = ToLowerAscii(dot == std::string::npos ? std::string() : name.substr(dot));
         if (extension != ".jpg" && extension != ".jpeg" && extension != ".jpe") return false;
         auto file = PhotoStream::Open(path);
         if (!file) {

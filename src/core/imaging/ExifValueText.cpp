@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "core/base/AsciiText.h"
 #include "core/imaging/ExifTagEntry.h"
 
 namespace vantrel {
@@ -76,11 +77,11 @@ std::string ExifApplyFormat(std::string_view pattern, std::string_view text, dou
             ++j;
         }
         int width = 0, precision = -1;
-        while (j < pattern.size() && pattern[j] >= '0' && pattern[j] <= '9') width = width * 10 + (pattern[j++] - '0');
+        while (j < pattern.size() && IsAsciiDigit(pattern[j])) width = width * 10 + (pattern[j++] - '0');
         if (j < pattern.size() && pattern[j] == '.') {
             precision = 0;
             ++j;
-            while (j < pattern.size() && pattern[j] >= '0' && pattern[j] <= '9') precision = precision * 10 + (pattern[j++] - '0');
+            while (j < pattern.size() && IsAsciiDigit(pattern[j])) precision = precision * 10 + (pattern[j++] - '0');
         }
         if (j >= pattern.size() || substituted) { out += pattern.substr(i, j - i); i = j; continue; }
         char conversion = pattern[j];

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/app/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 #include "core/imaging/RegularFile.h"
 
 namespace vantrel {

@@ -1,6 +1,6 @@
 #include "core/imaging/ImageFileOps.h"
 
-#include "core/imaging/CommaText.h"
+#include "core/base/CommaText.h"
 #include "core/imaging/ExifOrientation.h"
 #include "core/imaging/FileBytes.h"
 #include "core/imaging/JpegDecoder.h"

@@ -4,6 +4,7 @@
 #include <optional>
 #include <span>
 
+#include "core/base/AsciiText.h"
 #include "core/imaging/ExifImageInfo.h"
 #include "core/imaging/ExifValueText.h"
 #include "core/imaging/MakerNoteTables.h"
@@ -21,12 +22,6 @@ struct MakerLayout {
     bool olympus;       // values outside the maker note come from the TIFF header, not the segment start
     std::span<const TTagRow> table;
 };
-
-std::string Upper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
 
 std::optional<MakerLayout> ChooseLayout(const std::string& prefix, const TImageInfo& info) {
     if (prefix == "NIKON") {
@@ -56,7 +51,7 @@ std::string_view Cut(std::string_view bytes, std::int64_t from, std::uint64_t si
 TmsInfo::TmsInfo(TImageInfo& info) : info_(info), position_(info.MakerNotePosition()) {}
 
 bool TmsInfo::Decode() {
-    const std::string prefix = Upper(info_.CameraMake().substr(0, 5));
+    const std::string prefix = ToUpperAscii(info_.CameraMake().substr(0, 5));
     const std::optional<MakerLayout> layout = ChooseLayout(prefix, info_);
     if (!layout) return false;
 
@@ -86,7 +81,7 @@ bool TmsInfo::Decode() {
             if (size == 0) continue;
 
             const TTagRow* row = FindTagRow(layout->table, tag);
-            if (row && Upper(row->name) == "SKIP") continue;
+            if (row && ToUpperAscii(row->name) == "SKIP") continue;
 
             std::string_view raw;
             std::int64_t position;

@@ -6,7 +6,7 @@
 
 namespace vantrel {
 
-bool StretchInto(const RgbBitmap& source, RgbBitmap& target, const PixelRect& rect) {
+bool StretchInto(const RgbBitmap& source, RgbBitmap& target, const PixelArea& rect) {
     if (source.Empty()) return false;
     if (rect.width <= 0 || rect.height <= 0) return true;
     const int x0 = std::max(rect.left, 0), x1 = std::min(rect.left + rect.width, target.Width());

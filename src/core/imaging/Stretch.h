@@ -8,12 +8,13 @@
 
 namespace vantrel {
 
-struct PixelRect {
+// A part of a bitmap by its corner and size (the retouch tools' TPixelRect is given by its edges).
+struct PixelArea {
     int left = 0;
     int top = 0;
     int width = 0;
     int height = 0;
-    bool operator==(const PixelRect&) const = default;
+    bool operator==(const PixelArea&) const = default;
 };
 
 // Target pixel x of a stretch from `sourceSize` to `targetSize` takes source pixel
@@ -24,6 +25,6 @@ inline int SourceIndex(int target, int sourceSize, int targetSize) {
 
 // Stretches the whole `source` into the rectangle `rect` of `target` (clipped to the target).
 // Returns false when there is nothing to copy from (an empty source).
-bool StretchInto(const RgbBitmap& source, RgbBitmap& target, const PixelRect& rect);
+bool StretchInto(const RgbBitmap& source, RgbBitmap& target, const PixelArea& rect);
 
 }  // namespace vantrel

@@ -6,7 +6,7 @@ namespace vantrel {
 namespace {
 
 // The text centred in `area`: left edge at (width - text width) div 2, likewise for the top.
-void DrawCentredText(RgbBitmap& bitmap, const PixelRect& area, const TileTextPainter* painter,
+void DrawCentredText(RgbBitmap& bitmap, const PixelArea& area, const TileTextPainter* painter,
                      const std::string& text) {
     if (painter == nullptr || text.empty()) return;
     const TextExtent extent = painter->MeasureText(text, kTileTextPoints);
@@ -16,8 +16,8 @@ void DrawCentredText(RgbBitmap& bitmap, const PixelRect& area, const TileTextPai
 
 }  // namespace
 
-PixelRect FitRect(int width, int height) {
-    PixelRect r;
+PixelArea FitRect(int width, int height) {
+    PixelArea r;
     if (width <= 0 || height <= 0) return r;
     if (width > height) {
         r.width = kTileSize;
@@ -52,12 +52,12 @@ void DrawBadImageTile(RgbBitmap& bitmap, const TileTextPainter* painter, const s
 }
 
 void MakeThumbTile(RgbBitmap& bitmap, RgbBitmap& scratch, const TileTextPainter* painter, const std::string& text) {
-    const PixelRect rect = FitRect(bitmap.Width(), bitmap.Height());
+    const PixelArea rect = FitRect(bitmap.Width(), bitmap.Height());
     if (!scratch.Resize(kTileSize, kTileSize)) return;
     scratch.Fill(kTileWhite);
     if (!StretchInto(bitmap, scratch, rect)) {
         scratch.Fill(kTileSilver);
-        const PixelRect area = rect.width > 0 ? rect : PixelRect{0, 0, kTileSize, kTileSize};
+        const PixelArea area = rect.width > 0 ? rect : PixelArea{0, 0, kTileSize, kTileSize};
         DrawCentredText(scratch, area, painter, text);
     }
     DrawTileFrame(scratch);

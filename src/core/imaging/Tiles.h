@@ -21,7 +21,7 @@ inline constexpr int kTileTextPoints = 6;
 // Where a picture of width x height goes on a tile: a landscape picture is 96 wide and centred
 // vertically, a portrait or square one is 96 high and centred horizontally (integer division
 // truncating). A side of 0 gives an empty rectangle.
-PixelRect FitRect(int width, int height);
+PixelArea FitRect(int width, int height);
 
 // Draws the one-pixel grey frame on the outer edge of the bitmap.
 void DrawTileFrame(RgbBitmap& bitmap);

@@ -4,12 +4,14 @@
 #include <charconv>
 #include <vector>
 
+#include "core/base/AsciiText.h"
+
 namespace vantrel {
 
 namespace {
 
 bool StartsWithCode(std::string_view line) {
-    return line.size() >= 3 && std::all_of(line.begin(), line.begin() + 3, [](char c) { return c >= '0' && c <= '9'; });
+    return line.size() >= 3 && AllAsciiDigits(line.substr(0, 3));
 }
 
 // Parses a whole decimal number with no sign and no blanks.

@@ -3,17 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/base/AsciiText.h"
+
 namespace vantrel {
 namespace {
 
 constexpr const char* kBuiltInBases[] = {"http://www.vantrel.com/common/", "http://static.vantrel.com/sg/common/"};
-
-std::string Trim(std::string_view text) {
-    const size_t from = text.find_first_not_of(" \t");
-    if (from == std::string_view::npos) return {};
-    const size_t to = text.find_last_not_of(" \t");
-    return std::string(text.substr(from, to - from + 1));
-}
 
 }  // namespace
 
@@ -23,7 +18,7 @@ std::vector<std::string> SettingsBaseAddresses(std::string_view override) {
     while (start <= override.size()) {
         size_t comma = override.find(',', start);
         if (comma == std::string_view::npos) comma = override.size();
-        std::string base = Trim(override.substr(start, comma - start));
+        std::string base(TrimAscii(override.substr(start, comma - start), " \t"));
         if (!base.empty()) {
             if (base.back() != '/') base += '/';
             if (bases.size() < 2) bases.push_back(base);

@@ -1,7 +1,8 @@
 #include "core/service/RemoteSettingsReader.h"
 
-#include <cctype>
 #include <vector>
+
+#include "core/base/AsciiText.h"
 
 namespace vantrel {
 namespace {
@@ -22,12 +23,6 @@ bool ForEachPair(pugi::xml_node dict, Visit&& visit) {
         if (!visit(FirstChildValue(children[j]), value)) return false;
     }
     return true;
-}
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
 }
 
 std::string* TextField(TRemoteSettings& s, std::string_view key) {
@@ -65,9 +60,9 @@ std::string* SpecificUrlField(TRemoteSettings& s, std::string_view key) {
 // Walks the regions of "versions" or "specific_url" and applies those meant for the user.
 void ReadRegions(pugi::xml_node regions, std::string_view country, TRemoteSettings& s,
                  std::string* (*field)(TRemoteSettings&, std::string_view)) {
-    const std::string wanted = Upper(country);
+    const std::string wanted = ToUpperAscii(country);
     ForEachPair(regions, [&](const std::string& region, pugi::xml_node dict) {
-        if (region != "Default" && (wanted.empty() || Upper(region) != wanted)) return true;
+        if (region != "Default" && (wanted.empty() || ToUpperAscii(region) != wanted)) return true;
         ForEachPair(dict, [&](const std::string& key, pugi::xml_node value) {
             if (std::string* target = field(s, key)) *target = FirstChildValue(value);
             return true;

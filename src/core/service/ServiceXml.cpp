@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "core/base/AsciiText.h"
+
 namespace vantrel {
 
 std::expected<std::unique_ptr<pugi::xml_document>, XmlLoadProblem> LoadXmlFile(const std::string& path) {
@@ -85,9 +87,7 @@ std::string Excerpt(std::string_view text, std::size_t at) {
 }
 
 std::expected<std::int32_t, std::string> ParseWholeNumber(std::string_view text) {
-    std::string_view t = text;
-    while (!t.empty() && (t.front() == ' ' || t.front() == '\t' || t.front() == '\r' || t.front() == '\n')) t.remove_prefix(1);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t' || t.back() == '\r' || t.back() == '\n')) t.remove_suffix(1);
+    std::string_view t = TrimAscii(text, " \t\r\n");
     if (t.size() > 1 && t.front() == '+' && t[1] != '-') t.remove_prefix(1);
     std::int32_t value = 0;
     auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);

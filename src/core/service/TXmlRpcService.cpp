@@ -42,7 +42,7 @@ std::expected<std::string, RpcProblem> TXmlRpcService::SessionLogin(std::string_
     return ReadSessionLoginResponse(ResponsePath());
 }
 
-std::expected<std::vector<ServiceAlbum>, RpcProblem> TXmlRpcService::MemberGetAlbumList(std::string_view customerId,
+std::expected<std::vector<TServiceAlbum>, RpcProblem> TXmlRpcService::MemberGetAlbumList(std::string_view customerId,
                                                                                         std::string_view sessionCode) {
     if (auto posted = Post(BuildMemberGetAlbumListRequest(customerId, sessionCode)); !posted) {
         return std::unexpected(posted.error());

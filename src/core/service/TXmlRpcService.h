@@ -30,7 +30,7 @@ public:
     std::expected<std::string, RpcProblem> SessionLogin(std::string_view objectId, std::string_view sessionCode,
                                                         std::string_view email, std::string_view password);
     // The customer's albums on the service, in the service's order (duplicates kept).
-    std::expected<std::vector<ServiceAlbum>, RpcProblem> MemberGetAlbumList(std::string_view customerId,
+    std::expected<std::vector<TServiceAlbum>, RpcProblem> MemberGetAlbumList(std::string_view customerId,
                                                                             std::string_view sessionCode);
     // Creates an album and returns its id.
     std::expected<std::int32_t, RpcProblem> MemberCreateAlbum(std::string_view customerId,

@@ -23,7 +23,7 @@ bool PrepareTransfer(HttpClient& settingsHttp, const std::string& workFolder, st
 bool HasCopySizes(const TRemoteSettings& settings) { return settings.size_scaled > 0 && settings.size_thumbnail > 0; }
 
 TFtpSettings FtpSettingsFor(const TRemoteSettings& settings) {
-    return {settings.ftp_host, settings.ftp_login, settings.ftp_password};
+    return {settings.ftp_host, settings.ftp_login, settings.ftp_password, {}};
 }
 
 }  // namespace vantrel

@@ -102,14 +102,19 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
     try {
         std::vector<TServiceAlbum> serviceAlbums;
         const bool loggedIn = recovery.Retry([&] {
-            if (!service_.SessionNew()) return false;
-            sessionCode = service_.SessionCode();
-            return service_.SessionLogin(config_.email, config_.password);
+            const auto session = service_.SessionNew();
+            if (!session) return false;
+            sessionCode = *session;
+            return service_.SessionLogin(config_.email, config_.password).has_value();
         });
         if (!loggedIn) {
             observer_.ShowLoginRefused();
             outcome = TTransferOutcome::toNone;
-        } else if (recovery.Retry([&] { return service_.MemberGetAlbumList(serviceAlbums); })) {
+        } else if (recovery.Retry([&] {
+                       auto listed = service_.MemberGetAlbumList();
+                       if (listed) serviceAlbums = std::move(*listed);
+                       return listed.has_value();
+                   })) {
             runStart_ = std::chrono::steady_clock::now();
             observer_.SetTimerRunning(true);
             std::int64_t bytesQueued = 0;
@@ -171,8 +176,11 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                         break;
                     }
                 }
-                if (!found &&
-                    !recovery.Retry([&] { return service_.MemberCreateAlbum(album.AlbumName(), albumId); }))
+                if (!found && !recovery.Retry([&] {
+                        const auto created = service_.MemberCreateAlbum(album.AlbumName());
+                        if (created) albumId = *created;
+                        return created.has_value();
+                    }))
                     continue;
                 walkEnded = SendAlbum(album, albumId, context);
             }

@@ -3,26 +3,38 @@
 // its XML-RPC session, tests may bind it to anything.
 
 #include <cstdint>
+#include <expected>
 #include <string>
 #include <vector>
 
+#include "core/service/ServiceAlbum.h"
+
 namespace vantrel {
 
-struct TServiceAlbum {
-    std::string name;
-    std::int32_t id = 0;
+// Why a call that reached the service gave no result: the service answered with a fault, left
+// out a value the call needs, or sent a document that did not parse.
+struct TServiceRefusal {
+    std::string reason;  // for logs and tests; the run shows its own message
 };
 
+template <class T>
+using TServiceResult = std::expected<T, TServiceRefusal>;
+
+// Each call gives its result or a refusal. A failed transport is no refusal: it ends the run
+// (or sends it into its recovery), and is thrown like the FTP client's connection failures, so
+// that it travels through the run's frames to the one place that handles it.
 class TTransferService {
 public:
     virtual ~TTransferService() = default;
-    // Each returns false when the service refused or answered something unreadable, and throws
-    // when the transport failed.
-    virtual bool SessionNew() = 0;
-    virtual bool SessionLogin(const std::string& email, const std::string& password) = 0;
-    virtual bool MemberGetAlbumList(std::vector<TServiceAlbum>& albums) = 0;
-    virtual bool MemberCreateAlbum(const std::string& name, std::int32_t& albumId) = 0;
-    // The session code of SessionNew and the customer id of SessionLogin.
+    // Opens a session; gives its session code.
+    virtual TServiceResult<std::string> SessionNew() = 0;
+    // Logs in within the session opened by SessionNew; gives the customer id.
+    virtual TServiceResult<std::string> SessionLogin(const std::string& email, const std::string& password) = 0;
+    // The customer's albums, in the service's order (none is a result too).
+    virtual TServiceResult<std::vector<TServiceAlbum>> MemberGetAlbumList() = 0;
+    // Creates an album; gives its id.
+    virtual TServiceResult<std::int32_t> MemberCreateAlbum(const std::string& name) = 0;
+    // The session code of the last SessionNew and the customer id of the last SessionLogin.
     virtual std::string SessionCode() const = 0;
     virtual std::string CustomerId() const = 0;
 };

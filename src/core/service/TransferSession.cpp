@@ -61,8 +61,8 @@ void TransferSession::RunOrThrow(TransferSessionResult& result) {
     service.OnUnreadableResponse = [this](const RpcProblem& problem) {
         if (OnUnreadableResponse) OnUnreadableResponse(problem);
     };
-    TTransferConfig config{remote_, config_.workFolder, config_.email, config_.password, UploadImagingFor(workspace_)};
-    config.reconnect = ReconnectScheduleFromEnvironment();
+    TTransferConfig config{remote_, config_.workFolder, config_.email, config_.password, UploadImagingFor(workspace_),
+                           ReconnectScheduleFromEnvironment()};
     TTransferRun run(albums_, service, observer_, config);
     run_ = &run;
     // Whatever way the run ends, what it sent is counted.

@@ -1,19 +1,8 @@
 #include "core/service/WebLink.h"
 
+#include "core/base/AsciiText.h"
+
 namespace vantrel {
-namespace {
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != prefix[i]) return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 bool IsWebLink(std::string_view address) {
     for (const char c : address)

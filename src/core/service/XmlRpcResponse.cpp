@@ -78,10 +78,10 @@ std::expected<std::string, RpcProblem> ReadSessionLoginResponse(const std::strin
     return *memberId;
 }
 
-std::expected<std::vector<ServiceAlbum>, RpcProblem> ReadAlbumListResponse(const std::string& path) {
+std::expected<std::vector<TServiceAlbum>, RpcProblem> ReadAlbumListResponse(const std::string& path) {
     auto doc = LoadResponse(path);
     if (!doc) return std::unexpected(doc.error());
-    std::vector<ServiceAlbum> albums;
+    std::vector<TServiceAlbum> albums;
     pugi::xpath_node_set entries = (*doc)->select_nodes(kArrayValues);
     entries.sort();
     for (const pugi::xpath_node& entry : entries) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/service/ServiceAlbum.h"
 #include "core/service/ServiceXml.h"
 
 namespace vantrel {
@@ -40,11 +41,6 @@ struct RpcSession {
     std::string code;      // member "code": the session code
 };
 
-struct ServiceAlbum {
-    std::string name;
-    std::int32_t id = 0;
-};
-
 // Readers of a response file. Each first loads the file (NotXml) and looks for a fault (Fault).
 
 // Both "objectid" and "code" of the result struct; the last of each name counts. Missing when
@@ -54,7 +50,7 @@ std::expected<RpcSession, RpcProblem> ReadSessionNewResponse(const std::string& 
 std::expected<std::string, RpcProblem> ReadSessionLoginResponse(const std::string& path);
 // Every entry of the result array in order, even none. An entry without a whole-number "id"
 // gives Conversion.
-std::expected<std::vector<ServiceAlbum>, RpcProblem> ReadAlbumListResponse(const std::string& path);
+std::expected<std::vector<TServiceAlbum>, RpcProblem> ReadAlbumListResponse(const std::string& path);
 // The first "id" of the result struct as a whole number; Missing when absent or not a number.
 std::expected<std::int32_t, RpcProblem> ReadCreateAlbumResponse(const std::string& path);
 

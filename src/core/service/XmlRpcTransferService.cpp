@@ -5,7 +5,14 @@ namespace {
 
 std::string DescribeProblem(const RpcProblem& problem) {
     if (!problem.error.empty()) return problem.error;
-    return problem.kind == RpcProblem::Kind::Transport ? "XML-RPC transport failure" : "XML-RPC conversion error";
+    switch (problem.kind) {
+    case RpcProblem::Kind::Transport: return "XML-RPC transport failure";
+    case RpcProblem::Kind::Conversion: return "XML-RPC conversion error";
+    case RpcProblem::Kind::NotXml: return "XML-RPC answer that did not parse";
+    case RpcProblem::Kind::Fault: return "XML-RPC fault";
+    case RpcProblem::Kind::Missing: break;
+    }
+    return "XML-RPC answer without the value asked for";
 }
 
 }  // namespace
@@ -15,13 +22,13 @@ TServiceCallError::TServiceCallError(RpcProblem problem)
 
 TXmlRpcTransferService::TXmlRpcTransferService(TXmlRpcService& rpc) : rpc_(rpc) {}
 
-bool TXmlRpcTransferService::Refused(const RpcProblem& problem) {
+std::unexpected<TServiceRefusal> TXmlRpcTransferService::Refused(const RpcProblem& problem) {
     if (problem.Propagates()) throw TServiceCallError(problem);
     if (problem.kind == RpcProblem::Kind::NotXml && OnUnreadableResponse) OnUnreadableResponse(problem);
-    return false;
+    return std::unexpected(TServiceRefusal{DescribeProblem(problem)});
 }
 
-bool TXmlRpcTransferService::SessionNew() {
+TServiceResult<std::string> TXmlRpcTransferService::SessionNew() {
     haveSession_ = false;
     session_ = {};
     customerId_.clear();
@@ -29,32 +36,29 @@ bool TXmlRpcTransferService::SessionNew() {
     if (!session) return Refused(session.error());
     session_ = std::move(*session);
     haveSession_ = true;
-    return true;
+    return session_.code;
 }
 
-bool TXmlRpcTransferService::SessionLogin(const std::string& email, const std::string& password) {
+TServiceResult<std::string> TXmlRpcTransferService::SessionLogin(const std::string& email,
+                                                                 const std::string& password) {
     customerId_.clear();
-    if (!haveSession_) return false;
+    if (!haveSession_) return std::unexpected(TServiceRefusal{"no session"});
     auto member = rpc_.SessionLogin(session_.objectId, session_.code, email, password);
     if (!member) return Refused(member.error());
     customerId_ = std::move(*member);
-    return true;
+    return customerId_;
 }
 
-bool TXmlRpcTransferService::MemberGetAlbumList(std::vector<TServiceAlbum>& albums) {
-    albums.clear();
+TServiceResult<std::vector<TServiceAlbum>> TXmlRpcTransferService::MemberGetAlbumList() {
     auto listed = rpc_.MemberGetAlbumList(customerId_, session_.code);
     if (!listed) return Refused(listed.error());
-    albums.reserve(listed->size());
-    for (auto& album : *listed) albums.push_back({std::move(album.name), album.id});
-    return true;
+    return std::move(*listed);
 }
 
-bool TXmlRpcTransferService::MemberCreateAlbum(const std::string& name, std::int32_t& albumId) {
+TServiceResult<std::int32_t> TXmlRpcTransferService::MemberCreateAlbum(const std::string& name) {
     auto created = rpc_.MemberCreateAlbum(customerId_, session_.code, name);
     if (!created) return Refused(created.error());
-    albumId = *created;
-    return true;
+    return *created;
 }
 
 }  // namespace vantrel

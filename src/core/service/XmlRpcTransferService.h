@@ -28,28 +28,26 @@ public:
     explicit TXmlRpcTransferService(TXmlRpcService& rpc);
 
     // A response that did not parse: the window shows Problem.Message(Translate) ("RPC_NoFile",
-    // or "RPC_RequestErr" with the parser's text) and the call returns false. May be empty.
+    // or "RPC_RequestErr" with the parser's text) and the call gives a refusal. May be empty.
     std::function<void(const RpcProblem&)> OnUnreadableResponse;
 
-    // Each returns false when the service answered with a fault, left out a value the call
+    // Each gives a refusal when the service answered with a fault, left out a value the call
     // needs, or sent a document that did not parse; throws TServiceCallError when the transport
     // failed or an album id of the list is not a whole number.
 
-    // Opens a session; the session code is available at once through SessionCode().
-    bool SessionNew() override;
-    // Logs in with the session opened by SessionNew; false without a session.
-    bool SessionLogin(const std::string& email, const std::string& password) override;
-    // Clears `albums`, then fills it with the customer's albums (none is still true).
-    bool MemberGetAlbumList(std::vector<TServiceAlbum>& albums) override;
-    // Creates an album; true with its id when the answer carried an "id" that is a whole number.
-    bool MemberCreateAlbum(const std::string& name, std::int32_t& albumId) override;
+    TServiceResult<std::string> SessionNew() override;
+    // Refused without a session.
+    TServiceResult<std::string> SessionLogin(const std::string& email, const std::string& password) override;
+    TServiceResult<std::vector<TServiceAlbum>> MemberGetAlbumList() override;
+    // Refused unless the answer carried an "id" that is a whole number.
+    TServiceResult<std::int32_t> MemberCreateAlbum(const std::string& name) override;
 
     std::string SessionCode() const override { return session_.code; }
     std::string CustomerId() const override { return customerId_; }
 
 private:
-    // Throws for a problem that propagates, reports an unreadable response; returns false.
-    bool Refused(const RpcProblem& problem);
+    // Throws for a problem that propagates, reports an unreadable response; gives the refusal.
+    std::unexpected<TServiceRefusal> Refused(const RpcProblem& problem);
 
     TXmlRpcService& rpc_;
     bool haveSession_ = false;

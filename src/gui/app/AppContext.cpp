@@ -16,8 +16,8 @@ SizeTextStyle AppContext::SizeStyle() const {
 }
 
 std::string AppContext::CaptionFor(const std::string& path, std::int64_t size, int width, int height) const {
-    return FormatThumbCaption(path, static_cast<std::uint64_t>(size), width, height, CaptionPartsOf(settings_),
-                              SizeStyle());
+    const CaptionParts parts{settings_.ShowName, settings_.ShowLen, settings_.ShowSize};
+    return FormatThumbCaption(path, static_cast<std::uint64_t>(size), width, height, parts, SizeStyle());
 }
 
 QString AppContext::Title() const { return dialogParent_ ? dialogParent_->windowTitle() : QString(); }

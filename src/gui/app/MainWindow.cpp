@@ -26,6 +26,7 @@
 #include "core/app/WorkFolder.h"
 #include "core/app/WorkFolderFiles.h"
 #include "core/service/FileWriteError.h"
+#include "core/service/SettingsFile.h"
 #include "core/service/UpdateCheck.h"
 #include "gui/albums/AlbumsController.h"
 #include "gui/albums/OrganizePage.h"

@@ -6,7 +6,7 @@
 
 #include "core/albums/IntakeTestSupport.h"
 #include "core/albums/TransferQueue.h"
-#include "core/app/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 #include "core/imaging/FileBytes.h"
 
 namespace vantrel {

@@ -10,8 +10,8 @@
 
 #include "core/TempFolder.h"
 #include "core/albums/WorkFolderLeftovers.h"
-#include "core/app/AtomicFile.h"
 #include "core/app/WorkFolderLock.h"
+#include "core/base/AtomicFile.h"
 
 namespace vantrel {
 namespace {

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include "core/app/TSettings.h"
+#include "core/service/RemoteSettingsCache.h"
+#include "core/service/SettingsFile.h"
 #include "core/TempFolder.h"
 
 using namespace vantrel;
@@ -20,7 +22,8 @@ TEST(Scrambling, StoresReversedAndShifted) {
 TEST(Settings, MissingFileGivesEveryDefault) {
     TRemoteSettings remote;
     remote.rejected_errors = "114";
-    const TSettings s = LoadSettings(IniDocument(), LocaleInfo(), remote);
+    LoadRemoteSettingsCache(IniDocument(), remote);
+    const TSettings s = LoadSettings(IniDocument(), LocaleInfo());
     EXPECT_EQ(s.FileName, "GB.lng");
     EXPECT_FALSE(s.IsSaved);
     EXPECT_TRUE(s.ShowName && s.ShowLen && s.ShowSize && s.AskAlbum && s.AskImage && s.AskModif && s.IsUpdated);
@@ -38,8 +41,7 @@ TEST(Settings, ConditionalKeysFollowTheirSwitches) {
         "[Log]\nIsSaved=0\nMail=dcb\nPass=dcb\n[Proxy]\nIsUsed=0\nAddr=proxy\nPort=8080\n"
         "[Update]\nIsUpdated=0\nFreqIdx=2\nLastCheck=01/02/2020 03:04:05\n[PixForm]\nState=5\n"
         "[TransForm]\nState=2\n[Path]\nLastTree=/no/such/folder/anywhere\n");
-    TRemoteSettings remote;
-    TSettings s = LoadSettings(file, LocaleInfo(), remote);
+    TSettings s = LoadSettings(file, LocaleInfo());
     EXPECT_EQ(s.Mail, "");
     EXPECT_EQ(s.ProxyAddr, "");
     EXPECT_EQ(s.PixForm.State, WindowState::Normal);
@@ -49,7 +51,7 @@ TEST(Settings, ConditionalKeysFollowTheirSwitches) {
 
     s.Mail = "typed@example.com";
     s.FreqIdx = 0;
-    StoreSettings(s, remote, LocaleInfo(), file);
+    StoreSettings(s, LocaleInfo(), file);
     EXPECT_EQ(file.Get("Log", "Mail"), "");             // not remembered: written empty
     EXPECT_EQ(file.Get("Proxy", "Addr"), "proxy");     // kept, not rewritten
     EXPECT_EQ(file.Get("Update", "FreqIdx"), "2");     // kept while IsUpdated is off

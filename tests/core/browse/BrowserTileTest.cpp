@@ -35,6 +35,8 @@ std::string WritePhoto(const test::TempFolder& folder, const std::string& name, 
     }));
 }
 
+std::string PhotoName(int i) { return std::string("p").append(std::to_string(i)).append(".jpg"); }
+
 TileDecoderSetup ForegroundDecoders(int threads) {
     TileDecoderSetup setup;
     setup.threads = threads;
@@ -71,7 +73,7 @@ TEST(BrowserTile, CachedTilesAreTheFreshTilesUntilThePhotoChanges) {
 TEST(TileDecoderPool, HandsTheTilesOverInListingOrder) {
     test::TempFolder photos;
     std::vector<std::string> paths;
-    for (int i = 0; i < 40; ++i) paths.push_back(WritePhoto(photos, "p" + std::to_string(i) + ".jpg", 120 + i, 90, i));
+    for (int i = 0; i < 40; ++i) paths.push_back(WritePhoto(photos, PhotoName(i), 120 + i, 90, i));
     paths.push_back(photos.Write("text.jpg", "no JPEG at all"));          // bad picture
     paths.push_back(photos.File("missing.jpg"));                          // bad picture
     std::filesystem::create_directory(photos.File("folder.jpg"));
@@ -102,7 +104,7 @@ TEST(TileDecoderPool, HandsTheTilesOverInListingOrder) {
 TEST(TileDecoderPool, ACancelledBatchHandsOverNothingAndANewOneStartsAfresh) {
     test::TempFolder photos;
     std::vector<std::string> paths;
-    for (int i = 0; i < 4; ++i) paths.push_back(WritePhoto(photos, "p" + std::to_string(i) + ".jpg", 64, 48, i));
+    for (int i = 0; i < 4; ++i) paths.push_back(WritePhoto(photos, PhotoName(i), 64, 48, i));
     TileDecoderPool pool(ForegroundDecoders(2));
 
     EXPECT_TRUE(pool.TakeReady(0, {}).empty());  // nothing started

@@ -3,7 +3,7 @@
 #include <clocale>
 #include <string>
 
-#include "core/imaging/CommaText.h"
+#include "core/base/CommaText.h"
 #include "core/imaging/JpegNamePattern.h"
 #include "core/imaging/SizeText.h"
 

@@ -32,7 +32,7 @@ RgbBitmap SolidBitmap(int w, int h, std::uint32_t rgb) {
 }
 
 // The rectangle of non-white pixels inside the frame of a tile.
-PixelRect PictureArea(const RgbBitmap& tile) {
+PixelArea PictureArea(const RgbBitmap& tile) {
     int x0 = 96, y0 = 96, x1 = -1, y1 = -1;
     for (int y = 1; y < 95; ++y)
         for (int x = 1; x < 95; ++x)
@@ -56,7 +56,7 @@ bool HasFrame(const RgbBitmap& tile) {
 TEST(ImagingTiles, FitRule) {
     struct Case {
         int w, h;
-        PixelRect rect;
+        PixelArea rect;
     };
     const Case cases[] = {
         {1000, 1000, {0, 0, 96, 96}}, {200, 100, {0, 24, 96, 48}}, {100, 200, {24, 0, 48, 96}},
@@ -71,7 +71,7 @@ TEST(ImagingTiles, FitRule) {
 TEST(ImagingTiles, ThumbTilePlacesPictureOnWhite) {
     struct Case {
         int w, h;
-        PixelRect area;  // expected non-white area inside the frame
+        PixelArea area;  // expected non-white area inside the frame
     };
     const Case cases[] = {{200, 100, {1, 24, 94, 48}}, {64, 48, {1, 12, 94, 72}}, {1000, 1000, {1, 1, 94, 94}},
                           {10000, 50, {}}};
@@ -131,7 +131,7 @@ TEST(ImagingTiles, BrowserThumbOfFiles) {
         EXPECT_EQ(MakeBrowserThumb(ws, photo), BrowserThumbResult::Tile);
         EXPECT_EQ(ws.lastDecodeScale, 4);
         EXPECT_EQ(ws.params.width, 1000);
-        EXPECT_EQ(PictureArea(ws.workBitmap), (PixelRect{1, 14, 94, 67}));
+        EXPECT_EQ(PictureArea(ws.workBitmap), (PixelArea{1, 14, 94, 67}));
         EXPECT_TRUE(Near(ws.workBitmap.Pixel(48, 48), red, 10));
         EXPECT_TRUE(HasFrame(ws.workBitmap));
     }
@@ -139,7 +139,7 @@ TEST(ImagingTiles, BrowserThumbOfFiles) {
     const std::string cmyk = dir.Write("c.jpg", MakeSolidJpeg(300, 150, red, Options(FixtureColour::CMYK)));
     EXPECT_EQ(MakeBrowserThumb(ws, cmyk), BrowserThumbResult::Tile);
     EXPECT_EQ(ws.params.colourModel, ColourModel::CMYK);
-    EXPECT_EQ(PictureArea(ws.workBitmap), (PixelRect{1, 24, 94, 48}));
+    EXPECT_EQ(PictureArea(ws.workBitmap), (PixelArea{1, 24, 94, 48}));
     EXPECT_TRUE(Near(ws.workBitmap.Pixel(48, 48), red, 12));
 
     EXPECT_EQ(MakeBrowserThumb(ws, dir.Write("x.jpg", "not a jpeg at all")), BrowserThumbResult::BadPicture);

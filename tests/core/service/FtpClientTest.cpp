@@ -134,7 +134,7 @@ TEST_F(FtpClientTest, LogsInWithOrWithoutPassword) {
                 return StandardLogin(command);
             },
             "220-Welcome\r\n220-to the test\r\n220 ready\r\n");
-        TFtpClient client({server.Host(), "anna", "secret"});
+        TFtpClient client({server.Host(), "anna", "secret", {}});
         client.FtpConnect();
         EXPECT_TRUE(client.FtpConnected());
         std::vector<std::string> expected = {"USER anna", "PASS secret", "TYPE I", "SYST"};
@@ -150,7 +150,7 @@ TEST_F(FtpClientTest, RefusedLoginFailsAndCloses) {
         if (command.rfind("PASS ", 0) == 0) return "530 Login incorrect\r\n";
         return StandardLogin(command);
     });
-    TFtpClient client({server.Host(), "anna", "wrong"});
+    TFtpClient client({server.Host(), "anna", "wrong", {}});
     EXPECT_THROW(client.FtpConnect(), TFtpError);
     EXPECT_FALSE(client.FtpConnected());
     EXPECT_EQ(client.LastReply().code, 530);
@@ -162,10 +162,10 @@ TEST_F(FtpClientTest, NeverSendsLineBreaksFromData) {
         return "200 ok\r\n";
     });
     {
-        TFtpClient client({server.Host(), "anna\r\nDELE x", "secret"});
+        TFtpClient client({server.Host(), "anna\r\nDELE x", "secret", {}});
         EXPECT_THROW(client.FtpConnect(), TFtpError);
     }
-    TFtpClient client({server.Host(), "anna", "secret"});
+    TFtpClient client({server.Host(), "anna", "secret", {}});
     client.FtpConnect();
     std::string file = MakeFile("a.jpg", 10);
     EXPECT_THROW(client.FtpQuote("site CHECKSUM a\r\nDELE b"), TFtpError);
@@ -185,7 +185,7 @@ TEST_F(FtpClientTest, MakesAndEntersFolders) {
         if (command == "CWD other") return "200 ok\r\n";
         return "550 no\r\n";
     });
-    TFtpClient client({server.Host(), "u", "p"});
+    TFtpClient client({server.Host(), "u", "p", {}});
     client.FtpConnect();
     client.FtpMakeDir("new");
     EXPECT_THROW(client.FtpMakeDir("taken"), TFtpError);
@@ -225,7 +225,7 @@ TEST_F(FtpClientTest, StoresFilesWithProgressReports) {
     StoreScript script;
     script.passiveHost = "10,9,8,7";  // another host: the data still goes to the peer
     FtpFakeServer server([&](FtpFakeServer& s, const std::string& c) { return StoreHandler(s, c, script, &stored); });
-    TFtpClient client({server.Host(), "u", "p"});
+    TFtpClient client({server.Host(), "u", "p", {}});
     std::vector<std::string> reports;
     client.SetWorkHandlers({[&](TWorkMode mode, std::int64_t size) {
                                 EXPECT_EQ(mode, TWorkMode::wmWrite);
@@ -267,7 +267,7 @@ TEST_F(FtpClientTest, StoreReplyCodes) {
         StoreScript script{"127,0,0,1", c.first, c.final};
         FtpFakeServer server(
             [&](FtpFakeServer& s, const std::string& command) { return StoreHandler(s, command, script, &stored); });
-        TFtpClient client({server.Host(), "u", "p"});
+        TFtpClient client({server.Host(), "u", "p", {}});
         client.FtpConnect();
         std::string file = MakeFile("p.jpg", 5000);
         if (c.ok) {
@@ -295,7 +295,7 @@ TEST_F(FtpClientTest, DisconnectFromThePumpEndsAWaitingStore) {
     TFtpClient* target = nullptr;
     int pumps = 0;
     bool ended = false;
-    TFtpClient client({server.Host(), "u", "p"}, [&] {
+    TFtpClient client({server.Host(), "u", "p", {}}, [&] {
         ++pumps;
         if (target && !ended && pumps > 3) {
             ended = true;
@@ -319,7 +319,7 @@ TEST_F(FtpClientTest, OverlongReplyLineEndsTheConnection) {
         if (auto login = StandardLogin(command); !login.empty()) return login;
         return "200 " + std::string(100000, 'x') + "\r\n";
     });
-    TFtpClient client({server.Host(), "u", "p"});
+    TFtpClient client({server.Host(), "u", "p", {}});
     client.FtpConnect();
     EXPECT_THROW(client.FtpQuote("NOOP"), TFtpError);
     EXPECT_FALSE(client.FtpConnected());

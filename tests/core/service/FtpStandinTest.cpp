@@ -32,7 +32,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(local_); }
     TFtpClient Client(const test::StandinService& service) {
-        return TFtpClient({"127.0.0.1:" + std::to_string(service.ftpPort()), "vantrel_upload", "upload-pass"});
+        return TFtpClient({"127.0.0.1:" + std::to_string(service.ftpPort()), "vantrel_upload", "upload-pass", {}});
     }
     std::string Stored(const test::StandinService& service, const std::string& name) {
         std::ifstream in(service.ftpFolder() + "/" + name, std::ios::binary);

@@ -13,7 +13,7 @@
 #include <random>
 
 #include "core/TempFolder.h"
-#include "core/app/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 #include "core/service/FtpClient.h"
 #include "core/service/HttpClient.h"
 #include "core/service/RemoteSettingsLoader.h"
@@ -183,7 +183,7 @@ TEST(NetworkStall, ConnectionsThatDoNotOpenTimeOut) {
         EXPECT_LT(SecondsSince(start), 5);
     }
     {
-        TFtpClient ftp({host, "user", "pass"});
+        TFtpClient ftp({host, "user", "pass", {}});
         ftp.SetTimeouts(timeouts);
         const auto start = Clock::now();
         EXPECT_THROW(ftp.FtpConnect(), TFtpError);
@@ -200,7 +200,7 @@ TEST(NetworkStall, FtpWaitsEndByThemselvesOrWithinASecondOfStop) {
     std::mt19937 random(7);
     for (char& b : bytes) b = static_cast<char>(random());
     ASSERT_TRUE(WriteFileAtomically(local.File("big.bin"), bytes));
-    const TFtpSettings settings{"127.0.0.1:" + std::to_string(Service().ftpPort()), "vantrel_upload", "upload-pass"};
+    const TFtpSettings settings{"127.0.0.1:" + std::to_string(Service().ftpPort()), "vantrel_upload", "upload-pass", {}};
 
     struct Case {
         const char* fault;

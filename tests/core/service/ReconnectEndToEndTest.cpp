@@ -18,7 +18,7 @@
 #include "core/albums/TJpegPhotoImaging.h"
 #include "core/albums/TMemoryContentView.h"
 #include "core/albums/TPhotoIntake.h"
-#include "core/app/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 #include "core/imaging/FileDigest.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/service/FtpClient.h"
@@ -102,7 +102,7 @@ protected:
         rpcHttp.SetProxy(proxy_);
         TXmlRpcService rpc(rpcHttp, remote.script_url, work_.Path());
         TXmlRpcTransferService calls(rpc);
-        TTransferConfig config{remote, work_.Path(), "demo@vantrel.test", "demo", UploadImagingFor(ws_)};
+        TTransferConfig config{remote, work_.Path(), "demo@vantrel.test", "demo", UploadImagingFor(ws_), {}};
         config.reconnect = *ParseReconnectSchedule(schedule);
         TTransferRun run(albums_, calls, observer, config);
         if (running) *running = &run;

@@ -17,8 +17,8 @@
 #include <thread>
 
 #include "core/TempFolder.h"
-#include "core/app/AtomicFile.h"
 #include "core/app/WorkFolderLock.h"
+#include "core/base/AtomicFile.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/support/StandinService.h"
 
@@ -56,7 +56,7 @@ class SendCommand : public ::testing::Test {
 protected:
     void SetUp() override {
         cli_ = CliPath();
-        if (!fs::exists(cli_)) GTEST_SKIP() << "vantrel-cli not built beside the tests";
+        ASSERT_TRUE(fs::exists(cli_)) << cli_ << " is missing: the tests of the tool need it built beside them";
         ASSERT_TRUE(service_.ok()) << service_.error();
         fs::create_directories(work_);
     }

@@ -16,7 +16,7 @@
 #include "core/albums/TMemoryContentView.h"
 #include "core/albums/TPhotoIntake.h"
 #include "core/albums/TransferListFile.h"
-#include "core/app/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 #include "core/imaging/FileDigest.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/imaging/JpegDecoder.h"
@@ -194,7 +194,7 @@ protected:
         calls.OnUnreadableResponse = [this](const RpcProblem& problem) {
             unreadable_.push_back(problem.Message([](std::string_view key) { return std::string(key); }));
         };
-        TTransferRun run(albums_, calls, observer, {remote_, WorkFolder(), kEmail, password, UploadImagingFor(ws_)});
+        TTransferRun run(albums_, calls, observer, {remote_, WorkFolder(), kEmail, password, UploadImagingFor(ws_), {}});
         if (started) started(run);
         TFtpClient ftp(FtpSettingsFor(remote_), [&] { observer.ProcessMessages(); });
         ftp.SetTimeouts(timeouts_);
@@ -543,7 +543,7 @@ TEST_F(TransferEndToEnd, ServiceGoneMidRunKeepsEveryPhotoNotVerified) {
     HttpClient rpcHttp;
     TXmlRpcService rpc(rpcHttp, remote.script_url, WorkFolder());
     TXmlRpcTransferService calls(rpc);
-    TTransferRun run(albums_, calls, observer, {remote, WorkFolder(), kEmail, kPassword, UploadImagingFor(ws_)});
+    TTransferRun run(albums_, calls, observer, {remote, WorkFolder(), kEmail, kPassword, UploadImagingFor(ws_), {}});
     TFtpClient ftp(FtpSettingsFor(remote), [&] { observer.ProcessMessages(); });
     std::string session;
     // The reconnection fails: an upload error that ends the walk.

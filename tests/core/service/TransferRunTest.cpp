@@ -26,19 +26,18 @@ public:
     bool refuseLogin = false;
     std::vector<std::string> created;
 
-    bool SessionNew() override { return true; }
-    bool SessionLogin(const std::string& email, const std::string& password) override {
-        return !refuseLogin && email == "anna@example.org" && password == "secret";
+    TServiceResult<std::string> SessionNew() override { return "S-1"; }
+    TServiceResult<std::string> SessionLogin(const std::string& email, const std::string& password) override {
+        if (refuseLogin || email != "anna@example.org" || password != "secret")
+            return std::unexpected(TServiceRefusal{"wrong login"});
+        return "4711";
     }
-    bool MemberGetAlbumList(std::vector<TServiceAlbum>& out) override {
-        out = albums;
-        return true;
-    }
-    bool MemberCreateAlbum(const std::string& name, std::int32_t& id) override {
+    TServiceResult<std::vector<TServiceAlbum>> MemberGetAlbumList() override { return albums; }
+    TServiceResult<std::int32_t> MemberCreateAlbum(const std::string& name) override {
         created.push_back(name);
-        id = 100 + static_cast<std::int32_t>(created.size());
+        const std::int32_t id = 100 + static_cast<std::int32_t>(created.size());
         albums.push_back({name, id});
-        return true;
+        return id;
     }
     std::string SessionCode() const override { return "S-1"; }
     std::string CustomerId() const override { return "4711"; }
@@ -98,9 +97,9 @@ protected:
                      fs::path(path).filename().string(), "");
     }
     TTransferConfig Config() {
-        return {settings_, work_.string() + "/", "anna@example.org", "secret", UploadImagingFor(ws_)};
+        return {settings_, work_.string() + "/", "anna@example.org", "secret", UploadImagingFor(ws_), {}};
     }
-    TFtpSettings FtpSettings(const test::FtpMemoryServer& server) { return {server.Host(), "up", "pw"}; }
+    TFtpSettings FtpSettings(const test::FtpMemoryServer& server) { return {server.Host(), "up", "pw", {}}; }
 
     fs::path work_;
     TRemoteSettings settings_;

@@ -26,7 +26,7 @@ PixelSource Noisy(unsigned seed) {
     auto random = std::make_shared<std::mt19937>(seed);
     return [random](int x, int y) {
         const std::uint32_t noise = (*random)() & 0x1F1F1Fu;
-        return ((std::uint32_t(x * 3) & 0xFF) << 16 | (std::uint32_t(y * 5) & 0xFF) << 8 | std::uint32_t(x + y) & 0xFF) ^
+        return ((std::uint32_t(x * 3) & 0xFF) << 16 | (std::uint32_t(y * 5) & 0xFF) << 8 | (std::uint32_t(x + y) & 0xFF)) ^
                noise;
     };
 }

@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "core/albums/TImageJob.h"
+#include "core/base/AsciiText.h"
 #include "core/imaging/FileDigest.h"
 #include "core/service/FtpClient.h"
 #include "core/service/FtpFakeServer.h"
@@ -113,10 +114,10 @@ TEST(TransferProgressTest, BarsEstimateAndReport) {
     TTimeEstimate estimate;
     EXPECT_FALSE(EstimateRemaining(0, 100, 60, estimate));
 
-    TTransferReport report{{"a.jpg", "b.jpg"}, {"c.jpg"}};
+    TTransferReport report{{"a.jpg", "b.jpg"}, {"c.jpg"}, {}, {}};
     EXPECT_EQ(FormatTransferReport(report, "Size:\n", "Warnings:\n"),
               "\r\n  Size:\n     - a.jpg\r\n     - b.jpg\r\n\r\n  Warnings:\n     - c.jpg\r\n");
-    EXPECT_EQ(FormatTransferReport({{}, {"c.jpg"}}, "S", "W"), "\r\n  W     - c.jpg\r\n");
+    EXPECT_EQ(FormatTransferReport({{}, {"c.jpg"}, {}, {}}, "S", "W"), "\r\n  W     - c.jpg\r\n");
 }
 
 // A server whose checksum answers are scripted per attempt, counting stores and logins.
@@ -160,8 +161,7 @@ TEST(UploadPackageTest, PutVerifiedComparesTheDigestExactly) {
     std::string empty = (folder / "empty.inf").string();
     std::ofstream(empty).close();
     const std::string md5 = "d41d8cd98f00b204e9800998ecf8427e";
-    std::string upper = md5;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string upper = ToUpperAscii(md5);
     struct Case {
         std::vector<std::string> answers;
         bool dropFirstStore;
@@ -181,7 +181,7 @@ TEST(UploadPackageTest, PutVerifiedComparesTheDigestExactly) {
         FtpFakeServer server([&](FtpFakeServer& s, const std::string& command) {
             return ChecksumHandler(s, command, script);
         });
-        TFtpClient ftp({server.Host(), "u", "p"});
+        TFtpClient ftp({server.Host(), "u", "p", {}});
         ftp.FtpConnect();
         int pumps = 0;
         EXPECT_EQ(PutVerified(ftp, empty, "0.inf", "run1", DigestOnly(), [&] { ++pumps; }), c.result) << c.answers[0];
@@ -198,7 +198,7 @@ TEST(UploadPackageTest, FailedReconnectionLeavesWithAnError) {
     std::ofstream(file) << "bytes";
     ChecksumScript script{{"200 x y"}, true, true};
     FtpFakeServer server([&](FtpFakeServer& s, const std::string& command) { return ChecksumHandler(s, command, script); });
-    TFtpClient ftp({server.Host(), "u", "p"});
+    TFtpClient ftp({server.Host(), "u", "p", {}});
     ftp.FtpConnect();
     try {
         PutVerified(ftp, file, "0.jpg", "run1", DigestOnly(), {});

@@ -15,6 +15,7 @@
 #include "core/app/IniDocument.h"
 #include "core/app/TSettings.h"
 #include "core/app/WorkFolder.h"
+#include "core/service/SettingsFile.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/app/PasswordKeyring.h"
 #include "gui/service/TransferPage.h"
@@ -26,7 +27,7 @@ using namespace vantrel::test;
 namespace {
 
 MainWindowPaths PathsIn(const TempFolder& home) {
-    return {home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", VANTREL_PROGRAM_FOLDER};
+    return {home.Path() + "SendPhoto/", home.Path() + "SendPhoto/vantrel.ini", VANTREL_PROGRAM_FOLDER, {}};
 }
 
 std::string FilePass(const MainWindowPaths& paths) {

@@ -1,4 +1,4 @@
-#include "core/app/AtomicFile.h"
+#include "core/base/AtomicFile.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "core/imaging/CommaText.h"
+#include "core/base/CommaText.h"
 
 namespace vantrel {
 namespace {
