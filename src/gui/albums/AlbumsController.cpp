@@ -48,7 +48,6 @@ AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObj
     queue_->Subscribe([this](QueueChange change, TAlbum*) {
         if (change != QueueChange::Albums) return;
         RefreshAlbumTitles();
-        emit albumsChanged();
     });
 
     TIntakeHooks& hooks = queue_->Intake().Hooks;
@@ -241,10 +240,7 @@ void AlbumsController::AlbumHighlightChanged(TAlbum& album) {
 void AlbumsController::OnNameEditEnded(AlbumPanel* panel, const QString& text) {
     const TNameEditOutcome outcome = queue_->Albums().EndNameEdit(panel->Album(), text.toStdString());
     if (outcome != TNameEditOutcome::Duplicate) panel->ShowName();  // a refused text stays to be corrected
-    if (outcome == TNameEditOutcome::Accepted) {
-        emit albumsChanged();
-        return;
-    }
+    if (outcome == TNameEditOutcome::Accepted) return;
     // A refused name keeps the field in edit until the user gives an acceptable one.
     panel->ResumeNameEdit();
 }
@@ -255,7 +251,6 @@ void AlbumsController::AddAlbumCommand() {
                                                  context_.Translate("TypeAlbumName"), QLineEdit::Normal, QString(), &ok);
     if (!ok) return;
     queue_->Albums().AddAlbumFromUser(answer.toStdString());
-    emit albumsChanged();
 }
 
 void AlbumsController::DeleteAlbumCommand() {
@@ -267,7 +262,6 @@ void AlbumsController::DeleteAlbumCommand() {
         if (QMessageBox::question(context_.DialogParent(), context_.Title(), question) != QMessageBox::Yes) return;
     }
     queue_->Albums().DeleteCurrentAlbum();
-    emit albumsChanged();
 }
 
 void AlbumsController::EditAlbumCommand() {

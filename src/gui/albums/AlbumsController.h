@@ -69,10 +69,6 @@ public:
     void AlbumNameChanged(TAlbum& album) override;
     void AlbumHighlightChanged(TAlbum& album) override;
 
-signals:
-    // Albums were added, deleted, renamed or re-sorted: menus that list them are rebuilt.
-    void albumsChanged();
-
 private:
     void ShowMessage(const TUserMessage& message);
     void RotateJob(int item, TurnDirection direction);
