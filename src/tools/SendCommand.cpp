@@ -121,14 +121,9 @@ int RunSend(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s\n", ForTerminal(text).c_str());
         return kNotRun;
     }
-    auto saveList = [&] {
-        auto saved = queue.Save();
-        if (!saved) queue.OnSaveFailed(saved.error());
-        return saved.has_value();
-    };
     // Restoring may have copied photos that the list named outside the work folder: the list is
     // written now so that it names those copies, or they are removed when it cannot be.
-    if (!saveList()) {
+    if (!queue.Save()) {
         queue.RemoveCopiesMadeByRestore();
         return kNotRun;
     }
@@ -181,7 +176,7 @@ int RunSend(const std::vector<std::string>& args) {
     }
     std::printf("sent %d, refused %d, not sent %d, still queued %d\n", observer.sent, observer.refused,
                 observer.failed, left);
-    saveList();
+    queue.Save();
     // As the window keeps what its login fields hold when the user asked it to remember them.
     if (settings.IsSaved) settings.Mail = *email, settings.Pass = *password;
     if (auto saved = SaveSettingsFile(settingsPath, settings, remote, locale); !saved)

@@ -14,8 +14,7 @@ TransferQueue::TransferQueue(TContentView& view, TPhotoImaging& imaging, const s
       listPath_(intake_.WorkFolder() + std::string(kTransferListName)) {
     albums_.OnAlbumsChanged = [this](TAlbumList&) { Notify(QueueChange::Albums, nullptr); };
     albums_.OnContentChanged = [this](TAlbum* album) {
-        if (!loading_)
-            if (auto saved = Save(); !saved && writable_ && OnSaveFailed) OnSaveFailed(saved.error());
+        if (!loading_) Save();
         Notify(QueueChange::Content, album);
     };
 }
@@ -51,7 +50,9 @@ std::expected<void, TransferListProblem> TransferQueue::Load() {
 std::expected<void, std::string> TransferQueue::Save() {
     if (!writable_) return std::unexpected("the list file " + listPath_ + " is kept as it was");
     if (loading_) return {};  // the file on disk still holds the whole list
-    return SaveTransferList(albums_, listPath_);
+    auto saved = SaveTransferList(albums_, listPath_);
+    if (!saved && OnSaveFailed) OnSaveFailed(saved.error());
+    return saved;
 }
 
 int TransferQueue::QueuedCount() const {

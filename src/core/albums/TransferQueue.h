@@ -46,7 +46,8 @@ public:
     // names every copy the restore made. A file that cannot be used is moved aside (the problem
     // says where); when it cannot even be moved, the queue never writes the list in this session.
     std::expected<void, TransferListProblem> Load();
-    // Writes the list now. Fails when the write fails or when the file must not be overwritten.
+    // Writes the list now. Fails when the write fails (told to OnSaveFailed) or when the file must
+    // not be overwritten (kept on purpose: not told).
     std::expected<void, std::string> Save();
     // False when the list file could be neither read nor moved aside: it is never overwritten.
     bool Writable() const { return writable_; }

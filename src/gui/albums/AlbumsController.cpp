@@ -130,9 +130,7 @@ void AlbumsController::FirstActivation() {
 }
 
 bool AlbumsController::SaveTransferList() {
-    auto saved = queue_->Save();
-    if (!saved && queue_->Writable()) queue_->OnSaveFailed(saved.error());
-    return saved.has_value();
+    return queue_->Save().has_value();  // a failure is shown through the queue's OnSaveFailed
 }
 
 void AlbumsController::ShowWarning(const QString& text) {

@@ -28,7 +28,7 @@ int AlbumsPhotoAdder::QueuedPhotoCount() const { return queue_.QueuedCount(); }
 
 void AlbumsPhotoAdder::SaveTransferList() {
     // A failed save is told by the queue itself (its OnSaveFailed).
-    if (auto saved = queue_.Save(); !saved && queue_.Writable() && queue_.OnSaveFailed) queue_.OnSaveFailed(saved.error());
+    queue_.Save();
 }
 
 }  // namespace vantrel::gui

@@ -137,8 +137,7 @@ void TransferController::Start_BtnClick() {
     } else if (outcome_ == TTransferOutcome::toStopped && !closeRequested_ && result.end != SessionEnd::WriteFailed) {
         ShowWarning(context_.Translate("TransferAbort"));
     }
-    if (auto saved = context_.Queue()->Save(); !saved && context_.Queue()->Writable())
-        ShowWarning(QString("The transfer list could not be saved:\n%1").arg(Q(saved.error())));
+    context_.Queue()->Save();
     if (closeRequested_) emit closeAfterRun();
 }
 

@@ -18,6 +18,7 @@
 #include "core/service/HttpClient.h"
 #include "core/service/RemoteSettingsLoader.h"
 #include "core/service/TXmlRpcService.h"
+#include "core/support/StandinFault.h"
 #include "core/support/StandinService.h"
 
 namespace vantrel {
@@ -25,6 +26,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using test::FaultOn;
 
 // Short enough for tests, long enough for a loaded machine to answer a healthy request.
 constexpr NetworkTimeouts kQuick{5000ms, 1000ms};
@@ -57,18 +59,6 @@ private:
     bool stopped_ = false;
     Clock::time_point stoppedAt_;
     Clock::time_point lastLook_;
-};
-
-class FaultOn {
-public:
-    FaultOn(test::StandinService& service, std::string name) : service_(service), name_(std::move(name)) {
-        EXPECT_TRUE(service_.SetFault(name_, true)) << name_;
-    }
-    ~FaultOn() { service_.SetFault(name_, false); }
-
-private:
-    test::StandinService& service_;
-    std::string name_;
 };
 
 TEST(NetworkStall, HttpRequestsEndByThemselvesOrWithinASecondOfStop) {

@@ -28,11 +28,13 @@
 #include "core/service/TransferRun.h"
 #include "core/service/XmlRpcTransferService.h"
 #include "core/support/ReferenceCopy.h"
+#include "core/support/StandinFault.h"
 #include "core/support/StandinService.h"
 
 namespace vantrel::endtoend {
 
 namespace fs = std::filesystem;
+using test::FaultOn;
 
 constexpr const char* kEmail = "demo@vantrel.test";
 constexpr const char* kPassword = "demo";
@@ -75,19 +77,6 @@ public:
     void ShowRunProgress(std::int64_t, std::int64_t) override {}
     void ShowLoginRefused() override { loginRefused = true; }
     void ShowReport(const TTransferReport& shown) override { report = shown; }
-};
-
-// Switches a fault of the shared stand-in on for one scope.
-class FaultOn {
-public:
-    FaultOn(test::StandinService& service, std::string name) : service_(service), name_(std::move(name)) {
-        EXPECT_TRUE(service_.SetFault(name_, true)) << name_;
-    }
-    ~FaultOn() { service_.SetFault(name_, false); }
-
-private:
-    test::StandinService& service_;
-    std::string name_;
 };
 
 class TransferEndToEnd : public ::testing::Test {
