@@ -1,12 +1,13 @@
 #include "core/imaging/JpegDecoder.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
 
-#include "core/imaging/CmykConversion.h"
-#include "core/imaging/JpegErrorManager.h"
 #include "core/imaging/JpegHeaderFields.h"
-#include "core/imaging/JpegMemoryBudget.h"
-#include "core/imaging/JpegStreamSource.h"
+#include "core/imaging/JpegDecodeJob.h"
+#include "core/imaging/JpegSplitDecode.h"
 #include "core/imaging/RegularFile.h"
 
 namespace vantrel {
@@ -14,122 +15,25 @@ namespace {
 
 using namespace jpeg_detail;
 
-// Everything the codec-driving function reads and writes, so that it holds no object with a
-// destructor across setjmp.
-struct DecodeJob {
-    std::FILE* file;
-    const std::uint8_t* data;
-    std::size_t size;
-    bool headerOnly;
-    ImageParams* params;
-    RgbBitmap* target;
-    const std::function<void(int)>* progress;
-    bool ok;
-    std::uint32_t warnings;
-    int lastCode;
-    const std::vector<bool>* rowsNeeded;  // may be null: every row
-};
-
-// The length of the run of rows from `first` that are not needed, stopping before the last row
-// so that the codec still reads the stream to its end (and issues the same warnings).
-JDIMENSION UnneededRun(const std::vector<bool>& needed, JDIMENSION first, JDIMENSION height) {
-    JDIMENSION y = first;
-    while (y + 1 < height && y < needed.size() && !needed[y]) ++y;
-    return y - first;
+// A whole decode into the workspace; its source is still to be set.
+DecodeJob PhotoDecode(ImageWorkspace& ws) {
+    DecodeJob job;
+    job.params = &ws.params;
+    job.target = &ws.workBitmap;
+    job.progress = &ws.progress;
+    return job;
 }
 
-constexpr int kRowBatch = 16;
-
-void RunDecode(DecodeJob* job) {
-    jpeg_decompress_struct cinfo;
-    ErrorManager err;
-    ProgressMonitor monitor;
-    cinfo.err = InstallErrorManager(err);
-    job->ok = false;
-    if (setjmp(err.jump)) {
-        job->warnings = err.warnings;
-        job->lastCode = err.pub.msg_code;
-        jpeg_destroy_decompress(&cinfo);
-        return;
-    }
-    jpeg_create_decompress(&cinfo);
-    if (job->file != nullptr)
-        UseStreamSource(&cinfo, job->file);
-    else
-        jpeg_mem_src(&cinfo, job->data, static_cast<unsigned long>(job->size));
-    KeepMetadataSegments(&cinfo);
-    jpeg_read_header(&cinfo, TRUE);
-    CopyHeaderFields(&cinfo, *job->params);
-    if (job->headerOnly) {
-        job->ok = true;
-        jpeg_destroy_decompress(&cinfo);
-        return;
-    }
-
-    const bool fourComponent = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-    const bool adobeInverted = cinfo.saw_Adobe_marker != 0;
-    cinfo.out_color_space = fourComponent ? JCS_CMYK : JCS_RGB;
-    // A picture that does not fit the decode budget is refused before anything is allocated;
-    // the codec gets what the bitmap leaves.
-    jpeg_calc_output_dimensions(&cinfo);
-    const std::uint64_t codecLimit = CodecMemoryLimit(
-        DecodeMemoryBudget(), std::uint64_t(cinfo.output_width) * cinfo.output_height * 3);
-    if (codecLimit == 0) {
-        job->warnings = err.warnings;
-        job->lastCode = err.pub.msg_code;
-        jpeg_destroy_decompress(&cinfo);
-        return;
-    }
-    LimitDecoderMemory(&cinfo, codecLimit);
-    InstallProgressMonitor(&cinfo, monitor, job->progress);
-    jpeg_start_decompress(&cinfo);
-    const int expectedComponents = fourComponent ? 4 : 3;
-    if (cinfo.output_components != expectedComponents ||
-        !job->target->Resize(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height))) {
-        job->warnings = err.warnings;
-        job->lastCode = err.pub.msg_code;
-        jpeg_destroy_decompress(&cinfo);
-        return;
-    }
-    const JDIMENSION width = cinfo.output_width, height = cinfo.output_height;
-    JSAMPARRAY cmykRows = nullptr;
-    if (fourComponent)
-        cmykRows = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE, width * 4, kRowBatch);
-    JSAMPROW rows[kRowBatch];
-    bool complete = true;
-    const bool skipping = job->rowsNeeded != nullptr && !fourComponent && !cinfo.arith_code;
-    while (cinfo.output_scanline < height) {
-        const JDIMENSION first = cinfo.output_scanline;
-        JDIMENSION got;
-        if (skipping) {
-            const JDIMENSION run = UnneededRun(*job->rowsNeeded, first, height);
-            if (run > 0) {
-                got = jpeg_skip_scanlines(&cinfo, run);
-            } else {
-                rows[0] = job->target->Row(static_cast<int>(first));
-                got = jpeg_read_scanlines(&cinfo, rows, 1);
-            }
-        } else if (fourComponent) {
-            got = jpeg_read_scanlines(&cinfo, cmykRows, kRowBatch);
-            for (JDIMENSION i = 0; i < got; ++i)
-                CmykRowToRgb(cmykRows[i], job->target->Row(static_cast<int>(first + i)), width, adobeInverted);
-        } else {
-            for (int i = 0; i < kRowBatch; ++i) {
-                const JDIMENSION y = first + i < height ? first + i : height - 1;
-                rows[i] = job->target->Row(static_cast<int>(y));
-            }
-            got = jpeg_read_scanlines(&cinfo, rows, kRowBatch);
-        }
-        if (got == 0) {
-            complete = false;
-            break;
-        }
-    }
-    if (complete) jpeg_finish_decompress(&cinfo);
-    job->ok = complete;
-    job->warnings = err.warnings;
-    job->lastCode = err.pub.msg_code;
-    jpeg_destroy_decompress(&cinfo);
+// The rest of a regular file, when it is small enough to be held in memory beside its picture.
+bool ReadRestOfStream(std::FILE* file, std::vector<std::uint8_t>& bytes) {
+    constexpr long long kMaxBytes = 256LL << 20;
+    struct stat info {};
+    const long position = std::ftell(file);
+    if (fstat(fileno(file), &info) != 0 || position < 0 || info.st_size - position > kMaxBytes) return false;
+    bytes.resize(static_cast<std::size_t>(std::max<long long>(info.st_size - position, 0)));
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+    bytes.resize(got);
+    return !std::ferror(file);
 }
 
 void StoreOutcome(ImageParams& params, const DecodeJob& job) {
@@ -150,14 +54,21 @@ bool ReadImageHeader(ImageWorkspace& ws, const std::string& path) {
 }
 
 bool ReadImageHeaderFromStream(ImageWorkspace& ws, std::FILE* file) {
-    DecodeJob job{file, nullptr, 0, true, &ws.params, nullptr, nullptr, false, 0, 0, nullptr};
+    DecodeJob job;
+    job.file = file;
+    job.headerOnly = true;
+    job.params = &ws.params;
     RunDecode(&job);
     if (!job.ok) SetUnknownHeader(ws.params);
     return job.ok;
 }
 
 bool ReadImageHeaderFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size) {
-    DecodeJob job{nullptr, data, size, true, &ws.params, nullptr, nullptr, false, 0, 0, nullptr};
+    DecodeJob job;
+    job.data = data;
+    job.size = size;
+    job.headerOnly = true;
+    job.params = &ws.params;
     if (size > 0) RunDecode(&job);
     if (!job.ok) SetUnknownHeader(ws.params);
     return job.ok;
@@ -178,7 +89,29 @@ std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const 
 std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std::vector<bool>* rowsNeeded) {
     ws.params.warningCount = 0;
     ws.params.lastMessageCode = 0;
-    DecodeJob job{file, nullptr, 0, false, &ws.params, &ws.workBitmap, &ws.progress, false, 0, 0, rowsNeeded};
+    DecodeJob job = PhotoDecode(ws);
+    job.rowsNeeded = rowsNeeded;
+    // A large photo of which only some rows are wanted may be decoded in two parts at once, from
+    // its bytes in memory; a photo that is not is decoded from the stream, as are all others.
+    if (rowsNeeded != nullptr) {
+        const long start = std::ftell(file);
+        std::vector<std::uint8_t> bytes;
+        if (start >= 0 && ReadRestOfStream(file, bytes)) {
+            DecodeJob inMemory = job;
+            inMemory.data = bytes.data();
+            inMemory.size = bytes.size();
+            if (RunSplitDecode(inMemory) != SplitOutcome::DecodeAsOne) {
+                StoreOutcome(ws.params, inMemory);
+                return ws.params.lastMessageCode;
+            }
+        }
+        if (start < 0 || std::fseek(file, start, SEEK_SET) != 0) {
+            job.ok = false;
+            StoreOutcome(ws.params, job);
+            return 0;
+        }
+    }
+    job.file = file;
     RunDecode(&job);
     StoreOutcome(ws.params, job);
     return ws.params.lastMessageCode;
@@ -187,7 +120,9 @@ std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std:
 std::int32_t LoadImageFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size) {
     ws.params.warningCount = 0;
     ws.params.lastMessageCode = 0;
-    DecodeJob job{nullptr, data, size, false, &ws.params, &ws.workBitmap, &ws.progress, false, 0, 0, nullptr};
+    DecodeJob job = PhotoDecode(ws);
+    job.data = data;
+    job.size = size;
     if (size > 0) RunDecode(&job);
     StoreOutcome(ws.params, job);
     return ws.params.lastMessageCode;

@@ -30,6 +30,12 @@ std::string MakeJpeg(int width, int height, const PixelSource& pixels, const Fix
     if (four) cinfo.write_Adobe_marker = options.adobeMarker;
     if (options.progressive) jpeg_simple_progression(&cinfo);
     jpeg_set_quality(&cinfo, options.quality, TRUE);
+    if (options.colour == FixtureColour::YCbCr) {
+        cinfo.comp_info[0].h_samp_factor = options.lumaH;
+        cinfo.comp_info[0].v_samp_factor = options.lumaV;
+    }
+    cinfo.restart_in_rows = options.restartRows;
+    cinfo.optimize_coding = options.optimiseTables;
     jpeg_start_compress(&cinfo, TRUE);
     for (const auto& [marker, data] : options.segments)
         jpeg_write_marker(&cinfo, marker, reinterpret_cast<const JOCTET*>(data.data()), data.size());

@@ -21,6 +21,9 @@ struct FixtureOptions {
     bool adobeMarker = true;  // four-component only: false writes plain (not inverted) CMYK
     int quality = 90;
     std::vector<std::pair<int, std::string>> segments;  // written after the codec's own headers
+    int lumaH = 2, lumaV = 2;  // sampling factors of the first component (the codec's default 2 x 2)
+    int restartRows = 0;       // a restart marker every this many MCU rows
+    bool optimiseTables = false;
 };
 
 inline FixtureOptions Options(FixtureColour colour, bool progressive = false, bool adobeMarker = true) {

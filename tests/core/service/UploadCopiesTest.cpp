@@ -66,6 +66,10 @@ std::vector<PhotoCase> PhotoTable() {
     std::string cutProgressive = MakeJpeg(160, 410, Noisy(20), Options(FixtureColour::YCbCr, true));
     cutProgressive.resize(cutProgressive.size() * 2 / 3);
     photos.push_back({"damaged progressive", cutProgressive, true});
+    // Large enough to be decoded in two parts at once, whole and cut short below the middle.
+    const std::string large = MakeJpeg(1800, 1150, Noisy(21));
+    photos.push_back({"large", large, false});
+    photos.push_back({"large damaged", large.substr(0, large.size() * 9 / 10), true});
     return photos;
 }
 

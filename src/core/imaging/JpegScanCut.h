@@ -1,0 +1,61 @@
+#pragma once
+// Cutting the entropy-coded data of a baseline JPEG at the start of an MCU row, so that a second
+// decoder can decode the rows below the cut from a stream of its own while a first decoder
+// decodes the rows above it.
+//
+// The lower stream is the photo's own header, with the height of the lower part, followed by the
+// data from the cut on. A new scan predicts DC values from zero, so the first MCU's DC values are
+// written again as absolute values; the cut is placed where that rewrite ends on the original's
+// byte grid, and everything after it is the original's bytes, to the end of the file. The decoder
+// of the lower stream therefore sees the same coefficients, the same end of scan and the same
+// trailing data as a decoder of the whole file.
+//
+// Huffman decoding is sequential, so finding the cut means reading every code before it; the
+// reading here only measures codes, which is much cheaper than decoding them.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace vantrel {
+
+// A Huffman table as a DHT segment gives it.
+struct HuffmanSpec {
+    std::array<std::uint8_t, 17> counts{};  // counts[l]: how many codes have length l (1..16)
+    std::array<std::uint8_t, 256> symbols{};
+};
+
+// What the cut needs to know of a photo with one interleaved baseline scan (or one component),
+// all of it read from the header.
+struct JpegScanLayout {
+    struct Component {
+        int h = 1, v = 1;  // sampling factors
+        int dcTable = 0, acTable = 0;
+    };
+    int width = 0, height = 0;
+    std::vector<Component> components;  // in scan order
+    std::array<std::optional<HuffmanSpec>, 4> dcTables, acTables;
+    std::size_t dataOffset = 0;  // the first byte of entropy-coded data, right after the scan header
+};
+
+struct JpegScanCut {
+    int firstRow = 0;        // the first picture row taken from the lower stream
+    int streamFirstRow = 0;  // the picture row that is the lower stream's row 0 (one MCU row above)
+    std::vector<std::uint8_t> lowerStream;
+};
+
+// The rows of the picture that one MCU row covers.
+int RowsPerMcuRow(const JpegScanLayout& layout);
+
+// Reads the scan from its start and cuts it at the first suitable MCU row whose rows begin at or
+// after `earliestRow`. Once a place is found, `claim(firstRow)` decides whether it is taken (the
+// upper decoder may already be past it). No cut when the data is damaged before the cut, holds a
+// marker, has no suitable place in the rows left, or the claim is refused.
+std::optional<JpegScanCut> CutScan(std::span<const std::uint8_t> file, const JpegScanLayout& layout, int earliestRow,
+                                   const std::function<bool(int)>& claim);
+
+}  // namespace vantrel

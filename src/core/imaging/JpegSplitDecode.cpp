@@ -1,0 +1,104 @@
+#include "core/imaging/JpegSplitDecode.h"
+
+#include <optional>
+#include <span>
+#include <thread>
+
+#include "core/imaging/JpegErrorManager.h"
+#include "core/imaging/JpegMemoryBudget.h"
+#include "core/imaging/JpegScanCut.h"
+
+namespace vantrel::jpeg_detail {
+namespace {
+
+// The cut is looked for from this share of the rows on. The upper decoder decodes the rows above
+// it; the other thread measures the codes up to it (a little more than a third of the work of
+// decoding them) and decodes the rows below, so both finish at about the same time.
+constexpr double kCutShare = 0.70;
+
+// Reads the header; false (with `layout` unusable) unless the photo can be cut: one baseline
+// Huffman scan of all its components, one or three of them, 8-bit, no restart markers, at least
+// `minPixels`, within the decode budget, no warning. No object with a destructor lives here
+// across the codec's jumps.
+bool ReadCuttableLayout(std::span<const std::uint8_t> file, std::size_t minPixels, JpegScanLayout* layout) {
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+    cinfo.err = InstallErrorManager(err);
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    const std::uint64_t pixels = std::uint64_t(cinfo.image_width) * cinfo.image_height;
+    bool cuttable = err.warnings == 0 && !cinfo.progressive_mode && !cinfo.arith_code && cinfo.data_precision == 8 &&
+                    cinfo.restart_interval == 0 && cinfo.comps_in_scan == cinfo.num_components &&
+                    (cinfo.num_components == 1 || cinfo.num_components == 3) && cinfo.Ss == 0 && cinfo.Se == 63 &&
+                    cinfo.Ah == 0 && cinfo.Al == 0 && pixels >= minPixels &&
+                    CodecMemoryLimit(DecodeMemoryBudget(), pixels * 3) > 0;
+    if (cuttable) {
+        layout->width = static_cast<int>(cinfo.image_width);
+        layout->height = static_cast<int>(cinfo.image_height);
+        layout->dataOffset = file.size() - cinfo.src->bytes_in_buffer;
+        for (int i = 0; i < cinfo.comps_in_scan; ++i) {
+            const jpeg_component_info* c = cinfo.cur_comp_info[i];
+            layout->components.push_back({c->h_samp_factor, c->v_samp_factor, c->dc_tbl_no, c->ac_tbl_no});
+        }
+        for (std::size_t t = 0; t < 4; ++t) {
+            for (auto [from, to] : {std::pair{cinfo.dc_huff_tbl_ptrs[t], &layout->dcTables[t]},
+                                    std::pair{cinfo.ac_huff_tbl_ptrs[t], &layout->acTables[t]}}) {
+                if (from == nullptr) continue;
+                HuffmanSpec& spec = to->emplace();
+                std::copy(std::begin(from->bits), std::end(from->bits), spec.counts.begin());
+                std::copy(std::begin(from->huffval), std::end(from->huffval), spec.symbols.begin());
+            }
+        }
+    }
+    jpeg_destroy_decompress(&cinfo);
+    return cuttable;
+}
+
+}  // namespace
+
+SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWaits) {
+    const std::span<const std::uint8_t> file(job.data, job.size);
+    JpegScanLayout layout;
+    if (job.data == nullptr || job.rowsNeeded == nullptr || !ReadCuttableLayout(file, minPixels, &layout) ||
+        !job.target->Resize(layout.width, layout.height))
+        return SplitOutcome::DecodeAsOne;
+    const int earliest = static_cast<int>(layout.height * kCutShare);
+    RowCut cut(earliest, upperWaits);
+    std::optional<JpegScanCut> found;
+    ImageParams lowerParams;
+    DecodeJob lower;
+    std::thread helper([&] {
+        found = CutScan(file, layout, earliest, [&cut](int row) { return cut.Claim(row); });
+        if (!found) {
+            cut.GiveUp();
+            return;
+        }
+        lower.data = found->lowerStream.data();
+        lower.size = found->lowerStream.size();
+        lower.params = &lowerParams;
+        lower.target = job.target;
+        lower.rowsNeeded = job.rowsNeeded;
+        lower.rowOffset = found->streamFirstRow;
+        lower.firstRow = found->firstRow;
+        lower.targetReady = true;
+        RunDecode(&lower);
+    });
+    DecodeJob upper = job;
+    upper.cut = &cut;
+    upper.targetReady = true;
+    RunDecode(&upper);
+    helper.join();
+    const bool clean = upper.ok && upper.warnings == 0 && (!found || (lower.ok && lower.warnings == 0));
+    if (!clean) return SplitOutcome::DecodeAsOne;
+    job.ok = true;
+    job.warnings = 0;
+    job.lastCode = 0;
+    return found ? SplitOutcome::TwoParts : SplitOutcome::OnePart;
+}
+
+}  // namespace vantrel::jpeg_detail

@@ -1,0 +1,29 @@
+#pragma once
+// Decoding the sampled rows of a large photo with two decoders at once. Huffman decoding cannot
+// be shared out, but the rows below a cut can be decoded from a stream of their own (see
+// JpegScanCut.h): while the calling thread decodes the rows above the cut, a second thread finds
+// the cut, which only needs the codes measured, and decodes the rows below it.
+
+#include <cstddef>
+
+#include "core/imaging/JpegDecodeJob.h"
+
+namespace vantrel::jpeg_detail {
+
+// Below this size a second thread gains too little to pay for itself.
+constexpr std::size_t kSplitMinPixels = 2'000'000;
+
+enum class SplitOutcome {
+    TwoParts,     // decoded in two parts at once
+    OnePart,      // no cut was found in time: the upper decoder decoded the whole photo
+    DecodeAsOne,  // not done: the caller decodes the photo as one (the job is untouched)
+};
+
+// Runs `job`, whose stream is in memory and whose rows wanted are given, in two parts at once when
+// the photo allows it: one baseline Huffman scan (or one component), no restart markers, at least
+// `minPixels`. It gives up (DecodeAsOne) on any other photo and whenever a decode warns or fails,
+// so that what it does finish has exactly the rows and the clean outcome of one decode.
+// `upperWaits`: see RowCut.
+SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels = kSplitMinPixels, bool upperWaits = false);
+
+}  // namespace vantrel::jpeg_detail

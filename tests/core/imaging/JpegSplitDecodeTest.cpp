@@ -1,0 +1,194 @@
+// A photo decoded in two parts at once, the rows below the cut from a stream of their own, gives
+// exactly the rows of one decode; whatever it cannot finish cleanly it leaves to one decode.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+#include "core/imaging/JpegDecodeJob.h"
+#include "core/imaging/JpegSplitDecode.h"
+#include "core/imaging/JpegFixtures.h"
+
+namespace vantrel {
+namespace {
+
+using namespace test;
+using namespace jpeg_detail;
+
+PixelSource Noisy(unsigned seed) {
+    auto random = std::make_shared<std::mt19937>(seed);
+    return [random](int x, int y) {
+        const std::uint32_t noise = (*random)() & 0x3F3F3Fu;
+        return ((std::uint32_t(x * 3) & 0xFF) << 16 | (std::uint32_t(y * 5) & 0xFF) << 8 | (std::uint32_t(x + y) & 0xFF)) ^
+               noise;
+    };
+}
+
+struct Decoded {
+    SplitOutcome outcome = SplitOutcome::DecodeAsOne;
+    RgbBitmap bitmap;
+    bool ok = false;
+    std::uint32_t warnings = 0;
+};
+
+Decoded SplitDecode(const std::string& jpeg, const std::vector<bool>& rows) {
+    Decoded d;
+    ImageParams params;
+    DecodeJob job;
+    job.data = reinterpret_cast<const std::uint8_t*>(jpeg.data());
+    job.size = jpeg.size();
+    job.params = &params;
+    job.target = &d.bitmap;
+    job.rowsNeeded = &rows;
+    d.outcome = RunSplitDecode(job, 0, true);
+    d.ok = job.ok;
+    d.warnings = job.warnings;
+    return d;
+}
+
+Decoded OneDecode(const std::string& jpeg) {
+    Decoded d;
+    ImageParams params;
+    DecodeJob job;
+    job.data = reinterpret_cast<const std::uint8_t*>(jpeg.data());
+    job.size = jpeg.size();
+    job.params = &params;
+    job.target = &d.bitmap;
+    RunDecode(&job);
+    d.ok = job.ok;
+    d.warnings = job.warnings;
+    return d;
+}
+
+std::vector<bool> EveryNthRow(int height, int n) {
+    std::vector<bool> rows(static_cast<std::size_t>(height), false);
+    for (int y = 0; y < height; y += n) rows[static_cast<std::size_t>(y)] = true;
+    return rows;
+}
+
+// The wanted rows of `split` are those of `whole`, byte for byte; the first row that differs.
+int FirstDifferentRow(const RgbBitmap& split, const RgbBitmap& whole, const std::vector<bool>& rows) {
+    if (split.Width() != whole.Width() || split.Height() != whole.Height()) return -2;
+    for (int y = 0; y < whole.Height(); ++y)
+        if (rows[static_cast<std::size_t>(y)] && std::memcmp(split.Row(y), whole.Row(y), std::size_t(whole.Width()) * 3) != 0)
+            return y;
+    return -1;
+}
+
+FixtureOptions Sampled(int h, int v) {
+    FixtureOptions options;
+    options.lumaH = h;
+    options.lumaV = v;
+    return options;
+}
+
+TEST(JpegSplitDecode, TwoPartsGiveTheRowsOfOneDecode) {
+    FixtureOptions best;
+    best.quality = 100;  // large values: DC categories up to 11
+    FixtureOptions optimised;
+    optimised.optimiseTables = true;  // DC tables without the categories a rewrite may need
+    FixtureOptions restarts;
+    restarts.restartRows = 3;
+    const struct {
+        const char* name;
+        int width, height;
+        FixtureOptions options;
+        bool twoParts;
+    } cases[] = {
+        {"4:2:0", 333, 1400, Sampled(2, 2), true},
+        {"4:2:2", 250, 1207, Sampled(2, 1), true},
+        {"4:4:0", 171, 1311, Sampled(1, 2), true},
+        {"4:4:4", 203, 1001, Sampled(1, 1), true},
+        {"grey", 222, 1103, Options(FixtureColour::Grey), true},
+        {"quality 100", 301, 1333, best, true},
+        {"optimised tables", 290, 1250, optimised, true},
+        {"restart markers", 240, 1000, restarts, false},
+        {"progressive", 240, 1000, Options(FixtureColour::YCbCr, true), false},
+        {"cmyk", 240, 1000, Options(FixtureColour::CMYK), false},
+    };
+    unsigned seed = 1;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string jpeg = MakeJpeg(c.width, c.height, Noisy(seed++), c.options);
+        const Decoded whole = OneDecode(jpeg);
+        ASSERT_TRUE(whole.ok);
+        for (int n : {1, 7}) {
+            const std::vector<bool> rows = EveryNthRow(c.height, n);
+            const Decoded split = SplitDecode(jpeg, rows);
+            if (!c.twoParts) {
+                EXPECT_EQ(split.outcome, SplitOutcome::DecodeAsOne);
+                continue;
+            }
+            EXPECT_EQ(split.outcome, SplitOutcome::TwoParts) << "every " << n << " rows";
+            EXPECT_TRUE(split.ok);
+            EXPECT_EQ(split.warnings, 0u);
+            EXPECT_EQ(FirstDifferentRow(split.bitmap, whole.bitmap, rows), -1) << "every " << n << " rows";
+        }
+    }
+}
+
+// Damage below the cut makes the lower decoder warn: the photo is left to one decode, which
+// reports the warning as before.
+TEST(JpegSplitDecode, DamageBelowTheCutIsLeftToOneDecode) {
+    const std::string good = MakeJpeg(260, 1200, Noisy(40));
+    const std::vector<bool> rows = EveryNthRow(1200, 3);
+    ASSERT_EQ(SplitDecode(good, rows).outcome, SplitOutcome::TwoParts);
+    const std::string eoi = good.substr(good.size() - 2);
+    std::string truncated = good.substr(0, good.size() * 9 / 10);
+    std::string trailingGarbage = good.substr(0, good.size() - 2) + std::string(40, '\x11') + eoi;
+    std::string markerInData = good;
+    markerInData[good.size() * 19 / 20] = '\xFF';
+    markerInData[good.size() * 19 / 20 + 1] = '\xD3';  // a restart marker where none belongs
+    for (const auto& [name, jpeg] : {std::pair{"truncated", truncated}, std::pair{"garbage before the end", trailingGarbage},
+                                     std::pair{"marker in the data", markerInData}}) {
+        SCOPED_TRACE(name);
+        EXPECT_GT(OneDecode(jpeg).warnings, 0u);
+        EXPECT_EQ(SplitDecode(jpeg, rows).outcome, SplitOutcome::DecodeAsOne);
+    }
+}
+
+// Random damage anywhere in the data: whatever the split decode finishes is a clean decode with
+// the rows of one decode.
+TEST(JpegSplitDecode, DamagedDataNeverGivesOtherRows) {
+    const std::string good = MakeJpeg(200, 1000, Noisy(50), Sampled(2, 2));
+    const std::vector<bool> rows = EveryNthRow(1000, 2);
+    std::mt19937 random(7);
+    int finished = 0;
+    for (int round = 0; round < 60; ++round) {
+        std::string jpeg = good;
+        const int changes = 1 + round % 3;
+        for (int i = 0; i < changes; ++i) {
+            const std::size_t at = 700 + random() % (jpeg.size() - 702);
+            jpeg[at] = static_cast<char>(round % 5 == 0 ? 0xFF : random() & 0xFF);
+        }
+        const Decoded split = SplitDecode(jpeg, rows);
+        if (split.outcome == SplitOutcome::DecodeAsOne) continue;
+        ++finished;
+        SCOPED_TRACE(round);
+        const Decoded whole = OneDecode(jpeg);
+        EXPECT_TRUE(whole.ok);
+        EXPECT_EQ(whole.warnings, 0u);
+        EXPECT_EQ(FirstDifferentRow(split.bitmap, whole.bitmap, rows), -1);
+    }
+    EXPECT_GT(finished, 0);  // some damage leaves a clean decode (changed values, not codes)
+}
+
+// The two decoders' meeting point: whoever comes first decides.
+TEST(JpegSplitDecode, TheFirstToReachTheCutDecides) {
+    RowCut claimedFirst(100);
+    EXPECT_EQ(claimedFirst.StopRow(90, 500), 500);  // before the earliest row nothing is decided
+    EXPECT_TRUE(claimedFirst.Claim(112));
+    EXPECT_EQ(claimedFirst.StopRow(101, 500), 112);
+
+    RowCut upperFirst(100);
+    EXPECT_EQ(upperFirst.StopRow(101, 500), 500);
+    EXPECT_FALSE(upperFirst.Claim(112));
+    EXPECT_EQ(upperFirst.StopRow(200, 500), 500);
+
+    RowCut waiting(100, true);
+    waiting.GiveUp();  // else the upper decoder would wait here
+    EXPECT_EQ(waiting.StopRow(101, 500), 500);
+}
+
+}  // namespace
+}  // namespace vantrel
