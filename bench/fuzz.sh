@@ -38,6 +38,15 @@ if [ ! -d "$SEEDS" ]; then
   head -c 300 "$jpegs/baseline.jpg" >"$jpegs/truncated.jpg"
   /usr/bin/python3 "$ROOT/fuzz/make_seeds.py" "$SEEDS" "$ROOT/resources/Language"
 fi
+# Tall photos for the split decode, whose cut needs a few MCU rows below the first two thirds.
+if [ ! -d "$SEEDS/split_decode" ]; then
+  mkdir -p "$SEEDS/split_decode"
+  convert -size 24x400 plasma:fractal "$WORK/tall.ppm"
+  cjpeg -quality 90 "$WORK/tall.ppm" >"$SEEDS/split_decode/colour.jpg"
+  cjpeg -quality 100 -sample 2x1 "$WORK/tall.ppm" >"$SEEDS/split_decode/colour-422.jpg"
+  cjpeg -grayscale "$WORK/tall.ppm" >"$SEEDS/split_decode/grey.jpg"
+  cjpeg -optimize "$WORK/tall.ppm" >"$SEEDS/split_decode/optimised.jpg"
+fi
 seeds_of() {
   case "$1" in
     fuzz_exif | fuzz_load_image) echo "$SEEDS/jpeg" ;;

@@ -22,8 +22,11 @@ struct CodeTable {
     std::array<std::int32_t, 18> valueOffset{};
     std::array<std::uint8_t, 256> symbols{};
     // AC only: per look-ahead, the bits one coefficient takes (code and value) | (positions it
-    // advances << 5), advance 0 ending the block; 0 when the code is longer than the look-ahead.
+    // advances << 5), an end of block advancing 64; 0 when the code is longer than the look-ahead.
     std::array<std::uint16_t, 1 << kLookBits> acStep{};
+    // AC only: acStep, with a second coefficient in bits 12.. when its code and value lie within
+    // the look-ahead after the first (and the first does not end the block).
+    std::array<std::uint32_t, 1 << kLookBits> acPair{};
     // DC only: the code of each size category, for writing values; length 0 when absent.
     std::array<std::uint16_t, 16> dcCode{};
     std::array<std::uint8_t, 16> dcLength{};
@@ -31,7 +34,7 @@ struct CodeTable {
 
 std::uint16_t AcStep(int length, int symbol) {
     const int size = symbol & 15, run = symbol >> 4;
-    const int advance = size != 0 ? run + 1 : (run == 15 ? 16 : 0);
+    const int advance = size != 0 ? run + 1 : (run == 15 ? 16 : 64);
     return static_cast<std::uint16_t>((length + size) | advance << 5);
 }
 
@@ -76,6 +79,14 @@ bool BuildTable(const HuffmanSpec& spec, bool dc, CodeTable& table) {
             table.fast[index] = static_cast<std::uint16_t>(lengths[p] << 8 | symbol);
             table.acStep[index] = AcStep(lengths[p], symbol);
         }
+    }
+    constexpr std::uint32_t kMask = (1u << kLookBits) - 1;
+    for (std::uint32_t index = 0; index <= kMask; ++index) {
+        const std::uint32_t first = table.acStep[index], used = first & 31;
+        table.acPair[index] = first;
+        if (first == 0 || (first >> 5) == 64 || used >= kLookBits) continue;
+        const std::uint32_t second = table.acStep[(index << used) & kMask];
+        if (second != 0 && (second & 31) <= kLookBits - used) table.acPair[index] |= second << 12;
     }
     return true;
 }
@@ -201,18 +212,19 @@ bool ReadBlock(EntropyReader& in, const CodeTable& dcTable, const CodeTable& acT
     sink.Dc(code, length, value, size, dc);
     for (int k = 1; k < 64;) {
         in.Fill();
-        unsigned step = acTable.acStep[in.Peek(kLookBits)];
+        std::uint32_t step = acTable.acPair[in.Peek(kLookBits)];
         if (step == 0) {
             const auto [l, symbol] = DecodeLong(in, acTable);
             if (l == 0) return false;
             step = AcStep(l, symbol);
         }
-        const int bits = static_cast<int>(step & 31);
+        k += static_cast<int>((step >> 5) & 127);
+        // The second coefficient counts only while the block goes on.
+        const std::uint32_t second = k < 64 ? step >> 12 : 0;
+        const int bits = static_cast<int>((step & 31) + (second & 31));
         sink.Ac(in.Peek(bits), bits);
         in.Skip(bits);
-        const int advance = static_cast<int>(step >> 5);
-        if (advance == 0) break;
-        k += advance;
+        k += static_cast<int>(second >> 5);
     }
     return true;
 }

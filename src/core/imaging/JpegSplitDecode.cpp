@@ -12,9 +12,9 @@ namespace vantrel::jpeg_detail {
 namespace {
 
 // The cut is looked for from this share of the rows on. The upper decoder decodes the rows above
-// it; the other thread measures the codes up to it (a little more than a third of the work of
-// decoding them) and decodes the rows below, so both finish at about the same time.
-constexpr double kCutShare = 0.70;
+// it; the other thread measures the codes up to it (about half the work of decoding them) and
+// decodes the rows below, so both finish at about the same time.
+constexpr double kCutShare = 0.65;
 
 // Reads the header; false (with `layout` unusable) unless the photo can be cut: one baseline
 // Huffman scan of all its components, one or three of them, 8-bit, no restart markers, at least

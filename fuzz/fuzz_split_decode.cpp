@@ -1,0 +1,44 @@
+// libFuzzer entry: the decode of sampled rows in two parts at once. Whatever it finishes must be
+// a clean decode with the rows of one decode; anything else aborts the run.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "core/imaging/JpegDecodeJob.h"
+#include "core/imaging/JpegDecoder.h"
+#include "core/imaging/JpegSplitDecode.h"
+
+using namespace vantrel;
+using namespace vantrel::jpeg_detail;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    ImageWorkspace header;
+    if (!ReadImageHeaderFromMemory(header, data, size)) return 0;
+    const std::int64_t width = header.params.width, height = header.params.height;
+    if (width * height > 4'000'000 || height < 1) return 0;
+    std::vector<bool> rows(static_cast<std::size_t>(height), false);
+    for (std::int64_t y = 0; y < height; y += 2) rows[static_cast<std::size_t>(y)] = true;
+
+    ImageParams params;
+    RgbBitmap split, whole;
+    DecodeJob job;
+    job.data = data;
+    job.size = size;
+    job.params = &params;
+    job.target = &split;
+    job.rowsNeeded = &rows;
+    if (RunSplitDecode(job, 0, true) == SplitOutcome::DecodeAsOne) return 0;
+    DecodeJob one;
+    one.data = data;
+    one.size = size;
+    one.params = &params;
+    one.target = &whole;
+    RunDecode(&one);
+    if (!job.ok || !one.ok || one.warnings != 0 || split.Width() != whole.Width() || split.Height() != whole.Height())
+        std::abort();
+    for (int y = 0; y < whole.Height(); y += 2)
+        if (std::memcmp(split.Row(y), whole.Row(y), static_cast<std::size_t>(whole.Width()) * 3) != 0) std::abort();
+    return 0;
+}
