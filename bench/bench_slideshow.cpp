@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir home;
     const std::string program = std::string(argv[1]) + "/";
-    TMain_Dlog window({home.path().toStdString() + "/SendPhoto/", home.path().toStdString() + "/SendPhoto/b.ini", program},
+    TMain_Dlog window({home.path().toStdString() + "/SendPhoto/", home.path().toStdString() + "/SendPhoto/b.ini", program, ""},
                       LocaleInfo());
     if (!window.StartedWell()) return 1;
     window.resize(1280, 800);
