@@ -21,26 +21,27 @@ struct CodeTable {
     std::array<std::int32_t, 18> maxCode{};             // per length; -1 when there is none
     std::array<std::int32_t, 18> valueOffset{};
     std::array<std::uint8_t, 256> symbols{};
-    // AC only: per look-ahead, the bits one coefficient takes (code and value) | (positions it
-    // advances << 5), an end of block advancing 64; 0 when the code is longer than the look-ahead.
-    std::array<std::uint16_t, 1 << kLookBits> acStep{};
-    // AC only: acStep, with a second coefficient in bits 12.. when its code and value lie within
-    // the look-ahead after the first (and the first does not end the block).
+    // AC only: per look-ahead, the step of one coefficient (see AcStep), with the step of a second
+    // one in bits 12.. when its code and value lie within the look-ahead after the first and the
+    // first does not end the block; 0 when the code is longer than the look-ahead.
     std::array<std::uint32_t, 1 << kLookBits> acPair{};
     // DC only: the code of each size category, for writing values; length 0 when absent.
     std::array<std::uint16_t, 16> dcCode{};
     std::array<std::uint8_t, 16> dcLength{};
 };
 
-std::uint16_t AcStep(int length, int symbol) {
+// The bits one coefficient takes (code and value) | (the positions it advances << 5); an end of
+// block advances 64.
+std::uint32_t AcStep(int length, int symbol) {
     const int size = symbol & 15, run = symbol >> 4;
     const int advance = size != 0 ? run + 1 : (run == 15 ? 16 : 64);
-    return static_cast<std::uint16_t>((length + size) | advance << 5);
+    return static_cast<std::uint32_t>((length + size) | advance << 5);
 }
 
 bool BuildTable(const HuffmanSpec& spec, bool dc, CodeTable& table) {
     std::array<std::uint8_t, 257> lengths{};
     std::array<std::uint32_t, 256> codes{};
+    std::array<std::uint32_t, 1 << kLookBits> acStep{};
     int count = 0;
     for (int l = 1; l <= 16; ++l) {
         if (count + spec.counts[l] > 256) return false;
@@ -77,15 +78,15 @@ bool BuildTable(const HuffmanSpec& spec, bool dc, CodeTable& table) {
         for (std::uint32_t low = 0; low < (1u << spare); ++low) {
             const std::uint32_t index = codes[p] << spare | low;
             table.fast[index] = static_cast<std::uint16_t>(lengths[p] << 8 | symbol);
-            table.acStep[index] = AcStep(lengths[p], symbol);
+            acStep[index] = AcStep(lengths[p], symbol);
         }
     }
     constexpr std::uint32_t kMask = (1u << kLookBits) - 1;
     for (std::uint32_t index = 0; index <= kMask; ++index) {
-        const std::uint32_t first = table.acStep[index], used = first & 31;
+        const std::uint32_t first = acStep[index], used = first & 31;
         table.acPair[index] = first;
         if (first == 0 || (first >> 5) == 64 || used >= kLookBits) continue;
-        const std::uint32_t second = table.acStep[(index << used) & kMask];
+        const std::uint32_t second = acStep[(index << used) & kMask];
         if (second != 0 && (second & 31) <= kLookBits - used) table.acPair[index] |= second << 12;
     }
     return true;
