@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
@@ -64,6 +66,16 @@ std::string MakeJpeg(int width, int height, const PixelSource& pixels, const Fix
     std::string bytes(reinterpret_cast<const char*>(out), outSize);
     std::free(out);
     return bytes;
+}
+
+PixelSource Noisy(unsigned seed, std::uint8_t noise) {
+    auto random = std::make_shared<std::mt19937>(seed);
+    const std::uint32_t mask = noise * 0x010101u;
+    return [random, mask](int x, int y) {
+        const std::uint32_t n = (*random)() & mask;
+        return ((std::uint32_t(x * 3) & 0xFF) << 16 | (std::uint32_t(y * 5) & 0xFF) << 8 | (std::uint32_t(x + y) & 0xFF)) ^
+               n;
+    };
 }
 
 std::string DeclareSize(std::string jpeg, int width, int height) {

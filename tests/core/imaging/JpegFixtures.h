@@ -37,6 +37,10 @@ inline FixtureOptions Options(FixtureColour colour, bool progressive = false, bo
 // The colour of pixel (x, y) as 0xRRGGBB.
 using PixelSource = std::function<std::uint32_t(int x, int y)>;
 
+// Camera-like content: smooth gradients with noise (up to `noise` in each channel), so that every
+// row and column differs.
+PixelSource Noisy(unsigned seed, std::uint8_t noise = 0x1F);
+
 // A JPEG of width x height; four-component files hold the CMYK of the RGB colours.
 std::string MakeJpeg(int width, int height, const PixelSource& pixels, const FixtureOptions& options = {});
 inline std::string MakeSolidJpeg(int width, int height, std::uint32_t rgb, const FixtureOptions& options = {}) {

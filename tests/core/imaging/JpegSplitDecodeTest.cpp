@@ -15,14 +15,7 @@ namespace {
 using namespace test;
 using namespace jpeg_detail;
 
-PixelSource Noisy(unsigned seed) {
-    auto random = std::make_shared<std::mt19937>(seed);
-    return [random](int x, int y) {
-        const std::uint32_t noise = (*random)() & 0x3F3F3Fu;
-        return ((std::uint32_t(x * 3) & 0xFF) << 16 | (std::uint32_t(y * 5) & 0xFF) << 8 | (std::uint32_t(x + y) & 0xFF)) ^
-               noise;
-    };
-}
+PixelSource Noisy(unsigned seed) { return test::Noisy(seed, 0x3F); }
 
 struct Decoded {
     SplitOutcome outcome = SplitOutcome::DecodeAsOne;
@@ -31,14 +24,19 @@ struct Decoded {
     std::uint32_t warnings = 0;
 };
 
-Decoded SplitDecode(const std::string& jpeg, const std::vector<bool>& rows) {
-    Decoded d;
-    ImageParams params;
+DecodeJob JobFor(const std::string& jpeg, ImageParams& params, Decoded& d) {
     DecodeJob job;
     job.data = reinterpret_cast<const std::uint8_t*>(jpeg.data());
     job.size = jpeg.size();
     job.params = &params;
     job.target = &d.bitmap;
+    return job;
+}
+
+Decoded SplitDecode(const std::string& jpeg, const std::vector<bool>& rows) {
+    Decoded d;
+    ImageParams params;
+    DecodeJob job = JobFor(jpeg, params, d);
     job.rowsNeeded = &rows;
     d.outcome = RunSplitDecode(job, 0, true);
     d.ok = job.ok;
@@ -49,11 +47,7 @@ Decoded SplitDecode(const std::string& jpeg, const std::vector<bool>& rows) {
 Decoded OneDecode(const std::string& jpeg) {
     Decoded d;
     ImageParams params;
-    DecodeJob job;
-    job.data = reinterpret_cast<const std::uint8_t*>(jpeg.data());
-    job.size = jpeg.size();
-    job.params = &params;
-    job.target = &d.bitmap;
+    DecodeJob job = JobFor(jpeg, params, d);
     RunDecode(&job);
     d.ok = job.ok;
     d.warnings = job.warnings;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <set>
 #include <tuple>
 
@@ -20,16 +19,6 @@ namespace vantrel {
 namespace {
 
 using namespace test;
-
-// Camera-like content: smooth gradients with noise, so that every row and column differs.
-PixelSource Noisy(unsigned seed) {
-    auto random = std::make_shared<std::mt19937>(seed);
-    return [random](int x, int y) {
-        const std::uint32_t noise = (*random)() & 0x1F1F1Fu;
-        return ((std::uint32_t(x * 3) & 0xFF) << 16 | (std::uint32_t(y * 5) & 0xFF) << 8 | (std::uint32_t(x + y) & 0xFF)) ^
-               noise;
-    };
-}
 
 std::string ExifOrientationSegment(int value) {
     const std::string tiff = std::string("MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0", 19) + char(value) +
