@@ -1,7 +1,8 @@
 #include "core/imaging/JpegSplitDecode.h"
 
-#include <optional>
+#include <new>
 #include <span>
+#include <system_error>
 #include <thread>
 
 #include "core/imaging/JpegErrorManager.h"
@@ -69,36 +70,46 @@ SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWai
         return SplitOutcome::DecodeAsOne;
     const int earliest = static_cast<int>(layout.height * kCutShare);
     RowCut cut(earliest, upperWaits);
-    std::optional<JpegScanCut> found;
+    bool claimed = false;
     ImageParams lowerParams;
-    DecodeJob lower;
-    std::thread helper([&] {
-        found = CutScan(file, layout, earliest, [&cut](int row) { return cut.Claim(row); });
-        if (!found) {
-            cut.GiveUp();
-            return;
+    DecodeJob lower;  // stays not ok unless the rows below the cut are decoded
+    const auto findAndDecodeLower = [&] {
+        try {
+            const auto found = CutScan(file, layout, earliest, [&](int row) { return claimed = cut.Claim(row); });
+            if (!found) {
+                cut.GiveUp();
+                return;
+            }
+            lower.data = found->lowerStream.data();
+            lower.size = found->lowerStream.size();
+            lower.params = &lowerParams;
+            lower.target = job.target;
+            lower.rowsNeeded = job.rowsNeeded;
+            lower.rowOffset = found->streamFirstRow;
+            lower.firstRow = found->firstRow;
+            lower.targetReady = true;
+            RunDecode(&lower);
+        } catch (const std::bad_alloc&) {
+            cut.GiveUp();  // the upper decoder goes on alone unless the cut was already claimed
         }
-        lower.data = found->lowerStream.data();
-        lower.size = found->lowerStream.size();
-        lower.params = &lowerParams;
-        lower.target = job.target;
-        lower.rowsNeeded = job.rowsNeeded;
-        lower.rowOffset = found->streamFirstRow;
-        lower.firstRow = found->firstRow;
-        lower.targetReady = true;
-        RunDecode(&lower);
-    });
+    };
+    std::thread helper;
+    try {
+        helper = std::thread(findAndDecodeLower);
+    } catch (const std::system_error&) {
+        return SplitOutcome::DecodeAsOne;  // no thread to be had
+    }
     DecodeJob upper = job;
     upper.cut = &cut;
     upper.targetReady = true;
     RunDecode(&upper);
     helper.join();
-    const bool clean = upper.ok && upper.warnings == 0 && (!found || (lower.ok && lower.warnings == 0));
+    const bool clean = upper.ok && upper.warnings == 0 && (!claimed || (lower.ok && lower.warnings == 0));
     if (!clean) return SplitOutcome::DecodeAsOne;
     job.ok = true;
     job.warnings = 0;
     job.lastCode = 0;
-    return found ? SplitOutcome::TwoParts : SplitOutcome::OnePart;
+    return claimed ? SplitOutcome::TwoParts : SplitOutcome::OnePart;
 }
 
 }  // namespace vantrel::jpeg_detail
