@@ -39,14 +39,14 @@ if [ ! -d "$SEEDS" ]; then
   /usr/bin/python3 "$ROOT/fuzz/make_seeds.py" "$SEEDS" "$ROOT/resources/Language"
 fi
 # Tall photos for the split decode, whose cut needs a few MCU rows below the first two thirds.
-if [ ! -d "$SEEDS/split_decode" ]; then
-  mkdir -p "$SEEDS/split_decode"
-  convert -size 24x400 plasma:fractal "$WORK/tall.ppm"
-  cjpeg -quality 90 "$WORK/tall.ppm" >"$SEEDS/split_decode/colour.jpg"
-  cjpeg -quality 100 -sample 2x1 "$WORK/tall.ppm" >"$SEEDS/split_decode/colour-422.jpg"
-  cjpeg -grayscale "$WORK/tall.ppm" >"$SEEDS/split_decode/grey.jpg"
-  cjpeg -optimize "$WORK/tall.ppm" >"$SEEDS/split_decode/optimised.jpg"
-fi
+SPLIT_SEEDS="$SEEDS/split_decode"
+mkdir -p "$SPLIT_SEEDS"
+[ -s "$WORK/tall.ppm" ] || convert -size 24x400 plasma:fractal "$WORK/tall.ppm"
+[ -s "$SPLIT_SEEDS/colour.jpg" ] || cjpeg -quality 90 "$WORK/tall.ppm" >"$SPLIT_SEEDS/colour.jpg"
+[ -s "$SPLIT_SEEDS/colour-422.jpg" ] || cjpeg -quality 100 -sample 2x1 "$WORK/tall.ppm" >"$SPLIT_SEEDS/colour-422.jpg"
+[ -s "$SPLIT_SEEDS/grey.jpg" ] || cjpeg -grayscale "$WORK/tall.ppm" >"$SPLIT_SEEDS/grey.jpg"
+[ -s "$SPLIT_SEEDS/optimised.jpg" ] || cjpeg -optimize "$WORK/tall.ppm" >"$SPLIT_SEEDS/optimised.jpg"
+[ -s "$SPLIT_SEEDS/restart.jpg" ] || cjpeg -restart 2 "$WORK/tall.ppm" >"$SPLIT_SEEDS/restart.jpg"
 seeds_of() {
   case "$1" in
     fuzz_exif | fuzz_load_image) echo "$SEEDS/jpeg" ;;

@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
 #include <tuple>
 
 namespace vantrel {
@@ -351,6 +352,22 @@ std::optional<std::size_t> FrameHeaderOffset(std::span<const std::uint8_t> file,
     return std::nullopt;
 }
 
+// The next marker in entropy-coded data from `pos` (stuffed zero bytes and fill bytes passed
+// over); `pos` is left just after it. Nothing at the end of the data.
+std::optional<std::uint8_t> NextMarker(std::span<const std::uint8_t> data, std::size_t& pos) {
+    while (pos < data.size()) {
+        const void* found = std::memchr(data.data() + pos, 0xFF, data.size() - pos);
+        if (found == nullptr) break;
+        pos = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - data.data()) + 1;
+        while (pos < data.size() && data[pos] == 0xFF) ++pos;
+        if (pos >= data.size()) break;
+        const std::uint8_t marker = data[pos++];
+        if (marker != 0) return marker;
+    }
+    pos = data.size();
+    return std::nullopt;
+}
+
 // The headers of the file, with the frame's height set to `height`.
 std::vector<std::uint8_t> HeaderWithHeight(std::span<const std::uint8_t> file, std::size_t dataOffset,
                                            std::size_t frameOffset, int height) {
@@ -360,21 +377,12 @@ std::vector<std::uint8_t> HeaderWithHeight(std::span<const std::uint8_t> file, s
     return header;
 }
 
-}  // namespace
-
-int RowsPerMcuRow(const JpegScanLayout& layout) {
-    int maxV = 1;
-    for (const auto& c : layout.components) maxV = std::max(maxV, c.v);
-    return 8 * maxV;
-}
-
-std::optional<JpegScanCut> CutScan(std::span<const std::uint8_t> file, const JpegScanLayout& layout, int earliestRow,
-                                   const std::function<bool(int)>& claim) {
-    ScanShape shape;
-    const auto frameOffset = FrameHeaderOffset(file, layout.dataOffset, layout.height);
-    if (!frameOffset || !ShapeOf(layout, shape)) return std::nullopt;
+// A scan without restart markers: the codes are measured from the start of the data to the cut,
+// and the first MCU after it is written anew with absolute DC values.
+std::optional<JpegScanCut> CutByMeasuring(std::span<const std::uint8_t> file, const JpegScanLayout& layout,
+                                          const ScanShape& shape, std::size_t frameOffset, int firstCandidate,
+                                          const std::function<bool(int)>& claim) {
     const int rows = shape.rowsPerMcuRow;
-    const int firstCandidate = std::max(1, CeilDiv(std::max(earliestRow, 0), rows) - 1);
     const int lastCandidate = std::min(shape.mcuRows - 2, firstCandidate + kCandidateRows - 1);
     EntropyReader in(file, layout.dataOffset);
     std::array<std::int32_t, 4> dc{};
@@ -409,7 +417,7 @@ std::optional<JpegScanCut> CutScan(std::span<const std::uint8_t> file, const Jpe
                 cut.firstRow = firstRow;
                 cut.streamFirstRow = mcuRow * rows;
                 const std::size_t resume = rewriteIn.NextByteOffset();
-                cut.lowerStream = HeaderWithHeight(file, layout.dataOffset, *frameOffset, layout.height - cut.streamFirstRow);
+                cut.lowerStream = HeaderWithHeight(file, layout.dataOffset, frameOffset, layout.height - cut.streamFirstRow);
                 cut.lowerStream.insert(cut.lowerStream.end(), prefix.begin(), prefix.end());
                 cut.lowerStream.insert(cut.lowerStream.end(), file.begin() + static_cast<std::ptrdiff_t>(resume),
                                        file.end());
@@ -426,6 +434,59 @@ std::optional<JpegScanCut> CutScan(std::span<const std::uint8_t> file, const Jpe
         if (in.Ended()) return std::nullopt;
     }
     return std::nullopt;
+}
+
+// A scan with restart markers: every interval starts on a byte boundary with the prediction at
+// zero, so the cut needs no codes read, only the markers counted to the first interval that
+// starts an MCU row. The lower stream's markers are numbered anew from its own start.
+std::optional<JpegScanCut> CutAtRestart(std::span<const std::uint8_t> file, const JpegScanLayout& layout,
+                                        const ScanShape& shape, std::size_t frameOffset, int firstCandidate,
+                                        const std::function<bool(int)>& claim) {
+    const int interval = layout.restartInterval;
+    const int step = interval / std::gcd(interval, shape.mcusPerRow);  // MCU rows from one such start to the next
+    const int mcuRow = CeilDiv(firstCandidate, step) * step;
+    if (mcuRow > shape.mcuRows - 2) return std::nullopt;
+    const std::int64_t intervals = std::int64_t(mcuRow) * shape.mcusPerRow / interval;
+    std::size_t pos = layout.dataOffset;
+    for (std::int64_t seen = 0; seen < intervals;) {
+        const auto marker = NextMarker(file, pos);
+        if (!marker || *marker != 0xD0 + seen % 8) return std::nullopt;  // the end of the data, or damage
+        ++seen;
+    }
+    const int firstRow = (mcuRow + 1) * shape.rowsPerMcuRow;
+    if (!claim(firstRow)) return std::nullopt;
+    JpegScanCut cut;
+    cut.firstRow = firstRow;
+    cut.streamFirstRow = mcuRow * shape.rowsPerMcuRow;
+    cut.lowerStream = HeaderWithHeight(file, layout.dataOffset, frameOffset, layout.height - cut.streamFirstRow);
+    const std::size_t dataStart = cut.lowerStream.size();
+    cut.lowerStream.insert(cut.lowerStream.end(), file.begin() + static_cast<std::ptrdiff_t>(pos), file.end());
+    const std::span<std::uint8_t> data(cut.lowerStream);
+    for (std::size_t at = dataStart;;) {
+        const auto marker = NextMarker(data, at);
+        if (!marker || *marker < 0xD0 || *marker > 0xD7) break;  // the end of the scan
+        data[at - 1] = static_cast<std::uint8_t>(0xD0 + (*marker - 0xD0 + 8 - intervals % 8) % 8);
+    }
+    return cut;
+}
+
+}  // namespace
+
+int RowsPerMcuRow(const JpegScanLayout& layout) {
+    int maxV = 1;
+    for (const auto& c : layout.components) maxV = std::max(maxV, c.v);
+    return 8 * maxV;
+}
+
+std::optional<JpegScanCut> CutScan(std::span<const std::uint8_t> file, const JpegScanLayout& layout, int earliestRow,
+                                   const std::function<bool(int)>& claim) {
+    ScanShape shape;
+    const auto frameOffset = FrameHeaderOffset(file, layout.dataOffset, layout.height);
+    if (!frameOffset || !ShapeOf(layout, shape)) return std::nullopt;
+    // The lower stream starts one MCU row above the first row it is used for.
+    const int firstCandidate = std::max(1, CeilDiv(std::max(earliestRow, 0), shape.rowsPerMcuRow) - 1);
+    if (layout.restartInterval > 0) return CutAtRestart(file, layout, shape, *frameOffset, firstCandidate, claim);
+    return CutByMeasuring(file, layout, shape, *frameOffset, firstCandidate, claim);
 }
 
 }  // namespace vantrel

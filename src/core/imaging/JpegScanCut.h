@@ -39,6 +39,7 @@ struct JpegScanLayout {
     int width = 0, height = 0;
     std::vector<Component> components;  // in scan order
     std::array<std::optional<HuffmanSpec>, 4> dcTables, acTables;
+    int restartInterval = 0;     // MCUs from one restart marker to the next; 0: none
     std::size_t dataOffset = 0;  // the first byte of entropy-coded data, right after the scan header
 };
 
@@ -51,8 +52,10 @@ struct JpegScanCut {
 // The rows of the picture that one MCU row covers.
 int RowsPerMcuRow(const JpegScanLayout& layout);
 
-// Reads the scan from its start and cuts it at the first suitable MCU row whose rows begin at or
-// after `earliestRow`. Once a place is found, `claim(firstRow)` decides whether it is taken (the
+// Cuts the scan at the first suitable MCU row whose rows begin at or after `earliestRow`: with
+// restart markers at the first restart that begins an MCU row (the markers are counted, no code
+// is read), else where a rewrite of the first MCU fits the byte grid (the codes are measured from
+// the start). Once a place is found, `claim(firstRow)` decides whether it is taken (the
 // upper decoder may already be past it). No cut when the data is damaged before the cut, holds a
 // marker, has no suitable place in the rows left, or the claim is refused.
 std::optional<JpegScanCut> CutScan(std::span<const std::uint8_t> file, const JpegScanLayout& layout, int earliestRow,

@@ -16,9 +16,11 @@ namespace {
 // it; the other thread measures the codes up to it (about half the work of decoding them) and
 // decodes the rows below, so both finish at about the same time.
 constexpr double kCutShare = 0.65;
+// With restart markers nothing is measured: the markers are counted, and the rows are halved.
+constexpr double kRestartCutShare = 0.5;
 
 // Reads the header; false (with `layout` unusable) unless the photo can be cut: one baseline
-// Huffman scan of all its components, one or three of them, 8-bit, no restart markers, at least
+// Huffman scan of all its components, one or three of them, 8-bit, at least
 // `minPixels`, within the decode budget, no warning. No object with a destructor lives here
 // across the codec's jumps.
 bool ReadCuttableLayout(std::span<const std::uint8_t> file, std::size_t minPixels, JpegScanLayout* layout) {
@@ -34,13 +36,14 @@ bool ReadCuttableLayout(std::span<const std::uint8_t> file, std::size_t minPixel
     jpeg_read_header(&cinfo, TRUE);
     const std::uint64_t pixels = std::uint64_t(cinfo.image_width) * cinfo.image_height;
     bool cuttable = err.warnings == 0 && !cinfo.progressive_mode && !cinfo.arith_code && cinfo.data_precision == 8 &&
-                    cinfo.restart_interval == 0 && cinfo.comps_in_scan == cinfo.num_components &&
+                    cinfo.comps_in_scan == cinfo.num_components &&
                     (cinfo.num_components == 1 || cinfo.num_components == 3) && cinfo.Ss == 0 && cinfo.Se == 63 &&
                     cinfo.Ah == 0 && cinfo.Al == 0 && pixels >= minPixels &&
                     CodecMemoryLimit(DecodeMemoryBudget(), pixels * 3) > 0;
     if (cuttable) {
         layout->width = static_cast<int>(cinfo.image_width);
         layout->height = static_cast<int>(cinfo.image_height);
+        layout->restartInterval = static_cast<int>(cinfo.restart_interval);
         layout->dataOffset = file.size() - cinfo.src->bytes_in_buffer;
         for (int i = 0; i < cinfo.comps_in_scan; ++i) {
             const jpeg_component_info* c = cinfo.cur_comp_info[i];
@@ -68,7 +71,7 @@ SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWai
     if (job.data == nullptr || job.rowsNeeded == nullptr || !ReadCuttableLayout(file, minPixels, &layout) ||
         !job.target->Resize(layout.width, layout.height))
         return SplitOutcome::DecodeAsOne;
-    const int earliest = static_cast<int>(layout.height * kCutShare);
+    const int earliest = static_cast<int>(layout.height * (layout.restartInterval > 0 ? kRestartCutShare : kCutShare));
     RowCut cut(earliest, upperWaits);
     bool claimed = false;
     ImageParams lowerParams;

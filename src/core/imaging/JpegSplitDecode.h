@@ -20,8 +20,7 @@ enum class SplitOutcome {
 };
 
 // Runs `job`, whose stream is in memory and whose rows wanted are given, in two parts at once when
-// the photo allows it: one baseline Huffman scan (or one component), no restart markers, at least
-// `minPixels`. It gives up (DecodeAsOne) on any other photo and whenever a decode warns or fails,
+// the photo allows it: one baseline Huffman scan (or one component), at least `minPixels`. It gives up (DecodeAsOne) on any other photo and whenever a decode warns or fails,
 // so that what it does finish has exactly the rows and the clean outcome of one decode.
 // `upperWaits`: see RowCut.
 SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels = kSplitMinPixels, bool upperWaits = false);

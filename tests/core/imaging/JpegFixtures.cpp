@@ -37,6 +37,7 @@ std::string MakeJpeg(int width, int height, const PixelSource& pixels, const Fix
         cinfo.comp_info[0].v_samp_factor = options.lumaV;
     }
     cinfo.restart_in_rows = options.restartRows;
+    cinfo.restart_interval = static_cast<unsigned>(options.restartMcus);
     cinfo.optimize_coding = options.optimiseTables;
     jpeg_start_compress(&cinfo, TRUE);
     for (const auto& [marker, data] : options.segments)

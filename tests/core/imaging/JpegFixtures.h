@@ -23,6 +23,7 @@ struct FixtureOptions {
     std::vector<std::pair<int, std::string>> segments;  // written after the codec's own headers
     int lumaH = 2, lumaV = 2;  // sampling factors of the first component (the codec's default 2 x 2)
     int restartRows = 0;       // a restart marker every this many MCU rows
+    int restartMcus = 0;       // or every this many MCUs
     bool optimiseTables = false;
 };
 

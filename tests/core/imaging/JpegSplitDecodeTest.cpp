@@ -81,8 +81,10 @@ TEST(JpegSplitDecode, TwoPartsGiveTheRowsOfOneDecode) {
     best.quality = 100;  // large values: DC categories up to 11
     FixtureOptions optimised;
     optimised.optimiseTables = true;  // DC tables without the categories a rewrite may need
-    FixtureOptions restarts;
-    restarts.restartRows = 3;
+    FixtureOptions restartRows;
+    restartRows.restartRows = 3;
+    FixtureOptions restartMcus;
+    restartMcus.restartMcus = 7;  // rows start an interval only now and then
     const struct {
         const char* name;
         int width, height;
@@ -96,7 +98,8 @@ TEST(JpegSplitDecode, TwoPartsGiveTheRowsOfOneDecode) {
         {"grey", 222, 1103, Options(FixtureColour::Grey), true},
         {"quality 100", 301, 1333, best, true},
         {"optimised tables", 290, 1250, optimised, true},
-        {"restart markers", 240, 1000, restarts, false},
+        {"restart every 3 rows", 240, 1000, restartRows, true},
+        {"restart every 7 MCUs", 232, 1000, restartMcus, true},
         {"progressive", 240, 1000, Options(FixtureColour::YCbCr, true), false},
         {"cmyk", 240, 1000, Options(FixtureColour::CMYK), false},
     };
@@ -122,22 +125,28 @@ TEST(JpegSplitDecode, TwoPartsGiveTheRowsOfOneDecode) {
 }
 
 // Damage below the cut makes the lower decoder warn: the photo is left to one decode, which
-// reports the warning as before.
+// reports the warning as before. With and without restart markers.
 TEST(JpegSplitDecode, DamageBelowTheCutIsLeftToOneDecode) {
-    const std::string good = MakeJpeg(260, 1200, Noisy(40));
-    const std::vector<bool> rows = EveryNthRow(1200, 3);
-    ASSERT_EQ(SplitDecode(good, rows).outcome, SplitOutcome::TwoParts);
-    const std::string eoi = good.substr(good.size() - 2);
-    std::string truncated = good.substr(0, good.size() * 9 / 10);
-    std::string trailingGarbage = good.substr(0, good.size() - 2) + std::string(40, '\x11') + eoi;
-    std::string markerInData = good;
-    markerInData[good.size() * 19 / 20] = '\xFF';
-    markerInData[good.size() * 19 / 20 + 1] = '\xD3';  // a restart marker where none belongs
-    for (const auto& [name, jpeg] : {std::pair{"truncated", truncated}, std::pair{"garbage before the end", trailingGarbage},
-                                     std::pair{"marker in the data", markerInData}}) {
-        SCOPED_TRACE(name);
-        EXPECT_GT(OneDecode(jpeg).warnings, 0u);
-        EXPECT_EQ(SplitDecode(jpeg, rows).outcome, SplitOutcome::DecodeAsOne);
+    FixtureOptions restarts;
+    restarts.restartRows = 2;
+    for (const auto& options : {FixtureOptions{}, restarts}) {
+        SCOPED_TRACE(options.restartRows);
+        const std::string good = MakeJpeg(260, 1200, Noisy(40), options);
+        const std::vector<bool> rows = EveryNthRow(1200, 3);
+        ASSERT_EQ(SplitDecode(good, rows).outcome, SplitOutcome::TwoParts);
+        const std::string eoi = good.substr(good.size() - 2);
+        std::string truncated = good.substr(0, good.size() * 9 / 10);
+        std::string trailingGarbage = good.substr(0, good.size() - 2) + std::string(40, '\x11') + eoi;
+        std::string markerInData = good;
+        markerInData[good.size() * 19 / 20] = '\xFF';
+        markerInData[good.size() * 19 / 20 + 1] = '\xD3';  // a restart marker where none belongs
+        for (const auto& [name, jpeg] : {std::pair{"truncated", truncated},
+                                         std::pair{"garbage before the end", trailingGarbage},
+                                         std::pair{"marker in the data", markerInData}}) {
+            SCOPED_TRACE(name);
+            EXPECT_GT(OneDecode(jpeg).warnings, 0u);
+            EXPECT_EQ(SplitDecode(jpeg, rows).outcome, SplitOutcome::DecodeAsOne);
+        }
     }
 }
 
