@@ -377,8 +377,46 @@ std::vector<std::uint8_t> HeaderWithHeight(std::span<const std::uint8_t> file, s
     return header;
 }
 
+// The first MCU at the reader written anew into `prefix`, each component's first DC value as an
+// absolute value; the offset in the file from which the original bytes follow it. Nothing when
+// the rewrite does not end on the original's byte grid or cannot be written (a DC size category
+// that the table lacks).
+std::optional<std::size_t> RewriteFirstMcu(EntropyReader in, std::array<std::int32_t, 4> dc, const ScanShape& shape,
+                                           std::vector<std::uint8_t>& prefix) {
+    BitWriter out(prefix);
+    const std::uint64_t start = in.Consumed();
+    for (const auto& block : shape.blocks) {
+        const auto c = static_cast<std::size_t>(block.component);
+        RewriteSink sink{out, shape.dcTables[c], block.firstOfComponent};
+        if (!ReadBlock(in, shape.dcTables[c], shape.acTables[c], dc[c], sink) || !sink.ok) return std::nullopt;
+    }
+    const std::int64_t shift = static_cast<std::int64_t>(out.Written()) -
+                               static_cast<std::int64_t>(in.Consumed() - start) - static_cast<std::int64_t>(start % 8);
+    if (shift % 8 != 0) return std::nullopt;
+    // The rest of the original's byte, then whole bytes on both sides.
+    const int rest = static_cast<int>((8 - in.Consumed() % 8) % 8);
+    in.Fill();
+    if (rest > 0) out.Put(in.Peek(rest), rest);
+    in.Skip(rest);
+    if (in.Ended()) return std::nullopt;
+    return in.NextByteOffset();
+}
+
+// The cut whose lower stream starts at MCU row `mcuRow`: the headers with its height, `prefix`,
+// and the file's bytes from `resume` on.
+JpegScanCut CutAt(std::span<const std::uint8_t> file, const JpegScanLayout& layout, std::size_t frameOffset,
+                  int rowsPerMcuRow, int mcuRow, std::span<const std::uint8_t> prefix, std::size_t resume) {
+    JpegScanCut cut;
+    cut.firstRow = (mcuRow + 1) * rowsPerMcuRow;
+    cut.streamFirstRow = mcuRow * rowsPerMcuRow;
+    cut.lowerStream = HeaderWithHeight(file, layout.dataOffset, frameOffset, layout.height - cut.streamFirstRow);
+    cut.lowerStream.insert(cut.lowerStream.end(), prefix.begin(), prefix.end());
+    cut.lowerStream.insert(cut.lowerStream.end(), file.begin() + static_cast<std::ptrdiff_t>(resume), file.end());
+    return cut;
+}
+
 // A scan without restart markers: the codes are measured from the start of the data to the cut,
-// and the first MCU after it is written anew with absolute DC values.
+// and the first MCU after it is written anew.
 std::optional<JpegScanCut> CutByMeasuring(std::span<const std::uint8_t> file, const JpegScanLayout& layout,
                                           const ScanShape& shape, std::size_t frameOffset, int firstCandidate,
                                           const std::function<bool(int)>& claim) {
@@ -388,40 +426,10 @@ std::optional<JpegScanCut> CutByMeasuring(std::span<const std::uint8_t> file, co
     std::array<std::int32_t, 4> dc{};
     for (int mcuRow = 0; mcuRow <= lastCandidate; ++mcuRow) {
         if (mcuRow >= firstCandidate) {
-            // Rewrites the row's first MCU on a copy of the reader; the cut fits when the rewrite
-            // ends on the original's byte grid.
-            EntropyReader rewriteIn = in;
-            std::array<std::int32_t, 4> rewriteDc = dc;
             std::vector<std::uint8_t> prefix;
-            BitWriter out(prefix);
-            const std::uint64_t start = rewriteIn.Consumed();
-            bool ok = true;
-            for (const auto& block : shape.blocks) {
-                const auto c = static_cast<std::size_t>(block.component);
-                RewriteSink sink{out, shape.dcTables[c], block.firstOfComponent};
-                ok = ReadBlock(rewriteIn, shape.dcTables[c], shape.acTables[c], rewriteDc[c], sink) && sink.ok;
-                if (!ok) break;
-            }
-            const std::int64_t shift = static_cast<std::int64_t>(out.Written()) -
-                                       static_cast<std::int64_t>(rewriteIn.Consumed() - start) -
-                                       static_cast<std::int64_t>(start % 8);
-            if (ok && shift % 8 == 0) {
-                const int rest = static_cast<int>((8 - rewriteIn.Consumed() % 8) % 8);
-                rewriteIn.Fill();
-                if (rest > 0) out.Put(rewriteIn.Peek(rest), rest);
-                rewriteIn.Skip(rest);
-                if (rewriteIn.Ended()) return std::nullopt;
-                const int firstRow = (mcuRow + 1) * rows;
-                if (!claim(firstRow)) return std::nullopt;
-                JpegScanCut cut;
-                cut.firstRow = firstRow;
-                cut.streamFirstRow = mcuRow * rows;
-                const std::size_t resume = rewriteIn.NextByteOffset();
-                cut.lowerStream = HeaderWithHeight(file, layout.dataOffset, frameOffset, layout.height - cut.streamFirstRow);
-                cut.lowerStream.insert(cut.lowerStream.end(), prefix.begin(), prefix.end());
-                cut.lowerStream.insert(cut.lowerStream.end(), file.begin() + static_cast<std::ptrdiff_t>(resume),
-                                       file.end());
-                return cut;
+            if (const auto resume = RewriteFirstMcu(in, dc, shape, prefix)) {
+                if (!claim((mcuRow + 1) * rows)) return std::nullopt;
+                return CutAt(file, layout, frameOffset, rows, mcuRow, prefix, *resume);
             }
         }
         SkipSink skip;
@@ -453,14 +461,9 @@ std::optional<JpegScanCut> CutAtRestart(std::span<const std::uint8_t> file, cons
         if (!marker || *marker != 0xD0 + seen % 8) return std::nullopt;  // the end of the data, or damage
         ++seen;
     }
-    const int firstRow = (mcuRow + 1) * shape.rowsPerMcuRow;
-    if (!claim(firstRow)) return std::nullopt;
-    JpegScanCut cut;
-    cut.firstRow = firstRow;
-    cut.streamFirstRow = mcuRow * shape.rowsPerMcuRow;
-    cut.lowerStream = HeaderWithHeight(file, layout.dataOffset, frameOffset, layout.height - cut.streamFirstRow);
-    const std::size_t dataStart = cut.lowerStream.size();
-    cut.lowerStream.insert(cut.lowerStream.end(), file.begin() + static_cast<std::ptrdiff_t>(pos), file.end());
+    if (!claim((mcuRow + 1) * shape.rowsPerMcuRow)) return std::nullopt;
+    JpegScanCut cut = CutAt(file, layout, frameOffset, shape.rowsPerMcuRow, mcuRow, {}, pos);
+    const std::size_t dataStart = cut.lowerStream.size() - (file.size() - pos);
     const std::span<std::uint8_t> data(cut.lowerStream);
     for (std::size_t at = dataStart;;) {
         const auto marker = NextMarker(data, at);
