@@ -9,7 +9,7 @@
 namespace vantrel {
 namespace {
 
-constexpr int kLookBits = 10;
+constexpr int kLookBits = 11;
 constexpr int kMaxBlocksInMcu = 10;  // libjpeg refuses more
 // A cut is looked for in this many MCU rows from the earliest; each one fits the byte grid with
 // a chance of one in eight.
@@ -23,8 +23,9 @@ struct CodeTable {
     std::array<std::int32_t, 18> valueOffset{};
     std::array<std::uint8_t, 256> symbols{};
     // AC only: per look-ahead, the step of one coefficient (see AcStep), with the step of a second
-    // one in bits 12.. when its code and value lie within the look-ahead after the first and the
-    // first does not end the block; 0 when the code is longer than the look-ahead.
+    // one in bits 12..23 when its code and value lie within the look-ahead after the first and
+    // the first does not end the block, and the bits of both in bits 24..; 0 when the code is
+    // longer than the look-ahead.
     std::array<std::uint32_t, 1 << kLookBits> acPair{};
     // DC only: the code of each size category, for writing values; length 0 when absent.
     std::array<std::uint16_t, 16> dcCode{};
@@ -85,10 +86,11 @@ bool BuildTable(const HuffmanSpec& spec, bool dc, CodeTable& table) {
     constexpr std::uint32_t kMask = (1u << kLookBits) - 1;
     for (std::uint32_t index = 0; index <= kMask; ++index) {
         const std::uint32_t first = acStep[index], used = first & 31;
-        table.acPair[index] = first;
+        table.acPair[index] = first == 0 ? 0 : first | used << 24;
         if (first == 0 || (first >> 5) == 64 || used >= kLookBits) continue;
         const std::uint32_t second = acStep[(index << used) & kMask];
-        if (second != 0 && (second & 31) <= kLookBits - used) table.acPair[index] |= second << 12;
+        if (second != 0 && (second & 31) <= kLookBits - used)
+            table.acPair[index] = first | second << 12 | (used + (second & 31)) << 24;
     }
     return true;
 }
@@ -219,14 +221,21 @@ bool ReadBlock(EntropyReader& in, const CodeTable& dcTable, const CodeTable& acT
             const auto [l, symbol] = DecodeLong(in, acTable);
             if (l == 0) return false;
             step = AcStep(l, symbol);
+            step |= (step & 31) << 24;
         }
         k += static_cast<int>((step >> 5) & 127);
-        // The second coefficient counts only while the block goes on.
-        const std::uint32_t second = k < 64 ? step >> 12 : 0;
-        const int bits = static_cast<int>((step & 31) + (second & 31));
+        if (k >= 64) {  // the first coefficient ends the block: a second one is the next block's
+            const int bits = static_cast<int>(step & 31);
+            sink.Ac(in.Peek(bits), bits);
+            in.Skip(bits);
+            break;
+        }
+        // Both coefficients' bits straight from the table: the next look-up need not wait for
+        // the count of positions.
+        const int bits = static_cast<int>(step >> 24);
         sink.Ac(in.Peek(bits), bits);
         in.Skip(bits);
-        k += static_cast<int>(second >> 5);
+        k += static_cast<int>((step >> 17) & 127);
     }
     return true;
 }
@@ -288,14 +297,32 @@ struct RewriteSink {
 };
 
 struct ScanShape {
+    ScanShape() = default;
+    ScanShape(const ScanShape&) = delete;  // the blocks point into the tables
+    ScanShape& operator=(const ScanShape&) = delete;
+
     struct Block {
-        int component;
+        std::size_t component;
         bool firstOfComponent;
+        const CodeTable* dc;
+        const CodeTable* ac;
     };
     std::vector<Block> blocks;  // of one MCU, in coding order
-    std::vector<CodeTable> dcTables, acTables;  // per component
+    // By table number, each built once: components that share a table share its cache lines.
+    std::array<std::optional<CodeTable>, 4> dcTables, acTables;
     int mcusPerRow = 0, mcuRows = 0, rowsPerMcuRow = 0;
 };
+
+// The table of `number`, built on first use; null when the header defines no valid one.
+const CodeTable* TableOf(const std::array<std::optional<HuffmanSpec>, 4>& specs, int number, bool dc,
+                         std::array<std::optional<CodeTable>, 4>& tables) {
+    if (number < 0 || number > 3) return nullptr;
+    const auto n = static_cast<std::size_t>(number);
+    if (!tables[n]) {
+        if (!specs[n] || !BuildTable(*specs[n], dc, tables[n].emplace())) return nullptr;
+    }
+    return &*tables[n];
+}
 
 int CeilDiv(int a, int b) { return (a + b - 1) / b; }
 
@@ -313,17 +340,13 @@ bool ShapeOf(const JpegScanLayout& layout, ScanShape& shape) {
     shape.rowsPerMcuRow = 8 * maxV;
     shape.mcusPerRow = CeilDiv(layout.width, 8 * maxH);
     shape.mcuRows = CeilDiv(layout.height, shape.rowsPerMcuRow);
-    shape.dcTables.resize(components.size());
-    shape.acTables.resize(components.size());
     for (std::size_t i = 0; i < components.size(); ++i) {
         const auto& c = components[i];
-        if (c.dcTable < 0 || c.dcTable > 3 || c.acTable < 0 || c.acTable > 3) return false;
-        const auto& dc = layout.dcTables[static_cast<std::size_t>(c.dcTable)];
-        const auto& ac = layout.acTables[static_cast<std::size_t>(c.acTable)];
-        if (!dc || !ac || !BuildTable(*dc, true, shape.dcTables[i]) || !BuildTable(*ac, false, shape.acTables[i]))
-            return false;
+        const CodeTable* dc = TableOf(layout.dcTables, c.dcTable, true, shape.dcTables);
+        const CodeTable* ac = TableOf(layout.acTables, c.acTable, false, shape.acTables);
+        if (dc == nullptr || ac == nullptr) return false;
         const int count = interleaved ? c.h * c.v : 1;
-        for (int b = 0; b < count; ++b) shape.blocks.push_back({static_cast<int>(i), b == 0});
+        for (int b = 0; b < count; ++b) shape.blocks.push_back({i, b == 0, dc, ac});
     }
     return shape.blocks.size() <= kMaxBlocksInMcu;
 }
@@ -386,9 +409,8 @@ std::optional<std::size_t> RewriteFirstMcu(EntropyReader in, std::array<std::int
     BitWriter out(prefix);
     const std::uint64_t start = in.Consumed();
     for (const auto& block : shape.blocks) {
-        const auto c = static_cast<std::size_t>(block.component);
-        RewriteSink sink{out, shape.dcTables[c], block.firstOfComponent};
-        if (!ReadBlock(in, shape.dcTables[c], shape.acTables[c], dc[c], sink) || !sink.ok) return std::nullopt;
+        RewriteSink sink{out, *block.dc, block.firstOfComponent};
+        if (!ReadBlock(in, *block.dc, *block.ac, dc[block.component], sink) || !sink.ok) return std::nullopt;
     }
     const std::int64_t shift = static_cast<std::int64_t>(out.Written()) -
                                static_cast<std::int64_t>(in.Consumed() - start) - static_cast<std::int64_t>(start % 8);
@@ -435,8 +457,7 @@ std::optional<JpegScanCut> CutByMeasuring(std::span<const std::uint8_t> file, co
         SkipSink skip;
         for (int m = 0; m < shape.mcusPerRow; ++m) {
             for (const auto& block : shape.blocks) {
-                const auto c = static_cast<std::size_t>(block.component);
-                if (!ReadBlock(in, shape.dcTables[c], shape.acTables[c], dc[c], skip)) return std::nullopt;
+                if (!ReadBlock(in, *block.dc, *block.ac, dc[block.component], skip)) return std::nullopt;
             }
         }
         if (in.Ended()) return std::nullopt;
