@@ -1,8 +1,5 @@
 #include "core/imaging/JpegDecoder.h"
 
-#include <sys/stat.h>
-
-#include <algorithm>
 #include <cstdio>
 
 #include "core/imaging/JpegHeaderFields.h"
@@ -22,18 +19,6 @@ DecodeJob PhotoDecode(ImageWorkspace& ws) {
     job.target = &ws.workBitmap;
     job.progress = &ws.progress;
     return job;
-}
-
-// The rest of a regular file, when it is small enough to be held in memory beside its picture.
-bool ReadRestOfStream(std::FILE* file, std::vector<std::uint8_t>& bytes) {
-    constexpr long long kMaxBytes = 256LL << 20;
-    struct stat info {};
-    const long position = std::ftell(file);
-    if (fstat(fileno(file), &info) != 0 || position < 0 || info.st_size - position > kMaxBytes) return false;
-    bytes.resize(static_cast<std::size_t>(std::max<long long>(info.st_size - position, 0)));
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-    bytes.resize(got);
-    return !std::ferror(file);
 }
 
 void StoreOutcome(ImageParams& params, const DecodeJob& job) {
@@ -91,19 +76,14 @@ std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std:
     ws.params.lastMessageCode = 0;
     DecodeJob job = PhotoDecode(ws);
     job.rowsNeeded = rowsNeeded;
-    // A large photo of which only some rows are wanted may be decoded in two parts at once, from
-    // its bytes in memory; a photo that is not is decoded from the stream, as are all others.
+    job.file = file;
+    // A large photo of which only some rows are wanted may be decoded in two parts at once; when
+    // it is not, it is decoded as one from where the stream started.
     if (rowsNeeded != nullptr) {
         const long start = std::ftell(file);
-        std::vector<std::uint8_t> bytes;
-        if (start >= 0 && ReadRestOfStream(file, bytes)) {
-            DecodeJob inMemory = job;
-            inMemory.data = bytes.data();
-            inMemory.size = bytes.size();
-            if (RunSplitDecode(inMemory) != SplitOutcome::DecodeAsOne) {
-                StoreOutcome(ws.params, inMemory);
-                return ws.params.lastMessageCode;
-            }
+        if (start >= 0 && RunSplitDecode(job) != SplitOutcome::DecodeAsOne) {
+            StoreOutcome(ws.params, job);
+            return ws.params.lastMessageCode;
         }
         if (start < 0 || std::fseek(file, start, SEEK_SET) != 0) {
             job.ok = false;
@@ -111,7 +91,6 @@ std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std:
             return 0;
         }
     }
-    job.file = file;
     RunDecode(&job);
     StoreOutcome(ws.params, job);
     return ws.params.lastMessageCode;

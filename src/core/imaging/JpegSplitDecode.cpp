@@ -5,9 +5,16 @@
 #include <system_error>
 #include <thread>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <vector>
+
 #include "core/imaging/JpegErrorManager.h"
 #include "core/imaging/JpegMemoryBudget.h"
 #include "core/imaging/JpegScanCut.h"
+#include "core/imaging/JpegStreamSource.h"
 
 namespace vantrel::jpeg_detail {
 namespace {
@@ -19,11 +26,11 @@ constexpr double kCutShare = 0.65;
 // With restart markers nothing is measured: the markers are counted, and the rows are halved.
 constexpr double kRestartCutShare = 0.5;
 
-// Reads the header; false (with `layout` unusable) unless the photo can be cut: one baseline
-// Huffman scan of all its components, one or three of them, 8-bit, at least
-// `minPixels`, within the decode budget, no warning. No object with a destructor lives here
-// across the codec's jumps.
-bool ReadCuttableLayout(std::span<const std::uint8_t> file, std::size_t minPixels, JpegScanLayout* layout) {
+// Reads the header from the job's stream (which it leaves moved on) or bytes; false (with
+// `layout` unusable) unless the photo can be cut: one baseline Huffman scan of all its
+// components, one or three of them, 8-bit, at least `minPixels`, within the decode budget, no
+// warning. No object with a destructor lives here across the codec's jumps.
+bool ReadCuttableLayout(const DecodeJob& source, long start, std::size_t minPixels, JpegScanLayout* layout) {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     cinfo.err = InstallErrorManager(err);
@@ -32,7 +39,10 @@ bool ReadCuttableLayout(std::span<const std::uint8_t> file, std::size_t minPixel
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, file.data(), static_cast<unsigned long>(file.size()));
+    if (source.file != nullptr)
+        UseStreamSource(&cinfo, source.file);
+    else
+        jpeg_mem_src(&cinfo, source.data, static_cast<unsigned long>(source.size));
     jpeg_read_header(&cinfo, TRUE);
     const std::uint64_t pixels = std::uint64_t(cinfo.image_width) * cinfo.image_height;
     bool cuttable = err.warnings == 0 && !cinfo.progressive_mode && !cinfo.arith_code && cinfo.data_precision == 8 &&
@@ -44,7 +54,9 @@ bool ReadCuttableLayout(std::span<const std::uint8_t> file, std::size_t minPixel
         layout->width = static_cast<int>(cinfo.image_width);
         layout->height = static_cast<int>(cinfo.image_height);
         layout->restartInterval = static_cast<int>(cinfo.restart_interval);
-        layout->dataOffset = file.size() - cinfo.src->bytes_in_buffer;
+        // What the codec has taken from its source, less what it holds unread.
+        const long taken = source.file != nullptr ? std::ftell(source.file) - start : static_cast<long>(source.size);
+        layout->dataOffset = static_cast<std::size_t>(taken) - cinfo.src->bytes_in_buffer;
         for (int i = 0; i < cinfo.comps_in_scan; ++i) {
             const jpeg_component_info* c = cinfo.cur_comp_info[i];
             layout->components.push_back({c->h_samp_factor, c->v_samp_factor, c->dc_tbl_no, c->ac_tbl_no});
@@ -63,12 +75,30 @@ bool ReadCuttableLayout(std::span<const std::uint8_t> file, std::size_t minPixel
     return cuttable;
 }
 
+// The bytes of the file from `start` to its end, read without moving the stream; false when they
+// cannot be read or are too many to hold beside the picture.
+bool ReadFileFrom(std::FILE* file, long start, std::vector<std::uint8_t>& bytes) {
+    constexpr long long kMaxBytes = 256LL << 20;
+    struct stat info {};
+    const int fd = fileno(file);
+    if (fstat(fd, &info) != 0 || info.st_size < start || info.st_size - start > kMaxBytes) return false;
+    bytes.resize(static_cast<std::size_t>(info.st_size - start));
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t got = pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(start) + static_cast<off_t>(done));
+        if (got <= 0) return false;
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
 }  // namespace
 
 SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWaits) {
-    const std::span<const std::uint8_t> file(job.data, job.size);
+    const long start = job.file != nullptr ? std::ftell(job.file) : 0;
     JpegScanLayout layout;
-    if (job.data == nullptr || job.rowsNeeded == nullptr || !ReadCuttableLayout(file, minPixels, &layout) ||
+    if ((job.file == nullptr && job.data == nullptr) || job.rowsNeeded == nullptr || start < 0 ||
+        !ReadCuttableLayout(job, start, minPixels, &layout) ||
+        (job.file != nullptr && std::fseek(job.file, start, SEEK_SET) != 0) ||
         !job.target->Resize(layout.width, layout.height))
         return SplitOutcome::DecodeAsOne;
     const int earliest = static_cast<int>(layout.height * (layout.restartInterval > 0 ? kRestartCutShare : kCutShare));
@@ -76,8 +106,17 @@ SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWai
     bool claimed = false;
     ImageParams lowerParams;
     DecodeJob lower;  // stays not ok unless the rows below the cut are decoded
+    // The second thread reads the file itself (the upper decoder reads the stream meanwhile),
+    // finds the cut and decodes the rows below it.
     const auto findAndDecodeLower = [&] {
         try {
+            std::vector<std::uint8_t> read;
+            if (job.file != nullptr && !ReadFileFrom(job.file, start, read)) {
+                cut.GiveUp();
+                return;
+            }
+            const std::span<const std::uint8_t> file =
+                job.file != nullptr ? std::span<const std::uint8_t>(read) : std::span(job.data, job.size);
             const auto found = CutScan(file, layout, earliest, [&](int row) { return claimed = cut.Claim(row); });
             if (!found) {
                 cut.GiveUp();

@@ -19,9 +19,12 @@ enum class SplitOutcome {
     DecodeAsOne,  // not done: the caller decodes the photo as one (the job is untouched)
 };
 
-// Runs `job`, whose stream is in memory and whose rows wanted are given, in two parts at once when
-// the photo allows it: one baseline Huffman scan (or one component), at least `minPixels`. It gives up (DecodeAsOne) on any other photo and whenever a decode warns or fails,
-// so that what it does finish has exactly the rows and the clean outcome of one decode.
+// Runs `job`, whose rows wanted are given, in two parts at once when the photo allows it: one
+// baseline Huffman scan (or one component), at least `minPixels`. A stream (a regular file, from
+// its current position) is decoded from the stream above the cut while the second thread reads
+// the file itself. It gives up (DecodeAsOne, the stream moved) on any other photo and whenever a
+// decode warns or fails, so that what it does finish has exactly the rows and the clean outcome
+// of one decode.
 // `upperWaits`: see RowCut.
 SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels = kSplitMinPixels, bool upperWaits = false);
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <random>
 
+#include "core/TempFolder.h"
 #include "core/imaging/JpegDecodeJob.h"
 #include "core/imaging/JpegSplitDecode.h"
 #include "core/imaging/JpegFixtures.h"
@@ -122,6 +123,29 @@ TEST(JpegSplitDecode, TwoPartsGiveTheRowsOfOneDecode) {
             EXPECT_EQ(FirstDifferentRow(split.bitmap, whole.bitmap, rows), -1) << "every " << n << " rows";
         }
     }
+}
+
+// From a file the upper decoder reads the stream, from where it stood, while the second thread
+// reads the file itself.
+TEST(JpegSplitDecode, AFileIsSplitFromWhereItsStreamStands) {
+    const std::string jpeg = MakeJpeg(300, 1400, Noisy(61));
+    const std::vector<bool> rows = EveryNthRow(1400, 4);
+    const std::string prefix(1000, 'x');
+    TempFolder folder;
+    std::FILE* file = std::fopen(folder.Write("p.jpg", prefix + jpeg).c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(std::fseek(file, static_cast<long>(prefix.size()), SEEK_SET), 0);
+    Decoded split;
+    ImageParams params;
+    DecodeJob job;
+    job.file = file;
+    job.params = &params;
+    job.target = &split.bitmap;
+    job.rowsNeeded = &rows;
+    EXPECT_EQ(RunSplitDecode(job, 0, true), SplitOutcome::TwoParts);
+    std::fclose(file);
+    EXPECT_TRUE(job.ok);
+    EXPECT_EQ(FirstDifferentRow(split.bitmap, OneDecode(jpeg).bitmap, rows), -1);
 }
 
 // Damage below the cut makes the lower decoder warn: the photo is left to one decode, which
