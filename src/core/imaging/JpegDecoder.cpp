@@ -79,13 +79,13 @@ std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std:
     job.file = file;
     // A large photo of which only some rows are wanted may be decoded in two parts at once; when
     // it is not, it is decoded as one from where the stream started.
-    if (rowsNeeded != nullptr) {
-        const long start = std::ftell(file);
-        if (start >= 0 && RunSplitDecode(job) != SplitOutcome::DecodeAsOne) {
+    // A stream that cannot be rewound is decoded as one straight away.
+    if (const long start = rowsNeeded != nullptr ? std::ftell(file) : -1; start >= 0) {
+        if (RunSplitDecode(job) != SplitOutcome::DecodeAsOne) {
             StoreOutcome(ws.params, job);
             return ws.params.lastMessageCode;
         }
-        if (start < 0 || std::fseek(file, start, SEEK_SET) != 0) {
+        if (std::fseek(file, start, SEEK_SET) != 0) {
             job.ok = false;
             StoreOutcome(ws.params, job);
             return 0;

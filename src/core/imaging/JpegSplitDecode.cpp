@@ -84,7 +84,8 @@ bool ReadFileFrom(std::FILE* file, long start, std::vector<std::uint8_t>& bytes)
     if (fstat(fd, &info) != 0 || info.st_size < start || info.st_size - start > kMaxBytes) return false;
     bytes.resize(static_cast<std::size_t>(info.st_size - start));
     for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t got = pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(start) + static_cast<off_t>(done));
+        const auto at = static_cast<off_t>(static_cast<std::size_t>(start) + done);
+        const ssize_t got = pread(fd, bytes.data() + done, bytes.size() - done, at);
         if (got <= 0) return false;
         done += static_cast<std::size_t>(got);
     }

@@ -65,7 +65,8 @@ std::vector<bool> EveryNthRow(int height, int n) {
 int FirstDifferentRow(const RgbBitmap& split, const RgbBitmap& whole, const std::vector<bool>& rows) {
     if (split.Width() != whole.Width() || split.Height() != whole.Height()) return -2;
     for (int y = 0; y < whole.Height(); ++y)
-        if (rows[static_cast<std::size_t>(y)] && std::memcmp(split.Row(y), whole.Row(y), std::size_t(whole.Width()) * 3) != 0)
+        if (rows[static_cast<std::size_t>(y)] &&
+            std::memcmp(split.Row(y), whole.Row(y), std::size_t(whole.Width()) * 3) != 0)
             return y;
     return -1;
 }
