@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -76,12 +77,11 @@ bool ReadCuttableLayout(const DecodeJob& source, long start, std::size_t minPixe
 }
 
 // The bytes of the file from `start` to its end, read without moving the stream; false when they
-// cannot be read or are too many to hold beside the picture.
-bool ReadFileFrom(std::FILE* file, long start, std::vector<std::uint8_t>& bytes) {
-    constexpr long long kMaxBytes = 256LL << 20;
+// cannot be read or are more than `maxBytes`.
+bool ReadFileFrom(std::FILE* file, long start, long long maxBytes, std::vector<std::uint8_t>& bytes) {
     struct stat info {};
     const int fd = fileno(file);
-    if (fstat(fd, &info) != 0 || info.st_size < start || info.st_size - start > kMaxBytes) return false;
+    if (fstat(fd, &info) != 0 || info.st_size < start || info.st_size - start > maxBytes) return false;
     bytes.resize(static_cast<std::size_t>(info.st_size - start));
     for (std::size_t done = 0; done < bytes.size();) {
         const auto at = static_cast<off_t>(static_cast<std::size_t>(start) + done);
@@ -112,7 +112,10 @@ SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWai
     const auto findAndDecodeLower = [&] {
         try {
             std::vector<std::uint8_t> read;
-            if (job.file != nullptr && !ReadFileFrom(job.file, start, read)) {
+            // A photo's file is smaller than its raw pixels, metadata aside: a file much larger
+            // is mostly something else, and not worth holding twice (here and below the cut).
+            const long long maxBytes = std::min(256LL << 20, 3LL * layout.width * layout.height + (16LL << 20));
+            if (job.file != nullptr && !ReadFileFrom(job.file, start, maxBytes, read)) {
                 cut.GiveUp();
                 return;
             }
