@@ -1,15 +1,14 @@
 #include "core/imaging/JpegSplitDecode.h"
 
-#include <new>
-#include <span>
-#include <system_error>
-#include <thread>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <new>
+#include <span>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "core/imaging/JpegErrorManager.h"
@@ -21,8 +20,9 @@ namespace vantrel::jpeg_detail {
 namespace {
 
 // The cut is looked for from this share of the rows on. The upper decoder decodes the rows above
-// it; the other thread measures the codes up to it (about half the work of decoding them) and
-// decodes the rows below, so both finish at about the same time.
+// it; the other thread reads the file, measures the codes up to the cut (well under half the work
+// of decoding them) and decodes the rows below, so both finish at about the same time. Chosen by
+// measuring on 24 MP photos: 0.65 beat 0.60 and 0.71.
 constexpr double kCutShare = 0.65;
 // With restart markers nothing is measured: the markers are counted, and the rows are halved.
 constexpr double kRestartCutShare = 0.5;

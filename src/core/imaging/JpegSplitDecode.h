@@ -2,7 +2,7 @@
 // Decoding the sampled rows of a large photo with two decoders at once. Huffman decoding cannot
 // be shared out, but the rows below a cut can be decoded from a stream of their own (see
 // JpegScanCut.h): while the calling thread decodes the rows above the cut, a second thread finds
-// the cut, which only needs the codes measured, and decodes the rows below it.
+// the cut, which needs at most the codes measured, and decodes the rows below it.
 
 #include <cstddef>
 
@@ -16,7 +16,7 @@ constexpr std::size_t kSplitMinPixels = 2'000'000;
 enum class SplitOutcome {
     TwoParts,     // decoded in two parts at once
     OnePart,      // no cut was found in time: the upper decoder decoded the whole photo
-    DecodeAsOne,  // not done: the caller decodes the photo as one (the job is untouched)
+    DecodeAsOne,  // not done: the caller decodes the photo as one (only the target may have changed)
 };
 
 // Runs `job`, whose rows wanted are given, in two parts at once when the photo allows it: one
