@@ -26,6 +26,7 @@
 #include "core/service/TransferPreparation.h"
 #include "core/service/TransferRun.h"
 #include "core/service/XmlRpcTransferService.h"
+#include "core/support/LocalPhotoQueue.h"
 #include "core/support/StandinService.h"
 
 namespace vantrel {
@@ -60,24 +61,15 @@ public:
     }
 };
 
-class ReconnectEndToEnd : public ::testing::Test {
+class ReconnectEndToEnd : public ::testing::Test, protected test::LocalPhotoQueue {
 protected:
     void SetUp() override {
         ASSERT_TRUE(service_.ok()) << service_.error();
-        intake_.Hooks.Today = [] { return std::chrono::year{2008} / 7 / 14; };
     }
 
     // A noisy photo, queued into "Summer"; returns the MD5 of its working copy.
     std::string Queue(const std::string& name, int width, int height) {
-        Bitmap32 picture(width, height);
-        std::mt19937 random(static_cast<unsigned>(std::hash<std::string>{}(name)));
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) picture.SetPixel(x, y, 0xFF000000u | (random() & 0xFFFFFFu));
-        const std::string path = photos_.File(name);
-        EXPECT_TRUE(SaveEditedJpeg(ws_, picture, path, 90).has_value());
-        int index = albums_.IndexOfName("Summer");
-        if (index < 0) index = albums_.AddAlbum("Summer");
-        EXPECT_TRUE(intake_.AddPhotoToAlbum(index, path)) << path;
+        const int index = QueueInto("Summer", NoisyPhoto(name, width, height));
         const TJobList& jobs = albums_.Items(index).Jobs();
         return DigestToHex(DigestFile(jobs.Items(jobs.Count() - 1).WorkPath));
     }
@@ -138,15 +130,6 @@ protected:
 
     std::string proxy_;  // "host:port" of an HTTP proxy for every connection, or none
     test::StandinService service_;
-    test::TempFolder work_;
-    test::TempFolder photos_;
-    ImageWorkspace ws_;
-    TMemoryContentView view_;
-    TAlbumList albums_{view_, MonthNames{}};
-    int tiles_ = 0;
-    TJpegPhotoImaging imaging_{ws_, [] { return 90; },
-                               [this](const RgbBitmap&) -> std::expected<int, std::string> { return tiles_++; }};
-    TPhotoIntake intake_{albums_, imaging_, work_.Path(), MonthNames{}};
 };
 
 // The network goes away for 30 s while the second photo's bytes move: the run waits, starts that

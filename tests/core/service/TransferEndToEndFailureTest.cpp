@@ -7,7 +7,7 @@ namespace {
 TEST_F(TransferEndToEnd, StalledServiceNeverHoldsTheRunNorCostsAPhoto) {
     using namespace std::chrono_literals;
     using Clock = std::chrono::steady_clock;
-    Queue("Summer", Photo("one.jpg", 800, 600));  // larger than the buffers of a data connection not read
+    QueueInto("Summer", NoisyPhoto("one.jpg", 800, 600));  // larger than the buffers of a data connection not read
     const auto queued = QueuedNames();
     enum class Alone { Throws, EndsWithThePhotoQueued, Never };
     const struct Case {
@@ -68,9 +68,9 @@ TEST_F(TransferEndToEnd, StalledServiceNeverHoldsTheRunNorCostsAPhoto) {
 TEST_F(TransferEndToEnd, ServiceGoneMidRunKeepsEveryPhotoNotVerified) {
     auto own = std::make_unique<test::StandinService>();
     ASSERT_TRUE(own->ok()) << own->error();
-    Queue("Summer", Photo("one.jpg", 200, 160));
-    Queue("Summer", Photo("two.jpg", 200, 170));
-    Queue("Summer", Photo("three.jpg", 200, 180));
+    QueueInto("Summer", NoisyPhoto("one.jpg", 200, 160));
+    QueueInto("Summer", NoisyPhoto("two.jpg", 200, 170));
+    QueueInto("Summer", NoisyPhoto("three.jpg", 200, 180));
 
     HttpClient settingsHttp;
     TRemoteSettings remote;

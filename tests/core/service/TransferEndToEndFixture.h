@@ -27,6 +27,7 @@
 #include "core/service/TransferPreparation.h"
 #include "core/service/TransferRun.h"
 #include "core/service/XmlRpcTransferService.h"
+#include "core/support/LocalPhotoQueue.h"
 #include "core/support/ReferenceCopy.h"
 #include "core/support/StandinFault.h"
 #include "core/support/StandinService.h"
@@ -79,7 +80,7 @@ public:
     void ShowReport(const TTransferReport& shown) override { report = shown; }
 };
 
-class TransferEndToEnd : public ::testing::Test {
+class TransferEndToEnd : public ::testing::Test, protected test::LocalPhotoQueue {
 protected:
     // One stand-in for the suite: the account owns the album "SUMMER"; a cut JPEG's last decoder
     // message (85) is on the list of refused warnings; the copies are kept small.
@@ -99,7 +100,6 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(service_->ok()) << service_->error();
-        intake_.Hooks.Today = [] { return std::chrono::year{2008} / 7 / 14; };
         // The window saves the transfer list on every change of an album's photos.
         albums_.OnContentChanged = [this](TAlbum*) { ASSERT_TRUE(SaveTransferList(albums_, ListPath())); };
         albums_.OnMessage = [this](const TUserMessage& message) { messages_.push_back(message.key); };
@@ -108,9 +108,9 @@ protected:
     // Stop is pressed as the first photo is shown (its preparation under way) or while its first
     // bytes travel (the next photos being prepared meanwhile).
     void StopDuringTheFirstPhoto(bool whileStoring) {
-        Queue("Summer", Photo("one.jpg", 900, 700));
-        Queue("Summer", Photo("two.jpg", 800, 600));
-        Queue("Summer", Photo("three.jpg", 1000, 800));
+        QueueInto("Summer", NoisyPhoto("one.jpg", 900, 700));
+        QueueInto("Summer", NoisyPhoto("two.jpg", 800, 600));
+        QueueInto("Summer", NoisyPhoto("three.jpg", 1000, 800));
         const auto before = UploadFolders();
 
         RecordingObserver observer;
@@ -136,23 +136,6 @@ protected:
 
     std::string WorkFolder() const { return work_.Path(); }
     std::string ListPath() const { return work_.File(std::string(kTransferListName)); }
-
-    // A noisy photo in the user's folder, so that it does not compress below the minimum size.
-    std::string Photo(const std::string& name, int width, int height) {
-        Bitmap32 picture(width, height);
-        std::mt19937 random(static_cast<unsigned>(std::hash<std::string>{}(name)));
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) picture.SetPixel(x, y, 0xFF000000u | (random() & 0xFFFFFFu));
-        const std::string path = photos_.File(name);
-        EXPECT_TRUE(SaveEditedJpeg(ws_, picture, path, 90).has_value());
-        return path;
-    }
-    // Queues a photo of the user's folder into the named album (made when missing).
-    void Queue(const std::string& album, const std::string& path) {
-        int index = albums_.IndexOfName(album);
-        if (index < 0) index = albums_.AddAlbum(album);
-        ASSERT_TRUE(intake_.AddPhotoToAlbum(index, path)) << path;
-    }
 
     // The FTP folders of the account's start folder.
     static std::set<std::string> UploadFolders() { return Entries(service_->ftpFolder()); }
@@ -240,15 +223,6 @@ protected:
     static inline test::TempFolder* accounts_ = nullptr;
     static inline test::StandinService* service_ = nullptr;
 
-    test::TempFolder work_;
-    test::TempFolder photos_;
-    ImageWorkspace ws_;
-    TMemoryContentView view_;
-    TAlbumList albums_{view_, MonthNames{}};
-    int tiles_ = 0;
-    TJpegPhotoImaging imaging_{ws_, [] { return 90; },
-                               [this](const RgbBitmap&) -> std::expected<int, std::string> { return tiles_++; }};
-    TPhotoIntake intake_{albums_, imaging_, work_.Path(), MonthNames{}};
     TRemoteSettings remote_;
     NetworkTimeouts timeouts_ = DefaultNetworkTimeouts();
     std::function<bool()> stopCheck_;  // the window's Stop for the HTTP clients

@@ -5,14 +5,14 @@ namespace vantrel::endtoend {
 namespace {
 
 TEST_F(TransferEndToEnd, SendsEveryAcceptedPhotoAndKeepsTheRefusedOnes) {
-    Queue("Summer", Photo("beach.jpg", 240, 160));
-    Queue("Summer", Photo("tiny.jpg", 16, 16));  // far below picture_minsize
-    Queue("Summer", Photo("dunes.jpg", 170, 230));
+    QueueInto("Summer", NoisyPhoto("beach.jpg", 240, 160));
+    QueueInto("Summer", NoisyPhoto("tiny.jpg", 16, 16));  // far below picture_minsize
+    QueueInto("Summer", NoisyPhoto("dunes.jpg", 170, 230));
     // A photo cut in half decodes with a warning whose last message is on the refused list.
-    const std::string cut = Photo("cut.jpg", 320, 240);
+    const std::string cut = NoisyPhoto("cut.jpg", 320, 240);
     fs::resize_file(cut, fs::file_size(cut) / 2);
-    Queue("Winter 2008", cut);
-    Queue("Winter 2008", Photo("snow.jpg", 200, 210));
+    QueueInto("Winter 2008", cut);
+    QueueInto("Winter 2008", NoisyPhoto("snow.jpg", 200, 210));
     ASSERT_TRUE(messages_.empty());
 
     // The numbers the run gives: album by album in list order, last photo first, refused photos
@@ -100,8 +100,8 @@ TEST_F(TransferEndToEnd, SendsEveryAcceptedPhotoAndKeepsTheRefusedOnes) {
 }
 
 TEST_F(TransferEndToEnd, RefusedLoginTouchesNothing) {
-    Queue("Summer", Photo("a.jpg", 120, 100));
-    Queue("Summer", Photo("b.jpg", 100, 120));
+    QueueInto("Summer", NoisyPhoto("a.jpg", 120, 100));
+    QueueInto("Summer", NoisyPhoto("b.jpg", 100, 120));
     const auto queued = QueuedNames();
     const auto before = UploadFolders();
 
@@ -130,7 +130,7 @@ TEST_F(TransferEndToEnd, RefusedLoginTouchesNothing) {
 }
 
 TEST_F(TransferEndToEnd, BrokenServiceAnswers) {
-    Queue("Summer", Photo("a.jpg", 120, 100));
+    QueueInto("Summer", NoisyPhoto("a.jpg", 120, 100));
     const auto before = UploadFolders();
     {
         // A transport failure of a call ends the run as a connection failure.
