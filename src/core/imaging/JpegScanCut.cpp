@@ -83,6 +83,7 @@ bool BuildTable(const HuffmanSpec& spec, bool dc, CodeTable& table) {
             acStep[index] = AcStep(lengths[p], symbol);
         }
     }
+    if (dc) return true;  // DC codes are read one at a time
     constexpr std::uint32_t kMask = (1u << kLookBits) - 1;
     for (std::uint32_t index = 0; index <= kMask; ++index) {
         const std::uint32_t first = acStep[index], used = first & 31;
