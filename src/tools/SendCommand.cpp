@@ -177,6 +177,7 @@ int RunSend(const std::vector<std::string>& args) {
     std::printf("sent %d, refused %d, not sent %d, still queued %d\n", observer.sent, observer.refused,
                 observer.failed, left);
     queue.Save();
+    RemoveServiceAnswers(workFolder);
     // As the window keeps what its login fields hold when the user asked it to remember them.
     if (settings.IsSaved) settings.Mail = *email, settings.Pass = *password;
     if (auto saved = SaveSettingsFile(settingsPath, settings, remote, locale); !saved)

@@ -1,8 +1,11 @@
 #include "core/app/WorkFolder.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
+
+#include "core/app/WorkFolderFiles.h"
 
 namespace vantrel {
 
@@ -42,6 +45,11 @@ std::string SettingsFilePath(const std::string& workFolder, const std::string& p
 bool FolderExists(const std::string& path) {
     struct stat info {};
     return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+void RemoveServiceAnswers(const std::string& workFolder) {
+    for (std::string_view name : {kRpcResponseFileName, kRemoteSettingsFileName})
+        std::remove((workFolder + std::string(name)).c_str());
 }
 
 bool FileExists(const std::string& path) {

@@ -12,6 +12,9 @@ std::string WorkFolderPath();
 bool EnsureWorkFolder(const std::string& workFolder);
 // The settings file of a program: work folder + the program file's name + ".ini".
 std::string SettingsFilePath(const std::string& workFolder, const std::string& programPath);
+// Deletes the service's answers that a run leaves in the work folder ("Temp.xml" and the settings
+// document, which holds the FTP login); the window does it at close, the tool after a send.
+void RemoveServiceAnswers(const std::string& workFolder);
 bool FolderExists(const std::string& path);
 bool FileExists(const std::string& path);
 

@@ -1,6 +1,7 @@
 #include "core/service/FileWriteError.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +18,13 @@ std::expected<void, TWriteFailure> WriteWholeFile(const std::string& path, std::
     auto failed = [&path](int error) { return std::unexpected(TWriteFailure{path, std::strerror(error)}); };
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) return failed(errno);
+    // A file made by an older version, or by hand, is made private too: some of these files hold
+    // the service's FTP login.
+    if (::fchmod(fd, 0600) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return failed(error);
+    }
     while (!content.empty()) {
         const ssize_t written = ::write(fd, content.data(), content.size());
         if (written < 0 && errno == EINTR) continue;

@@ -25,7 +25,7 @@ private:
     TWriteFailure failure_;
 };
 
-// Replaces the file's content (creating it, mode 0600). Fails with the file's path and the reason.
+// Replaces the file's content (creating it; mode 0600 also when it existed). Fails with the file's path and the reason.
 std::expected<void, TWriteFailure> WriteWholeFile(const std::string& path, std::string_view content);
 
 // The user's message: the language text of "WriteFileErr" with the path and the reason.

@@ -12,6 +12,8 @@ void LoadRemoteSettingsCache(const IniDocument& file, TRemoteSettings& remote) {
     remote.picture_maxsize = ParseIniInteger(file.Get("Params", "picture_maxsize"), r.picture_maxsize);
     remote.current_version = file.Get("Params", "current_version").value_or(r.current_version);
     remote.update_url = file.Get("Params", "update_url").value_or(r.update_url);
+    remote.size_scaled = ParseIniInteger(file.Get("Params", "size_scaled"), remote.size_scaled);
+    remote.size_thumbnail = ParseIniInteger(file.Get("Params", "size_thumbnail"), remote.size_thumbnail);
     remote.rejected_errors.clear();
 }
 
@@ -24,6 +26,8 @@ void StoreRemoteSettingsCache(const TRemoteSettings& remote, IniDocument& file) 
     file.Set("Params", "picture_maxsize", std::to_string(remote.picture_maxsize));
     file.Set("Params", "current_version", remote.current_version);
     file.Set("Params", "update_url", remote.update_url);
+    file.Set("Params", "size_scaled", std::to_string(remote.size_scaled));
+    file.Set("Params", "size_thumbnail", std::to_string(remote.size_thumbnail));
 }
 
 }  // namespace vantrel

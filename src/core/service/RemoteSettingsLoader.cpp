@@ -1,9 +1,9 @@
 #include "core/service/RemoteSettingsLoader.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "core/base/AsciiText.h"
+#include "core/service/FileWriteError.h"
 
 namespace vantrel {
 namespace {
@@ -36,7 +36,7 @@ std::vector<std::string> SettingsBaseAddresses() {
 
 SettingsDownload FetchRemoteSettings(HttpClient& client, const std::string& localPath,
                                      const std::vector<std::string>& bases) {
-    if (FILE* f = std::fopen(localPath.c_str(), "wb")) std::fclose(f);
+    (void)WriteWholeFile(localPath, {});  // readable by the user only: the document holds the FTP login
     SettingsDownload outcome = SettingsDownload::Failed;
     for (const auto& base : bases) {
         // HttpGet truncates the file first and writes only a successful body.
@@ -49,7 +49,7 @@ SettingsDownload FetchRemoteSettings(HttpClient& client, const std::string& loca
         if (!got && got.error().kind == HttpError::Kind::Stopped) break;
     }
     // A 2xx other than 200 may have left a body behind; the file must not pretend to be a document.
-    if (FILE* f = std::fopen(localPath.c_str(), "wb")) std::fclose(f);
+    (void)WriteWholeFile(localPath, {});
     return outcome;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The service's parameters, read from its settings document at start. Eight of them are also
+// The service's parameters, read from its settings document at start. Ten of them are also
 // cached in the settings file so that the FTP and XML-RPC parameters stay known when the
 // settings server cannot be reached.
 

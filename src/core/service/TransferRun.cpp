@@ -11,6 +11,7 @@
 #include "core/service/FileWriteError.h"
 #include "core/service/FtpClient.h"
 #include "core/service/PackagePreparer.h"
+#include "core/service/ServiceIds.h"
 #include "core/service/TransferPreparation.h"
 #include "core/service/TransferService.h"
 #include "core/service/UploadNames.h"
@@ -25,7 +26,21 @@ int IndexOfJob(const TAlbum& album, const TImageJob* job) {
     return -1;
 }
 
+const TServiceAlbum* MatchingServiceAlbum(const TAlbum& album, const std::vector<TServiceAlbum>& serviceAlbums) {
+    for (const auto& serviceAlbum : serviceAlbums)
+        if (AlbumNamesMatch(album.AlbumName(), serviceAlbum.name)) return &serviceAlbum;
+    return nullptr;
+}
+
 }  // namespace
+
+void TTransferRun::CheckAlbumIdsInUse(const std::vector<TServiceAlbum>& serviceAlbums) const {
+    for (int i = 0; i < albums_.Count(); ++i) {
+        const TAlbum& album = albums_.Items(i);
+        if (album.Jobs().Count() == 0) continue;
+        if (const TServiceAlbum* match = MatchingServiceAlbum(album, serviceAlbums)) CheckAlbumId(match->id, match->name);
+    }
+}
 
 TTransferRun::TTransferRun(TAlbumList& albums, TTransferService& service, TTransferObserver& observer,
                            TTransferConfig config)
@@ -107,6 +122,8 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
             sessionCode = *session;
             return service_.SessionLogin(config_.email, config_.password).has_value();
         });
+        // The ids become folder names and sidecar lines: a bad one ends the run before anything is sent.
+        if (loggedIn) CheckCustomerId(service_.CustomerId());
         if (!loggedIn) {
             observer_.ShowLoginRefused();
             outcome = TTransferOutcome::toNone;
@@ -115,6 +132,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                        if (listed) serviceAlbums = std::move(*listed);
                        return listed.has_value();
                    })) {
+            CheckAlbumIdsInUse(serviceAlbums);
             runStart_ = std::chrono::steady_clock::now();
             observer_.SetTimerRunning(true);
             std::int64_t bytesQueued = 0;
@@ -167,21 +185,15 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                 TAlbum& album = albums_.Items(i);
                 if (album.Jobs().Count() == 0) continue;
                 observer_.ShowAlbum(album);
-                std::int32_t albumId = 0;
-                bool found = false;
-                for (const auto& serviceAlbum : serviceAlbums) {
-                    if (AlbumNamesMatch(album.AlbumName(), serviceAlbum.name)) {
-                        albumId = serviceAlbum.id;
-                        found = true;
-                        break;
-                    }
-                }
-                if (!found && !recovery.Retry([&] {
+                const TServiceAlbum* match = MatchingServiceAlbum(album, serviceAlbums);
+                std::int32_t albumId = match ? match->id : 0;
+                if (!match && !recovery.Retry([&] {
                         const auto created = service_.MemberCreateAlbum(album.AlbumName());
                         if (created) albumId = *created;
                         return created.has_value();
                     }))
                     continue;
+                CheckAlbumId(albumId, album.AlbumName());
                 walkEnded = SendAlbum(album, albumId, context);
             }
             walkCompleted = !walkEnded;

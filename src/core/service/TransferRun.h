@@ -11,8 +11,10 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/service/ReconnectSchedule.h"
+#include "core/service/ServiceAlbum.h"
 #include "core/service/TRemoteSettings.h"
 #include "core/service/TransferProgress.h"
 #include "core/service/UploadPackage.h"
@@ -84,7 +86,8 @@ public:
     // The run proper. `ftp` is configured for the service's FTP server and not yet connected;
     // `sessionCode` receives the session code once the session is opened. Returns the outcome;
     // throws when an XML-RPC call's transport, the FTP connection, its login or the folder
-    // creation failed (the caller shows "BadConnect"), and TFileWriteError when a temporary file,
+    // creation failed (the caller shows "BadConnect"), UnsafeServiceId when the service gave a
+    // member or album id that cannot be used safely, and TFileWriteError when a temporary file,
     // a copy or a sidecar could not be written (the caller names the file and the reason). After
     // Stop, a failure other than a write failure ends the run as toStopped instead of throwing.
     // On every path the FTP connection is closed and the temporary files are deleted; the report
@@ -107,6 +110,9 @@ public:
     int PhotosSent() const { return photosSent_; }
 
 private:
+    // Throws UnsafeServiceId when an album that photos will be sent into has an id that is not
+    // positive, so that such a run ends before its first file.
+    void CheckAlbumIdsInUse(const std::vector<TServiceAlbum>& serviceAlbums) const;
     // Returns true when the album walk must end.
     bool SendAlbum(TAlbum& album, std::int32_t albumId, const TPackageContext& context);
     // Sends the package, starting it again from its first file after a lost connection was

@@ -24,7 +24,6 @@
 #include "core/app/HelpIndex.h"
 #include "core/app/Version.h"
 #include "core/app/WorkFolder.h"
-#include "core/app/WorkFolderFiles.h"
 #include "core/service/FileWriteError.h"
 #include "core/service/SettingsFile.h"
 #include "core/service/UpdateCheck.h"
@@ -470,8 +469,7 @@ void TMain_Dlog::closeEvent(QCloseEvent* event) {
         if (closingOnSignal_ || !startedWell_) std::fprintf(stderr, "vantrel: %s\n", message.c_str());
         else QMessageBox::warning(this, windowTitle(), Q(message));
     }
-    for (std::string_view name : {kRpcResponseFileName, kRemoteSettingsFileName})
-        std::remove((paths_.workFolder + std::string(name)).c_str());
+    RemoveServiceAnswers(paths_.workFolder);
     closed_ = true;
     event->accept();
 }

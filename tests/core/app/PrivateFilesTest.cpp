@@ -13,6 +13,8 @@
 #include "core/base/AtomicFile.h"
 #include "core/imaging/FileBytes.h"
 #include "core/service/FileWriteError.h"
+#include "core/service/HttpClient.h"
+#include "core/service/RemoteSettingsLoader.h"
 #include "core/service/UploadNames.h"
 
 namespace vantrel {
@@ -59,6 +61,18 @@ TEST(PrivateFiles, EveryWriterMakesFilesForTheUserOnly) {
         {"encoded photo", [&] { return WriteFileBytes(work.File("scaled.jpg"), "jpeg") ? work.File("scaled.jpg") : ""; }},
         {"answer file", [&] { return WriteWholeFile(work.File("Temp.xml"), "<x/>") ? work.File("Temp.xml") : ""; }},
         {"temporary file", [&] { return MakeTempFileName(work.Path(), "inf").value_or(""); }},
+        {"answer file an older version left readable by all",
+         [&] {
+             const std::string path = work.Write("Old.xml", "<x/>");
+             ::chmod(path.c_str(), 0644);
+             return WriteWholeFile(path, "<y/>") ? path : "";
+         }},
+        {"settings document that could not be fetched",
+         [&] {
+             HttpClient client;
+             FetchRemoteSettings(client, work.File("uploader_settings.plist"), {"http://127.0.0.1:9/"});
+             return work.File("uploader_settings.plist");
+         }},
     };
     for (const auto& writer : writers) {
         SCOPED_TRACE(writer.what);

@@ -39,7 +39,8 @@ TEST(SettingsFile, SaveWritesTheUserSettingsAndTheServiceCacheInOneFile) {
     remote.script_url = "http://s/x";
     remote.picture_maxsize = 12;
     remote.update_url = "http://u/";
-    remote.size_scaled = 1800;          // not cached
+    remote.size_scaled = 1800;
+    remote.size_thumbnail = 150;
     remote.rejected_errors = "114,116";  // not cached
 
     ASSERT_TRUE(SaveSettingsFile(path, settings, remote, locale));
@@ -55,6 +56,8 @@ TEST(SettingsFile, SaveWritesTheUserSettingsAndTheServiceCacheInOneFile) {
         "picture_maxsize=12",
         "current_version=3.2.5",
         "update_url=http://u/",
+        "size_scaled=1800",
+        "size_thumbnail=150",
         "[Look]",
         "ShowLen=1",
         "ShowName=1",
@@ -114,7 +117,18 @@ TEST(SettingsFile, SaveWritesTheUserSettingsAndTheServiceCacheInOneFile) {
     EXPECT_EQ(read.picture_maxsize, 12);
     EXPECT_EQ(read.update_url, "http://u/");
     EXPECT_EQ(read.rejected_errors, "");  // comes from the service at every start, never from the file
-    EXPECT_EQ(read.size_scaled, 640);     // not cached: left as it was
+    // The copy sizes are kept, so that a run whose settings server is down still knows them.
+    EXPECT_EQ(read.size_scaled, 1800);
+    EXPECT_EQ(read.size_thumbnail, 150);
+
+    // A file of an older version, without the sizes, still loads and leaves them as they were.
+    folder.Write("vantrel.ini", "[Params]\r\nftp_host=old:21\r\n");
+    TRemoteSettings older;
+    older.size_scaled = 640;
+    LoadSettingsFile(path, locale, older);
+    EXPECT_EQ(older.ftp_host, "old:21");
+    EXPECT_EQ(older.size_scaled, 640);
+    EXPECT_EQ(older.size_thumbnail, 0);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "core/imaging/ImageFileOps.h"
 #include "core/service/FtpClient.h"
 #include "core/service/FtpMemoryServer.h"
+#include "core/service/ServiceIds.h"
 #include "core/service/TransferRun.h"
 #include "core/service/TransferService.h"
 
@@ -24,23 +25,25 @@ class FakeService : public TTransferService {
 public:
     std::vector<TServiceAlbum> albums = {{"SUMMER", 11}, {"Other", 12}};
     bool refuseLogin = false;
+    std::string customerId = "4711";
+    std::int32_t firstCreatedId = 101;
     std::vector<std::string> created;
 
     TServiceResult<std::string> SessionNew() override { return "S-1"; }
     TServiceResult<std::string> SessionLogin(const std::string& email, const std::string& password) override {
         if (refuseLogin || email != "anna@example.org" || password != "secret")
             return std::unexpected(TServiceRefusal{"wrong login"});
-        return "4711";
+        return customerId;
     }
     TServiceResult<std::vector<TServiceAlbum>> MemberGetAlbumList() override { return albums; }
     TServiceResult<std::int32_t> MemberCreateAlbum(const std::string& name) override {
         created.push_back(name);
-        const std::int32_t id = 100 + static_cast<std::int32_t>(created.size());
+        const std::int32_t id = firstCreatedId - 1 + static_cast<std::int32_t>(created.size());
         albums.push_back({name, id});
         return id;
     }
     std::string SessionCode() const override { return "S-1"; }
-    std::string CustomerId() const override { return "4711"; }
+    std::string CustomerId() const override { return customerId; }
 };
 
 class RecordingObserver : public TTransferObserver {
@@ -232,6 +235,53 @@ TEST_F(TransferRunTest, RefusedLoginTouchesNothing) {
     EXPECT_TRUE(server.Commands().empty());
     EXPECT_EQ(album.Jobs().Count(), 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(work_), fs::directory_iterator()), 1);
+}
+
+// Ids of the service become the FTP folder's name and sidecar lines: one that could lead
+// elsewhere ends the run before any command reaches the FTP server, every photo still queued.
+TEST_F(TransferRunTest, UnsafeServiceIdsEndTheRunBeforeAnythingIsSent) {
+    struct Case {
+        const char* what;
+        std::string customerId;
+        std::string albumName;  // "SUMMER" is listed with id 11, a new name is created
+        std::int32_t listedId;
+        std::int32_t createdId;
+    };
+    const Case cases[] = {
+        {"climbing member id", "../../../../escape5", "Summer", 11, 101},
+        {"member id with a NUL", std::string("47\0../x", 7), "Summer", 11, 101},
+        {"member id with a slash", "47/11", "Summer", 11, 101},
+        {"member id with a line break", "4711\r\nDELE x", "Summer", 11, 101},
+        {"member id of two dots", "..", "Summer", 11, 101},
+        {"empty member id", "", "Summer", 11, 101},
+        {"listed album id below zero", "4711", "Summer", -5, 101},
+        {"created album id of zero", "4711", "Winter", 11, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TMemoryContentView view;
+        TAlbumList albums(view, MonthNames{});
+        TAlbum& album = albums.Items(albums.AddAlbum(c.albumName));
+        Queue(album, MakePhoto("a.jpg", 100, 80), 100, 80);
+        test::FtpMemoryServer server;
+        FakeService service;
+        service.customerId = c.customerId;
+        service.albums = {{"SUMMER", c.listedId}};
+        service.firstCreatedId = c.createdId;
+        RecordingObserver observer;
+        TTransferRun run(albums, service, observer, Config());
+        TFtpClient ftp(FtpSettings(server));
+        std::string session;
+        EXPECT_THROW(run.RunTransfer(ftp, session), UnsafeServiceId);
+        {
+            std::lock_guard lock(server.mutex);
+            EXPECT_TRUE(server.files.empty());
+        }
+        EXPECT_EQ(album.Jobs().Count(), 1);
+        if (c.createdId > 0) {
+            EXPECT_TRUE(server.Commands().empty());
+        }
+    }
 }
 
 TEST_F(TransferRunTest, RefusedFolderEndsTheRunWithAnError) {
