@@ -296,6 +296,19 @@ TEST_F(SendCommand, NoEmptyCopiesNoOrphansNoLeftovers) {
     EXPECT_FALSE(fs::exists(work_ + "Temp.xml"));
 }
 
+// The service's parameters of an earlier run, copy sizes included, carry a run whose settings
+// server cannot be reached.
+TEST_F(SendCommand, CachedServiceValuesCarryARunWhenTheSettingsServerIsDown) {
+    WriteList({WorkingCopy("a.jpg", 200, 160)});
+    CliResult first = Send("demo");
+    ASSERT_EQ(first.status, 0) << first.output;
+
+    WriteList({WorkingCopy("b.jpg", 200, 160)});
+    CliResult cached = Send("demo", "http://127.0.0.1:9/");
+    EXPECT_EQ(cached.status, 0) << cached.output;
+    EXPECT_EQ(UploadFolders(), (std::vector<std::size_t>{4, 4}));
+}
+
 TEST_F(SendCommand, Md5OfAnUnreadableFileFailsAsMd5sumDoes) {
     const std::string a = WorkingCopy("a.jpg", 20, 20);
     CliResult mixed = Cli("md5 '" + a + "' '" + work_ + "missing.jpg' '" + work_ + "'");
