@@ -1,35 +1,101 @@
 #!/usr/bin/python3
-"""A small HTTP CONNECT proxy on loopback, for tests: tunnels every connection it is asked for and
-appends each target ("host:port") to LOG. Prints "READY <port>" once it listens.
+"""A small HTTP CONNECT proxy on loopback, for tests and benchmarks: tunnels every connection it is
+asked for and appends each target ("host:port") to LOG. Prints "READY <port>" once it listens.
 
-    /usr/bin/python3 connect_proxy.py LOG
+    /usr/bin/python3 connect_proxy.py LOG [--delay MS] [--rate BYTES_PER_SECOND]
+
+As a home link would, it can hold every byte for MS milliseconds in each direction (the round trip
+is then twice that) and share an upstream rate between all connections: the bytes from the
+clients towards their targets pass at BYTES_PER_SECOND in all.
 """
 
+import argparse
+import collections
 import socket
-import sys
 import threading
+import time
 
-LOG = sys.argv[1]
+CHUNK = 16384
 lock = threading.Lock()
 
 
-def pump(source, target):
-    try:
+class SharedRate:
+    """A token bucket that all upstream directions draw from; none when the rate is 0."""
+
+    def __init__(self, rate):
+        self.rate = rate
+        self.available = 0.0
+        self.last = time.monotonic()
+        self.lock = threading.Lock()
+
+    def take(self, count):
+        if self.rate <= 0:
+            return
         while True:
-            data = source.recv(65536)
-            if not data:
-                break
-            target.sendall(data)
-    except OSError:
-        pass
-    finally:
+            with self.lock:
+                now = time.monotonic()
+                # A burst of at most a tenth of a second, so that the rate holds over short spans.
+                self.available = min(self.available + (now - self.last) * self.rate, self.rate / 10 + CHUNK)
+                self.last = now
+                if self.available >= count:
+                    self.available -= count
+                    return
+                wait = (count - self.available) / self.rate
+            time.sleep(wait)
+
+
+class DelayedPipe:
+    """Forwards what `source` sends to `target`, each chunk no sooner than `delay` after it came."""
+
+    def __init__(self, source, target, delay, rate):
+        self.source, self.target, self.delay, self.rate = source, target, delay, rate
+        self.queue = collections.deque()
+        self.ready = threading.Condition()
+
+    def run(self):
+        sender = threading.Thread(target=self.send, daemon=True)
+        sender.start()
         try:
-            target.shutdown(socket.SHUT_WR)
+            while True:
+                data = self.source.recv(CHUNK)
+                if not data:
+                    break
+                if self.rate:
+                    self.rate.take(len(data))
+                self.put((time.monotonic() + self.delay, data))
         except OSError:
             pass
+        self.put((time.monotonic() + self.delay, b""))
+        sender.join()
+
+    def put(self, item):
+        with self.ready:
+            self.queue.append(item)
+            self.ready.notify()
+
+    def send(self):
+        try:
+            while True:
+                with self.ready:
+                    while not self.queue:
+                        self.ready.wait()
+                    due, data = self.queue.popleft()
+                pause = due - time.monotonic()
+                if pause > 0:
+                    time.sleep(pause)
+                if not data:
+                    break
+                self.target.sendall(data)
+        except OSError:
+            pass
+        finally:
+            try:
+                self.target.shutdown(socket.SHUT_WR)
+            except OSError:
+                pass
 
 
-def serve(client):
+def serve(client, options, upstream_rate):
     with client:
         head = b""
         while b"\r\n\r\n" not in head and len(head) < 8192:
@@ -48,18 +114,27 @@ def serve(client):
         except OSError:
             client.sendall(b"HTTP/1.1 502 Bad Gateway\r\nContent-Length: 0\r\n\r\n")
             return
-        with lock, open(LOG, "a", encoding="utf-8") as f:
+        with lock, open(options.log, "a", encoding="utf-8") as f:
             f.write(target + "\n")
         upstream.settimeout(None)
+        delay = options.delay / 1000.0
+        # The tunnel's answer crosses the link too.
+        time.sleep(delay)
         client.sendall(b"HTTP/1.1 200 Connection established\r\n\r\n")
         with upstream:
-            back = threading.Thread(target=pump, args=(upstream, client), daemon=True)
+            back = threading.Thread(target=DelayedPipe(upstream, client, delay, None).run, daemon=True)
             back.start()
-            pump(client, upstream)
+            DelayedPipe(client, upstream, delay, upstream_rate).run()
             back.join()
 
 
 def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("log")
+    parser.add_argument("--delay", type=float, default=0.0, help="milliseconds each way")
+    parser.add_argument("--rate", type=float, default=0.0, help="upstream bytes per second, shared")
+    options = parser.parse_args()
+    upstream_rate = SharedRate(options.rate) if options.rate > 0 else None
     listener = socket.socket()
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     listener.bind(("127.0.0.1", 0))
@@ -67,7 +142,7 @@ def main():
     print("READY %d" % listener.getsockname()[1], flush=True)
     while True:
         client, _ = listener.accept()
-        threading.Thread(target=serve, args=(client,), daemon=True).start()
+        threading.Thread(target=serve, args=(client, options, upstream_rate), daemon=True).start()
 
 
 if __name__ == "__main__":
