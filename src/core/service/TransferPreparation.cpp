@@ -11,8 +11,8 @@ bool PrepareTransfer(HttpClient& settingsHttp, const std::string& workFolder, st
     switch (result.status) {
         case RemoteSettingsResult::Status::Loaded: return true;
         case RemoteSettingsResult::Status::NotDownloaded:
-            // Without the addresses of a former run there is nothing to talk to: say why.
-            if ((settings.script_url.empty() || settings.ftp_host.empty()) && !result.error.empty())
+            // Without the service's address from a former run there is nothing to log in to: say why.
+            if (settings.script_url.empty() && !result.error.empty())
                 throw TRemoteSettingsError("the service's settings could not be downloaded: " + result.error);
             return false;
         case RemoteSettingsResult::Status::NotXml:
