@@ -49,6 +49,7 @@ FAULTS = {
     "silent-rpc",          # XML-RPC calls are taken and never answered
     "endless-rpc",         # XML-RPC answers are an endless body
     "silent-ftp-greeting", # FTP connections are taken and never greeted
+    "long-ftp-greeting",   # FTP connections are greeted with one line of 100,000 characters
     "silent-stor-reply",   # a STOR gets its data but never its final reply
     "drip-stor-reply",     # a STOR's final reply comes one byte every 200 ms, as an endless multi-line reply
     "stall-stor-data",     # a STOR's data connection stops being read after its first block
@@ -535,7 +536,8 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
     def _test_path(self, path, query, body):
         """Paths that let tests see the client's side of the exchange."""
         if path.startswith("/test/status/"):
-            status = int(path.rsplit("/", 1)[1])
+            # "/test/status/404" or "/test/status/404/anything": a base address that fails so.
+            status = int(path.split("/")[3])
             extra = [("Location", "http://127.0.0.1:%d/test/empty" % self.state.http_port)] if 300 <= status < 400 else []
             page = b"<html><body>error page %d</body></html>" % status
             return self._send(status, page, headers=extra)
@@ -685,6 +687,10 @@ class StandinFTPHandler(FTPHandler):
         if self.state.fault("silent-ftp-greeting"):
             self.on_connect()
             self.state.count_stall()
+            return
+        if self.state.fault("long-ftp-greeting"):
+            self.on_connect()
+            self.push("220 " + "x" * 100000 + "\r\n")
             return
         super().handle()
 

@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/service/ExchangePace.h"
+
 namespace vantrel {
 
 namespace {
@@ -73,6 +75,11 @@ void TFtpClient::FailConnection(const std::string& message) {
     throw TFtpError(message);
 }
 
+void TFtpClient::FailProtocol(const std::string& detail) {
+    FtpDisconnect();
+    throw FtpProtocolError(detail);
+}
+
 void TFtpClient::CheckAlive() {
     if (stopRequested_ && stopRequested_()) {
         if (serial_ == activeSerial_) FtpDisconnect();
@@ -89,10 +96,13 @@ void TFtpClient::PumpIfDue() {
     pump_();
 }
 
-void TFtpClient::WaitReady(int fd, short events, std::chrono::milliseconds limit, std::string_view what) {
+void TFtpClient::WaitReady(int fd, short events, std::chrono::milliseconds limit, std::string_view what,
+                           ExchangePace* pace) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (true) {
         CheckAlive();
+        if (pace)
+            if (auto tooSlow = pace->Check()) FailConnection(*tooSlow);
         pollfd entry{fd, events, 0};
         int ready = ::poll(&entry, 1, kPollMs);
         if (ready < 0 && errno != EINTR) FailConnection("FTP wait failed: " + ErrnoText(errno));
@@ -113,17 +123,18 @@ void TFtpClient::WaitConnected(int fd, std::string_view what) {
     if (error != 0) throw TFtpError(std::string(what) + " failed: " + ErrnoText(error));
 }
 
-void TFtpClient::SendAll(int fd, const char* data, std::size_t size) {
+void TFtpClient::SendAll(int fd, const char* data, std::size_t size, ExchangePace* pace) {
     while (size > 0) {
         ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL);
         if (sent < 0) {
             if (errno == EINTR) continue;
             if (errno == EAGAIN || errno == EWOULDBLOCK) {
-                WaitReady(fd, POLLOUT);
+                WaitReady(fd, POLLOUT, pace);
                 continue;
             }
             throw TFtpError("FTP send failed: " + ErrnoText(errno));
         }
+        if (pace) pace->Moved(static_cast<std::size_t>(sent));
         data += sent;
         size -= static_cast<std::size_t>(sent);
         PumpIfDue();
@@ -144,19 +155,20 @@ void TFtpClient::SendLine(std::string_view line) {
     }
 }
 
-std::string TFtpClient::ReadLine() {
+std::string TFtpClient::ReadLine(ExchangePace& pace) {
     char buffer[4096];
+    const std::string tooLong = "a reply line longer than " + std::to_string(kFtpMaxReplyLine) + " bytes";
     while (true) {
         auto end = input_.find('\n');
         if (end != std::string::npos) {
-            if (end > kFtpMaxReplyLine) FailConnection("FTP reply line too long");
+            if (end > kFtpMaxReplyLine) FailProtocol(tooLong);
             std::string line = input_.substr(0, end);
             input_.erase(0, end + 1);
             if (!line.empty() && line.back() == '\r') line.pop_back();
             return line;
         }
-        if (input_.size() > kFtpMaxReplyLine) FailConnection("FTP reply line too long");
-        WaitReady(control_, POLLIN);
+        if (input_.size() > kFtpMaxReplyLine) FailProtocol(tooLong);
+        WaitReady(control_, POLLIN, &pace);
         ssize_t got = ::recv(control_, buffer, sizeof buffer, 0);
         if (got == 0) FailConnection("FTP connection closed by the server");
         if (got < 0) {
@@ -164,14 +176,16 @@ std::string TFtpClient::ReadLine() {
             FailConnection("FTP receive failed: " + ErrnoText(errno));
         }
         input_.append(buffer, static_cast<std::size_t>(got));
+        pace.Moved(static_cast<std::size_t>(got));
     }
 }
 
 TFtpReply TFtpClient::ReadReply() {
     TFtpReplyAssembler assembler;
+    ExchangePace pace(timeouts_, "the FTP server sent", timeouts_.answerDeadline);
     while (true) {
-        auto done = assembler.AddLine(ReadLine());
-        if (!done) FailConnection("FTP protocol error: " + done.error());
+        auto done = assembler.AddLine(ReadLine(pace));
+        if (!done) FailProtocol(done.error());
         if (*done) break;
     }
     lastReply_ = assembler.Reply();
@@ -279,7 +293,7 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
 
     TFtpReply pasv = Command("PASV", {227});
     auto address = ParsePasvReply(pasv.text);
-    if (!address) throw TFtpError(address.error());
+    if (!address) FailProtocol(address.error());
     // The data connection goes to the server we are talking to, whatever host the reply names:
     // following another address would let the server send our files anywhere.
     sockaddr_storage peer{};
@@ -322,13 +336,14 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
         WorkEnd workEnd{*this};
         block_.resize(kBlockSize);
         std::int64_t sent = 0;
+        ExchangePace pace(timeouts_, "the FTP server took", std::nullopt);
         try {
             while (true) {
                 ssize_t got = ::read(file.get(), block_.data(), kBlockSize);
                 if (got < 0 && errno == EINTR) continue;
                 if (got < 0) throw TFtpRefusal("cannot read " + localPath + ": " + ErrnoText(errno));
                 if (got == 0) break;
-                SendAll(data_, block_.data(), static_cast<std::size_t>(got));
+                SendAll(data_, block_.data(), static_cast<std::size_t>(got), &pace);
                 sent += got;
                 if (handlers_.OnWork) handlers_.OnWork(TWorkMode::wmWrite, sent);
             }

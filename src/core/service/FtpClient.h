@@ -6,8 +6,9 @@
 // 50 ms, so that a window keeps working. The pump may call FtpDisconnect (the Stop button): the
 // operation in progress then fails with TFtpError. No wait lasts for ever: a connection (control
 // or data) that does not open within NetworkTimeouts::connect, or on which nothing can be
-// received or sent for NetworkTimeouts::inactivity, fails the operation and is closed. Both
-// connections carry TCP keepalive.
+// received or sent for NetworkTimeouts::inactivity, or under kLowSpeedBytes in
+// NetworkTimeouts::lowSpeedWindow, fails the operation and is closed; so does a reply that is not
+// whole within NetworkTimeouts::answerDeadline. Both connections carry TCP keepalive.
 
 #include <chrono>
 #include <cstdint>
@@ -23,6 +24,8 @@ struct sockaddr;
 
 namespace vantrel {
 
+class ExchangePace;
+
 // A failed FTP operation: the connection failed or a reply code outside the accepted set came.
 class TFtpError : public std::runtime_error {
 public:
@@ -34,6 +37,15 @@ public:
 class TFtpRefusal : public TFtpError {
 public:
     using TFtpError::TFtpError;
+};
+
+// The server's reply broke the protocol (a line or a reply over its bound, no three-digit code,
+// an unreadable passive address): talking to it again would not help, so the run ends at once.
+// The connection is closed.
+class FtpProtocolError : public TFtpRefusal {
+public:
+    explicit FtpProtocolError(const std::string& detail)
+        : TFtpRefusal("the server's answer could not be understood (" + detail + ")") {}
 };
 
 enum class TWorkMode { wmRead, wmWrite };
@@ -113,18 +125,24 @@ private:
     TFtpReply Command(std::string_view line, std::initializer_list<int> accepted);
     void SendLine(std::string_view line);
     TFtpReply ReadReply();
-    std::string ReadLine();
+    std::string ReadLine(ExchangePace& pace);
+    // Closes the connection and throws FtpProtocolError.
+    [[noreturn]] void FailProtocol(const std::string& detail);
     void Expect(const TFtpReply& reply, std::initializer_list<int> accepted, std::string_view what);
     int OpenSocket(const ::sockaddr* address, unsigned addressLength);
     // Waits until `fd` is ready for `events`, for at most `limit`; `what` names the wait in the
     // error of a time-out.
-    void WaitReady(int fd, short events, std::chrono::milliseconds limit, std::string_view what);
-    void WaitReady(int fd, short events) { WaitReady(fd, events, timeouts_.inactivity, "no answer from the FTP server"); }
+    // `pace`, when given, fails the wait once the exchange is too slow.
+    void WaitReady(int fd, short events, std::chrono::milliseconds limit, std::string_view what,
+                   ExchangePace* pace = nullptr);
+    void WaitReady(int fd, short events, ExchangePace* pace = nullptr) {
+        WaitReady(fd, events, timeouts_.inactivity, "no answer from the FTP server", pace);
+    }
     void WaitConnected(int fd, std::string_view what);
     // Opens `slot` (control_ or data_) to `host`:`port` through the proxy's tunnel (FtpTunnel.cpp).
     void OpenConnection(int& slot, const std::string& host, int port, std::string_view what);
     void OpenTunnel(int fd, const std::string& host, int port);
-    void SendAll(int fd, const char* data, std::size_t size);
+    void SendAll(int fd, const char* data, std::size_t size, ExchangePace* pace = nullptr);
     void CheckAlive();
     void PumpIfDue();
     void CloseData();

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/service/ExchangePace.h"
 #include "core/service/FtpClient.h"
 
 namespace vantrel {
@@ -47,14 +48,16 @@ void TFtpClient::OpenTunnel(int fd, const std::string& host, int port) {
     SendAll(fd, request.data(), request.size());
     // Byte by byte, so that nothing the FTP server says after the tunnel opened is taken here.
     std::string answer;
+    ExchangePace pace(timeouts_, "the proxy sent", timeouts_.answerDeadline);
     while (answer.size() < 4 || answer.compare(answer.size() - 4, 4, "\r\n\r\n") != 0) {
         if (answer.size() >= kMaxProxyAnswer) throw TFtpError("proxy answer too long");
-        WaitReady(fd, POLLIN);
+        WaitReady(fd, POLLIN, &pace);
         char c;
         const ssize_t got = ::recv(fd, &c, 1, 0);
         if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
         if (got <= 0) throw TFtpError("proxy closed the connection");
         answer += c;
+        pace.Moved(1);
     }
     // "HTTP/1.x 200 ...": anything else is the proxy's refusal.
     const std::string statusLine = answer.substr(0, answer.find("\r\n"));

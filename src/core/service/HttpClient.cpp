@@ -2,13 +2,16 @@
 
 #include <cstdlib>
 
+#include "core/service/ExchangePace.h"
 #include "core/service/FileWriteError.h"
 
 #include <curl/curl.h>
 
 #include <strings.h>
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
 #include <mutex>
 #include <vector>
 
@@ -30,15 +33,27 @@ struct Transfer {
     std::vector<std::string> cookie2;  // "Set-Cookie2" headers, which libcurl does not read itself
     bool connected = false;            // the connection is open: the inactivity clock runs
     bool tooLarge = false;
+    std::size_t maxBytes = kMaxAnswerBytes;
     Clock::time_point lastActivity = Clock::now();
     curl_off_t uploaded = 0;
+    std::optional<ExchangePace> pace;  // from the moment the connection is open
 };
+
+// "16 MB": the cap as the error names it.
+std::string DescribeBytes(std::size_t bytes) { return std::to_string(bytes / (1024 * 1024)) + " MB"; }
+
+// libcurl's failures that mean the server's answer broke HTTP itself: no drop of the network.
+bool IsProtocolBreach(CURLcode result) {
+    return result == CURLE_WEIRD_SERVER_REPLY || result == CURLE_BAD_CONTENT_ENCODING || result == CURLE_HTTP2 ||
+           result == CURLE_HTTP2_STREAM || result == CURLE_TOO_MANY_REDIRECTS;
+}
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
     auto* transfer = static_cast<Transfer*>(user);
     const size_t n = size * count;
     transfer->lastActivity = Clock::now();
-    if (n > kMaxAnswerBytes - transfer->body.size()) {
+    if (transfer->pace) transfer->pace->Moved(n);
+    if (n > transfer->maxBytes - transfer->body.size()) {
         transfer->tooLarge = true;
         return 0;  // libcurl ends the transfer with a write error
     }
@@ -56,6 +71,8 @@ int OnConnected(void* user, char*, char*, int, int) {
 int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
     auto* transfer = static_cast<Transfer*>(user);
     if (uploaded != transfer->uploaded) {
+        if (transfer->pace && uploaded > transfer->uploaded)
+            transfer->pace->Moved(static_cast<std::size_t>(uploaded - transfer->uploaded));
         transfer->uploaded = uploaded;
         transfer->lastActivity = Clock::now();
     }
@@ -65,6 +82,7 @@ int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t upload
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
     const size_t n = size * count;
     static_cast<Transfer*>(user)->lastActivity = Clock::now();
+    if (auto& pace = static_cast<Transfer*>(user)->pace) pace->Moved(n);
     constexpr std::string_view prefix = "Set-Cookie2:";
     if (n > prefix.size() && strncasecmp(data, prefix.data(), prefix.size()) == 0) {
         std::string value(data + prefix.size(), n - prefix.size());
@@ -103,7 +121,8 @@ HttpClient::~HttpClient() = default;
 
 void HttpClient::SetPump(std::function<void()> pump) { pump_ = std::move(pump); }
 
-std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url, const std::string_view* postBody) {
+std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url, const std::string_view* postBody,
+                                                          std::size_t maxBytes) {
     // The pump may run window events; one of them must not start a second request on this client.
     if (busy_) return std::unexpected(HttpError{0, "a request of this client is already in progress"});
     if (stopRequested_ && stopRequested_()) return std::unexpected(HttpError{0, "request stopped", HttpError::Kind::Stopped});
@@ -126,6 +145,9 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
         handles_->cookieEngineOn = true;
     }
     Transfer transfer;
+    transfer.maxBytes = maxBytes;
+    // An answer may take the deadline once for every kMaxAnswerBytes it is allowed to hold.
+    const auto deadline = timeouts_.answerDeadline * static_cast<long>(std::max<std::size_t>(1, maxBytes / kMaxAnswerBytes));
     char errorText[CURL_ERROR_SIZE] = {};
     curl_slist* headers = nullptr;
     headers = curl_slist_append(headers, "Content-Type: text/html");
@@ -157,7 +179,7 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
     curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, OnProgress);
     curl_easy_setopt(easy, CURLOPT_XFERINFODATA, &transfer);
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts_.connect.count()));
-    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kMaxAnswerBytes));
+    curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(maxBytes));
     curl_easy_setopt(easy, CURLOPT_TCP_KEEPALIVE, 1L);
     curl_easy_setopt(easy, CURLOPT_TCP_KEEPIDLE, 30L);
     curl_easy_setopt(easy, CURLOPT_TCP_KEEPINTVL, 10L);
@@ -191,6 +213,8 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
     CURLcode result = CURLE_OK;
     bool aborted = false;
     bool silent = false;
+    std::optional<std::string> tooSlow;
+    const auto start = Clock::now();
     int running = 1;
     while (running) {
         if (curl_multi_perform(multi, &running) != CURLM_OK) break;
@@ -203,6 +227,12 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
         }
         if (transfer.connected && Clock::now() - transfer.lastActivity > timeouts_.inactivity) {
             silent = true;
+            break;
+        }
+        if (transfer.connected && !transfer.pace) transfer.pace.emplace(timeouts_, "the server sent", std::nullopt);
+        if (transfer.pace && (tooSlow = transfer.pace->Check())) break;
+        if (Clock::now() - start >= deadline) {
+            tooSlow = "no complete answer within " + DescribeDuration(deadline);
             break;
         }
     }
@@ -225,11 +255,14 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
         return std::unexpected(HttpError{0, "no answer from the server for " + DescribeSeconds(timeouts_.inactivity),
                                          HttpError::Kind::Transport, true});
     }
+    if (tooSlow) return std::unexpected(HttpError{0, *tooSlow, HttpError::Kind::Transport, true});
     if (transfer.tooLarge || result == CURLE_FILESIZE_EXCEEDED) {
-        return std::unexpected(HttpError{0, "the answer is larger than 16 MB", HttpError::Kind::TooLarge});
+        return std::unexpected(
+            HttpError{0, "the answer is larger than " + DescribeBytes(maxBytes), HttpError::Kind::TooLarge});
     }
     if (result != CURLE_OK) {
         std::string text = errorText[0] ? errorText : curl_easy_strerror(result);
+        if (IsProtocolBreach(result)) text = "the server's answer could not be understood (" + text + ")";
         const bool network = result == CURLE_COULDNT_RESOLVE_HOST || result == CURLE_COULDNT_RESOLVE_PROXY ||
                              result == CURLE_COULDNT_CONNECT || result == CURLE_OPERATION_TIMEDOUT ||
                              result == CURLE_RECV_ERROR || result == CURLE_SEND_ERROR || result == CURLE_GOT_NOTHING ||
@@ -237,15 +270,22 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
         return std::unexpected(HttpError{0, text, HttpError::Kind::Transport, network});
     }
     if (status < 200 || status > 299) {
-        return std::unexpected(HttpError{status, "HTTP status " + std::to_string(status), HttpError::Kind::Status});
+        std::string text = "HTTP " + std::to_string(status);
+        char* location = nullptr;
+        if (curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &location) == CURLE_OK && location && *location)
+            text += ", a redirection to " + std::string(location).substr(0, 200) + " that is not followed";
+        return std::unexpected(HttpError{status, text, HttpError::Kind::Status});
     }
     return std::move(transfer.body);
 }
 
-std::expected<std::string, HttpError> HttpClient::HttpGet(const std::string& url) { return Perform(url, nullptr); }
+std::expected<std::string, HttpError> HttpClient::HttpGet(const std::string& url) {
+    return Perform(url, nullptr, kMaxAnswerBytes);
+}
 
-std::expected<std::string, HttpError> HttpClient::HttpPost(const std::string& url, std::string_view body) {
-    return Perform(url, &body);
+std::expected<std::string, HttpError> HttpClient::HttpPost(const std::string& url, std::string_view body,
+                                                           std::size_t maxAnswerBytes) {
+    return Perform(url, &body, maxAnswerBytes);
 }
 
 std::expected<void, HttpError> HttpClient::HttpGet(const std::string& url, const std::string& destPath) {
@@ -260,9 +300,9 @@ std::expected<void, HttpError> HttpClient::HttpGet(const std::string& url, const
 }
 
 std::expected<void, HttpError> HttpClient::HttpPost(const std::string& url, std::string_view body,
-                                                    const std::string& destPath) {
+                                                    const std::string& destPath, std::size_t maxAnswerBytes) {
     if (auto created = WriteFile(destPath, {}); !created) return created;
-    auto response = HttpPost(url, body);
+    auto response = HttpPost(url, body, maxAnswerBytes);
     if (!response) return std::unexpected(response.error());
     if (auto written = WriteFile(destPath, *response); !written) {
         (void)WriteFile(destPath, {});

@@ -6,8 +6,11 @@
 // per client at a time: a request started from the pump while another waits fails at once.
 //
 // No request waits forever: opening the connection may take NetworkTimeouts::connect, and an
-// open connection on which nothing moved for NetworkTimeouts::inactivity fails the request.
-// Answers are capped at kMaxAnswerBytes, so that an endless body cannot take the memory.
+// open connection on which nothing moved for NetworkTimeouts::inactivity, or under
+// kLowSpeedBytes in NetworkTimeouts::lowSpeedWindow, fails the request, and so does an answer not
+// whole within NetworkTimeouts::answerDeadline (once more for every further kMaxAnswerBytes a
+// request allows). Answers are capped at kMaxAnswerBytes unless a post allows more, so that an
+// endless body cannot take the memory.
 
 #include <expected>
 #include <functional>
@@ -29,13 +32,13 @@ struct HttpError {
         Status,      // an answer with a status outside the 200s
         Transport,   // name resolution, a refused, broken or silent connection, an unsupported scheme
         Stopped,     // Abort or the stop check ended the request
-        TooLarge,    // the answer's body is larger than kMaxAnswerBytes
+        TooLarge,    // the answer's body is larger than the request's cap
         LocalWrite,  // the answer could not be written to its file; `message` is the system's reason
     };
     long status = 0;
     std::string message;
     Kind kind = Kind::Transport;
-    // Transport: the network failed (no name, refused, reset, silent), not the address itself;
+    // Transport: the network failed (no name, refused, reset, silent, too slow), not the address itself;
     // waiting for the network to come back may help.
     bool networkFailure = false;
 };
@@ -68,14 +71,15 @@ public:
     // Closes a connection the client may still hold, then sends "POST" (HTTP/1.0) with the
     // body, a Content-Length and "Connection: keep-alive"; returns the response body on a
     // status in the 200s, an error otherwise as HttpGet.
-    std::expected<std::string, HttpError> HttpPost(const std::string& url, std::string_view body);
+    std::expected<std::string, HttpError> HttpPost(const std::string& url, std::string_view body,
+                                                   std::size_t maxAnswerBytes = kMaxAnswerBytes);
 
     // As above, writing the body into `destPath`. The file is created or truncated first; on
     // failure it is left empty, so it never holds any part of an error page. A file that cannot
     // be created or written gives Kind::LocalWrite.
     std::expected<void, HttpError> HttpGet(const std::string& url, const std::string& destPath);
     std::expected<void, HttpError> HttpPost(const std::string& url, std::string_view body,
-                                            const std::string& destPath);
+                                            const std::string& destPath, std::size_t maxAnswerBytes = kMaxAnswerBytes);
 
     // Status of the last response received (0 when none was).
     long LastStatus() const { return lastStatus_; }
@@ -85,7 +89,8 @@ public:
     void Abort() { abort_ = true; }
 
 private:
-    std::expected<std::string, HttpError> Perform(const std::string& url, const std::string_view* postBody);
+    std::expected<std::string, HttpError> Perform(const std::string& url, const std::string_view* postBody,
+                                                  std::size_t maxBytes);
 
     struct Handles;
     std::unique_ptr<Handles> handles_;

@@ -22,12 +22,21 @@ std::optional<std::chrono::milliseconds> ParsePositiveSeconds(std::string_view t
 }
 
 std::optional<NetworkTimeouts> ParseNetworkTimeouts(std::string_view text) {
-    const auto comma = text.find(',');
-    if (comma == std::string_view::npos) return std::nullopt;
-    auto connect = ParsePositiveSeconds(text.substr(0, comma));
-    auto inactivity = ParsePositiveSeconds(text.substr(comma + 1));
-    if (!connect || !inactivity) return std::nullopt;
-    return NetworkTimeouts{*connect, *inactivity};
+    NetworkTimeouts timeouts;
+    std::chrono::milliseconds* fields[] = {&timeouts.connect, &timeouts.inactivity, &timeouts.lowSpeedWindow,
+                                           &timeouts.answerDeadline};
+    std::size_t count = 0;
+    while (true) {
+        const auto comma = text.find(',');
+        if (count == std::size(fields)) return std::nullopt;
+        auto value = ParsePositiveSeconds(text.substr(0, comma));
+        if (!value) return std::nullopt;
+        *fields[count++] = *value;
+        if (comma == std::string_view::npos) break;
+        text.remove_prefix(comma + 1);
+    }
+    if (count < 2) return std::nullopt;
+    return timeouts;
 }
 
 NetworkTimeouts DefaultNetworkTimeouts() {
@@ -41,6 +50,13 @@ std::string DescribeSeconds(std::chrono::milliseconds duration) {
     std::string text = std::to_string(ms / 1000);
     if (const long long tenths = (ms % 1000) / 100; tenths != 0) text += "." + std::to_string(tenths);
     return text + " s";
+}
+
+std::string DescribeDuration(std::chrono::milliseconds duration) {
+    const long long ms = duration.count();
+    if (ms < 60000 || ms % 60000 != 0) return DescribeSeconds(duration);
+    const long long minutes = ms / 60000;
+    return std::to_string(minutes) + (minutes == 1 ? " minute" : " minutes");
 }
 
 void EnableKeepalive(int socketFd) {

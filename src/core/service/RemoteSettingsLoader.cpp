@@ -35,18 +35,31 @@ std::vector<std::string> SettingsBaseAddresses() {
 }
 
 SettingsDownload FetchRemoteSettings(HttpClient& client, const std::string& localPath,
+<<<<<<< HEAD
                                      const std::vector<std::string>& bases) {
     (void)WriteWholeFile(localPath, {});  // readable by the user only: the document holds the FTP login
+=======
+                                     const std::vector<std::string>& bases, std::string* causes) {
+    if (FILE* f = std::fopen(localPath.c_str(), "wb")) std::fclose(f);
+>>>>>>> net
     SettingsDownload outcome = SettingsDownload::Failed;
     for (const auto& base : bases) {
+        const std::string url = base + std::string(kRemoteSettingsFileName);
         // HttpGet truncates the file first and writes only a successful body.
-        auto got = client.HttpGet(base + std::string(kRemoteSettingsFileName), localPath);
+        auto got = client.HttpGet(url, localPath);
         if (got && client.LastStatus() == 200) return SettingsDownload::Done;
+        if (causes) {
+            if (!causes->empty()) *causes += "; ";
+            *causes += url + ": " + (got ? "HTTP " + std::to_string(client.LastStatus()) : got.error().message);
+        }
         if (!got && got.error().kind == HttpError::Kind::TooLarge) {
             outcome = SettingsDownload::TooLarge;
             break;
         }
-        if (!got && got.error().kind == HttpError::Kind::Stopped) break;
+        if (!got && got.error().kind == HttpError::Kind::Stopped) {
+            if (causes) causes->clear();  // a stop is no failure to explain
+            break;
+        }
     }
     // A 2xx other than 200 may have left a body behind; the file must not pretend to be a document.
     (void)WriteWholeFile(localPath, {});
@@ -62,13 +75,16 @@ RemoteSettingsResult LoadRemoteSettings(HttpClient& client, const std::string& w
                                         std::string_view country, TRemoteSettings& settings,
                                         const std::vector<std::string>& bases) {
     const std::string path = workFolder + std::string(kRemoteSettingsFileName);
-    const SettingsDownload download = FetchRemoteSettings(client, path, bases);
+    std::string causes;
+    const SettingsDownload download = FetchRemoteSettings(client, path, bases, &causes);
     if (download != SettingsDownload::Done) {
         RemoteSettingsResult result;
         result.status = RemoteSettingsResult::Status::NotDownloaded;
+        result.error = std::move(causes);
         if (download == SettingsDownload::TooLarge) {
             result.status = RemoteSettingsResult::Status::NotXml;
             result.problem = {XmlLoadProblem::Kind::ParseError, "", "the document is larger than 16 MB"};
+            result.error.clear();
         }
         return result;
     }

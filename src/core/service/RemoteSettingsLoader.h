@@ -30,15 +30,16 @@ enum class SettingsDownload {
 // until one answers with status 200. Transport errors and other statuses are swallowed; an
 // answer over the size cap ends the attempts. The file is created even when every attempt
 // fails, and holds exactly the body of the successful answer (never bytes of a failed one).
+// `causes`, when given, receives what each failed address gave ("ADDRESS: HTTP 404; ...").
 SettingsDownload FetchRemoteSettings(HttpClient& client, const std::string& localPath,
-                                     const std::vector<std::string>& bases);
+                                     const std::vector<std::string>& bases, std::string* causes = nullptr);
 // The same, true when the download was Done.
 bool DownloadRemoteSettings(HttpClient& client, const std::string& localPath,
                             const std::vector<std::string>& bases);
 
 // Downloads the document into `workFolder` (ending in "/") + "uploader_settings.plist" and reads
 // it into `settings` with the user's `country`. NotDownloaded when no server gave it (the
-// record is untouched, nothing is to be shown); NotXml with a parse error when the answer was
+// record is untouched, nothing is to be shown, `error` holds the causes); NotXml with a parse error when the answer was
 // over the size cap.
 RemoteSettingsResult LoadRemoteSettings(HttpClient& client, const std::string& workFolder,
                                         std::string_view country, TRemoteSettings& settings,

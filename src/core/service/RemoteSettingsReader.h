@@ -15,7 +15,8 @@ namespace vantrel {
 struct RemoteSettingsResult {
     enum class Status {
         Loaded,           // read; the record holds what the document's client entry gave
-        NotDownloaded,    // no server answered with the document; nothing is shown
+        NotDownloaded,    // no server answered with the document; nothing is shown; `error` says
+                          // what each address gave
         NotXml,           // the file did not parse; `problem` tells which message applies
         ConversionError,  // an integer key held no whole number; `error` names it
     };

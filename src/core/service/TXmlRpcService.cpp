@@ -10,8 +10,8 @@ std::string SessionExpiry(const LocalDateTime& now) { return FormatDateTime(AddD
 TXmlRpcService::TXmlRpcService(HttpClient& rpcHttp, std::string scriptUrl, std::string workFolder, LocalClock clock)
     : http_(rpcHttp), scriptUrl_(std::move(scriptUrl)), workFolder_(std::move(workFolder)), clock_(std::move(clock)) {}
 
-std::expected<void, RpcProblem> TXmlRpcService::Post(const std::string& request) {
-    auto posted = http_.HttpPost(scriptUrl_, request, ResponsePath());
+std::expected<void, RpcProblem> TXmlRpcService::Post(const std::string& request, std::size_t maxAnswerBytes) {
+    auto posted = http_.HttpPost(scriptUrl_, request, ResponsePath(), maxAnswerBytes);
     if (posted) return {};
     const HttpError& error = posted.error();
     if (error.kind == HttpError::Kind::LocalWrite) throw TFileWriteError({ResponsePath(), error.message});
@@ -22,7 +22,8 @@ std::expected<void, RpcProblem> TXmlRpcService::Post(const std::string& request)
     if (error.kind == HttpError::Kind::TooLarge) {
         // Read like a document that does not parse: the call's message, and a false result.
         p.kind = RpcProblem::Kind::NotXml;
-        p.problem = {XmlLoadProblem::Kind::ParseError, "", "the answer is larger than 16 MB"};
+        p.problem = {XmlLoadProblem::Kind::ParseError, "", error.message};
+        p.error.clear();
     }
     return std::unexpected(std::move(p));
 }
@@ -44,7 +45,7 @@ std::expected<std::string, RpcProblem> TXmlRpcService::SessionLogin(std::string_
 
 std::expected<std::vector<TServiceAlbum>, RpcProblem> TXmlRpcService::MemberGetAlbumList(std::string_view customerId,
                                                                                         std::string_view sessionCode) {
-    if (auto posted = Post(BuildMemberGetAlbumListRequest(customerId, sessionCode)); !posted) {
+    if (auto posted = Post(BuildMemberGetAlbumListRequest(customerId, sessionCode), kMaxAlbumListBytes); !posted) {
         return std::unexpected(posted.error());
     }
     return ReadAlbumListResponse(ResponsePath());

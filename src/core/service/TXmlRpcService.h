@@ -2,8 +2,8 @@
 // The service's four XML-RPC calls, posted to `script_url` through the XML-RPC HTTP client.
 // Each call writes the response into "Temp.xml" of the work folder (truncated first, left in
 // place) and reads it from there. A failed post is a Transport problem; an answer over the
-// HTTP client's size cap is a NotXml problem (a broken answer); a "Temp.xml" that cannot be
-// written throws TFileWriteError.
+// call's size cap (kMaxAnswerBytes, kMaxAlbumListBytes for the album list) is a NotXml problem
+// (a broken answer); a "Temp.xml" that cannot be written throws TFileWriteError.
 
 #include <cstdint>
 #include <expected>
@@ -17,6 +17,9 @@
 #include "core/service/XmlRpcResponse.h"
 
 namespace vantrel {
+
+// The album list may be larger than other answers: 100,000 albums take about 18 MB.
+inline constexpr std::size_t kMaxAlbumListBytes = 64 * 1024 * 1024;
 
 class TXmlRpcService {
 public:
@@ -42,7 +45,7 @@ public:
 
 private:
     // Posts `request`; the problems as above.
-    std::expected<void, RpcProblem> Post(const std::string& request);
+    std::expected<void, RpcProblem> Post(const std::string& request, std::size_t maxAnswerBytes = kMaxAnswerBytes);
 
     HttpClient& http_;
     std::string scriptUrl_;

@@ -10,7 +10,11 @@ bool PrepareTransfer(HttpClient& settingsHttp, const std::string& workFolder, st
     RemoteSettingsResult result = LoadRemoteSettings(settingsHttp, workFolder, country, settings, bases);
     switch (result.status) {
         case RemoteSettingsResult::Status::Loaded: return true;
-        case RemoteSettingsResult::Status::NotDownloaded: return false;
+        case RemoteSettingsResult::Status::NotDownloaded:
+            // Without the service's address from a former run there is nothing to log in to: say why.
+            if (settings.script_url.empty() && !result.error.empty())
+                throw TRemoteSettingsError("the service's settings could not be downloaded: " + result.error);
+            return false;
         case RemoteSettingsResult::Status::NotXml:
             if (onProblem) onProblem(result);
             return false;

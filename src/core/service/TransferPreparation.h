@@ -25,7 +25,8 @@ public:
 // When the load at start-up failed (`remoteSettingsLoaded` false, the window's flag, which this
 // does not change), downloads the settings document into `workFolder` again and reads it into
 // `settings`; otherwise does nothing. A server that cannot be reached changes nothing and says
-// nothing: the cached values stay in effect. A document that does not parse is passed to
+// nothing: the cached values stay in effect; when none are known (no XML-RPC address) it
+// throws TRemoteSettingsError naming what each address gave. A document that does not parse is passed to
 // `onProblem` (the window shows result.Message(Translate)) and the run goes on. Throws
 // TRemoteSettingsError when an integer value is not a whole number; the values read before it
 // stay. Returns whether the document was read.

@@ -44,7 +44,8 @@ void TTransferRun::CheckAlbumIdsInUse(const std::vector<TServiceAlbum>& serviceA
 
 TTransferRun::TTransferRun(TAlbumList& albums, TTransferService& service, TTransferObserver& observer,
                            TTransferConfig config)
-    : albums_(albums), service_(service), observer_(observer), config_(std::move(config)) {}
+    : albums_(albums), service_(service), observer_(observer), config_(std::move(config)),
+      watchdog_(config_.reconnect.limit.count() > 0 ? config_.reconnect.limit : StandardReconnectSchedule().limit) {}
 
 void TTransferRun::Stop() {
     stopPressed_ = true;
@@ -75,15 +76,16 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
     photoNumber_ = -1;
     photosSent_ = 0;
     TTransferOutcome outcome = TTransferOutcome::toStopped;
-    TConnectionRecovery recovery(config_.reconnect, {[this] { return stopPressed_; },
+    watchdog_.Reset();
+    TConnectionRecovery recovery(config_.reconnect, {[this] { return WaitsEnd(); },
                                                      [this] { observer_.ProcessMessages(); },
                                                      [this](int secondsLeft) { observer_.ShowConnectionWait(secondsLeft); },
                                                      {}});
     recovery_ = &recovery;
     bool walkCompleted = false;
     bool uploadBegun = false;  // stays true once the upload has begun
-    // Once Stop is pressed the FTP client neither waits nor reconnects any more.
-    ftp.SetStopCheck([this] { return stopPressed_; });
+    // Once Stop is pressed, or the watchdog ran out, the FTP client neither waits nor reconnects.
+    ftp.SetStopCheck([this] { return WaitsEnd(); });
     observer_.ProcessMessages();
 
     std::vector<std::string> temporaryFiles;
@@ -178,7 +180,8 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                                     customerId,
                                     temporaryFiles[0],
                                     temporaryFiles[1],
-                                    temporaryFiles[2]};
+                                    temporaryFiles[2],
+                                    [this] { watchdog_.Reset(); }};
             bool walkEnded = false;
             for (int i = 0; i < albums_.Count() && !walkEnded; ++i) {
                 albums_.SelectAlbum(i);
@@ -207,7 +210,9 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
     } catch (...) {
         endUpload();
         endRun();
-        // A request cut by Stop fails; the run then simply ends as stopped.
+        // A request cut by Stop fails; the run then simply ends as stopped. One cut by the
+        // watchdog is a connection failure of the run.
+        if (!stopPressed_ && watchdog_.Expired()) throw NoProgressError(watchdog_.Limit());
         if (!stopPressed_) throw;
     }
     endRun();
@@ -270,11 +275,14 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId, const TPackage
         } catch (const TFileWriteError&) {
             context.ftp.ClearWorkHandlers();
             throw;
+        } catch (const FtpProtocolError&) {
+            context.ftp.ClearWorkHandlers();
+            throw;  // the server broke the protocol: a connection failure of the run, at once
         } catch (const std::exception&) {
             // An upload error ends the run, and so does Stop: the store it cut is not retried,
             // and the photo under way stays queued. A connection lost for longer than the
             // reconnect schedule allows is a connection failure of the run.
-            if (recovery_ && recovery_->GaveUp()) {
+            if ((recovery_ && recovery_->GaveUp()) || (!stopPressed_ && watchdog_.Expired())) {
                 context.ftp.ClearWorkHandlers();
                 throw;
             }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/service/ProgressWatchdog.h"
 #include "core/service/ReconnectSchedule.h"
 #include "core/service/ServiceAlbum.h"
 #include "core/service/TRemoteSettings.h"
@@ -76,6 +77,7 @@ struct TTransferConfig {
     std::string password;
     TUploadImaging imaging;  // UploadImagingFor the window's shared workspace
     // Empty: a lost connection ends the run at once. The window and the tool ride outages out.
+    // Its limit is also how long the run goes on without a verified file (10 minutes when empty).
     TReconnectSchedule reconnect;
 };
 
@@ -86,9 +88,11 @@ public:
     // The run proper. `ftp` is configured for the service's FTP server and not yet connected;
     // `sessionCode` receives the session code once the session is opened. Returns the outcome;
     // throws when an XML-RPC call's transport, the FTP connection, its login or the folder
-    // creation failed (the caller shows "BadConnect"), UnsafeServiceId when the service gave a
-    // member or album id that cannot be used safely, and TFileWriteError when a temporary file,
-    // a copy or a sidecar could not be written (the caller names the file and the reason). After
+    // creation failed, a server broke the protocol, or nothing was verified for the reconnect
+    // schedule's limit (NoProgressError; the caller shows "BadConnect"), UnsafeServiceId when the
+    // service gave a member or album id that cannot be used safely, and TFileWriteError when a
+    // temporary file, a copy or a sidecar could not be written (the caller names the file and the
+    // reason). After
     // Stop, a failure other than a write failure ends the run as toStopped instead of throwing.
     // On every path the FTP connection is closed and the temporary files are deleted; the report
     // is shown when photos were refused.
@@ -100,6 +104,9 @@ public:
     // XML-RPC call ends too. Pressed before RunTransfer, it makes the run end before the login.
     void Stop();
     bool StopPressed() const { return stopPressed_; }
+    // Stop was pressed or the run went without a verified file for too long: every wait of the
+    // run ends at once (the stop check of its HTTP clients).
+    bool WaitsEnd() const { return stopPressed_ || watchdog_.Expired(); }
 
     // The time estimate for the timer: false while nothing has been sent yet.
     bool EstimateTime(TTimeEstimate& estimate) const;
@@ -138,6 +145,7 @@ private:
     int photosAtStart_ = 0;
     int photosSent_ = 0;
     TConnectionRecovery* recovery_ = nullptr;  // during RunTransfer
+    ProgressWatchdog watchdog_;
 };
 
 }  // namespace vantrel

@@ -54,7 +54,8 @@ void TransferSession::RunOrThrow(TransferSessionResult& result) {
     if (OnConnected) OnConnected();
 
     HttpClient rpcHttp(pump);
-    rpcHttp.SetStopCheck(stopped);
+    // The run's watchdog ends a call that keeps it waiting as Stop does.
+    rpcHttp.SetStopCheck([this] { return stopped_ || (run_ && run_->WaitsEnd()); });
     rpcHttp.SetProxy(config_.proxy);
     TXmlRpcService rpc(rpcHttp, remote_.script_url, config_.workFolder);
     TXmlRpcTransferService service(rpc);

@@ -26,26 +26,35 @@ bool IsPhotoSizeAccepted(std::int64_t photoSize, const TRemoteSettings& settings
 }
 
 bool PutVerified(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName,
-                 const std::string& folderName, const TUploadImaging& imaging, const std::function<void()>& pump) {
+                 const std::string& folderName, const TUploadImaging& imaging, const std::function<void()>& pump,
+                 const std::function<void()>& onVerified) {
     auto digest = imaging.digestHex(localPath);
     if (!digest) throw TUploadError(digest.error());
-    return PutVerifiedDigest(ftp, localPath, remoteName, folderName, *digest, pump);
+    return PutVerifiedDigest(ftp, localPath, remoteName, folderName, *digest, pump, onVerified);
 }
 
 bool PutVerifiedDigest(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName,
-                       const std::string& folderName, const std::string& digest, const std::function<void()>& pump) {
+                       const std::string& folderName, const std::string& digest, const std::function<void()>& pump,
+                       const std::function<void()>& onVerified) {
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         try {
             ftp.FtpStore(localPath, remoteName);
             if (ftp.LastReply().code / 100 == 2) {
                 TFtpReply reply = ftp.FtpQuote("site CHECKSUM " + remoteName);
-                if (FirstWord(reply.text) == digest) return true;
+                if (FirstWord(reply.text) == digest) {
+                    if (onVerified) onVerified();
+                    return true;
+                }
             }
+        } catch (const FtpProtocolError&) {
+            throw;  // a server that breaks the protocol is not tried again
         } catch (const TFtpError&) {
             try {
                 ftp.FtpDisconnect();
                 ftp.FtpConnect();
                 ftp.FtpChangeDir(folderName);
+            } catch (const FtpProtocolError&) {
+                throw;
             } catch (const TFtpError&) {
                 throw TUploadError("");
             }
@@ -58,7 +67,8 @@ bool PutVerifiedDigest(TFtpClient& ftp, const std::string& localPath, const std:
 bool SendPhotoPackage(const TPackageContext& context, const TImageJob& job, int photoNumber, std::int32_t albumId) {
     const std::string n = std::to_string(photoNumber);
     auto put = [&](const std::string& local, const std::string& remote) {
-        return PutVerified(context.ftp, local, remote, context.folderName, context.imaging, context.pump);
+        return PutVerified(context.ftp, local, remote, context.folderName, context.imaging, context.pump,
+                           context.onVerified);
     };
     auto scale = [&](const std::string& target, int size) {
         auto saved = context.imaging.saveScaled(job.WorkPath, target, size);
@@ -79,7 +89,8 @@ bool SendPreparedPackage(const TPackageContext& context, const TImageJob& job, c
                          int photoNumber, std::int32_t albumId) {
     const std::string n = std::to_string(photoNumber);
     auto put = [&](const std::string& local, const std::string& remote, const std::string& digest) {
-        return PutVerifiedDigest(context.ftp, local, remote, context.folderName, digest, context.pump);
+        return PutVerifiedDigest(context.ftp, local, remote, context.folderName, digest, context.pump,
+                                 context.onVerified);
     };
     auto copy = [](const std::expected<std::string, TWriteFailure>& digest) {
         if (!digest) throw TFileWriteError(digest.error());

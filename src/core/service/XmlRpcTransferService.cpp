@@ -4,12 +4,16 @@ namespace vantrel {
 namespace {
 
 std::string DescribeProblem(const RpcProblem& problem) {
+    if (problem.kind == RpcProblem::Kind::NotXml) {
+        const std::string& detail = !problem.problem.reason.empty() ? problem.problem.reason : problem.error;
+        return "the service's answer could not be read (" + (detail.empty() ? std::string("it was empty") : detail) + ")";
+    }
     if (!problem.error.empty()) return problem.error;
     switch (problem.kind) {
     case RpcProblem::Kind::Transport: return "XML-RPC transport failure";
     case RpcProblem::Kind::Conversion: return "XML-RPC conversion error";
-    case RpcProblem::Kind::NotXml: return "XML-RPC answer that did not parse";
     case RpcProblem::Kind::Fault: return "XML-RPC fault";
+    case RpcProblem::Kind::NotXml:
     case RpcProblem::Kind::Missing: break;
     }
     return "XML-RPC answer without the value asked for";
@@ -24,7 +28,12 @@ TXmlRpcTransferService::TXmlRpcTransferService(TXmlRpcService& rpc) : rpc_(rpc) 
 
 std::unexpected<TServiceRefusal> TXmlRpcTransferService::Refused(const RpcProblem& problem) {
     if (problem.Propagates()) throw TServiceCallError(problem);
-    if (problem.kind == RpcProblem::Kind::NotXml && OnUnreadableResponse) OnUnreadableResponse(problem);
+    // An answer that cannot be read says nothing of the login or the albums: the run ends as a
+    // connection failure, after the message that shows what could not be read.
+    if (problem.kind == RpcProblem::Kind::NotXml) {
+        if (OnUnreadableResponse) OnUnreadableResponse(problem);
+        throw TServiceCallError(problem);
+    }
     return std::unexpected(TServiceRefusal{DescribeProblem(problem)});
 }
 

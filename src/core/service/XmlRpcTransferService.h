@@ -10,8 +10,9 @@
 
 namespace vantrel {
 
-// An XML-RPC call whose transport failed (no connection, a status outside the 200s) or whose
-// album list held an id that is not a whole number. It ends the transfer run, which the window
+// An XML-RPC call whose transport failed (no connection, a status outside the 200s), whose
+// answer could not be read (not a document, too large), or whose album list held an id that is
+// not a whole number. It ends the transfer run, which the window
 // reports as a connection failure; `Problem().Message` gives the call's own text.
 class TServiceCallError : public std::runtime_error {
 public:
@@ -28,12 +29,13 @@ public:
     explicit TXmlRpcTransferService(TXmlRpcService& rpc);
 
     // A response that did not parse: the window shows Problem.Message(Translate) ("RPC_NoFile",
-    // or "RPC_RequestErr" with the parser's text) and the call gives a refusal. May be empty.
+    // or "RPC_RequestErr" with the parser's text), then the call throws TServiceCallError. May be
+    // empty.
     std::function<void(const RpcProblem&)> OnUnreadableResponse;
 
-    // Each gives a refusal when the service answered with a fault, left out a value the call
-    // needs, or sent a document that did not parse; throws TServiceCallError when the transport
-    // failed or an album id of the list is not a whole number.
+    // Each gives a refusal when the service answered with a fault or left out a value the call
+    // needs; throws TServiceCallError when the transport failed, the answer could not be read or
+    // an album id of the list is not a whole number.
 
     TServiceResult<std::string> SessionNew() override;
     // Refused without a session.

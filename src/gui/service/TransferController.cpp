@@ -119,7 +119,11 @@ void TransferController::Start_BtnClick() {
     if (!closeRequested_) NotifyRunEnded(left);
     switch (result.end) {
     case SessionEnd::Ran: break;
-    case SessionEnd::ConnectionLost: ShowError(context_.Translate("BadConnect")); break;
+    case SessionEnd::ConnectionLost:
+        // The cause (a status, a certificate's problem, an answer that could not be read) beneath.
+        ShowError(result.error.empty() ? context_.Translate("BadConnect")
+                                       : context_.Translate("BadConnect") + "\n\n(" + Q(result.error) + ")");
+        break;
     case SessionEnd::NoCopySizes: ShowError(context_.Translate("NoCopySizes")); break;
     case SessionEnd::WriteFailed:
         ShowError(Q(WriteFailureMessage(result.writeFailure, [this](std::string_view key) { return Text(key); })));

@@ -314,15 +314,45 @@ TEST_F(FtpClientTest, DisconnectFromThePumpEndsAWaitingStore) {
     EXPECT_GT(works, 0);
 }
 
-TEST_F(FtpClientTest, OverlongReplyLineEndsTheConnection) {
-    FtpFakeServer server([](FtpFakeServer&, const std::string& command) -> std::string {
-        if (auto login = StandardLogin(command); !login.empty()) return login;
-        return "200 " + std::string(100000, 'x') + "\r\n";
-    });
-    TFtpClient client({server.Host(), "u", "p", {}});
-    client.FtpConnect();
-    EXPECT_THROW(client.FtpQuote("NOOP"), TFtpError);
-    EXPECT_FALSE(client.FtpConnected());
+// A reply that breaks the protocol is no dropped connection: it fails with FtpProtocolError (a
+// refusal, so the run does not wait for the network) and closes the connection.
+TEST_F(FtpClientTest, RepliesThatBreakTheProtocolAreRefusals) {
+    std::string endlessGreeting = "220-welcome\r\n";
+    while (endlessGreeting.size() < 100000) endlessGreeting += "220-" + std::string(996, 'w') + "\r\n";
+    const struct Case {
+        const char* what;
+        std::string greeting;
+        std::string reply;  // to NOOP, or to PASV when `store`
+        bool store;
+    } cases[] = {
+        {"greeting of 100,000 characters", "220 " + std::string(100000, 'x') + "\r\n", "", false},
+        {"greeting without a code", "hello there\r\n", "", false},
+        {"multi-line greeting without end", endlessGreeting, "", false},
+        {"reply line of 100,000 characters", "220 ready\r\n", "200 " + std::string(100000, 'x') + "\r\n", false},
+        {"reply with a code of two digits", "220 ready\r\n", "20 fine\r\n", false},
+        {"passive address without six numbers", "220 ready\r\n", "227 Entering Passive Mode (1,2,3)\r\n", true},
+    };
+    const std::string file = MakeFile("p.jpg", 100);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FtpFakeServer server(
+            [&c](FtpFakeServer&, const std::string& command) -> std::string {
+                if (auto login = StandardLogin(command); !login.empty()) return login;
+                return c.reply;
+            },
+            c.greeting);
+        TFtpClient client({server.Host(), "u", "p", {}});
+        try {
+            client.FtpConnect();
+            if (c.store) client.FtpStore(file, "p.jpg");
+            else client.FtpQuote("NOOP");
+            ADD_FAILURE() << "no error";
+        } catch (const FtpProtocolError& error) {
+            EXPECT_NE(std::string(error.what()).find("the server's answer could not be understood"), std::string::npos)
+                << error.what();
+        }
+        EXPECT_FALSE(client.FtpConnected());
+    }
 }
 
 }  // namespace

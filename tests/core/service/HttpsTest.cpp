@@ -15,6 +15,7 @@
 
 #include "core/TempFolder.h"
 #include "core/service/HttpClient.h"
+#include "core/service/TransferPreparation.h"
 
 namespace vantrel {
 namespace {
@@ -85,6 +86,20 @@ TEST(Https, AnswersComeOverTlsOnlyFromAVouchedServer) {
     ASSERT_FALSE(refused);
     EXPECT_EQ(refused.error().kind, HttpError::Kind::Transport);
     EXPECT_FALSE(refused.error().networkFailure);
+    EXPECT_NE(refused.error().message.find("certificate"), std::string::npos) << refused.error().message;
+
+    // A first run whose settings come from such a server says what was wrong with it.
+    test::TempFolder work;
+    TRemoteSettings settings;
+    try {
+        PrepareTransfer(client, work.Path(), "GB", false, settings, {}, {server.Url()});
+        ADD_FAILURE() << "no error";
+    } catch (const TRemoteSettingsError& error) {
+        EXPECT_NE(std::string(error.what()).find("could not be downloaded: " + server.Url() +
+                                                 "uploader_settings.plist: SSL certificate problem"),
+                  std::string::npos)
+            << error.what();
+    }
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ TEST(NetworkStall, HttpRequestsEndByThemselvesOrWithinASecondOfStop) {
     struct Case {
         const char* fault;
         bool post;
-        bool endsByItself;  // a drip keeps the connection busy: only a stop ends it
+        bool endsByItself;  // a drip outlasts these limits (DripsFailByTheLowSpeedRuleOrTheAnswerDeadline)
     } cases[] = {{"silent-settings", false, true}, {"drip-settings", false, false}, {"silent-rpc", true, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
@@ -125,6 +125,12 @@ TEST(NetworkStall, AnswersOverTheCapAreBrokenAnswers) {
         ASSERT_FALSE(session);
         EXPECT_EQ(session.error().kind, RpcProblem::Kind::NotXml);
         EXPECT_EQ(ReadWholeFile(rpc.ResponsePath()).value_or("?"), "");
+        EXPECT_EQ(session.error().problem.reason, "the answer is larger than 16 MB");
+        // The album list may be larger: 100,000 albums take about 18 MB.
+        auto albums = rpc.MemberGetAlbumList("1001", "code");
+        ASSERT_FALSE(albums);
+        EXPECT_EQ(albums.error().kind, RpcProblem::Kind::NotXml);
+        EXPECT_EQ(albums.error().problem.reason, "the answer is larger than 64 MB");
     }
 }
 
@@ -195,7 +201,7 @@ TEST(NetworkStall, FtpWaitsEndByThemselvesOrWithinASecondOfStop) {
     struct Case {
         const char* fault;
         bool inStore;       // the stall comes during a store; otherwise at the greeting
-        bool endsByItself;  // a drip keeps the connection busy: only a stop ends it
+        bool endsByItself;  // a drip outlasts these limits (DripsFailByTheLowSpeedRuleOrTheAnswerDeadline)
     } cases[] = {{"silent-ftp-greeting", false, true},
                  {"silent-stor-reply", true, true},
                  {"stall-stor-data", true, true},
@@ -232,22 +238,82 @@ TEST(NetworkStall, FtpWaitsEndByThemselvesOrWithinASecondOfStop) {
     }
 }
 
+// A peer that drips its answer keeps every connection busy: the low-speed rule or the deadline of a
+// small answer ends it, as a network failure that names what happened.
+TEST(NetworkStall, DripsFailByTheLowSpeedRuleOrTheAnswerDeadline) {
+    ASSERT_TRUE(Service().ok()) << Service().error();
+    test::TempFolder local;
+    ASSERT_TRUE(WriteFileAtomically(local.File("small.bin"), std::string(3000, 's')));
+    const TFtpSettings settings{"127.0.0.1:" + std::to_string(Service().ftpPort()), "vantrel_upload", "upload-pass", {}};
+    const NetworkTimeouts lowSpeed{5000ms, 1000ms, 1000ms, 600000ms};
+    const NetworkTimeouts deadline{5000ms, 1000ms, 600000ms, 2000ms};
+    const struct Case {
+        const char* fault;
+        NetworkTimeouts timeouts;
+        const char* says;
+    } cases[] = {{"drip-settings", lowSpeed, "the server sent under 1 KB in 1 s"},
+                 {"drip-settings", deadline, "no complete answer within 2 s"},
+                 {"drip-stor-reply", lowSpeed, "the FTP server sent under 1 KB in 1 s"},
+                 {"drip-stor-reply", deadline, "no complete answer within 2 s"}};
+    int folder = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.fault) + ": " + c.says);
+        FaultOn fault(Service(), c.fault);
+        const auto start = Clock::now();
+        if (std::string_view(c.fault) == "drip-settings") {
+            HttpClient client;
+            client.SetTimeouts(c.timeouts);
+            auto got = client.HttpGet(Service().httpBase() + "/common/uploader_settings.plist");
+            ASSERT_FALSE(got);
+            EXPECT_EQ(got.error().kind, HttpError::Kind::Transport);
+            EXPECT_TRUE(got.error().networkFailure);
+            EXPECT_EQ(got.error().message, c.says);
+        } else {
+            TFtpClient ftp(settings);
+            ftp.SetTimeouts(c.timeouts);
+            ftp.FtpConnect();
+            const std::string name = "drip" + std::to_string(folder++);
+            ftp.FtpMakeDir(name);
+            ftp.FtpChangeDir(name);
+            try {
+                ftp.FtpStore(local.File("small.bin"), "small.bin");
+                ADD_FAILURE() << "the store went through";
+            } catch (const TFtpRefusal& error) {
+                ADD_FAILURE() << "taken for a refusal: " << error.what();
+            } catch (const TFtpError& error) {
+                EXPECT_EQ(std::string(error.what()), c.says);
+            }
+            EXPECT_FALSE(ftp.FtpConnected());
+        }
+        EXPECT_LT(SecondsSince(start), 30);
+    }
+}
+
 TEST(NetworkStall, TimeoutsFromTheEnvironment) {
     struct Case {
         const char* text;
-        long long connectMs, inactivityMs;  // 0: refused
-    } cases[] = {{"30,60", 30000, 60000}, {"1.5, 2", 1500, 2000}, {"0.2,0.25", 200, 250},
-                 {"", 0, 0},            {"5", 0, 0},            {"0,1", 0, 0},
-                 {"-1,2", 0, 0},        {"1,x", 0, 0},          {"1,2,3", 0, 0}};
+        long long connectMs, inactivityMs, lowSpeedMs, deadlineMs;  // connectMs 0: refused
+    } cases[] = {{"30,60", 30000, 60000, 60000, 120000}, {"1.5, 2", 1500, 2000, 60000, 120000},
+                 {"0.2,0.25", 200, 250, 60000, 120000},  {"1,2,3", 1000, 2000, 3000, 120000},
+                 {"1,2,3,4.5", 1000, 2000, 3000, 4500},  {"", 0, 0, 0, 0},
+                 {"5", 0, 0, 0, 0},                      {"0,1", 0, 0, 0, 0},
+                 {"-1,2", 0, 0, 0, 0},                   {"1,x", 0, 0, 0, 0},
+                 {"1,2,,4", 0, 0, 0, 0},                 {"1,2,3,0", 0, 0, 0, 0},
+                 {"1,2,3,4,5", 0, 0, 0, 0},              {"1,2,", 0, 0, 0, 0}};
     for (const auto& c : cases) {
         auto parsed = ParseNetworkTimeouts(c.text);
         EXPECT_EQ(parsed.has_value(), c.connectMs != 0) << c.text;
         if (!parsed || !c.connectMs) continue;
         EXPECT_EQ(parsed->connect.count(), c.connectMs) << c.text;
         EXPECT_EQ(parsed->inactivity.count(), c.inactivityMs) << c.text;
+        EXPECT_EQ(parsed->lowSpeedWindow.count(), c.lowSpeedMs) << c.text;
+        EXPECT_EQ(parsed->answerDeadline.count(), c.deadlineMs) << c.text;
     }
     EXPECT_EQ(DescribeSeconds(60000ms), "60 s");
     EXPECT_EQ(DescribeSeconds(1500ms), "1.5 s");
+    EXPECT_EQ(DescribeDuration(120000ms), "2 minutes");
+    EXPECT_EQ(DescribeDuration(60000ms), "1 minute");
+    EXPECT_EQ(DescribeDuration(90000ms), "90 s");
 }
 
 }  // namespace

@@ -63,9 +63,12 @@ protected:
 
     // Runs "vantrel-cli send" with the data folder and the stand-in, the password on stdin.
     // Lost connections are waited out for a second at most, unless `reconnect` says otherwise.
-    CliResult Send(const std::string& password, std::string settingsBase = {}, const std::string& reconnect = "0.2;1") {
+    // `timeouts`, when given, is VANTREL_NETWORK_TIMEOUTS.
+    CliResult Send(const std::string& password, std::string settingsBase = {}, const std::string& reconnect = "0.2;1",
+                   const std::string& timeouts = {}) {
         if (settingsBase.empty()) settingsBase = service_.settingsBase();
-        return RunShell("printf '%s\\n' '" + password + "' | env XDG_DATA_HOME='" + data_.Path() +
+        const std::string timeoutsSetting = timeouts.empty() ? "" : "VANTREL_NETWORK_TIMEOUTS='" + timeouts + "' ";
+        return RunShell("printf '%s\\n' '" + password + "' | env " + timeoutsSetting + "XDG_DATA_HOME='" + data_.Path() +
                         "' VANTREL_RECONNECT='" + reconnect + "' VANTREL_SETTINGS_BASE='" + settingsBase + "' '" +
                         cli_ + "' send --email demo@vantrel.test --password-stdin 2>&1");
     }
@@ -229,6 +232,81 @@ TEST_F(SendCommand, ExitStatusTellsWhatHappened) {
     EXPECT_NE(unreachable.output.find("Connection lost, trying again in 1 s"), std::string::npos) << unreachable.output;
     EXPECT_NE(unreachable.output.find("connection to the server failed"), std::string::npos) << unreachable.output;
     EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n" + tiny + "\t" + tiny + "\r\n");
+}
+
+// A run that cannot begin or goes wrong says why, beneath "The connection to the server failed".
+TEST_F(SendCommand, FailuresNameTheirCause) {
+    const std::string a = WorkingCopy("a.jpg", 200, 160);
+    const std::string http = service_.httpBase();
+    const struct Case {
+        const char* what;
+        std::string settingsBase;
+        const char* fault;
+        std::string says;
+    } cases[] = {
+        {"settings server refusing", "http://127.0.0.1:9/common/", nullptr,
+         "could not be downloaded: http://127.0.0.1:9/common/uploader_settings.plist: Failed to connect"},
+        {"settings missing", http + "/test/status/404/", nullptr, "uploader_settings.plist: HTTP 404)"},
+        {"settings redirected", http + "/test/status/302/", nullptr, "HTTP 302, a redirection to http://"},
+        {"XML-RPC answer that is no document", "", "rpc-html-200", "(the service's answer could not be read ("},
+        {"XML-RPC answer without end", "", "endless-rpc", "(the service's answer could not be read (the answer is larger than 16 MB))"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(work_ + "vantrel.ini");  // a first run: no service address known
+        WriteList({a});
+        const std::string listed = List();
+        if (c.fault) {
+            ASSERT_TRUE(service_.SetFault(c.fault, true));
+        }
+        const CliResult ended = Send("demo", c.settingsBase);
+        if (c.fault) service_.SetFault(c.fault, false);
+        EXPECT_EQ(ended.status, 2) << ended.output;
+        EXPECT_NE(ended.output.find("connection to the server failed"), std::string::npos) << ended.output;
+        EXPECT_NE(ended.output.find(c.says), std::string::npos) << ended.output;
+        EXPECT_EQ(ended.output.find("URL using bad"), std::string::npos) << ended.output;
+        EXPECT_EQ(ended.output.find("Login failed"), std::string::npos) << ended.output;
+        EXPECT_EQ(ended.output.find("stopped before the end"), std::string::npos) << ended.output;
+        EXPECT_EQ(List(), listed);
+    }
+}
+
+// A server that breaks the protocol ends the run at once: no wait for a network that never left.
+TEST_F(SendCommand, AnswerThatBreaksTheProtocolEndsTheRunAtOnce) {
+    const std::string a = WorkingCopy("a.jpg", 200, 160);
+    WriteList({a});
+    const std::string listed = List();
+    ASSERT_TRUE(service_.SetFault("long-ftp-greeting", true));
+    const CliResult ended = Send("demo", {}, "5;600");
+    service_.SetFault("long-ftp-greeting", false);
+    EXPECT_EQ(ended.status, 2) << ended.output;
+    EXPECT_NE(ended.output.find("(the server's answer could not be understood (a reply line longer than 8192 bytes))"),
+              std::string::npos)
+        << ended.output;
+    EXPECT_EQ(ended.output.find("Connection lost"), std::string::npos) << ended.output;
+    EXPECT_EQ(List(), listed);
+}
+
+// A server that takes every store and confirms none: the run gives up once no file was verified
+// for the outage limit, whatever the number of photos, and names every photo it leaves.
+TEST_F(SendCommand, DeadServerIsGivenUpWhenNothingIsVerifiedForTheOutageLimit) {
+    const std::string a = WorkingCopy("a.jpg", 200, 160);
+    const std::string b = WorkingCopy("b.jpg", 200, 150);
+    WriteList({a, b});
+    const std::string listed = List();
+    ASSERT_TRUE(service_.SetFault("silent-stor-reply", true));
+    const CliResult ended = Send("demo", {}, "0.2;4", "5,1");
+    service_.SetFault("silent-stor-reply", false);
+    EXPECT_EQ(ended.status, 2) << ended.output;
+    EXPECT_NE(ended.output.find("(the server confirmed no file for 4 s: the run was given up)"), std::string::npos)
+        << ended.output;
+    const auto report = ended.output.find("Not sent because");
+    ASSERT_NE(report, std::string::npos) << ended.output;
+    EXPECT_NE(ended.output.find("- a.jpg", report), std::string::npos) << ended.output;
+    EXPECT_NE(ended.output.find("- b.jpg", report), std::string::npos) << ended.output;
+    EXPECT_EQ(List(), listed);
+    EXPECT_TRUE(fs::exists(a));
+    EXPECT_TRUE(fs::exists(b));
 }
 
 TEST_F(SendCommand, OneWriterPerWorkFolder) {

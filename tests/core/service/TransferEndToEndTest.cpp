@@ -140,11 +140,18 @@ TEST_F(TransferEndToEnd, BrokenServiceAnswers) {
         EXPECT_FALSE(observer.loginRefused);
     }
     {
-        // An answer that is no XML-RPC document: its message, then the login counts as refused.
+        // An answer that is no XML-RPC document: its message, then a connection failure that says
+        // the answer could not be read; the login is not taken for refused.
         FaultOn fault(*service_, "rpc-html-200");
         RecordingObserver observer;
-        EXPECT_EQ(Run(observer), TTransferOutcome::toNone);
-        EXPECT_TRUE(observer.loginRefused);
+        try {
+            Run(observer);
+            ADD_FAILURE() << "the run went on";
+        } catch (const TServiceCallError& error) {
+            EXPECT_NE(std::string(error.what()).find("answer could not be read"), std::string::npos) << error.what();
+            EXPECT_FALSE(error.Problem().networkFailure);
+        }
+        EXPECT_FALSE(observer.loginRefused);
         ASSERT_EQ(unreadable_.size(), 1u);
         EXPECT_TRUE(unreadable_[0].starts_with("RPC_RequestErr")) << unreadable_[0];
     }
@@ -168,6 +175,7 @@ TEST_F(TransferEndToEnd, SettingsAreReadAgainOnlyWhenTheStartLoadFailed) {
 
     TRemoteSettings cached;
     cached.ftp_host = "cached.invalid";
+    cached.script_url = "http://cached.invalid/xmlrpc";
     TRemoteSettings settings = cached;
     EXPECT_FALSE(PrepareTransfer(http, WorkFolder(), "GB", true, settings, onProblem, bases));
     EXPECT_EQ(settings.ftp_host, "cached.invalid");
