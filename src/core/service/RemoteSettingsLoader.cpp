@@ -35,13 +35,8 @@ std::vector<std::string> SettingsBaseAddresses() {
 }
 
 SettingsDownload FetchRemoteSettings(HttpClient& client, const std::string& localPath,
-<<<<<<< HEAD
-                                     const std::vector<std::string>& bases) {
-    (void)WriteWholeFile(localPath, {});  // readable by the user only: the document holds the FTP login
-=======
                                      const std::vector<std::string>& bases, std::string* causes) {
-    if (FILE* f = std::fopen(localPath.c_str(), "wb")) std::fclose(f);
->>>>>>> net
+    (void)WriteWholeFile(localPath, {});  // readable by the user only: the document holds the FTP login
     SettingsDownload outcome = SettingsDownload::Failed;
     for (const auto& base : bases) {
         const std::string url = base + std::string(kRemoteSettingsFileName);
