@@ -58,6 +58,8 @@ bool TTransferRun::EstimateTime(TTimeEstimate& estimate) const {
 }
 
 void TTransferRun::OnWork(std::int64_t bytes) {
+    watchdog_.BytesTaken(bytes - storeBytes_);
+    storeBytes_ = bytes;
     photoBar_.Work(bytes);
     runBar_.Work(bytes);
     observer_.ShowPhotoProgress(photoBar_.position, photoBar_.range);
@@ -66,6 +68,7 @@ void TTransferRun::OnWork(std::int64_t bytes) {
 }
 
 void TTransferRun::OnWorkEnd() {
+    storeBytes_ = 0;
     photoBar_.WorkEnd();
     runBar_.WorkEnd();
 }
@@ -181,7 +184,10 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                                     temporaryFiles[0],
                                     temporaryFiles[1],
                                     temporaryFiles[2],
-                                    [this] { watchdog_.Reset(); }};
+                                    [this](bool verified) {
+                                        if (verified) watchdog_.Verified();
+                                        else watchdog_.AttemptFailed();
+                                    }};
             bool walkEnded = false;
             for (int i = 0; i < albums_.Count() && !walkEnded; ++i) {
                 albums_.SelectAlbum(i);

@@ -146,6 +146,7 @@ private:
     int photosSent_ = 0;
     TConnectionRecovery* recovery_ = nullptr;  // during RunTransfer
     ProgressWatchdog watchdog_;
+    std::int64_t storeBytes_ = 0;  // bytes of the store under way reported so far
 };
 
 }  // namespace vantrel

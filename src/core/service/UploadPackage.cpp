@@ -27,28 +27,30 @@ bool IsPhotoSizeAccepted(std::int64_t photoSize, const TRemoteSettings& settings
 
 bool PutVerified(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName,
                  const std::string& folderName, const TUploadImaging& imaging, const std::function<void()>& pump,
-                 const std::function<void()>& onVerified) {
+                 const std::function<void(bool verified)>& onAttemptEnd) {
     auto digest = imaging.digestHex(localPath);
     if (!digest) throw TUploadError(digest.error());
-    return PutVerifiedDigest(ftp, localPath, remoteName, folderName, *digest, pump, onVerified);
+    return PutVerifiedDigest(ftp, localPath, remoteName, folderName, *digest, pump, onAttemptEnd);
 }
 
 bool PutVerifiedDigest(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName,
                        const std::string& folderName, const std::string& digest, const std::function<void()>& pump,
-                       const std::function<void()>& onVerified) {
+                       const std::function<void(bool verified)>& onAttemptEnd) {
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         try {
             ftp.FtpStore(localPath, remoteName);
             if (ftp.LastReply().code / 100 == 2) {
                 TFtpReply reply = ftp.FtpQuote("site CHECKSUM " + remoteName);
                 if (FirstWord(reply.text) == digest) {
-                    if (onVerified) onVerified();
+                    if (onAttemptEnd) onAttemptEnd(true);
                     return true;
                 }
             }
+            if (onAttemptEnd) onAttemptEnd(false);
         } catch (const FtpProtocolError&) {
             throw;  // a server that breaks the protocol is not tried again
         } catch (const TFtpError&) {
+            if (onAttemptEnd) onAttemptEnd(false);
             try {
                 ftp.FtpDisconnect();
                 ftp.FtpConnect();
@@ -68,7 +70,7 @@ bool SendPhotoPackage(const TPackageContext& context, const TImageJob& job, int 
     const std::string n = std::to_string(photoNumber);
     auto put = [&](const std::string& local, const std::string& remote) {
         return PutVerified(context.ftp, local, remote, context.folderName, context.imaging, context.pump,
-                           context.onVerified);
+                           context.onAttemptEnd);
     };
     auto scale = [&](const std::string& target, int size) {
         auto saved = context.imaging.saveScaled(job.WorkPath, target, size);
@@ -90,7 +92,7 @@ bool SendPreparedPackage(const TPackageContext& context, const TImageJob& job, c
     const std::string n = std::to_string(photoNumber);
     auto put = [&](const std::string& local, const std::string& remote, const std::string& digest) {
         return PutVerifiedDigest(context.ftp, local, remote, context.folderName, digest, context.pump,
-                                 context.onVerified);
+                                 context.onAttemptEnd);
     };
     auto copy = [](const std::expected<std::string, TWriteFailure>& digest) {
         if (!digest) throw TFileWriteError(digest.error());

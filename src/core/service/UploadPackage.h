@@ -57,16 +57,17 @@ bool IsPhotoSizeAccepted(std::int64_t photoSize, const TRemoteSettings& settings
 // then up to five times the file is stored and, when the store completed with a code in the
 // 200s, "site CHECKSUM name" is asked; the first word of its reply text must equal the digest
 // exactly. After an attempt that failed with an error the client reconnects and changes into
-// `folderName`; `pump` runs between attempts, `onVerified` (may be empty) once the file is verified.
+// `folderName`; `pump` runs between attempts, `onAttemptEnd` (may be empty) after
+// each attempt, with whether it verified the file.
 // Returns false after five failed attempts. Throws TUploadError with empty text when the
 // reconnection fails, or naming the file when it cannot be read; an FtpProtocolError passes.
 bool PutVerified(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName,
                  const std::string& folderName, const TUploadImaging& imaging, const std::function<void()>& pump,
-                 const std::function<void()>& onVerified = {});
+                 const std::function<void(bool verified)>& onAttemptEnd = {});
 // The same with the file's MD5 already known.
 bool PutVerifiedDigest(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName,
                        const std::string& folderName, const std::string& digest, const std::function<void()>& pump,
-                       const std::function<void()>& onVerified = {});
+                       const std::function<void(bool verified)>& onAttemptEnd = {});
 
 // What SendPhotoPackage needs of the run.
 struct TPackageContext {
@@ -79,7 +80,7 @@ struct TPackageContext {
     std::string scaledPath;  // the run's three temporary files
     std::string thumbPath;
     std::string infPath;
-    std::function<void()> onVerified;  // after each verified file; may be empty
+    std::function<void(bool verified)> onAttemptEnd;  // after each attempt to store a file; may be empty
 };
 
 // Sends the package of photo number n in a fixed order, each file made only after the one before
