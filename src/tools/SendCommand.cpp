@@ -1,4 +1,4 @@
-// vantrel-cli send --email ADDRESS [--password-stdin]: sends the photos queued in the work
+// vantrel-cli send --email ADDRESS [--password-stdin] [--limit-rate KB]: sends the photos queued in the work
 // folder's transfer list to the service, as the transfer page of the program does, and prints
 // one line per photo. Exit status: 0 every queued photo was sent, 1 photos remain queued, 2 the
 // login was refused, the service could not be reached, or nothing could be started, 3 another
@@ -48,14 +48,23 @@ extern "C" void OnInterrupt(int) { gInterrupted = 1; }
 int RunSend(const std::vector<std::string>& args) {
     std::optional<std::string> email;
     bool passwordFromStdin = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
+    std::optional<int> limitRate;  // KB/s for this run, instead of the settings' limit
+    bool usable = true;
+    auto readLimit = [&](const std::string& text) {
+        const int value = ParseIniInteger(text, -1);
+        if (value < 0 || text.empty()) usable = false;
+        else limitRate = value;
+    };
+    for (std::size_t i = 0; i < args.size() && usable; ++i) {
         if (args[i] == "--email" && i + 1 < args.size()) email = args[++i];
         else if (args[i].starts_with("--email=")) email = args[i].substr(8);
         else if (args[i] == "--password-stdin") passwordFromStdin = true;
-        else email.reset(), i = args.size();
+        else if (args[i] == "--limit-rate" && i + 1 < args.size()) readLimit(args[++i]);
+        else if (args[i].starts_with("--limit-rate=")) readLimit(args[i].substr(13));
+        else usable = false;
     }
-    if (!email) {
-        std::fprintf(stderr, "usage: vantrel-cli send --email ADDRESS [--password-stdin]\n");
+    if (!email || !usable) {
+        std::fprintf(stderr, "usage: vantrel-cli send --email ADDRESS [--password-stdin] [--limit-rate KB]\n");
         return kNotRun;
     }
 
@@ -147,6 +156,7 @@ int RunSend(const std::vector<std::string>& args) {
     session.OnUnreadableResponse = [&](const RpcProblem& problem) {
         std::fprintf(stderr, "%s\n", ForTerminal(problem.Message(translate)).c_str());
     };
+    session.SetUploadLimit(limitRate.value_or(settings.LimitKBps));
     observer.Attach(&session);
     const TransferSessionResult result = session.Run();
     observer.Finish();
@@ -186,7 +196,9 @@ int RunSend(const std::vector<std::string>& args) {
     return left > 0 ? kPhotosLeft : kAllSent;
 }
 
-const CliCommandRegistration reg("send", {"send --email ADDRESS [--password-stdin]  send the queued photos to the service\n"
+const CliCommandRegistration reg("send", {"send --email ADDRESS [--password-stdin] [--limit-rate KB]\n"
+                                          "      send the queued photos to the service, at most KB kilobytes per second\n"
+                                          "      (0: no limit; without it the settings' limit holds)\n"
                                           "      exit 0 all sent, 1 photos left, 2 not run, 3 work folder in use",
                                           RunSend});
 

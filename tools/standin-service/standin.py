@@ -83,6 +83,8 @@ class State:
         self.outage_cut_pending = False  # open FTP connections still to be reset
         self.cut = 0  # connections refused or reset by outages
         self.outage_armed = None  # (stores to wait for, seconds, mode): an outage begun by a STOR
+        self.drop_stor_at = None  # bytes after which the next STOR's connections are cut
+        self.stores = []  # every STOR: {"name", "rest", "bytes", "completed"}
         self.closing = threading.Event()
         self.accounts = {a["email"].lower(): a for a in accounts}
         self.sessions = {}  # code -> dict(objectid, cookie, expires, member_id)
@@ -153,6 +155,12 @@ class State:
             pending = self.outage_cut_pending and time.monotonic() < self.outage_until
             self.outage_cut_pending = False
             return pending
+
+    def take_drop_stor_at(self):
+        """The byte count at which the STOR now beginning is cut, once; None for the others."""
+        with self.lock:
+            at, self.drop_stor_at = self.drop_stor_at, None
+            return at
 
     def take_drop_data(self):
         """True once per activation of drop-data: only the first STOR after it is cut."""
@@ -455,6 +463,10 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
             with state.lock:
                 body = str(state.cut).encode()
             return self._send(200, body, "text/plain")
+        if path == "/control/stores":
+            with state.lock:
+                body = json.dumps(state.stores).encode()
+            return self._send(200, body, "application/json")
         if path == "/control/faults":
             with state.lock:
                 body = json.dumps(sorted(state.faults)).encode()
@@ -497,6 +509,16 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
             else:
                 state.start_outage(seconds, mode)
             return None
+        if url.path == "/control/drop-stor":
+            try:
+                at_bytes = int((query.get("bytes") or [""])[0])
+            except ValueError:
+                at_bytes = -1
+            if at_bytes <= 0:
+                return self._error_page(400, "Bad drop")
+            with state.lock:
+                state.drop_stor_at = at_bytes
+            return self._send(200, b"OK\n", "text/plain")
         if url.path == "/control/set":
             key = (query.get("key") or [""])[0]
             with state.lock:
@@ -608,6 +630,8 @@ class HttpServer(http.server.ThreadingHTTPServer):
 
 class StandinDTPHandler(DTPHandler):
     drop_this = False
+    drop_at = None  # cut this store once that many bytes arrived
+    store_entry = None  # this store's line in State.stores
     data_rate = 0  # bytes per second received on a data connection; 0 for no limit
     _rate_start = None
     _rate_timer = None
@@ -644,7 +668,11 @@ class StandinDTPHandler(DTPHandler):
             self.receive = False
             self.cmd_channel.state.count_stall()
             return
-        if self.drop_this and self.tot_bytes_received > 0 and not self._closed:
+        if self.store_entry is not None:
+            with self.cmd_channel.state.lock:
+                self.store_entry["bytes"] = self.tot_bytes_received
+        cut_here = self.drop_at is not None and self.tot_bytes_received >= self.drop_at
+        if (self.drop_this and self.tot_bytes_received > 0 or cut_here) and not self._closed:
             # Reset the data connection halfway, then hang up the control connection, so the
             # client sees a broken transfer whatever it was doing.
             try:
@@ -660,6 +688,9 @@ class StandinDTPHandler(DTPHandler):
 
     def _close_with_faults(self):
         state = self.cmd_channel.state
+        if self.store_entry is not None and not self._closed:
+            with state.lock:
+                self.store_entry["completed"] = bool(self.transfer_finished) and not self.drop_this
         if (not self._closed and self.receive and not self.drop_this
                 and state.fault("426-then-226")
                 and self._resp and self._resp[0].startswith("226")):
@@ -715,6 +746,11 @@ class StandinFTPHandler(FTPHandler):
 
     def ftp_STOR(self, file, mode="w"):
         self._drop_next = self.state.take_drop_data()
+        self._drop_at = self.state.take_drop_stor_at()
+        self._store_entry = {"name": os.path.relpath(file, os.path.join(self.state.root, "ftp")),
+                             "rest": self._restart_position, "bytes": 0, "completed": False}
+        with self.state.lock:
+            self.state.stores.append(self._store_entry)
         if self.state.count_store():
             # The network goes now: this store is cut with the rest (or refused, whatever comes next).
             self.server.cut_open_connections()
@@ -789,6 +825,10 @@ def _dtp_init(self, sock, cmd_channel):
     _orig_dtp_init(self, sock, cmd_channel)
     self.drop_this = getattr(cmd_channel, "_drop_next", False)
     cmd_channel._drop_next = False
+    self.drop_at = getattr(cmd_channel, "_drop_at", None)
+    cmd_channel._drop_at = None
+    self.store_entry = getattr(cmd_channel, "_store_entry", None)
+    cmd_channel._store_entry = None
 
 
 StandinDTPHandler.__init__ = _dtp_init

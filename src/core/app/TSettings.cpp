@@ -1,5 +1,7 @@
 #include "core/app/TSettings.h"
 
+#include <algorithm>
+
 #include "core/app/LanguageFile.h"
 #include "core/app/WorkFolder.h"
 #include "core/base/AsciiText.h"
@@ -92,6 +94,8 @@ TSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale) {
 
     s.LastTree = file.Get("Path", "LastTree").value_or("");
     if (!FolderExists(s.LastTree)) s.LastTree.clear();
+
+    s.LimitKBps = std::max(ParseIniInteger(file.Get("Transfer", "LimitKBps"), d.LimitKBps), 0);
     return s;
 }
 
@@ -134,6 +138,8 @@ void StoreSettings(const TSettings& s, const LocaleInfo& locale, IniDocument& fi
     WritePlacement(file, "TransForm", s.TransForm);
 
     file.Set("Path", "LastTree", s.LastTree);
+
+    file.Set("Transfer", "LimitKBps", std::to_string(std::max(s.LimitKBps, 0)));
 }
 
 std::string FirstRunLanguageFileName(const LocaleInfo& locale, const std::string& languageFolder) {

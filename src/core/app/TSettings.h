@@ -50,6 +50,8 @@ struct TSettings {
     WindowPlacement TransForm{200, 100, 450, 318};
     // Path
     std::string LastTree;
+    // Transfer: the upload limited to this many KB/s (1000 bytes) for the whole run; 0: none.
+    int LimitKBps = 0;
 };
 
 // Mail and Pass are stored scrambled: characters from last to first, each byte value plus one

@@ -13,7 +13,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <charconv>
+#include <thread>
+
+#include "core/base/AsciiText.h"
 #include "core/service/ExchangePace.h"
+#include "core/service/UploadRateLimit.h"
 
 namespace vantrel {
 
@@ -60,6 +66,7 @@ void TFtpClient::FtpDisconnect() {
         control_ = -1;
     }
     input_.clear();
+    resumeOffered_.reset();
     ++serial_;
 }
 
@@ -280,16 +287,56 @@ TFtpReply TFtpClient::FtpQuote(std::string_view line) {
     return ReadReply();
 }
 
-void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteName) {
+bool TFtpClient::FtpResumeOffered() {
+    activeSerial_ = serial_;
+    CheckAlive();
+    if (!resumeOffered_) {
+        SendLine("FEAT");
+        const TFtpReply reply = ReadReply();
+        bool size = false, rest = false;
+        if (reply.code == 211) {
+            std::size_t from = 0;
+            while (from <= reply.text.size()) {
+                auto to = reply.text.find('\n', from);
+                if (to == std::string::npos) to = reply.text.size();
+                const std::string feature = ToUpperAscii(TrimAscii(std::string_view(reply.text).substr(from, to - from)));
+                size = size || feature == "SIZE";
+                rest = rest || feature == "REST STREAM";
+                from = to + 1;
+            }
+        }
+        resumeOffered_ = size && rest;
+    }
+    return *resumeOffered_;
+}
+
+std::optional<std::int64_t> TFtpClient::FtpSize(std::string_view name) {
+    activeSerial_ = serial_;
+    CheckAlive();
+    SendLine("SIZE " + std::string(name));
+    const TFtpReply reply = ReadReply();
+    if (reply.code != 213) return std::nullopt;
+    const std::string digits(TrimAscii(reply.text));
+    std::int64_t size = 0;
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), size);
+    if (error != std::errc() || end != digits.data() + digits.size() || digits.empty() || size < 0)
+        return std::nullopt;
+    return size;
+}
+
+void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteName, std::int64_t offset) {
     activeSerial_ = serial_;
     CheckAlive();
     const std::string storeLine = "STOR " + std::string(remoteName);
     if (!IsSafeFtpCommandLine(storeLine)) throw TFtpRefusal("FTP command refused: it holds a line break or NUL");
     if (control_ < 0) throw TFtpError("FTP not connected");
+    brokenStore_.clear();
     FileHandle file(::open(localPath.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) throw TFtpRefusal("cannot open " + localPath + ": " + ErrnoText(errno));
     struct stat info{};
     if (::fstat(file.get(), &info) < 0) throw TFtpRefusal("cannot read " + localPath + ": " + ErrnoText(errno));
+    if (offset < 0 || offset > info.st_size || ::lseek(file.get(), offset, SEEK_SET) != offset)
+        throw TFtpRefusal("cannot resume " + localPath + " at byte " + std::to_string(offset));
 
     TFtpReply pasv = Command("PASV", {227});
     auto address = ParsePasvReply(pasv.text);
@@ -305,6 +352,7 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
     else
         reinterpret_cast<sockaddr_in6*>(&peer)->sin6_port = htons(static_cast<uint16_t>(address->port));
 
+    if (offset > 0) Command("REST " + std::to_string(offset), {350});
     SendLine(storeLine);
     try {
         if (!settings_.proxy.empty()) {
@@ -325,38 +373,76 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
         Expect(first, {110, 125, 150}, "STOR");
     }
 
+    try {
+        if (handlers_.OnWorkBegin) handlers_.OnWorkBegin(TWorkMode::wmWrite, info.st_size);
+        SendFileData(file.get(), localPath, offset);
+        TFtpReply last = ReadReply();
+        Expect(last, {225, 226, 250, 426, 450}, "STOR");
+        if (last.code == 426 || last.code == 450) Expect(ReadReply(), {225, 226}, "STOR");
+    } catch (const TFtpRefusal&) {
+        throw;
+    } catch (const TFtpError& error) {
+        brokenStore_ = remoteName;
+        throw FtpStoreBrokenOff(error.what());
+    }
+}
+
+void TFtpClient::SendFileData(int file, const std::string& localPath, std::int64_t offset) {
     struct WorkEnd {
         TFtpClient& client;
         ~WorkEnd() {
             if (client.handlers_.OnWorkEnd) client.handlers_.OnWorkEnd(TWorkMode::wmWrite);
         }
-    };
-    {
-        if (handlers_.OnWorkBegin) handlers_.OnWorkBegin(TWorkMode::wmWrite, info.st_size);
-        WorkEnd workEnd{*this};
-        block_.resize(kBlockSize);
-        std::int64_t sent = 0;
-        ExchangePace pace(timeouts_, "the FTP server took", std::nullopt);
-        try {
-            while (true) {
-                ssize_t got = ::read(file.get(), block_.data(), kBlockSize);
-                if (got < 0 && errno == EINTR) continue;
-                if (got < 0) throw TFtpRefusal("cannot read " + localPath + ": " + ErrnoText(errno));
-                if (got == 0) break;
-                SendAll(data_, block_.data(), static_cast<std::size_t>(got), &pace);
-                sent += got;
-                if (handlers_.OnWork) handlers_.OnWork(TWorkMode::wmWrite, sent);
-            }
-        } catch (const TFtpError&) {
-            // A half-sent file leaves replies on the control connection that nobody will read.
-            if (serial_ == activeSerial_) FtpDisconnect();
-            throw;
+    } workEnd{*this};
+    block_.resize(kBlockSize);
+    std::int64_t sent = offset;
+    if (offset > 0 && handlers_.OnWork) handlers_.OnWork(TWorkMode::wmWrite, sent);
+    ExchangePace pace(timeouts_, "the FTP server took", std::nullopt);
+    try {
+        while (true) {
+            ssize_t got = ::read(file, block_.data(), kBlockSize);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) throw TFtpRefusal("cannot read " + localPath + ": " + ErrnoText(errno));
+            if (got == 0) break;
+            SendLimited(block_.data(), static_cast<std::size_t>(got), pace);
+            sent += got;
+            if (handlers_.OnWork) handlers_.OnWork(TWorkMode::wmWrite, sent);
         }
-        CloseData();
+    } catch (const TFtpError&) {
+        // A half-sent file leaves replies on the control connection that nobody will read.
+        if (serial_ == activeSerial_) FtpDisconnect();
+        throw;
     }
-    TFtpReply last = ReadReply();
-    Expect(last, {225, 226, 250, 426, 450}, "STOR");
-    if (last.code == 426 || last.code == 450) Expect(ReadReply(), {225, 226}, "STOR");
+    CloseData();
+}
+
+void TFtpClient::SendLimited(const char* data, std::size_t size, ExchangePace& pace) {
+    while (size > 0) {
+        std::size_t piece = size;
+        if (rateLimit_) {
+            // Pieces of a twentieth of a second's bytes keep each wait short, so that a new rate
+            // takes hold soon.
+            const std::int64_t rate = rateLimit_->BytesPerSecond();
+            if (rate > 0) piece = std::min(size, std::max<std::size_t>(static_cast<std::size_t>(rate / 20), 1024));
+            WaitForRate(rateLimit_->Reserve(static_cast<std::int64_t>(piece)));
+        }
+        SendAll(data_, data, piece, &pace);
+        data += piece;
+        size -= piece;
+    }
+}
+
+void TFtpClient::WaitForRate(std::chrono::milliseconds wait) {
+    if (wait.count() <= 0) return;
+    const std::int64_t rate = rateLimit_->BytesPerSecond();
+    const auto until = std::chrono::steady_clock::now() + wait;
+    while (true) {
+        CheckAlive();
+        const auto left = until - std::chrono::steady_clock::now();
+        if (left <= std::chrono::steady_clock::duration::zero() || rateLimit_->BytesPerSecond() != rate) return;
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, std::chrono::milliseconds(kPollMs)));
+        PumpIfDue();
+    }
 }
 
 }  // namespace vantrel

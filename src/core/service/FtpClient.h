@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -25,6 +26,7 @@ struct sockaddr;
 namespace vantrel {
 
 class ExchangePace;
+class UploadRateLimit;
 
 // A failed FTP operation: the connection failed or a reply code outside the accepted set came.
 class TFtpError : public std::runtime_error {
@@ -35,6 +37,13 @@ public:
 // A failure that a new connection would not cure: the server refused a command with its reply
 // code, a command line was unsafe, or the local file could not be read.
 class TFtpRefusal : public TFtpError {
+public:
+    using TFtpError::TFtpError;
+};
+
+// A store that the server had accepted (its first reply came) lost its connection or ran out of
+// time: part of the file may be on the server, and a later store may resume it.
+class FtpStoreBrokenOff : public TFtpError {
 public:
     using TFtpError::TFtpError;
 };
@@ -51,8 +60,9 @@ public:
 enum class TWorkMode { wmRead, wmWrite };
 
 // Progress reports of a store. OnWorkBegin carries the file size, OnWork the bytes of this file
-// sent so far (after every block of at most 32 768 bytes), OnWorkEnd comes when the data
-// connection is done, also when the store failed. Empty handlers are skipped.
+// on their way so far (after every block of at most 32 768 bytes; a store resumed at an offset
+// reports the offset first), OnWorkEnd comes when the data connection is done, also when the
+// store failed. Empty handlers are skipped.
 struct TFtpWorkHandlers {
     std::function<void(TWorkMode, std::int64_t)> OnWorkBegin;
     std::function<void(TWorkMode, std::int64_t)> OnWork;
@@ -93,8 +103,24 @@ public:
     // STOR (first reply 110, 125 or 150), the bytes over the data connection, then the final
     // reply 225, 226, 250, 426 or 450, and after 426 or 450 one more, 225 or 226. The data
     // connection goes to the control connection's peer at the port of the PASV reply: an
-    // address naming another host is not followed. Throws TFtpError.
-    void FtpStore(const std::string& localPath, std::string_view remoteName);
+    // address naming another host is not followed. Throws TFtpError; FtpStoreBrokenOff when the
+    // connection failed after the server accepted the store.
+    // `offset` > 0 resumes: "REST offset" (350) comes before STOR and the data connection
+    // carries the file from that byte on (an offset past the file's end is a refusal).
+    void FtpStore(const std::string& localPath, std::string_view remoteName, std::int64_t offset = 0);
+
+    // True when the last store broke off (FtpStoreBrokenOff) and stored under `remoteName`: part
+    // of it may be on the server. Survives reconnections; the next store forgets it.
+    bool LastStoreBrokeOff(std::string_view remoteName) const { return !brokenStore_.empty() && brokenStore_ == remoteName; }
+
+    // True when the server can resume a store: its FEAT reply lists SIZE and "REST STREAM".
+    // FEAT is asked once per connection, the first time this is called on it. Throws TFtpError
+    // when the connection fails.
+    bool FtpResumeOffered();
+
+    // SIZE name: the size of a remote file (reply 213 and a whole number), or nothing when the
+    // server refuses or answers something else. Throws TFtpError when the connection fails.
+    std::optional<std::int64_t> FtpSize(std::string_view name);
 
     // Sends the line unchanged and returns its reply, whatever its code. Throws TFtpError when
     // the connection fails or the line holds a CR, LF or NUL.
@@ -117,6 +143,11 @@ public:
     // so a stop ends a pending store or reply at once and a reconnection is not attempted.
     // Empty: never.
     void SetStopCheck(std::function<bool()> stopRequested) { stopRequested_ = std::move(stopRequested); }
+
+    // The user's limit on the upload rate, shared with the other sessions of the run; null: none.
+    // Before each piece of a file is sent the client waits what the limit says, in slices of at
+    // most 50 ms that run the pump and ask the stop check; a change of the rate ends a wait.
+    void SetRateLimit(UploadRateLimit* limit) { rateLimit_ = limit; }
 
     void SetWorkHandlers(TFtpWorkHandlers handlers) { handlers_ = std::move(handlers); }
     void ClearWorkHandlers() { handlers_ = {}; }
@@ -143,6 +174,11 @@ private:
     void OpenConnection(int& slot, const std::string& host, int port, std::string_view what);
     void OpenTunnel(int fd, const std::string& host, int port);
     void SendAll(int fd, const char* data, std::size_t size, ExchangePace* pace = nullptr);
+    // SendAll on the data connection in pieces that the rate limit allows.
+    void SendLimited(const char* data, std::size_t size, ExchangePace& pace);
+    void WaitForRate(std::chrono::milliseconds wait);
+    // The data transfer of FtpStore, from the file's current position.
+    void SendFileData(int file, const std::string& localPath, std::int64_t offset);
     void CheckAlive();
     void PumpIfDue();
     void CloseData();
@@ -161,6 +197,9 @@ private:
     TFtpReply lastReply_;
     std::int64_t lastPumpMs_ = 0;
     std::string block_;  // one block of file bytes on its way to the data connection
+    UploadRateLimit* rateLimit_ = nullptr;
+    std::string brokenStore_;  // the remote name of the last store, when it broke off
+    std::optional<bool> resumeOffered_;  // the FEAT answer of the open connection, once asked
 };
 
 }  // namespace vantrel

@@ -21,6 +21,9 @@ struct TProgressBar {
     void Work(std::int64_t bytes);
     // A file is done: what was counted stays counted.
     void WorkEnd() { base = position; }
+    // An attempt at the file failed: its bytes are counted again by the next attempt (a resumed
+    // one reports from its offset on).
+    void WorkFailed() { position = base; }
     // Skips `bytes` (a refused photo): position and base move together.
     void Advance(std::int64_t bytes);
 };

@@ -67,10 +67,20 @@ void TTransferRun::OnWork(std::int64_t bytes) {
     observer_.ProcessMessages();
 }
 
-void TTransferRun::OnWorkEnd() {
-    storeBytes_ = 0;
-    photoBar_.WorkEnd();
-    runBar_.WorkEnd();
+void TTransferRun::OnWorkEnd() { storeBytes_ = 0; }
+
+void TTransferRun::OnAttemptEnd(bool verified) {
+    // The bars keep a file's bytes once it verified; a failed attempt's bytes are counted again
+    // by the next one, so that the run bar counts every byte once.
+    if (verified) {
+        watchdog_.Verified();
+        photoBar_.WorkEnd();
+        runBar_.WorkEnd();
+    } else {
+        watchdog_.AttemptFailed();
+        photoBar_.WorkFailed();
+        runBar_.WorkFailed();
+    }
 }
 
 TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& sessionCode) {
@@ -184,10 +194,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                                     temporaryFiles[0],
                                     temporaryFiles[1],
                                     temporaryFiles[2],
-                                    [this](bool verified) {
-                                        if (verified) watchdog_.Verified();
-                                        else watchdog_.AttemptFailed();
-                                    }};
+                                    [this](bool verified) { OnAttemptEnd(verified); }};
             bool walkEnded = false;
             for (int i = 0; i < albums_.Count() && !walkEnded; ++i) {
                 albums_.SelectAlbum(i);

@@ -129,6 +129,7 @@ private:
     void ReportPhotosLeftQueued();
     void OnWork(std::int64_t bytes);
     void OnWorkEnd();
+    void OnAttemptEnd(bool verified);
 
     TAlbumList& albums_;
     TTransferService& service_;

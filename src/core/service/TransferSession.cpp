@@ -51,6 +51,7 @@ void TransferSession::RunOrThrow(TransferSessionResult& result) {
     TFtpSettings ftpSettings = FtpSettingsFor(remote_);
     ftpSettings.proxy = config_.proxy;
     TFtpClient ftp(ftpSettings, pump);
+    ftp.SetRateLimit(&rateLimit_);
     if (OnConnected) OnConnected();
 
     HttpClient rpcHttp(pump);

@@ -4,6 +4,8 @@
 // check, the run itself, and how it ended. The caller brings the album list, the observer that
 // shows the run, and its handlers for the messages that do not end the run.
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -11,6 +13,7 @@
 #include "core/service/FileWriteError.h"
 #include "core/service/TRemoteSettings.h"
 #include "core/service/TransferRun.h"
+#include "core/service/UploadRateLimit.h"
 
 namespace vantrel {
 
@@ -64,6 +67,12 @@ public:
     // Before the run has begun it makes the session end before the login.
     void Stop();
     bool StopPressed() const { return stopped_; }
+    // Limits the upload to `kilobytesPerSecond` KB/s (1000 bytes) for all of the run's
+    // connections together; 0 lifts the limit. Callable before Run and, from any thread, while
+    // it goes on: the next piece of a file is sent at the new rate.
+    void SetUploadLimit(std::int64_t kilobytesPerSecond) {
+        rateLimit_.SetBytesPerSecond(std::clamp<std::int64_t>(kilobytesPerSecond, 0, 1'000'000'000) * 1000);
+    }
     // The run while it goes on (for the time estimate), else null.
     const TTransferRun* CurrentRun() const { return run_; }
     // The refused and left photos of the run going on, or of the last one.
@@ -80,6 +89,7 @@ private:
     TTransferRun* run_ = nullptr;
     TTransferReport lastReport_;
     bool stopped_ = false;
+    UploadRateLimit rateLimit_;
 };
 
 }  // namespace vantrel

@@ -1,5 +1,7 @@
 #include "core/service/UploadPackage.h"
 
+#include <filesystem>
+
 #include "core/albums/TImageJob.h"
 #include "core/imaging/FileDigest.h"
 #include "core/service/FtpClient.h"
@@ -16,6 +18,20 @@ constexpr int kAttempts = 5;
 std::string FirstWord(const std::string& text) {
     auto blank = text.find(' ');
     return blank == std::string::npos ? std::string() : text.substr(0, blank);
+}
+
+// Smaller files are simply sent again whole.
+constexpr std::int64_t kResumeFrom = 1 << 20;
+
+// Where a store of the file that broke off can go on: the size of what arrived, when the server
+// can resume and that is a part of the local file; 0 sends it whole.
+std::int64_t ResumeOffset(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName) {
+    std::error_code error;
+    const auto localSize = std::filesystem::file_size(localPath, error);
+    if (error || localSize < static_cast<std::uintmax_t>(kResumeFrom) || !ftp.FtpResumeOffered()) return 0;
+    const auto arrived = ftp.FtpSize(remoteName);
+    if (!arrived || static_cast<std::uintmax_t>(*arrived) > localSize) return 0;
+    return *arrived;
 }
 
 }  // namespace
@@ -36,15 +52,18 @@ bool PutVerified(TFtpClient& ftp, const std::string& localPath, const std::strin
 bool PutVerifiedDigest(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName,
                        const std::string& folderName, const std::string& digest, const std::function<void()>& pump,
                        const std::function<void(bool verified)>& onAttemptEnd) {
+    bool mismatched = false;  // after a wrong checksum the file goes whole, never resumed
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         try {
-            ftp.FtpStore(localPath, remoteName);
+            const bool resume = !mismatched && ftp.LastStoreBrokeOff(remoteName);
+            ftp.FtpStore(localPath, remoteName, resume ? ResumeOffset(ftp, localPath, remoteName) : 0);
             if (ftp.LastReply().code / 100 == 2) {
                 TFtpReply reply = ftp.FtpQuote("site CHECKSUM " + remoteName);
                 if (FirstWord(reply.text) == digest) {
                     if (onAttemptEnd) onAttemptEnd(true);
                     return true;
                 }
+                mismatched = true;
             }
             if (onAttemptEnd) onAttemptEnd(false);
         } catch (const FtpProtocolError&) {

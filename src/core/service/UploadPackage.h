@@ -57,7 +57,9 @@ bool IsPhotoSizeAccepted(std::int64_t photoSize, const TRemoteSettings& settings
 // then up to five times the file is stored and, when the store completed with a code in the
 // 200s, "site CHECKSUM name" is asked; the first word of its reply text must equal the digest
 // exactly. After an attempt that failed with an error the client reconnects and changes into
-// `folderName`; `pump` runs between attempts, `onAttemptEnd` (may be empty) after
+// `folderName`. A store of a file of 1 MB or more that broke off (FtpStoreBrokenOff, also in an
+// earlier call) goes on where the server's copy ends (SIZE, then REST) when the server offers
+// that; after a wrong checksum the file is sent whole. `pump` runs between attempts, `onAttemptEnd` (may be empty) after
 // each attempt, with whether it verified the file.
 // Returns false after five failed attempts. Throws TUploadError with empty text when the
 // reconnection fails, or naming the file when it cannot be read; an FtpProtocolError passes.
