@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 
 #include "core/imaging/FileDigest.h"
 #include "core/service/FtpClient.h"
@@ -68,6 +69,35 @@ TEST_F(FtpStandinTest, UploadsAndVerifiesThroughFaults) {
         EXPECT_FALSE(PutVerified(ftp, file_, "3.jpg", "run1", DigestOnly(), {})) << fault;
         ASSERT_TRUE(service.SetFault(fault, false));
     }
+}
+
+TEST_F(FtpStandinTest, StoreCutAtFourFifthsIsResumedWithRest) {
+    test::StandinService service;
+    ASSERT_TRUE(service.ok()) << service.error();
+    const std::string big = (local_ / "big.jpg").string();
+    {
+        std::ofstream out(big, std::ios::binary);
+        for (int i = 0; i < 1500000; ++i) out.put(static_cast<char>((i * 31) % 251));
+    }
+    TFtpClient ftp = Client(service);
+    ftp.FtpConnect();
+    ftp.FtpMakeDir("run1");
+    ftp.FtpChangeDir("run1");
+    ASSERT_EQ(service.Post("/control/drop-stor?bytes=1200000").status, 200);
+    EXPECT_TRUE(PutVerified(ftp, big, "0.jpg", "run1", DigestOnly(), {}));
+    EXPECT_EQ(DigestToHex(DigestBytes(Stored(service, "run1/0.jpg"))), DigestToHex(DigestFile(big)));
+
+    // Each store as the server saw it: the second began where the first one's bytes ended.
+    const std::string stores = service.Get("/control/stores").body;
+    const std::regex entry(R"re("rest": (\d+), "bytes": (\d+), "completed": (true|false))re");
+    std::vector<std::smatch> seen(std::sregex_iterator(stores.begin(), stores.end(), entry), std::sregex_iterator());
+    ASSERT_EQ(seen.size(), 2u) << stores;
+    EXPECT_EQ(seen[0][1], "0");
+    EXPECT_EQ(seen[0][3], "false");
+    EXPECT_GE(std::stoll(seen[0][2]), 1200000);
+    EXPECT_EQ(seen[1][1], seen[0][2]);
+    EXPECT_EQ(std::stoll(seen[1][1]) + std::stoll(seen[1][2]), 1500000);
+    EXPECT_EQ(seen[1][3], "true");
 }
 
 TEST_F(FtpStandinTest, RefusedFolder) {

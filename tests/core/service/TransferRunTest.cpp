@@ -62,8 +62,9 @@ public:
     void ShowAlbum(const TAlbum& album) override { albumsShown.push_back(album.AlbumName()); }
     void ShowPhoto(const TImageJob&) override {}
     void ShowPhotosLeft(int left) override { photosLeft.push_back(left); }
-    void ShowPhotoProgress(std::int64_t, std::int64_t) override {}
+    void ShowPhotoProgress(std::int64_t position, std::int64_t) override { photoPositions.push_back(position); }
     void ShowRunProgress(std::int64_t position, std::int64_t) override { lastRunPosition = position; }
+    std::vector<std::int64_t> photoPositions;
     void ShowLoginRefused() override { loginRefused = true; }
     void ShowReport(const TTransferReport& shown) override { report = shown; }
 };
@@ -217,6 +218,34 @@ TEST_F(TransferRunTest, DroppedDataIsRetriedAndWrongChecksumsKeepThePhoto) {
     EXPECT_EQ(server.files.count(second + "/0.s.jpg"), 0u);
     ASSERT_EQ(album.Jobs().Count(), 1);
     EXPECT_TRUE(fs::exists(b));
+}
+
+TEST_F(TransferRunTest, ResumedPhotoContinuesItsBarAndTheRunCountsEveryByteOnce) {
+    TAlbum& album = albums_.Items(albums_.AddAlbum("Summer"));
+    std::string a = MakePhoto("a.jpg", 1400, 1000);
+    const auto size = static_cast<std::int64_t>(fs::file_size(a));
+    ASSERT_GE(size, 1 << 20);
+    Queue(album, a, 1400, 1000);
+    test::FtpMemoryServer server;
+    server.dropStoreAt = size * 4 / 5;
+    FakeService service;
+    RecordingObserver observer;
+    TTransferRun run(albums_, service, observer, Config());
+    TFtpClient ftp(FtpSettings(server));
+    std::string session;
+    EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toCompleted);
+
+    const std::string folder = *server.folders.begin();
+    std::int64_t stored = 0;
+    for (const char* name : {"/0.jpg", "/0.s.jpg", "/0.t.jpg", "/0.inf"})
+        stored += static_cast<std::int64_t>(server.files.at(folder + name).size());
+    EXPECT_EQ(observer.lastRunPosition, stored);
+    // After the break the photo's bar goes on from what the server kept.
+    const auto& shown = observer.photoPositions;
+    auto resumed = std::find(shown.begin(), shown.end(), size * 4 / 5);
+    ASSERT_NE(resumed, shown.end());
+    EXPECT_TRUE(std::is_sorted(resumed, shown.end()));
+    EXPECT_EQ(shown.back(), stored);
 }
 
 TEST_F(TransferRunTest, RefusedLoginTouchesNothing) {
