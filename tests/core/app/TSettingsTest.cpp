@@ -48,6 +48,8 @@ TEST(Settings, ConditionalKeysFollowTheirSwitches) {
     EXPECT_EQ(s.TransForm.State, WindowState::Maximised);
     EXPECT_EQ(s.LastTree, "");
     EXPECT_EQ(s.FreqIdx, 2);  // read whatever IsUpdated says
+    EXPECT_EQ(s.LimitKBps, 0);  // a file of an older version: no limit
+    EXPECT_EQ(LoadSettings(IniDocument::FromText("[Transfer]\nLimitKBps=-5\n"), LocaleInfo()).LimitKBps, 0);
 
     s.Mail = "typed@example.com";
     s.FreqIdx = 0;
@@ -76,6 +78,7 @@ TEST(Settings, SaveAndLoadRoundTripThroughAFile) {
     s.LastCheck = *EncodeDateTime({2026, 12, 9, 17, 45, 12, 0});
     s.PixForm = {10, 20, 1000, 700, WindowState::Maximised};
     s.LastTree = folder.File("photos");
+    s.LimitKBps = 750;
     TRemoteSettings remote;
     remote.ftp_host = "ftp.example:2121";
     remote.picture_maxsize = 12;
@@ -100,6 +103,8 @@ TEST(Settings, SaveAndLoadRoundTripThroughAFile) {
     EXPECT_EQ(r.PixForm.Right, 1000);
     EXPECT_EQ(r.PixForm.State, WindowState::Maximised);
     EXPECT_EQ(r.LastTree, s.LastTree);
+    EXPECT_EQ(r.LimitKBps, 750);
+    EXPECT_EQ(text.Get("Transfer", "LimitKBps"), "750");
     EXPECT_EQ(readRemote.ftp_host, "ftp.example:2121");
     EXPECT_EQ(readRemote.picture_maxsize, 12);
 }

@@ -104,6 +104,9 @@ TEST(SettingsFile, SaveWritesTheUserSettingsAndTheServiceCacheInOneFile) {
         "",
         "[Path]",
         "LastTree=",
+        "",
+        "[Transfer]",
+        "LimitKBps=0",
     }));
 
     TRemoteSettings read;
