@@ -5,6 +5,9 @@
 # Beside it: the stored bytes divided by the rate (the link's floor), and curl uploading the
 # same files one after the other on one connection through the same proxy (curl -p -x).
 # Two profiles: 25 ms each way at 5 MB/s, and 50 ms each way at 2 MB/s.
+# Then, on the first profile, a 20 MB photo whose store is cut at 80 %: the bytes that went over
+# the link twice, as a share of the photo; and the four photos under `send --limit-rate 1000`
+# on a link faster than that: the run's average rate against 1 MB/s.
 set -euo pipefail
 source "$(dirname "$0")/lib/common.sh"
 
@@ -31,22 +34,26 @@ HTTP_PORT=$(sed -n 's/.*http=\([0-9]*\).*/\1/p' "$root.log")
 FTP_PORT=$(sed -n 's/.*ftp=\([0-9]*\).*/\1/p' "$root.log")
 [ -n "$FTP_PORT" ] || { echo "stand-in did not start"; cat "$root.log"; exit 1; }
 
-# start_proxy DELAY_MS RATE: sets PROXY_PORT.
+# start_proxy DELAY_MS RATE: sets PROXY_PORT, and BYTES_LOG to the tunnels' upstream bytes.
 start_proxy() {
   local log="$RUN/proxy-$1-$2"
-  /usr/bin/python3 "$ROOT/tools/standin-service/connect_proxy.py" "$log.targets" --delay "$1" --rate "$2" >"$log.out" 2>&1 &
+  BYTES_LOG="$log.bytes"
+  rm -f "$BYTES_LOG"
+  /usr/bin/python3 "$ROOT/tools/standin-service/connect_proxy.py" "$log.targets" --delay "$1" --rate "$2" \
+    --bytes-log "$BYTES_LOG" >"$log.out" 2>&1 &
   proxy_pid=$!
   for _ in $(seq 100); do grep -q READY "$log.out" && break; sleep 0.1; done
   PROXY_PORT=$(awk '{print $2}' "$log.out")
 }
 
-# A fresh work folder with the photos queued and the proxy set; prints its data folder.
+# A fresh work folder with the photos of QUEUE queued and the proxy set; prints its data folder.
+QUEUE=("${PHOTOS[@]}")
 queue_photos() {
   local data="$RUN/data-$1"
   rm -rf "$data"
   mkdir -p "$data/SendPhoto"
   local list=$'0\r\n[Album]\tSummer\r\n' i=0
-  for photo in "${PHOTOS[@]}"; do
+  for photo in "${QUEUE[@]}"; do
     i=$((i + 1))
     cp "$photo" "$data/SendPhoto/IMG_$i.jpg"
     list+="$data/SendPhoto/IMG_$i.jpg"$'\t'"$data/SendPhoto/IMG_$i.jpg"$'\r\n'
@@ -56,15 +63,16 @@ queue_photos() {
   echo "$data"
 }
 
-# send_run LABEL: seconds of one whole run; leaves the run's upload folder in LAST_FOLDER.
+# send_run LABEL [SEND OPTIONS...]: seconds of one whole run of the photos of QUEUE.
 send_run() {
-  local data start end
-  data=$(queue_photos "$1")
+  local data start end label=$1
+  shift
+  data=$(queue_photos "$label")
   start=$(date +%s.%N)
   echo demo | XDG_DATA_HOME="$data" \
     VANTREL_SETTINGS_BASE="http://127.0.0.1:$HTTP_PORT/common/,http://127.0.0.1:$HTTP_PORT/sg/common/" \
-    "$CLI" send --email demo@vantrel.test --password-stdin >"$RUN/send-$1.log" 2>&1 ||
-    { echo "send failed"; cat "$RUN/send-$1.log"; exit 1; }
+    "$CLI" send --email demo@vantrel.test --password-stdin "$@" >"$RUN/send-$label.log" 2>&1 ||
+    { echo "send failed" >&2; cat "$RUN/send-$label.log" >&2; exit 1; }
   end=$(date +%s.%N)
   echo "$end - $start" | bc -l
 }
@@ -89,3 +97,50 @@ for profile in "25 5000000" "50 2000000"; do
   report "$label, vs curl -p -x" "$ours" "$ref" ""
   stop_proxy
 done
+
+# The newest upload folder of the stand-in.
+last_folder() { ls -td "$root"/ftp/*_1001 | head -1; }
+# data_bytes: what the client sent through the tunnels of FTP data connections (not the control
+# connection, not HTTP) since the proxy started.
+data_bytes() {
+  awk -v ftp="127.0.0.1:$FTP_PORT" -v http="127.0.0.1:$HTTP_PORT" \
+    '$1 != ftp && $1 != http { sum += $2 } END { printf "%d", sum }' "$BYTES_LOG"
+}
+
+# A 20 MB photo whose first store is cut once 80 % of it arrived.
+BIG="$OUT/photo-20mb.jpg"
+if [ ! -s "$BIG" ]; then
+  convert -size 1500x1000 -seed 5 plasma:fractal -blur 0x2 -resize "6000x4000!" -attenuate 1.2 \
+    +noise Gaussian -quality 97 -sampling-factor 2x2 "$BIG.tmp.jpg"
+  mv "$BIG.tmp.jpg" "$BIG"
+fi
+big_size=$(stat -c %s "$BIG")
+start_proxy 25 5000000
+QUEUE=("$BIG")
+curl -s -f -X POST "http://127.0.0.1:$HTTP_PORT/control/drop-stor?bytes=$((big_size * 4 / 5))" >/dev/null
+send_run cut >/dev/null
+sleep 0.5  # the proxy writes a tunnel's bytes once both of its directions ended
+folder=$(last_folder)
+stored=$(cat "$folder"/* | wc -c)
+sent=$(data_bytes)
+rest=$(curl -s "http://127.0.0.1:$HTTP_PORT/control/stores" | /usr/bin/python3 -c '
+import json, sys
+stores = [s for s in json.load(sys.stdin) if s["name"].endswith("/0.jpg")]
+print(stores[-1]["bytes"] if len(stores) > 1 and stores[-1]["rest"] > 0 else 0)')
+printf '%-44s file %d B   sent twice %d B = %5.1f %%   (target <= 15 %%)\n' \
+  "20 MB photo cut at 80 %, 25 ms, 5 MB/s" "$big_size" "$((sent - stored))" \
+  "$(echo "100 * ($sent - $stored) / $big_size" | bc -l)"
+printf '%-44s resumed part %d B = %5.1f %% of the file (0: sent whole again)\n' "" "$rest" \
+  "$(echo "100 * $rest / $big_size" | bc -l)"
+stop_proxy
+
+# The four photos limited to 1000 KB/s on a link of 5 MB/s with little delay.
+start_proxy 5 5000000
+QUEUE=("${PHOTOS[@]}")
+limited=$(send_run limited --limit-rate 1000)
+folder=$(last_folder)
+stored=$(cat "$folder"/* | wc -c)
+printf '%-44s %d B in %.2f s = %.3f MB/s   ratio to 1 MB/s %5.2f   (target 0.9 - 1.1)\n' \
+  "send --limit-rate 1000, 5 ms, 5 MB/s" "$stored" "$limited" "$(echo "$stored / $limited / 1000000" | bc -l)" \
+  "$(echo "$stored / $limited / 1000000" | bc -l)"
+stop_proxy

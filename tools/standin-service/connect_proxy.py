@@ -2,7 +2,10 @@
 """A small HTTP CONNECT proxy on loopback, for tests and benchmarks: tunnels every connection it is
 asked for and appends each target ("host:port") to LOG. Prints "READY <port>" once it listens.
 
-    /usr/bin/python3 connect_proxy.py LOG [--delay MS] [--rate BYTES_PER_SECOND]
+    /usr/bin/python3 connect_proxy.py LOG [--delay MS] [--rate BYTES_PER_SECOND] [--bytes-log FILE]
+
+With --bytes-log, each tunnel that ends appends "host:port BYTES" to FILE: the bytes that the
+client sent through it (what it put on the link, whether or not the target took them all).
 
 As a home link would, it can hold every byte for MS milliseconds in each direction (the round trip
 is then twice that) and share an upstream rate between all connections: the bytes from the
@@ -12,6 +15,7 @@ clients towards their targets pass at BYTES_PER_SECOND in all.
 import argparse
 import collections
 import socket
+import struct
 import threading
 import time
 
@@ -51,6 +55,7 @@ class DelayedPipe:
         self.source, self.target, self.delay, self.rate = source, target, delay, rate
         self.queue = collections.deque()
         self.ready = threading.Condition()
+        self.received = 0
 
     def run(self):
         sender = threading.Thread(target=self.send, daemon=True)
@@ -60,6 +65,7 @@ class DelayedPipe:
                 data = self.source.recv(CHUNK)
                 if not data:
                     break
+                self.received += len(data)
                 if self.rate:
                     self.rate.take(len(data))
                 self.put((time.monotonic() + self.delay, data))
@@ -87,7 +93,13 @@ class DelayedPipe:
                     break
                 self.target.sendall(data)
         except OSError:
-            pass
+            # The target broke the connection: so does the link towards the source, at once,
+            # rather than taking the rest of its bytes into a queue that goes nowhere.
+            try:
+                self.source.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+                self.source.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
         finally:
             try:
                 self.target.shutdown(socket.SHUT_WR)
@@ -124,8 +136,12 @@ def serve(client, options, upstream_rate):
         with upstream:
             back = threading.Thread(target=DelayedPipe(upstream, client, delay, None).run, daemon=True)
             back.start()
-            DelayedPipe(client, upstream, delay, upstream_rate).run()
+            up = DelayedPipe(client, upstream, delay, upstream_rate)
+            up.run()
             back.join()
+        if options.bytes_log:
+            with lock, open(options.bytes_log, "a", encoding="utf-8") as f:
+                f.write("%s %d\n" % (target, up.received))
 
 
 def main():
@@ -133,6 +149,7 @@ def main():
     parser.add_argument("log")
     parser.add_argument("--delay", type=float, default=0.0, help="milliseconds each way")
     parser.add_argument("--rate", type=float, default=0.0, help="upstream bytes per second, shared")
+    parser.add_argument("--bytes-log", help="file that receives each ended tunnel's upstream bytes")
     options = parser.parse_args()
     upstream_rate = SharedRate(options.rate) if options.rate > 0 else None
     listener = socket.socket()

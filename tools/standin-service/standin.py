@@ -751,6 +751,9 @@ class StandinFTPHandler(FTPHandler):
                              "rest": self._restart_position, "bytes": 0, "completed": False}
         with self.state.lock:
             self.state.stores.append(self._store_entry)
+        if self.data_channel is not None:
+            # The data connection came before the command: it learns about this store now.
+            _arm_dtp(self.data_channel, self)
         if self.state.count_store():
             # The network goes now: this store is cut with the rest (or refused, whatever comes next).
             self.server.cut_open_connections()
@@ -821,14 +824,18 @@ class SmallBufferPassiveDTP(PassiveDTP):
 _orig_dtp_init = StandinDTPHandler.__init__
 
 
+def _arm_dtp(dtp, cmd_channel):
+    dtp.drop_this = getattr(cmd_channel, "_drop_next", False)
+    cmd_channel._drop_next = False
+    dtp.drop_at = getattr(cmd_channel, "_drop_at", None)
+    cmd_channel._drop_at = None
+    dtp.store_entry = getattr(cmd_channel, "_store_entry", None)
+    cmd_channel._store_entry = None
+
+
 def _dtp_init(self, sock, cmd_channel):
     _orig_dtp_init(self, sock, cmd_channel)
-    self.drop_this = getattr(cmd_channel, "_drop_next", False)
-    cmd_channel._drop_next = False
-    self.drop_at = getattr(cmd_channel, "_drop_at", None)
-    cmd_channel._drop_at = None
-    self.store_entry = getattr(cmd_channel, "_store_entry", None)
-    cmd_channel._store_entry = None
+    _arm_dtp(self, cmd_channel)
 
 
 StandinDTPHandler.__init__ = _dtp_init

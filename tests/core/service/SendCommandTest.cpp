@@ -65,12 +65,12 @@ protected:
     // Lost connections are waited out for a second at most, unless `reconnect` says otherwise.
     // `timeouts`, when given, is VANTREL_NETWORK_TIMEOUTS.
     CliResult Send(const std::string& password, std::string settingsBase = {}, const std::string& reconnect = "0.2;1",
-                   const std::string& timeouts = {}) {
+                   const std::string& timeouts = {}, const std::string& options = {}) {
         if (settingsBase.empty()) settingsBase = service_.settingsBase();
         const std::string timeoutsSetting = timeouts.empty() ? "" : "VANTREL_NETWORK_TIMEOUTS='" + timeouts + "' ";
         return RunShell("printf '%s\\n' '" + password + "' | env " + timeoutsSetting + "XDG_DATA_HOME='" + data_.Path() +
                         "' VANTREL_RECONNECT='" + reconnect + "' VANTREL_SETTINGS_BASE='" + settingsBase + "' '" +
-                        cli_ + "' send --email demo@vantrel.test --password-stdin 2>&1");
+                        cli_ + "' send --email demo@vantrel.test --password-stdin " + options + " 2>&1");
     }
 
     // "vantrel-cli send" as a child process that the test can signal and measure.
@@ -235,6 +235,28 @@ TEST_F(SendCommand, ExitStatusTellsWhatHappened) {
 }
 
 // A run that cannot begin or goes wrong says why, beneath "The connection to the server failed".
+TEST_F(SendCommand, UploadLimitOfTheSettingsOrTheOptionHolds) {
+    const std::string a = WorkingCopy("a.jpg", 400, 300);
+    WriteList({a});
+    CliResult wrong = Send("demo", {}, "0.2;1", {}, "--limit-rate fast");
+    EXPECT_EQ(wrong.status, 2) << wrong.output;
+    EXPECT_NE(wrong.output.find("--limit-rate KB"), std::string::npos) << wrong.output;
+
+    // A limit of the settings file that the photo needs about two seconds for: the run takes at
+    // least most of the time its bytes need.
+    const auto limit = std::max<std::uintmax_t>(fs::file_size(a) / 2000, 1);
+    ASSERT_TRUE(WriteFileAtomically(work_ + "vantrel.ini", "[Transfer]\r\nLimitKBps=" + std::to_string(limit) + "\r\n"));
+    const auto start = std::chrono::steady_clock::now();
+    CliResult limited = Send("demo", {}, "0.2;60");
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_EQ(limited.status, 0) << limited.output;
+    std::uintmax_t stored = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(service_.ftpFolder()))
+        if (entry.is_regular_file()) stored += entry.file_size();
+    EXPECT_GE(seconds, 0.7 * static_cast<double>(stored) / static_cast<double>(limit * 1000)) << stored << " bytes";
+    EXPECT_NE(ReadWholeFile(work_ + "vantrel.ini").value_or("").find("LimitKBps=" + std::to_string(limit)), std::string::npos);
+}
+
 TEST_F(SendCommand, FailuresNameTheirCause) {
     const std::string a = WorkingCopy("a.jpg", 200, 160);
     const std::string http = service_.httpBase();
