@@ -242,9 +242,9 @@ TEST_F(SendCommand, UploadLimitOfTheSettingsOrTheOptionHolds) {
     EXPECT_EQ(wrong.status, 2) << wrong.output;
     EXPECT_NE(wrong.output.find("--limit-rate KB"), std::string::npos) << wrong.output;
 
-    // A limit of the settings file that the photo needs about two seconds for: the run takes at
+    // A limit of the settings file that the package needs a few seconds for: the run takes at
     // least most of the time its bytes need.
-    const auto limit = std::max<std::uintmax_t>(fs::file_size(a) / 2000, 1);
+    const auto limit = std::max<std::uintmax_t>(fs::file_size(a) / 400, 1);
     ASSERT_TRUE(WriteFileAtomically(work_ + "vantrel.ini", "[Transfer]\r\nLimitKBps=" + std::to_string(limit) + "\r\n"));
     const auto start = std::chrono::steady_clock::now();
     CliResult limited = Send("demo", {}, "0.2;60");
