@@ -38,11 +38,11 @@ FTP_PORT=$(sed -n 's/.*ftp=\([0-9]*\).*/\1/p' "$root.log")
 start_proxy() {
   local log="$RUN/proxy-$1-$2"
   BYTES_LOG="$log.bytes"
-  rm -f "$BYTES_LOG"
+  rm -f "$BYTES_LOG" "$log.out"  # a profile used before must not show its old READY
   /usr/bin/python3 "$ROOT/tools/standin-service/connect_proxy.py" "$log.targets" --delay "$1" --rate "$2" \
     --bytes-log "$BYTES_LOG" >"$log.out" 2>&1 &
   proxy_pid=$!
-  for _ in $(seq 100); do grep -q READY "$log.out" && break; sleep 0.1; done
+  for _ in $(seq 100); do grep -qs READY "$log.out" && break; sleep 0.1; done
   PROXY_PORT=$(awk '{print $2}' "$log.out")
 }
 
