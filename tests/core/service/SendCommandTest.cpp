@@ -20,6 +20,7 @@
 #include "core/app/WorkFolderLock.h"
 #include "core/base/AtomicFile.h"
 #include "core/imaging/ImageFileOps.h"
+#include "core/support/CliRunner.h"
 #include "core/support/StandinService.h"
 
 namespace vantrel {
@@ -27,30 +28,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// vantrel-cli is built into the same folder as the test program.
-std::string CliPath() {
-    char path[4096];
-    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) return {};
-    return fs::path(std::string(path, static_cast<std::size_t>(length))).parent_path() / "vantrel-cli";
-}
-
-struct CliResult {
-    int status = -1;
-    std::string output;
-};
-
-// Runs a shell command and gathers its standard output.
-CliResult RunShell(const std::string& command) {
-    CliResult result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) result.output.append(buffer, n);
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
+using test::CliPath;
+using test::CliResult;
+using test::RunShell;
 
 class SendCommand : public ::testing::Test {
 protected:
