@@ -150,6 +150,7 @@ TransferSessionResult TransferController::Run() {
                                  page_.Login_Edit->text().toStdString(), page_.Pass_Edit->text().toStdString(),
                                  ProxyAddressOf(context_.Settings()), context_.RemoteLoaded()};
     TransferSession session(context_.Queue()->Albums(), context_.Remote(), context_.Workspace(), *this, config);
+    session.SetUploadLimit(context_.Settings().LimitKBps);
     session.OnSettingsProblem = [this](const RemoteSettingsResult& problem) {
         const std::string text = problem.Message([this](std::string_view key) { return Text(key); });
         if (!text.empty()) ShowWarning(Q(text));
