@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
@@ -232,6 +233,26 @@ private slots:
         }));
         QVERIFY(!window->Settings().IsUpdated);
         QCOMPARE(window->Settings().FreqIdx, 1);
+    }
+
+    void uploadLimitIsOfferedOnTheSecurePageAndStored() {
+        test::TempFolder home;
+        auto window = test::OpenWindow(home);
+        window->Settings().LimitKBps = 250;
+        QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
+            QCOMPARE(dialog.Limit_Check->text(), window->Translate("Limit_Check"));
+            QVERIFY(dialog.Limit_Check->isChecked());
+            QCOMPARE(dialog.Limit_Spin->value(), 250);
+            dialog.Limit_Spin->setValue(800);
+            dialog.close();
+        }));
+        QCOMPARE(window->Settings().LimitKBps, 800);
+        QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
+            Tick(dialog.Limit_Check);
+            QVERIFY(!dialog.Limit_Spin->isEnabled());
+            dialog.close();
+        }));
+        QCOMPARE(window->Settings().LimitKBps, 0);
     }
 
     void aboutShowsTheVersionAndTheSiteLink() {

@@ -28,6 +28,7 @@ PreferenceCheck StorePreferences(const PreferenceChoices& choices, TSettings& se
     settings.CompRate = choices.compRate;
     settings.IsUpdated = choices.isUpdated;
     settings.FreqIdx = choices.freqIdx;
+    settings.LimitKBps = std::max(choices.limitKBps, 0);
     return PreferenceCheck::Stored;
 }
 

@@ -41,6 +41,7 @@ struct PreferenceChoices {
     int compRate = 95;
     bool isUpdated = true;
     int freqIdx = 0;
+    int limitKBps = 0;  // the upload limit in KB/s; 0: none
 };
 
 // Why the dialog stays open: a proxy in use needs a host and a whole-number port.

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QScreen>
 #include <QStackedWidget>
 #include <QStyle>
@@ -180,6 +181,20 @@ void TPref_Dlog::BuildSecureSheet() {
     grid->addWidget(ProxPort_Lbl, 2, 0);
     grid->addWidget(ProxPort_Edit, 2, 1, Qt::AlignLeft);
     page->addWidget(Proxy_Box);
+
+    // A run must not take the whole household's upstream: the user may cap it.
+    Upload_Box = Named(new QGroupBox(QString::fromUtf8("Envoi"), Secure_Sheet), "Upload_Box");
+    auto* limit = new QHBoxLayout(Upload_Box);
+    Limit_Check = Named(new QCheckBox(QString::fromUtf8("Limiter l'envoi à"), Upload_Box), "Limit_Check");
+    Limit_Spin = Named(new QSpinBox(Upload_Box), "Limit_Spin");
+    Limit_Spin->setRange(1, 1000000);
+    Limit_Spin->setValue(1000);
+    Limit_Spin->setSuffix(" KB/s");
+    limit->addWidget(Limit_Check);
+    limit->addWidget(Limit_Spin);
+    limit->addStretch();
+    connect(Limit_Check, &QCheckBox::clicked, this, &TPref_Dlog::ApplyEnabling);
+    page->addWidget(Upload_Box);
     page->addStretch();
     Pages->addWidget(Secure_Sheet);
 }
@@ -223,6 +238,8 @@ void TPref_Dlog::FillFromSettings() {
     ProxName_Edit->setText(QString::fromStdString(s.ProxyAddr));
     ProxPort_Edit->setText(QString::fromStdString(s.ProxyPort));
     Proxy_Check->setChecked(s.ProxyIsUsed);
+    Limit_Check->setChecked(s.LimitKBps > 0);
+    if (s.LimitKBps > 0) Limit_Spin->setValue(s.LimitKBps);
     Name_Check->setChecked(s.ShowName);
     Length_Check->setChecked(s.ShowLen);
     Size_Check->setChecked(s.ShowSize);
@@ -240,14 +257,15 @@ void TPref_Dlog::ApplyEnabling() {
     for (QWidget* w : std::initializer_list<QWidget*>{ProxName_Lbl, ProxName_Edit, ProxPort_Lbl, ProxPort_Edit})
         w->setEnabled(proxy);
     Freq_Radio->setEnabled(Search_Check->isChecked());
+    Limit_Spin->setEnabled(Limit_Check->isChecked());
 }
 
 void TPref_Dlog::ApplyLanguage() {
     setWindowTitle(context_.Translate("Pref_Dlog"));
-    for (QGroupBox* box : {Confirm_Box, Title_Box, Comp_Group, Proxy_Box, Update_Box})
+    for (QGroupBox* box : {Confirm_Box, Title_Box, Comp_Group, Proxy_Box, Upload_Box, Update_Box})
         box->setTitle(ControlText(context_.Translate(box->objectName().toLatin1().constData())));
     for (QCheckBox* box : {Album_Check, Change_Check, Image_Check, Length_Check, Name_Check, Size_Check, Proxy_Check,
-                           Search_Check})
+                           Limit_Check, Search_Check})
         box->setText(ControlText(context_.Translate(box->objectName().toLatin1().constData())));
     for (QLabel* label : {Name_Lbl, ProxName_Lbl, ProxPort_Lbl, Info_Lbl, Comp_Memo})
         label->setText(ControlText(context_.Translate(label->objectName().toLatin1().constData())));
@@ -311,6 +329,7 @@ void TPref_Dlog::reject() {
     choices.compRate = Comp_Spin->Value();
     choices.isUpdated = Search_Check->isChecked();
     choices.freqIdx = Freq_Group->checkedId();
+    choices.limitKBps = Limit_Check->isChecked() ? Limit_Spin->value() : 0;
 
     const PreferenceCheck check = StorePreferences(choices, context_.Settings());
     if (check != PreferenceCheck::Stored) {

@@ -10,6 +10,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QSpinBox;
 class QStackedWidget;
 class QToolButton;
 
@@ -57,6 +58,9 @@ public:
     QLineEdit* ProxName_Edit;
     QLabel* ProxPort_Lbl;
     QLineEdit* ProxPort_Edit;
+    QGroupBox* Upload_Box;
+    QCheckBox* Limit_Check;
+    QSpinBox* Limit_Spin;
     QGroupBox* Update_Box;
     QCheckBox* Search_Check;
     QWidget* Freq_Radio;
