@@ -17,10 +17,15 @@ TWriteFailure WriteFailureOf(const ImageFileError& error, const std::string& tar
 
 namespace {
 
-// Writes the copy of the upright work bitmap; returns its MD5.
-std::expected<std::string, TWriteFailure> WriteCopy(ImageWorkspace& ws, const std::string& target, int size) {
+// Writes the copy of the upright work bitmap; returns its MD5. A copy that cannot be made leaves
+// its reason in `notMade` (the first one kept) and an error naming the target.
+std::expected<std::string, TWriteFailure> WriteCopy(ImageWorkspace& ws, const std::string& target, int size,
+                                                    const char* which, std::string& notMade) {
     auto bytes = EncodeScaledCopy(ws.workBitmap, ws.scratch, size);
-    if (!bytes) return std::unexpected(WriteFailureOf(bytes.error(), target));
+    if (!bytes) {
+        if (notMade.empty()) notMade = std::string(which) + ": " + bytes.error().message;
+        return std::unexpected(WriteFailureOf(bytes.error(), target));
+    }
     if (auto written = WriteFileBytes(target, *bytes); !written)
         return std::unexpected(WriteFailureOf(written.error(), target));
     return DigestToHex(DigestBytes(*bytes));
@@ -53,8 +58,8 @@ TPreparedPhoto PreparePhotoInOneDecode(ImageWorkspace& ws, const TPhotoRequest& 
     prepared.rejected = *rejected;
     if (*rejected) return prepared;
     TurnUpright(ws);  // copies carry no metadata: they are made upright
-    prepared.scaledDigest = WriteCopy(ws, request.scaledPath, request.scaledSize);
-    prepared.thumbDigest = WriteCopy(ws, request.thumbPath, request.thumbSize);
+    prepared.scaledDigest = WriteCopy(ws, request.scaledPath, request.scaledSize, "scaled copy", prepared.copyNotMade);
+    prepared.thumbDigest = WriteCopy(ws, request.thumbPath, request.thumbSize, "thumbnail", prepared.copyNotMade);
     return prepared;
 }
 

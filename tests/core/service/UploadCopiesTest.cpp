@@ -133,6 +133,38 @@ TEST(UploadCopies, PreparedAheadOrNotTheCopiesAndDigestsAreTheSame) {
     ASSERT_FALSE(unwritable.scaledDigest.has_value());
     EXPECT_EQ(unwritable.scaledDigest.error().path, sizes.scaledPath);
     EXPECT_EQ(unwritable.scaledDigest.error().reason, "No such file or directory");
+    EXPECT_TRUE(unwritable.copyNotMade.empty());
+}
+
+// Copies that cannot be made are named as such, and no empty copy is left to be sent.
+TEST(UploadCopies, ACopyThatCannotBeMadeIsNamedNotEmpty) {
+    TempFolder folder;
+    ImageWorkspace ws;
+    const TUploadImaging imaging = UploadImagingFor(ws);
+    TPhotoRequest request;
+    request.workPath = folder.Write("p.jpg", MakeJpeg(120, 90, Noisy(1)));
+    request.scaledPath = folder.File("s.jpg");
+    request.thumbPath = folder.File("t.jpg");
+    struct Case {
+        int scaled, thumb;
+        const char* notMade;
+    };
+    for (const Case& c : {Case{1000000, 48, "scaled copy: the copy size 1000000 is outside 1..10000 pixels"},
+                          Case{120, 2147483647, "thumbnail: the copy size 2147483647 is outside 1..10000 pixels"},
+                          Case{0, 48, "scaled copy: the copy size 0 is outside 1..10000 pixels"}}) {
+        SCOPED_TRACE(c.notMade);
+        std::filesystem::remove(request.scaledPath);
+        std::filesystem::remove(request.thumbPath);
+        request.scaledSize = c.scaled;
+        request.thumbSize = c.thumb;
+        const TPreparedPhoto prepared = imaging.prepare(ws, request);
+        EXPECT_EQ(prepared.copyNotMade, c.notMade);
+        for (const std::string& path : {request.scaledPath, request.thumbPath})
+            EXPECT_TRUE(!std::filesystem::exists(path) || std::filesystem::file_size(path) > 0) << path;
+        // Made step by step, the copy is refused the same way.
+        EXPECT_THROW((void)imaging.saveScaled(request.workPath, folder.File("x.jpg"), c.scaled == 120 ? c.thumb : c.scaled),
+                     TCopyNotMade);
+    }
 }
 
 }  // namespace
