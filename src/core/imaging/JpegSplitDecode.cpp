@@ -76,18 +76,35 @@ bool ReadCuttableLayout(const DecodeJob& source, long start, std::size_t minPixe
     return cuttable;
 }
 
-// The bytes of the file from `start` to its end, read without moving the stream; false when they
-// cannot be read or are more than `maxBytes`.
-bool ReadFileFrom(std::FILE* file, long start, long long maxBytes, std::vector<std::uint8_t>& bytes) {
+// The photo's bytes from `start` to just past its end-of-image marker (or to the end of a file
+// cut short), read without moving the stream: what follows the photo is never read. False when
+// they cannot be read or are more than `maxBytes`. `dataOffset` is where the scan's data starts,
+// counted from `start`.
+bool ReadPhotoFrom(std::FILE* file, long start, std::size_t dataOffset, std::size_t maxBytes,
+                   std::vector<std::uint8_t>& bytes) {
+    constexpr std::size_t kChunk = std::size_t(1) << 20;
     struct stat info {};
     const int fd = fileno(file);
-    if (fstat(fd, &info) != 0 || info.st_size < start || info.st_size - start > maxBytes) return false;
-    bytes.resize(static_cast<std::size_t>(info.st_size - start));
-    for (std::size_t done = 0; done < bytes.size();) {
-        const auto at = static_cast<off_t>(static_cast<std::size_t>(start) + done);
-        const ssize_t got = pread(fd, bytes.data() + done, bytes.size() - done, at);
-        if (got <= 0) return false;
-        done += static_cast<std::size_t>(got);
+    if (fstat(fd, &info) != 0 || info.st_size < start) return false;
+    const auto available = static_cast<std::size_t>(info.st_size - start);
+    // Only the pages read are touched: the reservation costs no memory of its own.
+    bytes.clear();
+    bytes.reserve(std::min(available, maxBytes));
+    ImageEndFinder end(dataOffset);
+    while (bytes.size() < available) {
+        const std::size_t have = bytes.size(), more = std::min(kChunk, available - have);
+        if (have + more > maxBytes) return false;
+        bytes.resize(have + more);
+        for (std::size_t done = 0; done < more;) {
+            const auto at = static_cast<off_t>(static_cast<std::size_t>(start) + have + done);
+            const ssize_t got = pread(fd, bytes.data() + have + done, more - done, at);
+            if (got <= 0) return false;
+            done += static_cast<std::size_t>(got);
+        }
+        if (const auto found = end.Find(bytes)) {
+            bytes.resize(*found);
+            return true;
+        }
     }
     return true;
 }
@@ -112,10 +129,11 @@ SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWai
     const auto findAndDecodeLower = [&] {
         try {
             std::vector<std::uint8_t> read;
-            // A photo's file is smaller than its raw pixels, metadata aside: a file much larger
-            // is mostly something else, and not worth holding twice (here and below the cut).
-            const long long maxBytes = std::min(256LL << 20, 3LL * layout.width * layout.height + (16LL << 20));
-            if (job.file != nullptr && !ReadFileFrom(job.file, start, maxBytes, read)) {
+            // Read up to the photo's end only. Its bytes are fewer than its raw pixels, metadata
+            // aside: more is mostly something else, not worth holding twice (here and below the cut).
+            const auto maxBytes = static_cast<std::size_t>(
+                std::min(256LL << 20, 3LL * layout.width * layout.height + (16LL << 20)));
+            if (job.file != nullptr && !ReadPhotoFrom(job.file, start, layout.dataOffset, maxBytes, read)) {
                 cut.GiveUp();
                 return;
             }

@@ -22,7 +22,7 @@ enum class SplitOutcome {
 // Runs `job`, whose rows wanted are given, in two parts at once when the photo allows it: one
 // baseline Huffman scan (or one component), at least `minPixels`. A stream (a regular file, from
 // its current position) is decoded from the stream above the cut while the second thread reads
-// the file itself. It gives up (DecodeAsOne, the stream moved) on any other photo and whenever a
+// the file itself, up to the photo's end-of-image marker (never what follows it). It gives up (DecodeAsOne, the stream moved) on any other photo and whenever a
 // decode warns or fails, so that what it does finish has exactly the rows and the clean outcome
 // of one decode.
 // `upperWaits`: see RowCut.

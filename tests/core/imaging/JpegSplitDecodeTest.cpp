@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <random>
 
 #include "core/TempFolder.h"
 #include "core/imaging/JpegDecodeJob.h"
 #include "core/imaging/JpegSplitDecode.h"
 #include "core/imaging/JpegFixtures.h"
+#include "core/imaging/JpegScanCut.h"
 
 namespace vantrel {
 namespace {
@@ -147,6 +149,60 @@ TEST(JpegSplitDecode, AFileIsSplitFromWhereItsStreamStands) {
     std::fclose(file);
     EXPECT_TRUE(job.ok);
     EXPECT_EQ(FirstDifferentRow(split.bitmap, OneDecode(jpeg).bitmap, rows), -1);
+}
+
+// Data after the photo's end (a motion photo's video) is not read: however large, the photo is
+// still split, and the finder of the end stops at the end-of-image marker whichever way the bytes
+// arrive.
+TEST(JpegSplitDecode, WhatFollowsThePhotoIsNotRead) {
+    const std::string jpeg = MakeJpeg(300, 1400, Noisy(62));
+    const std::vector<bool> rows = EveryNthRow(1400, 4);
+    // More than the second thread would ever hold: 3 bytes per pixel and 16 MB.
+    std::string trailing(18u << 20, '\x5A');
+    trailing[1000] = '\xFF';
+    trailing[1001] = '\xD9';
+    TempFolder folder;
+    std::FILE* file = std::fopen(folder.Write("motion.jpg", jpeg + trailing).c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    Decoded split;
+    ImageParams params;
+    DecodeJob job;
+    job.file = file;
+    job.params = &params;
+    job.target = &split.bitmap;
+    job.rowsNeeded = &rows;
+    EXPECT_EQ(RunSplitDecode(job, 0, true), SplitOutcome::TwoParts);
+    std::fclose(file);
+    EXPECT_EQ(FirstDifferentRow(split.bitmap, OneDecode(jpeg).bitmap, rows), -1);
+
+    // The scan's data starts after the last byte of its header (SOS, length, fields).
+    const std::size_t dataOffset = jpeg.find("\xFF\xDA") + 2 + (std::uint8_t(jpeg[jpeg.find("\xFF\xDA") + 2]) << 8 |
+                                                                 std::uint8_t(jpeg[jpeg.find("\xFF\xDA") + 3]));
+    const std::string eoi = "\xFF\xD9";
+    const std::string body = jpeg.substr(0, jpeg.size() - 2);
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::optional<std::size_t> end;
+    } cases[] = {
+        {"end then video", jpeg + trailing, jpeg.size()},
+        {"a comment after the scan", body + std::string("\xFF\xFE\x00\x06\xFF\xD9\x00\x00", 8) + eoi + "tail", body.size() + 10},
+        {"fill bytes before the end", body + "\xFF\xFF\xFF" + eoi + "tail", body.size() + 5},
+        {"cut short", jpeg.substr(0, jpeg.size() * 2 / 3), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto* data = reinterpret_cast<const std::uint8_t*>(c.bytes.data());
+        EXPECT_EQ(ImageEndFinder(dataOffset).Find({data, c.bytes.size()}), c.end);
+        // Given in pieces, from one byte to many, it finds the same end.
+        for (std::size_t piece : {1u, 3u, 4096u}) {
+            ImageEndFinder finder(dataOffset);
+            std::optional<std::size_t> found;
+            for (std::size_t have = piece; !found && have < c.bytes.size() + piece; have += piece)
+                found = finder.Find({data, std::min(have, c.bytes.size())});
+            EXPECT_EQ(found, c.end) << piece;
+        }
+    }
 }
 
 // Damage below the cut makes the lower decoder warn: the photo is left to one decode, which
