@@ -69,6 +69,12 @@ struct DecodeJob {
     int firstRow = 0;
     bool targetReady = false;
     RowCut* cut = nullptr;  // the upper decoder of a split photo
+    // The row of the target decoded in full whatever `rowsNeeded` says (-1: none), into `checkRow`
+    // instead of the target when that is given: the row above a split photo's cut, which both
+    // decoders decode so that their results can be compared. The upper decoder sets it itself
+    // once it knows where it stops.
+    int checkRowIndex = -1;
+    std::uint8_t* checkRow = nullptr;
     // The outcome.
     bool ok = false;
     std::uint32_t warnings = 0;

@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <new>
 #include <span>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -109,9 +111,25 @@ bool ReadPhotoFrom(std::FILE* file, long start, std::size_t dataOffset, std::siz
     return true;
 }
 
+// Whether `row` of `target` holds the bytes of `decoded`.
+bool RowsAgree(std::span<const std::uint8_t> decoded, const RgbBitmap& target, int row) {
+    return row >= 0 && row < target.Height() && decoded.size() == target.Stride() &&
+           std::equal(decoded.begin(), decoded.end(), target.Row(row));
+}
+
 }  // namespace
 
-SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWaits) {
+bool SplitDecodeEnabled() {
+#if VANTREL_SPLIT_DECODE
+    const char* setting = std::getenv("VANTREL_SPLIT_DECODE");
+    return setting == nullptr || std::string_view(setting) != "0";
+#else
+    return false;
+#endif
+}
+
+SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWaits,
+                            const std::function<void(std::vector<std::uint8_t>&)>& alterLowerStream) {
     const long start = job.file != nullptr ? std::ftell(job.file) : 0;
     JpegScanLayout layout;
     if ((job.file == nullptr && job.data == nullptr) || job.rowsNeeded == nullptr || start < 0 ||
@@ -124,6 +142,8 @@ SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWai
     bool claimed = false;
     ImageParams lowerParams;
     DecodeJob lower;  // stays not ok unless the rows below the cut are decoded
+    // The lower decoder's own decode of the row above the cut, to be compared with the upper's.
+    std::vector<std::uint8_t> checkRow(static_cast<std::size_t>(layout.width) * 3);
     // The second thread reads the file itself (the upper decoder reads the stream meanwhile),
     // finds the cut and decodes the rows below it.
     const auto findAndDecodeLower = [&] {
@@ -139,11 +159,12 @@ SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWai
             }
             const std::span<const std::uint8_t> file =
                 job.file != nullptr ? std::span<const std::uint8_t>(read) : std::span(job.data, job.size);
-            const auto found = CutScan(file, layout, earliest, [&](int row) { return claimed = cut.Claim(row); });
+            auto found = CutScan(file, layout, earliest, [&](int row) { return claimed = cut.Claim(row); });
             if (!found) {
                 cut.GiveUp();
                 return;
             }
+            if (alterLowerStream) alterLowerStream(found->lowerStream);
             lower.data = found->lowerStream.data();
             lower.size = found->lowerStream.size();
             lower.params = &lowerParams;
@@ -151,6 +172,8 @@ SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWai
             lower.rowsNeeded = job.rowsNeeded;
             lower.rowOffset = found->streamFirstRow;
             lower.firstRow = found->firstRow;
+            lower.checkRowIndex = found->firstRow - 1;
+            lower.checkRow = checkRow.data();
             lower.targetReady = true;
             RunDecode(&lower);
         } catch (const std::bad_alloc&) {
@@ -170,6 +193,11 @@ SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWai
     helper.join();
     const bool clean = upper.ok && upper.warnings == 0 && (!claimed || (lower.ok && lower.warnings == 0));
     if (!clean) return SplitOutcome::DecodeAsOne;
+    // Both decoded the row above the cut: any difference means the lower stream is not what one
+    // decode would have seen, and the photo is decoded as one.
+    if (claimed && (upper.checkRowIndex != lower.checkRowIndex ||
+                    !RowsAgree(checkRow, *job.target, lower.checkRowIndex)))
+        return SplitOutcome::DecodeAsOne;
     job.ok = true;
     job.warnings = 0;
     job.lastCode = 0;

@@ -2,6 +2,9 @@
 // exactly the rows of one decode; whatever it cannot finish cleanly it leaves to one decode.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <random>
@@ -19,6 +22,8 @@ using namespace test;
 using namespace jpeg_detail;
 
 PixelSource Noisy(unsigned seed) { return test::Noisy(seed, 0x3F); }
+
+constexpr std::array<std::uint8_t, 2> kDqt{0xFF, 0xDB};
 
 struct Decoded {
     SplitOutcome outcome = SplitOutcome::DecodeAsOne;
@@ -151,6 +156,29 @@ TEST(JpegSplitDecode, AFileIsSplitFromWhereItsStreamStands) {
     EXPECT_EQ(FirstDifferentRow(split.bitmap, OneDecode(jpeg).bitmap, rows), -1);
 }
 
+// Both decoders decode the row above the cut: a lower stream that gives it otherwise (here a
+// changed quantisation table, which decodes without a warning) leaves the photo to one decode.
+TEST(JpegSplitDecode, TheRowAboveTheCutIsCheckedByBothDecoders) {
+    for (const auto& options : {Sampled(2, 2), Sampled(1, 1), Options(FixtureColour::Grey)}) {
+        const std::string jpeg = MakeJpeg(256, 1200, Noisy(63), options);
+        const std::vector<bool> rows = EveryNthRow(1200, 5);
+        for (const bool alter : {false, true}) {
+            SCOPED_TRACE(alter);
+            Decoded d;
+            ImageParams params;
+            DecodeJob job = JobFor(jpeg, params, d);
+            job.rowsNeeded = &rows;
+            const auto outcome = RunSplitDecode(job, 0, true, [&](std::vector<std::uint8_t>& lower) {
+                if (!alter) return;
+                const auto at = std::search(lower.begin(), lower.end(), kDqt.begin(), kDqt.end());
+                ASSERT_NE(at, lower.end());
+                at[5] = static_cast<std::uint8_t>(at[5] + 7);  // the first value of the first table
+            });
+            EXPECT_EQ(outcome, alter ? SplitOutcome::DecodeAsOne : SplitOutcome::TwoParts);
+        }
+    }
+}
+
 // Data after the photo's end (a motion photo's video) is not read: however large, the photo is
 // still split, and the finder of the end stops at the end-of-image marker whichever way the bytes
 // arrive.
@@ -255,6 +283,17 @@ TEST(JpegSplitDecode, DamagedDataNeverGivesOtherRows) {
         EXPECT_EQ(FirstDifferentRow(split.bitmap, whole.bitmap, rows), -1);
     }
     EXPECT_GT(finished, 0);  // some damage leaves a clean decode (changed values, not codes)
+}
+
+// VANTREL_SPLIT_DECODE=0 turns the two-part decode off; any other value leaves it as built.
+TEST(JpegSplitDecode, TheEnvironmentTurnsItOff) {
+    ::unsetenv("VANTREL_SPLIT_DECODE");
+    const bool built = SplitDecodeEnabled();
+    for (const auto& [value, enabled] : {std::pair{"0", false}, std::pair{"1", built}, std::pair{"", built}}) {
+        ::setenv("VANTREL_SPLIT_DECODE", value, 1);
+        EXPECT_EQ(SplitDecodeEnabled(), enabled) << value;
+    }
+    ::unsetenv("VANTREL_SPLIT_DECODE");
 }
 
 // The two decoders' meeting point: whoever comes first decides.
