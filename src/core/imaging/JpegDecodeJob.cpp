@@ -36,6 +36,8 @@ void Finish(DecodeJob* job, const ErrorManager& err, bool ok) {
 
 }  // namespace
 
+std::uint64_t BudgetOf(const DecodeJob& job) { return job.budget != 0 ? job.budget : DecodeMemoryBudget(); }
+
 void RunDecode(DecodeJob* job) {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
@@ -67,8 +69,8 @@ void RunDecode(DecodeJob* job) {
     // A picture that does not fit the decode budget is refused before anything is allocated;
     // the codec gets what the bitmap leaves.
     jpeg_calc_output_dimensions(&cinfo);
-    const std::uint64_t codecLimit = CodecMemoryLimit(
-        DecodeMemoryBudget(), std::uint64_t(cinfo.output_width) * cinfo.output_height * 3);
+    const std::uint64_t codecLimit =
+        CodecMemoryLimit(BudgetOf(*job), std::uint64_t(cinfo.output_width) * cinfo.output_height * 3);
     if (codecLimit == 0) {
         Finish(job, err, false);
         jpeg_destroy_decompress(&cinfo);

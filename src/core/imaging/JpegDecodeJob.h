@@ -61,6 +61,7 @@ struct DecodeJob {
     ImageParams* params = nullptr;  // header fields are copied here
     RgbBitmap* target = nullptr;
     const std::function<void(int)>* progress = nullptr;
+    std::uint64_t budget = 0;  // the bytes the decode may use in all; 0: DecodeMemoryBudget()
     // Rows of the target that are wanted (null: every row); see LoadImage.
     const std::vector<bool>* rowsNeeded = nullptr;
     // Row y of the stream goes to row y + rowOffset of the target; target rows before firstRow
@@ -82,5 +83,8 @@ struct DecodeJob {
 };
 
 void RunDecode(DecodeJob* job);
+
+// The job's budget: its own, or DecodeMemoryBudget() when it has none.
+std::uint64_t BudgetOf(const DecodeJob& job);
 
 }  // namespace vantrel::jpeg_detail

@@ -18,6 +18,7 @@ DecodeJob PhotoDecode(ImageWorkspace& ws) {
     job.params = &ws.params;
     job.target = &ws.workBitmap;
     job.progress = &ws.progress;
+    job.budget = ws.decodeBudget;
     return job;
 }
 

@@ -52,7 +52,7 @@ bool ReadCuttableLayout(const DecodeJob& source, long start, std::size_t minPixe
                     cinfo.comps_in_scan == cinfo.num_components &&
                     (cinfo.num_components == 1 || cinfo.num_components == 3) && cinfo.Ss == 0 && cinfo.Se == 63 &&
                     cinfo.Ah == 0 && cinfo.Al == 0 && pixels >= minPixels &&
-                    CodecMemoryLimit(DecodeMemoryBudget(), pixels * 3) > 0;
+                    CodecMemoryLimit(BudgetOf(source), pixels * 3) > 0;
     if (cuttable) {
         layout->width = static_cast<int>(cinfo.image_width);
         layout->height = static_cast<int>(cinfo.image_height);
@@ -169,6 +169,7 @@ SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWai
             lower.size = found->lowerStream.size();
             lower.params = &lowerParams;
             lower.target = job.target;
+            lower.budget = job.budget;
             lower.rowsNeeded = job.rowsNeeded;
             lower.rowOffset = found->streamFirstRow;
             lower.firstRow = found->firstRow;
