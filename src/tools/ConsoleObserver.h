@@ -49,7 +49,8 @@ public:
         std::printf("%s\n%s%s\n", ForTerminal(texts_("TransferReport")).c_str(),
                     ForTerminal(texts_("BadFileTransfer")).c_str(),
                     ForTerminal(FormatTransferReport(report, texts_("BecauseSize"), texts_("BecauseWarning"),
-                                                     texts_("BecauseNotVerified"), texts_("BecauseEndedEarly")))
+                                                     texts_("BecauseNotVerified"), texts_("BecauseEndedEarly"),
+                                                     texts_("BecauseCopyNotMade")))
                         .c_str());
     }
     // Each wait is announced once, with its length.

@@ -26,12 +26,16 @@ constexpr std::size_t kTileBytes = std::size_t(kTileSize) * kTileSize * 3;
 constexpr std::size_t kMaxKey = 8192;
 constexpr unsigned kTrimEvery = 64;  // stores between two checks of the total
 
-// The photo's identity: its path, size and modification time to the nanosecond.
+std::string TimeText(const timespec& time) { return std::to_string(time.tv_sec) + '.' + std::to_string(time.tv_nsec); }
+
+// The photo's identity: its path, size, modification time to the nanosecond, inode and change
+// time. A photo replaced by another of the same size with its time kept (cp -p, rsync -t, a
+// restored backup) has another inode or a new change time.
 std::optional<std::string> KeyOf(const std::string& path) {
     struct stat info{};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    return path + '\n' + std::to_string(info.st_size) + '\n' + std::to_string(info.st_mtim.tv_sec) + '.' +
-           std::to_string(info.st_mtim.tv_nsec);
+    return path + '\n' + std::to_string(info.st_size) + '\n' + TimeText(info.st_mtim) + '\n' +
+           std::to_string(info.st_ino) + '\n' + TimeText(info.st_ctim);
 }
 
 void PutU32(std::string& out, std::uint32_t v) {
@@ -74,10 +78,16 @@ std::optional<CachedTile> Decode(const std::string& bytes, const std::string& ke
 // The file of a key's entry: its digest, so that any path makes a short, safe name.
 std::string EntryName(const std::string& key) { return DigestToHex(DigestBytes(key)) + ".tile"; }
 
-// Reads a whole small file; nothing when it cannot be read or is larger than `limit`.
+// Reads a whole small regular file; nothing when it cannot be read, is no regular file or is
+// larger than `limit`. Opened without blocking: a named pipe at the entry's name is never waited on.
 std::optional<std::string> ReadSmallFile(const std::string& path, std::size_t limit) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
+    struct stat info{};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
     std::string bytes(limit + 1, '\0');
     std::size_t got = 0;
     while (got < bytes.size()) {

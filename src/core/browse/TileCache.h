@@ -1,7 +1,7 @@
 #pragma once
 // Tiles of photos already seen, kept on disk so that a folder visited again fills at once: one
-// small file per tile in the cache folder, found by the photo's path, size and modification
-// time, so that a photo rewritten in any way gets a new tile. The folder is bounded: when it
+// small file per tile in the cache folder, found by the photo's path, size, modification time,
+// inode and change time, so that a photo rewritten or replaced in any way gets a new tile. The folder is bounded: when it
 // grows past its limit the entries used longest ago are dropped first. An entry that is cut,
 // damaged or made for another photo is ignored; entries are written whole or not at all.
 
@@ -33,7 +33,7 @@ public:
     // The tile stored for the photo at `path` as it is now on disk; nothing when there is none
     // or the entry does not hold together. A hit marks the entry as used. Safe from any thread.
     std::optional<CachedTile> Find(const std::string& path) const;
-    // Stores the tile of the photo at `path` (its size and modification time read now). Failures
+    // Stores the tile of the photo at `path` (its size, times and inode read now). Failures
     // are silent: the cache only saves time. Safe from any thread.
     void Store(const std::string& path, const CachedTile& tile);
     // Drops the entries used longest ago until the total is within the limit.

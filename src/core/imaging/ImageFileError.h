@@ -11,6 +11,8 @@ struct ImageFileError {
         Undecodable,  // the photo could not be decoded (only where the caller must know)
         BadCodeList,  // an entry of a warning-code list is not a whole number
         Encoder,      // the codec refused to write the picture
+        NoCopy,       // a scaled copy could not be made: a size outside the allowed range, nothing
+                      // to scale, or no memory for it
     };
     Kind kind = Kind::FileError;
     int sysError = 0;

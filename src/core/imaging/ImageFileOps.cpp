@@ -1,5 +1,7 @@
 #include "core/imaging/ImageFileOps.h"
 
+#include <algorithm>
+
 #include "core/base/CommaText.h"
 #include "core/imaging/ExifOrientation.h"
 #include "core/imaging/FileBytes.h"
@@ -30,13 +32,19 @@ std::expected<void, ImageFileError> SaveWorkBitmapAsEdited(ImageWorkspace& ws, c
 
 namespace {
 
+// The shorter side of a copy whose longer side is `size`: in proportion, truncated, but at least
+// one pixel, so that a long panorama still has a thumbnail.
+std::int64_t ShorterSide(std::int64_t shorter, std::int64_t longer, int size) {
+    return std::max<std::int64_t>(1, shorter * size / longer);
+}
+
 // The size of the copy whose longer side is `size` (a square counts as portrait); 0 x 0 when
 // there is nothing to scale.
 PictureSize FittedSize(const RgbBitmap& bitmap, int size) {
     const std::int64_t w = bitmap.Width(), h = bitmap.Height();
     if (w <= 0 || h <= 0 || size <= 0) return {};
-    if (w > h) return {size, static_cast<int>(h * size / w)};
-    return {static_cast<int>(w * size / h), size};
+    if (w > h) return {size, static_cast<int>(ShorterSide(h, w, size))};
+    return {static_cast<int>(ShorterSide(w, h, size)), size};
 }
 
 }  // namespace
@@ -48,9 +56,10 @@ std::vector<bool> RowsSampledByCopies(int width, int height, int orientation, st
     for (int size : sizes) {
         const std::int64_t w = width, h = height;
         if (size <= 0) continue;
-        const int rows = w > h ? static_cast<int>(h * size / w) : size;
+        const std::int64_t rows = w > h ? ShorterSide(h, w, size) : size;
+        if (rows >= h) return {};  // an enlargement reads every row
         for (int y = 0; y < rows; ++y) {
-            const int upright = SourceIndex(y, height, rows);
+            const int upright = SourceIndex(y, height, static_cast<int>(rows));
             needed[static_cast<std::size_t>(flipped ? height - 1 - upright : upright)] = true;
         }
     }
@@ -59,16 +68,34 @@ std::vector<bool> RowsSampledByCopies(int width, int height, int orientation, st
 
 namespace {
 
-// ScaledCopyOf; false, with the target untouched, when there is nothing to scale or no memory.
-bool ScaleInto(const RgbBitmap& source, RgbBitmap& target, int size) {
+ImageFileError NoCopy(std::string message) { return {ImageFileError::Kind::NoCopy, 0, std::move(message)}; }
+
+// ScaledCopyOf; the reason, with the target untouched, when there is nothing to scale or no memory.
+std::expected<void, ImageFileError> ScaleInto(const RgbBitmap& source, RgbBitmap& target, int size) {
     const PictureSize fitted = FittedSize(source, size);
-    if (fitted.width == 0 && fitted.height == 0) return false;
-    if (!target.Resize(fitted.width, fitted.height)) return false;
+    if (fitted.width == 0 || fitted.height == 0) return std::unexpected(NoCopy("the picture has no pixels to copy"));
+    if (!target.Resize(fitted.width, fitted.height))
+        return std::unexpected(NoCopy("not enough memory for a copy of " + std::to_string(fitted.width) + " x " +
+                                      std::to_string(fitted.height) + " pixels"));
     if (!StretchInto(source, target, {0, 0, fitted.width, fitted.height})) target.Fill(kTileSilver);
-    return true;
+    return {};
+}
+
+// The copy of the work bitmap `picture` encoded, or why it could not be made.
+std::expected<EncodedJpeg, ImageFileError> EncodeCopy(const RgbBitmap& picture, int quality) {
+    auto encoded = EncodeBaselineJpeg(picture, quality);
+    if (encoded && encoded->Bytes().empty()) return std::unexpected(NoCopy("the JPEG encoder wrote nothing"));
+    return encoded;
 }
 
 }  // namespace
+
+bool IsCopySizeAllowed(int size) { return size >= 1 && size <= kMaxCopySize; }
+
+ImageFileError CopySizeRefused(int size) {
+    return NoCopy("the copy size " + std::to_string(size) + " is outside 1.." + std::to_string(kMaxCopySize) +
+                  " pixels");
+}
 
 void ScaledCopyOf(const RgbBitmap& source, RgbBitmap& target, int size) {
     if (!ScaleInto(source, target, size)) target.Resize(0, 0);
@@ -84,15 +111,16 @@ void ScaleToFit(RgbBitmap& bitmap, RgbBitmap& scratch, int size) {
 
 std::expected<std::string, ImageFileError> EncodeScaledCopy(const RgbBitmap& source, RgbBitmap& target, int size,
                                                             int quality) {
-    ScaledCopyOf(source, target, size);
-    if (target.Empty()) return std::string();
-    auto encoded = EncodeBaselineJpeg(target, quality);
+    if (!IsCopySizeAllowed(size)) return std::unexpected(CopySizeRefused(size));
+    if (auto scaled = ScaleInto(source, target, size); !scaled) return std::unexpected(scaled.error());
+    auto encoded = EncodeCopy(target, quality);
     if (!encoded) return std::unexpected(encoded.error());
     return std::string(encoded->Bytes());
 }
 
 std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std::string& photoPath,
                                                    const std::string& outputPath, int size, int quality) {
+    if (!IsCopySizeAllowed(size)) return std::unexpected(CopySizeRefused(size));
     ReadImageHeader(ws, photoPath);
     // Only the rows the copy samples are decoded in full.
     const std::vector<bool> rows =
@@ -101,9 +129,9 @@ std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std
         return std::unexpected(loaded.error());
     if (ws.params.failed) DrawBadImageTile(ws, ws.workBitmap);
     else TurnUpright(ws);  // copies carry no metadata: they are made upright
-    ScaleToFit(ws.workBitmap, ws.scratch, size);
-    if (ws.workBitmap.Empty()) return WriteFileBytes(outputPath, {});
-    auto encoded = EncodeBaselineJpeg(ws.workBitmap, quality);
+    if (auto scaled = ScaleInto(ws.workBitmap, ws.scratch, size); !scaled) return std::unexpected(scaled.error());
+    ws.workBitmap.Swap(ws.scratch);
+    auto encoded = EncodeCopy(ws.workBitmap, quality);
     if (!encoded) return std::unexpected(encoded.error());
     return WriteFileBytes(outputPath, encoded->Bytes());
 }

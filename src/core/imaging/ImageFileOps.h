@@ -18,9 +18,18 @@ namespace vantrel {
 
 // Quality of the upload's scaled copy and thumbnail.
 inline constexpr int kDerivedCopyQuality = 90;
+// The longest side a scaled copy may have: a 10000 x 10000 copy takes 300 MB as a bitmap; larger
+// sizes come only from a mistaken or hostile setting.
+inline constexpr int kMaxCopySize = 10000;
+
+// Whether `size` is a side a scaled copy may have: 1..kMaxCopySize.
+bool IsCopySizeAllowed(int size);
+// The NoCopy error of a size that IsCopySizeAllowed refuses.
+ImageFileError CopySizeRefused(int size);
 
 // Replaces the bitmap by a point-sampled copy whose longer side is `size` (the other side
-// keeps the proportion, integer division truncating); a square picture counts as portrait.
+// keeps the proportion, integer division truncating, but is at least one pixel); a square
+// picture counts as portrait.
 // Enlarges as readily as it reduces. A size of 0 or less, or an empty bitmap, gives 0 x 0.
 // If the new bitmap cannot be filled from the old one it is plain silver.
 void ScaleToFit(RgbBitmap& bitmap, RgbBitmap& scratch, int size);
@@ -33,15 +42,17 @@ void ScaledCopyOf(const RgbBitmap& source, RgbBitmap& target, int size);
 std::vector<bool> RowsSampledByCopies(int width, int height, int orientation, std::initializer_list<int> sizes);
 
 // The upload's copy of the work bitmap: ScaledCopyOf into `target`, encoded with the plain
-// encoder at `quality`; a copy without pixels gives no bytes.
+// encoder at `quality`. A copy that cannot be made (a size IsCopySizeAllowed refuses, an empty
+// source, no memory for the copy) is a NoCopy error; the result is never empty.
 std::expected<std::string, ImageFileError> EncodeScaledCopy(const RgbBitmap& source, RgbBitmap& target, int size,
                                                             int quality = kDerivedCopyQuality);
 
 // Decodes the photo in full, scales it to `size` (ScaleToFit) and writes it to `outputPath`
 // with the plain encoder at `quality` (the upload's 90), replacing any file there. An undecodable photo gives
-// the placeholder tile scaled; a scaled picture without pixels gives an empty file. The work
-// bitmap holds the scaled picture afterwards. A photo that cannot be opened, an output that
-// cannot be written or an encoder failure is returned as the error.
+// the placeholder tile scaled. The work bitmap holds the scaled picture afterwards. A size that
+// IsCopySizeAllowed refuses is refused before anything is read; a copy that cannot be made
+// (NoCopy), a photo that cannot be opened, an output that cannot be written or an encoder
+// failure is returned as the error, and no file is written: never an empty one.
 std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std::string& photoPath,
                                                    const std::string& outputPath, int size,
                                                    int quality = kDerivedCopyQuality);

@@ -3,6 +3,7 @@
 // parameters of the last file read, and what the tile drawing needs from the program. One
 // workspace serves one caller at a time; no two operations on it may overlap.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -11,6 +12,8 @@
 #include "core/imaging/TileTextPainter.h"
 
 namespace vantrel {
+
+class SharedMemoryBudget;
 
 struct ImageWorkspace {
     // The work bitmap: a decoded photo, a 96 x 96 tile or a scaled copy, depending on the last
@@ -28,6 +31,12 @@ struct ImageWorkspace {
     std::string badImageText;
     // The DCT scale denominator (1, 2, 4 or 8) of the last browser tile decode.
     int lastDecodeScale = 1;
+    // The bytes a decode on this workspace may use in all (picture and codec); 0: the whole
+    // DecodeMemoryBudget. Less when the workspace's share of a shared budget says so.
+    std::uint64_t decodeBudget = 0;
+    // The budget that this workspace shares with others at work at once (see
+    // SharedMemoryBudget.h); null when it works alone.
+    SharedMemoryBudget* sharedBudget = nullptr;
 };
 
 }  // namespace vantrel

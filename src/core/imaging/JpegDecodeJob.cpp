@@ -15,6 +15,7 @@ constexpr JDIMENSION kRowBatch = 16;
 
 bool Wanted(const DecodeJob& job, JDIMENSION y) {
     const std::size_t row = std::size_t(y) + static_cast<std::size_t>(job.rowOffset);
+    if (job.checkRowIndex >= 0 && row == static_cast<std::size_t>(job.checkRowIndex)) return true;
     if (row < static_cast<std::size_t>(job.firstRow)) return false;
     return job.rowsNeeded == nullptr || row >= job.rowsNeeded->size() || (*job.rowsNeeded)[row];
 }
@@ -34,6 +35,8 @@ void Finish(DecodeJob* job, const ErrorManager& err, bool ok) {
 }
 
 }  // namespace
+
+std::uint64_t BudgetOf(const DecodeJob& job) { return job.budget != 0 ? job.budget : DecodeMemoryBudget(); }
 
 void RunDecode(DecodeJob* job) {
     jpeg_decompress_struct cinfo;
@@ -66,8 +69,8 @@ void RunDecode(DecodeJob* job) {
     // A picture that does not fit the decode budget is refused before anything is allocated;
     // the codec gets what the bitmap leaves.
     jpeg_calc_output_dimensions(&cinfo);
-    const std::uint64_t codecLimit = CodecMemoryLimit(
-        DecodeMemoryBudget(), std::uint64_t(cinfo.output_width) * cinfo.output_height * 3);
+    const std::uint64_t codecLimit =
+        CodecMemoryLimit(BudgetOf(*job), std::uint64_t(cinfo.output_width) * cinfo.output_height * 3);
     if (codecLimit == 0) {
         Finish(job, err, false);
         jpeg_destroy_decompress(&cinfo);
@@ -88,7 +91,10 @@ void RunDecode(DecodeJob* job) {
         return;
     }
     const JDIMENSION height = cinfo.output_height;
-    const auto targetRow = [job](JDIMENSION y) { return job->target->Row(static_cast<int>(y) + job->rowOffset); };
+    const auto targetRow = [job](JDIMENSION y) {
+        const int row = static_cast<int>(y) + job->rowOffset;
+        return row == job->checkRowIndex && job->checkRow != nullptr ? job->checkRow : job->target->Row(row);
+    };
     JSAMPARRAY cmykRows = nullptr;
     if (fourComponent)
         cmykRows = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
@@ -99,12 +105,21 @@ void RunDecode(DecodeJob* job) {
     JDIMENSION stop = height;  // less when a cut leaves the rows below to another decoder
     while (cinfo.output_scanline < stop) {
         const JDIMENSION first = cinfo.output_scanline;
-        const JDIMENSION run = skipping ? UnwantedRun(*job, first, height) : 0;
+        JDIMENSION run = skipping ? UnwantedRun(*job, first, height) : 0;
         JDIMENSION span = run > 0 ? run : (skipping ? 1 : kRowBatch);
         if (job->cut != nullptr) {
-            stop = static_cast<JDIMENSION>(job->cut->StopRow(static_cast<int>(first + span), static_cast<int>(height)));
+            // Asked one row early, so that the row above a cut is never passed before the cut is known.
+            stop = static_cast<JDIMENSION>(
+                job->cut->StopRow(static_cast<int>(first + span) + 1, static_cast<int>(height)));
             if (first >= stop) break;
             span = std::min(span, stop - first);
+            // The row above the cut is decoded in full: the lower decoder decodes it too, and the
+            // two are compared.
+            if (stop < height) job->checkRowIndex = static_cast<int>(stop) - 1;
+            if (run > 0 && first + span > stop - 1 && stop < height) {
+                span = stop - 1 - first;
+                if (span == 0) run = 0, span = 1;
+            }
         }
         JDIMENSION got;
         if (run > 0) {

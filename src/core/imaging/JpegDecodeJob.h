@@ -61,6 +61,7 @@ struct DecodeJob {
     ImageParams* params = nullptr;  // header fields are copied here
     RgbBitmap* target = nullptr;
     const std::function<void(int)>* progress = nullptr;
+    std::uint64_t budget = 0;  // the bytes the decode may use in all; 0: DecodeMemoryBudget()
     // Rows of the target that are wanted (null: every row); see LoadImage.
     const std::vector<bool>* rowsNeeded = nullptr;
     // Row y of the stream goes to row y + rowOffset of the target; target rows before firstRow
@@ -69,6 +70,12 @@ struct DecodeJob {
     int firstRow = 0;
     bool targetReady = false;
     RowCut* cut = nullptr;  // the upper decoder of a split photo
+    // The row of the target decoded in full whatever `rowsNeeded` says (-1: none), into `checkRow`
+    // instead of the target when that is given: the row above a split photo's cut, which both
+    // decoders decode so that their results can be compared. The upper decoder sets it itself
+    // once it knows where it stops.
+    int checkRowIndex = -1;
+    std::uint8_t* checkRow = nullptr;
     // The outcome.
     bool ok = false;
     std::uint32_t warnings = 0;
@@ -76,5 +83,8 @@ struct DecodeJob {
 };
 
 void RunDecode(DecodeJob* job);
+
+// The job's budget: its own, or DecodeMemoryBudget() when it has none.
+std::uint64_t BudgetOf(const DecodeJob& job);
 
 }  // namespace vantrel::jpeg_detail

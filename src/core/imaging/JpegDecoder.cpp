@@ -18,6 +18,7 @@ DecodeJob PhotoDecode(ImageWorkspace& ws) {
     job.params = &ws.params;
     job.target = &ws.workBitmap;
     job.progress = &ws.progress;
+    job.budget = ws.decodeBudget;
     return job;
 }
 
@@ -77,10 +78,10 @@ std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std:
     DecodeJob job = PhotoDecode(ws);
     job.rowsNeeded = rowsNeeded;
     job.file = file;
-    // A large photo of which only some rows are wanted may be decoded in two parts at once; when
-    // it is not, it is decoded as one from where the stream started.
-    // A stream that cannot be rewound is decoded as one straight away.
-    if (const long start = rowsNeeded != nullptr ? std::ftell(file) : -1; start >= 0) {
+    // See the header: a large photo of which only some rows are wanted may be decoded in two
+    // parts at once; when it is not, the stream is rewound to where it started and the photo is
+    // decoded as one. A stream that cannot be rewound is decoded as one straight away.
+    if (const long start = rowsNeeded != nullptr && SplitDecodeEnabled() ? std::ftell(file) : -1; start >= 0) {
         if (RunSplitDecode(job) != SplitOutcome::DecodeAsOne) {
             StoreOutcome(ws.params, job);
             return ws.params.lastMessageCode;

@@ -35,6 +35,13 @@ bool ReadImageHeaderFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std
 // the picture afterwards: runs of other rows are skipped where the codec can skip them without
 // changing the rows kept or the warnings (single component sets of three, Huffman coding), and
 // the stream is still read to its end. Every other outcome is that of the whole decode.
+// A second thread runs only then, with `rowsNeeded`, for a baseline photo of one scan of one or
+// three components, of 2 megapixels or more, from a stream that can be rewound, unless the split
+// decode is turned off (VANTREL_SPLIT_DECODE, see SplitDecodeEnabled): it reads the file itself,
+// up to the photo's end, and decodes the rows below a cut while this thread decodes those above
+// (see JpegSplitDecode.h). It is joined before LoadImage returns. When it cannot finish cleanly,
+// or the two decodes of the row above the cut differ, the stream is rewound to where it started
+// and the photo is decoded once more as one, so that the outcome is always that of one decode.
 std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const std::string& path,
                                                       const std::vector<bool>* rowsNeeded = nullptr);
 std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std::vector<bool>* rowsNeeded = nullptr);

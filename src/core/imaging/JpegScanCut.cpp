@@ -4,272 +4,18 @@
 #include <cstdlib>
 #include <cstring>
 #include <numeric>
-#include <tuple>
+
+#include "core/imaging/JpegHuffmanMeasure.h"
 
 namespace vantrel {
 namespace {
 
-constexpr int kLookBits = 11;
+using namespace scan_detail;
+
 constexpr int kMaxBlocksInMcu = 10;  // libjpeg refuses more
 // A cut is looked for in this many MCU rows from the earliest; each one fits the byte grid with
 // a chance of one in eight.
 constexpr int kCandidateRows = 48;
-
-// A Huffman table in the forms the reading needs. Codes are derived as libjpeg derives them and
-// a table libjpeg refuses is refused here, so both read the same symbols from the same bits.
-struct CodeTable {
-    std::array<std::uint16_t, 1 << kLookBits> fast{};  // (length << 8) | symbol; 0: a longer code
-    std::array<std::int32_t, 18> maxCode{};             // per length; -1 when there is none
-    std::array<std::int32_t, 18> valueOffset{};
-    std::array<std::uint8_t, 256> symbols{};
-    // AC only: per look-ahead, the step of one coefficient (see AcStep), with the step of a second
-    // one in bits 12..23 when its code and value lie within the look-ahead after the first and
-    // the first does not end the block, and the bits of both in bits 24..; 0 when the code is
-    // longer than the look-ahead.
-    std::array<std::uint32_t, 1 << kLookBits> acPair{};
-    // DC only: the code of each size category, for writing values; length 0 when absent.
-    std::array<std::uint16_t, 16> dcCode{};
-    std::array<std::uint8_t, 16> dcLength{};
-};
-
-// The bits one coefficient takes (code and value) | (the positions it advances << 5); an end of
-// block advances 64.
-std::uint32_t AcStep(int length, int symbol) {
-    const int size = symbol & 15, run = symbol >> 4;
-    const int advance = size != 0 ? run + 1 : (run == 15 ? 16 : 64);
-    return static_cast<std::uint32_t>((length + size) | advance << 5);
-}
-
-bool BuildTable(const HuffmanSpec& spec, bool dc, CodeTable& table) {
-    std::array<std::uint8_t, 257> lengths{};
-    std::array<std::uint32_t, 256> codes{};
-    std::array<std::uint32_t, 1 << kLookBits> acStep{};
-    int count = 0;
-    for (int l = 1; l <= 16; ++l) {
-        if (count + spec.counts[l] > 256) return false;
-        for (int i = 0; i < spec.counts[l]; ++i) lengths[count++] = static_cast<std::uint8_t>(l);
-    }
-    std::uint32_t code = 0;
-    int size = lengths[0];
-    for (int p = 0; p < count;) {
-        while (p < count && lengths[p] == size) codes[p++] = code++;
-        if (code >= (1u << size)) return false;
-        code <<= 1;
-        ++size;
-    }
-    for (int p = 0, l = 1; l <= 16; ++l) {
-        if (spec.counts[l] == 0) {
-            table.maxCode[l] = -1;
-            continue;
-        }
-        table.valueOffset[l] = p - static_cast<std::int32_t>(codes[p]);
-        p += spec.counts[l];
-        table.maxCode[l] = static_cast<std::int32_t>(codes[p - 1]);
-    }
-    table.maxCode[17] = 0xFFFFF;
-    table.symbols = spec.symbols;
-    for (int p = 0; p < count; ++p) {
-        const int symbol = spec.symbols[p];
-        if (dc && symbol > 15) return false;
-        if (dc && table.dcLength[symbol] == 0) {
-            table.dcCode[symbol] = static_cast<std::uint16_t>(codes[p]);
-            table.dcLength[symbol] = lengths[p];
-        }
-        if (lengths[p] > kLookBits) continue;
-        const int spare = kLookBits - lengths[p];
-        for (std::uint32_t low = 0; low < (1u << spare); ++low) {
-            const std::uint32_t index = codes[p] << spare | low;
-            table.fast[index] = static_cast<std::uint16_t>(lengths[p] << 8 | symbol);
-            acStep[index] = AcStep(lengths[p], symbol);
-        }
-    }
-    if (dc) return true;  // DC codes are read one at a time
-    constexpr std::uint32_t kMask = (1u << kLookBits) - 1;
-    for (std::uint32_t index = 0; index <= kMask; ++index) {
-        const std::uint32_t first = acStep[index], used = first & 31;
-        table.acPair[index] = first == 0 ? 0 : first | used << 24;
-        if (first == 0 || (first >> 5) == 64 || used >= kLookBits) continue;
-        const std::uint32_t second = acStep[(index << used) & kMask];
-        if (second != 0 && (second & 31) <= kLookBits - used)
-            table.acPair[index] = first | second << 12 | (used + (second & 31)) << 24;
-    }
-    return true;
-}
-
-// The entropy-coded bytes as a stream of bits: stuffed zero bytes are dropped, and a marker or
-// the end of the file ends the data (zeros are read after it).
-class EntropyReader {
-public:
-    EntropyReader(std::span<const std::uint8_t> data, std::size_t offset)
-        : data_(data), start_(offset), pos_(offset) {}
-
-    // At least 32 bits ahead, enough for one code and its value.
-    void Fill() {
-        if (bits_ < 32) Refill();
-    }
-    std::uint32_t Peek(int n) const { return static_cast<std::uint32_t>(acc_ >> (64 - n)); }  // 1 <= n <= 32
-    void Skip(int n) {
-        acc_ <<= n;
-        bits_ -= n;
-        consumed_ += n;
-    }
-    std::uint64_t Consumed() const { return consumed_; }
-    bool Ended() const { return ended_; }
-
-    // The offset in the file of the byte that holds the next bit to read.
-    std::size_t NextByteOffset() const {
-        std::uint64_t back = loaded_ - consumed_ / 8;
-        std::size_t p = pos_;
-        while (back-- > 0) {
-            --p;
-            if (data_[p] == 0 && p > start_ && data_[p - 1] == 0xFF) --p;
-        }
-        return p;
-    }
-
-private:
-    static bool HasFF(std::uint64_t w) {
-        return ((~w - 0x0101010101010101ULL) & w & 0x8080808080808080ULL) != 0;
-    }
-
-    void Refill() {
-        while (bits_ <= 56) {
-            if (pos_ + 8 <= data_.size()) {
-                std::uint64_t w;
-                std::memcpy(&w, data_.data() + pos_, 8);
-                if constexpr (std::endian::native == std::endian::little) w = std::byteswap(w);
-                if (!HasFF(w)) {
-                    const int n = (64 - bits_) >> 3;
-                    acc_ |= (w >> (64 - 8 * n)) << (64 - bits_ - 8 * n);
-                    bits_ += 8 * n;
-                    pos_ += static_cast<std::size_t>(n);
-                    loaded_ += static_cast<std::uint64_t>(n);
-                    return;
-                }
-            }
-            std::uint8_t byte = 0;
-            if (!ended_ && pos_ < data_.size()) {
-                byte = data_[pos_];
-                if (byte != 0xFF) {
-                    ++pos_;
-                } else if (pos_ + 1 < data_.size() && data_[pos_ + 1] == 0) {
-                    pos_ += 2;
-                } else {
-                    ended_ = true;
-                    byte = 0;
-                }
-            } else {
-                ended_ = true;
-            }
-            if (!ended_) ++loaded_;
-            acc_ |= std::uint64_t(byte) << (56 - bits_);
-            bits_ += 8;
-        }
-    }
-
-    std::span<const std::uint8_t> data_;
-    std::size_t start_;
-    std::size_t pos_;
-    std::uint64_t acc_ = 0;  // the next bits, first bit highest
-    int bits_ = 0;
-    std::uint64_t consumed_ = 0;
-    std::uint64_t loaded_ = 0;  // data bytes taken into acc_
-    bool ended_ = false;
-};
-
-// A code longer than the look-ahead: length and symbol as libjpeg finds them; length 0 for bits
-// that are no code of the table.
-std::pair<int, int> DecodeLong(const EntropyReader& in, const CodeTable& table) {
-    const std::uint32_t bits = in.Peek(16);
-    for (int l = kLookBits + 1; l <= 16; ++l) {
-        const std::int32_t code = static_cast<std::int32_t>(bits >> (16 - l));
-        if (code <= table.maxCode[l]) return {l, table.symbols[static_cast<std::uint8_t>(code + table.valueOffset[l])]};
-    }
-    return {0, 0};
-}
-
-std::int32_t Extend(std::uint32_t value, int size) {
-    const std::int32_t v = static_cast<std::int32_t>(value);
-    return v < (1 << (size - 1)) ? v - (1 << size) + 1 : v;
-}
-
-// Reads one block, adding its DC difference to `dc` as libjpeg does (wrapping). The sink sees
-// every code read: Dc(code, codeLength, valueBits, size, newDc) and Ac(bits, count).
-template <class Sink>
-bool ReadBlock(EntropyReader& in, const CodeTable& dcTable, const CodeTable& acTable, std::int32_t& dc, Sink& sink) {
-    in.Fill();
-    std::uint32_t entry = dcTable.fast[in.Peek(kLookBits)];
-    int length = static_cast<int>(entry >> 8), size = static_cast<int>(entry & 0xFF);
-    if (entry == 0) {
-        std::tie(length, size) = DecodeLong(in, dcTable);
-        if (length == 0) return false;
-    }
-    const std::uint32_t code = in.Peek(length);
-    in.Skip(length);
-    std::uint32_t value = 0;
-    std::int32_t diff = 0;
-    if (size != 0) {
-        value = in.Peek(size);
-        in.Skip(size);
-        diff = Extend(value, size);
-    }
-    dc = static_cast<std::int32_t>(static_cast<std::uint32_t>(dc) + static_cast<std::uint32_t>(diff));
-    sink.Dc(code, length, value, size, dc);
-    for (int k = 1; k < 64;) {
-        in.Fill();
-        std::uint32_t step = acTable.acPair[in.Peek(kLookBits)];
-        if (step == 0) {
-            const auto [l, symbol] = DecodeLong(in, acTable);
-            if (l == 0) return false;
-            step = AcStep(l, symbol);
-            step |= (step & 31) << 24;
-        }
-        k += static_cast<int>((step >> 5) & 127);
-        if (k >= 64) {  // the first coefficient ends the block: a second one is the next block's
-            const int bits = static_cast<int>(step & 31);
-            sink.Ac(in.Peek(bits), bits);
-            in.Skip(bits);
-            break;
-        }
-        // Both coefficients' bits straight from the table: the next look-up need not wait for
-        // the count of positions.
-        const int bits = static_cast<int>(step >> 24);
-        sink.Ac(in.Peek(bits), bits);
-        in.Skip(bits);
-        k += static_cast<int>((step >> 17) & 127);
-    }
-    return true;
-}
-
-struct SkipSink {
-    void Dc(std::uint32_t, int, std::uint32_t, int, std::int32_t) {}
-    void Ac(std::uint32_t, int) {}
-};
-
-// Bits written as entropy-coded bytes, 0xFF followed by a stuffed zero.
-class BitWriter {
-public:
-    explicit BitWriter(std::vector<std::uint8_t>& out) : out_(out) {}
-    void Put(std::uint32_t value, int n) {  // n <= 32
-        if (n == 0) return;
-        acc_ = acc_ << n | (value & ((std::uint64_t(1) << n) - 1));
-        bits_ += n;
-        written_ += static_cast<std::uint64_t>(n);
-        while (bits_ >= 8) {
-            bits_ -= 8;
-            const auto byte = static_cast<std::uint8_t>(acc_ >> bits_);
-            out_.push_back(byte);
-            if (byte == 0xFF) out_.push_back(0);
-        }
-    }
-    std::uint64_t Written() const { return written_; }
-
-private:
-    std::vector<std::uint8_t>& out_;
-    std::uint64_t acc_ = 0;
-    int bits_ = 0;
-    std::uint64_t written_ = 0;
-};
 
 // Copies an MCU's codes, writing each component's first DC value as an absolute value (the
 // prediction of a new scan starts at zero).
@@ -496,6 +242,41 @@ std::optional<JpegScanCut> CutAtRestart(std::span<const std::uint8_t> file, cons
 }
 
 }  // namespace
+
+std::optional<std::size_t> ImageEndFinder::Find(std::span<const std::uint8_t> bytes) {
+    while (pos_ < bytes.size()) {
+        const void* found = std::memchr(bytes.data() + pos_, 0xFF, bytes.size() - pos_);
+        if (found == nullptr) {
+            pos_ = bytes.size();
+            return std::nullopt;
+        }
+        std::size_t at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - bytes.data());
+        while (at + 1 < bytes.size() && bytes[at + 1] == 0xFF) ++at;  // fill bytes
+        if (at + 1 >= bytes.size()) {
+            pos_ = at;  // the marker's second byte is still to come
+            return std::nullopt;
+        }
+        const std::uint8_t marker = bytes[at + 1];
+        const bool standalone = marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8);
+        if (inScan_ && (marker == 0x00 || (marker >= 0xD0 && marker <= 0xD7))) {
+            pos_ = at + 2;  // a stuffed zero or a restart marker: the scan goes on
+            continue;
+        }
+        inScan_ = false;
+        if (marker == 0xD9) return at + 2;
+        if (standalone) {
+            pos_ = at + 2;
+            continue;
+        }
+        if (at + 4 > bytes.size()) {
+            pos_ = at;  // the segment's length is still to come
+            return std::nullopt;
+        }
+        pos_ = at + 2 + (std::size_t(bytes[at + 2]) << 8 | bytes[at + 3]);
+        inScan_ = marker == 0xDA;  // another scan's data follows its header
+    }
+    return std::nullopt;
+}
 
 int RowsPerMcuRow(const JpegScanLayout& layout) {
     int maxV = 1;

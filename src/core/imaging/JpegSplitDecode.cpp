@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <new>
 #include <span>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -50,7 +52,7 @@ bool ReadCuttableLayout(const DecodeJob& source, long start, std::size_t minPixe
                     cinfo.comps_in_scan == cinfo.num_components &&
                     (cinfo.num_components == 1 || cinfo.num_components == 3) && cinfo.Ss == 0 && cinfo.Se == 63 &&
                     cinfo.Ah == 0 && cinfo.Al == 0 && pixels >= minPixels &&
-                    CodecMemoryLimit(DecodeMemoryBudget(), pixels * 3) > 0;
+                    CodecMemoryLimit(BudgetOf(source), pixels * 3) > 0;
     if (cuttable) {
         layout->width = static_cast<int>(cinfo.image_width);
         layout->height = static_cast<int>(cinfo.image_height);
@@ -76,25 +78,58 @@ bool ReadCuttableLayout(const DecodeJob& source, long start, std::size_t minPixe
     return cuttable;
 }
 
-// The bytes of the file from `start` to its end, read without moving the stream; false when they
-// cannot be read or are more than `maxBytes`.
-bool ReadFileFrom(std::FILE* file, long start, long long maxBytes, std::vector<std::uint8_t>& bytes) {
+// The photo's bytes from `start` to just past its end-of-image marker (or to the end of a file
+// cut short), read without moving the stream: what follows the photo is never read. False when
+// they cannot be read or are more than `maxBytes`. `dataOffset` is where the scan's data starts,
+// counted from `start`.
+bool ReadPhotoFrom(std::FILE* file, long start, std::size_t dataOffset, std::size_t maxBytes,
+                   std::vector<std::uint8_t>& bytes) {
+    constexpr std::size_t kChunk = std::size_t(1) << 20;
     struct stat info {};
     const int fd = fileno(file);
-    if (fstat(fd, &info) != 0 || info.st_size < start || info.st_size - start > maxBytes) return false;
-    bytes.resize(static_cast<std::size_t>(info.st_size - start));
-    for (std::size_t done = 0; done < bytes.size();) {
-        const auto at = static_cast<off_t>(static_cast<std::size_t>(start) + done);
-        const ssize_t got = pread(fd, bytes.data() + done, bytes.size() - done, at);
-        if (got <= 0) return false;
-        done += static_cast<std::size_t>(got);
+    if (fstat(fd, &info) != 0 || info.st_size < start) return false;
+    const auto available = static_cast<std::size_t>(info.st_size - start);
+    // Only the pages read are touched: the reservation costs no memory of its own.
+    bytes.clear();
+    bytes.reserve(std::min(available, maxBytes));
+    ImageEndFinder end(dataOffset);
+    while (bytes.size() < available) {
+        const std::size_t have = bytes.size(), more = std::min(kChunk, available - have);
+        if (have + more > maxBytes) return false;
+        bytes.resize(have + more);
+        for (std::size_t done = 0; done < more;) {
+            const auto at = static_cast<off_t>(static_cast<std::size_t>(start) + have + done);
+            const ssize_t got = pread(fd, bytes.data() + have + done, more - done, at);
+            if (got <= 0) return false;
+            done += static_cast<std::size_t>(got);
+        }
+        if (const auto found = end.Find(bytes)) {
+            bytes.resize(*found);
+            return true;
+        }
     }
     return true;
 }
 
+// Whether `row` of `target` holds the bytes of `decoded`.
+bool RowsAgree(std::span<const std::uint8_t> decoded, const RgbBitmap& target, int row) {
+    return row >= 0 && row < target.Height() && decoded.size() == target.Stride() &&
+           std::equal(decoded.begin(), decoded.end(), target.Row(row));
+}
+
 }  // namespace
 
-SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWaits) {
+bool SplitDecodeEnabled() {
+#if VANTREL_SPLIT_DECODE
+    const char* setting = std::getenv("VANTREL_SPLIT_DECODE");
+    return setting == nullptr || std::string_view(setting) != "0";
+#else
+    return false;
+#endif
+}
+
+SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWaits,
+                            const std::function<void(std::vector<std::uint8_t>&)>& alterLowerStream) {
     const long start = job.file != nullptr ? std::ftell(job.file) : 0;
     JpegScanLayout layout;
     if ((job.file == nullptr && job.data == nullptr) || job.rowsNeeded == nullptr || start < 0 ||
@@ -107,32 +142,39 @@ SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWai
     bool claimed = false;
     ImageParams lowerParams;
     DecodeJob lower;  // stays not ok unless the rows below the cut are decoded
+    // The lower decoder's own decode of the row above the cut, to be compared with the upper's.
+    std::vector<std::uint8_t> checkRow(static_cast<std::size_t>(layout.width) * 3);
     // The second thread reads the file itself (the upper decoder reads the stream meanwhile),
     // finds the cut and decodes the rows below it.
     const auto findAndDecodeLower = [&] {
         try {
             std::vector<std::uint8_t> read;
-            // A photo's file is smaller than its raw pixels, metadata aside: a file much larger
-            // is mostly something else, and not worth holding twice (here and below the cut).
-            const long long maxBytes = std::min(256LL << 20, 3LL * layout.width * layout.height + (16LL << 20));
-            if (job.file != nullptr && !ReadFileFrom(job.file, start, maxBytes, read)) {
+            // Read up to the photo's end only. Its bytes are fewer than its raw pixels, metadata
+            // aside: more is mostly something else, not worth holding twice (here and below the cut).
+            const auto maxBytes = static_cast<std::size_t>(
+                std::min(256LL << 20, 3LL * layout.width * layout.height + (16LL << 20)));
+            if (job.file != nullptr && !ReadPhotoFrom(job.file, start, layout.dataOffset, maxBytes, read)) {
                 cut.GiveUp();
                 return;
             }
             const std::span<const std::uint8_t> file =
                 job.file != nullptr ? std::span<const std::uint8_t>(read) : std::span(job.data, job.size);
-            const auto found = CutScan(file, layout, earliest, [&](int row) { return claimed = cut.Claim(row); });
+            auto found = CutScan(file, layout, earliest, [&](int row) { return claimed = cut.Claim(row); });
             if (!found) {
                 cut.GiveUp();
                 return;
             }
+            if (alterLowerStream) alterLowerStream(found->lowerStream);
             lower.data = found->lowerStream.data();
             lower.size = found->lowerStream.size();
             lower.params = &lowerParams;
             lower.target = job.target;
+            lower.budget = job.budget;
             lower.rowsNeeded = job.rowsNeeded;
             lower.rowOffset = found->streamFirstRow;
             lower.firstRow = found->firstRow;
+            lower.checkRowIndex = found->firstRow - 1;
+            lower.checkRow = checkRow.data();
             lower.targetReady = true;
             RunDecode(&lower);
         } catch (const std::bad_alloc&) {
@@ -152,6 +194,11 @@ SplitOutcome RunSplitDecode(DecodeJob& job, std::size_t minPixels, bool upperWai
     helper.join();
     const bool clean = upper.ok && upper.warnings == 0 && (!claimed || (lower.ok && lower.warnings == 0));
     if (!clean) return SplitOutcome::DecodeAsOne;
+    // Both decoded the row above the cut: any difference means the lower stream is not what one
+    // decode would have seen, and the photo is decoded as one.
+    if (claimed && (upper.checkRowIndex != lower.checkRowIndex ||
+                    !RowsAgree(checkRow, *job.target, lower.checkRowIndex)))
+        return SplitOutcome::DecodeAsOne;
     job.ok = true;
     job.warnings = 0;
     job.lastCode = 0;

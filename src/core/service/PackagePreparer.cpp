@@ -20,9 +20,12 @@ constexpr int kRunDepth = 2;
 }  // namespace
 
 TPackagePreparer::TPackagePreparer(const TUploadImaging& imaging, TPhotoRequest request,
-                                   std::vector<TCopyFiles> slots)
-    : imaging_(imaging), request_(std::move(request)), slots_(std::move(slots)) {
-    for (int i = 0; i < Depth(); ++i) workspaces_.push_back(std::make_unique<ImageWorkspace>());
+                                   std::vector<TCopyFiles> slots, std::uint64_t budgetBytes)
+    : imaging_(imaging), request_(std::move(request)), budget_(budgetBytes), slots_(std::move(slots)) {
+    for (int i = 0; i < Depth(); ++i) {
+        workspaces_.push_back(std::make_unique<ImageWorkspace>());
+        workspaces_.back()->sharedBudget = &budget_;
+    }
 }
 
 TPackagePreparer::~TPackagePreparer() {

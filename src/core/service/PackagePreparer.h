@@ -3,6 +3,7 @@
 // verified, workers decode the next photos, make their copies and digests. The sets of
 // temporary copy files are used in turn, so that the copies being sent are never overwritten.
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <future>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "core/imaging/ImageWorkspace.h"
+#include "core/imaging/SharedMemoryBudget.h"
 #include "core/service/PreparedPhoto.h"
 
 namespace vantrel {
@@ -32,11 +34,16 @@ public:
     // `imaging.prepare` must be set; `request` gives the list of refused codes and the copy
     // sizes (its paths are ignored). With n sets of copy files (at least two), up to n - 1
     // photos are prepared at once, each on its own worker and workspace.
-    TPackagePreparer(const TUploadImaging& imaging, TPhotoRequest request, std::vector<TCopyFiles> slots);
+    // The preparations at once share one decode budget of `budgetBytes` (see SharedMemoryBudget.h).
+    TPackagePreparer(const TUploadImaging& imaging, TPhotoRequest request, std::vector<TCopyFiles> slots,
+                     std::uint64_t budgetBytes = DecodeMemoryBudget());
     // Waits for the workers, so that no file is written after the run deleted it.
     ~TPackagePreparer();
     TPackagePreparer(const TPackagePreparer&) = delete;
     TPackagePreparer& operator=(const TPackagePreparer&) = delete;
+
+    // The decode budget the preparations share.
+    const SharedMemoryBudget& Budget() const { return budget_; }
 
     // How many photos may be under preparation at once.
     int Depth() const { return static_cast<int>(slots_.size()) - 1; }
@@ -64,6 +71,7 @@ private:
 
     const TUploadImaging& imaging_;
     TPhotoRequest request_;
+    SharedMemoryBudget budget_;  // outlives the workspaces' use of it: the workers are waited for first
     std::vector<TCopyFiles> slots_;
     int takenSlot_ = -1;  // the copies of the photo being sent
     std::vector<std::unique_ptr<ImageWorkspace>> workspaces_;

@@ -2,6 +2,9 @@
 // The upload's work on one photo from a single decode: the acceptance test by the decoder's
 // warnings, then the scaled copy and the thumbnail point-sampled from the same upright picture.
 
+#include <cstdint>
+#include <initializer_list>
+
 #include "core/imaging/ImageFileError.h"
 #include "core/imaging/ImageWorkspace.h"
 #include "core/service/PreparedPhoto.h"
@@ -15,6 +18,25 @@ namespace vantrel {
 // The failure of a copy as the run reports it: the target and the system's reason.
 TWriteFailure WriteFailureOf(const ImageFileError& error, const std::string& target);
 
+// When the workspace shares a budget with others (ws.sharedBudget), the preparation first takes
+// its share (PreparationBytes, waiting while the others hold too much), decodes within it, and
+// gives it back with the workspace's bitmaps once the copies are written. A photo that fits the
+// whole budget alone but not with its copies gets none (copyNotMade says so); the decode's
+// codec gets what the share leaves.
 TPreparedPhoto PreparePhotoInOneDecode(ImageWorkspace& ws, const TPhotoRequest& request);
+
+// What preparing a photo holds at most, from its header and file size: the decoded picture, the
+// codec's buffers (the whole-picture coefficients of a progressive photo, and room for the rest),
+// the larger of the two copies (made one after the other in the same bitmap), and the file twice
+// (the split decode's second thread holds the photo's bytes and the stream below the cut).
+struct PreparationNeed {
+    std::uint64_t picture = 0;  // the decoded picture
+    std::uint64_t codec = 0;    // the codec's buffers, at most
+    std::uint64_t copy = 0;     // the larger copy's bitmap
+    std::uint64_t file = 0;     // the split decode's bytes
+    std::uint64_t Total() const { return picture + codec + copy + file; }
+};
+PreparationNeed PreparationBytes(int width, int height, bool progressive, std::uint64_t fileBytes,
+                                 std::initializer_list<int> copySizes);
 
 }  // namespace vantrel

@@ -31,6 +31,10 @@ struct TPreparedPhoto {
     // Each copy written (with its MD5), or the file that could not be written and why.
     std::expected<std::string, TWriteFailure> scaledDigest;
     std::expected<std::string, TWriteFailure> thumbDigest;
+    // Why a copy could not be made at all (a size outside 1..10000, no memory, an encoder
+    // failure), as opposed to written: "scaled copy: ..." or "thumbnail: ..."; empty when both
+    // were made. Such a photo is not sent.
+    std::string copyNotMade;
 };
 
 }  // namespace vantrel

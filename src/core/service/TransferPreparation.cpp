@@ -1,5 +1,7 @@
 #include "core/service/TransferPreparation.h"
 
+#include "core/imaging/ImageFileOps.h"
+
 namespace vantrel {
 
 bool PrepareTransfer(HttpClient& settingsHttp, const std::string& workFolder, std::string_view country,
@@ -24,7 +26,9 @@ bool PrepareTransfer(HttpClient& settingsHttp, const std::string& workFolder, st
                                                     : result.error);
 }
 
-bool HasCopySizes(const TRemoteSettings& settings) { return settings.size_scaled > 0 && settings.size_thumbnail > 0; }
+bool HasCopySizes(const TRemoteSettings& settings) {
+    return IsCopySizeAllowed(settings.size_scaled) && IsCopySizeAllowed(settings.size_thumbnail);
+}
 
 TFtpSettings FtpSettingsFor(const TRemoteSettings& settings) {
     return {settings.ftp_host, settings.ftp_login, settings.ftp_password, {}};

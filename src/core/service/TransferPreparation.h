@@ -35,8 +35,9 @@ bool PrepareTransfer(HttpClient& settingsHttp, const std::string& workFolder, st
                      const std::function<void(const RemoteSettingsResult&)>& onProblem = {},
                      const std::vector<std::string>& bases = SettingsBaseAddresses());
 
-// Whether the settings give both copy sizes (scaled copy and thumbnail) as positive numbers. A
-// run without them would send empty copies: it must not start (the message is "NoCopySizes").
+// Whether the settings give both copy sizes (scaled copy and thumbnail) within 1..10000 pixels.
+// A run without them would send empty copies, or make copies of gigabytes: it must not start (the
+// message is "NoCopySizes").
 bool HasCopySizes(const TRemoteSettings& settings);
 
 // The FTP client's host, user and password from the remote settings.

@@ -23,9 +23,18 @@ bool EstimateRemaining(std::int64_t position, std::int64_t range, std::int64_t e
     return true;
 }
 
+bool TTransferReport::Names(const std::string& name) const {
+    auto listed = [&](const std::vector<std::string>& names) {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    };
+    return listed(refusedForSize) || listed(refusedForWarnings) || listed(notVerified) ||
+           std::any_of(copiesNotMade.begin(), copiesNotMade.end(),
+                       [&](const PhotoFailure& failure) { return failure.name == name; });
+}
+
 std::string FormatTransferReport(const TTransferReport& report, const std::string& becauseSize,
                                  const std::string& becauseWarning, const std::string& becauseNotVerified,
-                                 const std::string& becauseEndedEarly) {
+                                 const std::string& becauseEndedEarly, const std::string& becauseCopyNotMade) {
     std::string text;
     auto section = [&](const std::vector<std::string>& names, const std::string& heading) {
         if (names.empty()) return;
@@ -35,6 +44,11 @@ std::string FormatTransferReport(const TTransferReport& report, const std::strin
     section(report.refusedForSize, becauseSize);
     section(report.refusedForWarnings, becauseWarning);
     section(report.notVerified, becauseNotVerified);
+    if (!report.copiesNotMade.empty()) {
+        text += "\r\n  " + becauseCopyNotMade;
+        for (const auto& failure : report.copiesNotMade)
+            text += "     - " + failure.name + " (" + failure.reason + ")\r\n";
+    }
     section(report.leftByEarlyEnd, becauseEndedEarly);
     return text;
 }

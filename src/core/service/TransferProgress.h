@@ -42,6 +42,13 @@ struct TTimeEstimate {
 bool EstimateRemaining(std::int64_t position, std::int64_t range, std::int64_t elapsedSeconds,
                        TTimeEstimate& estimate);
 
+// A photo named with why it stayed queued.
+struct PhotoFailure {
+    std::string name;
+    std::string reason;
+    bool operator==(const PhotoFailure&) const = default;
+};
+
 // The photos that the acceptance checks refused, by cause, in the order met.
 struct TTransferReport {
     std::vector<std::string> refusedForSize;
@@ -50,15 +57,22 @@ struct TTransferReport {
     std::vector<std::string> notVerified;
     // Stayed queued because the run ended before reaching them (or during their upload).
     std::vector<std::string> leftByEarlyEnd;
+    // Stayed queued: a copy of the photo could not be made (the reason says which copy and why).
+    std::vector<PhotoFailure> copiesNotMade;
     // Refused or not verified: the report is due whatever the way the run ended.
-    bool HasRefusals() const { return !refusedForSize.empty() || !refusedForWarnings.empty() || !notVerified.empty(); }
+    bool HasRefusals() const {
+        return !refusedForSize.empty() || !refusedForWarnings.empty() || !notVerified.empty() || !copiesNotMade.empty();
+    }
+    // Whether `name` is listed under any cause but the early end.
+    bool Names(const std::string& name) const;
     bool Empty() const { return !HasRefusals() && leftByEarlyEnd.empty(); }
 };
 
 // The text of the report memo: for each non-empty list, CR LF, two blanks, its heading, then one
-// line per file: five blanks, "- ", the name, CR LF.
+// line per file: five blanks, "- ", the name (with its reason in brackets where there is one), CR LF.
 std::string FormatTransferReport(const TTransferReport& report, const std::string& becauseSize,
                                  const std::string& becauseWarning, const std::string& becauseNotVerified = {},
-                                 const std::string& becauseEndedEarly = {});
+                                 const std::string& becauseEndedEarly = {},
+                                 const std::string& becauseCopyNotMade = {});
 
 }  // namespace vantrel

@@ -278,6 +278,7 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId, const TPackage
                                      }});
         bool sent = false;
         bool endWalk = false;
+        bool copyNotMade = false;
         try {
             if (prepared) PrefetchNext(*preparer_, album, j, config_.settings);
             sent = SendPhotoRecovering(context, job, [&] {
@@ -291,6 +292,9 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId, const TPackage
         } catch (const FtpProtocolError&) {
             context.ftp.ClearWorkHandlers();
             throw;  // the server broke the protocol: a connection failure of the run, at once
+        } catch (const TCopyNotMade& notMade) {
+            report_.copiesNotMade.push_back({job.FileName, notMade.what()});  // stays queued; the walk goes on
+            copyNotMade = true;
         } catch (const std::exception&) {
             // An upload error ends the run, and so does Stop: the store it cut is not retried,
             // and the photo under way stays queued. A connection lost for longer than the
@@ -306,7 +310,7 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId, const TPackage
         if (sent) {
             album.RemoveJob(IndexOfJob(album, &job), true);
             ++photosSent_;
-        } else if (!endWalk) {
+        } else if (!endWalk && !copyNotMade) {
             report_.notVerified.push_back(job.FileName);
         }
         context.ftp.ClearWorkHandlers();

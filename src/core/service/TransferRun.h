@@ -62,12 +62,13 @@ public:
     virtual void ShowConnectionWait(int secondsLeft) { (void)secondsLeft; }
 };
 
-// The service's settings give no positive size for the scaled copy or the thumbnail: the run
-// ends after the login, before any file is made or sent, every photo still queued. The window
-// and the tool show "NoCopySizes".
+// The service's settings give no size within 1..10000 pixels for the scaled copy or the
+// thumbnail: the run ends after the login, before any file is made or sent, every photo still
+// queued. The window and the tool show "NoCopySizes".
 class TCopySizesMissing : public std::runtime_error {
 public:
-    TCopySizesMissing() : std::runtime_error("the service gave no size for the scaled copy or the thumbnail") {}
+    TCopySizesMissing()
+        : std::runtime_error("the service gave no size within 1..10000 pixels for the scaled copy or the thumbnail") {}
 };
 
 struct TTransferConfig {

@@ -1,6 +1,4 @@
 // The parts of the transfer run that ride out a lost connection and name what stayed queued.
-#include <algorithm>
-
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TImageJob.h"
@@ -32,16 +30,11 @@ bool TTransferRun::SendPhotoRecovering(const TPackageContext& context, const TIm
 }
 
 void TTransferRun::ReportPhotosLeftQueued() {
-    auto listed = [](const std::vector<std::string>& names, const std::string& name) {
-        return std::find(names.begin(), names.end(), name) != names.end();
-    };
     for (int i = 0; i < albums_.Count(); ++i) {
         const TJobList& jobs = albums_.Items(i).Jobs();
         for (int j = jobs.Count() - 1; j >= 0; --j) {
             const std::string& name = jobs.Items(j).FileName;
-            if (listed(report_.refusedForSize, name) || listed(report_.refusedForWarnings, name) ||
-                listed(report_.notVerified, name))
-                continue;
+            if (report_.Names(name)) continue;
             report_.leftByEarlyEnd.push_back(name);
         }
     }

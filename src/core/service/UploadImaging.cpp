@@ -24,7 +24,12 @@ TUploadImaging UploadImagingFor(ImageWorkspace& workspace) {
     imaging.saveScaled = [&workspace](const std::string& source, const std::string& target,
                                       int size) -> std::expected<void, TWriteFailure> {
         auto saved = SaveScaledJpeg(workspace, source, target, size);
-        if (!saved) return std::unexpected(WriteFailureOf(saved.error(), target));
+        if (!saved) {
+            const ImageFileError& error = saved.error();
+            if (error.kind == ImageFileError::Kind::NoCopy || error.kind == ImageFileError::Kind::Encoder)
+                throw TCopyNotMade(error.message);
+            return std::unexpected(WriteFailureOf(error, target));
+        }
         return {};
     };
     // The run prepares each photo on a worker with a workspace of its own. Only accepted photos

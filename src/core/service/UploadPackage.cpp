@@ -91,14 +91,18 @@ bool SendPhotoPackage(const TPackageContext& context, const TImageJob& job, int 
         return PutVerified(context.ftp, local, remote, context.folderName, context.imaging, context.pump,
                            context.onAttemptEnd);
     };
-    auto scale = [&](const std::string& target, int size) {
-        auto saved = context.imaging.saveScaled(job.WorkPath, target, size);
-        if (!saved) throw TFileWriteError(saved.error());
+    auto scale = [&](const std::string& target, int size, const std::string& which) {
+        try {
+            auto saved = context.imaging.saveScaled(job.WorkPath, target, size);
+            if (!saved) throw TFileWriteError(saved.error());
+        } catch (const TCopyNotMade& notMade) {
+            throw TCopyNotMade(which + ": " + notMade.what());
+        }
     };
     if (!put(job.WorkPath, n + ".jpg")) return false;
-    scale(context.scaledPath, context.settings.size_scaled);
+    scale(context.scaledPath, context.settings.size_scaled, "scaled copy");
     if (!put(context.scaledPath, n + ".s.jpg")) return false;
-    scale(context.thumbPath, context.settings.size_thumbnail);
+    scale(context.thumbPath, context.settings.size_thumbnail, "thumbnail");
     if (!put(context.thumbPath, n + ".t.jpg")) return false;
     auto written = WriteInfFile(job, context.folderName, context.customerId, albumId, context.settings,
                                 context.infPath, context.imaging);
@@ -117,6 +121,7 @@ bool SendPreparedPackage(const TPackageContext& context, const TImageJob& job, c
         if (!digest) throw TFileWriteError(digest.error());
         return *digest;
     };
+    if (!prepared.copyNotMade.empty()) throw TCopyNotMade(prepared.copyNotMade);
     if (!prepared.photoDigest) throw TUploadError(prepared.photoDigest.error());
     const std::string& photoDigest = *prepared.photoDigest;
     if (!put(job.WorkPath, n + ".jpg", photoDigest)) return false;

@@ -27,6 +27,14 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A copy of the photo that could not be made (a size outside 1..10000, no memory for it, an
+// encoder failure), as opposed to written: the package fails before anything more is stored,
+// the photo stays queued and the run's report names it with this reason. The run goes on.
+class TCopyNotMade : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // The image work that the package needs, passed in so that the upload can be driven without
 // decoding photos. UploadImagingFor binds them to the program's image file operations.
 struct TUploadImaging {
@@ -38,7 +46,8 @@ struct TUploadImaging {
     std::function<std::expected<bool, std::string>(const std::string& path, const std::string& rejectedErrors)>
         isRejected;
     // Writes the photo scaled to `size` pixels on its longer side as a JPEG at quality 90; a
-    // failure names the target file and why it could not be written.
+    // failure names the target file and why it could not be written. Throws TCopyNotMade when
+    // the copy cannot be made.
     std::function<std::expected<void, TWriteFailure>(const std::string& source, const std::string& target, int size)>
         saveScaled;
     // Optional: the acceptance test, both copies and the digests from one decode, on the
@@ -88,12 +97,13 @@ struct TPackageContext {
 // Sends the package of photo number n in a fixed order, each file made only after the one before
 // it was verified: n.jpg, n.s.jpg, n.t.jpg, n.inf. Returns true when all four were verified,
 // false at the first file that failed five times. Throws TFileWriteError when a copy or the
-// sidecar cannot be written, and what PutVerified throws.
+// sidecar cannot be written, TCopyNotMade when a copy cannot be made, and what PutVerified throws.
 bool SendPhotoPackage(const TPackageContext& context, const TImageJob& job, int photoNumber, std::int32_t albumId);
 
 // SendPhotoPackage of a photo whose copies and digests were prepared beforehand: the same files
 // in the same order with the same checks; a copy that could not be written ends the run at the
-// point where it would have been made.
+// point where it would have been made. A copy that could not be made throws TCopyNotMade before
+// anything is stored.
 bool SendPreparedPackage(const TPackageContext& context, const TImageJob& job, const TPreparedPhoto& prepared,
                          int photoNumber, std::int32_t albumId);
 

@@ -327,7 +327,8 @@ void TransferController::ShowReport(const TTransferReport& report) {
     const LanguageFile& language = context_.Language();
     const std::string names =
         FormatTransferReport(report, language.Translate("BecauseSize"), language.Translate("BecauseWarning"),
-                             language.Translate("BecauseNotVerified"), language.Translate("BecauseEndedEarly"));
+                             language.Translate("BecauseNotVerified"), language.Translate("BecauseEndedEarly"),
+                             language.Translate("BecauseCopyNotMade"));
     TReport_Dlog dialog(context_.Translate("TransferReport"), context_.Translate("BadFileTransfer"), Q(names),
                         context_.DialogParent());
     dialog.exec();

@@ -76,6 +76,41 @@ TEST(TileCache, ATileComesBackOnlyForThePhotoAsItWas) {
     SetModified(copy, 1700000000, 6);
     EXPECT_FALSE(cache.Find(copy));
     EXPECT_FALSE(cache.Find(photos.File("missing.jpg")));
+
+    // Replaced by another photo of the same size with the same time (cp -p, rsync -t, a restored
+    // backup): a new file moved over it, or the same file rewritten with its time put back.
+    const std::string replacement = photos.Write("c.jpg", "OTHER CONTENT");
+    SetModified(replacement, 1700000000, 6);
+    fs::rename(replacement, photo);
+    EXPECT_FALSE(cache.Find(photo));
+    cache.Store(photo, TileOf(3));
+    struct stat before{};
+    ASSERT_EQ(::stat(photo.c_str(), &before), 0);
+    photos.Write("a.jpg", "OTHER-CONTENT");
+    SetModified(photo, 1700000000, 6);
+    struct stat after{};
+    // The change time moves on with the clock's tick: wait until it has.
+    while (::stat(photo.c_str(), &after) == 0 && after.st_ctim.tv_sec == before.st_ctim.tv_sec &&
+           after.st_ctim.tv_nsec == before.st_ctim.tv_nsec)
+        ASSERT_EQ(::chmod(photo.c_str(), 0644), 0);
+    EXPECT_FALSE(cache.Find(photo));
+}
+
+// An entry's name taken by a named pipe (or anything but a regular file) is no entry, and the
+// lookup does not wait on it.
+TEST(TileCache, AnEntryThatIsNoRegularFileIsIgnoredWithoutWaiting) {
+    test::TempFolder photos, cacheFolder;
+    TileCache cache(cacheFolder.Path(), TileCache::kDefaultLimit);
+    const std::string photo = photos.Write("a.jpg", "content");
+    cache.Store(photo, TileOf(4));
+    const auto entries = Entries(cacheFolder.Path());
+    ASSERT_EQ(entries.size(), 1u);
+    fs::remove(entries[0]);
+    ASSERT_EQ(::mkfifo(entries[0].c_str(), 0600), 0);
+    EXPECT_FALSE(cache.Find(photo));
+    fs::remove(entries[0]);
+    fs::create_directory(entries[0]);
+    EXPECT_FALSE(cache.Find(photo));
 }
 
 TEST(TileCache, DamagedEntriesAreIgnored) {

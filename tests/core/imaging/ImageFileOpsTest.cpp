@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "JpegFixtures.h"
 #include "core/imaging/FileBytes.h"
 #include "core/imaging/ImageFileOps.h"
@@ -71,9 +73,7 @@ TEST(ImagingFileOps, SaveScaledJpegWritesBaselineCopies) {
     ASSERT_TRUE(LoadImage(check, out).has_value());
     EXPECT_TRUE(Near(check.workBitmap.Pixel(80, 60), 0x3366CC, 8));
 
-    // Size 0 gives an empty file; an undecodable photo gives the placeholder, scaled.
-    ASSERT_TRUE(SaveScaledJpeg(ws, photo, out, 0).has_value());
-    EXPECT_EQ(FileSizeOf(out), 0u);
+    // An undecodable photo gives the placeholder, scaled.
     ASSERT_TRUE(SaveScaledJpeg(ws, dir.Write("u.jpg", "garbage"), out, 50).has_value());
     ASSERT_TRUE(ReadImageHeader(check, out));
     EXPECT_EQ(check.params.width, 50);
@@ -83,6 +83,30 @@ TEST(ImagingFileOps, SaveScaledJpegWritesBaselineCopies) {
     ASSERT_FALSE(missing.has_value());
     EXPECT_EQ(missing.error().kind, ImageFileError::Kind::FileError);
     EXPECT_FALSE(SaveScaledJpeg(ws, photo, dir.File("no/such/folder/x.jpg"), 50).has_value());
+}
+
+// A copy that cannot be made is an error and leaves no file, never an empty one: sizes outside
+// 1..10000 are refused before the photo is read, and an empty picture has nothing to copy.
+TEST(ImagingFileOps, ACopyThatCannotBeMadeIsAnErrorNotAnEmptyFile) {
+    TempFolder dir;
+    const std::string photo = dir.Write("p.jpg", MakeSolidJpeg(64, 48, 0x3366CC));
+    ImageWorkspace ws;
+    for (int size : {0, -1, kMaxCopySize + 1, 1000000, 2147483647}) {
+        SCOPED_TRACE(size);
+        const std::string out = dir.File("copy" + std::to_string(size) + ".jpg");
+        auto saved = SaveScaledJpeg(ws, photo, out, size);
+        ASSERT_FALSE(saved.has_value());
+        EXPECT_EQ(saved.error().kind, ImageFileError::Kind::NoCopy);
+        EXPECT_NE(saved.error().message.find("1..10000"), std::string::npos) << saved.error().message;
+        EXPECT_FALSE(std::filesystem::exists(out));
+        RgbBitmap target;
+        EXPECT_FALSE(EncodeScaledCopy(RgbBitmap(64, 48), target, size).has_value());
+    }
+    EXPECT_TRUE(IsCopySizeAllowed(1) && IsCopySizeAllowed(kMaxCopySize));
+    RgbBitmap target;
+    auto empty = EncodeScaledCopy(RgbBitmap(), target, 100);
+    ASSERT_FALSE(empty.has_value());
+    EXPECT_EQ(empty.error().kind, ImageFileError::Kind::NoCopy);
 }
 
 TEST(ImagingFileOps, RotateTurnsThePictureAndDropsMetadata) {

@@ -2,13 +2,18 @@
 // exactly the rows of one decode; whatever it cannot finish cleanly it leaves to one decode.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <random>
 
 #include "core/TempFolder.h"
 #include "core/imaging/JpegDecodeJob.h"
 #include "core/imaging/JpegSplitDecode.h"
 #include "core/imaging/JpegFixtures.h"
+#include "core/imaging/JpegScanCut.h"
 
 namespace vantrel {
 namespace {
@@ -17,6 +22,8 @@ using namespace test;
 using namespace jpeg_detail;
 
 PixelSource Noisy(unsigned seed) { return test::Noisy(seed, 0x3F); }
+
+constexpr std::array<std::uint8_t, 2> kDqt{0xFF, 0xDB};
 
 struct Decoded {
     SplitOutcome outcome = SplitOutcome::DecodeAsOne;
@@ -149,6 +156,83 @@ TEST(JpegSplitDecode, AFileIsSplitFromWhereItsStreamStands) {
     EXPECT_EQ(FirstDifferentRow(split.bitmap, OneDecode(jpeg).bitmap, rows), -1);
 }
 
+// Both decoders decode the row above the cut: a lower stream that gives it otherwise (here a
+// changed quantisation table, which decodes without a warning) leaves the photo to one decode.
+TEST(JpegSplitDecode, TheRowAboveTheCutIsCheckedByBothDecoders) {
+    for (const auto& options : {Sampled(2, 2), Sampled(1, 1), Options(FixtureColour::Grey)}) {
+        const std::string jpeg = MakeJpeg(256, 1200, Noisy(63), options);
+        const std::vector<bool> rows = EveryNthRow(1200, 5);
+        for (const bool alter : {false, true}) {
+            SCOPED_TRACE(alter);
+            Decoded d;
+            ImageParams params;
+            DecodeJob job = JobFor(jpeg, params, d);
+            job.rowsNeeded = &rows;
+            const auto outcome = RunSplitDecode(job, 0, true, [&](std::vector<std::uint8_t>& lower) {
+                if (!alter) return;
+                const auto at = std::search(lower.begin(), lower.end(), kDqt.begin(), kDqt.end());
+                ASSERT_NE(at, lower.end());
+                at[5] = static_cast<std::uint8_t>(at[5] + 7);  // the first value of the first table
+            });
+            EXPECT_EQ(outcome, alter ? SplitOutcome::DecodeAsOne : SplitOutcome::TwoParts);
+        }
+    }
+}
+
+// Data after the photo's end (a motion photo's video) is not read: however large, the photo is
+// still split, and the finder of the end stops at the end-of-image marker whichever way the bytes
+// arrive.
+TEST(JpegSplitDecode, WhatFollowsThePhotoIsNotRead) {
+    const std::string jpeg = MakeJpeg(300, 1400, Noisy(62));
+    const std::vector<bool> rows = EveryNthRow(1400, 4);
+    // More than the second thread would ever hold: 3 bytes per pixel and 16 MB.
+    std::string trailing(18u << 20, '\x5A');
+    trailing[1000] = '\xFF';
+    trailing[1001] = '\xD9';
+    TempFolder folder;
+    std::FILE* file = std::fopen(folder.Write("motion.jpg", jpeg + trailing).c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    Decoded split;
+    ImageParams params;
+    DecodeJob job;
+    job.file = file;
+    job.params = &params;
+    job.target = &split.bitmap;
+    job.rowsNeeded = &rows;
+    EXPECT_EQ(RunSplitDecode(job, 0, true), SplitOutcome::TwoParts);
+    std::fclose(file);
+    EXPECT_EQ(FirstDifferentRow(split.bitmap, OneDecode(jpeg).bitmap, rows), -1);
+
+    // The scan's data starts after the last byte of its header (SOS, length, fields).
+    const std::size_t dataOffset = jpeg.find("\xFF\xDA") + 2 + (std::uint8_t(jpeg[jpeg.find("\xFF\xDA") + 2]) << 8 |
+                                                                 std::uint8_t(jpeg[jpeg.find("\xFF\xDA") + 3]));
+    const std::string eoi = "\xFF\xD9";
+    const std::string body = jpeg.substr(0, jpeg.size() - 2);
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::optional<std::size_t> end;
+    } cases[] = {
+        {"end then video", jpeg + trailing, jpeg.size()},
+        {"a comment after the scan", body + std::string("\xFF\xFE\x00\x06\xFF\xD9\x00\x00", 8) + eoi + "tail", body.size() + 10},
+        {"fill bytes before the end", body + "\xFF\xFF\xFF" + eoi + "tail", body.size() + 5},
+        {"cut short", jpeg.substr(0, jpeg.size() * 2 / 3), std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto* data = reinterpret_cast<const std::uint8_t*>(c.bytes.data());
+        EXPECT_EQ(ImageEndFinder(dataOffset).Find({data, c.bytes.size()}), c.end);
+        // Given in pieces, from one byte to many, it finds the same end.
+        for (std::size_t piece : {1u, 3u, 4096u}) {
+            ImageEndFinder finder(dataOffset);
+            std::optional<std::size_t> found;
+            for (std::size_t have = piece; !found && have < c.bytes.size() + piece; have += piece)
+                found = finder.Find({data, std::min(have, c.bytes.size())});
+            EXPECT_EQ(found, c.end) << piece;
+        }
+    }
+}
+
 // Damage below the cut makes the lower decoder warn: the photo is left to one decode, which
 // reports the warning as before. With and without restart markers.
 TEST(JpegSplitDecode, DamageBelowTheCutIsLeftToOneDecode) {
@@ -199,6 +283,17 @@ TEST(JpegSplitDecode, DamagedDataNeverGivesOtherRows) {
         EXPECT_EQ(FirstDifferentRow(split.bitmap, whole.bitmap, rows), -1);
     }
     EXPECT_GT(finished, 0);  // some damage leaves a clean decode (changed values, not codes)
+}
+
+// VANTREL_SPLIT_DECODE=0 turns the two-part decode off; any other value leaves it as built.
+TEST(JpegSplitDecode, TheEnvironmentTurnsItOff) {
+    ::unsetenv("VANTREL_SPLIT_DECODE");
+    const bool built = SplitDecodeEnabled();
+    for (const auto& [value, enabled] : {std::pair{"0", false}, std::pair{"1", built}, std::pair{"", built}}) {
+        ::setenv("VANTREL_SPLIT_DECODE", value, 1);
+        EXPECT_EQ(SplitDecodeEnabled(), enabled) << value;
+    }
+    ::unsetenv("VANTREL_SPLIT_DECODE");
 }
 
 // The two decoders' meeting point: whoever comes first decides.

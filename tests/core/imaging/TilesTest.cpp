@@ -158,7 +158,7 @@ TEST(ImagingTiles, ScaleToFitSizes) {
         int w, h, size, newW, newH;
     };
     const Case cases[] = {{4000, 3000, 1024, 1024, 768}, {3000, 4000, 160, 120, 160}, {640, 480, 1024, 1024, 768},
-                          {500, 500, 100, 100, 100},     {4000, 3000, 0, 0, 0},       {10000, 50, 100, 100, 0}};
+                          {500, 500, 100, 100, 100},     {4000, 3000, 0, 0, 0},       {10000, 50, 100, 100, 1}};
     RgbBitmap scratch;
     for (const Case& c : cases) {
         RgbBitmap bitmap = SolidBitmap(c.w, c.h, 0x808000);

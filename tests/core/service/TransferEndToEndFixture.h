@@ -167,7 +167,9 @@ protected:
         calls.OnUnreadableResponse = [this](const RpcProblem& problem) {
             unreadable_.push_back(problem.Message([](std::string_view key) { return std::string(key); }));
         };
-        TTransferRun run(albums_, calls, observer, {remote_, WorkFolder(), kEmail, password, UploadImagingFor(ws_), {}});
+        TUploadImaging imaging = UploadImagingFor(ws_);
+        if (adjustImaging_) adjustImaging_(imaging);
+        TTransferRun run(albums_, calls, observer, {remote_, WorkFolder(), kEmail, password, imaging, {}});
         if (started) started(run);
         TFtpClient ftp(FtpSettingsFor(remote_), [&] { observer.ProcessMessages(); });
         ftp.SetTimeouts(timeouts_);
@@ -226,6 +228,7 @@ protected:
     TRemoteSettings remote_;
     NetworkTimeouts timeouts_ = DefaultNetworkTimeouts();
     std::function<bool()> stopCheck_;  // the window's Stop for the HTTP clients
+    std::function<void(TUploadImaging&)> adjustImaging_;  // changes the image work of the next runs
     std::string sessionCode_;
     std::vector<std::string> messages_;
     std::vector<std::string> unreadable_;

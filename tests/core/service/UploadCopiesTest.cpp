@@ -9,8 +9,10 @@
 
 #include "core/TempFolder.h"
 #include "core/imaging/ImageFileOps.h"
+#include "core/imaging/FileBytes.h"
 #include "core/imaging/FileDigest.h"
 #include "core/service/PackagePreparer.h"
+#include "core/service/PhotoPreparation.h"
 #include "core/service/UploadPackage.h"
 #include "core/imaging/JpegFixtures.h"
 #include "core/support/ReferenceCopy.h"
@@ -133,6 +135,101 @@ TEST(UploadCopies, PreparedAheadOrNotTheCopiesAndDigestsAreTheSame) {
     ASSERT_FALSE(unwritable.scaledDigest.has_value());
     EXPECT_EQ(unwritable.scaledDigest.error().path, sizes.scaledPath);
     EXPECT_EQ(unwritable.scaledDigest.error().reason, "No such file or directory");
+    EXPECT_TRUE(unwritable.copyNotMade.empty());
+}
+
+// Copies that cannot be made are named as such, and no empty copy is left to be sent.
+TEST(UploadCopies, ACopyThatCannotBeMadeIsNamedNotEmpty) {
+    TempFolder folder;
+    ImageWorkspace ws;
+    const TUploadImaging imaging = UploadImagingFor(ws);
+    TPhotoRequest request;
+    request.workPath = folder.Write("p.jpg", MakeJpeg(120, 90, Noisy(1)));
+    request.scaledPath = folder.File("s.jpg");
+    request.thumbPath = folder.File("t.jpg");
+    struct Case {
+        int scaled, thumb;
+        const char* notMade;
+    };
+    for (const Case& c : {Case{1000000, 48, "scaled copy: the copy size 1000000 is outside 1..10000 pixels"},
+                          Case{120, 2147483647, "thumbnail: the copy size 2147483647 is outside 1..10000 pixels"},
+                          Case{0, 48, "scaled copy: the copy size 0 is outside 1..10000 pixels"}}) {
+        SCOPED_TRACE(c.notMade);
+        std::filesystem::remove(request.scaledPath);
+        std::filesystem::remove(request.thumbPath);
+        request.scaledSize = c.scaled;
+        request.thumbSize = c.thumb;
+        const TPreparedPhoto prepared = imaging.prepare(ws, request);
+        EXPECT_EQ(prepared.copyNotMade, c.notMade);
+        for (const std::string& path : {request.scaledPath, request.thumbPath})
+            EXPECT_TRUE(!std::filesystem::exists(path) || std::filesystem::file_size(path) > 0) << path;
+        // Made step by step, the copy is refused the same way.
+        EXPECT_THROW((void)imaging.saveScaled(request.workPath, folder.File("x.jpg"), c.scaled == 120 ? c.thumb : c.scaled),
+                     TCopyNotMade);
+    }
+}
+
+// What one preparation holds is counted whole: the picture, the codec, the larger copy and the
+// split decode's bytes.
+TEST(UploadCopies, APreparationCountsItsCopiesAndItsFile) {
+    const PreparationNeed baseline = PreparationBytes(4000, 3000, false, 5'000'000, {1600, 160});
+    EXPECT_EQ(baseline.picture, 36'000'000u);
+    EXPECT_EQ(baseline.copy, 3u * 1600 * 1200);
+    EXPECT_EQ(baseline.file, 10'000'000u);
+    EXPECT_GT(PreparationBytes(4000, 3000, true, 5'000'000, {1600, 160}).codec, baseline.codec + 8u * 12'000'000 - 1);
+    // A panorama's copy keeps a row; the larger of the two sizes decides, whichever comes first.
+    EXPECT_EQ(PreparationBytes(20000, 10, false, 0, {48, 10000}).copy, 3u * 10000 * 5);
+    EXPECT_EQ(PreparationBytes(20000, 10, false, 0, {48}).copy, 3u * 48);
+}
+
+// Two photos prepared at once draw from one budget: when it holds one preparation but not two,
+// the second waits instead of failing, and both get the copies of one decode. A photo that would
+// fit alone but not beside its copies gets none, and says why.
+TEST(UploadCopies, PreparationsAtOnceShareOneBudget) {
+    TempFolder folder;
+    ImageWorkspace ws;
+    const TUploadImaging imaging = UploadImagingFor(ws);
+    TPhotoRequest sizes;
+    sizes.scaledSize = 120;
+    sizes.thumbSize = 48;
+    std::vector<std::string> paths;
+    for (unsigned seed : {1u, 2u, 3u}) {
+        paths.push_back(folder.Write("p" + std::to_string(seed) + ".jpg", MakeJpeg(1800, 1150, Noisy(seed))));
+    }
+    const PreparationNeed need = PreparationBytes(1800, 1150, false, FileSizeOf(paths[0]), {120, 48});
+    const std::uint64_t total = need.Total() * 3 / 2;  // one preparation, not two
+    auto preparer = std::make_unique<TPackagePreparer>(
+        imaging, sizes,
+        std::vector<TCopyFiles>{TCopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
+                                TCopyFiles{folder.File("s1.jpg"), folder.File("t1.jpg")},
+                                TCopyFiles{folder.File("s2.jpg"), folder.File("t2.jpg")}},
+        total);
+    ASSERT_EQ(preparer->Depth(), 2);
+    preparer->Prefetch(paths[0]);
+    preparer->Prefetch(paths[1]);
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        auto prepared = preparer->Take(path, {}, {});
+        ASSERT_TRUE(prepared.has_value());
+        EXPECT_TRUE(prepared->copyNotMade.empty()) << prepared->copyNotMade;
+        EXPECT_TRUE(ReadBytes(prepared->scaledPath) == ReferenceCopy(path, 120));
+        EXPECT_TRUE(ReadBytes(prepared->thumbPath) == ReferenceCopy(path, 48));
+    }
+    // Never two shares at once, and each given back.
+    EXPECT_GE(preparer->Budget().Peak(), need.Total());
+    EXPECT_LT(preparer->Budget().Peak(), 2 * need.Total());
+    EXPECT_EQ(preparer->Budget().Free(), total);
+    preparer.reset();
+
+    // 10000 pixels wide, the copy alone is more than the budget.
+    sizes.scaledSize = 10000;
+    TPackagePreparer tight(imaging, sizes,
+                           std::vector<TCopyFiles>{TCopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
+                                                   TCopyFiles{folder.File("s1.jpg"), folder.File("t1.jpg")}},
+                           64u << 20);
+    auto refused = tight.Take(paths[0], {}, {});
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_EQ(refused->copyNotMade, "not enough memory for the photo and its copies at once");
 }
 
 }  // namespace

@@ -114,10 +114,14 @@ TEST(TransferProgressTest, BarsEstimateAndReport) {
     TTimeEstimate estimate;
     EXPECT_FALSE(EstimateRemaining(0, 100, 60, estimate));
 
-    TTransferReport report{{"a.jpg", "b.jpg"}, {"c.jpg"}, {}, {}};
+    TTransferReport report{{"a.jpg", "b.jpg"}, {"c.jpg"}, {}, {}, {}};
     EXPECT_EQ(FormatTransferReport(report, "Size:\n", "Warnings:\n"),
               "\r\n  Size:\n     - a.jpg\r\n     - b.jpg\r\n\r\n  Warnings:\n     - c.jpg\r\n");
-    EXPECT_EQ(FormatTransferReport({{}, {"c.jpg"}, {}, {}}, "S", "W"), "\r\n  W     - c.jpg\r\n");
+    EXPECT_EQ(FormatTransferReport({{}, {"c.jpg"}, {}, {}, {}}, "S", "W"), "\r\n  W     - c.jpg\r\n");
+    TTransferReport copies;
+    copies.copiesNotMade = {{"d.jpg", "thumbnail: not enough memory"}};
+    EXPECT_TRUE(copies.HasRefusals());
+    EXPECT_EQ(FormatTransferReport(copies, "S", "W", "V", "E", "C"), "\r\n  C     - d.jpg (thumbnail: not enough memory)\r\n");
 }
 
 // A server whose checksum answers are scripted per attempt, counting stores and logins.
