@@ -48,7 +48,7 @@ PreparationNeed PreparationBytes(int width, int height, bool progressive, std::u
     need.picture = 3 * pixels;
     need.codec = (progressive ? 8 * pixels : 0) + kCodecRoom;
     for (int size : copySizes) {
-        if (size <= 0 || longer == 0) continue;
+        if (!IsCopySizeAllowed(size) || longer == 0) continue;  // refused without a bitmap
         const std::uint64_t side = static_cast<std::uint64_t>(size);
         need.copy = std::max(need.copy, 3 * side * std::max<std::uint64_t>(1, shorter * side / longer));
     }
