@@ -1,19 +1,40 @@
 // libFuzzer entry: the decode of sampled rows in two parts at once. Whatever it finishes must be
-// a clean decode with the rows of one decode; anything else aborts the run.
+// a clean decode with the rows of one decode; anything else aborts the run. The finder of the
+// photo's end is checked on the same bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "core/imaging/JpegDecodeJob.h"
 #include "core/imaging/JpegDecoder.h"
+#include "core/imaging/JpegScanCut.h"
 #include "core/imaging/JpegSplitDecode.h"
 
 using namespace vantrel;
 using namespace vantrel::jpeg_detail;
 
+namespace {
+
+// The end of the photo is found the same whether its bytes come at once or in pieces, and never
+// past them.
+void CheckImageEnd(const std::uint8_t* data, std::size_t size) {
+    const std::size_t dataOffset = size > 0 ? data[0] % (size + 1) : 0;
+    const auto whole = ImageEndFinder(dataOffset).Find({data, size});
+    if (whole && *whole > size) std::abort();
+    ImageEndFinder pieces(dataOffset);
+    std::optional<std::size_t> found;
+    for (std::size_t have = 1; !found && have <= size; have += 1 + have / 7) found = pieces.Find({data, have});
+    if (!found) found = pieces.Find({data, size});
+    if (found != whole) std::abort();
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    CheckImageEnd(data, size);
     ImageWorkspace header;
     if (!ReadImageHeaderFromMemory(header, data, size)) return 0;
     const std::int64_t width = header.params.width, height = header.params.height;

@@ -4,15 +4,16 @@
 // decodes the rows above it.
 //
 // The lower stream is the photo's own header, with the height of the lower part, followed by the
-// data from the cut on, to the end of the file. Without restart markers, finding the cut means
-// reading every code before it (Huffman coding is sequential); the reading here only measures
-// codes, which is much cheaper than decoding them. A new scan predicts DC values from zero, so the
+// data from the cut on, to the end of the bytes given (read from a file, they end with the photo's
+// end-of-image marker: see ImageEndFinder). Without restart markers, finding the cut means reading
+// every code before it (Huffman coding is sequential); the codes are only measured (see
+// JpegHuffmanMeasure.h), which is much cheaper than decoding them. A new scan predicts DC values from zero, so the
 // first MCU's DC values are written again as absolute values, and the cut is placed where that
 // rewrite ends on the original's byte grid: everything after it is the original's bytes. With
 // restart markers the cut is at a marker, where the prediction starts at zero anyway; the markers
 // are only counted, and numbered anew in the lower stream. Either way the decoder of the lower
-// stream sees the same coefficients, the same end of scan and the same trailing data as a decoder
-// of the whole file.
+// stream sees the same coefficients, the same end of scan and the same segments up to the end of
+// the image as a decoder of the whole file.
 
 #include <array>
 #include <cstddef>

@@ -36,7 +36,7 @@ std::expected<std::string, TWriteFailure> WriteCopy(ImageWorkspace& ws, const st
 
 }  // namespace
 
-PreparationNeed PreparationBytes(int width, int height, bool progressive, std::uint64_t fileBytes,
+PreparationNeed PreparationBytes(int width, int height, bool progressive, bool quarterTurn, std::uint64_t fileBytes,
                                  std::initializer_list<int> copySizes) {
     constexpr std::uint64_t kCodecRoom = 16u << 20;  // row buffers, tables, the stream's buffer
     const std::uint64_t w = static_cast<std::uint64_t>(std::max(width, 0));
@@ -46,9 +46,10 @@ PreparationNeed PreparationBytes(int width, int height, bool progressive, std::u
     // A progressive photo keeps every coefficient: 2 bytes each, 64 per block, up to four
     // components at full resolution.
     need.picture = 3 * pixels;
+    need.turn = quarterTurn ? need.picture : 0;
     need.codec = (progressive ? 8 * pixels : 0) + kCodecRoom;
     for (int size : copySizes) {
-        if (size <= 0 || longer == 0) continue;
+        if (!IsCopySizeAllowed(size) || longer == 0) continue;  // refused without a bitmap
         const std::uint64_t side = static_cast<std::uint64_t>(size);
         need.copy = std::max(need.copy, 3 * side * std::max<std::uint64_t>(1, shorter * side / longer));
     }
@@ -65,7 +66,7 @@ public:
     PreparationShare(ImageWorkspace& ws, const PreparationNeed& need) : ws_(ws) {
         if (ws.sharedBudget == nullptr) return;
         share_.emplace(ws.sharedBudget->Take(need.Total()));
-        const std::uint64_t besides = need.copy + need.file;
+        const std::uint64_t besides = need.turn + need.copy + need.file;
         // Whatever is left for the decode once the copy and the file are set aside; at least one
         // byte, so that 0 does not read as "the whole budget".
         ws.decodeBudget = std::max<std::uint64_t>(share_->Bytes() > besides ? share_->Bytes() - besides : 0, 1);
@@ -94,17 +95,18 @@ TPreparedPhoto PreparePhotoInOneDecode(ImageWorkspace& ws, const TPhotoRequest& 
     prepared.photoDigest = DigestToHex(DigestFile(request.workPath));
     // Only the rows the copies sample are decoded in full; the stream is read whole all the same.
     ReadImageHeader(ws, request.workPath);
-    const PreparationNeed need = PreparationBytes(ws.params.width, ws.params.height, ws.params.progressive,
-                                                  FileSizeOf(request.workPath), {request.scaledSize, request.thumbSize});
-    const std::uint64_t certain = need.picture + need.copy + need.file;
+    const int orientation = ExifOrientation(ws.params.metadata);
+    const PreparationNeed need =
+        PreparationBytes(ws.params.width, ws.params.height, ws.params.progressive, SwapsSides(orientation),
+                         FileSizeOf(request.workPath), {request.scaledSize, request.thumbSize});
+    const std::uint64_t certain = need.Total() - need.codec;
     if (ws.sharedBudget != nullptr && certain > ws.sharedBudget->Total() && need.picture < ws.sharedBudget->Total()) {
         // The photo alone might decode, but not beside its copies: it stays queued, named.
         prepared.copyNotMade = "not enough memory for the photo and its copies at once";
         return prepared;
     }
     const PreparationShare share(ws, need);
-    const std::vector<bool> rows = RowsSampledByCopies(ws.params.width, ws.params.height,
-                                                       ExifOrientation(ws.params.metadata),
+    const std::vector<bool> rows = RowsSampledByCopies(ws.params.width, ws.params.height, orientation,
                                                        {request.scaledSize, request.thumbSize});
     auto code = LoadImage(ws, request.workPath, rows.empty() ? nullptr : &rows);
     if (!code) {

@@ -25,18 +25,19 @@ TWriteFailure WriteFailureOf(const ImageFileError& error, const std::string& tar
 // codec gets what the share leaves.
 TPreparedPhoto PreparePhotoInOneDecode(ImageWorkspace& ws, const TPhotoRequest& request);
 
-// What preparing a photo holds at most, from its header and file size: the decoded picture, the
-// codec's buffers (the whole-picture coefficients of a progressive photo, and room for the rest),
+// What preparing a photo holds at most, from its header and file size: the decoded picture (twice
+// when it is turned upright by a quarter turn), the codec's buffers (the whole-picture coefficients of a progressive photo, and room for the rest),
 // the larger of the two copies (made one after the other in the same bitmap), and the file twice
 // (the split decode's second thread holds the photo's bytes and the stream below the cut).
 struct PreparationNeed {
     std::uint64_t picture = 0;  // the decoded picture
+    std::uint64_t turn = 0;     // the picture again, for a quarter turn upright
     std::uint64_t codec = 0;    // the codec's buffers, at most
     std::uint64_t copy = 0;     // the larger copy's bitmap
     std::uint64_t file = 0;     // the split decode's bytes
-    std::uint64_t Total() const { return picture + codec + copy + file; }
+    std::uint64_t Total() const { return picture + turn + codec + copy + file; }
 };
-PreparationNeed PreparationBytes(int width, int height, bool progressive, std::uint64_t fileBytes,
+PreparationNeed PreparationBytes(int width, int height, bool progressive, bool quarterTurn, std::uint64_t fileBytes,
                                  std::initializer_list<int> copySizes);
 
 }  // namespace vantrel

@@ -172,14 +172,15 @@ TEST(UploadCopies, ACopyThatCannotBeMadeIsNamedNotEmpty) {
 // What one preparation holds is counted whole: the picture, the codec, the larger copy and the
 // split decode's bytes.
 TEST(UploadCopies, APreparationCountsItsCopiesAndItsFile) {
-    const PreparationNeed baseline = PreparationBytes(4000, 3000, false, 5'000'000, {1600, 160});
+    const PreparationNeed baseline = PreparationBytes(4000, 3000, false, false, 5'000'000, {1600, 160});
     EXPECT_EQ(baseline.picture, 36'000'000u);
     EXPECT_EQ(baseline.copy, 3u * 1600 * 1200);
     EXPECT_EQ(baseline.file, 10'000'000u);
-    EXPECT_GT(PreparationBytes(4000, 3000, true, 5'000'000, {1600, 160}).codec, baseline.codec + 8u * 12'000'000 - 1);
+    EXPECT_EQ(PreparationBytes(4000, 3000, false, true, 5'000'000, {1600, 160}).Total(), baseline.Total() + 36'000'000u);
+    EXPECT_GT(PreparationBytes(4000, 3000, true, false, 5'000'000, {1600, 160}).codec, baseline.codec + 8u * 12'000'000 - 1);
     // A panorama's copy keeps a row; the larger of the two sizes decides, whichever comes first.
-    EXPECT_EQ(PreparationBytes(20000, 10, false, 0, {48, 10000}).copy, 3u * 10000 * 5);
-    EXPECT_EQ(PreparationBytes(20000, 10, false, 0, {48}).copy, 3u * 48);
+    EXPECT_EQ(PreparationBytes(20000, 10, false, false, 0, {48, 10000}).copy, 3u * 10000 * 5);
+    EXPECT_EQ(PreparationBytes(20000, 10, false, false, 0, {48}).copy, 3u * 48);
 }
 
 // Two photos prepared at once draw from one budget: when it holds one preparation but not two,
@@ -196,7 +197,7 @@ TEST(UploadCopies, PreparationsAtOnceShareOneBudget) {
     for (unsigned seed : {1u, 2u, 3u}) {
         paths.push_back(folder.Write("p" + std::to_string(seed) + ".jpg", MakeJpeg(1800, 1150, Noisy(seed))));
     }
-    const PreparationNeed need = PreparationBytes(1800, 1150, false, FileSizeOf(paths[0]), {120, 48});
+    const PreparationNeed need = PreparationBytes(1800, 1150, false, false, FileSizeOf(paths[0]), {120, 48});
     const std::uint64_t total = need.Total() * 3 / 2;  // one preparation, not two
     auto preparer = std::make_unique<TPackagePreparer>(
         imaging, sizes,
