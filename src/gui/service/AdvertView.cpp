@@ -98,19 +98,22 @@ void AdvertView::Render() {
 }
 
 QVariant AdvertView::loadResource(int type, const QUrl& name) {
-    // Not null, so that the document does not look for the resource itself (it would read files).
-    const QVariant nothing = QByteArray();
-    if (type != QTextDocument::ImageResource || html_.isEmpty()) return nothing;
+    // Never a null answer: the document would then look for the resource itself, and its
+    // picture handler loads any picture it is not given from the name as a file path.
+    if (type != QTextDocument::ImageResource) return QByteArray();
+    QImage blank(1, 1, QImage::Format_ARGB32);
+    blank.fill(Qt::transparent);
+    if (html_.isEmpty()) return blank;
     QUrl url = name.isRelative() ? pageUrl_.resolved(name) : name;
     url.setFragment({});
-    if (!IsFetchableUrl(url)) return nothing;
+    if (!IsFetchableUrl(url)) return blank;
     if (const auto known = pictures_.constFind(url); known != pictures_.cend())
-        return known->image.isNull() ? nothing : QVariant(known->image);
-    if (pictures_.size() >= limits_.images) return nothing;
+        return known->image.isNull() ? blank : known->image;
+    if (pictures_.size() >= limits_.images) return blank;
     Picture& picture = pictures_[url];
     picture.fetch = new BoundedFetch(*web_, url, limits_.imageBytes, limits_.deadline, this);
     connect(picture.fetch, &BoundedFetch::ended, this, [this, url] { PictureEnded(url); });
-    return nothing;
+    return blank;
 }
 
 void AdvertView::PictureEnded(const QUrl& url) {

@@ -105,7 +105,7 @@ void BoundedFetch::GiveUp() {
 
 void BoundedFetch::Finish() {
     if (!reply_) return;
-    TakeAvailable();
+    if (reply_->isReadable()) TakeAvailable();
     if (!reply_) return;  // over the cap: already ended
     connectTimer_->stop();
     deadlineTimer_->stop();
