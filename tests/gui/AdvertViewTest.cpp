@@ -13,6 +13,7 @@
 
 #include "core/TempFolder.h"
 #include "gui/LocalHttpServer.h"
+#include "gui/service/AdvertPageCheck.h"
 #include "gui/service/AdvertView.h"
 
 using namespace vantrel;
@@ -204,6 +205,42 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!view.Busy(), kGenerous);
         QVERIFY(view.toPlainText().startsWith("Prints"));
         QCOMPARE(proxy.requests.size(), 1);
+    }
+
+    // Shapes that the text browser would take seconds or minutes to lay out are refused; an
+    // ordinary page, with a long style sheet and unclosed paragraphs and cells, is not.
+    void pageShapes_data() {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<bool>("fits");
+        const QByteArray ordinary =
+            "<!DOCTYPE html><html><head><style>" + QByteArray("a{color:#123456}").repeated(100) +
+            "</style></head><body><!-- <table><table><table> --><table><tr><td><img src=\"a.png\"/><td>Prints "
+            "<a href=\"http://x.test/a?b=c\">here</a><tr><td><p>Ten photos<p>Free delivery<br></table></body></html>";
+        QTest::newRow("ordinary page") << ordinary << true;
+        QTest::newRow("nested tables") << QByteArray("<table><tr><td>").repeated(270) << false;
+        QTest::newRow("nested tables in capitals") << QByteArray("<TABLE><TR><TD>").repeated(3) << false;
+        QTest::newRow("deep elements") << QByteArray("<div>").repeated(17) << false;
+        QTest::newRow("unclosed inline elements") << QByteArray("<b>x").repeated(17) << false;
+        QTest::newRow("one long word") << QByteArray(201, 'y') << false;
+        QTest::newRow("much text") << QByteArray("word ").repeated(14000) << false;
+        QTest::newRow("many tags") << QByteArray("<td>x").repeated(2001) << false;
+        QTest::newRow("tables after a style without end") << "<style>x" + QByteArray("<table>").repeated(3) << false;
+    }
+    void pageShapes() {
+        QFETCH(QByteArray, page);
+        QFETCH(bool, fits);
+        QCOMPARE(PageShapeFits(page), fits);
+    }
+
+    void aPageTooCostlyToLayOutLeavesThePaneEmpty() {
+        LocalHttpServer server;
+        server.Add("/advert", {LocalHttpServer::Kind::Body, QByteArray("<table><tr><td>x").repeated(300)});
+        AdvertView view;
+        view.show();
+        view.Load(QUrl(server.Url("/advert")), "");
+        QTRY_VERIFY_WITH_TIMEOUT(!view.Busy(), kGenerous);
+        QVERIFY(view.toPlainText().isEmpty());
+        QCOMPARE(view.HeldBytes(), 0);
     }
 
     void clearGivesUpAPageUnderWay() {

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include "gui/service/AdvertPageCheck.h"
 #include "gui/service/BoundedFetch.h"
 
 namespace vantrel::gui {
@@ -30,7 +31,7 @@ AdvertView::AdvertView(QWidget* parent) : QTextBrowser(parent) {
     web_ = new QNetworkAccessManager(this);
     renderTimer_ = new QTimer(this);
     renderTimer_->setSingleShot(true);
-    renderTimer_->setInterval(0);
+    renderTimer_->setInterval(250);
     connect(renderTimer_, &QTimer::timeout, this, &AdvertView::Render);
 }
 
@@ -83,7 +84,8 @@ void AdvertView::PageEnded() {
     BoundedFetch* fetch = page_;
     page_ = nullptr;
     fetch->deleteLater();
-    if (!fetch->Succeeded()) return;  // failed, too large or too slow: the pane stays empty
+    // Failed, too large, too slow, or too costly to lay out: the pane stays empty.
+    if (!fetch->Succeeded() || !PageShapeFits(fetch->Body())) return;
     pageUrl_ = fetch->FinalUrl();
     html_ = QString::fromUtf8(fetch->Body());
     Render();
@@ -124,7 +126,7 @@ void AdvertView::PictureEnded(const QUrl& url) {
     fetch->deleteLater();
     if (!fetch->Succeeded()) return;
     found->image = Decode(fetch->Body());
-    if (!found->image.isNull()) renderTimer_->start();
+    if (!found->image.isNull() && !renderTimer_->isActive()) renderTimer_->start();
 }
 
 QImage AdvertView::Decode(const QByteArray& bytes) {

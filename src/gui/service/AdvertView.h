@@ -1,11 +1,12 @@
 #pragma once
 // The service's page shown under the transfer panel. The page comes from outside, so nothing in
 // it may cost the run anything: it is fetched without waiting (BoundedFetch: 1 MB, the time-outs
-// of every request, a 2-minute deadline, the proxy of the options), shown only once it arrived
-// whole within those bounds, and otherwise the pane simply stays empty. Its pictures are
-// fetched the same way (http and https only, 1 MB each, at most 32, decoded within a pixel
-// budget) and the page is drawn again as they arrive; nothing is ever read from this machine
-// (no file:, qrc:, data: or local path), and style sheets and other resources are not loaded.
+// of every request, a 2-minute deadline, the proxy of the options) and shown only once it has
+// arrived whole within those bounds and is small enough in shape to lay out at once
+// (AdvertPageCheck); otherwise the pane simply stays empty. Its pictures are fetched the same
+// way (http and https only, 1 MB each, at most 32, decoded within a pixel budget) and the page
+// is drawn again as they arrive; nothing is ever read from this machine (no file:, qrc:, data:
+// or local path), and style sheets and other resources are not loaded.
 
 #include <QHash>
 #include <QImage>
@@ -65,7 +66,7 @@ private:
 
     AdvertLimits limits_;
     QNetworkAccessManager* web_;
-    QTimer* renderTimer_;  // gathers pictures arriving together into one drawing
+    QTimer* renderTimer_;  // gathers the pictures arriving within a moment into one drawing
     BoundedFetch* page_ = nullptr;
     QUrl pageUrl_;
     QString html_;
