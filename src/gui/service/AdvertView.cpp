@@ -76,7 +76,8 @@ qint64 AdvertView::HeldBytes() const {
     qint64 bytes = html_.size() * qint64{sizeof(QChar)};
     if (page_) bytes += page_->Body().size();
     for (const Picture& picture : pictures_)
-        bytes += picture.fetch ? picture.fetch->Body().size() : picture.image.sizeInBytes();
+        bytes += picture.fetch ? picture.fetch->Body().size()
+                               : qint64{picture.pixmap.width()} * picture.pixmap.height() * picture.pixmap.depth() / 8;
     return bytes;
 }
 
@@ -110,7 +111,7 @@ QVariant AdvertView::loadResource(int type, const QUrl& name) {
     url.setFragment({});
     if (!IsFetchableUrl(url)) return blank;
     if (const auto known = pictures_.constFind(url); known != pictures_.cend())
-        return known->image.isNull() ? blank : known->image;
+        return known->pixmap.isNull() ? QVariant(blank) : QVariant(known->pixmap);
     if (pictures_.size() >= limits_.images) return blank;
     Picture& picture = pictures_[url];
     picture.fetch = new BoundedFetch(*web_, url, limits_.imageBytes, limits_.deadline, this);
@@ -125,8 +126,8 @@ void AdvertView::PictureEnded(const QUrl& url) {
     found->fetch = nullptr;
     fetch->deleteLater();
     if (!fetch->Succeeded()) return;
-    found->image = Decode(fetch->Body());
-    if (!found->image.isNull() && !renderTimer_->isActive()) renderTimer_->start();
+    found->pixmap = QPixmap::fromImage(Decode(fetch->Body()));
+    if (!found->pixmap.isNull() && !renderTimer_->isActive()) renderTimer_->start();
 }
 
 QImage AdvertView::Decode(const QByteArray& bytes) {

@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QImage>
+#include <QPixmap>
 #include <QTextBrowser>
 #include <QUrl>
 #include <chrono>
@@ -56,7 +57,7 @@ public:
 private:
     struct Picture {
         BoundedFetch* fetch = nullptr;  // while it is fetched
-        QImage image;                   // null when it failed or was refused
+        QPixmap pixmap;  // as the document draws it; null when it failed or was refused
     };
 
     void PageEnded();
