@@ -198,6 +198,11 @@ private slots:
         QCOMPARE(proxy.requests, QList<QByteArray>{"GET " + server.Url("/advert") + " HTTP/1.1"});
         QVERIFY(server.requests.isEmpty());
 
+        // A proxy address that cannot be used: nothing goes around it.
+        view.Load(QUrl(server.Url("/advert")), "127.0.0.1:port");
+        QVERIFY(!view.Busy());
+        QVERIFY(server.requests.isEmpty());
+
         // Unticked: a direct connection, although the environment names a proxy.
         qputenv("http_proxy", proxy.Url(""));
         QNetworkProxyFactory::setUseSystemConfiguration(true);

@@ -6,6 +6,7 @@
 #include <QNetworkProxy>
 #include <QScrollBar>
 #include <QTimer>
+#include <optional>
 
 #include "gui/service/AdvertPageCheck.h"
 #include "gui/service/BoundedFetch.h"
@@ -13,16 +14,17 @@
 namespace vantrel::gui {
 
 namespace {
-// "host:port" as the options give it; no proxy at all when empty.
-QNetworkProxy ProxyOf(const std::string& address) {
+// "host:port" as the options give it; no proxy at all when empty. Nothing when the address
+// cannot be used: the page is then not fetched, rather than fetched around the proxy.
+std::optional<QNetworkProxy> ProxyOf(const std::string& address) {
+    if (address.empty()) return QNetworkProxy(QNetworkProxy::NoProxy);
     const QString text = QString::fromStdString(address);
     const qsizetype colon = text.lastIndexOf(':');
-    if (text.isEmpty() || colon <= 0) return QNetworkProxy(QNetworkProxy::NoProxy);
     QString host = text.left(colon);
     if (host.startsWith('[') && host.endsWith(']')) host = host.mid(1, host.size() - 2);
     bool ok = false;
     const uint port = text.mid(colon + 1).toUInt(&ok);
-    if (!ok || port == 0 || port > 65535) return QNetworkProxy(QNetworkProxy::NoProxy);
+    if (colon <= 0 || host.isEmpty() || !ok || port == 0 || port > 65535) return std::nullopt;
     return QNetworkProxy(QNetworkProxy::HttpProxy, host, static_cast<quint16>(port));
 }
 }  // namespace
@@ -39,7 +41,9 @@ AdvertView::~AdvertView() { Clear(); }
 
 void AdvertView::Load(const QUrl& url, const std::string& proxy) {
     Clear();
-    web_->setProxy(ProxyOf(proxy));
+    const std::optional<QNetworkProxy> through = ProxyOf(proxy);
+    if (!through) return;
+    web_->setProxy(*through);
     pageUrl_ = url;
     page_ = new BoundedFetch(*web_, url, limits_.pageBytes, limits_.deadline, this);
     connect(page_, &BoundedFetch::ended, this, &AdvertView::PageEnded);

@@ -40,7 +40,8 @@ public:
 
     void SetLimits(const AdvertLimits& limits) { limits_ = limits; }
     // Empties the pane and fetches `url` (http or https) through `proxy` ("host:port"; empty for
-    // a direct connection whatever the environment's proxy variables say).
+    // a direct connection whatever the environment's proxy variables say; nothing is fetched
+    // when the address cannot be used).
     void Load(const QUrl& url, const std::string& proxy);
     // Aborts every fetch and empties the pane.
     void Clear();
