@@ -20,8 +20,10 @@
 #include "core/base/AtomicFile.h"
 #include "core/support/StandinService.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/LocalHttpServer.h"
 #include "gui/albums/AlbumsController.h"
 #include "gui/albums/OrganizePage.h"
+#include "gui/service/AdvertView.h"
 #include "gui/service/TransferController.h"
 #include "gui/service/TransferPage.h"
 #include "gui/service/TransferPanel.h"
@@ -133,6 +135,29 @@ private slots:
         const QString allSent =
             window->Translate("AllPhotosSent").replace("%d", "2").replace("%s", window->Translate("Img_Plur"));
         QVERIFY2(messages.texts.contains(allSent), qPrintable(messages.texts.join("|")));
+    }
+
+    // The service's page never ends: the run sends everything all the same, the pane stops
+    // reading near its cap, and nothing of the page is kept once the run has ended.
+    void anEndlessAdvertNeitherHoldsNorFailsTheRun() {
+        StandinService service;
+        QVERIFY2(service.ok(), service.error().c_str());
+        LocalHttpServer web;
+        web.Add("/advert", {LocalHttpServer::Kind::Endless});
+        QVERIFY(service.SetValue("advert_url", web.Url("/advert").toStdString()));
+        TempFolder home, photos;
+        MessageCatcher messages;
+        auto window = WindowWithPhotos(home, service,
+                                       {MakePhoto(photos, "a.jpg", 300, 200, true), MakePhoto(photos, "b.jpg", 200, 300, true)});
+        window->Transfer()->Start_Btn->click();
+        QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toCompleted);
+        QCOMPARE(QueuedPhotos(*window), 0);
+        QCOMPARE(web.requests.size(), 1);
+        QTRY_COMPARE_WITH_TIMEOUT(web.closedByClient, 1, 30000);
+        QVERIFY2(web.endlessBytes < 24 << 20, QByteArray::number(web.endlessBytes));
+        AdvertView* advert = window->findChild<TransferPanel*>()->WB;
+        QVERIFY(!advert->Busy());
+        QCOMPARE(advert->HeldBytes(), 0);
     }
 
     void stopDuringTheFirstOfThreePhotos() {

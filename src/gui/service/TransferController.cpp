@@ -5,12 +5,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
 #include <optional>
@@ -25,6 +22,7 @@
 #include "core/service/WebLink.h"
 #include "core/service/XmlRpcResponse.h"
 #include "gui/app/AppContext.h"
+#include "gui/service/AdvertView.h"
 #include "gui/service/RunNotifier.h"
 #include "gui/service/TReport_Dlog.h"
 #include "gui/service/TransferPage.h"
@@ -181,6 +179,7 @@ TransferSessionResult TransferController::Run() {
     TransferSessionResult result = session.Run();
     session_ = nullptr;
     Info_Timer->stop();
+    panel_.WB->Clear();  // a page still on its way is given up with the run
     return result;
 }
 
@@ -251,21 +250,12 @@ bool TransferController::StopAndCloseAfterRun() {
 }
 
 void TransferController::ShowAdvert() {
-    panel_.WB->clear();
+    panel_.WB->Clear();
     std::string address = context_.Remote().advert_url;
     if (address.empty()) return;
     ReplaceAll(address, "[email]", page_.Login_Edit->text().toStdString());
-    const QUrl url(Q(address));
-    if (!IsWebLink(address) || (url.scheme() != "http" && url.scheme() != "https")) return;
-    // Fetched without waiting: the run never waits for the page.
-    if (!web_) web_ = new QNetworkAccessManager(this);
-    QNetworkRequest request(url);
-    request.setTransferTimeout(60000);  // a silent web server must not hold the reply for ever
-    QNetworkReply* reply = web_->get(request);
-    connect(reply, &QNetworkReply::finished, this, [this, reply] {
-        reply->deleteLater();
-        if (reply->error() == QNetworkReply::NoError) panel_.WB->setHtml(QString::fromUtf8(reply->readAll()));
-    });
+    if (!IsWebLink(address)) return;
+    panel_.WB->Load(QUrl(Q(address)), ProxyAddressOf(context_.Settings()));
 }
 
 void TransferController::OpenWebSite() {

@@ -11,7 +11,6 @@
 #include "core/service/TransferSession.h"
 #include "gui/service/SleepInhibitor.h"
 
-class QNetworkAccessManager;
 class QTimer;
 
 namespace vantrel::gui {
@@ -74,6 +73,7 @@ private:
     std::string Text(std::string_view key) const;
     void ShowPanel(bool shown);
     void Info_TimerTimer();
+    // The service's page in the panel, fetched without waiting; it never holds up the run.
     void ShowAdvert();
     void OpenWebSite();
     // "All N photos sent" after a run that emptied the list.
@@ -85,7 +85,6 @@ private:
     TransferPage& page_;
     TransferPanel& panel_;
     QTimer* Info_Timer;
-    QNetworkAccessManager* web_ = nullptr;
     TransferSession* session_ = nullptr;  // during a run
     TTransferOutcome outcome_ = TTransferOutcome::toNone;
     std::string sessionCode_;

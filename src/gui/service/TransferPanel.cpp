@@ -2,13 +2,13 @@
 #include "gui/app/LightPanel.h"
 
 #include "gui/app/PageWidgets.h"
+#include "gui/service/AdvertView.h"
 #include "gui/service/WebLinkOpener.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTextBrowser>
 #include <QVBoxLayout>
 
 namespace vantrel::gui {
@@ -73,7 +73,7 @@ TransferPanel::TransferPanel(QWidget* parent) : QWidget(parent) {
     grid->addWidget(Stop_Btn, 7, 3, 2, 1);
     grid->setColumnStretch(2, 1);
 
-    WB = Named(new QTextBrowser(this), "WB");
+    WB = Named(new AdvertView(this), "WB");
     WB->setFixedSize(kWebWidth, kWebHeight);
     // A link in the page opens in the desktop's browser when it is a web link; the view itself
     // never follows one (a file: link would show a local file in the panel).

@@ -8,9 +8,10 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QTextBrowser;
 
 namespace vantrel::gui {
+
+class AdvertView;
 
 class TransferPanel : public QWidget {
     Q_OBJECT
@@ -35,7 +36,7 @@ public:
     QLabel* TimeLeft_Lbl;
     QLabel* Wait_Lbl;
     QPushButton* Stop_Btn;
-    QTextBrowser* WB;
+    AdvertView* WB;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
