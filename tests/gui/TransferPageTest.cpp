@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QSpinBox>
 #include <filesystem>
 
 #include "core/albums/TAlbumList.h"
@@ -158,6 +159,40 @@ private slots:
         AdvertView* advert = window->findChild<TransferPanel*>()->WB;
         QVERIFY(!advert->Busy());
         QCOMPARE(advert->HeldBytes(), 0);
+    }
+
+    // A run that starts under a limit of 1 KB/s would take hours; lifting the limit on the panel
+    // while it goes on lets it finish, and the next run keeps the choice.
+    void theUploadLimitFollowsThePanelDuringARun() {
+        StandinService service;
+        QVERIFY2(service.ok(), service.error().c_str());
+        TempFolder home, photos;
+        MessageCatcher messages;
+        auto window = WindowWithPhotos(home, service,
+                                       {MakePhoto(photos, "a.jpg", 800, 600, true), MakePhoto(photos, "b.jpg", 800, 600, true)});
+        window->Settings().LimitKBps = 1;
+        TransferPanel* panel = window->findChild<TransferPanel*>();
+        QTimer lifter;
+        lifter.setInterval(1);
+        bool shownLimited = false;
+        QElapsedTimer waited;
+        QObject::connect(&lifter, &QTimer::timeout, [&] {
+            if (!panel->isVisible() || panel->ImgName_Lbl->text().isEmpty()) return;
+            if (!waited.isValid()) {
+                shownLimited = panel->Limit_Check->isChecked() && panel->Limit_Spin->value() == 1;
+                panel->Limit_Check->click();
+                waited.start();
+            } else if (waited.elapsed() > 60000) {
+                panel->Stop_Btn->click();  // the change did not reach the run
+                lifter.stop();
+            }
+        });
+        lifter.start();
+        window->Transfer()->Start_Btn->click();
+        QVERIFY(shownLimited);
+        QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toCompleted);
+        QCOMPARE(QueuedPhotos(*window), 0);
+        QCOMPARE(window->Settings().LimitKBps, 0);
     }
 
     void stopDuringTheFirstOfThreePhotos() {

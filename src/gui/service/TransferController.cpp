@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <QUrl>
@@ -62,6 +64,8 @@ TransferController::TransferController(AppContext& context, TransferPage& page, 
     connect(Info_Timer, &QTimer::timeout, this, &TransferController::Info_TimerTimer);
     connect(page_.Start_Btn, &QPushButton::clicked, this, &TransferController::Start_BtnClick);
     connect(panel_.Stop_Btn, &QPushButton::clicked, this, &TransferController::Stop_BtnClick);
+    connect(panel_.Limit_Check, &QCheckBox::toggled, this, &TransferController::ApplyUploadLimit);
+    connect(panel_.Limit_Spin, &QSpinBox::valueChanged, this, &TransferController::ApplyUploadLimit);
     connect(page_.WebSite_Lbl, &QLabel::linkActivated, this, &TransferController::OpenWebSite);
     connect(page_.LostClic_Lbl, &QLabel::linkActivated, this, [this] { context_.ShowHelpTopic("H_Coordonnees"); });
     page_.Info_Lbl->hide();
@@ -148,6 +152,7 @@ TransferSessionResult TransferController::Run() {
                                  page_.Login_Edit->text().toStdString(), page_.Pass_Edit->text().toStdString(),
                                  ProxyAddressOf(context_.Settings()), context_.RemoteLoaded()};
     TransferSession session(context_.Queue()->Albums(), context_.Remote(), context_.Workspace(), *this, config);
+    ShowUploadLimit();
     session.SetUploadLimit(context_.Settings().LimitKBps);
     session.OnSettingsProblem = [this](const RemoteSettingsResult& problem) {
         const std::string text = problem.Message([this](std::string_view key) { return Text(key); });
@@ -225,6 +230,23 @@ void TransferController::ShowSummary() {
 }
 
 void TransferController::ShowPanel(bool shown) { context_.ShowTransferPanel(shown); }
+
+void TransferController::ShowUploadLimit() {
+    const int limit = context_.Settings().LimitKBps;
+    const QSignalBlocker checkQuiet(panel_.Limit_Check);
+    const QSignalBlocker spinQuiet(panel_.Limit_Spin);
+    panel_.Limit_Check->setChecked(limit > 0);
+    if (limit > 0) panel_.Limit_Spin->setValue(limit);
+    panel_.Limit_Spin->setEnabled(limit > 0);
+}
+
+void TransferController::ApplyUploadLimit() {
+    // The panel's limit is the preference too: the next run keeps it.
+    const int limit = panel_.Limit_Check->isChecked() ? panel_.Limit_Spin->value() : 0;
+    panel_.Limit_Spin->setEnabled(limit > 0);
+    context_.Settings().LimitKBps = limit;
+    if (session_) session_->SetUploadLimit(limit);
+}
 
 void TransferController::Stop_BtnClick() {
     panel_.Stop_Btn->setEnabled(false);

@@ -41,6 +41,8 @@ public:
 
     void Start_BtnClick();
     void Stop_BtnClick();
+    // The panel's upload limit changed: the run under way and the preference follow it.
+    void ApplyUploadLimit();
     // Asks whether a running transfer should stop so that the window can close; true when the
     // window may close now (no run, or the run was told to stop and the close will follow it).
     bool ConfirmCloseDuringRun();
@@ -67,6 +69,7 @@ signals:
     void settingsToSave();
 
 private:
+    void ShowUploadLimit();
     TransferSessionResult Run();
     void ShowError(const QString& text);
     void ShowWarning(const QString& text);

@@ -5,10 +5,13 @@
 #include "gui/service/AdvertView.h"
 #include "gui/service/WebLinkOpener.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace vantrel::gui {
@@ -49,6 +52,11 @@ TransferPanel::TransferPanel(QWidget* parent) : QWidget(parent) {
     TimeLeft_Lbl = Named(new QLabel(Infos_Panel), "TimeLeft_Lbl");
     Wait_Lbl = Named(new QLabel(Infos_Panel), "Wait_Lbl");
     Stop_Btn = Named(new QPushButton(Infos_Panel), "Stop_Btn");
+    Limit_Check = Named(new QCheckBox(Infos_Panel), "Limit_Check");
+    Limit_Spin = Named(new QSpinBox(Infos_Panel), "Limit_Spin");
+    Limit_Spin->setRange(1, 1000000);
+    Limit_Spin->setValue(1000);
+    Limit_Spin->setSuffix(" KB/s");
     for (QProgressBar* bar : {PBar1, PBar2}) {
         bar->setRange(0, 1000);  // per mille of the byte range: bars never overflow an int
         bar->setTextVisible(false);
@@ -71,6 +79,11 @@ TransferPanel::TransferPanel(QWidget* parent) : QWidget(parent) {
     grid->addWidget(TimeLeft_Lbl, 7, 2);
     grid->addWidget(Wait_Lbl, 8, 1, 1, 2);
     grid->addWidget(Stop_Btn, 7, 3, 2, 1);
+    auto* limit = new QHBoxLayout();
+    limit->addWidget(Limit_Check);
+    limit->addWidget(Limit_Spin);
+    limit->addStretch();
+    grid->addLayout(limit, 9, 1, 1, 3);
     grid->setColumnStretch(2, 1);
 
     WB = Named(new AdvertView(this), "WB");
@@ -86,6 +99,7 @@ void TransferPanel::SetCaptions(const std::function<QString(const char*)>& trans
     for (QLabel* label : {Transfer_Lbl, Info1_Lbl, Info2_Lbl, AlbumT_Lbl, PBar1_Lbl, PBar2_Lbl, Wait_Lbl})
         label->setText(translate(label->objectName().toLatin1().constData()));
     Stop_Btn->setText(translate("Stop_Btn"));
+    Limit_Check->setText(translate("Limit_Check"));
 }
 
 void TransferPanel::resizeEvent(QResizeEvent* event) {

@@ -1,13 +1,15 @@
 #pragma once
 // The panel that stands in place of the pages during a transfer run: the current photo with
 // its album and tile, a bar for the photo and one for the whole run, the photos left, the time
-// estimate, the Stop button, and below them a page of the service.
+// estimate, the upload limit, the Stop button, and below them a page of the service.
 
 #include <QWidget>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QSpinBox;
 
 namespace vantrel::gui {
 
@@ -36,6 +38,9 @@ public:
     QLabel* TimeLeft_Lbl;
     QLabel* Wait_Lbl;
     QPushButton* Stop_Btn;
+    // The upload limit, changeable while the run goes on.
+    QCheckBox* Limit_Check;
+    QSpinBox* Limit_Spin;
     AdvertView* WB;
 
 protected:
