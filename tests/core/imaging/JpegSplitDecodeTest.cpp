@@ -41,6 +41,16 @@ DecodeJob JobFor(const std::string& jpeg, ImageParams& params, Decoded& d) {
     return job;
 }
 
+// A job that decodes from an open file, from wherever its position stands.
+DecodeJob FileJobFor(std::FILE* file, const std::vector<bool>& rows, ImageParams& params, Decoded& d) {
+    DecodeJob job;
+    job.file = file;
+    job.params = &params;
+    job.target = &d.bitmap;
+    job.rowsNeeded = &rows;
+    return job;
+}
+
 Decoded SplitDecode(const std::string& jpeg, const std::vector<bool>& rows) {
     Decoded d;
     ImageParams params;
@@ -145,11 +155,7 @@ TEST(JpegSplitDecode, AFileIsSplitFromWhereItsStreamStands) {
     ASSERT_EQ(std::fseek(file, static_cast<long>(prefix.size()), SEEK_SET), 0);
     Decoded split;
     ImageParams params;
-    DecodeJob job;
-    job.file = file;
-    job.params = &params;
-    job.target = &split.bitmap;
-    job.rowsNeeded = &rows;
+    DecodeJob job = FileJobFor(file, rows, params, split);
     EXPECT_EQ(RunSplitDecode(job, 0, true), SplitOutcome::TwoParts);
     std::fclose(file);
     EXPECT_TRUE(job.ok);
@@ -194,11 +200,7 @@ TEST(JpegSplitDecode, WhatFollowsThePhotoIsNotRead) {
     ASSERT_NE(file, nullptr);
     Decoded split;
     ImageParams params;
-    DecodeJob job;
-    job.file = file;
-    job.params = &params;
-    job.target = &split.bitmap;
-    job.rowsNeeded = &rows;
+    DecodeJob job = FileJobFor(file, rows, params, split);
     EXPECT_EQ(RunSplitDecode(job, 0, true), SplitOutcome::TwoParts);
     std::fclose(file);
     EXPECT_EQ(FirstDifferentRow(split.bitmap, OneDecode(jpeg).bitmap, rows), -1);
