@@ -1,8 +1,8 @@
-// vantrel-cli send --email ADDRESS [--password-stdin] [--limit-rate KB]: sends the photos queued in the work
-// folder's transfer list to the service, as the transfer page of the program does, and prints
-// one line per photo. Exit status: 0 every queued photo was sent, 1 photos remain queued, 2 the
-// login was refused, the service could not be reached, or nothing could be started, 3 another
-// process (the window or another send) is using the work folder.
+// vantrel-cli send --email ADDRESS [--password-stdin] [--limit-rate KB]: sends the photos queued
+// in the work folder's transfer list to the service, as the transfer page of the program does,
+// and prints one line per photo. Exit status: 0 every queued photo was sent, 1 photos remain
+// queued, 2 the login was refused, the service could not be reached, or nothing could be
+// started, 3 another process (the window or another send) is using the work folder.
 #include <signal.h>
 
 #include <csignal>

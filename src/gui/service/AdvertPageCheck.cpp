@@ -5,12 +5,11 @@
 #include <iterator>
 #include <string_view>
 
+#include "core/base/AsciiText.h"
+
 namespace vantrel::gui {
 
 namespace {
-
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 // Elements that never hold others, and those that the next of their kind (or the end of their
 // parent) closes without an end tag: neither makes the page deeper.
@@ -53,10 +52,10 @@ bool PageShapeFits(QByteArrayView html, const PageShapeLimits& limits) {
     while (i < html.size()) {
         const char c = html[i];
         const bool tagStarts = c == '<' && i + 1 < html.size() &&
-                               (IsLetter(html[i + 1]) || html[i + 1] == '/' || html[i + 1] == '!' || html[i + 1] == '?');
+                               (IsAsciiLetter(html[i + 1]) || html[i + 1] == '/' || html[i + 1] == '!' || html[i + 1] == '?');
         if (!tagStarts) {
             ++text;
-            word = IsSpace(c) || inStyle ? 0 : word + 1;
+            word = IsAsciiSpace(c) || inStyle ? 0 : word + 1;
             if (text > limits.textBytes || word > limits.longestWord) return false;
             ++i;
             continue;
@@ -71,7 +70,7 @@ bool PageShapeFits(QByteArrayView html, const PageShapeLimits& limits) {
         const bool closing = html[i + 1] == '/';
         qsizetype n = i + (closing ? 2 : 1);
         QByteArray name;
-        while (n < end && (IsLetter(html[n]) || (html[n] >= '0' && html[n] <= '9')) && name.size() < 16)
+        while (n < end && IsAsciiLetterOrDigit(html[n]) && name.size() < 16)
             name += static_cast<char>(html[n++] | 0x20);
         i = end;
         if (name.isEmpty()) continue;  // <!DOCTYPE>, <?xml?>, a stray "</ >"
