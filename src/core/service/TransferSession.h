@@ -73,6 +73,9 @@ public:
     void SetUploadLimit(std::int64_t kilobytesPerSecond) {
         rateLimit_.SetBytesPerSecond(std::clamp<std::int64_t>(kilobytesPerSecond, 0, 1'000'000'000) * 1000);
     }
+    // How many FTP sessions the run sends on side by side (1..4; 2 until set). Call before Run.
+    void SetConnections(int sessions) { connections_ = std::clamp(sessions, 1, kMaxConnections); }
+    static constexpr int kMaxConnections = 4;
     // The run while it goes on (for the time estimate), else null.
     const TTransferRun* CurrentRun() const { return run_; }
     // The refused and left photos of the run going on, or of the last one.
@@ -90,6 +93,7 @@ private:
     TTransferReport lastReport_;
     bool stopped_ = false;
     UploadRateLimit rateLimit_;
+    int connections_ = 2;
 };
 
 }  // namespace vantrel
