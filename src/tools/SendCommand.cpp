@@ -147,7 +147,7 @@ int RunSend(const std::vector<std::string>& args) {
     const std::optional<std::string> password = ReadPassword(passwordFromStdin);
     if (!password || password->empty()) return fail("PasswordErr");
 
-    ConsoleObserver observer(texts, queue, [] { return gInterrupted != 0; });
+    ConsoleObserver observer(texts, [] { return gInterrupted != 0; });
     TransferSession session(queue.Albums(), remote, workspace, observer,
                             {workFolder, locale.country, *email, *password, ProxyAddressOf(settings), false});
     session.OnSettingsProblem = [&](const RemoteSettingsResult& result) {
@@ -159,7 +159,6 @@ int RunSend(const std::vector<std::string>& args) {
     session.SetUploadLimit(limitRate.value_or(settings.LimitKBps));
     observer.Attach(&session);
     const TransferSessionResult result = session.Run();
-    observer.Finish();
     observer.Attach(nullptr);
 
     switch (result.end) {

@@ -149,6 +149,11 @@ public:
     // most 50 ms that run the pump and ask the stop check; a change of the rate ends a wait.
     void SetRateLimit(UploadRateLimit* limit) { rateLimit_ = limit; }
 
+    // The pump of the waits (see above); a client handed to another thread gets that thread's.
+    void SetPump(std::function<void()> pump) { pump_ = std::move(pump); }
+    const std::function<void()>& Pump() const { return pump_; }
+    const std::function<bool()>& StopCheck() const { return stopRequested_; }
+
     void SetWorkHandlers(TFtpWorkHandlers handlers) { handlers_ = std::move(handlers); }
     void ClearWorkHandlers() { handlers_ = {}; }
 

@@ -20,9 +20,11 @@ constexpr int kRunDepth = 2;
 }  // namespace
 
 TPackagePreparer::TPackagePreparer(const TUploadImaging& imaging, TPhotoRequest request,
-                                   std::vector<TCopyFiles> slots, std::uint64_t budgetBytes)
-    : imaging_(imaging), request_(std::move(request)), budget_(budgetBytes), slots_(std::move(slots)) {
-    for (int i = 0; i < Depth(); ++i) {
+                                   std::vector<TCopyFiles> slots, std::uint64_t budgetBytes, int sending)
+    : imaging_(imaging), request_(std::move(request)), budget_(budgetBytes), slots_(std::move(slots)),
+      sending_(std::max(sending, 1)) {
+    const int depth = std::max(static_cast<int>(slots_.size()) - sending_, 1);
+    for (int i = 0; i < depth; ++i) {
         workspaces_.push_back(std::make_unique<ImageWorkspace>());
         workspaces_.back()->sharedBudget = &budget_;
     }
@@ -37,7 +39,7 @@ void TPackagePreparer::Start(const std::string& workPath) {
         return std::any_of(pending_.begin(), pending_.end(), [&](const Job& job) { return job.*member == value; });
     };
     int slot = 0;
-    while (slot == takenSlot_ || used(&Job::slot, slot)) ++slot;
+    while (std::find(taken_.begin(), taken_.end(), slot) != taken_.end() || used(&Job::slot, slot)) ++slot;
     int workspace = 0;
     while (used(&Job::workspace, workspace)) ++workspace;
     TPhotoRequest request = request_;
@@ -59,8 +61,8 @@ void TPackagePreparer::Prefetch(const std::string& workPath) {
 
 std::optional<TPreparedPhoto> TPackagePreparer::Take(const std::string& workPath, const std::function<void()>& pump,
                                                      const std::function<bool()>& stopped) {
-    // The photo taken now no longer needs the copies of the one taken before.
-    takenSlot_ = -1;
+    // The photo taken now no longer needs the copies of the one taken `sending` photos before.
+    if (static_cast<int>(taken_.size()) >= sending_) taken_.pop_front();
     auto found = std::find_if(pending_.begin(), pending_.end(), [&](const Job& job) { return job.path == workPath; });
     // Preparations of photos the walk passed by are of no use: their workers end, dropped.
     while (!pending_.empty() && &pending_.front() != (found == pending_.end() ? nullptr : &*found)) {
@@ -75,14 +77,19 @@ std::optional<TPreparedPhoto> TPackagePreparer::Take(const std::string& workPath
         if (stopped && stopped()) return std::nullopt;
     }
     TPreparedPhoto prepared = job.result.get();
-    takenSlot_ = job.slot;
+    taken_.push_back(job.slot);
     pending_.pop_front();
     return prepared;
 }
 
-std::unique_ptr<TPackagePreparer> MakePreparer(const TTransferConfig& config, std::vector<std::string>& temporaryFiles) {
+void TPackagePreparer::Release(const std::string& scaledPath) {
+    std::erase_if(taken_, [&](int slot) { return slots_[static_cast<std::size_t>(slot)].scaledPath == scaledPath; });
+}
+
+std::unique_ptr<TPackagePreparer> MakePreparer(const TTransferConfig& config, std::vector<std::string>& temporaryFiles,
+                                               int sessions) {
     std::vector<TCopyFiles> slots{TCopyFiles{temporaryFiles.at(0), temporaryFiles.at(1)}};
-    for (int i = 0; i < kRunDepth; ++i) {
+    for (int i = 1; i < sessions + kRunDepth; ++i) {
         TCopyFiles files;
         for (std::string* path : {&files.scaledPath, &files.thumbPath}) {
             auto made = MakeTempFileName(config.workFolder, "jpg");
@@ -96,7 +103,8 @@ std::unique_ptr<TPackagePreparer> MakePreparer(const TTransferConfig& config, st
     request.rejectedErrors = config.settings.rejected_errors;
     request.scaledSize = config.settings.size_scaled;
     request.thumbSize = config.settings.size_thumbnail;
-    return std::make_unique<TPackagePreparer>(config.imaging, std::move(request), std::move(slots));
+    return std::make_unique<TPackagePreparer>(config.imaging, std::move(request), std::move(slots),
+                                              DecodeMemoryBudget(), sessions);
 }
 
 void PrefetchNext(TPackagePreparer& preparer, const TAlbum& album, int index, const TRemoteSettings& settings) {

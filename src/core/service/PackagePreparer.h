@@ -32,11 +32,12 @@ struct TCopyFiles {
 class TPackagePreparer {
 public:
     // `imaging.prepare` must be set; `request` gives the list of refused codes and the copy
-    // sizes (its paths are ignored). With n sets of copy files (at least two), up to n - 1
-    // photos are prepared at once, each on its own worker and workspace.
+    // sizes (its paths are ignored). With n sets of copy files, up to `sending` photos taken
+    // may be sent at once and up to n - `sending` (at least one) photos are prepared at once,
+    // each on its own worker and workspace.
     // The preparations at once share one decode budget of `budgetBytes` (see SharedMemoryBudget.h).
     TPackagePreparer(const TUploadImaging& imaging, TPhotoRequest request, std::vector<TCopyFiles> slots,
-                     std::uint64_t budgetBytes = DecodeMemoryBudget());
+                     std::uint64_t budgetBytes = DecodeMemoryBudget(), int sending = 1);
     // Waits for the workers, so that no file is written after the run deleted it.
     ~TPackagePreparer();
     TPackagePreparer(const TPackagePreparer&) = delete;
@@ -46,7 +47,7 @@ public:
     const SharedMemoryBudget& Budget() const { return budget_; }
 
     // How many photos may be under preparation at once.
-    int Depth() const { return static_cast<int>(slots_.size()) - 1; }
+    int Depth() const { return static_cast<int>(workspaces_.size()); }
 
     // Starts preparing the photo `workPath` on a worker, unless it is under way already or
     // every worker is busy. Call only after the photo last taken is no longer needed but for
@@ -56,9 +57,13 @@ public:
     // The preparation of `workPath`: the one started ahead when there is one (preparations
     // started before it are dropped), else one started now. `pump` runs every 20 ms while
     // waiting; nothing is returned once `stopped` says so (the workers finish in the
-    // background and are waited for at destruction).
+    // background and are waited for at destruction). Its copy files stay the photo's until it
+    // is released, or until `sending` more photos were taken.
     std::optional<TPreparedPhoto> Take(const std::string& workPath, const std::function<void()>& pump,
                                        const std::function<bool()>& stopped);
+    // The photo taken with the copies at `scaledPath` no longer needs them: it was sent, or
+    // will not be.
+    void Release(const std::string& scaledPath);
 
 private:
     struct Job {
@@ -73,15 +78,17 @@ private:
     TPhotoRequest request_;
     SharedMemoryBudget budget_;  // outlives the workspaces' use of it: the workers are waited for first
     std::vector<TCopyFiles> slots_;
-    int takenSlot_ = -1;  // the copies of the photo being sent
+    int sending_;
+    std::deque<int> taken_;  // the copies of the photos being sent, oldest first
     std::vector<std::unique_ptr<ImageWorkspace>> workspaces_;
     std::deque<Job> pending_;
 };
 
-// The run's preparer: more temporary copy files are made in the work folder and added to
-// `temporaryFiles` (which must hold the run's scaled, thumbnail and sidecar files, in that
-// order). Throws TFileWriteError when a file cannot be made.
-std::unique_ptr<TPackagePreparer> MakePreparer(const TTransferConfig& config, std::vector<std::string>& temporaryFiles);
+// The preparer of a run that sends on `sessions` sessions at once: more temporary copy files are
+// made in the work folder and added to `temporaryFiles` (which must hold the run's scaled,
+// thumbnail and sidecar files, in that order). Throws TFileWriteError when a file cannot be made.
+std::unique_ptr<TPackagePreparer> MakePreparer(const TTransferConfig& config, std::vector<std::string>& temporaryFiles,
+                                               int sessions);
 
 // Starts preparing the photos the album walk sends after the one at `index` (the walk goes from
 // the last photo to the first), skipping photos refused for their size.

@@ -2,15 +2,18 @@
 
 #include <cstdio>
 #include <exception>
+#include <utility>
 
 #include "core/albums/AlbumNames.h"
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TImageJob.h"
 #include "core/service/ConnectionRecovery.h"
+#include "core/service/FtpSessionWorker.h"
 #include "core/service/FileWriteError.h"
 #include "core/service/FtpClient.h"
 #include "core/service/PackagePreparer.h"
+#include "core/service/RunSession.h"
 #include "core/service/ServiceIds.h"
 #include "core/service/TransferPreparation.h"
 #include "core/service/TransferService.h"
@@ -19,12 +22,6 @@
 namespace vantrel {
 
 namespace {
-
-int IndexOfJob(const TAlbum& album, const TImageJob* job) {
-    for (int i = 0; i < album.Jobs().Count(); ++i)
-        if (&album.Jobs().Items(i) == job) return i;
-    return -1;
-}
 
 const TServiceAlbum* MatchingServiceAlbum(const TAlbum& album, const std::vector<TServiceAlbum>& serviceAlbums) {
     for (const auto& serviceAlbum : serviceAlbums)
@@ -47,9 +44,17 @@ TTransferRun::TTransferRun(TAlbumList& albums, TTransferService& service, TTrans
     : albums_(albums), service_(service), observer_(observer), config_(std::move(config)),
       watchdog_(config_.reconnect.limit.count() > 0 ? config_.reconnect.limit : StandardReconnectSchedule().limit) {}
 
+TTransferRun::~TTransferRun() = default;
+
 void TTransferRun::Stop() {
+    // Each session's client asks this within 50 ms and closes its connection.
     stopPressed_ = true;
-    if (ftp_ && ftp_->FtpConnected()) ftp_->FtpDisconnect();
+    sessionsEnd_ = true;
+}
+
+int TTransferRun::SessionsToOpen() const {
+    if (!config_.openSession || !config_.imaging.prepare) return 1;  // copies step by step share one workspace
+    return std::clamp(config_.sessions, 1, 4);
 }
 
 bool TTransferRun::EstimateTime(TTimeEstimate& estimate) const {
@@ -57,44 +62,19 @@ bool TTransferRun::EstimateTime(TTimeEstimate& estimate) const {
     return EstimateRemaining(runBar_.position, runBar_.range, elapsed.count(), estimate);
 }
 
-void TTransferRun::OnWork(std::int64_t bytes) {
-    watchdog_.BytesTaken(bytes - storeBytes_);
-    storeBytes_ = bytes;
-    photoBar_.Work(bytes);
-    runBar_.Work(bytes);
-    observer_.ShowPhotoProgress(photoBar_.position, photoBar_.range);
-    observer_.ShowRunProgress(runBar_.position, runBar_.range);
-    observer_.ProcessMessages();
-}
-
-void TTransferRun::OnWorkEnd() { storeBytes_ = 0; }
-
-void TTransferRun::OnAttemptEnd(bool verified) {
-    // The bars keep a file's bytes once it verified; a failed attempt's bytes are counted again
-    // by the next one, so that the run bar counts every byte once.
-    if (verified) {
-        watchdog_.Verified();
-        photoBar_.WorkEnd();
-        runBar_.WorkEnd();
-    } else {
-        watchdog_.AttemptFailed();
-        photoBar_.WorkFailed();
-        runBar_.WorkFailed();
-    }
-}
-
 TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& sessionCode) {
-    ftp_ = &ftp;
     report_ = {};
     photoNumber_ = -1;
     photosSent_ = 0;
+    walkEnds_ = false;
+    sessionsEnd_ = stopPressed_.load();
+    sessionFailure_ = nullptr;
     TTransferOutcome outcome = TTransferOutcome::toStopped;
     watchdog_.Reset();
     TConnectionRecovery recovery(config_.reconnect, {[this] { return WaitsEnd(); },
                                                      [this] { observer_.ProcessMessages(); },
                                                      [this](int secondsLeft) { observer_.ShowConnectionWait(secondsLeft); },
                                                      {}});
-    recovery_ = &recovery;
     bool walkCompleted = false;
     bool uploadBegun = false;  // stays true once the upload has begun
     // Once Stop is pressed, or the watchdog ran out, the FTP client neither waits nor reconnects.
@@ -107,16 +87,14 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
     auto endUpload = [&] {
         if (!uploadStarted) return;
         uploadStarted = false;
+        CloseSessions();
         preparer_ = nullptr;
         preparer.reset();  // waits for the worker before its files are deleted
-        ftp.ClearWorkHandlers();
         ftp.FtpDisconnect();
         observer_.SetTimerRunning(false);
         for (const auto& path : temporaryFiles) std::remove(path.c_str());
     };
     auto endRun = [&] {
-        ftp_ = nullptr;
-        recovery_ = nullptr;
         ftp.SetStopCheck({});
         // Stop is the user's own choice: what it leaves queued is named only beside refusals.
         if (uploadBegun && !walkCompleted) ReportPhotosLeftQueued();
@@ -169,8 +147,9 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                 if (!path) throw TFileWriteError(path.error());
                 temporaryFiles.push_back(*path);
             }
+            const int sessions = SessionsToOpen();
             if (config_.imaging.prepare) {
-                preparer = MakePreparer(config_, temporaryFiles);
+                preparer = MakePreparer(config_, temporaryFiles, sessions);
                 preparer_ = preparer.get();
                 PrefetchFirst(*preparer, albums_, config_.settings);
             }
@@ -183,18 +162,10 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                 folderMade = true;
                 ftp.FtpChangeDir(folderName);
             });
+            sessionSetup_.reset(new SessionSetup{config_.settings, config_.imaging, folderName, customerId,
+                                                 config_.reconnect, [this] { return sessionsEnd_.load(); }, events_});
+            OpenSessions(ftp, *sessionSetup_, sessions, temporaryFiles);
 
-            TTransferObserver& observer = observer_;
-            TPackageContext context{ftp,
-                                    config_.settings,
-                                    config_.imaging,
-                                    [&observer] { observer.ProcessMessages(); },
-                                    folderName,
-                                    customerId,
-                                    temporaryFiles[0],
-                                    temporaryFiles[1],
-                                    temporaryFiles[2],
-                                    [this](bool verified) { OnAttemptEnd(verified); }};
             bool walkEnded = false;
             for (int i = 0; i < albums_.Count() && !walkEnded; ++i) {
                 albums_.SelectAlbum(i);
@@ -210,9 +181,12 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                     }))
                     continue;
                 CheckAlbumId(albumId, album.AlbumName());
-                walkEnded = SendAlbum(album, albumId, context);
+                walkEnded = SendAlbum(album, albumId);
             }
+            CloseSessions();
+            walkEnded = walkEnded || WalkMustEnd();
             walkCompleted = !walkEnded;
+            if (auto failure = std::exchange(sessionFailure_, nullptr)) std::rethrow_exception(failure);
             endUpload();
             if (!walkEnded) outcome = TTransferOutcome::toCompleted;
         }
@@ -230,93 +204,6 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
     }
     endRun();
     return outcome;
-}
-
-bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId, const TPackageContext& context) {
-    for (int j = album.Jobs().Count() - 1; j >= 0; --j) {
-        if (stopPressed_) return true;
-        if (j >= album.Jobs().Count()) continue;  // the album shrank while the window ran
-        TImageJob& job = album.Jobs().Items(j);
-        album.SelectJobItem(j);
-        observer_.ShowPhoto(job);
-        observer_.ProcessMessages();
-        ++photoNumber_;
-        observer_.ShowPhotosLeft(photosAtStart_ - photoNumber_);
-        observer_.ProcessMessages();
-
-        if (!IsPhotoSizeAccepted(job.PhotoSize, config_.settings)) {
-            report_.refusedForSize.push_back(job.FileName);
-            runBar_.Advance(job.PackageSize);
-            observer_.ShowRunProgress(runBar_.position, runBar_.range);
-            continue;
-        }
-        // Stop while the photo is still being prepared ends the walk with the photo queued.
-        std::optional<TPreparedPhoto> prepared;
-        if (preparer_) {
-            prepared = preparer_->Take(job.WorkPath, context.pump, [this] { return stopPressed_; });
-            if (!prepared) return true;
-        }
-        // An unreadable list of warning codes ends the run as a connection failure.
-        auto rejected = prepared ? prepared->rejected
-                                 : config_.imaging.isRejected(job.WorkPath, config_.settings.rejected_errors);
-        if (!rejected) throw TUploadError(rejected.error());
-        if (*rejected) {
-            report_.refusedForWarnings.push_back(job.FileName);
-            runBar_.Advance(job.PackageSize);
-            observer_.ShowRunProgress(runBar_.position, runBar_.range);
-            continue;
-        }
-
-        photoBar_.Reset(job.PackageSize);
-        observer_.ShowPhotoProgress(0, photoBar_.range);
-        context.ftp.SetWorkHandlers({{},
-                                     [this](TWorkMode mode, std::int64_t bytes) {
-                                         if (mode == TWorkMode::wmWrite) OnWork(bytes);
-                                     },
-                                     [this](TWorkMode mode) {
-                                         if (mode == TWorkMode::wmWrite) OnWorkEnd();
-                                     }});
-        bool sent = false;
-        bool endWalk = false;
-        bool copyNotMade = false;
-        try {
-            if (prepared) PrefetchNext(*preparer_, album, j, config_.settings);
-            sent = SendPhotoRecovering(context, job, [&] {
-                return prepared ? SendPreparedPackage(context, job, *prepared, photoNumber_, albumId)
-                                : SendPhotoPackage(context, job, photoNumber_, albumId);
-            });
-            endWalk = stopPressed_;
-        } catch (const TFileWriteError&) {
-            context.ftp.ClearWorkHandlers();
-            throw;
-        } catch (const FtpProtocolError&) {
-            context.ftp.ClearWorkHandlers();
-            throw;  // the server broke the protocol: a connection failure of the run, at once
-        } catch (const TCopyNotMade& notMade) {
-            report_.copiesNotMade.push_back({job.FileName, notMade.what()});  // stays queued; the walk goes on
-            copyNotMade = true;
-        } catch (const std::exception&) {
-            // An upload error ends the run, and so does Stop: the store it cut is not retried,
-            // and the photo under way stays queued. A connection lost for longer than the
-            // reconnect schedule allows is a connection failure of the run.
-            if ((recovery_ && recovery_->GaveUp()) || (!stopPressed_ && watchdog_.Expired())) {
-                context.ftp.ClearWorkHandlers();
-                throw;
-            }
-            endWalk = true;
-        }
-        // The photo leaves the transfer list, and its working copy is deleted, only now that all
-        // four of its files were verified on the server.
-        if (sent) {
-            album.RemoveJob(IndexOfJob(album, &job), true);
-            ++photosSent_;
-        } else if (!endWalk && !copyNotMade) {
-            report_.notVerified.push_back(job.FileName);
-        }
-        context.ftp.ClearWorkHandlers();
-        if (endWalk) return true;
-    }
-    return false;
 }
 
 }  // namespace vantrel

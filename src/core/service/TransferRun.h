@@ -5,10 +5,16 @@
 //
 // The run talks to its window only through TTransferObserver, and waits on the network with the
 // observer's ProcessMessages running at least every 50 ms, so that the window can call Stop().
+// The packages go out on up to four FTP sessions side by side, each on a thread of its own
+// (FtpSessionWorker), so that one session's round trips overlap another's bytes; the album list
+// and the observer are touched on the caller's thread only.
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,6 +22,7 @@
 #include "core/service/ProgressWatchdog.h"
 #include "core/service/ReconnectSchedule.h"
 #include "core/service/ServiceAlbum.h"
+#include "core/service/SessionEvents.h"
 #include "core/service/TRemoteSettings.h"
 #include "core/service/TransferProgress.h"
 #include "core/service/UploadPackage.h"
@@ -29,6 +36,8 @@ class TFtpClient;
 class TImageJob;
 class TPackagePreparer;
 class TTransferService;
+struct RunSession;
+struct SessionSetup;
 
 enum class TTransferOutcome {
     toNone = 0,       // the login was refused, or an error left the run
@@ -37,7 +46,16 @@ enum class TTransferOutcome {
     toReported = 4,   // the report of refused photos was shown
 };
 
+// What became of a photo the run dealt with.
+enum class PhotoEnd {
+    Sent,            // verified and taken off the list
+    RefusedForSize,  // outside the service's sizes: stays queued, reported
+    RefusedDamaged,  // a refused decoder warning: stays queued, reported
+    LeftQueued,      // a file that did not verify, a copy not made, or the run ended during it
+};
+
 // What the transfer panel shows; the window implements it.
+// Every call comes on the thread that called RunTransfer.
 class TTransferObserver {
 public:
     virtual ~TTransferObserver() = default;
@@ -47,11 +65,16 @@ public:
     virtual void SetTimerRunning(bool running) = 0;
     // Album_Lbl: the album whose photos are being sent.
     virtual void ShowAlbum(const TAlbum& album) = 0;
-    // ImgName_Lbl and Image_Img: the photo being sent (its name, its tile ImageIndex).
+    // ImgName_Lbl and Image_Img: the photo being sent (its name, its tile ImageIndex). With two
+    // sessions, the one started last; when it is done first, the other one again.
     virtual void ShowPhoto(const TImageJob& job) = 0;
+    // The run is done with a photo of `album` (`job` may be a copy of the list's photo).
+    virtual void ShowPhotoEnded(const TAlbum& album, const TImageJob& job, PhotoEnd end) {
+        (void)album, (void)job, (void)end;
+    }
     // ImgLeft_Lbl: "ToTransfer" with `left` and the plural word when left > 1, else the singular.
     virtual void ShowPhotosLeft(int left) = 0;
-    // PBar1 (bytes of the current photo) and PBar2 (bytes of the whole run).
+    // PBar1 (bytes of the photo shown) and PBar2 (bytes of the whole run, all sessions).
     virtual void ShowPhotoProgress(std::int64_t position, std::int64_t range) = 0;
     virtual void ShowRunProgress(std::int64_t position, std::int64_t range) = 0;
     // The login was refused: a plain message box with "BadLoginErr".
@@ -80,11 +103,17 @@ struct TTransferConfig {
     // Empty: a lost connection ends the run at once. The window and the tool ride outages out.
     // Its limit is also how long the run goes on without a verified file (10 minutes when empty).
     TReconnectSchedule reconnect;
+    // How many FTP sessions send side by side (1..4): the first is the one given to RunTransfer,
+    // the others come from `openSession` (a client configured like it, not connected). Without
+    // `openSession`, or when the copies are not prepared ahead (`imaging.prepare`), one.
+    int sessions = 1;
+    std::function<std::unique_ptr<TFtpClient>()> openSession{};
 };
 
 class TTransferRun {
 public:
     TTransferRun(TAlbumList& albums, TTransferService& service, TTransferObserver& observer, TTransferConfig config);
+    ~TTransferRun();
 
     // The run proper. `ftp` is configured for the service's FTP server and not yet connected;
     // `sessionCode` receives the session code once the session is opened. Returns the outcome;
@@ -99,12 +128,12 @@ public:
     // is shown when photos were refused.
     TTransferOutcome RunTransfer(TFtpClient& ftp, std::string& sessionCode);
 
-    // The Stop button: closes the FTP connection at once; the store or reply in progress fails,
-    // no reconnection is made and the run ends with the photo under way still queued. The
+    // The Stop button: every session's store or reply in progress fails within 50 ms, no
+    // reconnection is made and the run ends with the photos under way still queued. The
     // caller's HTTP client should be stopped with it (HttpClient::SetStopCheck), so that a pending
     // XML-RPC call ends too. Pressed before RunTransfer, it makes the run end before the login.
     void Stop();
-    bool StopPressed() const { return stopPressed_; }
+    bool StopPressed() const { return stopPressed_.load(); }
     // Stop was pressed or the run went without a verified file for too long: every wait of the
     // run ends at once (the stop check of its HTTP clients).
     bool WaitsEnd() const { return stopPressed_ || watchdog_.Expired(); }
@@ -121,34 +150,54 @@ private:
     // Throws UnsafeServiceId when an album that photos will be sent into has an id that is not
     // positive, so that such a run ends before its first file.
     void CheckAlbumIdsInUse(const std::vector<TServiceAlbum>& serviceAlbums) const;
-    // Returns true when the album walk must end.
-    bool SendAlbum(TAlbum& album, std::int32_t albumId, const TPackageContext& context);
-    // Sends the package, starting it again from its first file after a lost connection was
-    // waited out (TransferRunRecovery.cpp).
-    bool SendPhotoRecovering(const TPackageContext& context, const TImageJob& job, const std::function<bool()>& send);
+    // How many sessions this run sends on.
+    int SessionsToOpen() const;
+
+    // The album walk and the sessions (TransferRunWalk.cpp).
+    // Starts the sessions: the first on `ftp`, connected and inside the folder; the others
+    // connect on their own threads. Their sidecar files are added to `temporaryFiles`.
+    void OpenSessions(TFtpClient& ftp, const SessionSetup& setup, int count, std::vector<std::string>& temporaryFiles);
+    // Hands out the album's photos, last first, to idle sessions. Returns true when the walk
+    // must end.
+    bool SendAlbum(TAlbum& album, std::int32_t albumId);
+    // An idle session ready to send, waiting for one; null once the walk must end.
+    RunSession* IdleSession();
+    void HandOut(RunSession& session, TAlbum& album, const TImageJob& job, std::int32_t albumId,
+                 std::optional<TPreparedPhoto> prepared);
+    // Takes the sessions' events (waiting up to `wait` for the first), shows the progress and
+    // lets the window run.
+    void Pump(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
+    void Handle(const SessionEvent& event);
+    void PackageDone(RunSession& session, const SessionEvent& done);
+    void ShowRunBar();
+    // Lets the packages under way end (cut at once when the walk ended early) and closes every
+    // session. A session's failure that fails the run stays in sessionFailure_.
+    void CloseSessions();
+    bool WalkMustEnd() const { return stopPressed_.load() || walkEnds_; }
     // Names every photo still queued, not refused, as left by a run that ended early.
     void ReportPhotosLeftQueued();
-    void OnWork(std::int64_t bytes);
-    void OnWorkEnd();
-    void OnAttemptEnd(bool verified);
 
     TAlbumList& albums_;
     TTransferService& service_;
     TTransferObserver& observer_;
     TTransferConfig config_;
-    TFtpClient* ftp_ = nullptr;
     TPackagePreparer* preparer_ = nullptr;  // set while photos are prepared ahead
-    bool stopPressed_ = false;
+    std::atomic<bool> stopPressed_{false};
+    // The sessions must end what they do: Stop, an early end of the walk, the watchdog.
+    std::atomic<bool> sessionsEnd_{false};
+    bool walkEnds_ = false;                  // a package's failure ended the walk
+    std::exception_ptr sessionFailure_;      // a session's failure that the run rethrows
     TTransferReport report_;
-    TProgressBar photoBar_;
-    TProgressBar runBar_;
+    TProgressBar runBar_;  // its base counts the verified and skipped bytes; the files under way are added
     std::chrono::steady_clock::time_point runStart_;
     int photoNumber_ = -1;
     int photosAtStart_ = 0;
     int photosSent_ = 0;
-    TConnectionRecovery* recovery_ = nullptr;  // during RunTransfer
     ProgressWatchdog watchdog_;
-    std::int64_t storeBytes_ = 0;  // bytes of the store under way reported so far
+    SessionEventQueue events_;
+    std::unique_ptr<SessionSetup> sessionSetup_;
+    std::vector<std::unique_ptr<RunSession>> sessions_;
+    RunSession* shown_ = nullptr;  // the session whose photo the panel shows
 };
 
 }  // namespace vantrel

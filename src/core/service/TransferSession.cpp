@@ -65,6 +65,13 @@ void TransferSession::RunOrThrow(TransferSessionResult& result) {
     };
     TTransferConfig config{remote_, config_.workFolder, config_.email, config_.password, UploadImagingFor(workspace_),
                            ReconnectScheduleFromEnvironment()};
+    config.sessions = connections_;
+    // The further sessions run on threads of their own: their clients have no pump.
+    config.openSession = [this, ftpSettings] {
+        auto session = std::make_unique<TFtpClient>(ftpSettings);
+        session->SetRateLimit(&rateLimit_);
+        return session;
+    };
     TTransferRun run(albums_, service, observer_, config);
     run_ = &run;
     // Whatever way the run ends, what it sent is counted.

@@ -1,0 +1,246 @@
+// The album walk of the transfer run: photos handed out in queue order to the FTP sessions that
+// are idle, what the sessions report taken on the run's thread, and what stayed queued.
+#include <algorithm>
+
+#include "core/albums/TAlbum.h"
+#include "core/albums/TAlbumList.h"
+#include "core/albums/TImageJob.h"
+#include "core/service/PackagePreparer.h"
+#include "core/service/RunSession.h"
+#include "core/service/TransferRun.h"
+#include "core/service/UploadNames.h"
+
+namespace vantrel {
+
+namespace {
+
+int IndexOfJob(const TAlbum& album, const TImageJob* job) {
+    for (int i = 0; i < album.Jobs().Count(); ++i)
+        if (&album.Jobs().Items(i) == job) return i;
+    return -1;
+}
+
+constexpr std::chrono::milliseconds kPollInterval{50};
+
+}  // namespace
+
+void TTransferRun::OpenSessions(TFtpClient& ftp, const SessionSetup& setup, int count,
+                                std::vector<std::string>& temporaryFiles) {
+    for (int i = 0; i < count; ++i) {
+        auto session = std::make_unique<RunSession>();
+        FtpSessionWorker::Files files{temporaryFiles.at(0), temporaryFiles.at(1), temporaryFiles.at(2)};
+        if (i > 0) {
+            auto inf = MakeTempFileName(config_.workFolder, "inf");
+            if (!inf) throw TFileWriteError(inf.error());
+            temporaryFiles.push_back(*inf);
+            files = {{}, {}, *inf};  // copies are prepared ahead whenever there are several sessions
+            session->ownFtp = config_.openSession();
+        }
+        session->ready = i == 0;
+        session->worker = std::make_unique<FtpSessionWorker>(i, i == 0 ? ftp : *session->ownFtp, setup,
+                                                             std::move(files), i == 0);
+        sessions_.push_back(std::move(session));
+    }
+}
+
+bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId) {
+    for (int j = album.Jobs().Count() - 1; j >= 0; --j) {
+        RunSession* session = IdleSession();
+        if (!session) return true;
+        if (j >= album.Jobs().Count()) continue;  // the album shrank while the window ran
+        TImageJob& job = album.Jobs().Items(j);
+        album.SelectJobItem(j);
+        observer_.ShowPhoto(job);
+        observer_.ProcessMessages();
+        ++photoNumber_;
+        observer_.ShowPhotosLeft(photosAtStart_ - photoNumber_);
+        observer_.ProcessMessages();
+        if (WalkMustEnd()) return true;
+
+        auto skip = [&](std::vector<std::string>& refusals, PhotoEnd end) {
+            refusals.push_back(job.FileName);
+            observer_.ShowPhotoEnded(album, job, end);
+            runBar_.base += job.PackageSize;
+            ShowRunBar();
+        };
+        if (!IsPhotoSizeAccepted(job.PhotoSize, config_.settings)) {
+            skip(report_.refusedForSize, PhotoEnd::RefusedForSize);
+            continue;
+        }
+        // Stop while the photo is still being prepared ends the walk with the photo queued.
+        std::optional<TPreparedPhoto> prepared;
+        if (preparer_) {
+            prepared = preparer_->Take(job.WorkPath, [this] { Pump(); }, [this] { return WalkMustEnd(); });
+            if (!prepared) {
+                observer_.ShowPhotoEnded(album, job, PhotoEnd::LeftQueued);
+                return true;
+            }
+        }
+        // An unreadable list of warning codes ends the run as a connection failure.
+        auto rejected = prepared ? prepared->rejected
+                                 : config_.imaging.isRejected(job.WorkPath, config_.settings.rejected_errors);
+        if (!rejected) throw TUploadError(rejected.error());
+        if (*rejected) {
+            if (prepared) preparer_->Release(prepared->scaledPath);
+            skip(report_.refusedForWarnings, PhotoEnd::RefusedDamaged);
+            continue;
+        }
+        HandOut(*session, album, job, albumId, std::move(prepared));
+        if (preparer_) PrefetchNext(*preparer_, album, j, config_.settings);
+    }
+    return false;
+}
+
+RunSession* TTransferRun::IdleSession() {
+    for (auto wait = std::chrono::milliseconds(0);; wait = kPollInterval) {
+        Pump(wait);
+        if (WalkMustEnd()) return nullptr;
+        for (auto& session : sessions_)
+            if (session->ready && session->usable && !session->package) return session.get();
+    }
+}
+
+void TTransferRun::HandOut(RunSession& session, TAlbum& album, const TImageJob& job, std::int32_t albumId,
+                           std::optional<TPreparedPhoto> prepared) {
+    session.package = RunSession::Package{&album, &job, job, prepared ? prepared->scaledPath : std::string()};
+    session.photoBar.Reset(job.PackageSize);
+    session.fileBytes = session.packageBytes = 0;
+    shown_ = &session;
+    observer_.ShowPhotoProgress(0, session.photoBar.range);
+    session.worker->Send({job, photoNumber_, albumId, std::move(prepared)});
+}
+
+void TTransferRun::Pump(std::chrono::milliseconds wait) {
+    const std::vector<SessionEvent> events = events_.Take(wait);
+    for (const SessionEvent& event : events) Handle(event);
+    if (!events.empty()) {
+        if (shown_) observer_.ShowPhotoProgress(shown_->photoBar.position, shown_->photoBar.range);
+        ShowRunBar();
+    }
+    // A run that gets nowhere ends: every session's wait ends at once.
+    if (watchdog_.Expired()) sessionsEnd_ = true;
+    observer_.ProcessMessages();
+}
+
+void TTransferRun::Handle(const SessionEvent& event) {
+    RunSession& session = *sessions_.at(static_cast<std::size_t>(event.session));
+    switch (event.kind) {
+    case SessionEvent::Kind::Ready:
+        session.ready = true;
+        break;
+    case SessionEvent::Kind::Unusable:
+        session.usable = false;
+        break;
+    case SessionEvent::Kind::Bytes:
+        watchdog_.BytesTaken(std::max<std::int64_t>(event.value - session.fileBytes, 0));
+        session.fileBytes = event.value;
+        session.photoBar.Work(event.value);
+        break;
+    case SessionEvent::Kind::AttemptEnd:
+        // The bars keep a file's bytes once it verified; a failed attempt's bytes are counted
+        // again by the next one, so that the run bar counts every byte once.
+        if (event.verified) {
+            watchdog_.Verified();
+            runBar_.base += session.fileBytes;
+            session.packageBytes += session.fileBytes;
+            session.photoBar.WorkEnd();
+        } else {
+            watchdog_.AttemptFailed();
+            session.photoBar.WorkFailed();
+        }
+        session.fileBytes = 0;
+        break;
+    case SessionEvent::Kind::Restart:
+        // The package starts again from its first file: what it had verified is counted again.
+        runBar_.base -= session.packageBytes;
+        session.packageBytes = session.fileBytes = 0;
+        session.photoBar.Reset(session.photoBar.range);
+        break;
+    case SessionEvent::Kind::Wait:
+        observer_.ShowConnectionWait(static_cast<int>(event.value));
+        break;
+    case SessionEvent::Kind::Done:
+        PackageDone(session, event);
+        break;
+    }
+}
+
+void TTransferRun::PackageDone(RunSession& session, const SessionEvent& done) {
+    RunSession::Package package = std::move(*session.package);
+    session.package.reset();
+    session.fileBytes = 0;
+    if (preparer_ && !package.copiesPath.empty()) preparer_->Release(package.copiesPath);
+    const std::string& name = package.job.FileName;
+    switch (done.fate) {
+    case PackageFate::Sent:
+        break;
+    case PackageFate::NotVerified:
+        report_.notVerified.push_back(name);
+        break;
+    case PackageFate::CopyNotMade:
+        report_.copiesNotMade.push_back({name, done.reason});  // stays queued; the walk goes on
+        break;
+    case PackageFate::EndsRun:
+        if (!sessionFailure_) sessionFailure_ = done.error;
+        [[fallthrough]];
+    case PackageFate::EndsWalk:
+        // The other sessions' photos stay queued too. A session cut by the watchdog fails the run.
+        if (!sessionFailure_ && !stopPressed_ && watchdog_.Expired()) sessionFailure_ = done.error;
+        walkEnds_ = true;
+        sessionsEnd_ = true;
+        break;
+    }
+    observer_.ShowPhotoEnded(*package.album, package.job,
+                             done.fate == PackageFate::Sent ? PhotoEnd::Sent : PhotoEnd::LeftQueued);
+    // The photo leaves the transfer list, and its working copy is deleted, only now that all
+    // four of its files were verified on the server.
+    if (done.fate == PackageFate::Sent) {
+        package.album->RemoveJob(IndexOfJob(*package.album, package.queued), true);
+        ++photosSent_;
+    }
+    if (shown_ == &session) {
+        // The panel goes on with a photo still under way.
+        auto other = std::find_if(sessions_.begin(), sessions_.end(), [](const auto& s) { return s->package.has_value(); });
+        if (other != sessions_.end()) {
+            shown_ = other->get();
+            observer_.ShowPhoto(shown_->package->job);
+            observer_.ShowPhotoProgress(shown_->photoBar.position, shown_->photoBar.range);
+        }
+    }
+}
+
+void TTransferRun::ShowRunBar() {
+    std::int64_t underWay = 0;
+    for (const auto& session : sessions_) underWay += session->fileBytes;
+    runBar_.Work(underWay);
+    observer_.ShowRunProgress(runBar_.position, runBar_.range);
+}
+
+void TTransferRun::CloseSessions() {
+    if (WalkMustEnd()) sessionsEnd_ = true;
+    auto underWay = [&] {
+        return std::any_of(sessions_.begin(), sessions_.end(), [](const auto& s) { return s->package.has_value(); });
+    };
+    while (underWay()) {
+        Pump(kPollInterval);
+        if (stopPressed_) sessionsEnd_ = true;
+    }
+    sessionsEnd_ = true;  // a session still logging in gives up
+    sessions_.clear();    // each waits for its thread
+    events_.Take(std::chrono::milliseconds(0));  // a late "ready" or pause of no use now
+    shown_ = nullptr;
+    sessionSetup_.reset();
+}
+
+void TTransferRun::ReportPhotosLeftQueued() {
+    for (int i = 0; i < albums_.Count(); ++i) {
+        const TJobList& jobs = albums_.Items(i).Jobs();
+        for (int j = jobs.Count() - 1; j >= 0; --j) {
+            const std::string& name = jobs.Items(j).FileName;
+            if (report_.Names(name)) continue;
+            report_.leftByEarlyEnd.push_back(name);
+        }
+    }
+}
+
+}  // namespace vantrel
