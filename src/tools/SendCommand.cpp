@@ -1,5 +1,5 @@
-// vantrel-cli send --email ADDRESS [--password-stdin] [--limit-rate KB]: sends the photos queued
-// in the work folder's transfer list to the service, as the transfer page of the program does,
+// vantrel-cli send --email ADDRESS [--password-stdin] [--limit-rate KB] [--connections N]: sends
+// the photos queued in the work folder's transfer list to the service, as the transfer page of the program does,
 // and prints one line per photo. Exit status: 0 every queued photo was sent, 1 photos remain
 // queued, 2 the login was refused, the service could not be reached, or nothing could be
 // started, 3 another process (the window or another send) is using the work folder.
@@ -49,11 +49,22 @@ int RunSend(const std::vector<std::string>& args) {
     std::optional<std::string> email;
     bool passwordFromStdin = false;
     std::optional<int> limitRate;  // KB/s for this run, instead of the settings' limit
+    std::optional<int> connections;  // FTP sessions side by side for this run, instead of the settings'
     bool usable = true;
     auto readLimit = [&](const std::string& text) {
         const int value = ParseIniInteger(text, -1);
         if (value < 0 || text.empty()) usable = false;
         else limitRate = value;
+    };
+    auto readConnections = [&](const std::string& text) {
+        const int value = ParseIniInteger(text, 0);
+        if (value >= 1 && value <= TransferSession::kMaxConnections) {
+            connections = value;
+            return;
+        }
+        std::fprintf(stderr, "vantrel-cli send: --connections takes a whole number from 1 to %d, not \"%s\"\n",
+                     TransferSession::kMaxConnections, text.c_str());
+        usable = false;
     };
     for (std::size_t i = 0; i < args.size() && usable; ++i) {
         if (args[i] == "--email" && i + 1 < args.size()) email = args[++i];
@@ -61,10 +72,13 @@ int RunSend(const std::vector<std::string>& args) {
         else if (args[i] == "--password-stdin") passwordFromStdin = true;
         else if (args[i] == "--limit-rate" && i + 1 < args.size()) readLimit(args[++i]);
         else if (args[i].starts_with("--limit-rate=")) readLimit(args[i].substr(13));
+        else if (args[i] == "--connections" && i + 1 < args.size()) readConnections(args[++i]);
+        else if (args[i].starts_with("--connections=")) readConnections(args[i].substr(14));
         else usable = false;
     }
     if (!email || !usable) {
-        std::fprintf(stderr, "usage: vantrel-cli send --email ADDRESS [--password-stdin] [--limit-rate KB]\n");
+        std::fprintf(stderr, "usage: vantrel-cli send --email ADDRESS [--password-stdin] [--limit-rate KB] "
+                             "[--connections N]\n");
         return kNotRun;
     }
 
@@ -157,6 +171,7 @@ int RunSend(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s\n", ForTerminal(problem.Message(translate)).c_str());
     };
     session.SetUploadLimit(limitRate.value_or(settings.LimitKBps));
+    session.SetConnections(connections.value_or(settings.Connections));
     observer.Attach(&session);
     const TransferSessionResult result = session.Run();
     observer.Attach(nullptr);
@@ -195,9 +210,13 @@ int RunSend(const std::vector<std::string>& args) {
     return left > 0 ? kPhotosLeft : kAllSent;
 }
 
-const CliCommandRegistration reg("send", {"send --email ADDRESS [--password-stdin] [--limit-rate KB]\n"
+// The settings' range of sessions is the session's own.
+static_assert(TSettings::kMaxConnections == TransferSession::kMaxConnections);
+
+const CliCommandRegistration reg("send", {"send --email ADDRESS [--password-stdin] [--limit-rate KB] [--connections N]\n"
                                           "      send the queued photos to the service, at most KB kilobytes per second\n"
-                                          "      (0: no limit; without it the settings' limit holds)\n"
+                                          "      (0: no limit; without it the settings' limit holds), on up to N FTP\n"
+                                          "      sessions side by side (1..4; without it the settings' number holds)\n"
                                           "      exit 0 all sent, 1 photos left, 2 not run, 3 work folder in use",
                                           RunSend});
 

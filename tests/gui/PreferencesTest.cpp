@@ -235,18 +235,24 @@ private slots:
         QCOMPARE(window->Settings().FreqIdx, 1);
     }
 
-    void uploadLimitIsOfferedOnTheSecurePageAndStored() {
+    void uploadLimitAndSessionsAreOfferedOnTheSecurePageAndStored() {
         test::TempFolder home;
         auto window = test::OpenWindow(home);
         window->Settings().LimitKBps = 250;
+        window->Settings().Connections = 3;
         QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
             QCOMPARE(dialog.Limit_Check->text(), window->Translate("Limit_Check"));
             QVERIFY(dialog.Limit_Check->isChecked());
             QCOMPARE(dialog.Limit_Spin->value(), 250);
             dialog.Limit_Spin->setValue(800);
+            QCOMPARE(dialog.Connections_Lbl->text(), window->Translate("Connections_Lbl"));
+            QCOMPARE(dialog.Connections_Spin->value(), 3);
+            QCOMPARE(dialog.Connections_Spin->maximum(), 4);
+            dialog.Connections_Spin->setValue(1);
             dialog.close();
         }));
         QCOMPARE(window->Settings().LimitKBps, 800);
+        QCOMPARE(window->Settings().Connections, 1);
         QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
             Tick(dialog.Limit_Check);
             QVERIFY(!dialog.Limit_Spin->isEnabled());

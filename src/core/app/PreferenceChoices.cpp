@@ -29,6 +29,7 @@ PreferenceCheck StorePreferences(const PreferenceChoices& choices, TSettings& se
     settings.IsUpdated = choices.isUpdated;
     settings.FreqIdx = choices.freqIdx;
     settings.LimitKBps = std::max(choices.limitKBps, 0);
+    settings.Connections = std::clamp(choices.connections, 1, TSettings::kMaxConnections);
     return PreferenceCheck::Stored;
 }
 

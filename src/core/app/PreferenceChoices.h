@@ -42,6 +42,7 @@ struct PreferenceChoices {
     bool isUpdated = true;
     int freqIdx = 0;
     int limitKBps = 0;  // the upload limit in KB/s; 0: none
+    int connections = 2;  // FTP sessions side by side, 1..TSettings::kMaxConnections
 };
 
 // Why the dialog stays open: a proxy in use needs a host and a whole-number port.

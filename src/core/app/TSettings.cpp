@@ -96,6 +96,8 @@ TSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale) {
     if (!FolderExists(s.LastTree)) s.LastTree.clear();
 
     s.LimitKBps = std::max(ParseIniInteger(file.Get("Transfer", "LimitKBps"), d.LimitKBps), 0);
+    s.Connections =
+        std::clamp(ParseIniInteger(file.Get("Transfer", "Connections"), d.Connections), 1, TSettings::kMaxConnections);
     return s;
 }
 
@@ -140,6 +142,7 @@ void StoreSettings(const TSettings& s, const LocaleInfo& locale, IniDocument& fi
     file.Set("Path", "LastTree", s.LastTree);
 
     file.Set("Transfer", "LimitKBps", std::to_string(std::max(s.LimitKBps, 0)));
+    file.Set("Transfer", "Connections", std::to_string(std::clamp(s.Connections, 1, TSettings::kMaxConnections)));
 }
 
 std::string FirstRunLanguageFileName(const LocaleInfo& locale, const std::string& languageFolder) {

@@ -52,6 +52,10 @@ struct TSettings {
     std::string LastTree;
     // Transfer: the upload limited to this many KB/s (1000 bytes) for the whole run; 0: none.
     int LimitKBps = 0;
+    // Transfer: how many FTP sessions the run sends on side by side; a file's value outside the
+    // range is brought into it.
+    int Connections = 2;
+    static constexpr int kMaxConnections = 4;
 };
 
 // Mail and Pass are stored scrambled: characters from last to first, each byte value plus one

@@ -184,15 +184,23 @@ void TPref_Dlog::BuildSecureSheet() {
 
     // A run must not take the whole household's upstream: the user may cap it.
     Upload_Box = Named(new QGroupBox(QString::fromUtf8("Envoi"), Secure_Sheet), "Upload_Box");
-    auto* limit = new QHBoxLayout(Upload_Box);
+    auto* upload = new QGridLayout(Upload_Box);
     Limit_Check = Named(new QCheckBox(QString::fromUtf8("Limiter l'envoi à"), Upload_Box), "Limit_Check");
     Limit_Spin = Named(new QSpinBox(Upload_Box), "Limit_Spin");
     Limit_Spin->setRange(1, 1000000);
     Limit_Spin->setValue(1000);
     Limit_Spin->setSuffix(" KB/s");
-    limit->addWidget(Limit_Check);
-    limit->addWidget(Limit_Spin);
-    limit->addStretch();
+    // More sessions overlap one file's round trips with another's bytes; a server may refuse them.
+    Connections_Lbl =
+        Named(new QLabel(QString::fromUtf8("Sessions FTP en parallèle :"), Upload_Box), "Connections_Lbl");
+    Connections_Spin = Named(new QSpinBox(Upload_Box), "Connections_Spin");
+    Connections_Spin->setRange(1, TSettings::kMaxConnections);
+    Connections_Lbl->setBuddy(Connections_Spin);
+    upload->addWidget(Limit_Check, 0, 0);
+    upload->addWidget(Limit_Spin, 0, 1);
+    upload->addWidget(Connections_Lbl, 1, 0);
+    upload->addWidget(Connections_Spin, 1, 1, Qt::AlignLeft);
+    upload->setColumnStretch(2, 1);
     connect(Limit_Check, &QCheckBox::clicked, this, &TPref_Dlog::ApplyEnabling);
     page->addWidget(Upload_Box);
     page->addStretch();
@@ -240,6 +248,7 @@ void TPref_Dlog::FillFromSettings() {
     Proxy_Check->setChecked(s.ProxyIsUsed);
     Limit_Check->setChecked(s.LimitKBps > 0);
     if (s.LimitKBps > 0) Limit_Spin->setValue(s.LimitKBps);
+    Connections_Spin->setValue(s.Connections);
     Name_Check->setChecked(s.ShowName);
     Length_Check->setChecked(s.ShowLen);
     Size_Check->setChecked(s.ShowSize);
@@ -267,7 +276,7 @@ void TPref_Dlog::ApplyLanguage() {
     for (QCheckBox* box : {Album_Check, Change_Check, Image_Check, Length_Check, Name_Check, Size_Check, Proxy_Check,
                            Limit_Check, Search_Check})
         box->setText(ControlText(context_.Translate(box->objectName().toLatin1().constData())));
-    for (QLabel* label : {Name_Lbl, ProxName_Lbl, ProxPort_Lbl, Info_Lbl, Comp_Memo})
+    for (QLabel* label : {Name_Lbl, ProxName_Lbl, ProxPort_Lbl, Connections_Lbl, Info_Lbl, Comp_Memo})
         label->setText(ControlText(context_.Translate(label->objectName().toLatin1().constData())));
     for (QToolButton* button : {Look_Btn, Security_Btn, Update_Btn})
         button->setText(ControlText(context_.Translate(button->objectName().toLatin1().constData())));
@@ -330,6 +339,7 @@ void TPref_Dlog::reject() {
     choices.isUpdated = Search_Check->isChecked();
     choices.freqIdx = Freq_Group->checkedId();
     choices.limitKBps = Limit_Check->isChecked() ? Limit_Spin->value() : 0;
+    choices.connections = Connections_Spin->value();
 
     const PreferenceCheck check = StorePreferences(choices, context_.Settings());
     if (check != PreferenceCheck::Stored) {

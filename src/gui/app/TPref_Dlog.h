@@ -61,6 +61,8 @@ public:
     QGroupBox* Upload_Box;
     QCheckBox* Limit_Check;
     QSpinBox* Limit_Spin;
+    QLabel* Connections_Lbl;
+    QSpinBox* Connections_Spin;
     QGroupBox* Update_Box;
     QCheckBox* Search_Check;
     QWidget* Freq_Radio;

@@ -154,6 +154,7 @@ TransferSessionResult TransferController::Run() {
     TransferSession session(context_.Queue()->Albums(), context_.Remote(), context_.Workspace(), *this, config);
     ShowUploadLimit();
     session.SetUploadLimit(context_.Settings().LimitKBps);
+    session.SetConnections(context_.Settings().Connections);
     session.OnSettingsProblem = [this](const RemoteSettingsResult& problem) {
         const std::string text = problem.Message([this](std::string_view key) { return Text(key); });
         if (!text.empty()) ShowWarning(Q(text));

@@ -48,8 +48,19 @@ TEST(Settings, ConditionalKeysFollowTheirSwitches) {
     EXPECT_EQ(s.TransForm.State, WindowState::Maximised);
     EXPECT_EQ(s.LastTree, "");
     EXPECT_EQ(s.FreqIdx, 2);  // read whatever IsUpdated says
-    EXPECT_EQ(s.LimitKBps, 0);  // a file of an older version: no limit
-    EXPECT_EQ(LoadSettings(IniDocument::FromText("[Transfer]\nLimitKBps=-5\n"), LocaleInfo()).LimitKBps, 0);
+    EXPECT_EQ(s.LimitKBps, 0);  // a file of an older version: no limit, two sessions
+    EXPECT_EQ(s.Connections, 2);
+    const struct {
+        const char* lines;
+        int limit;
+        int connections;
+    } transfer[] = {{"LimitKBps=-5\nConnections=0\n", 0, 1}, {"Connections=9\n", 0, 4},
+                    {"Connections=3\n", 0, 3}, {"LimitKBps=20\nConnections=two\n", 20, 2}};
+    for (const auto& c : transfer) {
+        const TSettings read = LoadSettings(IniDocument::FromText(std::string("[Transfer]\n") + c.lines), LocaleInfo());
+        EXPECT_EQ(read.LimitKBps, c.limit) << c.lines;
+        EXPECT_EQ(read.Connections, c.connections) << c.lines;
+    }
 
     s.Mail = "typed@example.com";
     s.FreqIdx = 0;
@@ -79,6 +90,7 @@ TEST(Settings, SaveAndLoadRoundTripThroughAFile) {
     s.PixForm = {10, 20, 1000, 700, WindowState::Maximised};
     s.LastTree = folder.File("photos");
     s.LimitKBps = 750;
+    s.Connections = 3;
     TRemoteSettings remote;
     remote.ftp_host = "ftp.example:2121";
     remote.picture_maxsize = 12;
@@ -105,6 +117,8 @@ TEST(Settings, SaveAndLoadRoundTripThroughAFile) {
     EXPECT_EQ(r.LastTree, s.LastTree);
     EXPECT_EQ(r.LimitKBps, 750);
     EXPECT_EQ(text.Get("Transfer", "LimitKBps"), "750");
+    EXPECT_EQ(r.Connections, 3);
+    EXPECT_EQ(text.Get("Transfer", "Connections"), "3");
     EXPECT_EQ(readRemote.ftp_host, "ftp.example:2121");
     EXPECT_EQ(readRemote.picture_maxsize, 12);
 }

@@ -8,8 +8,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <thread>
-
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -214,20 +212,26 @@ TEST_F(SendCommand, ExitStatusTellsWhatHappened) {
     EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n" + tiny + "\t" + tiny + "\r\n");
 }
 
-// A run that cannot begin or goes wrong says why, beneath "The connection to the server failed".
-TEST_F(SendCommand, UploadLimitOfTheSettingsOrTheOptionHolds) {
+TEST_F(SendCommand, OptionsAreCheckedAndTheUploadLimitOfTheSettingsOrTheOptionHolds) {
     const std::string a = WorkingCopy("a.jpg", 400, 300);
     WriteList({a});
-    CliResult wrong = Send("demo", {}, "0.2;1", {}, "--limit-rate fast");
-    EXPECT_EQ(wrong.status, 2) << wrong.output;
-    EXPECT_NE(wrong.output.find("--limit-rate KB"), std::string::npos) << wrong.output;
+    const std::string listed = List();  // a value that an option does not take: nothing is sent
+    const struct { const char* options; const char* says; } wrong[] = {
+        {"--limit-rate fast", "--limit-rate KB"}, {"--connections 0", "from 1 to 4, not \"0\""},
+        {"--connections=5", "from 1 to 4, not \"5\""}, {"--connections two", "from 1 to 4, not \"two\""}};
+    for (const auto& c : wrong) {
+        const CliResult refused = Send("demo", {}, "0.2;1", {}, c.options);
+        EXPECT_EQ(refused.status, 2) << refused.output;
+        EXPECT_NE(refused.output.find(c.says), std::string::npos) << refused.output;
+    }
+    EXPECT_EQ(List(), listed);
 
     // A limit of the settings file that the package needs a few seconds for: the run takes at
-    // least most of the time its bytes need.
+    // least most of the time its bytes need. A number of sessions in range is taken.
     const auto limit = std::max<std::uintmax_t>(fs::file_size(a) / 400, 1);
     ASSERT_TRUE(WriteFileAtomically(work_ + "vantrel.ini", "[Transfer]\r\nLimitKBps=" + std::to_string(limit) + "\r\n"));
     const auto start = std::chrono::steady_clock::now();
-    CliResult limited = Send("demo", {}, "0.2;60");
+    CliResult limited = Send("demo", {}, "0.2;60", {}, "--connections=3");
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     ASSERT_EQ(limited.status, 0) << limited.output;
     std::uintmax_t stored = 0;
@@ -237,6 +241,7 @@ TEST_F(SendCommand, UploadLimitOfTheSettingsOrTheOptionHolds) {
     EXPECT_NE(ReadWholeFile(work_ + "vantrel.ini").value_or("").find("LimitKBps=" + std::to_string(limit)), std::string::npos);
 }
 
+// A run that cannot begin or goes wrong says why, beneath "The connection to the server failed".
 TEST_F(SendCommand, FailuresNameTheirCause) {
     const std::string a = WorkingCopy("a.jpg", 200, 160);
     const std::string http = service_.httpBase();

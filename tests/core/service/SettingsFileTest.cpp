@@ -107,6 +107,7 @@ TEST(SettingsFile, SaveWritesTheUserSettingsAndTheServiceCacheInOneFile) {
         "",
         "[Transfer]",
         "LimitKBps=0",
+        "Connections=2",
     }));
 
     TRemoteSettings read;
