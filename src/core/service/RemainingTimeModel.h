@@ -1,0 +1,64 @@
+#pragma once
+// The remaining time of an upload run, learnt from the run itself.
+//
+// On a home link every file costs a fixed time besides its bytes: the round trips of PASV, STOR,
+// the final reply, the checksum command and the data connection's set-up. A photo's package is
+// four files of very different sizes (the photo, a scaled copy, a thumbnail, a sidecar), so a
+// time proportional to the bytes is far off while the small files go. The model takes the time
+// at which the run has verified B bytes in F files as
+//     start + secondsPerByte * B + secondsPerFile * F
+// where `start` is what the first verifications wait for besides their own costs (the sessions
+// filling up: with two sessions side by side a file under way on each is sent but not yet
+// verified). The costs are fitted by least squares to every verification of the run, kept as
+// sums rather than points. With several sessions the files' costs overlap; the fit simply
+// measures what they cost this run together. It settles once each session has verified a few
+// packages: before that, files verified in bunches say little about either cost.
+// No cost comes out negative: whenever the full fit would make one so, the best of the fits that
+// leave one or two costs out is taken. Costs that the run cannot tell apart yet (fewer than
+// three files, files all of one size) are not fitted: the bytes alone stand until then.
+
+#include <cstdint>
+#include <optional>
+
+namespace vantrel {
+
+class RemainingTimeModel {
+public:
+    // A file of the run was verified `elapsedSeconds` after the upload began; by then
+    // `bytesDone` bytes (all verified files, and photos skipped as refused) and `filesDone`
+    // files were done. Counts that are negative or not finite are ignored.
+    void FileDone(double elapsedSeconds, std::int64_t bytesDone, int filesDone);
+
+    // The seconds still needed for `bytesLeft` more bytes in `filesLeft` more files, at
+    // `elapsedSeconds`; nothing while the run has not measured enough to say (no file verified
+    // yet). `bytesLeft` and `filesLeft` count what is not verified yet, so that with the counts
+    // of the last FileDone they make the run's whole; the bytes of a file under way are not
+    // taken off: the clock counts them. The estimate is the fitted time of the whole run less
+    // the time elapsed, so between two verifications it counts down with the clock, and a
+    // verification moves it only as much as it changes the fitted costs, whatever the size of
+    // the file just verified. Never negative: a run behind its fit shows 0 until its next
+    // verification moves the costs up.
+    std::optional<double> SecondsLeft(double elapsedSeconds, std::int64_t bytesLeft, int filesLeft) const;
+
+    // The fitted costs; nothing before the first verification.
+    struct Costs {
+        double secondsPerByte = 0;
+        double secondsPerFile = 0;
+        double startSeconds = 0;
+    };
+    std::optional<Costs> FittedCosts() const;
+
+private:
+    // The terms of the fit: bytes (in megabytes, to keep the sums well scaled), files, start.
+    static constexpr int kTerms = 3;
+    // Least-squares sums over the verifications: the products of the terms with each other and
+    // with the time, and the squares of the times.
+    int observations_ = 0;
+    double termProducts_[kTerms][kTerms] = {};
+    double termTimes_[kTerms] = {};
+    double timeSquares_ = 0;
+    std::int64_t lastBytesDone_ = 0;
+    int lastFilesDone_ = 0;
+};
+
+}  // namespace vantrel
