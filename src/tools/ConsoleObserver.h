@@ -1,6 +1,8 @@
 #pragma once
 // The transfer panel of vantrel-cli send.
 
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -21,6 +23,8 @@ public:
     ConsoleObserver(const Texts& texts, std::function<bool()> interrupted)
         : texts_(texts), interrupted_(std::move(interrupted)) {}
     void Attach(TransferSession* session) { session_ = session; }
+    // Prints a progress line to standard error every second while the photos go.
+    void ShowProgressLines() { progressLines_ = true; }
 
     int sent = 0, refused = 0, failed = 0;
 
@@ -29,8 +33,9 @@ public:
             std::fprintf(stderr, "stopping\n");
             session_->Stop();
         }
+        if (progressLines_ && timerRunning_) PrintProgressWhenDue();
     }
-    void SetTimerRunning(bool) override {}
+    void SetTimerRunning(bool running) override { timerRunning_ = running; }
     void ShowAlbum(const TAlbum&) override {}
     void ShowPhoto(const TImageJob&) override {}
     // One line per photo once the run is done with it, in the order the photos end.
@@ -47,7 +52,7 @@ public:
     }
     void ShowPhotosLeft(int) override {}
     void ShowPhotoProgress(std::int64_t, std::int64_t) override {}
-    void ShowRunProgress(std::int64_t, std::int64_t) override {}
+    void ShowRunProgress(std::int64_t position, std::int64_t range) override { runPosition_ = position, runRange_ = range; }
     void ShowLoginRefused() override { std::fprintf(stderr, "%s\n", ForTerminal(texts_("BadLoginErr")).c_str()); }
     void ShowReport(const TTransferReport& report) override {
         std::printf("%s\n%s%s\n", ForTerminal(texts_("TransferReport")).c_str(),
@@ -66,9 +71,26 @@ public:
     }
 
 private:
+    // "sent 12.3 of 28.8 MB, 9 s left" (the time once the run can tell it).
+    void PrintProgressWhenDue() {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastProgressLine_ < std::chrono::seconds(1)) return;
+        lastProgressLine_ = now;
+        const TTransferRun* run = session_ ? session_->CurrentRun() : nullptr;
+        const auto left = run ? run->SecondsLeft() : std::nullopt;
+        std::fprintf(stderr, "sent %.1f of %.1f MB", static_cast<double>(runPosition_) / 1e6,
+                     static_cast<double>(runRange_) / 1e6);
+        if (left) std::fprintf(stderr, ", %.0f s left", std::ceil(*left));
+        std::fprintf(stderr, "\n");
+    }
+
     const Texts& texts_;
     std::function<bool()> interrupted_;
     TransferSession* session_ = nullptr;
+    bool progressLines_ = false;
+    bool timerRunning_ = false;
+    std::int64_t runPosition_ = 0, runRange_ = 0;
+    std::chrono::steady_clock::time_point lastProgressLine_{};
     bool waiting_ = false;
 };
 

@@ -1,4 +1,4 @@
-// vantrel-cli send --email ADDRESS [--password-stdin] [--limit-rate KB] [--connections N]: sends
+// vantrel-cli send --email ADDRESS [--password-stdin] [--limit-rate KB] [--connections N] [--progress]: sends
 // the photos queued in the work folder's transfer list to the service, as the transfer page of the program does,
 // and prints one line per photo. Exit status: 0 every queued photo was sent, 1 photos remain
 // queued, 2 the login was refused, the service could not be reached, or nothing could be
@@ -48,6 +48,7 @@ extern "C" void OnInterrupt(int) { gInterrupted = 1; }
 int RunSend(const std::vector<std::string>& args) {
     std::optional<std::string> email;
     bool passwordFromStdin = false;
+    bool progressLines = false;
     std::optional<int> limitRate;  // KB/s for this run, instead of the settings' limit
     std::optional<int> connections;  // FTP sessions side by side for this run, instead of the settings'
     bool usable = true;
@@ -70,6 +71,7 @@ int RunSend(const std::vector<std::string>& args) {
         if (args[i] == "--email" && i + 1 < args.size()) email = args[++i];
         else if (args[i].starts_with("--email=")) email = args[i].substr(8);
         else if (args[i] == "--password-stdin") passwordFromStdin = true;
+        else if (args[i] == "--progress") progressLines = true;
         else if (args[i] == "--limit-rate" && i + 1 < args.size()) readLimit(args[++i]);
         else if (args[i].starts_with("--limit-rate=")) readLimit(args[i].substr(13));
         else if (args[i] == "--connections" && i + 1 < args.size()) readConnections(args[++i]);
@@ -78,7 +80,7 @@ int RunSend(const std::vector<std::string>& args) {
     }
     if (!email || !usable) {
         std::fprintf(stderr, "usage: vantrel-cli send --email ADDRESS [--password-stdin] [--limit-rate KB] "
-                             "[--connections N]\n");
+                             "[--connections N] [--progress]\n");
         return kNotRun;
     }
 
@@ -173,6 +175,7 @@ int RunSend(const std::vector<std::string>& args) {
     session.SetUploadLimit(limitRate.value_or(settings.LimitKBps));
     session.SetConnections(connections.value_or(settings.Connections));
     observer.Attach(&session);
+    if (progressLines) observer.ShowProgressLines();
     const TransferSessionResult result = session.Run();
     observer.Attach(nullptr);
 
@@ -213,10 +216,11 @@ int RunSend(const std::vector<std::string>& args) {
 // The settings' range of sessions is the session's own.
 static_assert(TSettings::kMaxConnections == TransferSession::kMaxConnections);
 
-const CliCommandRegistration reg("send", {"send --email ADDRESS [--password-stdin] [--limit-rate KB] [--connections N]\n"
+const CliCommandRegistration reg("send", {"send --email ADDRESS [--password-stdin] [--limit-rate KB] [--connections N] [--progress]\n"
                                           "      send the queued photos to the service, at most KB kilobytes per second\n"
                                           "      (0: no limit; without it the settings' limit holds), on up to N FTP\n"
-                                          "      sessions side by side (1..4; without it the settings' number holds)\n"
+                                          "      sessions side by side (1..4; without it the settings' number holds);\n"
+                                          "      --progress prints the bytes sent and the time left every second\n"
                                           "      exit 0 all sent, 1 photos left, 2 not run, 3 work folder in use",
                                           RunSend});
 

@@ -53,6 +53,7 @@ FAULTS = {
     "silent-stor-reply",   # a STOR gets its data but never its final reply
     "drip-stor-reply",     # a STOR's final reply comes one byte every 200 ms, as an endless multi-line reply
     "stall-stor-data",     # a STOR's data connection stops being read after its first block
+    "one-ftp-session",     # an FTP connection beside an open one is greeted with 421 and closed
 }
 
 DRIP_SECONDS = 0.2
@@ -85,6 +86,9 @@ class State:
         self.outage_armed = None  # (stores to wait for, seconds, mode): an outage begun by a STOR
         self.drop_stor_at = None  # bytes after which the next STOR's connections are cut
         self.stores = []  # every STOR: {"name", "rest", "bytes", "completed"}
+        self.commands = []  # every FTP command but PASS: {"session", "line", "at"}, sessions numbered from 1
+        self.ftp_sessions = 0  # FTP control connections opened so far
+        self.open_ftp_sessions = 0
         self.closing = threading.Event()
         self.accounts = {a["email"].lower(): a for a in accounts}
         self.sessions = {}  # code -> dict(objectid, cookie, expires, member_id)
@@ -467,6 +471,10 @@ class HttpHandler(http.server.BaseHTTPRequestHandler):
             with state.lock:
                 body = json.dumps(state.stores).encode()
             return self._send(200, body, "application/json")
+        if path == "/control/commands":
+            with state.lock:
+                body = json.dumps(state.commands).encode()
+            return self._send(200, body, "application/json")
         if path == "/control/faults":
             with state.lock:
                 body = json.dumps(sorted(state.faults)).encode()
@@ -714,7 +722,23 @@ class StandinFTPHandler(FTPHandler):
     proto_cmds["SITE CHECKSUM"] = dict(perm=None, auth=True, arg=True,
                                        help="Syntax: SITE CHECKSUM <SP> file-name (MD5 of a stored file).")
 
+    session = 0  # this connection's number in State.commands
+    counted = False
+
     def handle(self):
+        with self.state.lock:
+            if "one-ftp-session" in self.state.faults and self.state.open_ftp_sessions > 0:
+                refused = True
+            else:
+                refused = False
+                self.state.ftp_sessions += 1
+                self.state.open_ftp_sessions += 1
+                self.session = self.state.ftp_sessions
+                self.counted = True
+        if refused:
+            self.push("421 Too many connections.\r\n")
+            self.close_when_done()
+            return
         if self.state.fault("silent-ftp-greeting"):
             self.on_connect()
             self.state.count_stall()
@@ -724,6 +748,18 @@ class StandinFTPHandler(FTPHandler):
             self.push("220 " + "x" * 100000 + "\r\n")
             return
         super().handle()
+
+    def on_disconnect(self):
+        with self.state.lock:
+            if self.counted:
+                self.state.open_ftp_sessions -= 1
+                self.counted = False
+
+    def pre_process_command(self, line, cmd, arg):
+        if cmd != "PASS":
+            with self.state.lock:
+                self.state.commands.append({"session": self.session, "line": line, "at": time.monotonic()})
+        return super().pre_process_command(line, cmd, arg)
 
     def drip(self, text, at=0):
         """Sends `text` one byte at a time, over and over, until the connection closes."""

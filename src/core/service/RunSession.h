@@ -32,6 +32,7 @@ struct RunSession {
     TProgressBar photoBar;
     std::int64_t fileBytes = 0;      // of the file under way
     std::int64_t packageBytes = 0;   // of the package's files verified so far
+    int packageFiles = 0;            // the package's files verified so far
 };
 
 }  // namespace vantrel

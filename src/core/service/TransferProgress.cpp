@@ -14,13 +14,18 @@ void TProgressBar::Advance(std::int64_t bytes) {
 bool EstimateRemaining(std::int64_t position, std::int64_t range, std::int64_t elapsedSeconds,
                        TTimeEstimate& estimate) {
     if (position <= 0) return false;
-    double remaining = (static_cast<double>(range) / static_cast<double>(position) - 1.0) *
-                       static_cast<double>(elapsedSeconds);
-    estimate.minutes = remaining / 60.0;
-    estimate.kind = remaining > 120   ? TEstimateKind::Minutes
-                    : remaining > 60 ? TEstimateKind::AboutMinutes
-                                     : TEstimateKind::LessThanAMinute;
+    estimate = EstimateOfSeconds((static_cast<double>(range) / static_cast<double>(position) - 1.0) *
+                                 static_cast<double>(elapsedSeconds));
     return true;
+}
+
+TTimeEstimate EstimateOfSeconds(double remainingSeconds) {
+    TTimeEstimate estimate;
+    estimate.minutes = remainingSeconds / 60.0;
+    estimate.kind = remainingSeconds > 120  ? TEstimateKind::Minutes
+                    : remainingSeconds > 60 ? TEstimateKind::AboutMinutes
+                                            : TEstimateKind::LessThanAMinute;
+    return estimate;
 }
 
 bool TTransferReport::Names(const std::string& name) const {

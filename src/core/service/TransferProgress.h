@@ -41,6 +41,8 @@ struct TTimeEstimate {
 // remaining := (range / position - 1) * elapsed; nothing to show while position is 0.
 bool EstimateRemaining(std::int64_t position, std::int64_t range, std::int64_t elapsedSeconds,
                        TTimeEstimate& estimate);
+// The estimate of `remainingSeconds`.
+TTimeEstimate EstimateOfSeconds(double remainingSeconds);
 
 // A photo named with why it stayed queued.
 struct PhotoFailure {

@@ -58,8 +58,16 @@ int TTransferRun::SessionsToOpen() const {
 }
 
 bool TTransferRun::EstimateTime(TTimeEstimate& estimate) const {
-    auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - runStart_);
-    return EstimateRemaining(runBar_.position, runBar_.range, elapsed.count(), estimate);
+    const auto seconds = SecondsLeft();
+    if (seconds) estimate = EstimateOfSeconds(*seconds);
+    return seconds.has_value();
+}
+
+std::optional<double> TTransferRun::SecondsLeft() const {
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - runStart_).count();
+    if (auto left = timeModel_.SecondsLeft(elapsed, runBar_.range - runBar_.base, filesLeft_)) return left;
+    if (runBar_.position <= 0) return std::nullopt;
+    return (static_cast<double>(runBar_.range) / static_cast<double>(runBar_.position) - 1.0) * elapsed;
 }
 
 TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& sessionCode) {
@@ -136,6 +144,9 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                 for (int j = 0; j < jobs.Count(); ++j) bytesQueued += jobs.Items(j).PackageSize;
             }
             runBar_.Reset(bytesQueued);
+            timeModel_ = {};
+            bytesVerified_ = filesVerified_ = 0;
+            filesLeft_ = 4 * photosAtStart_;
             observer_.ShowRunProgress(0, bytesQueued);
 
             // Without positive sizes the copies would be empty files that verify and send the

@@ -21,6 +21,7 @@
 
 #include "core/service/ProgressWatchdog.h"
 #include "core/service/ReconnectSchedule.h"
+#include "core/service/RemainingTimeModel.h"
 #include "core/service/ServiceAlbum.h"
 #include "core/service/SessionEvents.h"
 #include "core/service/TRemoteSettings.h"
@@ -138,8 +139,12 @@ public:
     // run ends at once (the stop check of its HTTP clients).
     bool WaitsEnd() const { return stopPressed_ || watchdog_.Expired(); }
 
-    // The time estimate for the timer: false while nothing has been sent yet.
+    // The time estimate for the timer: false while nothing has been sent yet. It counts the cost
+    // per byte and per file that the run measured (see RemainingTimeModel), and goes by the
+    // bytes alone until a file was verified.
     bool EstimateTime(TTimeEstimate& estimate) const;
+    // The same in seconds.
+    std::optional<double> SecondsLeft() const;
 
     // The photos refused by the last run, and those it left queued with the reason.
     const TTransferReport& Report() const { return report_; }
@@ -170,6 +175,8 @@ private:
     void Handle(const SessionEvent& event);
     void PackageDone(RunSession& session, const SessionEvent& done);
     void ShowRunBar();
+    // A photo handed out or skipped is done with: what it leaves of the run's bytes and files.
+    void PhotoEnded(std::int64_t bytesNotSent, int filesNotSent);
     // Lets the packages under way end (cut at once when the walk ended early) and closes every
     // session. A session's failure that fails the run stays in sessionFailure_.
     void CloseSessions();
@@ -194,6 +201,10 @@ private:
     int photosAtStart_ = 0;
     int photosSent_ = 0;
     ProgressWatchdog watchdog_;
+    RemainingTimeModel timeModel_;
+    std::int64_t bytesVerified_ = 0;
+    int filesVerified_ = 0;
+    int filesLeft_ = 0;  // of the photos queued, not yet verified nor given up
     SessionEventQueue events_;
     std::unique_ptr<SessionSetup> sessionSetup_;
     std::vector<std::unique_ptr<RunSession>> sessions_;

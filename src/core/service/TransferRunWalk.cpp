@@ -60,8 +60,7 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId) {
         auto skip = [&](std::vector<std::string>& refusals, PhotoEnd end) {
             refusals.push_back(job.FileName);
             observer_.ShowPhotoEnded(album, job, end);
-            runBar_.base += job.PackageSize;
-            ShowRunBar();
+            PhotoEnded(job.PackageSize, 4);
         };
         if (!IsPhotoSizeAccepted(job.PhotoSize, config_.settings)) {
             skip(report_.refusedForSize, PhotoEnd::RefusedForSize);
@@ -105,6 +104,7 @@ void TTransferRun::HandOut(RunSession& session, TAlbum& album, const TImageJob& 
     session.package = RunSession::Package{&album, &job, job, prepared ? prepared->scaledPath : std::string()};
     session.photoBar.Reset(job.PackageSize);
     session.fileBytes = session.packageBytes = 0;
+    session.packageFiles = 0;
     shown_ = &session;
     observer_.ShowPhotoProgress(0, session.photoBar.range);
     session.worker->Send({job, photoNumber_, albumId, std::move(prepared)});
@@ -143,7 +143,13 @@ void TTransferRun::Handle(const SessionEvent& event) {
             watchdog_.Verified();
             runBar_.base += session.fileBytes;
             session.packageBytes += session.fileBytes;
+            ++session.packageFiles;
             session.photoBar.WorkEnd();
+            // Files sent again after a lost connection count as work done too: they took time.
+            bytesVerified_ += session.fileBytes;
+            --filesLeft_;
+            timeModel_.FileDone(std::chrono::duration<double>(std::chrono::steady_clock::now() - runStart_).count(),
+                                bytesVerified_, ++filesVerified_);
         } else {
             watchdog_.AttemptFailed();
             session.photoBar.WorkFailed();
@@ -153,7 +159,9 @@ void TTransferRun::Handle(const SessionEvent& event) {
     case SessionEvent::Kind::Restart:
         // The package starts again from its first file: what it had verified is counted again.
         runBar_.base -= session.packageBytes;
+        filesLeft_ += session.packageFiles;
         session.packageBytes = session.fileBytes = 0;
+        session.packageFiles = 0;
         session.photoBar.Reset(session.photoBar.range);
         break;
     case SessionEvent::Kind::Wait:
@@ -176,9 +184,11 @@ void TTransferRun::PackageDone(RunSession& session, const SessionEvent& done) {
         break;
     case PackageFate::NotVerified:
         report_.notVerified.push_back(name);
+        PhotoEnded(package.job.PackageSize - session.packageBytes, 4 - session.packageFiles);
         break;
     case PackageFate::CopyNotMade:
         report_.copiesNotMade.push_back({name, done.reason});  // stays queued; the walk goes on
+        PhotoEnded(package.job.PackageSize - session.packageBytes, 4 - session.packageFiles);
         break;
     case PackageFate::EndsRun:
         if (!sessionFailure_) sessionFailure_ = done.error;
@@ -207,6 +217,12 @@ void TTransferRun::PackageDone(RunSession& session, const SessionEvent& done) {
             observer_.ShowPhotoProgress(shown_->photoBar.position, shown_->photoBar.range);
         }
     }
+}
+
+void TTransferRun::PhotoEnded(std::int64_t bytesNotSent, int filesNotSent) {
+    runBar_.base += std::max<std::int64_t>(bytesNotSent, 0);
+    filesLeft_ -= filesNotSent;
+    ShowRunBar();
 }
 
 void TTransferRun::ShowRunBar() {
