@@ -84,7 +84,8 @@ private slots:
         preferences.show();
         QVERIFY(QTest::qWaitForWindowExposed(&preferences));
         QVERIFY(preferences.width() >= 452 && preferences.height() >= 308);
-        for (QWidget* sheet : {preferences.Look_Sheet, preferences.Secure_Sheet, preferences.Update_Sheet}) {
+        for (QWidget* sheet :
+             {preferences.Look_Sheet, preferences.Secure_Sheet, preferences.Upload_Sheet, preferences.Update_Sheet}) {
             preferences.Pages->setCurrentWidget(sheet);
             QApplication::processEvents();
             QVERIFY2(CutTexts(sheet).isEmpty(), qPrintable(CutTexts(sheet).join(" | ")));

@@ -1,6 +1,6 @@
 // The preferences and about dialogs opened from the main window's commands: the quality field and
 // its hidden group, captions changed while the dialog is open, the proxy checks that keep it open,
-// and the about box's version line and web-site link.
+// the upload page reached by its button, and the about box's version line and web-site link.
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -235,12 +235,23 @@ private slots:
         QCOMPARE(window->Settings().FreqIdx, 1);
     }
 
-    void uploadLimitAndSessionsAreOfferedOnTheSecurePageAndStored() {
+    void uploadLimitAndSessionsAreOfferedOnTheirOwnPageAndStored() {
         test::TempFolder home;
         auto window = test::OpenWindow(home);
         window->Settings().LimitKBps = 250;
         window->Settings().Connections = 3;
         QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
+            // Reached as a user does: the page's button shows in the row and brings up the group.
+            QVERIFY(dialog.Upload_Btn->isVisible());
+            QCOMPARE(dialog.Upload_Btn->text(), window->Translate("Upload_Btn"));
+            QVERIFY(!dialog.Limit_Spin->isVisible());
+            QTest::mouseClick(dialog.Upload_Btn, Qt::LeftButton);
+            QCOMPARE(dialog.Pages->currentWidget(), dialog.Upload_Sheet);
+            QVERIFY(dialog.Upload_Btn->isChecked() && !dialog.Look_Btn->isChecked());
+            for (QWidget* field : std::initializer_list<QWidget*>{dialog.Limit_Spin, dialog.Connections_Spin}) {
+                QVERIFY(dialog.Upload_Sheet->isAncestorOf(field));
+                QVERIFY(field->isVisible());
+            }
             QCOMPARE(dialog.Limit_Check->text(), window->Translate("Limit_Check"));
             QVERIFY(dialog.Limit_Check->isChecked());
             QCOMPARE(dialog.Limit_Spin->value(), 250);

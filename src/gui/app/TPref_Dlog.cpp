@@ -53,6 +53,7 @@ TPref_Dlog::TPref_Dlog(AppContext& context) : QDialog(context.DialogParent()), c
     Pages = Named(new QStackedWidget(this), "Pages");
     BuildLookSheet();
     BuildSecureSheet();
+    BuildUploadSheet();
     BuildUpdateSheet();
     layout->addWidget(Pages, 1);
 
@@ -96,6 +97,8 @@ void TPref_Dlog::BuildToolBar() {
                           Look_Sheet);
     Security_Btn = makeButton("Security_Btn", "Sécurité",
                               SheetIcon("security-medium", QStyle::SP_DriveNetIcon, style()), Secure_Sheet);
+    Upload_Btn = makeButton("Upload_Btn", "Envoi", SheetIcon("network-transmit", QStyle::SP_ArrowUp, style()),
+                            Upload_Sheet);
     Update_Btn = makeButton("Update_Btn", "Mise à jour",
                             SheetIcon("system-software-update", QStyle::SP_BrowserReload, style()), Update_Sheet);
     Security_Btn->hide();
@@ -181,9 +184,16 @@ void TPref_Dlog::BuildSecureSheet() {
     grid->addWidget(ProxPort_Lbl, 2, 0);
     grid->addWidget(ProxPort_Edit, 2, 1, Qt::AlignLeft);
     page->addWidget(Proxy_Box);
+    page->addStretch();
+    Pages->addWidget(Secure_Sheet);
+}
 
+void TPref_Dlog::BuildUploadSheet() {
+    Upload_Sheet = Named(new QWidget(Pages), "Upload_Sheet");
+    auto* page = new QVBoxLayout(Upload_Sheet);
+    page->setContentsMargins(8, 6, 8, 6);
     // A run must not take the whole household's upstream: the user may cap it.
-    Upload_Box = Named(new QGroupBox(QString::fromUtf8("Envoi"), Secure_Sheet), "Upload_Box");
+    Upload_Box = Named(new QGroupBox(QString::fromUtf8("Envoi"), Upload_Sheet), "Upload_Box");
     auto* upload = new QGridLayout(Upload_Box);
     Limit_Check = Named(new QCheckBox(QString::fromUtf8("Limiter l'envoi à"), Upload_Box), "Limit_Check");
     Limit_Spin = Named(new QSpinBox(Upload_Box), "Limit_Spin");
@@ -204,7 +214,7 @@ void TPref_Dlog::BuildSecureSheet() {
     connect(Limit_Check, &QCheckBox::clicked, this, &TPref_Dlog::ApplyEnabling);
     page->addWidget(Upload_Box);
     page->addStretch();
-    Pages->addWidget(Secure_Sheet);
+    Pages->addWidget(Upload_Sheet);
 }
 
 void TPref_Dlog::BuildUpdateSheet() {
@@ -278,7 +288,7 @@ void TPref_Dlog::ApplyLanguage() {
         box->setText(ControlText(context_.Translate(box->objectName().toLatin1().constData())));
     for (QLabel* label : {Name_Lbl, ProxName_Lbl, ProxPort_Lbl, Connections_Lbl, Info_Lbl, Comp_Memo})
         label->setText(ControlText(context_.Translate(label->objectName().toLatin1().constData())));
-    for (QToolButton* button : {Look_Btn, Security_Btn, Update_Btn})
+    for (QToolButton* button : {Look_Btn, Security_Btn, Upload_Btn, Update_Btn})
         button->setText(ControlText(context_.Translate(button->objectName().toLatin1().constData())));
     const QStringList choices = ControlText(context_.Translate("Freq_Radio")).split('\n');
     const QList<QAbstractButton*> radios = Freq_Group->buttons();
@@ -295,6 +305,7 @@ void TPref_Dlog::ShowSheet(QWidget* sheet) {
     Pages->setCurrentWidget(sheet);
     Look_Btn->setChecked(sheet == Look_Sheet);
     Security_Btn->setChecked(sheet == Secure_Sheet);
+    Upload_Btn->setChecked(sheet == Upload_Sheet);
     Update_Btn->setChecked(sheet == Update_Sheet);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The preferences dialog: photo captions, confirmations, JPEG quality, proxy and update check.
+// The preferences dialog: photo captions, confirmations, JPEG quality, proxy, upload and update check.
 // It edits the window's in-memory settings; the caption boxes take effect at once, everything
 // else is checked and stored when the dialog is closed by its close box.
 
@@ -35,10 +35,12 @@ public:
 
     QToolButton* Look_Btn;
     QToolButton* Security_Btn;
+    QToolButton* Upload_Btn;
     QToolButton* Update_Btn;
     QStackedWidget* Pages;
     QWidget* Look_Sheet;
     QWidget* Secure_Sheet;
+    QWidget* Upload_Sheet;
     QWidget* Update_Sheet;
     QGroupBox* Title_Box;
     QLabel* Name_Lbl;
@@ -76,6 +78,7 @@ private:
     void BuildToolBar();
     void BuildLookSheet();
     void BuildSecureSheet();
+    void BuildUploadSheet();
     void BuildUpdateSheet();
     void FillFromSettings();
     void ApplyEnabling();
