@@ -2,7 +2,6 @@
 // The transfer panel of vantrel-cli send.
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -71,7 +70,7 @@ public:
     }
 
 private:
-    // "sent 12.3 of 28.8 MB, 9 s left" (the time once the run can tell it).
+    // "sent 12.3 of 28.8 MB, 9.4 s left" (the time once the run can tell it).
     void PrintProgressWhenDue() {
         const auto now = std::chrono::steady_clock::now();
         if (now - lastProgressLine_ < std::chrono::seconds(1)) return;
@@ -80,7 +79,7 @@ private:
         const auto left = run ? run->SecondsLeft() : std::nullopt;
         std::fprintf(stderr, "sent %.1f of %.1f MB", static_cast<double>(runPosition_) / 1e6,
                      static_cast<double>(runRange_) / 1e6);
-        if (left) std::fprintf(stderr, ", %.0f s left", std::ceil(*left));
+        if (left) std::fprintf(stderr, ", %.1f s left", *left);
         std::fprintf(stderr, "\n");
     }
 

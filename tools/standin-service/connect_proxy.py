@@ -129,6 +129,10 @@ def serve(client, options, upstream_rate):
         with lock, open(options.log, "a", encoding="utf-8") as f:
             f.write(target + "\n")
         upstream.settimeout(None)
+        # A link delays bytes but does not hold small writes back: Nagle's wait for an ACK would
+        # add a delay of the proxy's own to every command that follows another.
+        for end in (client, upstream):
+            end.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         delay = options.delay / 1000.0
         # The tunnel's answer crosses the link too.
         time.sleep(delay)
@@ -154,6 +158,10 @@ def main():
     upstream_rate = SharedRate(options.rate) if options.rate > 0 else None
     listener = socket.socket()
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    if options.rate > 0:
+        # A link holds little more than its bytes in flight: without a bound, loopback's socket
+        # buffers would take megabytes at once, and a client would see them as sent.
+        listener.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, max(int(options.rate * options.delay / 1000), 65536))
     listener.bind(("127.0.0.1", 0))
     listener.listen(50)
     print("READY %d" % listener.getsockname()[1], flush=True)

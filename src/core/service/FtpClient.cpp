@@ -3,12 +3,15 @@
 #include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
+#include <utility>
 #include <cstring>
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,6 +70,7 @@ void TFtpClient::FtpDisconnect() {
     }
     input_.clear();
     resumeOffered_.reset();
+    passiveAhead_.reset();
     ++serial_;
 }
 
@@ -117,6 +121,7 @@ void TFtpClient::WaitReady(int fd, short events, std::chrono::milliseconds limit
         CheckAlive();
         // Errors and hang-ups count as ready: the call that follows reports them.
         if (ready > 0) return;
+        if (fd == data_) ReportDataTaken();  // a full send buffer drains meanwhile
         if (std::chrono::steady_clock::now() >= deadline)
             FailConnection(std::string(what) + " for " + DescribeSeconds(limit));
     }
@@ -149,11 +154,14 @@ void TFtpClient::SendAll(int fd, const char* data, std::size_t size, ExchangePac
     }
 }
 
-void TFtpClient::SendLine(std::string_view line) {
-    if (!IsSafeFtpCommandLine(line)) throw TFtpRefusal("FTP command refused: it holds a line break or NUL");
+void TFtpClient::SendLine(std::string_view line, std::string_view nextLine) {
+    if (!IsSafeFtpCommandLine(line) || !IsSafeFtpCommandLine(nextLine))
+        throw TFtpRefusal("FTP command refused: it holds a line break or NUL");
     if (control_ < 0) throw TFtpError("FTP not connected");
+    // Two lines go in one write, so that no segment of the second waits for the first's ACK.
     std::string wire(line);
     wire += "\r\n";
+    if (!nextLine.empty()) wire.append(nextLine).append("\r\n");
     try {
         SendAll(control_, wire.data(), wire.size());
     } catch (const TFtpError& error) {
@@ -274,17 +282,36 @@ void TFtpClient::FtpMakeDir(std::string_view name) {
     Command("MKD " + std::string(name), {257});
 }
 
-void TFtpClient::FtpChangeDir(std::string_view name) {
+void TFtpClient::FtpChangeDir(std::string_view name, bool passiveAfter) {
     activeSerial_ = serial_;
     CheckAlive();
-    Command("CWD " + std::string(name), {200, 250});
+    if (!passiveAfter) {
+        Command("CWD " + std::string(name), {200, 250});
+        return;
+    }
+    Expect(FtpQuote("CWD " + std::string(name), true), {200, 250}, "CWD");
 }
 
-TFtpReply TFtpClient::FtpQuote(std::string_view line) {
+TFtpReply TFtpClient::FtpQuote(std::string_view line, bool passiveAfter) {
     activeSerial_ = serial_;
     CheckAlive();
-    SendLine(line);
-    return ReadReply();
+    passiveAhead_.reset();
+    SendLine(line, passiveAfter ? "PASV" : "");
+    if (!passiveAfter) return ReadReply();
+    const TFtpReply reply = ReadReply();
+    TFtpReply passive = ReadReply();
+    if (passive.code == 227) passiveAhead_ = PassiveAhead{std::move(passive), std::chrono::steady_clock::now()};
+    lastReply_ = reply;
+    return reply;
+}
+
+TFtpReply TFtpClient::Passive() {
+    // A data port opened ahead is used while the server surely still listens on it.
+    constexpr auto kFresh = std::chrono::seconds(10);
+    if (auto ahead = std::exchange(passiveAhead_, std::nullopt);
+        ahead && std::chrono::steady_clock::now() - ahead->at < kFresh)
+        return ahead->reply;
+    return Command("PASV", {227});
 }
 
 bool TFtpClient::FtpResumeOffered() {
@@ -338,7 +365,7 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
     if (offset < 0 || offset > info.st_size || ::lseek(file.get(), offset, SEEK_SET) != offset)
         throw TFtpRefusal("cannot resume " + localPath + " at byte " + std::to_string(offset));
 
-    TFtpReply pasv = Command("PASV", {227});
+    TFtpReply pasv = Passive();
     auto address = ParsePasvReply(pasv.text);
     if (!address) FailProtocol(address.error());
     // The data connection goes to the server we are talking to, whatever host the reply names:
@@ -379,6 +406,9 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
         TFtpReply last = ReadReply();
         Expect(last, {225, 226, 250, 426, 450}, "STOR");
         if (last.code == 426 || last.code == 450) Expect(ReadReply(), {225, 226}, "STOR");
+        // The server has the whole file: what the send buffer still held when the data
+        // connection closed is counted now.
+        if (handlers_.OnWork) handlers_.OnWork(TWorkMode::wmWrite, info.st_size);
     } catch (const TFtpRefusal&) {
         throw;
     } catch (const TFtpError& error) {
@@ -395,8 +425,8 @@ void TFtpClient::SendFileData(int file, const std::string& localPath, std::int64
         }
     } workEnd{*this};
     block_.resize(kBlockSize);
-    std::int64_t sent = offset;
-    if (offset > 0 && handlers_.OnWork) handlers_.OnWork(TWorkMode::wmWrite, sent);
+    dataWritten_ = dataReported_ = offset;
+    if (offset > 0 && handlers_.OnWork) handlers_.OnWork(TWorkMode::wmWrite, offset);
     ExchangePace pace(timeouts_, "the FTP server took", std::nullopt);
     try {
         while (true) {
@@ -405,8 +435,8 @@ void TFtpClient::SendFileData(int file, const std::string& localPath, std::int64
             if (got < 0) throw TFtpRefusal("cannot read " + localPath + ": " + ErrnoText(errno));
             if (got == 0) break;
             SendLimited(block_.data(), static_cast<std::size_t>(got), pace);
-            sent += got;
-            if (handlers_.OnWork) handlers_.OnWork(TWorkMode::wmWrite, sent);
+            dataWritten_ += got;
+            ReportDataTaken();
         }
     } catch (const TFtpError&) {
         // A half-sent file leaves replies on the control connection that nobody will read.
@@ -414,6 +444,18 @@ void TFtpClient::SendFileData(int file, const std::string& localPath, std::int64
         throw;
     }
     CloseData();
+}
+
+void TFtpClient::ReportDataTaken() {
+    if (data_ < 0 || !handlers_.OnWork) return;
+    // Bytes still in the socket's send buffer have not left this machine: on a slow link that
+    // buffer holds seconds of the upload, which the bars would show as sent.
+    int unsent = 0;
+    if (::ioctl(data_, SIOCOUTQ, &unsent) < 0) unsent = 0;
+    const std::int64_t taken = dataWritten_ - std::max(unsent, 0);
+    if (taken <= dataReported_) return;
+    dataReported_ = taken;
+    handlers_.OnWork(TWorkMode::wmWrite, taken);
 }
 
 void TFtpClient::SendLimited(const char* data, std::size_t size, ExchangePace& pace) {

@@ -55,7 +55,7 @@ void FtpSessionWorker::Main() {
         // the run goes on without this one, and the user is not bothered with it.
         try {
             ftp_.FtpConnect();
-            ftp_.FtpChangeDir(setup_.folderName);
+            ftp_.FtpChangeDir(setup_.folderName, true);  // a store follows
         } catch (const std::exception&) {
             ftp_.FtpDisconnect();
             Post(SessionEvent(SessionEvent::Kind::Unusable));

@@ -25,7 +25,7 @@ double Determinant3(const std::array<std::array<double, 3>, 3>& m) {
 
 }  // namespace
 
-void RemainingTimeModel::FileDone(double elapsedSeconds, std::int64_t bytesDone, int filesDone) {
+void RemainingTimeModel::Progress(double elapsedSeconds, std::int64_t bytesDone, int filesDone) {
     if (!std::isfinite(elapsedSeconds) || elapsedSeconds < 0 || bytesDone < 0 || filesDone < 0) return;
     const double terms[kTerms] = {static_cast<double>(bytesDone) / kBytesPerUnit, static_cast<double>(filesDone), 1};
     ++observations_;

@@ -27,7 +27,7 @@ public:
     // A file of the run was verified `elapsedSeconds` after the upload began; by then
     // `bytesDone` bytes (all verified files, and photos skipped as refused) and `filesDone`
     // files were done. Counts that are negative or not finite are ignored.
-    void FileDone(double elapsedSeconds, std::int64_t bytesDone, int filesDone);
+    void Progress(double elapsedSeconds, std::int64_t bytesDone, int filesDone);
 
     // The seconds still needed for `bytesLeft` more bytes in `filesLeft` more files, at
     // `elapsedSeconds`; nothing while the run has not measured enough to say (no file verified

@@ -9,6 +9,7 @@
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TImageJob.h"
 #include "core/service/ConnectionRecovery.h"
+#include "core/service/EarlyFtpLogin.h"
 #include "core/service/FtpSessionWorker.h"
 #include "core/service/FileWriteError.h"
 #include "core/service/FtpClient.h"
@@ -65,7 +66,7 @@ bool TTransferRun::EstimateTime(TTimeEstimate& estimate) const {
 
 std::optional<double> TTransferRun::SecondsLeft() const {
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - runStart_).count();
-    if (auto left = timeModel_.SecondsLeft(elapsed, runBar_.range - runBar_.base, filesLeft_)) return left;
+    if (auto left = timeModel_.SecondsLeft(elapsed, runBar_.range - runBar_.position, filesLeft_)) return left;
     if (runBar_.position <= 0) return std::nullopt;
     return (static_cast<double>(runBar_.range) / static_cast<double>(runBar_.position) - 1.0) * elapsed;
 }
@@ -91,8 +92,10 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
 
     std::vector<std::string> temporaryFiles;
     std::unique_ptr<TPackagePreparer> preparer;
+    std::optional<EarlyFtpLogin> earlyLogin;
     bool uploadStarted = false;  // the temporary files are being made: the end closes and deletes
     auto endUpload = [&] {
+        earlyLogin.reset();
         if (!uploadStarted) return;
         uploadStarted = false;
         CloseSessions();
@@ -103,6 +106,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
         for (const auto& path : temporaryFiles) std::remove(path.c_str());
     };
     auto endRun = [&] {
+        earlyLogin.reset();
         ftp.SetStopCheck({});
         // Stop is the user's own choice: what it leaves queued is named only beside refusals.
         if (uploadBegun && !walkCompleted) ReportPhotosLeftQueued();
@@ -116,6 +120,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
         return outcome;
     }
     try {
+        earlyLogin.emplace(ftp, [this] { return stopPressed_.load(); });
         std::vector<TServiceAlbum> serviceAlbums;
         const bool loggedIn = recovery.Retry([&] {
             const auto session = service_.SessionNew();
@@ -145,7 +150,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
             }
             runBar_.Reset(bytesQueued);
             timeModel_ = {};
-            bytesVerified_ = filesVerified_ = 0;
+            filesVerified_ = 0;
             filesLeft_ = 4 * photosAtStart_;
             observer_.ShowRunProgress(0, bytesQueued);
 
@@ -166,9 +171,33 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
             }
             const std::string customerId = service_.CustomerId();
             const std::string folderName = MakeUploadFolderName(customerId);
-            bool folderMade = false;
+            earlyLogin->EnterFolder(folderName);
+            // The albums the service does not have yet are created as the walk reaches them; the
+            // first one while the folder is being made.
+            auto createAlbum = [&](const TAlbum& album) -> std::optional<std::int32_t> {
+                std::int32_t id = 0;
+                if (!recovery.Retry([&] {
+                        const auto created = service_.MemberCreateAlbum(album.AlbumName());
+                        if (created) id = *created;
+                        return created.has_value();
+                    }))
+                    return std::nullopt;
+                return id;
+            };
+            const TAlbum* createdAhead = nullptr;
+            std::optional<std::int32_t> createdAheadId;
+            for (int i = 0; i < albums_.Count() && !createdAhead; ++i) {
+                const TAlbum& album = albums_.Items(i);
+                if (album.Jobs().Count() == 0) continue;
+                createdAhead = &album;
+                if (!MatchingServiceAlbum(album, serviceAlbums)) createdAheadId = createAlbum(album);
+            }
+            auto early = earlyLogin->Wait([this] { observer_.ProcessMessages(); });
+            earlyLogin.reset();
+            bool folderMade = early.folderMade;
             recovery.Retry([&] {
-                ftp.FtpConnect();
+                if (std::exchange(early.inFolder, false)) return;
+                if (!std::exchange(early.loggedIn, false) || !ftp.FtpConnected()) ftp.FtpConnect();
                 if (!folderMade) ftp.FtpMakeDir(folderName);
                 folderMade = true;
                 ftp.FtpChangeDir(folderName);
@@ -184,15 +213,12 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                 if (album.Jobs().Count() == 0) continue;
                 observer_.ShowAlbum(album);
                 const TServiceAlbum* match = MatchingServiceAlbum(album, serviceAlbums);
-                std::int32_t albumId = match ? match->id : 0;
-                if (!match && !recovery.Retry([&] {
-                        const auto created = service_.MemberCreateAlbum(album.AlbumName());
-                        if (created) albumId = *created;
-                        return created.has_value();
-                    }))
-                    continue;
-                CheckAlbumId(albumId, album.AlbumName());
-                walkEnded = SendAlbum(album, albumId);
+                const std::optional<std::int32_t> albumId = match                    ? match->id
+                                                            : &album == createdAhead ? createdAheadId
+                                                                                     : createAlbum(album);
+                if (!albumId) continue;  // the service refused to create it
+                CheckAlbumId(*albumId, album.AlbumName());
+                walkEnded = SendAlbum(album, *albumId);
             }
             CloseSessions();
             walkEnded = walkEnded || WalkMustEnd();

@@ -111,12 +111,8 @@ void TTransferRun::HandOut(RunSession& session, TAlbum& album, const TImageJob& 
 }
 
 void TTransferRun::Pump(std::chrono::milliseconds wait) {
-    const std::vector<SessionEvent> events = events_.Take(wait);
-    for (const SessionEvent& event : events) Handle(event);
-    if (!events.empty()) {
-        if (shown_) observer_.ShowPhotoProgress(shown_->photoBar.position, shown_->photoBar.range);
-        ShowRunBar();
-    }
+    for (const SessionEvent& event : events_.Take(wait)) Handle(event);
+    if (std::chrono::steady_clock::now() - lastMeasure_ >= std::chrono::milliseconds(250)) MeasureProgress();
     // A run that gets nowhere ends: every session's wait ends at once.
     if (watchdog_.Expired()) sessionsEnd_ = true;
     observer_.ProcessMessages();
@@ -135,10 +131,13 @@ void TTransferRun::Handle(const SessionEvent& event) {
         watchdog_.BytesTaken(std::max<std::int64_t>(event.value - session.fileBytes, 0));
         session.fileBytes = event.value;
         session.photoBar.Work(event.value);
+        ShowProgress(session);
         break;
     case SessionEvent::Kind::AttemptEnd:
         // The bars keep a file's bytes once it verified; a failed attempt's bytes are counted
-        // again by the next one, so that the run bar counts every byte once.
+        // again by the next one, so that the run bar counts every byte once. They are taken back
+        // quietly: the bars move on once the next attempt reports, a resumed one from what the
+        // server kept.
         if (event.verified) {
             watchdog_.Verified();
             runBar_.base += session.fileBytes;
@@ -146,10 +145,9 @@ void TTransferRun::Handle(const SessionEvent& event) {
             ++session.packageFiles;
             session.photoBar.WorkEnd();
             // Files sent again after a lost connection count as work done too: they took time.
-            bytesVerified_ += session.fileBytes;
             --filesLeft_;
-            timeModel_.FileDone(std::chrono::duration<double>(std::chrono::steady_clock::now() - runStart_).count(),
-                                bytesVerified_, ++filesVerified_);
+            ++filesVerified_;
+            MeasureProgress();
         } else {
             watchdog_.AttemptFailed();
             session.photoBar.WorkFailed();
@@ -163,6 +161,7 @@ void TTransferRun::Handle(const SessionEvent& event) {
         session.packageBytes = session.fileBytes = 0;
         session.packageFiles = 0;
         session.photoBar.Reset(session.photoBar.range);
+        ShowProgress(session);
         break;
     case SessionEvent::Kind::Wait:
         observer_.ShowConnectionWait(static_cast<int>(event.value));
@@ -219,9 +218,20 @@ void TTransferRun::PackageDone(RunSession& session, const SessionEvent& done) {
     }
 }
 
+void TTransferRun::MeasureProgress() {
+    lastMeasure_ = std::chrono::steady_clock::now();
+    timeModel_.Progress(std::chrono::duration<double>(lastMeasure_ - runStart_).count(), runBar_.position,
+                        filesVerified_);
+}
+
 void TTransferRun::PhotoEnded(std::int64_t bytesNotSent, int filesNotSent) {
     runBar_.base += std::max<std::int64_t>(bytesNotSent, 0);
     filesLeft_ -= filesNotSent;
+    ShowRunBar();
+}
+
+void TTransferRun::ShowProgress(const RunSession& session) {
+    if (&session == shown_) observer_.ShowPhotoProgress(session.photoBar.position, session.photoBar.range);
     ShowRunBar();
 }
 

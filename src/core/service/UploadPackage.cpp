@@ -58,7 +58,9 @@ bool PutVerifiedDigest(TFtpClient& ftp, const std::string& localPath, const std:
             const bool resume = !mismatched && ftp.LastStoreBrokeOff(remoteName);
             ftp.FtpStore(localPath, remoteName, resume ? ResumeOffset(ftp, localPath, remoteName) : 0);
             if (ftp.LastReply().code / 100 == 2) {
-                TFtpReply reply = ftp.FtpQuote("site CHECKSUM " + remoteName);
+                // Whatever the answer, a store follows (this file again or the next one): its
+                // data port is asked for in the same round trip.
+                TFtpReply reply = ftp.FtpQuote("site CHECKSUM " + remoteName, true);
                 if (FirstWord(reply.text) == digest) {
                     if (onAttemptEnd) onAttemptEnd(true);
                     return true;

@@ -131,7 +131,7 @@ Errors MeasureEstimates(const Link& link, const std::vector<Package>& queue) {
     std::optional<double> modelBefore;
     for (const auto& moment : moments) {
         if (moment.verified) {
-            model.FileDone(moment.seconds, moment.bytesVerified, moment.filesVerified);
+            model.Progress(moment.seconds, moment.bytesVerified, moment.filesVerified);
             continue;
         }
         const double fraction = moment.bytesSent / static_cast<double>(totalBytes);
@@ -160,7 +160,7 @@ Errors MeasureEstimates(const Link& link, const std::vector<Package>& queue) {
 // A run of `files` files of `bytes` bytes each, `secondsPerFile` apart, seen by a new model.
 RemainingTimeModel SameSizeRun(int files, std::int64_t bytes, double secondsPerFile) {
     RemainingTimeModel model;
-    for (int i = 1; i <= files; ++i) model.FileDone(i * secondsPerFile, i * bytes, i);
+    for (int i = 1; i <= files; ++i) model.Progress(i * secondsPerFile, i * bytes, i);
     return model;
 }
 
@@ -198,7 +198,7 @@ TEST(RemainingTimeModel, StaysWithinAFifthOfTheRemainingTimeOnHomeLinks) {
 TEST(RemainingTimeModel, SaysNothingBeforeTheFirstVerification) {
     RemainingTimeModel model;
     EXPECT_FALSE(model.SecondsLeft(30, 1'000'000, 4));
-    model.FileDone(2, 1'000'000, 1);
+    model.Progress(2, 1'000'000, 1);
     // One file: the bytes alone, as the proportional estimate.
     ASSERT_TRUE(model.SecondsLeft(2, 3'000'000, 3));
     EXPECT_NEAR(*model.SecondsLeft(2, 3'000'000, 3), 6, 1e-9);
@@ -239,7 +239,7 @@ TEST(RemainingTimeModel, NeverGivesANegativeCostNorTime) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         RemainingTimeModel model;
-        for (const auto& o : c.observations) model.FileDone(o.seconds, o.bytes, o.files);
+        for (const auto& o : c.observations) model.Progress(o.seconds, o.bytes, o.files);
         const auto costs = model.FittedCosts();
         ASSERT_TRUE(costs);
         EXPECT_GE(costs->secondsPerByte, 0);
@@ -253,8 +253,8 @@ TEST(RemainingTimeModel, NeverGivesANegativeCostNorTime) {
     }
     // Observations that make no sense are left out.
     RemainingTimeModel model;
-    model.FileDone(std::numeric_limits<double>::quiet_NaN(), 1000, 1);
-    model.FileDone(-1, 1000, 1);
+    model.Progress(std::numeric_limits<double>::quiet_NaN(), 1000, 1);
+    model.Progress(-1, 1000, 1);
     EXPECT_FALSE(model.SecondsLeft(1, 1000, 1));
     EXPECT_EQ(SameSizeRun(3, 1000, 1).SecondsLeft(3, 0, 0), 0);
 }

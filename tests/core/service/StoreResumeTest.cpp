@@ -36,18 +36,20 @@ struct ResumeCase {
     bool corruptPartial;
     std::vector<std::size_t> bytesReceived;  // by each store of the file
     std::vector<std::string> restCommands;
-    std::vector<std::int64_t> firstReports;  // the first OnWork of each store
+    // Where each store's bar starts: its first OnWork is this offset, or for a whole file a
+    // count of the first blocks.
+    std::vector<std::int64_t> barStarts;
 };
 
 TEST(StoreResume, BrokenStoreGoesOnFromTheServersCopyOnlyWhenSafe) {
     constexpr std::size_t kBig = 1500000, kSmall = 600000;
     const std::vector<ResumeCase> cases = {
         {"resumed at the byte where the server's copy ends", kBig, true, false, {kBig, kBig - 1200000},
-         {"REST 1200000"}, {32768, 1200000}},
+         {"REST 1200000"}, {0, 1200000}},
         {"a resumed file whose checksum is wrong goes again whole", kBig, true, true,
-         {kBig, kBig - 1200000, kBig}, {"REST 1200000"}, {32768, 1200000, 32768}},
-        {"a server without SIZE and REST gets the whole file", kBig, false, false, {kBig, kBig}, {}, {32768, 32768}},
-        {"a file under 1 MB goes whole", kSmall, true, false, {kSmall, kSmall}, {}, {32768, 32768}},
+         {kBig, kBig - 1200000, kBig}, {"REST 1200000"}, {0, 1200000, 0}},
+        {"a server without SIZE and REST gets the whole file", kBig, false, false, {kBig, kBig}, {}, {0, 0}},
+        {"a file under 1 MB goes whole", kSmall, true, false, {kSmall, kSmall}, {}, {0, 0}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -76,7 +78,11 @@ TEST(StoreResume, BrokenStoreGoesOnFromTheServersCopyOnlyWhenSafe) {
         EXPECT_EQ(DigestToHex(DigestBytes(server.files.at("run/0.jpg"))), digest);
         EXPECT_EQ(server.bytesReceived, c.bytesReceived);
         EXPECT_EQ(CommandsStartingWith(server, "REST "), c.restCommands);
-        EXPECT_EQ(firstReports, c.firstReports);
+        ASSERT_EQ(firstReports.size(), c.barStarts.size());
+        for (std::size_t i = 0; i < firstReports.size(); ++i) {
+            EXPECT_GE(firstReports[i], c.barStarts[i]) << i;
+            EXPECT_LT(firstReports[i], c.barStarts[i] + (1 << 20)) << i;
+        }
         if (!c.offerResume) {
             EXPECT_TRUE(CommandsStartingWith(server, "SIZE ").empty());
         }

@@ -26,6 +26,7 @@
 #include "core/service/TXmlRpcService.h"
 #include "core/service/TransferPreparation.h"
 #include "core/service/TransferRun.h"
+#include "core/service/UploadRateLimit.h"
 #include "core/service/XmlRpcTransferService.h"
 #include "core/support/LocalPhotoQueue.h"
 #include "core/support/ReferenceCopy.h"
@@ -169,10 +170,19 @@ protected:
         };
         TUploadImaging imaging = UploadImagingFor(ws_);
         if (adjustImaging_) adjustImaging_(imaging);
-        TTransferRun run(albums_, calls, observer, {remote_, WorkFolder(), kEmail, password, imaging, {}});
+        TTransferConfig config{remote_, WorkFolder(), kEmail, password, imaging, {}};
+        config.sessions = sessions_;
+        config.openSession = [this] {
+            auto session = std::make_unique<TFtpClient>(FtpSettingsFor(remote_));
+            session->SetTimeouts(timeouts_);
+            session->SetRateLimit(rateLimit_);
+            return session;
+        };
+        TTransferRun run(albums_, calls, observer, config);
         if (started) started(run);
         TFtpClient ftp(FtpSettingsFor(remote_), [&] { observer.ProcessMessages(); });
         ftp.SetTimeouts(timeouts_);
+        ftp.SetRateLimit(rateLimit_);
         sessionCode_.clear();
         TTransferOutcome outcome = run.RunTransfer(ftp, sessionCode_);
         EXPECT_TRUE(SaveTransferList(albums_, ListPath()));
@@ -229,6 +239,8 @@ protected:
     NetworkTimeouts timeouts_ = DefaultNetworkTimeouts();
     std::function<bool()> stopCheck_;  // the window's Stop for the HTTP clients
     std::function<void(TUploadImaging&)> adjustImaging_;  // changes the image work of the next runs
+    int sessions_ = 1;                          // FTP sessions side by side in the next runs
+    UploadRateLimit* rateLimit_ = nullptr;      // the upload limit of the next runs
     std::string sessionCode_;
     std::vector<std::string> messages_;
     std::vector<std::string> unreadable_;
