@@ -75,6 +75,7 @@ void TFtpClient::FtpDisconnect() {
 }
 
 void TFtpClient::CloseData() {
+    sendingData_ = false;
     if (data_ >= 0) {
         ::close(data_);
         data_ = -1;
@@ -121,7 +122,7 @@ void TFtpClient::WaitReady(int fd, short events, std::chrono::milliseconds limit
         CheckAlive();
         // Errors and hang-ups count as ready: the call that follows reports them.
         if (ready > 0) return;
-        if (fd == data_) ReportDataTaken();  // a full send buffer drains meanwhile
+        ReportDataTaken();  // a file's bytes in the send buffer go out meanwhile
         if (std::chrono::steady_clock::now() >= deadline)
             FailConnection(std::string(what) + " for " + DescribeSeconds(limit));
     }
@@ -403,12 +404,15 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
     try {
         if (handlers_.OnWorkBegin) handlers_.OnWorkBegin(TWorkMode::wmWrite, info.st_size);
         SendFileData(file.get(), localPath, offset);
+        struct CloseDataAfter {
+            TFtpClient& client;
+            ~CloseDataAfter() { client.CloseData(); }
+        } closeData{*this};
         TFtpReply last = ReadReply();
         Expect(last, {225, 226, 250, 426, 450}, "STOR");
         if (last.code == 426 || last.code == 450) Expect(ReadReply(), {225, 226}, "STOR");
-        // The server has the whole file: what the send buffer still held when the data
-        // connection closed is counted now.
-        if (handlers_.OnWork) handlers_.OnWork(TWorkMode::wmWrite, info.st_size);
+        // The server has the whole file.
+        if (handlers_.OnWork && dataReported_ < info.st_size) handlers_.OnWork(TWorkMode::wmWrite, info.st_size);
     } catch (const TFtpRefusal&) {
         throw;
     } catch (const TFtpError& error) {
@@ -426,6 +430,7 @@ void TFtpClient::SendFileData(int file, const std::string& localPath, std::int64
     } workEnd{*this};
     block_.resize(kBlockSize);
     dataWritten_ = dataReported_ = offset;
+    sendingData_ = true;
     if (offset > 0 && handlers_.OnWork) handlers_.OnWork(TWorkMode::wmWrite, offset);
     ExchangePace pace(timeouts_, "the FTP server took", std::nullopt);
     try {
@@ -443,11 +448,13 @@ void TFtpClient::SendFileData(int file, const std::string& localPath, std::int64
         if (serial_ == activeSerial_) FtpDisconnect();
         throw;
     }
-    CloseData();
+    // The end of the file goes out behind what the send buffer still holds; the connection
+    // stays open until the final reply, so that the bars can follow that buffer draining.
+    ::shutdown(data_, SHUT_WR);
 }
 
 void TFtpClient::ReportDataTaken() {
-    if (data_ < 0 || !handlers_.OnWork) return;
+    if (!sendingData_ || data_ < 0 || !handlers_.OnWork) return;
     // Bytes still in the socket's send buffer have not left this machine: on a slow link that
     // buffer holds seconds of the upload, which the bars would show as sent.
     int unsent = 0;

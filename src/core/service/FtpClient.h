@@ -60,10 +60,10 @@ public:
 enum class TWorkMode { wmRead, wmWrite };
 
 // Progress reports of a store. OnWorkBegin carries the file size, OnWork the bytes of this file
-// that left the send buffer so far (after blocks of at most 32 768 bytes, and while a full
-// buffer drains; a store resumed at an offset reports the offset first, a store that completed
-// the file size last), OnWorkEnd comes when the data connection is done, also when the store
-// failed. Empty handlers are skipped.
+// that left the send buffer so far (after blocks of at most 32 768 bytes, and every 50 ms while
+// the buffer drains; a store resumed at an offset reports the offset first, a store that
+// completed ends with the file size), OnWorkEnd comes once the file's bytes are handed to the
+// data connection, also when the store failed. Empty handlers are skipped.
 struct TFtpWorkHandlers {
     std::function<void(TWorkMode, std::int64_t)> OnWorkBegin;
     std::function<void(TWorkMode, std::int64_t)> OnWork;
@@ -212,6 +212,7 @@ private:
     std::string block_;  // one block of file bytes on its way to the data connection
     std::int64_t dataWritten_ = 0;   // of the file being stored, handed to the data connection
     std::int64_t dataReported_ = 0;  // of those, reported by OnWork
+    bool sendingData_ = false;       // from SendFileData to the final reply: the counts above are this file's
     UploadRateLimit* rateLimit_ = nullptr;
     std::string brokenStore_;  // the remote name of the last store, when it broke off
     std::optional<bool> resumeOffered_;  // the FEAT answer of the open connection, once asked

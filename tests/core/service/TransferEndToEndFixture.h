@@ -76,7 +76,8 @@ public:
     void ShowPhotoProgress(std::int64_t position, std::int64_t) override {
         if (onPhotoProgress) onPhotoProgress(position);
     }
-    void ShowRunProgress(std::int64_t, std::int64_t) override {}
+    void ShowRunProgress(std::int64_t position, std::int64_t) override { runPositions.push_back(position); }
+    std::vector<std::int64_t> runPositions;
     void ShowLoginRefused() override { loginRefused = true; }
     void ShowReport(const TTransferReport& shown) override { report = shown; }
 };

@@ -54,6 +54,8 @@ TEST_F(TransferSessions, TwoSessionsSendEachPackageWholeOnOneOfThem) {
     EXPECT_EQ(Run(observer), TTransferOutcome::toCompleted);
     EXPECT_TRUE(QueuedNames().empty());
     EXPECT_FALSE(observer.report.has_value());
+    // The run's bar adds up both sessions' bytes: it never goes back, and ends full.
+    EXPECT_TRUE(std::is_sorted(observer.runPositions.begin(), observer.runPositions.end()));
 
     const std::string folder = NewFolder(before);
     const auto sessions = CommandsIn(folder);
