@@ -97,7 +97,16 @@ std::optional<double> RemainingTimeModel::SecondsLeft(double elapsedSeconds, std
     const double wholeFiles = lastFilesDone_ + std::max(filesLeft, 0);
     const double wholeRun =
         costs->startSeconds + costs->secondsPerByte * wholeBytes + costs->secondsPerFile * wholeFiles;
-    return std::max(wholeRun - elapsedSeconds, 0.0);
+    const double alone = smallFiles_ > 0 ? std::max(smallFileSeconds_ / smallFiles_ - costs->secondsPerFile, 0.0) *
+                                               std::min(std::max(filesLeft, 0), kFilesAlone)
+                                         : 0.0;
+    return std::max(wholeRun - elapsedSeconds, 0.0) + alone;
+}
+
+void RemainingTimeModel::SmallFileTook(double seconds) {
+    if (!std::isfinite(seconds) || seconds < 0) return;
+    smallFileSeconds_ += seconds;
+    ++smallFiles_;
 }
 
 }  // namespace vantrel

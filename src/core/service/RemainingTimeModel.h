@@ -40,6 +40,14 @@ public:
     // verification moves the costs up.
     std::optional<double> SecondsLeft(double elapsedSeconds, std::int64_t bytesLeft, int filesLeft) const;
 
+    // A file of under kSmallFile bytes took `seconds` from its store to its verification: on a
+    // slow link nearly all of it round trips. With several sessions side by side the fit sees
+    // little of those (another session's bytes go meanwhile), but the last files of a run go
+    // alone: SecondsLeft adds what they cost beyond the fitted cost per file.
+    void SmallFileTook(double seconds);
+    static constexpr std::int64_t kSmallFile = 64 * 1024;
+    static constexpr int kFilesAlone = 3;  // a photo's copies and sidecar, after its own bytes
+
     // The fitted costs; nothing before the first verification.
     struct Costs {
         double secondsPerByte = 0;
@@ -59,6 +67,8 @@ private:
     double timeSquares_ = 0;
     std::int64_t lastBytesDone_ = 0;
     int lastFilesDone_ = 0;
+    double smallFileSeconds_ = 0;
+    int smallFiles_ = 0;
 };
 
 }  // namespace vantrel

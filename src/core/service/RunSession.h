@@ -1,6 +1,7 @@
 #pragma once
 // What the transfer run keeps of each of its FTP sessions, on its own thread.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -33,6 +34,7 @@ struct RunSession {
     std::int64_t fileBytes = 0;      // of the file under way
     std::int64_t packageBytes = 0;   // of the package's files verified so far
     int packageFiles = 0;            // the package's files verified so far
+    std::chrono::steady_clock::time_point fileStart;  // when the file under way was begun
 };
 
 }  // namespace vantrel

@@ -105,6 +105,7 @@ void TTransferRun::HandOut(RunSession& session, TAlbum& album, const TImageJob& 
     session.photoBar.Reset(job.PackageSize);
     session.fileBytes = session.packageBytes = 0;
     session.packageFiles = 0;
+    session.fileStart = std::chrono::steady_clock::now();
     shown_ = &session;
     observer_.ShowPhotoProgress(0, session.photoBar.range);
     session.worker->Send({job, photoNumber_, albumId, std::move(prepared)});
@@ -148,11 +149,14 @@ void TTransferRun::Handle(const SessionEvent& event) {
             --filesLeft_;
             ++filesVerified_;
             MeasureProgress();
+            if (session.fileBytes < RemainingTimeModel::kSmallFile)
+                timeModel_.SmallFileTook(std::chrono::duration<double>(lastMeasure_ - session.fileStart).count());
         } else {
             watchdog_.AttemptFailed();
             session.photoBar.WorkFailed();
         }
         session.fileBytes = 0;
+        session.fileStart = std::chrono::steady_clock::now();
         break;
     case SessionEvent::Kind::Restart:
         // The package starts again from its first file: what it had verified is counted again.

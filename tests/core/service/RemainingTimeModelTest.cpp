@@ -33,6 +33,8 @@ struct Moment {
     std::int64_t bytesVerified;
     int filesVerified;
     double bytesSent;  // the run bar, with the bytes of the files under way
+    std::int64_t fileBytes = 0;  // the file verified, and how long it took
+    double fileSeconds = 0;
 };
 
 // Runs the packages on the link; each session takes the next package of the queue when it is
@@ -44,6 +46,7 @@ std::vector<Moment> SimulateRun(const Link& link, const std::vector<Package>& qu
         Phase phase = Phase::Idle;
         std::size_t package = 0, file = 0;
         double left = 0;  // seconds of round trips, or bytes
+        double fileStart = 0;
     };
     std::vector<Session> sessions(link.sessions);
     std::vector<Moment> moments;
@@ -54,7 +57,7 @@ std::vector<Moment> SimulateRun(const Link& link, const std::vector<Package>& qu
     for (;;) {
         for (auto& session : sessions)
             if (session.phase == Phase::Idle && nextPackage < queue.size())
-                session = {Phase::Before, nextPackage++, 0, kBeforeBytes * link.secondsPerFile};
+                session = {Phase::Before, nextPackage++, 0, kBeforeBytes * link.secondsPerFile, now};
         const int sending = static_cast<int>(std::count_if(
             sessions.begin(), sessions.end(), [](const Session& s) { return s.phase == Phase::Sending; }));
         const double share = sending > 0 ? link.bytesPerSecond / sending : 0;
@@ -80,7 +83,9 @@ std::vector<Moment> SimulateRun(const Link& link, const std::vector<Package>& qu
                 session.phase = Phase::After, session.left = (1 - kBeforeBytes) * link.secondsPerFile;
             } else {
                 bytesVerified += package[session.file], ++filesVerified;
-                moments.push_back({now, true, bytesVerified, filesVerified, bytesSent});
+                moments.push_back({now, true, bytesVerified, filesVerified, bytesSent, package[session.file],
+                                   now - session.fileStart});
+                session.fileStart = now;
                 if (++session.file < package.size())
                     session.phase = Phase::Before, session.left = kBeforeBytes * link.secondsPerFile;
                 else
@@ -130,15 +135,17 @@ Errors MeasureEstimates(const Link& link, const std::vector<Package>& queue) {
     bool halfSeen = false;
     std::optional<double> modelBefore;
     for (const auto& moment : moments) {
+        // As the run does: the bar's bytes at every verification and tick, the time of small files.
+        const auto sent = static_cast<std::int64_t>(moment.bytesSent);
+        model.Progress(moment.seconds, sent, moment.filesVerified);
         if (moment.verified) {
-            model.Progress(moment.seconds, moment.bytesVerified, moment.filesVerified);
+            if (moment.fileBytes < RemainingTimeModel::kSmallFile) model.SmallFileTook(moment.fileSeconds);
             continue;
         }
         const double fraction = moment.bytesSent / static_cast<double>(totalBytes);
         if (fraction < 0.45 || fraction > 0.8) continue;
         const double actual = end - moment.seconds;
-        const auto estimate =
-            model.SecondsLeft(moment.seconds, totalBytes - moment.bytesVerified, totalFiles - moment.filesVerified);
+        const auto estimate = model.SecondsLeft(moment.seconds, totalBytes - sent, totalFiles - moment.filesVerified);
         // The panel's proportional estimate: the run bar's position and whole seconds.
         TTimeEstimate proportional;
         EXPECT_TRUE(EstimateRemaining(static_cast<std::int64_t>(moment.bytesSent), totalBytes,
@@ -179,6 +186,9 @@ TEST(RemainingTimeModel, StaysWithinAFifthOfTheRemainingTimeOnHomeLinks) {
         {"large photos, then small ones, one session", {2e6, 0.5, 1}, LargeThenSmall(), true},
         {"four photos, one session", {5e6, 0.25, 1}, Alternating(2), false},
         {"four photos, one session, slow", {2e6, 0.5, 1}, Alternating(2), false},
+        {"four photos, two sessions", {5e6, 0.25, 2}, Alternating(2), false},
+        {"four photos, two sessions, slow", {2e6, 0.5, 2}, Alternating(2), false},
+        {"eight photos, two sessions", {5e6, 0.25, 2}, Alternating(4), false},
         {"large photos, then small ones, two sessions", {5e6, 0.25, 2}, LargeThenSmall(), false},
     };
     for (const auto& c : cases) {
