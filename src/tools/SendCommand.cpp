@@ -5,8 +5,10 @@
 // started, 3 another process (the window or another send) is using the work folder.
 #include <signal.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <future>
 #include <optional>
 #include <string>
 
@@ -22,8 +24,11 @@
 #include "core/base/AsciiText.h"
 #include "core/imaging/ImageWorkspace.h"
 #include "core/service/FileWriteError.h"
+#include "core/service/HttpClient.h"
 #include "core/service/RemoteSettingsLoader.h"
+#include "core/service/RemoteSettingsReader.h"
 #include "core/service/SettingsFile.h"
+#include "core/service/TransferPreparation.h"
 #include "core/service/TransferSession.h"
 #include "core/service/XmlRpcResponse.h"
 #include "tools/CliCommand.h"
@@ -120,6 +125,28 @@ int RunSend(const std::vector<std::string>& args) {
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
 
+    // The service's settings are downloaded while the list is restored and the password typed,
+    // as the window does at its start (a server out of reach leaves the cached ones); the run
+    // tries again only when none can be used, and then says why.
+    std::atomic<bool> settingsGivenUp{false};
+    HttpClient settingsHttp;
+    settingsHttp.SetStopCheck([&] { return gInterrupted != 0 || settingsGivenUp.load(); });
+    settingsHttp.SetProxy(ProxyAddressOf(settings));
+    std::optional<RemoteSettingsResult> settingsProblem;
+    std::future<bool> settingsLoaded = std::async(std::launch::async, [&] {
+        try {
+            PrepareTransfer(settingsHttp, workFolder, locale.country, false, remote,
+                            [&](const RemoteSettingsResult& problem) { settingsProblem = problem; });
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    });
+    struct GiveUpSettings {
+        std::atomic<bool>& flag;
+        ~GiveUpSettings() { flag = true; }  // an early return does not wait for a slow server
+    } giveUpSettings{settingsGivenUp};
+
     // The transfer list as the window restores it at start: photos through intake, no copies.
     TMemoryContentView view;
     ImageWorkspace workspace;
@@ -164,8 +191,10 @@ int RunSend(const std::vector<std::string>& args) {
     if (!password || password->empty()) return fail("PasswordErr");
 
     ConsoleObserver observer(texts, [] { return gInterrupted != 0; });
+    const bool remoteLoaded = settingsLoaded.get();
+    if (settingsProblem) std::fprintf(stderr, "%s\n", ForTerminal(settingsProblem->Message(translate)).c_str());
     TransferSession session(queue.Albums(), remote, workspace, observer,
-                            {workFolder, locale.country, *email, *password, ProxyAddressOf(settings), false});
+                            {workFolder, locale.country, *email, *password, ProxyAddressOf(settings), remoteLoaded});
     session.OnSettingsProblem = [&](const RemoteSettingsResult& result) {
         std::fprintf(stderr, "%s\n", ForTerminal(result.Message(translate)).c_str());
     };
