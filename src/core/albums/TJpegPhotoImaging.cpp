@@ -1,7 +1,12 @@
 #include "core/albums/TJpegPhotoImaging.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <future>
+#include <thread>
+#include <unordered_map>
 
 #include "core/imaging/ExifOrientation.h"
 
@@ -13,8 +18,61 @@
 
 namespace vantrel {
 
+namespace {
+
+// Whether the photo decodes, and its size, from the browser's reduced decode (see SetTilesUnused).
+TPhotoLoad JudgeWithoutTile(ImageWorkspace& ws, const std::string& path) {
+    TPhotoLoad result;
+    if (MakeBrowserThumb(ws, path) == BrowserThumbResult::Tile) {
+        result.status = TPhotoLoad::Status::Decoded;
+        result.width = ws.params.width;
+        result.height = ws.params.height;
+    } else if (std::FILE* file = std::fopen(path.c_str(), "rb"); file == nullptr) {
+        result.status = TPhotoLoad::Status::Unreadable;
+        result.error = FileErrorFromErrno("cannot open", path, errno).message;
+    } else {
+        std::fclose(file);
+        result.status = TPhotoLoad::Status::Undecodable;
+    }
+    return result;
+}
+
+}  // namespace
+
+struct TJpegPhotoImaging::Judges {
+    std::vector<std::string> paths;
+    std::vector<std::promise<TPhotoLoad>> found;
+    std::unordered_map<std::string, std::future<TPhotoLoad>> waiting;  // by path, until taken
+    std::atomic<std::size_t> next{0};
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+
+    ~Judges() {
+        stop = true;
+        for (auto& thread : threads) thread.join();
+    }
+    void Work() {
+        ImageWorkspace ws;
+        for (std::size_t i = next++; i < paths.size() && !stop; i = next++) found[i].set_value(JudgeWithoutTile(ws, paths[i]));
+    }
+};
+
 TJpegPhotoImaging::TJpegPhotoImaging(ImageWorkspace& workspace, std::function<int()> quality, AddTileFn addTile)
     : workspace_(workspace), quality_(std::move(quality)), addTile_(std::move(addTile)) {}
+
+TJpegPhotoImaging::~TJpegPhotoImaging() = default;
+
+void TJpegPhotoImaging::LookAhead(const std::vector<std::string>& paths) {
+    if (!tilesUnused_ || paths.empty()) return;
+    judges_.reset();
+    judges_ = std::make_unique<Judges>();
+    judges_->paths = paths;
+    judges_->found.resize(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) judges_->waiting.try_emplace(paths[i], judges_->found[i].get_future());
+    const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    for (unsigned t = 0; t < std::min<std::size_t>(cores, paths.size()); ++t)
+        judges_->threads.emplace_back([judges = judges_.get()] { judges->Work(); });
+}
 
 std::uint32_t TJpegPhotoImaging::FileSizeOf(const std::string& path) {
     return static_cast<std::uint32_t>(::vantrel::FileSizeOf(path));
@@ -22,20 +80,14 @@ std::uint32_t TJpegPhotoImaging::FileSizeOf(const std::string& path) {
 
 TPhotoLoad TJpegPhotoImaging::LoadPhoto(const std::string& path) {
     if (tilesUnused_) {
-        TPhotoLoad result;
-        const BrowserThumbResult thumb = MakeBrowserThumb(workspace_, path);
-        if (thumb == BrowserThumbResult::Tile) {
-            result.status = TPhotoLoad::Status::Decoded;
-            result.width = workspace_.params.width;
-            result.height = workspace_.params.height;
-        } else if (std::FILE* file = std::fopen(path.c_str(), "rb"); file == nullptr) {
-            result.status = TPhotoLoad::Status::Unreadable;
-            result.error = FileErrorFromErrno("cannot open", path, errno).message;
-        } else {
-            std::fclose(file);
-            result.status = TPhotoLoad::Status::Undecodable;
+        if (judges_) {
+            if (auto ahead = judges_->waiting.find(path); ahead != judges_->waiting.end()) {
+                TPhotoLoad result = ahead->second.get();
+                judges_->waiting.erase(ahead);
+                return result;
+            }
         }
-        return result;
+        return JudgeWithoutTile(workspace_, path);
     }
     ReadImageHeader(workspace_, path);
     auto loaded = LoadImage(workspace_, path);

@@ -2,6 +2,9 @@
 // Photo intake's image operations done with the program's JPEG codec on a shared workspace.
 
 #include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "core/albums/TPhotoImaging.h"
 #include "core/imaging/ImageWorkspace.h"
@@ -25,11 +28,17 @@ public:
 
     // For callers that keep no tiles (the command-line send): a photo is judged by the browser's
     // reduced decode, which falls back to a full decode when the reduced one fails, so that a
-    // queued 24 MP photo costs a fraction of a full decode. AddContentTile then hands over the
-    // browser tile.
+    // queued 24 MP photo costs a fraction of a full decode. AddContentTile then hands over a
+    // tile of no use. Photos named to LookAhead are judged ahead on a thread per core (at most
+    // four, each with a workspace of its own), so that a long list restores on every core.
     void SetTilesUnused(bool unused) { tilesUnused_ = unused; }
+    void LookAhead(const std::vector<std::string>& paths) override;
+
+    ~TJpegPhotoImaging() override;
 
 private:
+    struct Judges;  // the threads that judge photos ahead, and what they found
+    std::unique_ptr<Judges> judges_;
     bool tilesUnused_ = false;
     ImageWorkspace& workspace_;
     std::function<int()> quality_;

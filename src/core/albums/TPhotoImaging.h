@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <expected>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -37,6 +38,9 @@ public:
     // Makes the 96 x 96 tile of the photo just loaded and appends it to the content image list;
     // returns its index there, or an error when the list refuses it.
     virtual std::expected<int, std::string> AddContentTile() = 0;
+    // The photos that LoadPhoto will be asked for next, in that order, with no copy or tile of
+    // them to make: an implementation may judge them ahead, on other threads.
+    virtual void LookAhead(const std::vector<std::string>& paths) { (void)paths; }
 };
 
 }  // namespace vantrel

@@ -60,6 +60,8 @@ public:
     int DropFiles(const std::vector<std::string>& names);
 
     const std::string& WorkFolder() const { return workFolder_; }
+    // Photos already in the work folder that IntakePhoto will take next (TPhotoImaging::LookAhead).
+    void LookAhead(const std::vector<std::string>& workPaths) { imaging_.LookAhead(workPaths); }
     TAlbumList& Albums() { return albums_; }
 
 private:

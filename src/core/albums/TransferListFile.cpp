@@ -188,6 +188,11 @@ std::expected<void, TransferListProblem> LoadTransferList(TAlbumList& albums, TP
             albumNames.push_back(fields.size() >= 2 ? WithoutControls(fields[1], ' ') : "");
     }
     const std::vector<TAlbum*> namedAlbums = albums.FindOrAddAlbums(albumNames);
+    std::vector<std::string> inWorkFolder;
+    for (const std::vector<std::string>& fields : records)
+        if (fields.size() >= 2 && fields[0] != "[Album]" && IsInFolder(UnescapeQuotes(fields[1]), intake.WorkFolder()))
+            inWorkFolder.push_back(UnescapeQuotes(fields[1]));
+    intake.LookAhead(inWorkFolder);
     std::size_t nextAlbum = 0;
     TAlbum* target = nullptr;
     bool albumLineSeen = false;

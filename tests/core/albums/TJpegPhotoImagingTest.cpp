@@ -1,4 +1,5 @@
-// The restore's check of a queued photo without tiles judges every photo as the full decode does.
+// The restore's check of a queued photo without tiles judges every photo as the full decode does,
+// also when photos are judged ahead on other threads.
 #include <gtest/gtest.h>
 
 #include "core/TempFolder.h"
@@ -28,18 +29,24 @@ TEST(TJpegPhotoImaging, WithoutTilesEveryPhotoIsJudgedAsByTheFullDecode) {
     for (const auto& [name, bytes] : photos) paths.push_back(folder.Write(name, bytes));
     paths.push_back(folder.File("missing.jpg"));
 
-    ImageWorkspace fullSpace, quickSpace;
+    ImageWorkspace fullSpace, quickSpace, aheadSpace;
     TJpegPhotoImaging full(fullSpace, {}, {});
     TJpegPhotoImaging quick(quickSpace, {}, {});
     quick.SetTilesUnused(true);
+    // The same judged ahead on other threads, but for the last photo, which is judged when asked.
+    TJpegPhotoImaging ahead(aheadSpace, {}, {});
+    ahead.SetTilesUnused(true);
+    ahead.LookAhead(std::vector<std::string>(paths.begin(), paths.end() - 1));
     for (const std::string& path : paths) {
         SCOPED_TRACE(path);
         const TPhotoLoad expected = full.LoadPhoto(path);
-        const TPhotoLoad got = quick.LoadPhoto(path);
-        EXPECT_EQ(got.status, expected.status);
-        EXPECT_EQ(got.width, expected.width);
-        EXPECT_EQ(got.height, expected.height);
-        EXPECT_EQ(got.error, expected.error);
+        for (TJpegPhotoImaging* imaging : {&quick, &ahead}) {
+            const TPhotoLoad got = imaging->LoadPhoto(path);
+            EXPECT_EQ(got.status, expected.status);
+            EXPECT_EQ(got.width, expected.width);
+            EXPECT_EQ(got.height, expected.height);
+            EXPECT_EQ(got.error, expected.error);
+        }
     }
 }
 
