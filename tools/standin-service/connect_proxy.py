@@ -1,6 +1,7 @@
 #!/usr/bin/python3
-"""A small HTTP CONNECT proxy on loopback, for tests and benchmarks: tunnels every connection it is
-asked for and appends each target ("host:port") to LOG. Prints "READY <port>" once it listens.
+"""A small HTTP proxy on loopback, for tests and benchmarks: tunnels every connection it is asked
+for with CONNECT, forwards plain http requests (absolute form) to their host, and appends each
+target ("host:port") to LOG. Prints "READY <port>" once it listens.
 
     /usr/bin/python3 connect_proxy.py LOG [--delay MS] [--rate BYTES_PER_SECOND] [--bytes-log FILE]
 
@@ -18,6 +19,7 @@ import socket
 import struct
 import threading
 import time
+import urllib.parse
 
 CHUNK = 16384
 lock = threading.Lock()
@@ -51,9 +53,11 @@ class SharedRate:
 class DelayedPipe:
     """Forwards what `source` sends to `target`, each chunk no sooner than `delay` after it came."""
 
-    def __init__(self, source, target, delay, rate):
+    def __init__(self, source, target, delay, rate, first=b""):
         self.source, self.target, self.delay, self.rate = source, target, delay, rate
         self.queue = collections.deque()
+        if first:  # what was read from the source already, rewritten: it crosses the link first
+            self.queue.append((time.monotonic() + delay, first))
         self.ready = threading.Condition()
         self.received = 0
 
@@ -116,10 +120,25 @@ def serve(client, options, upstream_rate):
                 return
             head += data
         words = head.split(b"\r\n", 1)[0].split()
-        if len(words) < 2 or words[0] != b"CONNECT":
-            client.sendall(b"HTTP/1.1 405 Only CONNECT\r\nContent-Length: 0\r\n\r\n")
+        first = b""
+        if len(words) == 3 and words[0] != b"CONNECT":
+            # A plain http request: it goes on to its host in origin form, the proxy's own
+            # header left out; the answer comes back as it is.
+            url = urllib.parse.urlsplit(words[1].decode("latin-1"))
+            if url.scheme != "http" or not url.hostname:
+                client.sendall(b"HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n")
+                return
+            target = "%s:%d" % (url.hostname, url.port or 80)
+            path = (url.path or "/") + ("?" + url.query if url.query else "")
+            lines = [b" ".join([words[0], path.encode("latin-1"), words[2]])]
+            lines += [line for line in head.split(b"\r\n")[1:]
+                      if line and not line.lower().startswith(b"proxy-connection:")]
+            first = b"\r\n".join(lines) + b"\r\n\r\n"
+        elif len(words) < 2 or words[0] != b"CONNECT":
+            client.sendall(b"HTTP/1.1 405 Method Not Allowed\r\nContent-Length: 0\r\n\r\n")
             return
-        target = words[1].decode()
+        else:
+            target = words[1].decode()
         host, _, port = target.rpartition(":")
         try:
             upstream = socket.create_connection((host.strip("[]"), int(port)), timeout=10)
@@ -134,13 +153,14 @@ def serve(client, options, upstream_rate):
         for end in (client, upstream):
             end.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         delay = options.delay / 1000.0
-        # The tunnel's answer crosses the link too.
-        time.sleep(delay)
-        client.sendall(b"HTTP/1.1 200 Connection established\r\n\r\n")
+        if not first:
+            # The tunnel's answer crosses the link too.
+            time.sleep(delay)
+            client.sendall(b"HTTP/1.1 200 Connection established\r\n\r\n")
         with upstream:
             back = threading.Thread(target=DelayedPipe(upstream, client, delay, None).run, daemon=True)
             back.start()
-            up = DelayedPipe(client, upstream, delay, upstream_rate)
+            up = DelayedPipe(client, upstream, delay, upstream_rate, first)
             up.run()
             back.join()
         if options.bytes_log:

@@ -55,8 +55,8 @@ public:
 
     // Replaces the time-outs (DefaultNetworkTimeouts() until then).
     void SetTimeouts(NetworkTimeouts timeouts) { timeouts_ = timeouts; }
-    // Sends every request through the HTTP proxy "host:port" (a CONNECT tunnel); empty: direct,
-    // whatever the environment's proxy variables say.
+    // Sends every request through the HTTP proxy "host:port" (https in a CONNECT tunnel); empty:
+    // direct, whatever the environment's proxy variables say.
     void SetProxy(std::string hostAndPort) { proxy_ = std::move(hostAndPort); }
     // A request fails with Kind::Stopped as soon as `stopRequested` returns true: it is asked
     // before a request starts and after every run of the pump (Stop, a window closing, a
