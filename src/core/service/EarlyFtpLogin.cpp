@@ -43,9 +43,7 @@ EarlyFtpLogin::Outcome EarlyFtpLogin::Run() {
             if (!folder_ || givenUp_) return outcome;
             folder = *folder_;
         }
-        ftp_.FtpMakeDir(folder);
-        outcome.folderMade = true;
-        ftp_.FtpChangeDir(folder, true);  // a store follows
+        ftp_.FtpMakeAndChangeDir(folder, outcome.folderMade);
         outcome.inFolder = true;
     } catch (const std::exception&) {
     }

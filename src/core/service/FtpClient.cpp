@@ -155,14 +155,14 @@ void TFtpClient::SendAll(int fd, const char* data, std::size_t size, ExchangePac
     }
 }
 
-void TFtpClient::SendLine(std::string_view line, std::string_view nextLine) {
-    if (!IsSafeFtpCommandLine(line) || !IsSafeFtpCommandLine(nextLine))
-        throw TFtpRefusal("FTP command refused: it holds a line break or NUL");
+void TFtpClient::SendLines(std::initializer_list<std::string_view> lines) {
+    for (std::string_view line : lines)
+        if (!IsSafeFtpCommandLine(line)) throw TFtpRefusal("FTP command refused: it holds a line break or NUL");
     if (control_ < 0) throw TFtpError("FTP not connected");
-    // Two lines go in one write, so that no segment of the second waits for the first's ACK.
-    std::string wire(line);
-    wire += "\r\n";
-    if (!nextLine.empty()) wire.append(nextLine).append("\r\n");
+    // The lines go in one write, so that no segment of a line waits for the one before's ACK.
+    std::string wire;
+    for (std::string_view line : lines)
+        if (!line.empty()) wire.append(line).append("\r\n");
     try {
         SendAll(control_, wire.data(), wire.size());
     } catch (const TFtpError& error) {
@@ -214,7 +214,7 @@ void TFtpClient::Expect(const TFtpReply& reply, std::initializer_list<int> accep
 }
 
 TFtpReply TFtpClient::Command(std::string_view line, std::initializer_list<int> accepted) {
-    SendLine(line);
+    SendLines({line});
     TFtpReply reply = ReadReply();
     Expect(reply, accepted, line.substr(0, line.find(' ')));
     return reply;
@@ -283,6 +283,22 @@ void TFtpClient::FtpMakeDir(std::string_view name) {
     Command("MKD " + std::string(name), {257});
 }
 
+void TFtpClient::FtpMakeAndChangeDir(std::string_view name, bool& made) {
+    activeSerial_ = serial_;
+    CheckAlive();
+    passiveAhead_.reset();
+    const std::string make = "MKD " + std::string(name), change = "CWD " + std::string(name);
+    SendLines({make, change, "PASV"});
+    const TFtpReply madeReply = ReadReply();
+    const TFtpReply changedReply = ReadReply();
+    TFtpReply passive = ReadReply();
+    made = madeReply.code == 257;
+    Expect(madeReply, {257}, "MKD");
+    Expect(changedReply, {200, 250}, "CWD");
+    if (passive.code == 227) passiveAhead_ = PassiveAhead{std::move(passive), std::chrono::steady_clock::now()};
+    lastReply_ = changedReply;
+}
+
 void TFtpClient::FtpChangeDir(std::string_view name, bool passiveAfter) {
     activeSerial_ = serial_;
     CheckAlive();
@@ -297,7 +313,7 @@ TFtpReply TFtpClient::FtpQuote(std::string_view line, bool passiveAfter) {
     activeSerial_ = serial_;
     CheckAlive();
     passiveAhead_.reset();
-    SendLine(line, passiveAfter ? "PASV" : "");
+    SendLines({line, passiveAfter ? "PASV" : ""});
     if (!passiveAfter) return ReadReply();
     const TFtpReply reply = ReadReply();
     TFtpReply passive = ReadReply();
@@ -319,7 +335,7 @@ bool TFtpClient::FtpResumeOffered() {
     activeSerial_ = serial_;
     CheckAlive();
     if (!resumeOffered_) {
-        SendLine("FEAT");
+        SendLines({"FEAT"});
         const TFtpReply reply = ReadReply();
         bool size = false, rest = false;
         if (reply.code == 211) {
@@ -341,7 +357,7 @@ bool TFtpClient::FtpResumeOffered() {
 std::optional<std::int64_t> TFtpClient::FtpSize(std::string_view name) {
     activeSerial_ = serial_;
     CheckAlive();
-    SendLine("SIZE " + std::string(name));
+    SendLines({"SIZE " + std::string(name)});
     const TFtpReply reply = ReadReply();
     if (reply.code != 213) return std::nullopt;
     const std::string digits(TrimAscii(reply.text));
@@ -381,7 +397,7 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
         reinterpret_cast<sockaddr_in6*>(&peer)->sin6_port = htons(static_cast<uint16_t>(address->port));
 
     if (offset > 0) Command("REST " + std::to_string(offset), {350});
-    SendLine(storeLine);
+    SendLines({storeLine});
     try {
         if (!settings_.proxy.empty()) {
             // Through the proxy the data connection goes to the host named in the settings.

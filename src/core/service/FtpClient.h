@@ -97,6 +97,10 @@ public:
     // MKD name, reply 257. Throws TFtpError.
     void FtpMakeDir(std::string_view name);
 
+    // MKD name (257) and CWD name (200 or 250) in one round trip, with the next store's PASV.
+    // `made` tells whether MKD succeeded, also when CWD then failed. Throws TFtpError.
+    void FtpMakeAndChangeDir(std::string_view name, bool& made);
+
     // CWD name, reply 200 or 250. Throws TFtpError. `passiveAfter`: see FtpQuote.
     void FtpChangeDir(std::string_view name, bool passiveAfter = false);
 
@@ -164,8 +168,8 @@ private:
     TFtpReply Command(std::string_view line, std::initializer_list<int> accepted);
     // The passive reply for a store: the one asked ahead (FtpQuote), else PASV now.
     TFtpReply Passive();
-    // Sends the line, and `nextLine` behind it unless empty.
-    void SendLine(std::string_view line, std::string_view nextLine = {});
+    // Sends the lines (empty ones left out) in one write.
+    void SendLines(std::initializer_list<std::string_view> lines);
     TFtpReply ReadReply();
     std::string ReadLine(ExchangePace& pace);
     // Closes the connection and throws FtpProtocolError.
