@@ -5,14 +5,13 @@
 // the final reply, the checksum command and the data connection's set-up. A photo's package is
 // four files of very different sizes (the photo, a scaled copy, a thumbnail, a sidecar), so a
 // time proportional to the bytes is far off while the small files go. The model takes the time
-// at which the run has verified B bytes in F files as
+// at which the run has sent B bytes and verified F files as
 //     start + secondsPerByte * B + secondsPerFile * F
-// where `start` is what the first verifications wait for besides their own costs (the sessions
-// filling up: with two sessions side by side a file under way on each is sent but not yet
-// verified). The costs are fitted by least squares to every verification of the run, kept as
-// sums rather than points. With several sessions the files' costs overlap; the fit simply
-// measures what they cost this run together. It settles once each session has verified a few
-// packages: before that, files verified in bunches say little about either cost.
+// where `start` is what the run waited for before its bytes went (logins, the first copies).
+// The costs are fitted by least squares to what the run reports every few hundred milliseconds
+// and at every verification, kept as sums rather than points. With several sessions side by
+// side the files' costs overlap; the fit simply measures what they cost this run together, and
+// the last files, which go alone, are added from the measured time of small files.
 // No cost comes out negative: whenever the full fit would make one so, the best of the fits that
 // leave one or two costs out is taken. Costs that the run cannot tell apart yet (fewer than
 // three files, files all of one size) are not fitted: the bytes alone stand until then.
@@ -24,20 +23,16 @@ namespace vantrel {
 
 class RemainingTimeModel {
 public:
-    // A file of the run was verified `elapsedSeconds` after the upload began; by then
-    // `bytesDone` bytes (all verified files, and photos skipped as refused) and `filesDone`
-    // files were done. Counts that are negative or not finite are ignored.
+    // How far the run got `elapsedSeconds` after the upload began: `bytesDone` bytes sent (the
+    // files verified, those under way, and photos skipped as refused) and `filesDone` files
+    // verified. Counts that are negative or not finite are ignored.
     void Progress(double elapsedSeconds, std::int64_t bytesDone, int filesDone);
 
     // The seconds still needed for `bytesLeft` more bytes in `filesLeft` more files, at
-    // `elapsedSeconds`; nothing while the run has not measured enough to say (no file verified
-    // yet). `bytesLeft` and `filesLeft` count what is not verified yet, so that with the counts
-    // of the last FileDone they make the run's whole; the bytes of a file under way are not
-    // taken off: the clock counts them. The estimate is the fitted time of the whole run less
-    // the time elapsed, so between two verifications it counts down with the clock, and a
-    // verification moves it only as much as it changes the fitted costs, whatever the size of
-    // the file just verified. Never negative: a run behind its fit shows 0 until its next
-    // verification moves the costs up.
+    // `elapsedSeconds`; nothing while the run has not measured enough to say. With the counts of
+    // the last Progress they make the run's whole. The estimate is the fitted time of the whole
+    // run less the time elapsed, so between two reports it counts down with the clock; never
+    // negative.
     std::optional<double> SecondsLeft(double elapsedSeconds, std::int64_t bytesLeft, int filesLeft) const;
 
     // A file of under kSmallFile bytes took `seconds` from its store to its verification: on a
@@ -48,7 +43,7 @@ public:
     static constexpr std::int64_t kSmallFile = 64 * 1024;
     static constexpr int kFilesAlone = 3;  // a photo's copies and sidecar, after its own bytes
 
-    // The fitted costs; nothing before the first verification.
+    // The fitted costs; nothing before the first report.
     struct Costs {
         double secondsPerByte = 0;
         double secondsPerFile = 0;
@@ -59,7 +54,7 @@ public:
 private:
     // The terms of the fit: bytes (in megabytes, to keep the sums well scaled), files, start.
     static constexpr int kTerms = 3;
-    // Least-squares sums over the verifications: the products of the terms with each other and
+    // Least-squares sums over the reports: the products of the terms with each other and
     // with the time, and the squares of the times.
     int observations_ = 0;
     double termProducts_[kTerms][kTerms] = {};

@@ -11,12 +11,16 @@ void TProgressBar::Advance(std::int64_t bytes) {
     base = position;
 }
 
+std::optional<double> ProportionalSecondsLeft(std::int64_t position, std::int64_t range, double elapsedSeconds) {
+    if (position <= 0) return std::nullopt;
+    return (static_cast<double>(range) / static_cast<double>(position) - 1.0) * elapsedSeconds;
+}
+
 bool EstimateRemaining(std::int64_t position, std::int64_t range, std::int64_t elapsedSeconds,
                        TTimeEstimate& estimate) {
-    if (position <= 0) return false;
-    estimate = EstimateOfSeconds((static_cast<double>(range) / static_cast<double>(position) - 1.0) *
-                                 static_cast<double>(elapsedSeconds));
-    return true;
+    const auto seconds = ProportionalSecondsLeft(position, range, static_cast<double>(elapsedSeconds));
+    if (seconds) estimate = EstimateOfSeconds(*seconds);
+    return seconds.has_value();
 }
 
 TTimeEstimate EstimateOfSeconds(double remainingSeconds) {

@@ -4,6 +4,7 @@
 // refused photos.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,9 @@ struct TTimeEstimate {
     double minutes = 0;  // the remaining time in minutes
 };
 
-// remaining := (range / position - 1) * elapsed; nothing to show while position is 0.
+// remaining := (range / position - 1) * elapsed, in seconds; nothing while position is 0.
+std::optional<double> ProportionalSecondsLeft(std::int64_t position, std::int64_t range, double elapsedSeconds);
+// The same as the estimate the panel shows.
 bool EstimateRemaining(std::int64_t position, std::int64_t range, std::int64_t elapsedSeconds,
                        TTimeEstimate& estimate);
 // The estimate of `remainingSeconds`.

@@ -55,7 +55,7 @@ void TTransferRun::Stop() {
 
 int TTransferRun::SessionsToOpen() const {
     if (!config_.openSession || !config_.imaging.prepare) return 1;  // copies step by step share one workspace
-    return std::clamp(config_.sessions, 1, 4);
+    return std::clamp(config_.sessions, 1, TTransferConfig::kMaxSessions);
 }
 
 bool TTransferRun::EstimateTime(TTimeEstimate& estimate) const {
@@ -67,8 +67,7 @@ bool TTransferRun::EstimateTime(TTimeEstimate& estimate) const {
 std::optional<double> TTransferRun::SecondsLeft() const {
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - runStart_).count();
     if (auto left = timeModel_.SecondsLeft(elapsed, runBar_.range - runBar_.position, filesLeft_)) return left;
-    if (runBar_.position <= 0) return std::nullopt;
-    return (static_cast<double>(runBar_.range) / static_cast<double>(runBar_.position) - 1.0) * elapsed;
+    return ProportionalSecondsLeft(runBar_.position, runBar_.range, elapsed);
 }
 
 TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& sessionCode) {
@@ -151,7 +150,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
             runBar_.Reset(bytesQueued);
             timeModel_ = {};
             filesVerified_ = 0;
-            filesLeft_ = 4 * photosAtStart_;
+            filesLeft_ = kPackageFiles * photosAtStart_;
             observer_.ShowRunProgress(0, bytesQueued);
 
             // Without positive sizes the copies would be empty files that verify and send the

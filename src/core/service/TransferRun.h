@@ -108,6 +108,7 @@ struct TTransferConfig {
     // the others come from `openSession` (a client configured like it, not connected). Without
     // `openSession`, or when the copies are not prepared ahead (`imaging.prepare`), one.
     int sessions = 1;
+    static constexpr int kMaxSessions = 4;
     std::function<std::unique_ptr<TFtpClient>()> openSession{};
 };
 

@@ -60,7 +60,7 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId) {
         auto skip = [&](std::vector<std::string>& refusals, PhotoEnd end) {
             refusals.push_back(job.FileName);
             observer_.ShowPhotoEnded(album, job, end);
-            PhotoEnded(job.PackageSize, 4);
+            PhotoEnded(job.PackageSize, kPackageFiles);
         };
         if (!IsPhotoSizeAccepted(job.PhotoSize, config_.settings)) {
             skip(report_.refusedForSize, PhotoEnd::RefusedForSize);
@@ -187,11 +187,11 @@ void TTransferRun::PackageDone(RunSession& session, const SessionEvent& done) {
         break;
     case PackageFate::NotVerified:
         report_.notVerified.push_back(name);
-        PhotoEnded(package.job.PackageSize - session.packageBytes, 4 - session.packageFiles);
+        PhotoEnded(package.job.PackageSize - session.packageBytes, kPackageFiles - session.packageFiles);
         break;
     case PackageFate::CopyNotMade:
         report_.copiesNotMade.push_back({name, done.reason});  // stays queued; the walk goes on
-        PhotoEnded(package.job.PackageSize - session.packageBytes, 4 - session.packageFiles);
+        PhotoEnded(package.job.PackageSize - session.packageBytes, kPackageFiles - session.packageFiles);
         break;
     case PackageFate::EndsRun:
         if (!sessionFailure_) sessionFailure_ = done.error;

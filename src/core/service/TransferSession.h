@@ -75,7 +75,7 @@ public:
     }
     // How many FTP sessions the run sends on side by side (1..4; 2 until set). Call before Run.
     void SetConnections(int sessions) { connections_ = std::clamp(sessions, 1, kMaxConnections); }
-    static constexpr int kMaxConnections = 4;
+    static constexpr int kMaxConnections = TTransferConfig::kMaxSessions;
     // The run while it goes on (for the time estimate), else null.
     const TTransferRun* CurrentRun() const { return run_; }
     // The refused and left photos of the run going on, or of the last one.

@@ -80,6 +80,9 @@ bool PutVerifiedDigest(TFtpClient& ftp, const std::string& localPath, const std:
                        const std::string& folderName, const std::string& digest, const std::function<void()>& pump,
                        const std::function<void(bool verified)>& onAttemptEnd = {});
 
+// The files of a package: the photo, its scaled copy, its thumbnail, its sidecar.
+inline constexpr int kPackageFiles = 4;
+
 // What SendPhotoPackage needs of the run.
 struct TPackageContext {
     TFtpClient& ftp;

@@ -205,7 +205,7 @@ TEST(RemainingTimeModel, StaysWithinAFifthOfTheRemainingTimeOnHomeLinks) {
     }
 }
 
-TEST(RemainingTimeModel, SaysNothingBeforeTheFirstVerification) {
+TEST(RemainingTimeModel, SaysNothingBeforeTheFirstReport) {
     RemainingTimeModel model;
     EXPECT_FALSE(model.SecondsLeft(30, 1'000'000, 4));
     model.Progress(2, 1'000'000, 1);
