@@ -91,7 +91,7 @@ upload_alone() {
 start_standin fast
 ours=$(send_run fast)
 ref=$(best_of 3 floor)
-report "send 6 photos (3x24 MP, 3x12 MP), loopback" "$ours" "$ref" "<= 1.5 x the floor"
+report "send 6 photos (3x24 MP, 3x12 MP), loopback" "$ours" "$ref" "<= 1.2 x the floor"
 stop_standin
 
 start_standin slow --data-rate 10
