@@ -10,19 +10,15 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
-#include <linux/sockios.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
-#include <thread>
 
 #include "core/base/AsciiText.h"
 #include "core/service/ExchangePace.h"
-#include "core/service/UploadRateLimit.h"
 
 namespace vantrel {
 
@@ -434,79 +430,6 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
     } catch (const TFtpError& error) {
         brokenStore_ = remoteName;
         throw FtpStoreBrokenOff(error.what());
-    }
-}
-
-void TFtpClient::SendFileData(int file, const std::string& localPath, std::int64_t offset) {
-    struct WorkEnd {
-        TFtpClient& client;
-        ~WorkEnd() {
-            if (client.handlers_.OnWorkEnd) client.handlers_.OnWorkEnd(TWorkMode::wmWrite);
-        }
-    } workEnd{*this};
-    block_.resize(kBlockSize);
-    dataWritten_ = dataReported_ = offset;
-    sendingData_ = true;
-    if (offset > 0 && handlers_.OnWork) handlers_.OnWork(TWorkMode::wmWrite, offset);
-    ExchangePace pace(timeouts_, "the FTP server took", std::nullopt);
-    try {
-        while (true) {
-            ssize_t got = ::read(file, block_.data(), kBlockSize);
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) throw TFtpRefusal("cannot read " + localPath + ": " + ErrnoText(errno));
-            if (got == 0) break;
-            SendLimited(block_.data(), static_cast<std::size_t>(got), pace);
-            dataWritten_ += got;
-            ReportDataTaken();
-        }
-    } catch (const TFtpError&) {
-        // A half-sent file leaves replies on the control connection that nobody will read.
-        if (serial_ == activeSerial_) FtpDisconnect();
-        throw;
-    }
-    // The end of the file goes out behind what the send buffer still holds; the connection
-    // stays open until the final reply, so that the bars can follow that buffer draining.
-    ::shutdown(data_, SHUT_WR);
-}
-
-void TFtpClient::ReportDataTaken() {
-    if (!sendingData_ || data_ < 0 || !handlers_.OnWork) return;
-    // Bytes still in the socket's send buffer have not left this machine: on a slow link that
-    // buffer holds seconds of the upload, which the bars would show as sent.
-    int unsent = 0;
-    if (::ioctl(data_, SIOCOUTQ, &unsent) < 0) unsent = 0;
-    const std::int64_t taken = dataWritten_ - std::max(unsent, 0);
-    if (taken <= dataReported_) return;
-    dataReported_ = taken;
-    handlers_.OnWork(TWorkMode::wmWrite, taken);
-}
-
-void TFtpClient::SendLimited(const char* data, std::size_t size, ExchangePace& pace) {
-    while (size > 0) {
-        std::size_t piece = size;
-        if (rateLimit_) {
-            // Pieces of a twentieth of a second's bytes keep each wait short, so that a new rate
-            // takes hold soon.
-            const std::int64_t rate = rateLimit_->BytesPerSecond();
-            if (rate > 0) piece = std::min(size, std::max<std::size_t>(static_cast<std::size_t>(rate / 20), 1024));
-            WaitForRate(rateLimit_->Reserve(static_cast<std::int64_t>(piece)));
-        }
-        SendAll(data_, data, piece, &pace);
-        data += piece;
-        size -= piece;
-    }
-}
-
-void TFtpClient::WaitForRate(std::chrono::milliseconds wait) {
-    if (wait.count() <= 0) return;
-    const std::int64_t rate = rateLimit_->BytesPerSecond();
-    const auto until = std::chrono::steady_clock::now() + wait;
-    while (true) {
-        CheckAlive();
-        const auto left = until - std::chrono::steady_clock::now();
-        if (left <= std::chrono::steady_clock::duration::zero() || rateLimit_->BytesPerSecond() != rate) return;
-        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(left, std::chrono::milliseconds(kPollMs)));
-        PumpIfDue();
     }
 }
 
