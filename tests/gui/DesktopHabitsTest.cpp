@@ -1,11 +1,13 @@
 // What users of a desktop program expect without asking: F1 for help, Delete and F2 on the
 // album page, no menu entries that do nothing, error messages that look like errors.
+#include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QTextBrowser>
 #include <filesystem>
+#include <functional>
 
 #include "GuiTestSupport.h"
 #include "core/albums/TAlbumList.h"
@@ -17,6 +19,7 @@
 #include "gui/app/TPref_Dlog.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
+#include "gui/service/TransferPage.h"
 #include "gui/service/TransferPanel.h"
 #include <QToolButton>
 #include <QLabel>
@@ -111,6 +114,53 @@ private slots:
         QVERIFY(edit);
         QVERIFY(edit->objectName() == "AlbumName_Edit");
         QCOMPARE(edit->selectedText(), QString::fromStdString(window->Albums()->Albums().CurrentAlbum()->AlbumName()));
+    }
+
+    // A command's enabling follows what its rule reads at once: no step below lets events run.
+    void commandsEnableAtOnceWhenWhatTheyReadChanges() {
+        TempFolder home, photos;
+        auto window = OpenWindow(home);
+        QueueThree(*window, photos);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QListWidget* content = window->Organize()->Content_View;
+        QLineEdit* field = window->Transfer()->Login_Edit;
+        TAlbumList& albums = window->Albums()->Albums();
+        auto page = [&](int index) { window->PageControl()->setCurrentIndex(index); };
+        // Delete, delete album, rename album, copy, paste: '1' where enabled.
+        auto enabled = [&] {
+            QString out;
+            for (ActionId id : {ActionId::EditDelete1, ActionId::AlbumDel1, ActionId::AlbumEdit1, ActionId::EditCopy1,
+                                ActionId::EditPaste1})
+                out += window->Action(id)->isEnabled() ? '1' : '0';
+            return out;
+        };
+        const std::pair<std::function<void()>, QString> steps[] = {
+            {[&] { content->setCurrentRow(0); }, "11100"},
+            {[&] { page(TMain_Dlog::SelectSheet); }, "01100"},
+            {[&] { page(TMain_Dlog::OrganizeSheet); }, "11100"},
+            {[&] { content->clearSelection(); }, "01100"},
+            {[&] { while (albums.Count() > 0) albums.DeleteAlbum(0); }, "00000"},
+            {[&] { albums.AddAlbumFromUser("Trip"); }, "01100"},
+            {[&] {
+                 page(TMain_Dlog::TransferSheet);
+                 field->setFocus();
+                 field->setText("me@example.test");
+                 field->selectAll();
+             },
+             "01110"},
+            {[&] { field->deselect(); }, "01100"},
+            {[&] { QApplication::clipboard()->setText("pasted"); }, "01101"},
+            {[&] {
+                 page(TMain_Dlog::OrganizeSheet);
+                 content->setFocus();
+             },
+             "01100"},
+        };
+        for (size_t i = 0; i < std::size(steps); ++i) {
+            steps[i].first();
+            QVERIFY2(enabled() == steps[i].second, qPrintable(QString("step %1: %2").arg(i).arg(enabled())));
+        }
     }
 
     void editMenuHoldsNoCommandThatDoesNothing() {

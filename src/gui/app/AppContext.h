@@ -3,8 +3,7 @@
 // the user's settings (with a signal when they change), the language texts, the locale, the work
 // folder, the image workspace, the service's remote settings, the transfer queue with the tiles
 // of its photos, the busy state and the window's actions. A page that needs the window (a help
-// page, the transfer panel, fresh enabling of the actions) asks through a signal; the window
-// answers it.
+// page, the transfer panel) asks through a signal; the window answers it.
 
 #include <QObject>
 #include <QString>
@@ -84,7 +83,6 @@ public:
     // Requests to the window.
     void ShowHelpTopic(const char* keywordKey) { emit helpTopicRequested(QString::fromLatin1(keywordKey)); }
     void ShowTransferPanel(bool shown) { emit transferPanelRequested(shown); }
-    void UpdateActions() { emit actionsStale(); }
 
 signals:
     void settingsChanged();
@@ -94,7 +92,6 @@ signals:
     void busyEnded(int stillBusy);
     void helpTopicRequested(const QString& keywordKey);
     void transferPanelRequested(bool shown);
-    void actionsStale();
 
 private:
     LocaleInfo locale_;

@@ -104,6 +104,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     };
     albums_->Queue().Subscribe([this](QueueChange change, TAlbum*) {
         if (change == QueueChange::Content) UpdateTransferSummary();
+        UpdateActions();  // albums came or went, photos left the content list
     });
     albums_->CreateFirstAlbum();
     transfers_ = new TransferController(*context_, *transferSheet_, *TransFile_Panel, this);
@@ -129,12 +130,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
 
     context_->SetRemoteLoaded(LoadRemoteSettings());
 
-    actionUpdate_ = new QTimer(this);
-    connect(actionUpdate_, &QTimer::timeout, this, &TMain_Dlog::UpdateActions);
-    actionUpdate_->start(150);
-    // Selections change what the commands may do: their enabling follows at once.
-    connect(selectSheet_->Thumb_View, &QListWidget::itemSelectionChanged, this, &TMain_Dlog::UpdateActions);
-    connect(organizeSheet_->Content_View, &QListWidget::itemSelectionChanged, this, &TMain_Dlog::UpdateActions);
+    FollowActionSources();
 }
 
 TMain_Dlog::~TMain_Dlog() = default;
@@ -304,7 +300,6 @@ void TMain_Dlog::ConnectContext() {
     connect(context_, &AppContext::helpTopicRequested, this,
             [this](const QString& key) { ShowHelpTopic(key.toLatin1().constData()); });
     connect(context_, &AppContext::transferPanelRequested, this, &TMain_Dlog::ShowTransferPanel);
-    connect(context_, &AppContext::actionsStale, this, &TMain_Dlog::UpdateActions);
     connect(context_, &AppContext::settingsChanged, this, [this] {
         if (browse_) browse_->ResetCaptions();
     });
@@ -319,6 +314,17 @@ void TMain_Dlog::UpdateTransferSummary() {
     albums_->RefreshContentTitle();
 }
 
+void TMain_Dlog::FollowActionSources() {
+    // The run owns the album list while it goes on.
+    connect(transfers_, &TransferController::runStateChanged, this, [this](bool running) {
+        browse_->SetAddingAllowed(!running);
+        UpdateActions();
+    });
+    connect(organizeSheet_->Content_View, &QListWidget::itemSelectionChanged, this, &TMain_Dlog::UpdateActions);
+    FollowTextEditCommands(*this, Action(ActionId::EditCut1), Action(ActionId::EditCopy1), Action(ActionId::EditPaste1));
+    UpdateActions();
+}
+
 void TMain_Dlog::UpdateActions() {
     if (!startedWell_) return;
     // While a transfer runs the album list is the run's: nothing may add, remove, turn or rename.
@@ -326,14 +332,11 @@ void TMain_Dlog::UpdateActions() {
     const bool anyAlbum = albums_ && albums_->Albums().Count() > 0;
     Action(ActionId::AlbumDel1)->setEnabled(free && anyAlbum);
     Action(ActionId::AlbumEdit1)->setEnabled(free && anyAlbum);
-    Action(ActionId::ImgAdd1)->setEnabled(free && !selectSheet_->Thumb_View->selectedItems().isEmpty());
     // Delete removes album photos: only where they are shown, never from a hidden page.
     Action(ActionId::EditDelete1)->setEnabled(free && PageControl1->currentIndex() == OrganizeSheet &&
                                               !organizeSheet_->Content_View->selectedItems().isEmpty());
     for (ActionId id : {ActionId::AlbumAdd1, ActionId::ImgRotL1, ActionId::ImgRotR1, ActionId::ImgEdit1})
         Action(id)->setEnabled(free);
-
-    UpdateTextEditCommands(Action(ActionId::EditCut1), Action(ActionId::EditCopy1), Action(ActionId::EditPaste1));
 }
 
 void TMain_Dlog::SelectAll() {

@@ -20,7 +20,6 @@ class QAction;
 class QProgressBar;
 class QStackedWidget;
 class QTabWidget;
-class QTimer;
 class QToolBar;
 
 namespace vantrel::gui {
@@ -108,7 +107,8 @@ public:
     ImageWorkspace& Workspace() { return context_->Workspace(); }
     TransferController* Transfers() const { return transfers_; }
 
-    // The enabling rules of the actions (run when idle, and when a transfer starts or ends).
+    // The enabling rules of the album and edit actions, run whenever what they read changes: the
+    // page, the album list, the content list's selection, a transfer's start and end.
     void UpdateActions();
 
     // Runs the first-activation work if it has not run yet.
@@ -134,6 +134,8 @@ private:
     void CollectLastTree();
 
     void ConnectContext();
+    // Connects UpdateActions and the text commands to the signals of what their rules read.
+    void FollowActionSources();
 
     MainWindowPaths paths_;
     AppContext* context_;
@@ -165,7 +167,6 @@ private:
     TransferPage* transferSheet_ = nullptr;
     QProgressBar* PBar = nullptr;
     QProgressBar* PBar3 = nullptr;
-    QTimer* actionUpdate_ = nullptr;
     // Last member: the selection page's worker stops before any control goes.
     std::unique_ptr<SelectPageController> browse_;
 };

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <memory>
 
 namespace vantrel::gui {
 
@@ -37,6 +38,25 @@ void UpdateTextEditCommands(QAction* cut, QAction* copy, QAction* paste) {
     cut->setEnabled(hasSelection);
     copy->setEnabled(hasSelection);
     paste->setEnabled(isText && !QApplication::clipboard()->text().isEmpty());
+}
+
+void FollowTextEditCommands(QObject& owner, QAction* cut, QAction* copy, QAction* paste) {
+    auto update = [cut, copy, paste] { UpdateTextEditCommands(cut, copy, paste); };
+    // Only the focused field's selection matters: the watch moves with the focus.
+    auto selectionWatch = std::make_shared<QMetaObject::Connection>();
+    QObject::connect(qApp, &QApplication::focusChanged, &owner,
+                     [&owner, update, selectionWatch](QWidget*, QWidget* now) {
+        QObject::disconnect(*selectionWatch);
+        if (auto* line = qobject_cast<QLineEdit*>(now))
+            *selectionWatch = QObject::connect(line, &QLineEdit::selectionChanged, &owner, update);
+        else if (auto* text = qobject_cast<QTextEdit*>(now))
+            *selectionWatch = QObject::connect(text, &QTextEdit::selectionChanged, &owner, update);
+        else if (auto* plain = qobject_cast<QPlainTextEdit*>(now))
+            *selectionWatch = QObject::connect(plain, &QPlainTextEdit::selectionChanged, &owner, update);
+        update();
+    });
+    QObject::connect(QApplication::clipboard(), &QClipboard::dataChanged, &owner, update);
+    update();
 }
 
 }  // namespace vantrel::gui

@@ -5,6 +5,7 @@
 #include "gui/app/ActionIds.h"
 
 class QAction;
+class QObject;
 
 namespace vantrel::gui {
 
@@ -13,5 +14,8 @@ void RunTextEditCommand(ActionId id);
 // Enables Cut and Copy for a selection in the focused field (never in a password field), Paste
 // for a focused field when the clipboard holds text.
 void UpdateTextEditCommands(QAction* cut, QAction* copy, QAction* paste);
+// Keeps the three enabled as UpdateTextEditCommands says from now on, while `owner` lives: they
+// follow the focus, the selection of the focused field and the clipboard.
+void FollowTextEditCommands(QObject& owner, QAction* cut, QAction* copy, QAction* paste);
 
 }  // namespace vantrel::gui

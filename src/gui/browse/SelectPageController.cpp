@@ -131,6 +131,7 @@ void SelectPageController::ConnectActions() {
         if (index >= 0) AddSelectionToAlbum(index);
     });
     connect(page_.Thumb_View, &QListWidget::itemSelectionChanged, this, [this] {
+        UpdateAddAction();  // even while lists fill: it reads nothing but the selection
         if (context_.BusyCount() > 0) return;
         UpdateInfoPanel();
         UpdateBrowseActions();
@@ -348,11 +349,21 @@ void SelectPageController::UpdateInfoPanel() {
     ShowPhotoInfo(page_, DescribeSelection(selection, sizeStyle_, context_.Translate("Img_Plur")));
 }
 
+void SelectPageController::SetAddingAllowed(bool allowed) {
+    addingAllowed_ = allowed;
+    UpdateAddAction();
+}
+
+void SelectPageController::UpdateAddAction() {
+    // The command adds the selected photos, in both modes: without a selection it has nothing to add.
+    context_.Action(ActionId::ImgAdd1)->setEnabled(addingAllowed_ && page_.Thumb_View->selectionModel()->hasSelection());
+}
+
 void SelectPageController::UpdateBrowseActions() {
     auto set = [this](ActionId id, bool on) { context_.Action(id)->setEnabled(on); };
+    UpdateAddAction();
     const QList<int> rows = SelectedRows();
     if (!SlideshowMode()) {
-        set(ActionId::ImgAdd1, !rows.isEmpty());
         set(ActionId::ImgCompare1, rows.size() == 2);
         for (ActionId id : {ActionId::ImgFirst1, ActionId::ImgPrev1, ActionId::ImgNext1, ActionId::ImgLast1})
             set(id, false);
@@ -360,7 +371,6 @@ void SelectPageController::UpdateBrowseActions() {
     }
     const int i = rows.isEmpty() ? -1 : rows.front();
     const int n = worker_->FileCount();
-    set(ActionId::ImgAdd1, n > 0);
     set(ActionId::ImgFirst1, n > 0 && i > 0);
     set(ActionId::ImgPrev1, i > 0);
     set(ActionId::ImgNext1, n > 1 && i < n - 1);

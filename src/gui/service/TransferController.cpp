@@ -105,7 +105,7 @@ void TransferController::Start_BtnClick() {
     ProcessMessages();
 
     running_ = true;
-    context_.UpdateActions();
+    emit runStateChanged(true);
     sleepInhibitor_.Take(QStringLiteral("Sending photos to the service"));
     const TransferSessionResult result = Run();
     outcome_ = result.outcome;
@@ -113,7 +113,7 @@ void TransferController::Start_BtnClick() {
     sessionCode_ = result.sessionCode;
     running_ = false;
     sleepInhibitor_.Release();
-    context_.UpdateActions();
+    emit runStateChanged(false);
     ShowPanel(false);
     page_.Info_Lbl->setText(context_.Translate("DisconnectServer"));
     const int left = context_.Queue()->QueuedCount();

@@ -63,6 +63,8 @@ public:
     void ShowConnectionWait(int secondsLeft) override;
 
 signals:
+    // A run has begun (true) or ended (false): what may change the albums follows it.
+    void runStateChanged(bool running);
     // The run has ended and the window asked to close meanwhile.
     void closeAfterRun();
     // A run that reached its end: the settings file is saved (the login the user may keep).
