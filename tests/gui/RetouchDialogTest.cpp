@@ -1,6 +1,8 @@
 // The retouch dialog driven as a user would: opening on the focused photo, leaving a changed
 // photo with and without saving, undo and redo, zoom, the crop frame, red eye and title.
 #include <QAction>
+#include <QColorDialog>
+#include <QWidgetAction>
 #include <QMessageBox>
 #include <csignal>
 #include <QComboBox>
@@ -10,6 +12,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QSlider>
+#include <QToolBar>
 #include <QToolButton>
 
 #include "core/TempFolder.h"
@@ -204,6 +207,91 @@ private slots:
             QVERIFY2(PhotoImage(*dialog) == original, operation.name);
         }
         QCOMPARE(operations, 8);  // tone, two turns, soften, sharpen, negative, black and white, tint
+    }
+
+    void everyOperationHasItsCommandInTheToolBarAndDispatchesToIt() {
+        Album a({{64, 48}}, 0, Look::Noisy);
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        auto dialog = a.Open();
+        QStringList bar;  // separators have no name
+        for (QAction* action : dialog->Tools_Bar->actions())
+            if (!qobject_cast<QWidgetAction*>(action)) bar << action->objectName();
+        QCOMPARE(bar, (QStringList{"ImgHelp1", "", "EditUndo1", "EditRedo1", "", "ImgCrop1", "ImgLum1", "ImgTone1",
+                                   "ImgRotL1", "ImgRotR1", "ImgMinus1", "ImgPlus1", "ImgNeg1", "ImgBlack1", "",
+                                   "ImgTint1", "ImgTintColor1", "", "ImgRedEye1", "ImgTitle1", "", "ZoomMoins1",
+                                   "ZoomFull1", "ZoomPlus1"}));
+        // The colour chooser of the tint colour is answered "cancel" as soon as it shows.
+        int choosersShown = 0;
+        QTimer chooserCloser;
+        connect(&chooserCloser, &QTimer::timeout, [&] {
+            if (auto* chooser = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
+                ++choosersShown;
+                chooser->reject();
+            }
+        });
+        chooserCloser.start(10);
+        const QImage original = PhotoImage(*dialog);
+        for (const RetouchOperation& operation : RetouchOperations()) {
+            QAction* action = dialog->Command(operation.id);
+            QVERIFY2(action && action->objectName() == operation.name, operation.name);
+            action->trigger();
+            if (operation.apply) {
+                QVERIFY2(PhotoImage(*dialog) != original, operation.name);
+                Run(*dialog, "EditUndo1");
+            } else if (operation.id == RetouchOp::TintColour) {
+                QCOMPARE(choosersShown, 1);
+            } else {
+                QCOMPARE(dialog->OpenOperation(), operation.id);
+                for (ToolPanel* panel : dialog->findChildren<ToolPanel*>())
+                    if (panel->isVisible()) panel->Cancel_Btn->click();
+                QCOMPARE(dialog->OpenOperation(), std::nullopt);
+            }
+            QVERIFY2(PhotoImage(*dialog) == original, operation.name);
+        }
+    }
+
+    void undoAndRedoCommandsFollowEveryStepAtOnce() {
+        // No event is processed between the steps, so no timer can be what enables the commands.
+        Album a({{64, 48}, {40, 30}}, 0, Look::Noisy);
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        auto dialog = a.Open();
+        auto enabled = [&] {
+            return std::pair{dialog->Command("EditUndo1")->isEnabled(), dialog->Command("EditRedo1")->isEnabled()};
+        };
+        QCOMPARE(enabled(), std::pair(false, false));
+        const QImage original = PhotoImage(*dialog);
+        Run(*dialog, "ImgRotR1");
+        const QImage turned = PhotoImage(*dialog);
+        QCOMPARE(enabled(), std::pair(true, false));
+        Run(*dialog, "EditUndo1");
+        QCOMPARE(enabled(), std::pair(false, true));
+        QCOMPARE(PhotoImage(*dialog), original);
+
+        // A new step keeps the redo step: redo brings the turned photo back over the negative.
+        Run(*dialog, "ImgNeg1");
+        const QImage negative = PhotoImage(*dialog);
+        QCOMPARE(enabled(), std::pair(true, true));
+        Run(*dialog, "EditRedo1");
+        QCOMPARE(PhotoImage(*dialog), turned);
+        QCOMPARE(enabled(), std::pair(true, false));
+        Run(*dialog, "EditUndo1");
+        QCOMPARE(PhotoImage(*dialog), negative);
+        Run(*dialog, "EditUndo1");
+        QCOMPARE(PhotoImage(*dialog), original);
+        QCOMPARE(enabled(), std::pair(false, true));
+
+        // The light tool keeps its step when it opens and drops it when cancelled.
+        Run(*dialog, "ImgLum1");
+        QCOMPARE(enabled(), std::pair(true, true));
+        dialog->findChild<ToolPanel*>("Lum_Panel")->Cancel_Btn->click();
+        QCOMPARE(enabled(), std::pair(false, true));
+        Run(*dialog, "EditRedo1", 2);
+        QCOMPARE(PhotoImage(*dialog), turned);
+
+        dialog->Current_View->item(1)->setSelected(true);  // leaving the photo forgets every step
+        QCOMPARE(enabled(), std::pair(false, false));
     }
 
     void autoToneLeavesAPhotoFromBlackToWhiteAloneWithoutAnUndoStep() {
