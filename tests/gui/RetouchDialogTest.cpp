@@ -1,6 +1,8 @@
 // The retouch dialog driven as a user would: opening on the focused photo, leaving a changed
 // photo with and without saving, undo and redo, zoom, the crop frame, red eye and title.
 #include <QAction>
+#include <QColorDialog>
+#include <QWidgetAction>
 #include <QMessageBox>
 #include <csignal>
 #include <QComboBox>
@@ -10,6 +12,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QSlider>
+#include <QToolBar>
 #include <QToolButton>
 
 #include "core/TempFolder.h"
@@ -26,7 +29,7 @@
 #include "gui/retouch/TEdit_Dlog.h"
 #include "gui/retouch/ToolPanel.h"
 #include "gui/retouch/tools/CropTool.h"
-#include "gui/retouch/tools/RetouchCommands.h"
+#include "gui/retouch/tools/RetouchOperations.h"
 #include "gui/retouch/tools/RedEyeTool.h"
 #include "gui/retouch/tools/TitleTool.h"
 
@@ -79,14 +82,10 @@ struct Album {
     }
 };
 
-// Triggers a command `times` times; undo and redo are enabled by the dialog's timer, so a
-// disabled command is given the time of one tick first.
+// Triggers a command `times` times. Undo and redo are enabled as soon as there is a step, with
+// no waiting: a disabled command is not run.
 void Run(TEdit_Dlog& dialog, const char* command, int times = 1) {
-    for (int i = 0; i < times; ++i) {
-        QAction* action = dialog.Command(command);
-        if (!action->isEnabled()) QTest::qWait(300);
-        action->trigger();
-    }
+    for (int i = 0; i < times; ++i) dialog.Command(command)->trigger();
 }
 
 QImage FileImage(const std::string& path) { return QImage(QString::fromStdString(path)); }
@@ -114,7 +113,6 @@ private slots:
         Run(*dialog, "ImgRotR1");
         QVERIFY(dialog->Modified());
         QCOMPARE(dialog->Photo().Width(), 30);
-        QTest::qWait(300);  // the undo timer enables the command
         QVERIFY(dialog->Command("EditUndo1")->isEnabled());
 
         // Leaving the photo asks, and Yes rewrites the working copy.
@@ -129,7 +127,6 @@ private slots:
         QVERIFY(a.Content()->item(1)->text().contains("30 x 40"));
         QVERIFY(dialog->Current_View->item(1)->text().contains("30 x 40"));
         // The next photo starts with empty stores.
-        QTest::qWait(300);
         QVERIFY(!dialog->Command("EditUndo1")->isEnabled());
         QVERIFY(!dialog->Command("EditRedo1")->isEnabled());
     }
@@ -187,7 +184,6 @@ private slots:
         const QImage afterLast = ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false).copy();
         Run(*dialog, "EditUndo1", 10);
         QCOMPARE(ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false), afterFirst);
-        QTest::qWait(300);
         QVERIFY(!dialog->Command("EditUndo1")->isEnabled());  // the oldest step was dropped
         QVERIFY(dialog->Modified());                          // undo does not clear it
         Run(*dialog, "EditRedo1", 10);
@@ -201,16 +197,101 @@ private slots:
         auto dialog = a.Open();
         const QImage original = PhotoImage(*dialog);
         int operations = 0;
-        for (const RetouchCommand& command : RetouchCommands()) {
-            if (!command.apply) continue;
+        for (const RetouchOperation& operation : RetouchOperations()) {
+            if (!operation.apply) continue;
             ++operations;
-            Run(*dialog, command.name);
-            QVERIFY2(dialog->Modified(), command.name);
-            QVERIFY2(PhotoImage(*dialog) != original, command.name);
+            Run(*dialog, operation.name);
+            QVERIFY2(dialog->Modified(), operation.name);
+            QVERIFY2(PhotoImage(*dialog) != original, operation.name);
             Run(*dialog, "EditUndo1");
-            QVERIFY2(PhotoImage(*dialog) == original, command.name);
+            QVERIFY2(PhotoImage(*dialog) == original, operation.name);
         }
         QCOMPARE(operations, 8);  // tone, two turns, soften, sharpen, negative, black and white, tint
+    }
+
+    void everyOperationHasItsCommandInTheToolBarAndDispatchesToIt() {
+        Album a({{64, 48}}, 0, Look::Noisy);
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        auto dialog = a.Open();
+        QStringList bar;  // separators have no name
+        for (QAction* action : dialog->Tools_Bar->actions())
+            if (!qobject_cast<QWidgetAction*>(action)) bar << action->objectName();
+        QCOMPARE(bar, (QStringList{"ImgHelp1", "", "EditUndo1", "EditRedo1", "", "ImgCrop1", "ImgLum1", "ImgTone1",
+                                   "ImgRotL1", "ImgRotR1", "ImgMinus1", "ImgPlus1", "ImgNeg1", "ImgBlack1", "",
+                                   "ImgTint1", "ImgTintColor1", "", "ImgRedEye1", "ImgTitle1", "", "ZoomMoins1",
+                                   "ZoomFull1", "ZoomPlus1"}));
+        // The colour chooser of the tint colour is answered "cancel" as soon as it shows.
+        int choosersShown = 0;
+        QTimer chooserCloser;
+        connect(&chooserCloser, &QTimer::timeout, [&] {
+            if (auto* chooser = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
+                ++choosersShown;
+                chooser->reject();
+            }
+        });
+        chooserCloser.start(10);
+        const QImage original = PhotoImage(*dialog);
+        for (const RetouchOperation& operation : RetouchOperations()) {
+            QAction* action = dialog->Command(operation.id);
+            QVERIFY2(action && action->objectName() == operation.name, operation.name);
+            action->trigger();
+            if (operation.apply) {
+                QVERIFY2(PhotoImage(*dialog) != original, operation.name);
+                Run(*dialog, "EditUndo1");
+            } else if (operation.id == RetouchOp::TintColour) {
+                QCOMPARE(choosersShown, 1);
+            } else {
+                QCOMPARE(dialog->OpenOperation(), operation.id);
+                for (ToolPanel* panel : dialog->findChildren<ToolPanel*>())
+                    if (panel->isVisible()) panel->Cancel_Btn->click();
+                QCOMPARE(dialog->OpenOperation(), std::nullopt);
+            }
+            QVERIFY2(PhotoImage(*dialog) == original, operation.name);
+        }
+    }
+
+    void undoAndRedoCommandsFollowEveryStepAtOnce() {
+        // No event is processed between the steps, so no timer can be what enables the commands.
+        Album a({{64, 48}, {40, 30}}, 0, Look::Noisy);
+        MessageCatcher messages;
+        messages.answer = QMessageBox::No;
+        auto dialog = a.Open();
+        auto enabled = [&] {
+            return std::pair{dialog->Command("EditUndo1")->isEnabled(), dialog->Command("EditRedo1")->isEnabled()};
+        };
+        QCOMPARE(enabled(), std::pair(false, false));
+        const QImage original = PhotoImage(*dialog);
+        Run(*dialog, "ImgRotR1");
+        const QImage turned = PhotoImage(*dialog);
+        QCOMPARE(enabled(), std::pair(true, false));
+        Run(*dialog, "EditUndo1");
+        QCOMPARE(enabled(), std::pair(false, true));
+        QCOMPARE(PhotoImage(*dialog), original);
+
+        // A new step keeps the redo step: redo brings the turned photo back over the negative.
+        Run(*dialog, "ImgNeg1");
+        const QImage negative = PhotoImage(*dialog);
+        QCOMPARE(enabled(), std::pair(true, true));
+        Run(*dialog, "EditRedo1");
+        QCOMPARE(PhotoImage(*dialog), turned);
+        QCOMPARE(enabled(), std::pair(true, false));
+        Run(*dialog, "EditUndo1");
+        QCOMPARE(PhotoImage(*dialog), negative);
+        Run(*dialog, "EditUndo1");
+        QCOMPARE(PhotoImage(*dialog), original);
+        QCOMPARE(enabled(), std::pair(false, true));
+
+        // The light tool keeps its step when it opens and drops it when cancelled.
+        Run(*dialog, "ImgLum1");
+        QCOMPARE(enabled(), std::pair(true, true));
+        dialog->findChild<ToolPanel*>("Lum_Panel")->Cancel_Btn->click();
+        QCOMPARE(enabled(), std::pair(false, true));
+        Run(*dialog, "EditRedo1", 2);
+        QCOMPARE(PhotoImage(*dialog), turned);
+
+        dialog->Current_View->item(1)->setSelected(true);  // leaving the photo forgets every step
+        QCOMPARE(enabled(), std::pair(false, false));
     }
 
     void autoToneLeavesAPhotoFromBlackToWhiteAloneWithoutAnUndoStep() {
@@ -220,7 +301,6 @@ private slots:
         Run(*dialog, "ImgTone1");
         QVERIFY(!dialog->Modified());
         QCOMPARE(PhotoImage(*dialog), original);
-        QTest::qWait(300);
         QVERIFY(!dialog->Command("EditUndo1")->isEnabled());
     }
 
@@ -307,7 +387,7 @@ private slots:
         auto dialog = a.Open();
         CropTool& p = *dialog->Tool<CropTool>();
         Run(*dialog, "ImgCrop1");
-        QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolCrop));
+        QCOMPARE(dialog->OpenOperation(), RetouchOp::Crop);
         QVERIFY(!dialog->Current_View->isEnabled());
         QVERIFY(p.Horiz_Btn->isChecked());
         QCOMPARE(p.FinSize_Lbl->text(), QString("267 x 200 pixels"));
@@ -340,7 +420,7 @@ private slots:
         QCOMPARE(dialog->FrameRect().size(), dragged.size());
 
         p.Format_Panel->Ok_Btn->click();
-        QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolNone));
+        QCOMPARE(dialog->OpenOperation(), std::nullopt);
         QVERIFY(dialog->Current_View->isEnabled());
         QCOMPARE(dialog->Photo().Width(), qRound(dragged.width()));
         QCOMPARE(dialog->Photo().Height(), qRound(dragged.height()));
@@ -376,7 +456,7 @@ private slots:
         messages.answer = QMessageBox::No;
         auto dialog = a.Open();
         Run(*dialog, "ImgRedEye1");
-        QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolRedEye));
+        QCOMPARE(dialog->OpenOperation(), RetouchOp::RedEye);
         // OK before any eye was selected: the selection is empty.
         dialog->Tool<RedEyeTool>()->RedEye_Panel->Ok_Btn->click();
         QCOMPARE(messages.texts, QStringList{a.window->Translate("SelNotEmpty")});
@@ -395,13 +475,13 @@ private slots:
         QVERIFY(messages.texts.isEmpty());
         QVERIFY(((dialog->Photo().Pixel(20, 20) >> 16) & 0xFF) < ((before >> 16) & 0xFF));
         QCOMPARE(dialog->Photo().Pixel(1, 1), corner);
-        QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolRedEye));  // open for the next eye
+        QCOMPARE(dialog->OpenOperation(), RetouchOp::RedEye);  // open for the next eye
 
         dialog->Tool<RedEyeTool>()->SelectEye({-30, -30}, {-10, -10});
         dialog->Tool<RedEyeTool>()->RedEye_Panel->Ok_Btn->click();
         QCOMPARE(messages.texts, QStringList{a.window->Translate("SelInImage")});
         dialog->Tool<RedEyeTool>()->RedEye_Panel->Cancel_Btn->click();
-        QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolNone));
+        QCOMPARE(dialog->OpenOperation(), std::nullopt);
     }
 
     void titleIsDrawnWhereTheFrameWas() {
@@ -411,7 +491,7 @@ private slots:
         auto dialog = a.Open();
         const QImage before = ImageOf(const_cast<Bitmap32&>(dialog->Photo()), false).copy();
         Run(*dialog, "ImgTitle1");
-        QCOMPARE(dialog->ToolMode(), int(TEdit_Dlog::ToolTitle));
+        QCOMPARE(dialog->OpenOperation(), RetouchOp::Title);
         dialog->Tool<TitleTool>()->Title_Edit->setText("Hi");
         const QRectF frame = dialog->FrameRect();
         QCOMPARE(frame.topLeft(), QPointF(0, 0));

@@ -20,9 +20,6 @@ namespace vantrel::gui {
 class RetouchTool;
 class ToolPanel;
 
-// What kind of tool is open, for the dialog's users.
-enum ToolModes { ToolNone = 0, ToolCrop = 1, ToolRedEye = 2, ToolTitle = 3 };
-
 // The dialog as its tools see it.
 class RetouchHost {
 public:
@@ -31,7 +28,8 @@ public:
     virtual LayeredImageView& PhotoView() = 0;
     // The second view beside the first, hidden unless a tool shows it (the light tool's "before").
     virtual LayeredImageView& SecondView() = 0;
-    // Keeps the photo as the newest undo step; puts the newest undo step back into the photo.
+    // Keeps the photo as the newest undo step; puts the newest undo step back into the photo,
+    // forgetting it (no redo step is made).
     virtual void SaveUndoStep() = 0;
     virtual void RestoreUndoStep() = 0;
     // The photo's pixels changed for good: it is marked changed and shown again.
@@ -54,11 +52,8 @@ class RetouchTool : public QObject {
 public:
     explicit RetouchTool(RetouchHost& host) : host_(host) {}
 
-    // The object name of the command that opens the tool ("ImgCrop1").
-    virtual const char* CommandName() const = 0;
     // The panel shown while the tool is open; null for a tool that acts at once.
     virtual ToolPanel* Panel() const { return nullptr; }
-    virtual int Mode() const { return ToolNone; }
     // Whether presses and drags on the photo go to the tool instead of panning the view.
     virtual bool CapturesMouse() const { return false; }
     // Whether undo while the tool is open cancels the tool (its own snapshot is the undo step).

@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
-#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <utility>
@@ -37,7 +36,7 @@ struct CommandSpec {
     const char* icon;     // a themed icon name, or a resource path starting with ":"
 };
 
-// The dialog's own commands before and after the retouch commands; an empty name is a separator.
+// The dialog's own commands before and after the retouch operations; an empty name is a separator.
 constexpr CommandSpec kLeadingCommands[] = {
     {"ImgHelp1", "Aide édition", "help-browser"},
     {"", "", ""},
@@ -68,18 +67,12 @@ TEdit_Dlog::TEdit_Dlog(AppContext& context, TAlbum& album, int startJob, QWidget
         const QRect area = screen->availableGeometry();
         setGeometry(area.left() + 30, area.top() + 30, std::max(930, area.width() - 60), std::max(400, area.height() - 60));
     }
-    tools_ = MakeRetouchTools(*this, this);
+    undo_ = new RetouchUndo(photo_, this);
     CreateCommands();
     CreateLayout();
     Current_View->Fill(album_, context_.QueueTiles());
     CloseTool();
     ApplyLanguage();
-
-    Undo_Timer = Named(new QTimer(this), "Undo_Timer");
-    Undo_Timer->setInterval(250);
-    connect(Undo_Timer, &QTimer::timeout, this, &TEdit_Dlog::RefreshUndoCommands);
-    Undo_Timer->start();
-    RefreshUndoCommands();
 }
 
 TEdit_Dlog::~TEdit_Dlog() = default;
@@ -110,22 +103,16 @@ void TEdit_Dlog::CreateCommands() {
     Tools_Bar->setFixedHeight(40);
     Tools_Bar->setIconSize(QSize(30, 30));
     for (const CommandSpec& spec : kLeadingCommands) AddCommand(spec.name, spec.caption, spec.icon);
-    for (const RetouchCommand& command : RetouchCommands()) {
-        QAction* action = AddCommand(command.name, command.caption, command.icon);
-        if (!action) continue;
-        if (command.apply) {
-            connect(action, &QAction::triggered, this, [this, apply = command.apply] { ApplyOneStep(apply); });
-            continue;
-        }
-        for (const auto& tool : tools_) {
-            if (qstrcmp(tool->CommandName(), command.name) != 0) continue;
-            tool->SetCommand(action);
-            connect(action, &QAction::triggered, tool.get(), &RetouchTool::Triggered);
-        }
-    }
+    for (const RetouchOperation& operation : RetouchOperations()) AddOperation(operation);
     for (const CommandSpec& spec : kTrailingCommands) AddCommand(spec.name, spec.caption, spec.icon);
-    Command("EditUndo1")->setShortcut(QKeySequence("Ctrl+Z"));
-    Command("EditRedo1")->setShortcut(QKeySequence("Ctrl+Y"));
+    QAction* undo = Command("EditUndo1");
+    QAction* redo = Command("EditRedo1");
+    undo->setShortcut(QKeySequence("Ctrl+Z"));
+    redo->setShortcut(QKeySequence("Ctrl+Y"));
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(&undo_->Stack(), &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(&undo_->Stack(), &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
 
     Zoom_Combo = new ZoomCombo(this);
     Tools_Bar->addWidget(Zoom_Combo);
@@ -150,6 +137,18 @@ void TEdit_Dlog::CreateCommands() {
     });
 }
 
+void TEdit_Dlog::AddOperation(const RetouchOperation& operation) {
+    if (operation.startsGroup) AddCommand("", "", "");
+    QAction* action = AddCommand(operation.name, operation.caption, operation.icon);
+    if (operation.apply) {
+        connect(action, &QAction::triggered, this, [this, apply = operation.apply] { ApplyOneStep(apply); });
+        return;
+    }
+    auto& [id, tool] = tools_.emplace_back(operation.id, operation.makeTool(*this, this));
+    tool->SetCommand(action);
+    connect(action, &QAction::triggered, tool.get(), &RetouchTool::Triggered);
+}
+
 void TEdit_Dlog::CreateLayout() {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -169,7 +168,7 @@ void TEdit_Dlog::CreateLayout() {
     auto* editing = new QVBoxLayout;
     editing->setSpacing(0);
     body->addLayout(editing, 1);
-    for (const auto& tool : tools_) {
+    for (const auto& [id, tool] : tools_) {
         ToolPanel* panel = tool->Panel();
         if (!panel) continue;
         editing->addWidget(panel);
@@ -213,7 +212,7 @@ void TEdit_Dlog::ApplyLanguage() {
         const std::string stem = name.left(name.size() - 1).toStdString();
         ApplyHint(action, Q(context_.Language().Translate(stem + "C")), Q(context_.Language().Translate(stem + "H")));
     }
-    for (const auto& tool : tools_) tool->ApplyLanguage();
+    for (const auto& [id, tool] : tools_) tool->ApplyLanguage();
 }
 
 void TEdit_Dlog::showEvent(QShowEvent* event) {
@@ -237,8 +236,7 @@ void TEdit_Dlog::CurrentSelectionChanged() {
     if (now == loadedItem_) return;
     // Leaving a photo: its changes are saved back first, then the stores are emptied.
     if (loadedItem_ && modified_) SaveBack(loadedItem_);
-    UndoStore.Clear();
-    RedoStore.Clear();
+    undo_->Clear();
     loadedItem_ = nullptr;
     if (now) {
         LoadPhoto(now);
@@ -297,7 +295,6 @@ void TEdit_Dlog::done(int result) {
         CancelTool();
         QList<QListWidgetItem*> selected = Current_View->selectedItems();
         if (!selected.isEmpty() && modified_) SaveBack(selected.first());
-        Undo_Timer->stop();
     }
     QDialog::done(result);
 }
@@ -323,11 +320,11 @@ void TEdit_Dlog::PhotoChanged() {
     Src_Img->BitmapChanged();
 }
 
-void TEdit_Dlog::ApplyOneStep(decltype(RetouchCommand::apply) operation) {
+void TEdit_Dlog::ApplyOneStep(ApplyFunction operation) {
     if (!HasPhoto()) return;
     CancelTool();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool changed = operation(photo_, [this] { UndoStore.Save(photo_); });
+    const bool changed = operation(photo_, [this] { undo_->SaveStep(); });
     QApplication::restoreOverrideCursor();
     if (changed) PhotoChanged();
 }
@@ -344,7 +341,7 @@ void TEdit_Dlog::OpenTool(RetouchTool& tool) {
 }
 
 void TEdit_Dlog::CloseTool() {
-    for (const auto& tool : tools_)
+    for (const auto& [id, tool] : tools_)
         if (ToolPanel* panel = tool->Panel()) panel->hide();
     RetouchTool* closing = std::exchange(openTool_, nullptr);
     Current_View->setEnabled(true);
@@ -362,6 +359,12 @@ void TEdit_Dlog::AcceptTool() {
     if (openTool_) openTool_->Accept();
 }
 
+std::optional<RetouchOp> TEdit_Dlog::OpenOperation() const {
+    for (const auto& [id, tool] : tools_)
+        if (tool.get() == openTool_) return id;
+    return std::nullopt;
+}
+
 QRectF TEdit_Dlog::FrameRect() const { return openTool_ ? openTool_->FrameRect() : QRectF(); }
 
 void TEdit_Dlog::ProposeFrame(int handle, QRectF rect) {
@@ -373,24 +376,17 @@ void TEdit_Dlog::EditUndo() {
         openTool_->Cancel();
         return;
     }
-    if (!UndoStore.CanRestore()) return;
+    if (!undo_->Stack().canUndo()) return;
     CancelTool();
-    RedoStore.Save(photo_);
-    UndoStore.Restore(photo_);
+    undo_->Undo();
     Src_Img->BitmapChanged();
 }
 
 void TEdit_Dlog::EditRedo() {
-    if (!RedoStore.CanRestore()) return;
+    if (!undo_->Stack().canRedo()) return;
     CancelTool();
-    UndoStore.Save(photo_);
-    RedoStore.Restore(photo_);
+    undo_->Redo();
     Src_Img->BitmapChanged();
-}
-
-void TEdit_Dlog::RefreshUndoCommands() {
-    Command("EditUndo1")->setEnabled(UndoStore.CanRestore());
-    Command("EditRedo1")->setEnabled(RedoStore.CanRestore());
 }
 
 }  // namespace vantrel::gui

@@ -3,25 +3,26 @@
 // scrollable view, and the retouch commands in a tool bar. Changes stay in memory until the user
 // leaves the photo (another photo, or closing) and agrees to save them into the working copy.
 // The dialog keeps the photo list, the zoom, undo and redo, and opens and closes the tools (their
-// own objects); the one-step operations come from the table of retouch commands.
+// own objects); its retouch commands, their one-step operations and its tools come from the
+// table of retouch operations.
 
 #include <QDialog>
 #include <QPointF>
 #include <QRectF>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "core/imaging/Bitmap32.h"
-#include "core/retouch/TBitmap32Undo.h"
 #include "gui/retouch/RetouchPhotoList.h"
 #include "gui/retouch/RetouchTool.h"
+#include "gui/retouch/RetouchUndo.h"
 #include "gui/retouch/ZoomCombo.h"
-#include "gui/retouch/tools/RetouchCommands.h"
+#include "gui/retouch/tools/RetouchOperations.h"
 
 class QAction;
 class QListWidgetItem;
-class QTimer;
 class QToolBar;
 class QPushButton;
 
@@ -37,8 +38,6 @@ class LayeredImageView;
 class TEdit_Dlog : public QDialog, private RetouchHost {
     Q_OBJECT
 public:
-    using enum ToolModes;
-
     // Lays out the dialog for the photos of `album`; it opens on the photo at `startJob` (a job
     // index of the album; -1 for none, unless the album holds a single photo). Saved photos go
     // back to their working copies, and the queue is told of them.
@@ -47,10 +46,11 @@ public:
 
     // The dialog's commands by their names ("ImgCrop1", "ZoomPlus1", ...); null for an unknown one.
     QAction* Command(const QString& name) const;
+    QAction* Command(RetouchOp id) const { return Command(RetouchOperationOf(id).name); }
     // The tool object of type T; null when the dialog has none.
     template <class T>
     T* Tool() const {
-        for (const auto& tool : tools_)
+        for (const auto& [id, tool] : tools_)
             if (auto* found = dynamic_cast<T*>(tool.get())) return found;
         return nullptr;
     }
@@ -58,8 +58,8 @@ public:
     // State, for the dialog's users and tests.
     int JobIndex() const { return jobIndex_; }
     bool Modified() const { return modified_; }
-    // What kind of tool is open (ToolModes).
-    int ToolMode() const { return openTool_ ? openTool_->Mode() : ToolNone; }
+    // The operation whose tool is open; none when no tool is.
+    std::optional<RetouchOp> OpenOperation() const;
     const Bitmap32& Photo() const { return photo_; }
     double ZoomScale() const;
     LayeredImageView* Src_Img = nullptr;
@@ -82,6 +82,7 @@ protected:
 private:
     // Creation.
     QAction* AddCommand(const char* name, const char* caption, const char* icon);
+    void AddOperation(const RetouchOperation& operation);
     void CreateCommands();
     void CreateLayout();
     void ApplyLanguage();
@@ -94,19 +95,18 @@ private:
     void ScaleChanged(double scale);
     // Tool framework.
     bool HasPhoto() const { return jobIndex_ >= 0; }
-    void ApplyOneStep(decltype(RetouchCommand::apply) operation);
+    void ApplyOneStep(ApplyFunction operation);
     void CancelTool();
     void AcceptTool();
     void EditUndo();
     void EditRedo();
-    void RefreshUndoCommands();
 
     // What the tools are lent.
     Bitmap32& EditedPhoto() override { return photo_; }
     LayeredImageView& PhotoView() override { return *Src_Img; }
     LayeredImageView& SecondView() override { return *Dst_Img; }
-    void SaveUndoStep() override { UndoStore.Save(photo_); }
-    void RestoreUndoStep() override { UndoStore.Restore(photo_); }
+    void SaveUndoStep() override { undo_->SaveStep(); }
+    void RestoreUndoStep() override { undo_->DropStep(); }
     void PhotoChanged() override;
     void ZoomFit() override;
     void OpenTool(RetouchTool& tool) override;
@@ -118,10 +118,10 @@ private:
     AppContext& context_;
     TAlbum& album_;
     const int startJob_;
-    std::vector<std::unique_ptr<RetouchTool>> tools_;
+    // The tools, in the order of their operations (and of their panels above the photo).
+    std::vector<std::pair<RetouchOp, std::unique_ptr<RetouchTool>>> tools_;
     RetouchTool* openTool_ = nullptr;
     std::map<QString, QAction*> commands_;
-    QTimer* Undo_Timer = nullptr;
 
     int jobIndex_ = -1;
     bool modified_ = false;
@@ -129,8 +129,7 @@ private:
     QListWidgetItem* loadedItem_ = nullptr;
 
     Bitmap32 photo_;  // Src_Img's bitmap, the photo being edited
-    TBitmap32Undo UndoStore{10};
-    TBitmap32Undo RedoStore{10};
+    RetouchUndo* undo_ = nullptr;
 };
 
 }  // namespace vantrel::gui

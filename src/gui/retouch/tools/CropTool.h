@@ -18,9 +18,7 @@ class CropTool : public RetouchTool {
 public:
     CropTool(RetouchHost& host, QWidget* parent);
 
-    const char* CommandName() const override { return "ImgCrop1"; }
     ToolPanel* Panel() const override { return Format_Panel; }
-    int Mode() const override { return ToolCrop; }
     void Opened() override;
     void Accept() override;
     void Closing() override;

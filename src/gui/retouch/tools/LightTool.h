@@ -15,7 +15,6 @@ class LightTool : public RetouchTool {
 public:
     LightTool(RetouchHost& host, QWidget* parent);
 
-    const char* CommandName() const override { return "ImgLum1"; }
     ToolPanel* Panel() const override { return Lum_Panel; }
     bool UndoCancels() const override { return true; }
     void Opened() override;

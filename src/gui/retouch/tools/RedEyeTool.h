@@ -16,9 +16,7 @@ class RedEyeTool : public RetouchTool {
 public:
     RedEyeTool(RetouchHost& host, QWidget* parent);
 
-    const char* CommandName() const override { return "ImgRedEye1"; }
     ToolPanel* Panel() const override { return RedEye_Panel; }
-    int Mode() const override { return ToolRedEye; }
     bool CapturesMouse() const override { return true; }
     void Opened() override;
     void Accept() override;

@@ -13,7 +13,6 @@ class TintColourTool : public RetouchTool {
 public:
     using RetouchTool::RetouchTool;
 
-    const char* CommandName() const override { return "ImgTintColor1"; }
     void SetCommand(QAction* command) override;
     void Triggered() override;
 

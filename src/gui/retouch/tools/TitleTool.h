@@ -19,9 +19,7 @@ class TitleTool : public RetouchTool {
 public:
     TitleTool(RetouchHost& host, QWidget* parent);
 
-    const char* CommandName() const override { return "ImgTitle1"; }
     ToolPanel* Panel() const override { return Title_Panel; }
-    int Mode() const override { return ToolTitle; }
     void Opened() override;
     void Accept() override;
     void Closing() override;
