@@ -11,15 +11,15 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "core/imaging/ExifFixtureBuilder.h"
 #include "core/imaging/ExifOrientation.h"
 #include "core/imaging/JpegDecoder.h"
-#include "gui/app/TileImages.h"
 #include "gui/albums/AlbumsController.h"
-#include "core/imaging/ExifFixtureBuilder.h"
 #include "gui/browse/SlideshowView.h"
 #include "gui/browse/TCompare_Dlog.h"
 #include "gui/browse/TDup_Dlog.h"
 #include "gui/browse/TThumbnailThread.h"
+#include "gui/kit/TileImages.h"
 
 using namespace browse_test;
 

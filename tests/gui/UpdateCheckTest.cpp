@@ -5,7 +5,7 @@
 #include "core/app/TSettings.h"
 #include "core/support/StandinService.h"
 #include "gui/GuiTestSupport.h"
-#include "gui/service/WebLinkOpener.h"
+#include "gui/kit/WebLinkOpener.h"
 
 using namespace vantrel;
 using namespace vantrel::test;

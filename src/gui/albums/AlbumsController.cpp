@@ -14,16 +14,13 @@
 #include "core/imaging/SizeText.h"
 #include "gui/albums/AlbumPanel.h"
 #include "gui/albums/OrganizePage.h"
-#include "gui/app/AppContext.h"
+#include "gui/kit/AppContext.h"
+#include "gui/kit/Utf8Text.h"
 #include "gui/retouch/TEdit_Dlog.h"
 
 static void InitIconResources() { Q_INIT_RESOURCE(icons); }
 
 namespace vantrel::gui {
-
-namespace {
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-}  // namespace
 
 AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObject* parent)
     : QObject(parent), context_(context), page_(page) {

@@ -12,7 +12,7 @@
 #include "core/albums/TransferQueue.h"
 #include "core/imaging/ImageFileOps.h"
 #include "gui/albums/ContentListWidget.h"
-#include "gui/app/TileImages.h"
+#include "gui/kit/TileImages.h"
 
 class QVBoxLayout;
 

@@ -1,5 +1,6 @@
 #include "gui/albums/ContentListWidget.h"
-#include "gui/app/LightPanel.h"
+#include "gui/kit/LightPanel.h"
+#include "gui/kit/Utf8Text.h"
 
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -17,8 +18,6 @@ QStringList LocalFiles(const QMimeData* data) {
     return files;
 }
 }  // namespace
-
-QString CaptionText(const std::string& caption) { return QString::fromStdString(caption).replace('\r', '\n'); }
 
 ContentListWidget::ContentListWidget(QWidget* parent) : QListWidget(parent) {
     setViewMode(QListView::IconMode);

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "core/albums/TContentView.h"
-#include "gui/app/TileImages.h"
+#include "gui/kit/TileImages.h"
 
 namespace vantrel::gui {
 
@@ -54,8 +54,5 @@ private:
     QListWidget& list_;
     const TileImageList& tiles_;
 };
-
-// A caption of the model (lines separated by CR) as the list shows it.
-QString CaptionText(const std::string& caption);
 
 }  // namespace vantrel::gui

@@ -1,6 +1,6 @@
 #include "gui/albums/OrganizePage.h"
 
-#include "gui/app/PageWidgets.h"
+#include "gui/kit/PageWidgets.h"
 
 #include "gui/albums/ContentListWidget.h"
 

@@ -31,7 +31,6 @@
 #include "gui/albums/OrganizePage.h"
 #include "gui/app/HeldKeys.h"
 #include "gui/app/HelpWindow.h"
-#include "gui/app/MainActions.h"
 #include "gui/app/QtTranslations.h"
 #include "gui/app/ServiceStartup.h"
 #include "gui/app/TAbout_Dlog.h"
@@ -41,15 +40,14 @@
 #include "gui/app/WorkFolderWait.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
+#include "gui/kit/BringToFront.h"
+#include "gui/kit/MainActions.h"
+#include "gui/kit/Utf8Text.h"
 #include "gui/service/TransferController.h"
 #include "gui/service/TransferPage.h"
 #include "gui/service/TransferPanel.h"
 
 namespace vantrel::gui {
-
-namespace {
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-}  // namespace
 
 TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, std::function<bool()> startStopped,
                        QWidget* parent)
@@ -377,13 +375,7 @@ void TMain_Dlog::CloseOnSignal() {
     close();
 }
 
-void TMain_Dlog::EnsureRestore() {
-    // Restored as it was before (a maximised window comes back maximised).
-    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
-    if (!isVisible()) show();
-    raise();
-    activateWindow();
-}
+void TMain_Dlog::EnsureRestore() { BringToFront(*this); }
 
 bool TMain_Dlog::LoadRemoteSettings() { return LoadRemoteSettingsAtStart(*context_, startStopped_, startedWell_); }
 

@@ -11,10 +11,10 @@
 #include <string>
 
 #include "core/app/WorkFolderLock.h"
-#include "gui/app/ActionIds.h"
-#include "gui/app/AppContext.h"
 #include "gui/app/RememberedPassword.h"
-#include "gui/app/TileImages.h"
+#include "gui/kit/ActionIds.h"
+#include "gui/kit/AppContext.h"
+#include "gui/kit/TileImages.h"
 
 class QAction;
 class QProgressBar;

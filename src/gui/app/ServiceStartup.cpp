@@ -8,8 +8,8 @@
 #include "core/service/HttpClient.h"
 #include "core/service/RemoteSettingsLoader.h"
 #include "core/service/UpdateCheck.h"
-#include "gui/app/AppContext.h"
-#include "gui/service/WebLinkOpener.h"
+#include "gui/kit/AppContext.h"
+#include "gui/kit/WebLinkOpener.h"
 
 namespace vantrel::gui {
 

@@ -12,10 +12,10 @@
 
 #include "core/app/LinkText.h"
 #include "core/app/Version.h"
-#include "gui/app/LightPanel.h"
-#include "gui/app/AppContext.h"
-#include "gui/app/PageWidgets.h"
-#include "gui/service/WebLinkOpener.h"
+#include "gui/kit/AppContext.h"
+#include "gui/kit/LightPanel.h"
+#include "gui/kit/PageWidgets.h"
+#include "gui/kit/WebLinkOpener.h"
 
 namespace vantrel::gui {
 

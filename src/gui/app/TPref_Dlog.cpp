@@ -18,12 +18,12 @@
 #include <QVBoxLayout>
 
 #include "core/app/PreferenceChoices.h"
-#include "gui/app/AppContext.h"
 #include "gui/app/HeldKeys.h"
-#include "gui/app/LightPanel.h"
-#include "gui/app/MainActions.h"
-#include "gui/app/PageWidgets.h"
 #include "gui/app/TSpinEdit.h"
+#include "gui/kit/AppContext.h"
+#include "gui/kit/LightPanel.h"
+#include "gui/kit/MainActions.h"
+#include "gui/kit/PageWidgets.h"
 
 namespace vantrel::gui {
 

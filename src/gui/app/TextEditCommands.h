@@ -2,7 +2,7 @@
 // Cut, Copy and Paste of the Edit menu act on the text field that has the focus, whatever its
 // kind; they are enabled only when they would do something there.
 
-#include "gui/app/ActionIds.h"
+#include "gui/kit/ActionIds.h"
 
 class QAction;
 class QObject;

@@ -9,12 +9,11 @@
 #include "core/imaging/ExifImgData.h"
 #include "core/imaging/FileBytes.h"
 #include "gui/browse/SelectPage.h"
+#include "gui/kit/Utf8Text.h"
 
 namespace vantrel::gui {
 
 namespace {
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 QString SizeText(std::uint64_t bytes, const SizeTextStyle& style) { return Q(FormatFileSize(bytes, style)); }
 }  // namespace
 

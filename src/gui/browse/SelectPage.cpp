@@ -1,7 +1,7 @@
 #include "gui/browse/SelectPage.h"
-#include "gui/app/LightPanel.h"
+#include "gui/kit/LightPanel.h"
 
-#include "gui/app/PageWidgets.h"
+#include "gui/kit/PageWidgets.h"
 
 #include <QApplication>
 #include <QFileSystemModel>

@@ -7,13 +7,13 @@
 #include <QMenu>
 
 #include "core/imaging/Tiles.h"
-#include "gui/app/AppContext.h"
 #include "gui/browse/PhotoAdder.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
 #include "gui/browse/TCompare_Dlog.h"
 #include "gui/browse/TDup_Dlog.h"
 #include "gui/browse/ThumbItem.h"
+#include "gui/kit/AppContext.h"
 
 namespace vantrel::gui {
 

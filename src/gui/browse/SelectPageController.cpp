@@ -15,13 +15,12 @@
 #include <QThread>
 #include <QTreeView>
 
+#include "core/albums/TransferQueue.h"
 #include "core/app/FormatPattern.h"
-#include "core/imaging/FileBytes.h"
 #include "core/imaging/ExifOrientation.h"
+#include "core/imaging/FileBytes.h"
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/Tiles.h"
-#include "core/albums/TransferQueue.h"
-#include "gui/app/AppContext.h"
 #include "gui/browse/AlbumsPhotoAdder.h"
 #include "gui/browse/FolderTree.h"
 #include "gui/browse/PhotoAdder.h"
@@ -29,6 +28,7 @@
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SlideshowView.h"
 #include "gui/browse/ThumbItem.h"
+#include "gui/kit/AppContext.h"
 
 namespace vantrel::gui {
 

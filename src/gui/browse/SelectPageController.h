@@ -11,9 +11,9 @@
 #include "core/app/LocaleInfo.h"
 #include "core/imaging/ImageWorkspace.h"
 #include "core/imaging/SizeText.h"
-#include "gui/app/TileImages.h"
 #include "gui/browse/SlideDecodeAhead.h"
 #include "gui/browse/TThumbnailThread.h"
+#include "gui/kit/TileImages.h"
 
 class QAction;
 class QMenu;

@@ -2,12 +2,12 @@
 
 #include <QFileInfo>
 
+#include "core/browse/ThreadPriority.h"
 #include "core/imaging/ExifOrientation.h"
 #include "core/imaging/ImageWorkspace.h"
 #include "core/imaging/JpegDecoder.h"
-#include "gui/app/TileImages.h"
 #include "gui/browse/SlideshowView.h"
-#include "core/browse/ThreadPriority.h"
+#include "gui/kit/TileImages.h"
 
 namespace vantrel::gui {
 

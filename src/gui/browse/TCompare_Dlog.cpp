@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include "gui/app/MainActions.h"
 #include "gui/browse/SlideshowView.h"
+#include "gui/kit/MainActions.h"
 
 namespace vantrel::gui {
 

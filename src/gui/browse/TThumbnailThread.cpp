@@ -5,7 +5,7 @@
 #include "core/browse/ThreadPriority.h"
 #include "core/browse/TileCache.h"
 #include "core/browse/TileDecoderPool.h"
-#include "gui/app/TileImages.h"
+#include "gui/kit/TileImages.h"
 
 namespace vantrel::gui {
 

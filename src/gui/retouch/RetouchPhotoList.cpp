@@ -1,9 +1,9 @@
 #include "gui/retouch/RetouchPhotoList.h"
 
 #include "core/albums/TAlbum.h"
-#include "gui/albums/ContentListWidget.h"
-#include "gui/app/PageWidgets.h"
-#include "gui/app/TileImages.h"
+#include "gui/kit/PageWidgets.h"
+#include "gui/kit/TileImages.h"
+#include "gui/kit/Utf8Text.h"
 
 namespace vantrel::gui {
 

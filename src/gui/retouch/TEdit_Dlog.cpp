@@ -15,9 +15,10 @@
 #include "core/albums/TPhotoIntake.h"
 #include "core/albums/TransferQueue.h"
 #include "core/app/FormatPattern.h"
-#include "gui/app/AppContext.h"
-#include "gui/app/MainActions.h"
-#include "gui/app/PageWidgets.h"
+#include "gui/kit/AppContext.h"
+#include "gui/kit/MainActions.h"
+#include "gui/kit/PageWidgets.h"
+#include "gui/kit/Utf8Text.h"
 #include "gui/retouch/LayeredImageView.h"
 #include "gui/retouch/RetouchPhotoList.h"
 #include "gui/retouch/ToolPanel.h"
@@ -50,8 +51,6 @@ constexpr CommandSpec kTrailingCommands[] = {
     {"ZoomFull1", "Image entière", "zoom-fit-best"},
     {"ZoomPlus1", "Zoom avant", "zoom-in"},
 };
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 

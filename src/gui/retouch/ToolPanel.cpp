@@ -6,9 +6,9 @@
 #include <QSlider>
 #include <QToolButton>
 
-#include "gui/app/LightPanel.h"
-#include "gui/app/MainActions.h"
-#include "gui/app/PageWidgets.h"
+#include "gui/kit/LightPanel.h"
+#include "gui/kit/MainActions.h"
+#include "gui/kit/PageWidgets.h"
 
 namespace vantrel::gui {
 

@@ -4,7 +4,7 @@
 #include "core/imaging/ImageFileOps.h"
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/Tiles.h"
-#include "gui/app/TileImages.h"
+#include "gui/kit/TileImages.h"
 
 namespace vantrel::gui {
 

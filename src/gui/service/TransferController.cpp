@@ -23,19 +23,19 @@
 #include "core/service/RemoteSettingsLoader.h"
 #include "core/service/WebLink.h"
 #include "core/service/XmlRpcResponse.h"
-#include "gui/app/AppContext.h"
+#include "gui/kit/AppContext.h"
+#include "gui/kit/BringToFront.h"
+#include "gui/kit/Utf8Text.h"
+#include "gui/kit/WebLinkOpener.h"
 #include "gui/service/AdvertView.h"
 #include "gui/service/RunNotifier.h"
 #include "gui/service/TReport_Dlog.h"
 #include "gui/service/TransferPage.h"
 #include "gui/service/TransferPanel.h"
-#include "gui/service/WebLinkOpener.h"
 
 namespace vantrel::gui {
 
 namespace {
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 void ReplaceAll(std::string& text, const std::string& what, const std::string& with) {
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
         text.replace(at, what.size(), with);
@@ -51,12 +51,7 @@ TransferController::TransferController(AppContext& context, TransferPage& page, 
     : QObject(parent), context_(context), page_(page), panel_(panel) {
     // Clicking the notification of a finished run brings the window to the front.
     notifier_ = new RunNotifier(
-        [this] {
-            QWidget* window = context_.DialogParent();
-            window->show();
-            window->raise();
-            window->activateWindow();
-        },
+        [this] { BringToFront(*context_.DialogParent()); },
         this);
     Info_Timer = new QTimer(this);
     Info_Timer->setObjectName("Info_Timer");

@@ -1,6 +1,6 @@
 #include "gui/service/TransferPage.h"
 
-#include "gui/app/PageWidgets.h"
+#include "gui/kit/PageWidgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,9 +1,9 @@
 #include "gui/service/TransferPanel.h"
-#include "gui/app/LightPanel.h"
+#include "gui/kit/LightPanel.h"
 
-#include "gui/app/PageWidgets.h"
+#include "gui/kit/PageWidgets.h"
+#include "gui/kit/WebLinkOpener.h"
 #include "gui/service/AdvertView.h"
-#include "gui/service/WebLinkOpener.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

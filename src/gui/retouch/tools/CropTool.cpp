@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QToolButton>
 
-#include "gui/app/PageWidgets.h"
+#include "gui/kit/PageWidgets.h"
 #include "gui/retouch/ToolPanel.h"
 
 namespace vantrel::gui {

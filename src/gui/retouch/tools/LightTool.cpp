@@ -6,8 +6,8 @@
 
 #include "core/retouch/LevelsTable.h"
 #include "core/retouch/RetouchPixels.h"
-#include "gui/app/MainActions.h"
-#include "gui/app/PageWidgets.h"
+#include "gui/kit/MainActions.h"
+#include "gui/kit/PageWidgets.h"
 #include "gui/retouch/ToolPanel.h"
 
 namespace vantrel::gui {

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "core/retouch/RedEye.h"
-#include "gui/app/PageWidgets.h"
+#include "gui/kit/PageWidgets.h"
 #include "gui/retouch/ToolPanel.h"
 
 namespace vantrel::gui {

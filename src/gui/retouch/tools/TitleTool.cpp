@@ -11,8 +11,8 @@
 #include <QVBoxLayout>
 
 #include "core/retouch/TitlePlacement.h"
-#include "gui/app/MainActions.h"
-#include "gui/app/PageWidgets.h"
+#include "gui/kit/MainActions.h"
+#include "gui/kit/PageWidgets.h"
 #include "gui/retouch/ToolPanel.h"
 
 namespace vantrel::gui {

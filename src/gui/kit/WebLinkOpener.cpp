@@ -1,4 +1,4 @@
-#include "gui/service/WebLinkOpener.h"
+#include "gui/kit/WebLinkOpener.h"
 
 #include <QDesktopServices>
 

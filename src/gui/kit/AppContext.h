@@ -17,8 +17,8 @@
 #include "core/imaging/ImageWorkspace.h"
 #include "core/imaging/SizeText.h"
 #include "core/service/TRemoteSettings.h"
-#include "gui/app/ActionIds.h"
-#include "gui/app/TileImages.h"
+#include "gui/kit/ActionIds.h"
+#include "gui/kit/TileImages.h"
 
 class QAction;
 class QWidget;

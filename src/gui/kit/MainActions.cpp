@@ -1,4 +1,4 @@
-#include "gui/app/MainActions.h"
+#include "gui/kit/MainActions.h"
 
 #include <QIcon>
 #include <QMainWindow>

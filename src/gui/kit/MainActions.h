@@ -6,7 +6,7 @@
 #include <functional>
 #include <initializer_list>
 
-#include "gui/app/ActionIds.h"
+#include "gui/kit/ActionIds.h"
 
 class QMainWindow;
 class QToolBar;

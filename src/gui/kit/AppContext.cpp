@@ -1,4 +1,4 @@
-#include "gui/app/AppContext.h"
+#include "gui/kit/AppContext.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "gui/app/LightPanel.h"
+#include "gui/kit/LightPanel.h"
 
 #include <QWidget>
 

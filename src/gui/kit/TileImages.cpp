@@ -1,4 +1,4 @@
-#include "gui/app/TileImages.h"
+#include "gui/kit/TileImages.h"
 
 #include <QFont>
 #include <QFontMetrics>
