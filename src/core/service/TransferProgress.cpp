@@ -16,13 +16,6 @@ std::optional<double> ProportionalSecondsLeft(std::int64_t position, std::int64_
     return (static_cast<double>(range) / static_cast<double>(position) - 1.0) * elapsedSeconds;
 }
 
-bool EstimateRemaining(std::int64_t position, std::int64_t range, std::int64_t elapsedSeconds,
-                       TTimeEstimate& estimate) {
-    const auto seconds = ProportionalSecondsLeft(position, range, static_cast<double>(elapsedSeconds));
-    if (seconds) estimate = EstimateOfSeconds(*seconds);
-    return seconds.has_value();
-}
-
 TTimeEstimate EstimateOfSeconds(double remainingSeconds) {
     TTimeEstimate estimate;
     estimate.minutes = remainingSeconds / 60.0;

@@ -41,9 +41,6 @@ struct TTimeEstimate {
 
 // remaining := (range / position - 1) * elapsed, in seconds; nothing while position is 0.
 std::optional<double> ProportionalSecondsLeft(std::int64_t position, std::int64_t range, double elapsedSeconds);
-// The same as the estimate the panel shows.
-bool EstimateRemaining(std::int64_t position, std::int64_t range, std::int64_t elapsedSeconds,
-                       TTimeEstimate& estimate);
 // The estimate of `remainingSeconds`.
 TTimeEstimate EstimateOfSeconds(double remainingSeconds);
 

@@ -147,10 +147,10 @@ Errors MeasureEstimates(const Link& link, const std::vector<Package>& queue) {
         const double actual = end - moment.seconds;
         const auto estimate = model.SecondsLeft(moment.seconds, totalBytes - sent, totalFiles - moment.filesVerified);
         // The panel's proportional estimate: the run bar's position and whole seconds.
-        TTimeEstimate proportional;
-        EXPECT_TRUE(EstimateRemaining(static_cast<std::int64_t>(moment.bytesSent), totalBytes,
-                                      static_cast<std::int64_t>(moment.seconds), proportional));
-        const double proportionalSeconds = proportional.minutes * 60;
+        const auto proportional = ProportionalSecondsLeft(static_cast<std::int64_t>(moment.bytesSent), totalBytes,
+                                                          std::floor(moment.seconds));
+        EXPECT_TRUE(proportional.has_value());
+        const double proportionalSeconds = proportional.value_or(0);
         const double modelError = estimate ? std::abs(*estimate - actual) / actual : 1;
         errors.modelWorst = std::max(errors.modelWorst, modelError);
         if (modelBefore && estimate)

@@ -106,13 +106,13 @@ TEST(TransferProgressTest, BarsEstimateAndReport) {
                           {10, 100, 60, TEstimateKind::Minutes, 9.0},
                           {100, 100, 60, TEstimateKind::LessThanAMinute, 0.0}};
     for (const auto& c : cases) {
-        TTimeEstimate estimate;
-        ASSERT_TRUE(EstimateRemaining(c.position, c.range, c.elapsed, estimate));
+        const auto seconds = ProportionalSecondsLeft(c.position, c.range, static_cast<double>(c.elapsed));
+        ASSERT_TRUE(seconds);
+        const TTimeEstimate estimate = EstimateOfSeconds(*seconds);
         EXPECT_EQ(estimate.kind, c.kind);
         EXPECT_DOUBLE_EQ(estimate.minutes, c.minutes);
     }
-    TTimeEstimate estimate;
-    EXPECT_FALSE(EstimateRemaining(0, 100, 60, estimate));
+    EXPECT_FALSE(ProportionalSecondsLeft(0, 100, 60));
 
     TTransferReport report{{"a.jpg", "b.jpg"}, {"c.jpg"}, {}, {}, {}};
     EXPECT_EQ(FormatTransferReport(report, "Size:\n", "Warnings:\n"),
