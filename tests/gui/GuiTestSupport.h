@@ -17,6 +17,8 @@
 
 #include "core/TempFolder.h"
 #include "gui/app/MainWindow.h"
+#include "gui/service/TransferController.h"
+#include "gui/service/TransferPage.h"
 
 namespace vantrel::test {
 
@@ -92,6 +94,13 @@ inline std::unique_ptr<gui::TMain_Dlog> OpenWindow(const TempFolder& home, const
     static_cast<void>(QTest::qWaitForWindowActive(window.get()));
     window->FirstActivation();
     return window;
+}
+
+// Starts a run as the Start button does and lets the window's events go on until it has ended
+// (the run goes on a thread of its own). False when it did not end within two minutes.
+inline bool RunTransferToEnd(gui::TMain_Dlog& window) {
+    window.Transfer()->Start_Btn->click();
+    return QTest::qWaitFor([&] { return !window.Transfers()->Running(); }, 120000);
 }
 
 }  // namespace vantrel::test

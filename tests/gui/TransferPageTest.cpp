@@ -86,7 +86,7 @@ private slots:
         window->Transfer()->Save_Check->setChecked(true);
         window->Settings().IsSaved = true;
 
-        window->Transfer()->Start_Btn->click();
+        QVERIFY(RunTransferToEnd(*window));
 
         QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toReported);
         QCOMPARE(UploadedFiles(service).size(), 8);  // four files for each of the two good photos
@@ -126,7 +126,7 @@ private slots:
         });
         watcher.start();
         QVERIFY(service.StartOutage(2, "reset", 2));
-        window->Transfer()->Start_Btn->click();
+        QVERIFY(RunTransferToEnd(*window));
         qunsetenv("VANTREL_RECONNECT");
         QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toCompleted);
         QCOMPARE(QueuedPhotos(*window), 0);
@@ -150,7 +150,7 @@ private slots:
         MessageCatcher messages;
         auto window = WindowWithPhotos(home, service,
                                        {MakePhoto(photos, "a.jpg", 300, 200, true), MakePhoto(photos, "b.jpg", 200, 300, true)});
-        window->Transfer()->Start_Btn->click();
+        QVERIFY(RunTransferToEnd(*window));
         QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toCompleted);
         QCOMPARE(QueuedPhotos(*window), 0);
         QCOMPARE(web.requests.size(), 1);
@@ -188,7 +188,7 @@ private slots:
             }
         });
         lifter.start();
-        window->Transfer()->Start_Btn->click();
+        QVERIFY(RunTransferToEnd(*window));
         QVERIFY(shownLimited);
         QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toCompleted);
         QCOMPARE(QueuedPhotos(*window), 0);
@@ -219,7 +219,7 @@ private slots:
             }
         });
         stopper.start();
-        window->Transfer()->Start_Btn->click();
+        QVERIFY(RunTransferToEnd(*window));
 
         QVERIFY(albumsLocked);
         QVERIFY(window->Action(ActionId::AlbumDel1)->isEnabled());
@@ -248,7 +248,7 @@ private slots:
             }
         });
         closer.start();
-        window->Transfer()->Start_Btn->click();
+        QVERIFY(RunTransferToEnd(*window));
         QVERIFY(closeAnswered);
         QVERIFY(messages.texts.contains(window->Translate("AskStopTransfer")));
         QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toStopped);
@@ -280,7 +280,7 @@ private slots:
             }
         });
         stopper.start();
-        window->Transfer()->Start_Btn->click();
+        QVERIFY(RunTransferToEnd(*window));
         QVERIFY(sinceStop.isValid());
         QVERIFY2(sinceStop.elapsed() < 1000, QByteArray::number(sinceStop.elapsed()));
         QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toStopped);
@@ -297,7 +297,7 @@ private slots:
         const std::string answerFile = home.Path() + "SendPhoto/Temp.xml";
         std::filesystem::remove(answerFile);
         std::filesystem::create_symlink("/dev/full", answerFile);
-        window->Transfer()->Start_Btn->click();
+        QVERIFY(RunTransferToEnd(*window));
         std::filesystem::remove(answerFile);
         QCOMPARE(messages.texts.size(), 1);
         QVERIFY2(messages.texts[0].contains("Temp.xml") && messages.texts[0].contains("No space left on device"),

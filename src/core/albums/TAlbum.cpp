@@ -8,6 +8,13 @@ namespace vantrel {
 
 TAlbum::TAlbum(TAlbumList& owner, int kind, std::string name) : owner_(&owner), kind_(kind), name_(std::move(name)) {}
 
+std::vector<std::string> TAlbum::WorkPaths() const {
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<std::size_t>(jobs_.Count()));
+    for (int i = 0; i < jobs_.Count(); ++i) paths.push_back(jobs_.Items(i).WorkPath);
+    return paths;
+}
+
 void TAlbum::SetAlbumName(std::string name) { name_ = std::move(name); }
 
 int TAlbum::AddJob(const std::string& sourcePath, const std::string& workPath, std::int32_t imageIndex,

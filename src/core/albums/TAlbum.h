@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/albums/TJobList.h"
 
@@ -41,6 +42,8 @@ public:
     void RemoveJob(int index, bool deleteFile);
     // First photo whose tile is `imageIndex`, or -1.
     int IndexOfImage(int imageIndex) const { return jobs_.IndexOfImage(imageIndex); }
+    // The working copies of its photos, in the list's order.
+    std::vector<std::string> WorkPaths() const;
     // When current: removes the photos whose items are selected in the content list, deleting
     // their working copies, then notifies once more. Does nothing when not current.
     void RemoveSelectedJobs();

@@ -24,6 +24,15 @@ TransferQueue::~TransferQueue() {
     albums_.OnContentChanged = nullptr;
 }
 
+bool TransferQueue::MayChange(const TAlbum& album) const { return claims_.MayChange(album.WorkPaths()); }
+
+RewriteHold::RewriteHold(TransferQueue& queue, const TAlbum& album)
+    : claims_(queue.Claims()), paths_(album.WorkPaths()), held_(claims_.Hold(paths_)) {}
+
+RewriteHold::~RewriteHold() {
+    if (held_) claims_.Unhold(paths_);
+}
+
 int TransferQueue::Subscribe(Listener listener) {
     listeners_.emplace(nextSubscription_, std::move(listener));
     return nextSubscription_++;
@@ -87,6 +96,7 @@ void TransferQueue::PhotoRewritten(TAlbum& album, int jobIndex, int width, int h
     job.SetPhotoSize(static_cast<std::int32_t>(imaging_.FileSizeOf(job.WorkPath)));
     job.Width = width;
     job.Height = height;
+    claims_.Rewritten(job.WorkPath, {width, height, job.PhotoSize});  // a run that has not reached it sends it so
     album.SetJobCaption(jobIndex, CaptionOf(job));
     if (album.IsCurrent()) view_.RefreshTile(job.ImageIndex);
     Notify(QueueChange::Content, &album);

@@ -12,6 +12,7 @@
 
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TPhotoIntake.h"
+#include "core/albums/TransferClaims.h"
 #include "core/albums/TransferListFile.h"
 
 namespace vantrel {
@@ -35,6 +36,10 @@ public:
     const TAlbumList& Albums() const { return albums_; }
     TPhotoIntake& Intake() { return intake_; }
     const std::string& ListPath() const { return listPath_; }
+    // What a run going on beside the window holds of the queue, and what the user changed meanwhile.
+    TransferClaims& Claims() { return claims_; }
+    // Whether the user may delete, move, turn or retouch photos of `album` now (no run holds it).
+    bool MayChange(const TAlbum& album) const;
 
     using Listener = std::function<void(QueueChange, TAlbum*)>;
     // Adds a listener; the number it returns takes it off again.
@@ -79,11 +84,29 @@ private:
     TPhotoImaging& imaging_;
     TAlbumList albums_;
     TPhotoIntake intake_;
+    TransferClaims claims_;
     std::string listPath_;
     std::map<int, Listener> listeners_;
     int nextSubscription_ = 0;
     bool loading_ = false;
     bool writable_ = true;
+};
+
+// Keeps a run going on away from an album's photos while the user rewrites them (a turn, the
+// retouch dialog): the run leaves them out until the hold ends. Held() is false when the run
+// already holds the album; nothing may be rewritten then.
+class RewriteHold {
+public:
+    RewriteHold(TransferQueue& queue, const TAlbum& album);
+    ~RewriteHold();
+    RewriteHold(const RewriteHold&) = delete;
+    RewriteHold& operator=(const RewriteHold&) = delete;
+    bool Held() const { return held_; }
+
+private:
+    TransferClaims& claims_;
+    std::vector<std::string> paths_;
+    bool held_;
 };
 
 }  // namespace vantrel

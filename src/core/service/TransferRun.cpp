@@ -166,6 +166,9 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
             if (config_.imaging.prepare) {
                 preparer = MakePreparer(config_, temporaryFiles, sessions);
                 preparer_ = preparer.get();
+                // The photos prepared first are claimed before they are read.
+                for (int i = 0, claimed = 0; config_.claims && i < albums_.Count() && claimed < preparer->Depth(); ++i)
+                    if (ClaimAlbum(albums_.Items(i))) claimed += albums_.Items(i).Jobs().Count();
                 PrefetchFirst(*preparer, albums_, config_.settings);
             }
             const std::string customerId = service_.CustomerId();
@@ -186,8 +189,8 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
             const TAlbum* createdAhead = nullptr;
             std::optional<std::int32_t> createdAheadId;
             for (int i = 0; i < albums_.Count() && !createdAhead; ++i) {
-                const TAlbum& album = albums_.Items(i);
-                if (album.Jobs().Count() == 0) continue;
+                TAlbum& album = albums_.Items(i);
+                if (!ClaimAlbum(album)) continue;
                 createdAhead = &album;
                 if (!MatchingServiceAlbum(album, serviceAlbums)) createdAheadId = createAlbum(album);
             }
@@ -209,7 +212,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
             for (int i = 0; i < albums_.Count() && !walkEnded; ++i) {
                 albums_.SelectAlbum(i);
                 TAlbum& album = albums_.Items(i);
-                if (album.Jobs().Count() == 0) continue;
+                if (!ClaimAlbum(album)) continue;
                 observer_.ShowAlbum(album);
                 const TServiceAlbum* match = MatchingServiceAlbum(album, serviceAlbums);
                 const std::optional<std::int32_t> albumId = match                    ? match->id

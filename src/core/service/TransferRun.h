@@ -37,6 +37,7 @@ class TFtpClient;
 class TImageJob;
 class TPackagePreparer;
 class TTransferService;
+class TransferClaims;
 struct RunSession;
 struct SessionSetup;
 
@@ -110,6 +111,11 @@ struct TTransferConfig {
     int sessions = 1;
     static constexpr int kMaxSessions = 4;
     std::function<std::unique_ptr<TFtpClient>()> openSession{};
+    // Set when the run sends from a copy of the queue while the user may change the queue itself
+    // (the window): the run claims each album before it prepares or sends any of its photos,
+    // leaves out what the user removed or is rewriting, and deletes no working copy (the queue's
+    // owner does, when it takes a sent photo off). Null: the run owns the list (vantrel-cli).
+    TransferClaims* claims = nullptr;
 };
 
 class TTransferRun {
@@ -166,6 +172,11 @@ private:
     // Hands out the album's photos, last first, to idle sessions. Returns true when the walk
     // must end.
     bool SendAlbum(TAlbum& album, std::int32_t albumId);
+    // Claims the album's photos (config_.claims), leaving out those the user changed meanwhile.
+    // False when none is left to send.
+    bool ClaimAlbum(TAlbum& album);
+    // The run is done with a photo: the user may change its album again once all are.
+    void ReleaseClaim(const std::string& workPath);
     // An idle session ready to send, waiting for one; null once the walk must end.
     RunSession* IdleSession();
     void HandOut(RunSession& session, TAlbum& album, const TImageJob& job, std::int32_t albumId,

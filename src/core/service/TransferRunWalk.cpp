@@ -5,6 +5,7 @@
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
 #include "core/albums/TImageJob.h"
+#include "core/albums/TransferClaims.h"
 #include "core/service/PackagePreparer.h"
 #include "core/service/RunSession.h"
 #include "core/service/TransferRun.h"
@@ -59,6 +60,7 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId) {
 
         auto skip = [&](std::vector<std::string>& refusals, PhotoEnd end) {
             refusals.push_back(job.FileName);
+            ReleaseClaim(job.WorkPath);
             observer_.ShowPhotoEnded(album, job, end);
             PhotoEnded(job.PackageSize, kPackageFiles);
         };
@@ -88,6 +90,33 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId) {
         if (preparer_) PrefetchNext(*preparer_, album, j, config_.settings);
     }
     return false;
+}
+
+bool TTransferRun::ClaimAlbum(TAlbum& album) {
+    if (!config_.claims) return album.Jobs().Count() > 0;
+    const auto claims = config_.claims->ClaimPhotos(album.WorkPaths());
+    // From the last photo to the first, so that taking one off does not move those still to see.
+    for (int j = static_cast<int>(claims.size()) - 1; j >= 0; --j) {
+        TImageJob& job = album.Jobs().Items(j);
+        const TransferClaims::ClaimResult& claim = claims[static_cast<std::size_t>(j)];
+        if (claim.claim == TransferClaims::Claim::LeftOut) {
+            // Deleted, moved or being rewritten by the user: it is no part of this run.
+            --photosAtStart_;
+            PhotoEnded(job.PackageSize, kPackageFiles);
+            album.RemoveJob(j, false);
+        } else if (claim.rewritten) {
+            runBar_.range -= job.PackageSize;
+            job.Width = claim.rewritten->width;
+            job.Height = claim.rewritten->height;
+            job.SetPhotoSize(claim.rewritten->bytes);
+            runBar_.range += job.PackageSize;
+        }
+    }
+    return album.Jobs().Count() > 0;
+}
+
+void TTransferRun::ReleaseClaim(const std::string& workPath) {
+    if (config_.claims) config_.claims->Release({workPath});
 }
 
 RunSession* TTransferRun::IdleSession() {
@@ -203,12 +232,13 @@ void TTransferRun::PackageDone(RunSession& session, const SessionEvent& done) {
         sessionsEnd_ = true;
         break;
     }
+    ReleaseClaim(package.job.WorkPath);
     observer_.ShowPhotoEnded(*package.album, package.job,
                              done.fate == PackageFate::Sent ? PhotoEnd::Sent : PhotoEnd::LeftQueued);
     // The photo leaves the transfer list, and its working copy is deleted, only now that all
     // four of its files were verified on the server.
     if (done.fate == PackageFate::Sent) {
-        package.album->RemoveJob(IndexOfJob(*package.album, package.queued), true);
+        package.album->RemoveJob(IndexOfJob(*package.album, package.queued), !config_.claims);
         ++photosSent_;
     }
     if (shown_ == &session) {

@@ -17,6 +17,7 @@ TransferSession::TransferSession(TAlbumList& albums, TRemoteSettings& remote, Im
 
 void TransferSession::Stop() {
     stopped_ = true;
+    const std::lock_guard lock(runLock_);
     if (run_) run_->Stop();
 }
 
@@ -38,7 +39,7 @@ TransferSessionResult TransferSession::Run() {
 
 void TransferSession::RunOrThrow(TransferSessionResult& result) {
     const auto pump = [this] { observer_.ProcessMessages(); };
-    const auto stopped = [this] { return stopped_; };
+    const auto stopped = [this] { return stopped_.load(); };
     // The service's parameters are made sure of before the FTP client is configured from them,
     // so that a run after a failed start-up download uses what it downloads now.
     HttpClient settingsHttp(pump);
@@ -66,6 +67,7 @@ void TransferSession::RunOrThrow(TransferSessionResult& result) {
     TTransferConfig config{remote_, config_.workFolder, config_.email, config_.password, UploadImagingFor(workspace_),
                            ReconnectScheduleFromEnvironment()};
     config.sessions = connections_;
+    config.claims = config_.claims;
     // The further sessions run on threads of their own: their clients have no pump.
     config.openSession = [this, ftpSettings] {
         auto session = std::make_unique<TFtpClient>(ftpSettings);
@@ -73,7 +75,10 @@ void TransferSession::RunOrThrow(TransferSessionResult& result) {
         return session;
     };
     TTransferRun run(albums_, service, observer_, config);
-    run_ = &run;
+    {
+        const std::lock_guard lock(runLock_);
+        run_ = &run;
+    }
     // Whatever way the run ends, what it sent is counted.
     struct Reset {
         TransferSession& session;
@@ -81,6 +86,7 @@ void TransferSession::RunOrThrow(TransferSessionResult& result) {
         ~Reset() {
             photosSent = session.run_->PhotosSent();
             session.lastReport_ = session.run_->Report();
+            const std::lock_guard lock(session.runLock_);
             session.run_ = nullptr;
         }
     } reset{*this, result.photosSent};

@@ -5,8 +5,10 @@
 // shows the run, and its handlers for the messages that do not end the run.
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
 
 #include "core/imaging/ImageWorkspace.h"
@@ -19,6 +21,7 @@ namespace vantrel {
 
 struct RemoteSettingsResult;
 struct RpcProblem;
+class TransferClaims;
 
 struct TransferSessionConfig {
     std::string workFolder;  // ends in "/"
@@ -28,6 +31,8 @@ struct TransferSessionConfig {
     std::string proxy;       // "host:port", empty for direct connections
     // The start-up download of the service's settings succeeded: the run does not repeat it.
     bool remoteLoaded = false;
+    // The run sends from a copy of the queue that the user may change meanwhile (TTransferConfig).
+    TransferClaims* claims = nullptr;
 };
 
 // How a session ended, beyond the run's own outcome.
@@ -64,9 +69,10 @@ public:
     // The whole session; every failure ends up in the result, none is thrown.
     TransferSessionResult Run();
     // Stop: ends the pending request and the run at once, the photo under way staying queued.
-    // Before the run has begun it makes the session end before the login.
+    // Before the run has begun it makes the session end before the login. Callable from any
+    // thread while Run goes on on another.
     void Stop();
-    bool StopPressed() const { return stopped_; }
+    bool StopPressed() const { return stopped_.load(); }
     // Limits the upload to `kilobytesPerSecond` KB/s (1000 bytes) for all of the run's
     // connections together; 0 lifts the limit. Callable before Run and, from any thread, while
     // it goes on: the next piece of a file is sent at the new rate.
@@ -76,7 +82,8 @@ public:
     // How many FTP sessions the run sends on side by side (1..4; 2 until set). Call before Run.
     void SetConnections(int sessions) { connections_ = std::clamp(sessions, 1, kMaxConnections); }
     static constexpr int kMaxConnections = TTransferConfig::kMaxSessions;
-    // The run while it goes on (for the time estimate), else null.
+    // The run while it goes on (for the time estimate), else null. On the run's thread only (the
+    // observer's calls).
     const TTransferRun* CurrentRun() const { return run_; }
     // The refused and left photos of the run going on, or of the last one.
     const TTransferReport& Report() const { return run_ ? run_->Report() : lastReport_; }
@@ -89,9 +96,10 @@ private:
     ImageWorkspace& workspace_;
     TTransferObserver& observer_;
     TransferSessionConfig config_;
-    TTransferRun* run_ = nullptr;
+    TTransferRun* run_ = nullptr;  // set and cleared under runLock_, which Stop takes
+    std::mutex runLock_;
     TTransferReport lastReport_;
-    bool stopped_ = false;
+    std::atomic<bool> stopped_{false};
     UploadRateLimit rateLimit_;
     int connections_ = 2;
 };

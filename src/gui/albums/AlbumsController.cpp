@@ -43,8 +43,8 @@ AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObj
         ShowWarning(QString("The transfer list could not be saved:\n%1").arg(Q(error)));
     };
     queue_->Subscribe([this](QueueChange change, TAlbum*) {
-        if (change != QueueChange::Albums) return;
-        RefreshAlbumTitles();
+        if (change == QueueChange::Albums) RefreshAlbumTitles();
+        emit queueChanged();
     });
 
     TIntakeHooks& hooks = queue_->Intake().Hooks;
@@ -183,7 +183,10 @@ void AlbumsController::AlbumCreated(TAlbum& album) {
     connect(panel, &AlbumPanel::dragLeft, this, [this](AlbumPanel* p) { queue_->Albums().RemoveHighlight(p->Album()); });
     connect(panel, &AlbumPanel::tilesDropped, this, [this](AlbumPanel* p) {
         queue_->Albums().RemoveHighlight(p->Album());
-        queue_->Albums().MoveSelectedJobs(p->Album());
+        TAlbum* source = queue_->Albums().CurrentAlbum();
+        // A photo moved during a run waits for the next one in its new album.
+        if (source && &p->Album() != source && WithdrawFromRun(*source, SelectedPaths(*source)))
+            queue_->Albums().MoveSelectedJobs(p->Album());
     });
     connect(panel, &AlbumPanel::filesDropped, this, [this](AlbumPanel* p, const QStringList& files) {
         queue_->Albums().RemoveHighlight(p->Album());
@@ -250,26 +253,29 @@ void AlbumsController::AddAlbumCommand() {
 
 void AlbumsController::DeleteAlbumCommand() {
     TAlbum* album = queue_->Albums().CurrentAlbum();
-    if (!album) return;
+    if (!album || !MayChangeAlbum(*album)) return;
     if (context_.Settings().AskAlbum) {
         const QString question =
             Q(FormatPattern(context_.Language().Translate("DelAlbum"), {album->AlbumName()}));
         if (QMessageBox::question(context_.DialogParent(), context_.Title(), question) != QMessageBox::Yes) return;
     }
+    if (queue_->Albums().CurrentAlbum() != album || !WithdrawFromRun(*album, album->WorkPaths())) return;
     queue_->Albums().DeleteCurrentAlbum();
 }
 
 void AlbumsController::EditAlbumCommand() {
-    if (TAlbum* album = queue_->Albums().CurrentAlbum())
+    if (TAlbum* album = queue_->Albums().CurrentAlbum(); album && MayChangeAlbum(*album))
         if (AlbumPanel* panel = PanelOf(*album)) panel->BeginNameEdit();
 }
 
 void AlbumsController::RemovePhotosCommand() {
     TAlbum* album = queue_->Albums().CurrentAlbum();
-    if (!album || contentView_->SelectedCount() == 0) return;
+    if (!album || contentView_->SelectedCount() == 0 || !MayChangeAlbum(*album)) return;
     if (context_.Settings().AskImage &&
         QMessageBox::question(context_.DialogParent(), context_.Title(), context_.Translate("SureToDelete")) != QMessageBox::Yes)
         return;
+    // The run may have reached the album while the question was open.
+    if (queue_->Albums().CurrentAlbum() != album || !WithdrawFromRun(*album, SelectedPaths(*album))) return;
     album->RemoveSelectedJobs();
 }
 
@@ -295,6 +301,9 @@ void AlbumsController::RotateJob(int item, TurnDirection direction) {
     const int index = album->IndexOfImage(imageIndex);
     if (index < 0) return;
     TImageJob& job = album->Jobs().Items(index);
+    // A run that reaches the album meanwhile leaves it out rather than send a half-turned photo.
+    const RewriteHold hold(*queue_, *album);
+    if (!hold.Held()) return ShowAlbumBeingSent(*album);
     ImageWorkspace& workspace = context_.Workspace();
     auto turned = RotateImageFile(workspace, job.WorkPath, direction, context_.Settings().CompRate);
     if (!turned) {
@@ -308,11 +317,39 @@ void AlbumsController::RotateJob(int item, TurnDirection direction) {
 void AlbumsController::EditPhotosCommand() {
     TAlbum* album = queue_->Albums().CurrentAlbum();
     if (!album || contentView_->SelectedCount() == 0) return;
+    // A run leaves the album out while the dialog may rewrite its photos.
+    const RewriteHold hold(*queue_, *album);
+    if (!hold.Held()) return ShowAlbumBeingSent(*album);
     // The dialog opens on the first chosen photo; the queue tells the window of what it saves.
     int first = 0;
     while (!contentView_->ItemSelected(first)) ++first;
     TEdit_Dlog dialog(context_, *album, album->IndexOfImage(contentView_->ItemImageIndex(first)));
     dialog.exec();
+}
+
+bool AlbumsController::MayChangeAlbum(const TAlbum& album) {
+    if (queue_->MayChange(album)) return true;
+    ShowAlbumBeingSent(album);
+    return false;
+}
+
+bool AlbumsController::WithdrawFromRun(const TAlbum& album, const std::vector<std::string>& paths) {
+    if (queue_->Claims().Withdraw(album.WorkPaths(), paths)) return true;
+    ShowAlbumBeingSent(album);
+    return false;
+}
+
+void AlbumsController::ShowAlbumBeingSent(const TAlbum& album) {
+    ShowWarning(Q(FormatPattern(context_.Language().Translate("AlbumBeingSent"), {album.AlbumName()})));
+}
+
+std::vector<std::string> AlbumsController::SelectedPaths(const TAlbum& album) const {
+    std::vector<std::string> paths;
+    for (int item = 0; item < contentView_->ItemCount(); ++item)
+        if (contentView_->ItemSelected(item))
+            if (const int index = album.IndexOfImage(contentView_->ItemImageIndex(item)); index >= 0)
+                paths.push_back(album.Jobs().Items(index).WorkPath);
+    return paths;
 }
 
 void AlbumsController::DropFilesOnContent(const QStringList& files) {

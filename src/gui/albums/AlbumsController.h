@@ -69,9 +69,20 @@ public:
     void AlbumNameChanged(TAlbum& album) override;
     void AlbumHighlightChanged(TAlbum& album) override;
 
+signals:
+    // An album or a photo of the queue was added, removed, changed or made current.
+    void queueChanged();
+
 private:
     void ShowMessage(const TUserMessage& message);
     void RotateJob(int item, TurnDirection direction);
+    // False, with a message, when a run going on holds the album: its photos stay as they are.
+    bool MayChangeAlbum(const TAlbum& album);
+    // Tells a run going on to leave `paths` of `album` out (they are deleted or moved); false,
+    // with a message, when the run holds the album.
+    bool WithdrawFromRun(const TAlbum& album, const std::vector<std::string>& paths);
+    void ShowAlbumBeingSent(const TAlbum& album);
+    std::vector<std::string> SelectedPaths(const TAlbum& album) const;
     void OnNameEditEnded(AlbumPanel* panel, const QString& text);
     void ShowWarning(const QString& text);
     // The window's album and photo commands, the content list's pop-up and double click.

@@ -208,23 +208,23 @@ void TMain_Dlog::CreateToolBars() {
 }
 
 void TMain_Dlog::CreatePages() {
-    central_ = new QStackedWidget(this);
-    PageControl1 = new QTabWidget(central_);
+    PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
     PageControl1->setIconSize(QSize(20, 20));
     PageControl1->tabBar()->setMinimumHeight(24);
     selectSheet_ = new SelectPage(PageControl1);
     organizeSheet_ = new OrganizePage(PageControl1);
-    transferSheet_ = new TransferPage(PageControl1);
+    // The transfer tab shows the login page, and the transfer panel while a run goes on: the
+    // other pages stay at hand meanwhile.
+    transferTab_ = new QStackedWidget(PageControl1);
+    transferSheet_ = new TransferPage(transferTab_);
+    TransFile_Panel = new TransferPanel(transferTab_);
+    transferTab_->addWidget(transferSheet_);
+    transferTab_->addWidget(TransFile_Panel);
     PageControl1->addTab(selectSheet_, ThemedIcon("folder-pictures"), QString("Sélection"));
     PageControl1->addTab(organizeSheet_, ThemedIcon("view-list"), QString("Organisation"));
-    PageControl1->addTab(transferSheet_, ThemedIcon("network-transmit"), QString("Transfert"));
-    central_->addWidget(PageControl1);
-
-    TransFile_Panel = new TransferPanel(central_);
-    central_->addWidget(TransFile_Panel);
-    setCentralWidget(central_);
-    central_->setCurrentWidget(PageControl1);
+    PageControl1->addTab(transferTab_, ThemedIcon("network-transmit"), QString("Transfert"));
+    setCentralWidget(PageControl1);
     PageControl1->hide();  // until the first activation
 
     PBar = new QProgressBar(this);
@@ -267,7 +267,7 @@ void TMain_Dlog::ShowPage(int index) {
     if (index >= 0 && index < static_cast<int>(pageShown_.size())) pageShown_[static_cast<size_t>(index)] = true;
     Select_Bar->setVisible(index == SelectSheet);
     Edit_Bar->setVisible(index == OrganizeSheet);
-    Transfer_Bar->setVisible(index == TransferSheet);
+    Transfer_Bar->setVisible(index == TransferSheet && transferTab_->currentWidget() == transferSheet_);
     if (index == SelectSheet) {
         Action(ActionId::ImgThumb1)->setEnabled(true);
         selectSheet_->AttachProgressBar(PBar);
@@ -313,28 +313,27 @@ void TMain_Dlog::UpdateTransferSummary() {
 }
 
 void TMain_Dlog::FollowActionSources() {
-    // The run owns the album list while it goes on.
-    connect(transfers_, &TransferController::runStateChanged, this, [this](bool running) {
-        browse_->SetAddingAllowed(!running);
-        UpdateActions();
-    });
+    // A run takes and lets go of albums as it goes.
+    connect(transfers_, &TransferController::runStateChanged, this, &TMain_Dlog::UpdateActions);
     connect(organizeSheet_->Content_View, &QListWidget::itemSelectionChanged, this, &TMain_Dlog::UpdateActions);
+    connect(albums_, &AlbumsController::queueChanged, this, &TMain_Dlog::UpdateActions);
     FollowTextEditCommands(*this, Action(ActionId::EditCut1), Action(ActionId::EditCopy1), Action(ActionId::EditPaste1));
     UpdateActions();
 }
 
 void TMain_Dlog::UpdateActions() {
     if (!startedWell_) return;
-    // While a transfer runs the album list is the run's: nothing may add, remove, turn or rename.
-    const bool free = !(transfers_ && transfers_->Running());
+    // While a transfer runs, the album it holds stays as it is: its photos may not be removed,
+    // moved, turned or retouched, nor the album renamed or deleted. Other albums may.
+    TAlbum* current = albums_ ? albums_->Albums().CurrentAlbum() : nullptr;
+    const bool free = !current || albums_->Queue().MayChange(*current);
     const bool anyAlbum = albums_ && albums_->Albums().Count() > 0;
     Action(ActionId::AlbumDel1)->setEnabled(free && anyAlbum);
     Action(ActionId::AlbumEdit1)->setEnabled(free && anyAlbum);
     // Delete removes album photos: only where they are shown, never from a hidden page.
     Action(ActionId::EditDelete1)->setEnabled(free && PageControl1->currentIndex() == OrganizeSheet &&
                                               !organizeSheet_->Content_View->selectedItems().isEmpty());
-    for (ActionId id : {ActionId::AlbumAdd1, ActionId::ImgRotL1, ActionId::ImgRotR1, ActionId::ImgEdit1})
-        Action(id)->setEnabled(free);
+    for (ActionId id : {ActionId::ImgRotL1, ActionId::ImgRotR1, ActionId::ImgEdit1}) Action(id)->setEnabled(free);
 }
 
 void TMain_Dlog::SelectAll() {
@@ -428,9 +427,9 @@ void TMain_Dlog::CollectLastTree() {
 }
 
 void TMain_Dlog::ShowTransferPanel(bool shown) {
+    transferTab_->setCurrentWidget(shown ? static_cast<QWidget*>(TransFile_Panel) : transferSheet_);
+    if (shown) PageControl1->setCurrentIndex(TransferSheet);
     Transfer_Bar->setVisible(!shown && PageControl1->currentIndex() == TransferSheet);
-    central_->setCurrentWidget(shown ? static_cast<QWidget*>(TransFile_Panel) : PageControl1);
-    PageControl1->setVisible(!shown);
 }
 
 void TMain_Dlog::SaveSettingsNow() {

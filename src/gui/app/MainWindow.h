@@ -158,7 +158,7 @@ private:
     QToolBar* Select_Bar = nullptr;
     QToolBar* Edit_Bar = nullptr;
     QToolBar* Transfer_Bar = nullptr;
-    QStackedWidget* central_ = nullptr;
+    QStackedWidget* transferTab_ = nullptr;  // the login page or the transfer panel
     QTabWidget* PageControl1 = nullptr;
     TransferPanel* TransFile_Panel = nullptr;
     TransferController* transfers_ = nullptr;

@@ -349,14 +349,9 @@ void SelectPageController::UpdateInfoPanel() {
     ShowPhotoInfo(page_, DescribeSelection(selection, sizeStyle_, context_.Translate("Img_Plur")));
 }
 
-void SelectPageController::SetAddingAllowed(bool allowed) {
-    addingAllowed_ = allowed;
-    UpdateAddAction();
-}
-
 void SelectPageController::UpdateAddAction() {
     // The command adds the selected photos, in both modes: without a selection it has nothing to add.
-    context_.Action(ActionId::ImgAdd1)->setEnabled(addingAllowed_ && page_.Thumb_View->selectionModel()->hasSelection());
+    context_.Action(ActionId::ImgAdd1)->setEnabled(page_.Thumb_View->selectionModel()->hasSelection());
 }
 
 void SelectPageController::UpdateBrowseActions() {

@@ -79,8 +79,6 @@ public:
     void ShowCurrentImage();
     void UpdateInfoPanel();
     void UpdateBrowseActions();
-    // Whether ImgAdd1 may add at all (not while a transfer owns the album list).
-    void SetAddingAllowed(bool allowed);
     // Adds the selected photos to the album at `albumIndex`, then shows the notice when due.
     void AddSelectionToAlbum(int albumIndex);
     // The album that ImgAdd1 fills: the current one, else the default one (made when there is
@@ -155,7 +153,6 @@ private:
     QAction* changeViewMode_ = nullptr;
     QMenu* albumMenu_ = nullptr;
     bool noticeFlag_ = true;
-    bool addingAllowed_ = true;
     bool decoding_ = false;
     bool enterPressedInList_ = false;  // an Enter press began in the thumbnail list
     bool listingBusy_ = false;  // a listing's BeginListing ran and its EndListing has not

@@ -10,7 +10,6 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTimer>
 #include <QUrl>
 #include <optional>
 
@@ -53,10 +52,6 @@ TransferController::TransferController(AppContext& context, TransferPage& page, 
     notifier_ = new RunNotifier(
         [this] { BringToFront(*context_.DialogParent()); },
         this);
-    Info_Timer = new QTimer(this);
-    Info_Timer->setObjectName("Info_Timer");
-    Info_Timer->setInterval(500);
-    connect(Info_Timer, &QTimer::timeout, this, &TransferController::Info_TimerTimer);
     connect(page_.Start_Btn, &QPushButton::clicked, this, &TransferController::Start_BtnClick);
     connect(panel_.Stop_Btn, &QPushButton::clicked, this, &TransferController::Stop_BtnClick);
     connect(panel_.Limit_Check, &QCheckBox::toggled, this, &TransferController::ApplyUploadLimit);
@@ -66,7 +61,7 @@ TransferController::TransferController(AppContext& context, TransferPage& page, 
     page_.Info_Lbl->hide();
 }
 
-TransferController::~TransferController() = default;
+TransferController::~TransferController() = default;  // a run still going on is stopped and waited for
 
 void TransferController::ShowError(const QString& text) {
     QMessageBox::critical(context_.DialogParent(), context_.Title(), text);
@@ -74,6 +69,13 @@ void TransferController::ShowError(const QString& text) {
 
 void TransferController::ShowWarning(const QString& text) {
     QMessageBox::warning(context_.DialogParent(), context_.Title(), text);
+}
+
+void TransferController::ShowWarningAside(const QString& text) {
+    if (text.isEmpty()) return;
+    auto* box = new QMessageBox(QMessageBox::Warning, context_.Title(), text, QMessageBox::Ok, context_.DialogParent());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 std::string TransferController::Text(std::string_view key) const {
@@ -97,16 +99,91 @@ void TransferController::Start_BtnClick() {
     stopRequested_ = false;
     photosSent_ = 0;
     page_.Animate1->show();
-    ProcessMessages();
 
     running_ = true;
     emit runStateChanged(true);
     sleepInhibitor_.Take(QStringLiteral("Sending photos to the service"));
-    const TransferSessionResult result = Run();
+    StartWorker();
+}
+
+void TransferController::StartWorker() {
+    TransferWorker::Setup setup{{context_.WorkFolder(), context_.Locale().country,
+                                 page_.Login_Edit->text().toStdString(), page_.Pass_Edit->text().toStdString(),
+                                 ProxyAddressOf(context_.Settings()), context_.RemoteLoaded()},
+                                context_.Remote(),
+                                context_.Settings().LimitKBps,
+                                context_.Settings().Connections};
+    ShowUploadLimit();
+    worker_ = std::make_unique<TransferWorker>(*context_.Queue(), std::move(setup));
+    TransferWorker& worker = *worker_;
+    // A problem that does not end the run is shown without holding anything up.
+    worker.OnSettingsProblem = [this](const RemoteSettingsResult& problem) {
+        ShowWarningAside(Q(problem.Message([this](std::string_view key) { return Text(key); })));
+    };
+    worker.OnUnreadableResponse = [this](const RpcProblem& problem) {
+        ShowWarningAside(Q(problem.Message([this](std::string_view key) { return Text(key); })));
+    };
+    connect(&worker, &TransferWorker::connected, this, &TransferController::ShowConnected);
+    connect(&worker, &TransferWorker::albumShown, panel_.Album_Lbl, &QLabel::setText);
+    connect(&worker, &TransferWorker::photoShown, this, &TransferController::ShowPhoto);
+    connect(&worker, &TransferWorker::photoSent, this, &TransferController::TakeSentPhotoOff);
+    // The run took or let go of an album: what may change the albums follows.
+    connect(&worker, &TransferWorker::albumShown, this, [this] { emit runStateChanged(true); });
+    connect(&worker, &TransferWorker::photoEnded, this, [this] { emit runStateChanged(true); });
+    connect(&worker, &TransferWorker::photosLeftShown, this, &TransferController::ShowPhotosLeft);
+    connect(&worker, &TransferWorker::photoProgress, this,
+            [this](qint64 position, qint64 range) { panel_.PBar1->setValue(PerMille(position, range)); });
+    connect(&worker, &TransferWorker::runProgress, this,
+            [this](qint64 position, qint64 range) { panel_.PBar2->setValue(PerMille(position, range)); });
+    connect(&worker, &TransferWorker::estimateShown, this, &TransferController::ShowEstimate);
+    connect(&worker, &TransferWorker::connectionWait, this, &TransferController::ShowConnectionWait);
+    connect(&worker, &TransferWorker::finished, this, &TransferController::RunEnded);
+    // Stop may have been pressed before the run existed.
+    if (stopRequested_) worker.Stop();
+    worker.Start();
+}
+
+void TransferController::ShowConnected(const QString& advertUrl) {
+    page_.Animate1->hide();
+    page_.Info_Lbl->setText(context_.Translate("ServerConnected"));
+    panel_.PBar1->setValue(0);
+    panel_.PBar2->setValue(0);
+    panel_.Stop_Btn->setEnabled(!stopRequested_);
+    panel_.Image_Img->clear();
+    panel_.ImgName_Lbl->clear();
+    panel_.Album_Lbl->clear();
+    panel_.ImgLeft_Lbl->clear();
+    panel_.TimeLeft_Lbl->clear();
+    ShowPanel(true);
+    sessionCode_.clear();
+    ShowAdvert(advertUrl.toStdString());
+}
+
+void TransferController::TakeSentPhotoOff(const QString& workPath) {
+    // The queue deletes the working copy and writes the list at once.
+    TAlbumList& albums = context_.Queue()->Albums();
+    const std::string path = workPath.toStdString();
+    for (int i = 0; i < albums.Count(); ++i) {
+        TAlbum& album = albums.Items(i);
+        for (int j = 0; j < album.Jobs().Count(); ++j)
+            if (album.Jobs().Items(j).WorkPath == path) return album.RemoveJob(j, true);
+    }
+}
+
+void TransferController::RunEnded() {
+    const std::unique_ptr<TransferWorker> worker = std::move(worker_);
+    worker->Wait();
+    const TransferSessionResult& result = worker->Result();
+    // The run may have read the service's settings anew.
+    context_.Remote() = worker->Remote();
+    panel_.WB->Clear();  // a page still on its way is given up with the run
+    if (worker->LoginRefused()) ShowError(context_.Translate("BadLoginErr"));
+    if (worker->Report()) ShowReport(*worker->Report());
     outcome_ = result.outcome;
     photosSent_ = result.photosSent;
     sessionCode_ = result.sessionCode;
     running_ = false;
+    context_.Queue()->Claims().Reset();
     sleepInhibitor_.Release();
     emit runStateChanged(false);
     ShowPanel(false);
@@ -140,48 +217,6 @@ void TransferController::Start_BtnClick() {
     }
     context_.Queue()->Save();
     if (closeRequested_) emit closeAfterRun();
-}
-
-TransferSessionResult TransferController::Run() {
-    TransferSessionConfig config{context_.WorkFolder(), context_.Locale().country,
-                                 page_.Login_Edit->text().toStdString(), page_.Pass_Edit->text().toStdString(),
-                                 ProxyAddressOf(context_.Settings()), context_.RemoteLoaded()};
-    TransferSession session(context_.Queue()->Albums(), context_.Remote(), context_.Workspace(), *this, config);
-    ShowUploadLimit();
-    session.SetUploadLimit(context_.Settings().LimitKBps);
-    session.SetConnections(context_.Settings().Connections);
-    session.OnSettingsProblem = [this](const RemoteSettingsResult& problem) {
-        const std::string text = problem.Message([this](std::string_view key) { return Text(key); });
-        if (!text.empty()) ShowWarning(Q(text));
-    };
-    session.OnUnreadableResponse = [this](const RpcProblem& problem) {
-        const std::string text = problem.Message([this](std::string_view key) { return Text(key); });
-        if (!text.empty()) ShowWarning(Q(text));
-    };
-    session.OnConnected = [this] {
-        page_.Animate1->hide();
-        page_.Info_Lbl->setText(context_.Translate("ServerConnected"));
-        panel_.PBar1->setValue(0);
-        panel_.PBar2->setValue(0);
-        panel_.Stop_Btn->setEnabled(!stopRequested_);
-        panel_.Image_Img->clear();
-        panel_.ImgName_Lbl->clear();
-        panel_.Album_Lbl->clear();
-        panel_.ImgLeft_Lbl->clear();
-        panel_.TimeLeft_Lbl->clear();
-        ShowPanel(true);
-        sessionCode_.clear();
-        ProcessMessages();
-        ShowAdvert();
-    };
-    session_ = &session;
-    // Stop may have been pressed before the session existed.
-    if (stopRequested_) session.Stop();
-    TransferSessionResult result = session.Run();
-    session_ = nullptr;
-    Info_Timer->stop();
-    panel_.WB->Clear();  // a page still on its way is given up with the run
-    return result;
 }
 
 void TransferController::ShowRememberedLogin() {
@@ -241,13 +276,13 @@ void TransferController::ApplyUploadLimit() {
     const int limit = panel_.Limit_Check->isChecked() ? panel_.Limit_Spin->value() : 0;
     panel_.Limit_Spin->setEnabled(limit > 0);
     context_.Settings().LimitKBps = limit;
-    if (session_) session_->SetUploadLimit(limit);
+    if (worker_) worker_->SetUploadLimit(limit);
 }
 
 void TransferController::Stop_BtnClick() {
     panel_.Stop_Btn->setEnabled(false);
     stopRequested_ = true;
-    if (session_) session_->Stop();
+    if (worker_) worker_->Stop();
     outcome_ = TTransferOutcome::toStopped;
 }
 
@@ -267,9 +302,8 @@ bool TransferController::StopAndCloseAfterRun() {
     return true;
 }
 
-void TransferController::ShowAdvert() {
+void TransferController::ShowAdvert(std::string address) {
     panel_.WB->Clear();
-    std::string address = context_.Remote().advert_url;
     if (address.empty()) return;
     ReplaceAll(address, "[email]", page_.Login_Edit->text().toStdString());
     if (!IsWebLink(address)) return;
@@ -283,15 +317,12 @@ void TransferController::OpenWebSite() {
     OpenWebLink(Q(address));
 }
 
-void TransferController::Info_TimerTimer() {
-    const TTransferRun* run = session_ ? session_->CurrentRun() : nullptr;
-    TTimeEstimate estimate;
-    if (!run || !run->EstimateTime(estimate)) return;
+void TransferController::ShowEstimate(int kind, double minutes) {
     const LanguageFile& language = context_.Language();
     std::string text;
-    switch (estimate.kind) {
+    switch (static_cast<TEstimateKind>(kind)) {
     case TEstimateKind::Minutes:
-        text = FormatPattern(language.Translate("EstimTime"), {estimate.minutes}, context_.Locale().decimalSeparator);
+        text = FormatPattern(language.Translate("EstimTime"), {minutes}, context_.Locale().decimalSeparator);
         break;
     case TEstimateKind::AboutMinutes: text = language.Translate("EstimTimeMin"); break;
     case TEstimateKind::LessThanAMinute: text = language.Translate("EstimTimeLMin"); break;
@@ -299,36 +330,14 @@ void TransferController::Info_TimerTimer() {
     panel_.TimeLeft_Lbl->setText(Q(text));
 }
 
-void TransferController::ProcessMessages() { QApplication::processEvents(); }
-
-void TransferController::SetTimerRunning(bool running) {
-    if (running) Info_Timer->start();
-    else Info_Timer->stop();
-}
-
-void TransferController::ShowAlbum(const TAlbum& album) { panel_.Album_Lbl->setText(Q(album.AlbumName())); }
-
-void TransferController::ShowPhoto(const TImageJob& job) {
-    panel_.ImgName_Lbl->setText(Q(job.FileName));
-    panel_.Image_Img->setPixmap(context_.QueueTiles().At(job.ImageIndex));
-    panel_.Image_Img->repaint();
+void TransferController::ShowPhoto(const QString& fileName, int tile) {
+    panel_.ImgName_Lbl->setText(fileName);
+    panel_.Image_Img->setPixmap(context_.QueueTiles().At(tile));
 }
 
 void TransferController::ShowPhotosLeft(int left) {
     const std::string word = context_.Language().Translate(left > 1 ? "Img_Plur" : "Img_Sing");
     panel_.ImgLeft_Lbl->setText(Q(FormatPattern(context_.Language().Translate("ToTransfer"), {std::int64_t{left}, word})));
-}
-
-void TransferController::ShowPhotoProgress(std::int64_t position, std::int64_t range) {
-    panel_.PBar1->setValue(PerMille(position, range));
-}
-
-void TransferController::ShowRunProgress(std::int64_t position, std::int64_t range) {
-    panel_.PBar2->setValue(PerMille(position, range));
-}
-
-void TransferController::ShowLoginRefused() {
-    ShowError(context_.Translate("BadLoginErr"));
 }
 
 void TransferController::ShowReport(const TTransferReport& report) {

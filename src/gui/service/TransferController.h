@@ -1,7 +1,7 @@
 #pragma once
-// The transfer page at work: Start checks the login fields, runs the transfer in place of the
-// pages with the transfer panel, and reports the outcome; Stop ends the pending request and the
-// run at once, the photo under way staying queued. The run itself is core's; this is its window.
+// The transfer page at work: Start checks the login fields, runs the transfer on a thread of its
+// own with the transfer panel shown, and reports the outcome; Stop ends the pending request and
+// the run at once, the photo under way staying queued. The run itself is core's; this is its window.
 
 #include <QObject>
 #include <memory>
@@ -10,8 +10,7 @@
 #include "core/service/TransferRun.h"
 #include "core/service/TransferSession.h"
 #include "gui/service/SleepInhibitor.h"
-
-class QTimer;
+#include "gui/service/TransferWorker.h"
 
 namespace vantrel::gui {
 
@@ -20,7 +19,7 @@ class TransferPage;
 class TransferPanel;
 class RunNotifier;
 
-class TransferController : public QObject, public TTransferObserver {
+class TransferController : public QObject {
     Q_OBJECT
 public:
     TransferController(AppContext& context, TransferPage& page, TransferPanel& panel, QObject* parent = nullptr);
@@ -39,6 +38,7 @@ public:
     // The photos waiting and their size on the transfer page; Start only when there are some.
     void ShowSummary();
 
+    // Starts a run on a thread of its own; the window goes on meanwhile.
     void Start_BtnClick();
     void Stop_BtnClick();
     // The panel's upload limit changed: the run under way and the preference follow it.
@@ -50,20 +50,9 @@ public:
     // window once it has ended. False when no transfer runs.
     bool StopAndCloseAfterRun();
 
-    // TTransferObserver
-    void ProcessMessages() override;
-    void SetTimerRunning(bool running) override;
-    void ShowAlbum(const TAlbum& album) override;
-    void ShowPhoto(const TImageJob& job) override;
-    void ShowPhotosLeft(int left) override;
-    void ShowPhotoProgress(std::int64_t position, std::int64_t range) override;
-    void ShowRunProgress(std::int64_t position, std::int64_t range) override;
-    void ShowLoginRefused() override;
-    void ShowReport(const TTransferReport& report) override;
-    void ShowConnectionWait(int secondsLeft) override;
-
 signals:
-    // A run has begun (true) or ended (false): what may change the albums follows it.
+    // A run has begun (true) or ended (false), or the run let go of a photo (true again): what may
+    // change the albums follows it.
     void runStateChanged(bool running);
     // The run has ended and the window asked to close meanwhile.
     void closeAfterRun();
@@ -71,15 +60,28 @@ signals:
     void settingsToSave();
 
 private:
+    void StartWorker();
+    // What the run tells, on the window's thread.
+    void ShowConnected(const QString& advertUrl);
+    void ShowPhoto(const QString& fileName, int tile);
+    void ShowPhotosLeft(int left);
+    void ShowEstimate(int kind, double minutes);
+    void ShowConnectionWait(int secondsLeft);
+    // A photo whose four files were verified leaves the queue.
+    void TakeSentPhotoOff(const QString& workPath);
+    void ShowReport(const TTransferReport& report);
+    // The run's thread has ended: how it went is shown.
+    void RunEnded();
+
     void ShowUploadLimit();
-    TransferSessionResult Run();
     void ShowError(const QString& text);
     void ShowWarning(const QString& text);
+    // A warning that holds nothing up (the run goes on behind it).
+    void ShowWarningAside(const QString& text);
     std::string Text(std::string_view key) const;
     void ShowPanel(bool shown);
-    void Info_TimerTimer();
     // The service's page in the panel, fetched without waiting; it never holds up the run.
-    void ShowAdvert();
+    void ShowAdvert(std::string address);
     void OpenWebSite();
     // "All N photos sent" after a run that emptied the list.
     std::string AllSentText() const;
@@ -89,8 +91,7 @@ private:
     AppContext& context_;
     TransferPage& page_;
     TransferPanel& panel_;
-    QTimer* Info_Timer;
-    TransferSession* session_ = nullptr;  // during a run
+    std::unique_ptr<TransferWorker> worker_;  // during a run
     TTransferOutcome outcome_ = TTransferOutcome::toNone;
     std::string sessionCode_;
     bool running_ = false;
