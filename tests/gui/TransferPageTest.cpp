@@ -13,9 +13,13 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QSpinBox>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
+#include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
+#include "core/albums/TransferQueue.h"
 #include "core/app/IniDocument.h"
 #include "core/app/WorkFolder.h"
 #include "core/base/AtomicFile.h"
@@ -23,7 +27,9 @@
 #include "gui/GuiTestSupport.h"
 #include "gui/LocalHttpServer.h"
 #include "gui/albums/AlbumsController.h"
+#include "gui/albums/ContentListWidget.h"
 #include "gui/albums/OrganizePage.h"
+#include "gui/kit/ActionIds.h"
 #include "gui/service/AdvertView.h"
 #include "gui/service/TransferController.h"
 #include "gui/service/TransferPage.h"
@@ -49,6 +55,28 @@ QStringList UploadedFiles(const StandinService& service) {
         for (const QString& file : QDir(ftp.filePath(folder)).entryList(QDir::Files)) files << file;
     files.sort();
     return files;
+}
+
+// The sidecars the service received, all in one text ("name a.jpg", "width 800", ...).
+QString UploadedSidecars(const StandinService& service) {
+    QString text;
+    QDir ftp(QString::fromStdString(service.ftpFolder()));
+    for (const QString& folder : ftp.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        for (const QString& file : QDir(ftp.filePath(folder)).entryList({"*.inf"}, QDir::Files))
+            text += QString::fromStdString(ReadWholeFile(ftp.filePath(folder + "/" + file).toStdString()).value_or(""));
+    return text;
+}
+
+// Makes `album` current on the organise page and selects its photo named `name` alone.
+void SelectPhoto(TMain_Dlog& window, TAlbum& album, const std::string& name) {
+    TAlbumList& albums = window.Albums()->Albums();
+    albums.SelectAlbum(albums.IndexOfAlbum(&album));
+    QListWidget* view = window.Organize()->Content_View;
+    view->clearSelection();
+    for (int item = 0; item < view->count(); ++item) {
+        const int index = album.IndexOfImage(view->item(item)->data(kContentImageIndexRole).toInt());
+        if (index >= 0 && album.Jobs().Items(index).FileName == name) view->item(item)->setSelected(true);
+    }
 }
 
 }  // namespace
@@ -303,6 +331,107 @@ private slots:
         QVERIFY2(messages.texts[0].contains("Temp.xml") && messages.texts[0].contains("No space left on device"),
                  qPrintable(messages.texts[0]));
         QCOMPARE(QueuedPhotos(*window), 1);
+    }
+
+    // The window's thread is held for five seconds while a run goes on: the run sends meanwhile
+    // and ends as if nothing had happened.
+    void aBusyWindowNeitherHoldsNorFailsTheRun() {
+        StandinService service;
+        QVERIFY2(service.ok(), service.error().c_str());
+        TempFolder home, photos;
+        MessageCatcher messages;
+        auto window = WindowWithPhotos(home, service,
+                                       {MakePhoto(photos, "a.jpg", 800, 600, true), MakePhoto(photos, "b.jpg", 800, 600, true),
+                                        MakePhoto(photos, "c.jpg", 800, 600, true)});
+        TransferPanel* panel = window->findChild<TransferPanel*>();
+        int storedWhileBusy = -1;
+        QTimer blocker;
+        blocker.setInterval(1);
+        QObject::connect(&blocker, &QTimer::timeout, [&] {
+            if (panel->ImgName_Lbl->text().isEmpty()) return;
+            blocker.stop();
+            const qsizetype before = UploadedFiles(service).size();
+            std::this_thread::sleep_for(std::chrono::seconds(5));
+            storedWhileBusy = static_cast<int>(UploadedFiles(service).size() - before);
+        });
+        blocker.start();
+        QVERIFY(RunTransferToEnd(*window));
+        QVERIFY2(storedWhileBusy > 0, QByteArray::number(storedWhileBusy));
+        QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toCompleted);
+        QCOMPARE(UploadedFiles(service).size(), 12);
+        QCOMPARE(QueuedPhotos(*window), 0);
+    }
+
+    // While the run holds one album (slowed to 1 KB/s), the user deletes, turns and adds photos
+    // of another and tries to delete the held one. The deleted photo is never sent, the turned
+    // one goes with its new size, the added one waits for the next run, the held album stays.
+    void theUserOrganisesTheOtherAlbumsDuringARun() {
+        StandinService service;
+        QVERIFY2(service.ok(), service.error().c_str());
+        TempFolder home, photos;
+        MessageCatcher messages;
+        auto window = WindowWithPhotos(home, service,
+                                       {MakePhoto(photos, "a1.jpg", 600, 400, true), MakePhoto(photos, "a2.jpg", 600, 400, true),
+                                        MakePhoto(photos, "a3.jpg", 600, 400, true)});
+        TAlbumList& albums = window->Albums()->Albums();
+        albums.SelectAlbum(albums.AddAlbum("Other"));
+        window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
+        Drop(window->Organize()->Content_View->viewport(),
+             FilesData({MakePhoto(photos, "o1.jpg", 600, 400, true), MakePhoto(photos, "o2.jpg", 600, 400, true),
+                        MakePhoto(photos, "o3.jpg", 600, 400, true)})
+                 .get());
+        QCOMPARE(QueuedPhotos(*window), 6);
+        window->PageControl()->setCurrentIndex(TMain_Dlog::TransferSheet);
+        window->Settings().LimitKBps = 1;
+        TransferPanel* panel = window->findChild<TransferPanel*>();
+        bool done = false, heldLocked = false, heldKept = false;
+        QString otherWorkPath, heldName;
+        QTimer organiser;
+        organiser.setInterval(1);
+        QObject::connect(&organiser, &QTimer::timeout, [&] {
+            if (panel->ImgName_Lbl->text().isEmpty()) return;
+            organiser.stop();
+            TransferQueue& queue = window->Albums()->Queue();
+            TAlbum* held = nullptr;
+            TAlbum* other = nullptr;
+            for (int i = 0; i < albums.Count(); ++i)
+                if (albums.Items(i).Jobs().Count() > 0) (queue.MayChange(albums.Items(i)) ? other : held) = &albums.Items(i);
+            if (!held || !other) return panel->Stop_Btn->click();
+            heldName = QString::fromStdString(held->AlbumName());
+            window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
+            SelectPhoto(*window, *held, held->Jobs().Items(0).FileName);
+            heldLocked = !window->Action(ActionId::EditDelete1)->isEnabled() &&
+                         !window->Action(ActionId::AlbumDel1)->isEnabled() &&
+                         !window->Action(ActionId::ImgRotR1)->isEnabled();
+            window->Albums()->DeleteAlbumCommand();  // refused with a message
+            heldKept = albums.IndexOfAlbum(held) >= 0 && held->Jobs().Count() == 3;
+            const std::string first = other->Jobs().Items(0).FileName, second = other->Jobs().Items(1).FileName;
+            SelectPhoto(*window, *other, first);
+            otherWorkPath = QString::fromStdString(other->Jobs().Items(0).WorkPath);
+            window->Action(ActionId::EditDelete1)->trigger();
+            SelectPhoto(*window, *other, second);
+            window->Action(ActionId::ImgRotR1)->trigger();
+            Drop(window->Organize()->Content_View->viewport(), FilesData({MakePhoto(photos, "n1.jpg", 300, 200, true)}).get());
+            done = true;
+            panel->Limit_Check->click();  // the run may go on at full speed
+        });
+        organiser.start();
+        QVERIFY(RunTransferToEnd(*window));
+        QVERIFY(done);
+        QVERIFY(heldLocked);
+        QVERIFY(heldKept);
+        QVERIFY2(messages.texts.contains(window->Translate("AlbumBeingSent").replace("%s", heldName)),
+                 qPrintable(messages.texts.join("|")));
+        QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toCompleted);
+        // Three photos of the held album and the two left of the other, each once.
+        QCOMPARE(UploadedFiles(service).size(), 20);
+        const QString sidecars = UploadedSidecars(service);
+        QVERIFY(!QFile::exists(otherWorkPath));
+        for (const char* sent : {"a1.jpg", "a2.jpg", "a3.jpg"}) QCOMPARE(sidecars.count(QString("name ") + sent), 1);
+        QVERIFY(!sidecars.contains("name n1.jpg"));
+        QCOMPARE(sidecars.count("width 400\r\nheight 600"), 1);  // the turned photo, upright now
+        QCOMPARE(QueuedPhotos(*window), 1);                        // the added photo waits
+        QVERIFY(ReadWholeFile(home.Path() + "SendPhoto/Images.lst")->find("n1.jpg") != std::string::npos);
     }
 
     void emptyFieldsAreRefusedBeforeAnyConnection() {
