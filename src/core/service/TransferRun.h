@@ -61,9 +61,10 @@ enum class PhotoEnd {
 class TTransferObserver {
 public:
     virtual ~TTransferObserver() = default;
-    // Lets the window handle its pending events (repaints, the timer, the Stop button).
+    // Called on the run's thread during every wait, at least every 50 ms: where the caller
+    // looks at its Stop request or shows the time left.
     virtual void ProcessMessages() = 0;
-    // Switches the 500 ms time-estimate timer, whose ticks call TTransferRun::EstimateTime.
+    // The time estimate may be shown from now on (TTransferRun::EstimateTime), or no longer.
     virtual void SetTimerRunning(bool running) = 0;
     // Album_Lbl: the album whose photos are being sent.
     virtual void ShowAlbum(const TAlbum& album) = 0;

@@ -54,8 +54,8 @@ struct TransferSessionResult {
 
 class TransferSession {
 public:
-    // `albums`, `remote`, `workspace` and `observer` must outlive the session. The observer's
-    // ProcessMessages runs during every wait.
+    // `albums`, `remote`, `workspace` and `observer` must outlive the session. The observer is
+    // called on the thread that calls Run; its ProcessMessages during every wait.
     TransferSession(TAlbumList& albums, TRemoteSettings& remote, ImageWorkspace& workspace,
                     TTransferObserver& observer, TransferSessionConfig config);
 
