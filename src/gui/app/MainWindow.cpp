@@ -124,7 +124,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     };
     PBar3->setRange(0, 100);
     browse_ = std::make_unique<SelectPageController>(
-        *context_, SelectPageParts{*selectSheet_, *this, PBar3, Q(paths_.startFolder)});
+        *context_, SelectPageParts{*selectSheet_, PBar3, Q(paths_.startFolder)});
 
     context_->SetRemoteLoaded(LoadRemoteSettings());
 

@@ -33,7 +33,7 @@
 namespace vantrel::gui {
 
 SelectPageController::SelectPageController(AppContext& context, const SelectPageParts& parts, int decoders)
-    : context_(context), page_(parts.page), window_(parts.window), startFolder_(parts.startFolder),
+    : context_(context), page_(parts.page), startFolder_(parts.startFolder),
       locale_(context.Locale()), pbar3_(parts.decodeProgress) {
     sizeStyle_.megabytes = context_.Translate("Panel_Mb").toStdString();
     sizeStyle_.kilobytes = context_.Translate("Panel_Kb").toStdString();
@@ -56,7 +56,7 @@ SelectPageController::SelectPageController(AppContext& context, const SelectPage
     AlignInfoCaptions(page_);
     page_.Thumb_View->installEventFilter(this);
     page_.Thumb_View->viewport()->installEventFilter(this);  // double clicks, on a tile or beside
-    window_.installEventFilter(this);
+    page_.installEventFilter(this);  // the slideshow's keys, from wherever in the page they come
 
     if ((queue_ = context_.Queue())) {
         ownAdder_ = std::make_unique<AlbumsPhotoAdder>(*queue_);
@@ -72,7 +72,7 @@ SelectPageController::SelectPageController(AppContext& context, const SelectPage
 
 SelectPageController::~SelectPageController() {
     if (queue_) queue_->Unsubscribe(queueSubscription_);
-    window_.removeEventFilter(this);
+    page_.removeEventFilter(this);
     worker_.reset();  // stops and waits for the worker before the page goes
 }
 
@@ -139,7 +139,7 @@ void SelectPageController::ConnectActions() {
 }
 
 void SelectPageController::BuildMenus() {
-    selectMenu_ = new QMenu(&window_);
+    selectMenu_ = new QMenu(&page_);
     selectMenu_->setObjectName("Select_Menu");
     changeViewMode_ = selectMenu_->addAction(context_.Translate("Show_Slide"));
     changeViewMode_->setObjectName("ChangeViewMode1");
@@ -389,7 +389,7 @@ bool SelectPageController::eventFilter(QObject* watched, QEvent* event) {
             enterPressedInList_ = false;
             if (pressedHere && !SelectedRows().isEmpty()) context_.Action(ActionId::ImgAdd1)->trigger();
         }
-    } else if (watched == &window_ && event->type() == QEvent::KeyPress && page_.Diapo_Panel->isVisible()) {
+    } else if (watched == &page_ && event->type() == QEvent::KeyPress && page_.Diapo_Panel->isVisible()) {
         if (HandleSlideshowKey(static_cast<QKeyEvent*>(event)->key())) return true;
     }
     return QObject::eventFilter(watched, event);

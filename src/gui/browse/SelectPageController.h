@@ -35,7 +35,6 @@ class TCompare_Dlog;
 // The widgets the selection page's controller drives besides the page itself.
 struct SelectPageParts {
     SelectPage& page;
-    QWidget& window;                         // its key presses walk the slideshow; parent of the menus
     QProgressBar* decodeProgress = nullptr;  // shows the progress of a whole photo's decode
     QString startFolder;                     // the tree's folder when none was kept; empty: none
 };
@@ -134,7 +133,6 @@ private:
 
     AppContext& context_;
     SelectPage& page_;
-    QWidget& window_;
     QString startFolder_;
     LocaleInfo locale_;
     SizeTextStyle sizeStyle_;
