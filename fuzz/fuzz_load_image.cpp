@@ -11,8 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static vantrel::ImageWorkspace ws;  // reused like the program's, so buffer reuse is fuzzed too
     if (!vantrel::ReadImageHeaderFromMemory(ws, data, size)) return 0;
     if (static_cast<std::int64_t>(ws.params.width) * ws.params.height > 4'000'000) return 0;
-    vantrel::LoadImageFromMemory(ws, data, size);
-    if (ws.params.failed) {
+    if (!vantrel::LoadImageFromMemory(ws, data, size).HasPicture()) {
         vantrel::DrawBadImageTile(ws, ws.workBitmap);
         return 0;
     }

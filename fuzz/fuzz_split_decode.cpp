@@ -10,7 +10,7 @@
 
 #include "core/imaging/JpegDecodeJob.h"
 #include "core/imaging/JpegDecoder.h"
-#include "core/imaging/JpegScanCut.h"
+#include "core/imaging/ImageEndFinder.h"
 #include "core/imaging/JpegSplitDecode.h"
 
 using namespace vantrel;

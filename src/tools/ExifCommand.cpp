@@ -41,7 +41,7 @@ int RunExif(const std::vector<std::string>& args) {
 }
 
 // The same entries close each photo's "info" listing.
-void PrintExifSection(std::FILE* out, const std::string& path, vantrel::ImageWorkspace&) {
+void PrintExifSection(std::FILE* out, const std::string& path, vantrel::ImageWorkspace&, const vantrel::DecodeResult&) {
     vantrel::TimgData scan;
     if (!scan.ScanFile(path)) return;
     for (const auto& line : vantrel::ExifTagLines(scan))

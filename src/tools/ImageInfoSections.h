@@ -7,14 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "core/imaging/DecodeResult.h"
 #include "core/imaging/ImageWorkspace.h"
 
 namespace vantrel::cli {
 
 struct ImageInfoSection {
     int order;  // sections print in ascending order
-    // Prints the section's lines for the photo at `path`; `ws` holds its header and decode outcome.
-    std::function<void(std::FILE* out, const std::string& path, ImageWorkspace& ws)> print;
+    // Prints the section's lines for the photo at `path`; `ws` holds its header and picture,
+    // `decode` how its decode went.
+    std::function<void(std::FILE* out, const std::string& path, ImageWorkspace& ws, const DecodeResult& decode)> print;
 };
 
 std::vector<ImageInfoSection>& ImageInfoSections();

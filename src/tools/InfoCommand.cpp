@@ -17,12 +17,12 @@ std::vector<ImageInfoSection>& ImageInfoSections() {
 
 namespace {
 
-void PrintHeaderAndDecode(std::FILE* out, const std::string&, ImageWorkspace& ws) {
+void PrintHeaderAndDecode(std::FILE* out, const std::string&, ImageWorkspace& ws, const DecodeResult& decode) {
     const ImageParams& p = ws.params;
     std::fprintf(out, "  width: %d\n  height: %d\n  colour model: %s\n  progressive: %s\n", p.width, p.height,
                  ColourModelName(p.colourModel), p.progressive ? "yes" : "no");
-    std::fprintf(out, "  warnings: %u\n  last message code: %d\n  failed: %s\n", p.warningCount, p.lastMessageCode,
-                 p.failed ? "yes" : "no");
+    std::fprintf(out, "  warnings: %u\n  last message code: %d\n  failed: %s\n", decode.warningCount,
+                 decode.messageCode, decode.HasPicture() ? "no" : "yes");
 }
 
 const ImageInfoSectionRegistration headerSection({0, PrintHeaderAndDecode});
@@ -39,12 +39,12 @@ int RunInfo(const std::vector<std::string>& args) {
     for (const std::string& path : args) {
         std::printf("%s\n  size: %llu bytes\n", path.c_str(), static_cast<unsigned long long>(FileSizeOf(path)));
         ReadImageHeader(ws, path);
-        auto loaded = LoadImage(ws, path);
-        if (!loaded) {
-            std::fprintf(stderr, "%s\n", loaded.error().message.c_str());
+        const DecodeResult loaded = LoadImage(ws, path);
+        if (loaded.outcome == DecodeOutcome::Unreadable) {
+            std::fprintf(stderr, "%s\n", loaded.error.message.c_str());
             status = 1;
         }
-        for (const ImageInfoSection& section : sections) section.print(stdout, path, ws);
+        for (const ImageInfoSection& section : sections) section.print(stdout, path, ws, loaded);
     }
     return status;
 }

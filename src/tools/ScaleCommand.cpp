@@ -28,7 +28,7 @@ int RunScale(const std::vector<std::string>& args) {
         std::fprintf(stderr, "vantrel-cli scale: %s: %s\n", args[0].c_str(), saved.error().message.c_str());
         return 1;
     }
-    if (ws.params.failed) std::fprintf(stderr, "%s: cannot be decoded, wrote the placeholder\n", args[0].c_str());
+    if (*saved == DecodeOutcome::Failed) std::fprintf(stderr, "%s: cannot be decoded, wrote the placeholder\n", args[0].c_str());
     return 0;
 }
 

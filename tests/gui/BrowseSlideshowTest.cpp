@@ -152,7 +152,7 @@ private slots:
         QVERIFY(w.List(folder.Path()));
         auto decoded = [](const std::string& path) {
             vantrel::ImageWorkspace ws;
-            if (!vantrel::LoadImage(ws, path)) return QImage();
+            if (!vantrel::LoadImage(ws, path).HasPicture()) return QImage();
             vantrel::TurnUpright(ws);
             return vantrel::gui::ToQImage(ws.workBitmap);
         };

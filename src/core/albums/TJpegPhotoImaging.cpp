@@ -90,12 +90,12 @@ TPhotoLoad TJpegPhotoImaging::LoadPhoto(const std::string& path) {
         return JudgeWithoutTile(workspace_, path);
     }
     ReadImageHeader(workspace_, path);
-    auto loaded = LoadImage(workspace_, path);
+    const DecodeResult loaded = LoadImage(workspace_, path);
     TPhotoLoad result;
-    if (!loaded) {
+    if (loaded.outcome == DecodeOutcome::Unreadable) {
         result.status = TPhotoLoad::Status::Unreadable;
-        result.error = loaded.error().message;
-    } else if (workspace_.params.failed) {
+        result.error = loaded.error.message;
+    } else if (!loaded.HasPicture()) {
         result.status = TPhotoLoad::Status::Undecodable;
     } else {
         result.status = TPhotoLoad::Status::Decoded;

@@ -80,8 +80,7 @@ void RunScaledTileDecode(ScaledTileJob* job) {
 // A full decode of the file from its start, then its tile or the placeholder.
 BrowserThumbResult FullDecodeTile(ImageWorkspace& ws, PhotoStream& file) {
     file.Rewind();
-    LoadImageFromStream(ws, file.Get());
-    if (ws.params.failed) {
+    if (!LoadImageFromStream(ws, file.Get()).HasPicture()) {
         DrawBadImageTile(ws, ws.workBitmap);
         return BrowserThumbResult::Placeholder;
     }

@@ -100,7 +100,6 @@ void OrientUpright(RgbBitmap& bitmap, RgbBitmap& scratch, int orientation) {
 }
 
 void TurnUpright(ImageWorkspace& ws) {
-    if (ws.params.failed) return;
     OrientUpright(ws.workBitmap, ws.scratch, ExifOrientation(ws.params.metadata));
 }
 

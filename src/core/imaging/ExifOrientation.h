@@ -34,8 +34,8 @@ inline bool SwapsSides(int orientation) { return orientation >= 5 && orientation
 // stays as stored. Orientation 1 and values outside 1..8 leave it unchanged.
 void OrientUpright(RgbBitmap& bitmap, RgbBitmap& scratch, int orientation);
 
-// The work bitmap upright after a successful decode of a photo (LoadImage or the browser's
-// tile), by the orientation in ws.params.metadata; a failed decode is left as it is.
+// The work bitmap upright after a decode of a photo that gave its picture (LoadImage or the
+// browser's tile), by the orientation in ws.params.metadata. Not for a placeholder.
 void TurnUpright(ImageWorkspace& ws);
 
 }  // namespace vantrel

@@ -118,35 +118,36 @@ std::expected<std::string, ImageFileError> EncodeScaledCopy(const RgbBitmap& sou
     return std::string(encoded->Bytes());
 }
 
-std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std::string& photoPath,
-                                                   const std::string& outputPath, int size, int quality) {
+std::expected<DecodeOutcome, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std::string& photoPath,
+                                                            const std::string& outputPath, int size, int quality) {
     if (!IsCopySizeAllowed(size)) return std::unexpected(CopySizeRefused(size));
     ReadImageHeader(ws, photoPath);
     // Only the rows the copy samples are decoded in full.
     const std::vector<bool> rows =
         RowsSampledByCopies(ws.params.width, ws.params.height, ExifOrientation(ws.params.metadata), {size});
-    if (auto loaded = LoadImage(ws, photoPath, rows.empty() ? nullptr : &rows); !loaded)
-        return std::unexpected(loaded.error());
-    if (ws.params.failed) DrawBadImageTile(ws, ws.workBitmap);
+    const DecodeResult loaded = LoadImage(ws, photoPath, rows.empty() ? nullptr : &rows);
+    if (loaded.outcome == DecodeOutcome::Unreadable) return std::unexpected(loaded.error);
+    if (!loaded.HasPicture()) DrawBadImageTile(ws, ws.workBitmap);
     else TurnUpright(ws);  // copies carry no metadata: they are made upright
     if (auto scaled = ScaleInto(ws.workBitmap, ws.scratch, size); !scaled) return std::unexpected(scaled.error());
     ws.workBitmap.Swap(ws.scratch);
     auto encoded = EncodeCopy(ws.workBitmap, quality);
     if (!encoded) return std::unexpected(encoded.error());
-    return WriteFileBytes(outputPath, encoded->Bytes());
+    if (auto written = WriteFileBytes(outputPath, encoded->Bytes()); !written) return std::unexpected(written.error());
+    return loaded.outcome;
 }
 
 std::expected<bool, ImageFileError> IsRejectedImage(ImageWorkspace& ws, const std::string& path,
                                                     std::string_view codeList) {
-    auto code = LoadImage(ws, path);
-    if (!code) return std::unexpected(code.error());
-    return IsRejectedDecode(ws, *code, codeList);
+    const DecodeResult loaded = LoadImage(ws, path);
+    if (loaded.outcome == DecodeOutcome::Unreadable) return std::unexpected(loaded.error);
+    return IsRejectedDecode(loaded, codeList);
 }
 
-std::expected<bool, ImageFileError> IsRejectedDecode(const ImageWorkspace& ws, std::int32_t lastCode,
-                                                     std::string_view codeList) {
+std::expected<bool, ImageFileError> IsRejectedDecode(const DecodeResult& decode, std::string_view codeList) {
     const std::vector<std::string> entries = SplitCommaText(codeList);
-    if (ws.params.failed) return true;
+    if (!decode.HasPicture()) return true;
+    const std::int32_t lastCode = decode.messageCode;
     if (lastCode == 0) return false;
     for (const std::string& entry : entries) {
         const auto value = ParseWholeNumber(entry);
@@ -168,8 +169,9 @@ std::expected<void, ImageFileError> SaveEditedJpeg(ImageWorkspace& ws, const Bit
 std::expected<PictureSize, ImageFileError> RotateImageFile(ImageWorkspace& ws, const std::string& path,
                                                            TurnDirection direction, int quality) {
     ReadImageHeader(ws, path);
-    if (auto loaded = LoadImage(ws, path); !loaded) return std::unexpected(loaded.error());
-    if (ws.params.failed) {
+    const DecodeResult loaded = LoadImage(ws, path);
+    if (loaded.outcome == DecodeOutcome::Unreadable) return std::unexpected(loaded.error);
+    if (!loaded.HasPicture()) {
         // Writing the placeholder over the photo would destroy it: the file stays as it is.
         DrawBadImageTile(ws, ws.workBitmap);
         return std::unexpected(ImageFileError{ImageFileError::Kind::Undecodable, 0, "cannot decode '" + path + "'"});

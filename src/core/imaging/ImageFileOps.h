@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/imaging/Bitmap32.h"
+#include "core/imaging/DecodeResult.h"
 #include "core/imaging/ImageFileError.h"
 #include "core/imaging/ImageWorkspace.h"
 
@@ -49,11 +50,12 @@ std::expected<std::string, ImageFileError> EncodeScaledCopy(const RgbBitmap& sou
 
 // Decodes the photo in full, scales it to `size` (ScaleToFit) and writes it to `outputPath`
 // with the plain encoder at `quality` (the upload's 90), replacing any file there. An undecodable photo gives
-// the placeholder tile scaled. The work bitmap holds the scaled picture afterwards. A size that
+// the placeholder tile scaled. The work bitmap holds the scaled picture afterwards. Returns the
+// outcome of the photo's decode (Failed: the copy is the placeholder). A size that
 // IsCopySizeAllowed refuses is refused before anything is read; a copy that cannot be made
 // (NoCopy), a photo that cannot be opened, an output that cannot be written or an encoder
 // failure is returned as the error, and no file is written: never an empty one.
-std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std::string& photoPath,
+std::expected<DecodeOutcome, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std::string& photoPath,
                                                    const std::string& outputPath, int size,
                                                    int quality = kDerivedCopyQuality);
 
@@ -64,10 +66,8 @@ std::expected<void, ImageFileError> SaveScaledJpeg(ImageWorkspace& ws, const std
 // number (BadCodeList).
 std::expected<bool, ImageFileError> IsRejectedImage(ImageWorkspace& ws, const std::string& path,
                                                     std::string_view codeList);
-// The same judgement of a decode already made: `lastCode` is LoadImage's result and ws.params
-// its outcome.
-std::expected<bool, ImageFileError> IsRejectedDecode(const ImageWorkspace& ws, std::int32_t lastCode,
-                                                     std::string_view codeList);
+// The same judgement of a decode already made (not an Unreadable one).
+std::expected<bool, ImageFileError> IsRejectedDecode(const DecodeResult& decode, std::string_view codeList);
 
 // Writes the picture (alpha ignored) as a JPEG with the plain encoder at `quality`, replacing
 // the file in one step, so that a failed write keeps the old file. No metadata is written.

@@ -1,6 +1,6 @@
 #pragma once
-// What the photo reader knows about the last file it read: size, colour model, the segments
-// that a re-encode carries over, and how the last decode went.
+// What the photo reader knows about the last file it read: size, colour model and the segments
+// that a re-encode carries over. How a decode went is its DecodeResult.
 
 #include <cstdint>
 #include <string>
@@ -36,13 +36,6 @@ struct ImageParams {
     bool progressive = false;
     // COM and APPn segments in file order, without the file's first APP0 segment.
     std::vector<MetadataSegment> metadata;
-    // Decoder warnings of the last read; reset when a read starts.
-    std::uint32_t warningCount = 0;
-    // The codec's current message code at the end of the last read (libjpeg 6b numbering:
-    // 114..123 warnings, 85 "End Of Image"); 0 when the read issued no warning.
-    std::int32_t lastMessageCode = 0;
-    // Set when the last load could not deliver a picture.
-    bool failed = false;
 };
 
 }  // namespace vantrel

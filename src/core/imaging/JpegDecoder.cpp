@@ -22,10 +22,13 @@ DecodeJob PhotoDecode(ImageWorkspace& ws) {
     return job;
 }
 
-void StoreOutcome(ImageParams& params, const DecodeJob& job) {
-    params.warningCount = job.warnings;
-    params.lastMessageCode = job.warnings > 0 ? job.lastCode : 0;
-    params.failed = !job.ok;
+DecodeResult OutcomeOf(const DecodeJob& job) {
+    DecodeResult result;
+    result.warningCount = job.warnings;
+    result.messageCode = job.warnings > 0 ? job.lastCode : 0;
+    if (!job.ok) result.outcome = DecodeOutcome::Failed;
+    else if (job.warnings > 0) result.outcome = DecodeOutcome::Warning;
+    return result;
 }
 
 }  // namespace
@@ -60,21 +63,18 @@ bool ReadImageHeaderFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std
     return job.ok;
 }
 
-std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const std::string& path,
-                                                      const std::vector<bool>* rowsNeeded) {
+DecodeResult LoadImage(ImageWorkspace& ws, const std::string& path, const std::vector<bool>* rowsNeeded) {
     auto stream = PhotoStream::Open(path);
     if (!stream) {
-        ws.params.warningCount = 0;
-        ws.params.lastMessageCode = 0;
-        ws.params.failed = true;
-        return std::unexpected(FileErrorFromErrno("cannot open", path, stream.error()));
+        DecodeResult result;
+        result.outcome = DecodeOutcome::Unreadable;
+        result.error = FileErrorFromErrno("cannot open", path, stream.error());
+        return result;
     }
     return LoadImageFromStream(ws, stream->Get(), rowsNeeded);
 }
 
-std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std::vector<bool>* rowsNeeded) {
-    ws.params.warningCount = 0;
-    ws.params.lastMessageCode = 0;
+DecodeResult LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std::vector<bool>* rowsNeeded) {
     DecodeJob job = PhotoDecode(ws);
     job.rowsNeeded = rowsNeeded;
     job.file = file;
@@ -82,30 +82,23 @@ std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std:
     // parts at once; when it is not, the stream is rewound to where it started and the photo is
     // decoded as one. A stream that cannot be rewound is decoded as one straight away.
     if (const long start = rowsNeeded != nullptr && SplitDecodeEnabled() ? std::ftell(file) : -1; start >= 0) {
-        if (RunSplitDecode(job) != SplitOutcome::DecodeAsOne) {
-            StoreOutcome(ws.params, job);
-            return ws.params.lastMessageCode;
-        }
+        if (RunSplitDecode(job) != SplitOutcome::DecodeAsOne) return OutcomeOf(job);
         if (std::fseek(file, start, SEEK_SET) != 0) {
             job.ok = false;
-            StoreOutcome(ws.params, job);
-            return 0;
+            job.warnings = 0;
+            return OutcomeOf(job);
         }
     }
     RunDecode(&job);
-    StoreOutcome(ws.params, job);
-    return ws.params.lastMessageCode;
+    return OutcomeOf(job);
 }
 
-std::int32_t LoadImageFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size) {
-    ws.params.warningCount = 0;
-    ws.params.lastMessageCode = 0;
+DecodeResult LoadImageFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size) {
     DecodeJob job = PhotoDecode(ws);
     job.data = data;
     job.size = size;
     if (size > 0) RunDecode(&job);
-    StoreOutcome(ws.params, job);
-    return ws.params.lastMessageCode;
+    return OutcomeOf(job);
 }
 
 }  // namespace vantrel

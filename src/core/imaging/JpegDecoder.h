@@ -4,11 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <expected>
 #include <string>
 #include <vector>
 
-#include "core/imaging/ImageFileError.h"
+#include "core/imaging/DecodeResult.h"
 #include "core/imaging/ImageWorkspace.h"
 
 namespace vantrel {
@@ -22,15 +21,12 @@ bool ReadImageHeaderFromStream(ImageWorkspace& ws, std::FILE* file);
 bool ReadImageHeaderFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size);
 
 // Decodes the whole photo at full scale into `ws.workBitmap` as RGB: grey becomes grey RGB,
-// CMYK and YCCK (inverted Adobe CMYK included) are converted. Warnings never fail the load;
-// they are counted in ws.params.warningCount and ws.params.lastMessageCode keeps the codec's
-// message code current at the end of the read (0 when there was no warning). The header
-// fields of ws.params are refreshed too.
-// Returns the last message code when the decoder issued warnings, else 0. A photo that cannot
-// be decoded (not a JPEG, damaged beyond recovery, larger than DecodeMemoryBudget allows) sets
-// ws.params.failed and still returns a value; a file that cannot be opened returns a
-// FileError and sets ws.params.failed as well.
-// A path that names no regular file is a file that cannot be opened.
+// CMYK and YCCK (inverted Adobe CMYK included) are converted. The header fields of ws.params
+// are refreshed too. The result says how it went (see DecodeResult.h): warnings never fail the
+// load (Warning, with the codec's message code current at the end of the read); a photo that
+// cannot be decoded (not a JPEG, damaged beyond recovery, larger than DecodeMemoryBudget allows)
+// is Failed; a file that cannot be opened is Unreadable, with its FileError. A path that names
+// no regular file is a file that cannot be opened.
 // With `rowsNeeded` (one entry per row of the stored picture), only those rows are sure to hold
 // the picture afterwards: runs of other rows are skipped where the codec can skip them without
 // changing the rows kept or the warnings (single component sets of three, Huffman coding), and
@@ -42,9 +38,9 @@ bool ReadImageHeaderFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std
 // (see JpegSplitDecode.h). It is joined before LoadImage returns. When it cannot finish cleanly,
 // or the two decodes of the row above the cut differ, the stream is rewound to where it started
 // and the photo is decoded once more as one, so that the outcome is always that of one decode.
-std::expected<std::int32_t, ImageFileError> LoadImage(ImageWorkspace& ws, const std::string& path,
-                                                      const std::vector<bool>* rowsNeeded = nullptr);
-std::int32_t LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std::vector<bool>* rowsNeeded = nullptr);
-std::int32_t LoadImageFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size);
+DecodeResult LoadImage(ImageWorkspace& ws, const std::string& path, const std::vector<bool>* rowsNeeded = nullptr);
+// The same from an open stream or from memory: never Unreadable.
+DecodeResult LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std::vector<bool>* rowsNeeded = nullptr);
+DecodeResult LoadImageFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size);
 
 }  // namespace vantrel

@@ -1,8 +1,8 @@
 #pragma once
 // Reading the Huffman codes of a baseline scan without decoding them: the tables in the forms the
-// reading needs, the entropy-coded bytes as a stream of bits, the reading of one block (each code
-// handed to a sink), and the writing of codes back as entropy-coded bytes. The cut of a scan (see
-// JpegScanCut.h) measures the codes up to the cut with these and writes its first MCU anew.
+// reading needs, the entropy-coded bytes as a stream of bits and the reading of one block (each
+// code handed to a sink). The cut of a scan (see JpegScanCut.h) measures the codes up to the cut
+// with these; JpegFirstMcuRewrite.h writes the first MCU after it anew.
 
 #include <array>
 #include <bit>
@@ -12,7 +12,6 @@
 #include <span>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "core/imaging/JpegScanCut.h"
 
@@ -190,34 +189,17 @@ bool ReadBlock(EntropyReader& in, const CodeTable& dcTable, const CodeTable& acT
     return true;
 }
 
+// One block of an MCU as the scan reads it: its component and the tables of that component.
+struct McuBlock {
+    std::size_t component;
+    bool firstOfComponent;
+    const CodeTable* dc;
+    const CodeTable* ac;
+};
+
 struct SkipSink {
     void Dc(std::uint32_t, int, std::uint32_t, int, std::int32_t) {}
     void Ac(std::uint32_t, int) {}
-};
-
-// Bits written as entropy-coded bytes, 0xFF followed by a stuffed zero.
-class BitWriter {
-public:
-    explicit BitWriter(std::vector<std::uint8_t>& out) : out_(out) {}
-    void Put(std::uint32_t value, int n) {  // n <= 32
-        if (n == 0) return;
-        acc_ = acc_ << n | (value & ((std::uint64_t(1) << n) - 1));
-        bits_ += n;
-        written_ += static_cast<std::uint64_t>(n);
-        while (bits_ >= 8) {
-            bits_ -= 8;
-            const auto byte = static_cast<std::uint8_t>(acc_ >> bits_);
-            out_.push_back(byte);
-            if (byte == 0xFF) out_.push_back(0);
-        }
-    }
-    std::uint64_t Written() const { return written_; }
-
-private:
-    std::vector<std::uint8_t>& out_;
-    std::uint64_t acc_ = 0;
-    int bits_ = 0;
-    std::uint64_t written_ = 0;
 };
 
 // Fills `table` from `spec`; false for a table libjpeg refuses.

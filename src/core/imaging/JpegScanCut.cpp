@@ -1,11 +1,11 @@
 #include "core/imaging/JpegScanCut.h"
 
-#include <bit>
-#include <cstdlib>
-#include <cstring>
+#include <algorithm>
 #include <numeric>
 
+#include "core/imaging/JpegFirstMcuRewrite.h"
 #include "core/imaging/JpegHuffmanMeasure.h"
+#include "core/imaging/JpegLowerStream.h"
 
 namespace vantrel {
 namespace {
@@ -17,44 +17,12 @@ constexpr int kMaxBlocksInMcu = 10;  // libjpeg refuses more
 // a chance of one in eight.
 constexpr int kCandidateRows = 48;
 
-// Copies an MCU's codes, writing each component's first DC value as an absolute value (the
-// prediction of a new scan starts at zero).
-struct RewriteSink {
-    BitWriter& out;
-    const CodeTable& dcTable;
-    bool absolute;
-    bool ok = true;
-
-    void Dc(std::uint32_t code, int length, std::uint32_t value, int size, std::int32_t dc) {
-        if (!absolute) {
-            out.Put(code, length);
-            out.Put(value, size);
-            return;
-        }
-        const std::uint32_t magnitude = static_cast<std::uint32_t>(std::abs(static_cast<std::int64_t>(dc)));
-        const int category = std::bit_width(magnitude);
-        if (category > 15 || dcTable.dcLength[category] == 0) {
-            ok = false;
-            return;
-        }
-        out.Put(dcTable.dcCode[category], dcTable.dcLength[category]);
-        out.Put(static_cast<std::uint32_t>(dc >= 0 ? dc : dc + (1 << category) - 1), category);
-    }
-    void Ac(std::uint32_t bits, int n) { out.Put(bits, n); }
-};
-
 struct ScanShape {
     ScanShape() = default;
     ScanShape(const ScanShape&) = delete;  // the blocks point into the tables
     ScanShape& operator=(const ScanShape&) = delete;
 
-    struct Block {
-        std::size_t component;
-        bool firstOfComponent;
-        const CodeTable* dc;
-        const CodeTable* ac;
-    };
-    std::vector<Block> blocks;  // of one MCU, in coding order
+    std::vector<McuBlock> blocks;  // of one MCU, in coding order
     // By table number, each built once: components that share a table share its cache lines.
     std::array<std::optional<CodeTable>, 4> dcTables, acTables;
     int mcusPerRow = 0, mcuRows = 0, rowsPerMcuRow = 0;
@@ -98,92 +66,6 @@ bool ShapeOf(const JpegScanLayout& layout, ScanShape& shape) {
     return shape.blocks.size() <= kMaxBlocksInMcu;
 }
 
-// The offset of the frame header's marker, found by walking the segments from the start of the
-// file to the scan header that ends at `dataOffset`; nothing when the walk does not end there
-// (the codec tolerated something odd on the way) or the frame's height is not `height`.
-std::optional<std::size_t> FrameHeaderOffset(std::span<const std::uint8_t> file, std::size_t dataOffset, int height) {
-    if (dataOffset > file.size() || dataOffset < 4 || file[0] != 0xFF || file[1] != 0xD8) return std::nullopt;
-    std::optional<std::size_t> frame;
-    std::size_t pos = 2;
-    while (pos + 4 <= dataOffset) {
-        if (file[pos] != 0xFF) return std::nullopt;
-        while (pos + 1 < dataOffset && file[pos + 1] == 0xFF) ++pos;  // fill bytes
-        const std::uint8_t marker = file[pos + 1];
-        const std::size_t length = std::size_t(file[pos + 2]) << 8 | file[pos + 3];
-        if (length < 2 || pos + 2 + length > dataOffset) return std::nullopt;
-        const bool isFrame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (isFrame) {
-            if (frame || length < 8 || (file[pos + 5] << 8 | file[pos + 6]) != height) return std::nullopt;
-            frame = pos;
-        }
-        pos += 2 + length;
-        if (marker == 0xDA) return pos == dataOffset ? frame : std::nullopt;
-    }
-    return std::nullopt;
-}
-
-// The next marker in entropy-coded data from `pos` (stuffed zero bytes and fill bytes passed
-// over); `pos` is left just after it. Nothing at the end of the data.
-std::optional<std::uint8_t> NextMarker(std::span<const std::uint8_t> data, std::size_t& pos) {
-    while (pos < data.size()) {
-        const void* found = std::memchr(data.data() + pos, 0xFF, data.size() - pos);
-        if (found == nullptr) break;
-        pos = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - data.data()) + 1;
-        while (pos < data.size() && data[pos] == 0xFF) ++pos;
-        if (pos >= data.size()) break;
-        const std::uint8_t marker = data[pos++];
-        if (marker != 0) return marker;
-    }
-    pos = data.size();
-    return std::nullopt;
-}
-
-// The headers of the file, with the frame's height set to `height`.
-std::vector<std::uint8_t> HeaderWithHeight(std::span<const std::uint8_t> file, std::size_t dataOffset,
-                                           std::size_t frameOffset, int height) {
-    std::vector<std::uint8_t> header(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(dataOffset));
-    header[frameOffset + 5] = static_cast<std::uint8_t>(height >> 8);
-    header[frameOffset + 6] = static_cast<std::uint8_t>(height & 0xFF);
-    return header;
-}
-
-// The first MCU at the reader written anew into `prefix`, each component's first DC value as an
-// absolute value; the offset in the file from which the original bytes follow it. Nothing when
-// the rewrite does not end on the original's byte grid or cannot be written (a DC size category
-// that the table lacks).
-std::optional<std::size_t> RewriteFirstMcu(EntropyReader in, std::array<std::int32_t, 4> dc, const ScanShape& shape,
-                                           std::vector<std::uint8_t>& prefix) {
-    BitWriter out(prefix);
-    const std::uint64_t start = in.Consumed();
-    for (const auto& block : shape.blocks) {
-        RewriteSink sink{out, *block.dc, block.firstOfComponent};
-        if (!ReadBlock(in, *block.dc, *block.ac, dc[block.component], sink) || !sink.ok) return std::nullopt;
-    }
-    const std::int64_t shift = static_cast<std::int64_t>(out.Written()) -
-                               static_cast<std::int64_t>(in.Consumed() - start) - static_cast<std::int64_t>(start % 8);
-    if (shift % 8 != 0) return std::nullopt;
-    // The rest of the original's byte, then whole bytes on both sides.
-    const int rest = static_cast<int>((8 - in.Consumed() % 8) % 8);
-    in.Fill();
-    if (rest > 0) out.Put(in.Peek(rest), rest);
-    in.Skip(rest);
-    if (in.Ended()) return std::nullopt;
-    return in.NextByteOffset();
-}
-
-// The cut whose lower stream starts at MCU row `mcuRow`: the headers with its height, `prefix`,
-// and the file's bytes from `resume` on.
-JpegScanCut CutAt(std::span<const std::uint8_t> file, const JpegScanLayout& layout, std::size_t frameOffset,
-                  int rowsPerMcuRow, int mcuRow, std::span<const std::uint8_t> prefix, std::size_t resume) {
-    JpegScanCut cut;
-    cut.firstRow = (mcuRow + 1) * rowsPerMcuRow;
-    cut.streamFirstRow = mcuRow * rowsPerMcuRow;
-    cut.lowerStream = HeaderWithHeight(file, layout.dataOffset, frameOffset, layout.height - cut.streamFirstRow);
-    cut.lowerStream.insert(cut.lowerStream.end(), prefix.begin(), prefix.end());
-    cut.lowerStream.insert(cut.lowerStream.end(), file.begin() + static_cast<std::ptrdiff_t>(resume), file.end());
-    return cut;
-}
-
 // A scan without restart markers: the codes are measured from the start of the data to the cut,
 // and the first MCU after it is written anew.
 std::optional<JpegScanCut> CutByMeasuring(std::span<const std::uint8_t> file, const JpegScanLayout& layout,
@@ -196,7 +78,7 @@ std::optional<JpegScanCut> CutByMeasuring(std::span<const std::uint8_t> file, co
     for (int mcuRow = 0; mcuRow <= lastCandidate; ++mcuRow) {
         if (mcuRow >= firstCandidate) {
             std::vector<std::uint8_t> prefix;
-            if (const auto resume = RewriteFirstMcu(in, dc, shape, prefix)) {
+            if (const auto resume = RewriteFirstMcu(in, dc, shape.blocks, prefix)) {
                 if (!claim((mcuRow + 1) * rows)) return std::nullopt;
                 return CutAt(file, layout, frameOffset, rows, mcuRow, prefix, *resume);
             }
@@ -232,51 +114,11 @@ std::optional<JpegScanCut> CutAtRestart(std::span<const std::uint8_t> file, cons
     if (!claim((mcuRow + 1) * shape.rowsPerMcuRow)) return std::nullopt;
     JpegScanCut cut = CutAt(file, layout, frameOffset, shape.rowsPerMcuRow, mcuRow, {}, pos);
     const std::size_t dataStart = cut.lowerStream.size() - (file.size() - pos);
-    const std::span<std::uint8_t> data(cut.lowerStream);
-    for (std::size_t at = dataStart;;) {
-        const auto marker = NextMarker(data, at);
-        if (!marker || *marker < 0xD0 || *marker > 0xD7) break;  // the end of the scan
-        data[at - 1] = static_cast<std::uint8_t>(0xD0 + (*marker - 0xD0 + 8 - intervals % 8) % 8);
-    }
+    RenumberRestarts(cut.lowerStream, dataStart, intervals);
     return cut;
 }
 
 }  // namespace
-
-std::optional<std::size_t> ImageEndFinder::Find(std::span<const std::uint8_t> bytes) {
-    while (pos_ < bytes.size()) {
-        const void* found = std::memchr(bytes.data() + pos_, 0xFF, bytes.size() - pos_);
-        if (found == nullptr) {
-            pos_ = bytes.size();
-            return std::nullopt;
-        }
-        std::size_t at = static_cast<std::size_t>(static_cast<const std::uint8_t*>(found) - bytes.data());
-        while (at + 1 < bytes.size() && bytes[at + 1] == 0xFF) ++at;  // fill bytes
-        if (at + 1 >= bytes.size()) {
-            pos_ = at;  // the marker's second byte is still to come
-            return std::nullopt;
-        }
-        const std::uint8_t marker = bytes[at + 1];
-        const bool standalone = marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8);
-        if (inScan_ && (marker == 0x00 || (marker >= 0xD0 && marker <= 0xD7))) {
-            pos_ = at + 2;  // a stuffed zero or a restart marker: the scan goes on
-            continue;
-        }
-        inScan_ = false;
-        if (marker == 0xD9) return at + 2;
-        if (standalone) {
-            pos_ = at + 2;
-            continue;
-        }
-        if (at + 4 > bytes.size()) {
-            pos_ = at;  // the segment's length is still to come
-            return std::nullopt;
-        }
-        pos_ = at + 2 + (std::size_t(bytes[at + 2]) << 8 | bytes[at + 3]);
-        inScan_ = marker == 0xDA;  // another scan's data follows its header
-    }
-    return std::nullopt;
-}
 
 int RowsPerMcuRow(const JpegScanLayout& layout) {
     int maxV = 1;

@@ -5,11 +5,12 @@
 //
 // The lower stream is the photo's own header, with the height of the lower part, followed by the
 // data from the cut on, to the end of the bytes given (read from a file, they end with the photo's
-// end-of-image marker: see ImageEndFinder). Without restart markers, finding the cut means reading
+// end-of-image marker: see ImageEndFinder.h). Without restart markers, finding the cut means reading
 // every code before it (Huffman coding is sequential); the codes are only measured (see
-// JpegHuffmanMeasure.h), which is much cheaper than decoding them. A new scan predicts DC values from zero, so the
-// first MCU's DC values are written again as absolute values, and the cut is placed where that
-// rewrite ends on the original's byte grid: everything after it is the original's bytes. With
+// JpegHuffmanMeasure.h), which is much cheaper than decoding them. A new scan predicts DC values
+// from zero, so the first MCU's DC values are written again as absolute values
+// (JpegFirstMcuRewrite.h), and the cut is placed where that rewrite ends on the original's byte
+// grid: everything after it is the original's bytes (JpegLowerStream.h). With
 // restart markers the cut is at a marker, where the prediction starts at zero anyway; the markers
 // are only counted, and numbered anew in the lower stream. Either way the decoder of the lower
 // stream sees the same coefficients, the same end of scan and the same segments up to the end of
@@ -49,22 +50,6 @@ struct JpegScanCut {
     int firstRow = 0;        // the first picture row taken from the lower stream
     int streamFirstRow = 0;  // the picture row that is the lower stream's row 0 (one MCU row above)
     std::vector<std::uint8_t> lowerStream;
-};
-
-// Where a decoder stops reading a photo whose one scan starts at `dataOffset`: just past the
-// end-of-image marker that follows the scan (segments between them are walked over, as the
-// decoder walks them), so that what follows the photo (the video of a "motion photo", say) need
-// not be read. It is given the bytes read so far, again as more arrive, and goes on from where it
-// stopped.
-class ImageEndFinder {
-public:
-    explicit ImageEndFinder(std::size_t dataOffset) : pos_(dataOffset) {}
-    // The offset just past the end-of-image marker; nothing while `bytes` do not reach it.
-    std::optional<std::size_t> Find(std::span<const std::uint8_t> bytes);
-
-private:
-    std::size_t pos_;
-    bool inScan_ = true;
 };
 
 // The rows of the picture that one MCU row covers.

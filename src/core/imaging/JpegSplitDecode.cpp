@@ -15,6 +15,7 @@
 
 #include "core/imaging/JpegErrorManager.h"
 #include "core/imaging/JpegMemoryBudget.h"
+#include "core/imaging/ImageEndFinder.h"
 #include "core/imaging/JpegScanCut.h"
 #include "core/imaging/JpegStreamSource.h"
 

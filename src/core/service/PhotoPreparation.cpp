@@ -108,13 +108,13 @@ TPreparedPhoto PreparePhotoInOneDecode(ImageWorkspace& ws, const TPhotoRequest& 
     const PreparationShare share(ws, need);
     const std::vector<bool> rows = RowsSampledByCopies(ws.params.width, ws.params.height, orientation,
                                                        {request.scaledSize, request.thumbSize});
-    auto code = LoadImage(ws, request.workPath, rows.empty() ? nullptr : &rows);
-    if (!code) {
+    const DecodeResult loaded = LoadImage(ws, request.workPath, rows.empty() ? nullptr : &rows);
+    if (loaded.outcome == DecodeOutcome::Unreadable) {
         // A photo that cannot be opened is refused like one that does not decode.
         prepared.rejected = true;
         return prepared;
     }
-    auto rejected = IsRejectedDecode(ws, *code, request.rejectedErrors);
+    auto rejected = IsRejectedDecode(loaded, request.rejectedErrors);
     if (!rejected) {
         prepared.rejected = std::unexpected(rejected.error().message);
         return prepared;

@@ -280,8 +280,8 @@ QImage SelectPageController::DecodeWhole(const QString& path) {
         pbar3_->setValue(0);
         pbar3_->hide();
     }
-    if (!loaded) return {};
-    if (ws_.params.failed) DrawBadImageTile(ws_, ws_.workBitmap);
+    if (loaded.outcome == DecodeOutcome::Unreadable) return {};
+    if (!loaded.HasPicture()) DrawBadImageTile(ws_, ws_.workBitmap);
     else TurnUpright(ws_);
     return ToQImage(ws_.workBitmap);
 }

@@ -16,9 +16,9 @@ namespace {
 DecodedSlide DecodeSlide(ImageWorkspace& ws, const QString& path, const QSize& view) {
     DecodedSlide slide;
     const auto loaded = LoadImage(ws, path.toStdString());
-    if (!loaded) {
+    if (loaded.outcome == DecodeOutcome::Unreadable) {
         slide.unreadable = true;
-    } else if (ws.params.failed) {
+    } else if (!loaded.HasPicture()) {
         slide.undecodable = true;
     } else {
         TurnUpright(ws);

@@ -10,8 +10,7 @@ namespace vantrel::gui {
 
 Bitmap32 ReadWorkingCopy(ImageWorkspace& ws, const std::string& path) {
     ReadImageHeader(ws, path);
-    auto loaded = LoadImage(ws, path);
-    if (!loaded || ws.params.failed) DrawBadImageTile(ws, ws.workBitmap);
+    if (!LoadImage(ws, path).HasPicture()) DrawBadImageTile(ws, ws.workBitmap);
     else TurnUpright(ws);
     return Bitmap32::FromRgb(ws.workBitmap);
 }

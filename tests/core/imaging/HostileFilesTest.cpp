@@ -71,8 +71,7 @@ TEST(ImagingHostile, TinyFileDeclaringAGiantPictureIsUndecodable) {
         ASSERT_TRUE(ReadImageHeader(ws, path));
         EXPECT_EQ(ws.params.width, 65500);
         EXPECT_EQ(ws.params.height, 65500);
-        ASSERT_TRUE(LoadImage(ws, path));
-        EXPECT_TRUE(ws.params.failed);
+        EXPECT_EQ(LoadImage(ws, path).outcome, DecodeOutcome::Failed);
         EXPECT_TRUE(IsRejectedImage(ws, path, "").value_or(false));
         EXPECT_TRUE(SaveScaledJpeg(ws, path, dir.File("scaled.jpg"), 100));  // the placeholder, scaled
         EXPECT_EQ(ws.workBitmap.Width(), 100);
@@ -107,10 +106,9 @@ TEST(ImagingHostile, OnlyRegularFilesAreOpenedAsPhotos) {
                 EXPECT_EQ(MakeBrowserThumb(ws, path), BrowserThumbResult::BadPicture);
                 EXPECT_EQ(ws.params.colourModel, ColourModel::Unknown);
                 EXPECT_FALSE(ReadImageHeader(ws, path));
-                const auto loaded = LoadImage(ws, path);
-                ASSERT_FALSE(loaded);
-                EXPECT_EQ(loaded.error().kind, ImageFileError::Kind::FileError);
-                EXPECT_TRUE(ws.params.failed);
+                const DecodeResult loaded = LoadImage(ws, path);
+                ASSERT_EQ(loaded.outcome, DecodeOutcome::Unreadable);
+                EXPECT_EQ(loaded.error.kind, ImageFileError::Kind::FileError);
                 EXPECT_EQ(DigestToHex(DigestFile(path)), "d41d8cd98f00b204e9800998ecf8427e");
                 EXPECT_FALSE(CopyFileBytes(path, dir.File("copy")));
                 TimgData scan;
@@ -138,7 +136,7 @@ TEST(ImagingHostile, PhotoShortenedWhileDecoded) {
             if (!shortened) shortened = truncate(path.c_str(), 0) == 0;
         };
         if (tile) EXPECT_NE(MakeBrowserThumb(ws, path), BrowserThumbResult::BadPicture);
-        else EXPECT_TRUE(LoadImage(ws, path));
+        else EXPECT_NE(LoadImage(ws, path).outcome, DecodeOutcome::Unreadable);
         EXPECT_TRUE(shortened);
     }
 }

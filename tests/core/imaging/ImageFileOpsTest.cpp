@@ -28,8 +28,9 @@ TEST(ImagingFileOps, IsRejectedImageByCodeList) {
     ImageWorkspace ws;
     // The code that decides is the one current at the end of the read: after a premature end
     // of data the codec still reads the (inserted) end of image, so it is 85, not 120.
-    ASSERT_TRUE(LoadImage(ws, damaged).has_value());
-    ASSERT_EQ(ws.params.lastMessageCode, 85);
+    const DecodeResult loaded = LoadImage(ws, damaged);
+    ASSERT_EQ(loaded.outcome, DecodeOutcome::Warning);
+    ASSERT_EQ(loaded.messageCode, 85);
 
     struct Case {
         std::string path, list;
@@ -70,7 +71,7 @@ TEST(ImagingFileOps, SaveScaledJpegWritesBaselineCopies) {
     EXPECT_EQ(check.params.colourModel, ColourModel::YCbCr);
     EXPECT_FALSE(check.params.progressive);
     EXPECT_TRUE(check.params.metadata.empty());  // only the JFIF header, which is not listed
-    ASSERT_TRUE(LoadImage(check, out).has_value());
+    ASSERT_NE(LoadImage(check, out).outcome, DecodeOutcome::Unreadable);
     EXPECT_TRUE(Near(check.workBitmap.Pixel(80, 60), 0x3366CC, 8));
 
     // An undecodable photo gives the placeholder, scaled.
@@ -129,7 +130,7 @@ TEST(ImagingFileOps, RotateTurnsThePictureAndDropsMetadata) {
         ImageWorkspace check;
         ASSERT_TRUE(ReadImageHeader(check, path));
         EXPECT_TRUE(check.params.metadata.empty());
-        ASSERT_TRUE(LoadImage(check, path).has_value());
+        ASSERT_NE(LoadImage(check, path).outcome, DecodeOutcome::Unreadable);
         ASSERT_EQ(check.workBitmap.Width(), 48);
         EXPECT_TRUE(Near(check.workBitmap.Pixel(c.redX, c.redY), 0xE01010, 24));
         EXPECT_TRUE(Near(check.workBitmap.Pixel(48 - 1 - c.redX, 96 - 1 - c.redY), 0x1010E0, 24));
@@ -151,7 +152,7 @@ TEST(ImagingFileOps, SaveEditedJpegWritesThePixelsWithoutAlpha) {
     ASSERT_TRUE(SaveEditedJpeg(ws, picture, path, 90).has_value());
     EXPECT_EQ(ws.workBitmap.Width(), 96);
     ImageWorkspace check;
-    ASSERT_TRUE(LoadImage(check, path).has_value());
+    ASSERT_NE(LoadImage(check, path).outcome, DecodeOutcome::Unreadable);
     EXPECT_TRUE(Near(check.workBitmap.Pixel(15, 10), 0xFF8000, 8));
 }
 
@@ -178,7 +179,7 @@ TEST(ImagingFileOps, StoreWorkingCopy) {
         const std::string source = dir.Write("s.jpg", bytes), copy = dir.File("w.jpg");
         ImageWorkspace ws;
         ASSERT_TRUE(ReadImageHeader(ws, source));
-        ASSERT_TRUE(LoadImage(ws, source).has_value());
+        ASSERT_NE(LoadImage(ws, source).outcome, DecodeOutcome::Unreadable);
         ASSERT_TRUE(StoreWorkingCopy(ws, source, copy, 85).has_value());
         if (c.byteCopy) {
             EXPECT_EQ(ReadFile(copy), bytes);
@@ -195,7 +196,7 @@ TEST(ImagingFileOps, StoreWorkingCopy) {
         for (const auto& s : check.params.metadata)
             if (s.marker != 0xEE) kept.emplace_back(s.marker, s.data);
         EXPECT_EQ(kept, segments);
-        ASSERT_TRUE(LoadImage(check, copy).has_value());
+        ASSERT_NE(LoadImage(check, copy).outcome, DecodeOutcome::Unreadable);
         EXPECT_TRUE(Near(check.workBitmap.Pixel(20, 10), 0x20A040, 14));
     }
 }

@@ -38,11 +38,10 @@ TEST(ImagingDecode, ColourModelsDecodeToRgb) {
         ASSERT_TRUE(ReadImageHeader(ws, path));
         EXPECT_EQ(ws.params.colourModel, c.model);
         EXPECT_EQ(ws.params.progressive, c.options.progressive);
-        auto code = LoadImage(ws, path);
-        ASSERT_TRUE(code.has_value());
-        EXPECT_EQ(*code, 0);
-        EXPECT_FALSE(ws.params.failed);
-        EXPECT_EQ(ws.params.warningCount, 0u);
+        const DecodeResult loaded = LoadImage(ws, path);
+        ASSERT_EQ(loaded.outcome, DecodeOutcome::Ok);
+        EXPECT_EQ(loaded.messageCode, 0);
+        EXPECT_EQ(loaded.warningCount, 0u);
         ASSERT_EQ(ws.workBitmap.Width(), w);
         ASSERT_EQ(ws.workBitmap.Height(), h);
         for (auto [x, y] : {std::pair{5, 5}, {60, 5}, {5, 40}, {60, 40}})
@@ -58,7 +57,7 @@ TEST(ImagingDecode, GreyBecomesGreyRgbAndProgressIsReported) {
     ImageWorkspace ws;
     std::vector<int> reports;
     ws.progress = [&](int percent) { reports.push_back(percent); };
-    ASSERT_TRUE(LoadImage(ws, path).has_value());
+    ASSERT_NE(LoadImage(ws, path).outcome, DecodeOutcome::Unreadable);
     EXPECT_EQ(ws.params.colourModel, ColourModel::Grey);
     const std::uint32_t p = ws.workBitmap.Pixel(20, 100);
     EXPECT_TRUE(Red(p) == Green(p) && Green(p) == Blue(p));
@@ -78,35 +77,30 @@ TEST(ImagingDecode, WarningsFailuresAndMissingFiles) {
     const std::string headerOnly = dir.Write("h.jpg", good.substr(0, 200));
 
     ImageWorkspace ws;
-    auto code = LoadImage(ws, truncated);
-    ASSERT_TRUE(code.has_value());
-    EXPECT_FALSE(ws.params.failed);
-    EXPECT_GT(ws.params.warningCount, 0u);
-    EXPECT_EQ(*code, ws.params.lastMessageCode);
-    EXPECT_NE(*code, 0);
+    const DecodeResult warned = LoadImage(ws, truncated);
+    ASSERT_EQ(warned.outcome, DecodeOutcome::Warning);
+    EXPECT_GT(warned.warningCount, 0u);
+    EXPECT_NE(warned.messageCode, 0);
     EXPECT_EQ(ws.workBitmap.Width(), 64);
 
     for (const std::string& path : {junk, headerOnly}) {
-        auto failed = LoadImage(ws, path);
-        ASSERT_TRUE(failed.has_value()) << path;
-        EXPECT_TRUE(ws.params.failed) << path;
+        EXPECT_EQ(LoadImage(ws, path).outcome, DecodeOutcome::Failed) << path;
     }
     EXPECT_FALSE(ReadImageHeader(ws, junk));
     EXPECT_EQ(ws.params.colourModel, ColourModel::Unknown);
     EXPECT_EQ(ws.params.width, 0);
 
-    auto missing = LoadImage(ws, dir.File("none.jpg"));
-    ASSERT_FALSE(missing.has_value());
-    EXPECT_EQ(missing.error().kind, ImageFileError::Kind::FileError);
-    EXPECT_EQ(missing.error().sysError, ENOENT);
-    EXPECT_TRUE(ws.params.failed);
+    const DecodeResult missing = LoadImage(ws, dir.File("none.jpg"));
+    ASSERT_EQ(missing.outcome, DecodeOutcome::Unreadable);
+    EXPECT_EQ(missing.error.kind, ImageFileError::Kind::FileError);
+    EXPECT_EQ(missing.error.sysError, ENOENT);
     EXPECT_FALSE(ReadImageHeader(ws, dir.File("none.jpg")));
 
     // A clean read after a damaged one starts its counts afresh.
-    ASSERT_TRUE(LoadImage(ws, dir.Write("g.jpg", good)).has_value());
-    EXPECT_EQ(ws.params.warningCount, 0u);
-    EXPECT_EQ(ws.params.lastMessageCode, 0);
-    EXPECT_FALSE(ws.params.failed);
+    const DecodeResult clean = LoadImage(ws, dir.Write("g.jpg", good));
+    EXPECT_EQ(clean.outcome, DecodeOutcome::Ok);
+    EXPECT_EQ(clean.warningCount, 0u);
+    EXPECT_EQ(clean.messageCode, 0);
 }
 
 // The metadata segments come in file order without the first APP0 (the JFIF header).

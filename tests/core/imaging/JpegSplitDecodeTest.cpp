@@ -13,7 +13,7 @@
 #include "core/imaging/JpegDecodeJob.h"
 #include "core/imaging/JpegSplitDecode.h"
 #include "core/imaging/JpegFixtures.h"
-#include "core/imaging/JpegScanCut.h"
+#include "core/imaging/ImageEndFinder.h"
 
 namespace vantrel {
 namespace {

@@ -18,8 +18,9 @@ namespace vantrel::test {
 // does not decode gives the placeholder tile), point-sampled to `size`, encoded at quality 90.
 inline std::string ReferenceCopy(const std::string& photo, int size) {
     ImageWorkspace ws;
-    EXPECT_TRUE(LoadImage(ws, photo).has_value());
-    if (ws.params.failed) DrawBadImageTile(ws, ws.workBitmap);
+    const DecodeResult loaded = LoadImage(ws, photo);
+    EXPECT_NE(loaded.outcome, DecodeOutcome::Unreadable);
+    if (!loaded.HasPicture()) DrawBadImageTile(ws, ws.workBitmap);
     else OrientUpright(ws.workBitmap, ws.scratch, ExifOrientation(ws.params.metadata));
     ScaleToFit(ws.workBitmap, ws.scratch, size);
     if (ws.workBitmap.Empty()) return {};
