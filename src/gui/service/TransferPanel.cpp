@@ -26,6 +26,7 @@ TransferPanel::TransferPanel(QWidget* parent) : QWidget(parent) {
 
     Infos_Panel = Named(new QWidget(this), "Infos_Panel");
     Infos_Panel->setMinimumHeight(223);
+    Infos_Panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* grid = new QGridLayout(Infos_Panel);
     grid->setContentsMargins(24, 12, 24, 12);
     Transfer_Lbl = Named(new QLabel(Infos_Panel), "Transfer_Lbl");
@@ -87,12 +88,23 @@ TransferPanel::TransferPanel(QWidget* parent) : QWidget(parent) {
     grid->setColumnStretch(2, 1);
 
     WB = Named(new AdvertView(this), "WB");
-    WB->setFixedSize(kWebWidth, kWebHeight);
+    // On a short window the page gives up height (it scrolls), never the information above it.
+    WB->setFixedWidth(kWebWidth);
+    WB->setMinimumHeight(kWebHeight / 3);
+    WB->setMaximumHeight(kWebHeight);
     // A link in the page opens in the desktop's browser when it is a web link; the view itself
     // never follows one (a file: link would show a local file in the panel).
     WB->setOpenLinks(false);
     connect(WB, &QTextBrowser::anchorClicked, WB, [](const QUrl& url) { OpenWebLink(url); });
     WB->setFrameShape(QFrame::NoFrame);
+
+    // The page keeps its size and is centred in the space below the information panel.
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(Infos_Panel);
+    column->addStretch(1);
+    column->addWidget(WB, 0, Qt::AlignHCenter);
+    column->addStretch(1);
 }
 
 void TransferPanel::SetCaptions(const std::function<QString(const char*)>& translate) {
@@ -100,14 +112,6 @@ void TransferPanel::SetCaptions(const std::function<QString(const char*)>& trans
         label->setText(translate(label->objectName().toLatin1().constData()));
     Stop_Btn->setText(translate("Stop_Btn"));
     Limit_Check->setText(translate("Limit_Check"));
-}
-
-void TransferPanel::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    Infos_Panel->setGeometry(0, 0, width(), std::max(223, Infos_Panel->sizeHint().height()));
-    // The page keeps its size and is centred in the space below the information panel.
-    const int top = Infos_Panel->height() + (height() - Infos_Panel->height() - kWebHeight) / 2;
-    WB->move((width() - kWebWidth) / 2, top);
 }
 
 }  // namespace vantrel::gui

@@ -42,9 +42,6 @@ public:
     QCheckBox* Limit_Check;
     QSpinBox* Limit_Spin;
     AdvertView* WB;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
 };
 
 }  // namespace vantrel::gui
