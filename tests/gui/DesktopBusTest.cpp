@@ -36,8 +36,8 @@ private slots:
         Drop(window->Organize()->Content_View->viewport(),
              FilesData({MakePhoto(photos, "a.jpg", 300, 200, true), MakePhoto(photos, "b.jpg", 200, 300, true)}).get());
         window->PageControl()->setCurrentIndex(TMain_Dlog::TransferSheet);
-        window->Transfer()->Login_Edit->setText("demo@vantrel.test");
-        window->Transfer()->Pass_Edit->setText("demo");
+        Child<QLineEdit>(window->Transfer(), "Login_Edit")->setText("demo@vantrel.test");
+        Child<QLineEdit>(window->Transfer(), "Pass_Edit")->setText("demo");
         // Another window is in front when the run ends.
         QWidget other;
         other.show();

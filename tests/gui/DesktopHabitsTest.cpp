@@ -124,7 +124,7 @@ private slots:
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QListWidget* content = window->Organize()->Content_View;
-        QLineEdit* field = window->Transfer()->Login_Edit;
+        QLineEdit* field = Child<QLineEdit>(window->Transfer(), "Login_Edit");
         TAlbumList& albums = window->Albums()->Albums();
         auto page = [&](int index) { window->PageControl()->setCurrentIndex(index); };
         // Delete, delete album, rename album, copy, paste: '1' where enabled.

@@ -96,10 +96,19 @@ inline std::unique_ptr<gui::TMain_Dlog> OpenWindow(const TempFolder& home, const
     return window;
 }
 
+// The widget named `name` inside `parent`: pages keep their widgets to themselves, the tests
+// find them as a user does, by what they are.
+template <class Widget>
+Widget* Child(const QObject* parent, const char* name) {
+    auto* widget = parent->findChild<Widget*>(QString::fromLatin1(name));
+    if (!widget) qFatal("no widget named %s", name);
+    return widget;
+}
+
 // Starts a run as the Start button does and lets the window's events go on until it has ended
 // (the run goes on a thread of its own). False when it did not end within two minutes.
 inline bool RunTransferToEnd(gui::TMain_Dlog& window) {
-    window.Transfer()->Start_Btn->click();
+    Child<QPushButton>(window.Transfer(), "Start_Btn")->click();
     return QTest::qWaitFor([&] { return !window.Transfers()->Running(); }, 120000);
 }
 

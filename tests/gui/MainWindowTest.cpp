@@ -151,16 +151,16 @@ private slots:
             TMain_Dlog window(paths, LocaleInfo());
             window.show();
             window.FirstActivation();
-            window.Transfer()->Save_Check->click();
-            window.Transfer()->Login_Edit->setText("anne@example.fr");
-            window.Transfer()->Pass_Edit->setText("abc");
+            test::Child<QCheckBox>(window.Transfer(), "Save_Check")->click();
+            test::Child<QLineEdit>(window.Transfer(), "Login_Edit")->setText("anne@example.fr");
+            test::Child<QLineEdit>(window.Transfer(), "Pass_Edit")->setText("abc");
             window.resize(1000, 700);
             window.close();
         }
         QCOMPARE(*IniDocument::Load(paths.settingsFile).Get("Log", "Pass"), std::string("dcb"));
         TMain_Dlog again(paths, LocaleInfo());
-        QCOMPARE(again.Transfer()->Login_Edit->text(), QString("anne@example.fr"));
-        QCOMPARE(again.Transfer()->Pass_Edit->text(), QString("abc"));
+        QCOMPARE(test::Child<QLineEdit>(again.Transfer(), "Login_Edit")->text(), QString("anne@example.fr"));
+        QCOMPARE(test::Child<QLineEdit>(again.Transfer(), "Pass_Edit")->text(), QString("abc"));
         QCOMPARE(again.size(), QSize(1000, 700));
     }
 

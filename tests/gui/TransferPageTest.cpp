@@ -91,8 +91,8 @@ class TransferPageTest : public QObject {
         window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
         Drop(window->Organize()->Content_View->viewport(), FilesData(photos).get());
         window->PageControl()->setCurrentIndex(TMain_Dlog::TransferSheet);
-        window->Transfer()->Login_Edit->setText("demo@vantrel.test");
-        window->Transfer()->Pass_Edit->setText("demo");
+        Child<QLineEdit>(window->Transfer(), "Login_Edit")->setText("demo@vantrel.test");
+        Child<QLineEdit>(window->Transfer(), "Pass_Edit")->setText("demo");
         return window;
     }
 
@@ -110,8 +110,8 @@ private slots:
                                        {MakePhoto(photos, "big1.jpg", 500, 400, true),
                                         MakePhoto(photos, "tiny.jpg", 40, 30), MakePhoto(photos, "big2.jpg", 400, 500, true)});
         QCOMPARE(QueuedPhotos(*window), 3);
-        QVERIFY(window->Transfer()->Start_Btn->isEnabled());
-        window->Transfer()->Save_Check->setChecked(true);
+        QVERIFY(Child<QPushButton>(window->Transfer(), "Start_Btn")->isEnabled());
+        Child<QCheckBox>(window->Transfer(), "Save_Check")->setChecked(true);
         window->Settings().IsSaved = true;
 
         QVERIFY(RunTransferToEnd(*window));
@@ -122,10 +122,10 @@ private slots:
         QVERIFY(report.contains("tiny.jpg"));
         QVERIFY(report.contains(window->Translate("BecauseSize").trimmed()));
         TransferPanel* panel = window->findChild<TransferPanel*>();
-        QCOMPARE(panel->PBar2->value(), panel->PBar2->maximum());
+        QCOMPARE(Child<QProgressBar>(panel, "PBar2")->value(), Child<QProgressBar>(panel, "PBar2")->maximum());
         QVERIFY(window->PageControl()->isVisible());
         QVERIFY(!panel->isVisible());
-        QCOMPARE(window->Transfer()->NumImage_Lbl->text(),
+        QCOMPARE(Child<QLabel>(window->Transfer(), "NumImage_Lbl")->text(),
                  window->Translate("ImgWaiting").replace("%d", "1").replace("%s", window->Translate("Img_Sing")));
         // The list file holds the photo left; the settings remember the login.
         const std::string list = *ReadWholeFile(home.Path() + "SendPhoto/Images.lst");
@@ -150,7 +150,7 @@ private slots:
         QTimer watcher;
         watcher.setInterval(10);
         QObject::connect(&watcher, &QTimer::timeout, [&] {
-            if (!waits.contains(panel->Wait_Lbl->text())) waits << panel->Wait_Lbl->text();
+            if (!waits.contains(Child<QLabel>(panel, "Wait_Lbl")->text())) waits << Child<QLabel>(panel, "Wait_Lbl")->text();
         });
         watcher.start();
         QVERIFY(service.StartOutage(2, "reset", 2));
@@ -160,7 +160,7 @@ private slots:
         QCOMPARE(QueuedPhotos(*window), 0);
         QCOMPARE(UploadedFiles(service).size(), 8);
         QVERIFY2(waits.contains(window->Translate("ConnectionWait").replace("%d", "1")), qPrintable(waits.join("|")));
-        QCOMPARE(panel->Wait_Lbl->text(), window->Translate("Wait_Lbl"));
+        QCOMPARE(Child<QLabel>(panel, "Wait_Lbl")->text(), window->Translate("Wait_Lbl"));
         const QString allSent =
             window->Translate("AllPhotosSent").replace("%d", "2").replace("%s", window->Translate("Img_Plur"));
         QVERIFY2(messages.texts.contains(allSent), qPrintable(messages.texts.join("|")));
@@ -184,7 +184,7 @@ private slots:
         QCOMPARE(web.requests.size(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(web.closedByClient, 1, 30000);
         QVERIFY2(web.endlessBytes < 24 << 20, QByteArray::number(web.endlessBytes));
-        AdvertView* advert = window->findChild<TransferPanel*>()->WB;
+        AdvertView* advert = &window->findChild<TransferPanel*>()->Advert();
         QVERIFY(!advert->Busy());
         QCOMPARE(advert->HeldBytes(), 0);
     }
@@ -205,13 +205,13 @@ private slots:
         bool shownLimited = false;
         QElapsedTimer waited;
         QObject::connect(&lifter, &QTimer::timeout, [&] {
-            if (!panel->isVisible() || panel->ImgName_Lbl->text().isEmpty()) return;
+            if (!panel->isVisible() || Child<QLabel>(panel, "ImgName_Lbl")->text().isEmpty()) return;
             if (!waited.isValid()) {
-                shownLimited = panel->Limit_Check->isChecked() && panel->Limit_Spin->value() == 1;
-                panel->Limit_Check->click();
+                shownLimited = Child<QCheckBox>(panel, "Limit_Check")->isChecked() && Child<QSpinBox>(panel, "Limit_Spin")->value() == 1;
+                Child<QCheckBox>(panel, "Limit_Check")->click();
                 waited.start();
             } else if (waited.elapsed() > 60000) {
-                panel->Stop_Btn->click();  // the change did not reach the run
+                Child<QPushButton>(panel, "Stop_Btn")->click();  // the change did not reach the run
                 lifter.stop();
             }
         });
@@ -238,11 +238,11 @@ private slots:
         stopper.setInterval(1);
         bool albumsLocked = false;
         QObject::connect(&stopper, &QTimer::timeout, [&] {
-            if (panel->isVisible() && !panel->ImgName_Lbl->text().isEmpty() && panel->Stop_Btn->isEnabled()) {
+            if (panel->isVisible() && !Child<QLabel>(panel, "ImgName_Lbl")->text().isEmpty() && Child<QPushButton>(panel, "Stop_Btn")->isEnabled()) {
                 // The menu stays reachable, but nothing in it may change the albums under the run.
                 albumsLocked = !window->Action(ActionId::EditDelete1)->isEnabled() &&
                                !window->Action(ActionId::AlbumDel1)->isEnabled();
-                panel->Stop_Btn->click();
+                Child<QPushButton>(panel, "Stop_Btn")->click();
                 stopper.stop();
             }
         });
@@ -270,7 +270,7 @@ private slots:
         QTimer closer;
         closer.setInterval(1);
         QObject::connect(&closer, &QTimer::timeout, [&] {
-            if (panel->isVisible() && !panel->ImgName_Lbl->text().isEmpty()) {
+            if (panel->isVisible() && !Child<QLabel>(panel, "ImgName_Lbl")->text().isEmpty()) {
                 closer.stop();
                 closeAnswered = !window->close();  // asks; the window stays until the run has ended
             }
@@ -304,7 +304,7 @@ private slots:
             if (service.Stalls() > before) {
                 stopper.stop();
                 sinceStop.start();
-                panel->Stop_Btn->click();
+                Child<QPushButton>(panel, "Stop_Btn")->click();
             }
         });
         stopper.start();
@@ -348,7 +348,7 @@ private slots:
         QTimer blocker;
         blocker.setInterval(1);
         QObject::connect(&blocker, &QTimer::timeout, [&] {
-            if (panel->ImgName_Lbl->text().isEmpty()) return;
+            if (Child<QLabel>(panel, "ImgName_Lbl")->text().isEmpty()) return;
             blocker.stop();
             const qsizetype before = UploadedFiles(service).size();
             std::this_thread::sleep_for(std::chrono::seconds(5));
@@ -389,14 +389,14 @@ private slots:
         QTimer organiser;
         organiser.setInterval(1);
         QObject::connect(&organiser, &QTimer::timeout, [&] {
-            if (panel->ImgName_Lbl->text().isEmpty()) return;
+            if (Child<QLabel>(panel, "ImgName_Lbl")->text().isEmpty()) return;
             organiser.stop();
             TransferQueue& queue = window->Albums()->Queue();
             TAlbum* held = nullptr;
             TAlbum* other = nullptr;
             for (int i = 0; i < albums.Count(); ++i)
                 if (albums.Items(i).Jobs().Count() > 0) (queue.MayChange(albums.Items(i)) ? other : held) = &albums.Items(i);
-            if (!held || !other) return panel->Stop_Btn->click();
+            if (!held || !other) return Child<QPushButton>(panel, "Stop_Btn")->click();
             heldName = QString::fromStdString(held->AlbumName());
             window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
             SelectPhoto(*window, *held, held->Jobs().Items(0).FileName);
@@ -413,7 +413,7 @@ private slots:
             window->Action(ActionId::ImgRotR1)->trigger();
             Drop(window->Organize()->Content_View->viewport(), FilesData({MakePhoto(photos, "n1.jpg", 300, 200, true)}).get());
             done = true;
-            panel->Limit_Check->click();  // the run may go on at full speed
+            Child<QCheckBox>(panel, "Limit_Check")->click();  // the run may go on at full speed
         });
         organiser.start();
         QVERIFY(RunTransferToEnd(*window));
@@ -438,10 +438,10 @@ private slots:
         TempFolder home;
         MessageCatcher messages;
         auto window = OpenWindow(home);
-        window->Transfer()->Login_Edit->clear();
+        Child<QLineEdit>(window->Transfer(), "Login_Edit")->clear();
         window->Transfers()->Start_BtnClick();
-        window->Transfer()->Login_Edit->setText("someone@example.com");
-        window->Transfer()->Pass_Edit->clear();
+        Child<QLineEdit>(window->Transfer(), "Login_Edit")->setText("someone@example.com");
+        Child<QLineEdit>(window->Transfer(), "Pass_Edit")->clear();
         window->Transfers()->Start_BtnClick();
         QCOMPARE(messages.texts, (QStringList{window->Translate("MailAddrErr"), window->Translate("PasswordErr")}));
     }

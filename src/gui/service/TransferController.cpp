@@ -52,13 +52,12 @@ TransferController::TransferController(AppContext& context, TransferPage& page, 
     notifier_ = new RunNotifier(
         [this] { BringToFront(*context_.DialogParent()); },
         this);
-    connect(page_.Start_Btn, &QPushButton::clicked, this, &TransferController::Start_BtnClick);
-    connect(panel_.Stop_Btn, &QPushButton::clicked, this, &TransferController::Stop_BtnClick);
-    connect(panel_.Limit_Check, &QCheckBox::toggled, this, &TransferController::ApplyUploadLimit);
-    connect(panel_.Limit_Spin, &QSpinBox::valueChanged, this, &TransferController::ApplyUploadLimit);
-    connect(page_.WebSite_Lbl, &QLabel::linkActivated, this, &TransferController::OpenWebSite);
-    connect(page_.LostClic_Lbl, &QLabel::linkActivated, this, [this] { context_.ShowHelpTopic("H_Coordonnees"); });
-    page_.Info_Lbl->hide();
+    connect(&page_, &TransferPage::startRequested, this, &TransferController::Start_BtnClick);
+    connect(&panel_, &TransferPanel::stopRequested, this, &TransferController::Stop_BtnClick);
+    connect(&panel_, &TransferPanel::uploadLimitChanged, this, &TransferController::ApplyUploadLimit);
+    connect(&page_, &TransferPage::webSiteRequested, this, &TransferController::OpenWebSite);
+    connect(&page_, &TransferPage::lostLoginHelpRequested, this, [this] { context_.ShowHelpTopic("H_Coordonnees"); });
+    connect(&page_, &TransferPage::rememberChanged, this, [this](bool on) { context_.Settings().IsSaved = on; });
 }
 
 TransferController::~TransferController() = default;  // a run still going on is stopped and waited for
@@ -84,21 +83,19 @@ std::string TransferController::Text(std::string_view key) const {
 
 void TransferController::Start_BtnClick() {
     if (running_) return;
-    if (page_.Login_Edit->text().isEmpty()) {
+    if (page_.Login().isEmpty()) {
         ShowError(context_.Translate("MailAddrErr"));
         return;
     }
-    if (page_.Pass_Edit->text().isEmpty()) {
+    if (page_.Password().isEmpty()) {
         ShowError(context_.Translate("PasswordErr"));
         return;
     }
-    page_.Info_Lbl->setText(context_.Translate("ContactServer"));
-    page_.Info_Lbl->show();
+    page_.ShowStatus(context_.Translate("ContactServer"), true);
     QApplication::setOverrideCursor(Qt::BusyCursor);
     outcome_ = TTransferOutcome::toNone;
     stopRequested_ = false;
     photosSent_ = 0;
-    page_.Animate1->show();
 
     running_ = true;
     emit runStateChanged(true);
@@ -108,12 +105,12 @@ void TransferController::Start_BtnClick() {
 
 void TransferController::StartWorker() {
     TransferWorker::Setup setup{{context_.WorkFolder(), context_.Locale().country,
-                                 page_.Login_Edit->text().toStdString(), page_.Pass_Edit->text().toStdString(),
+                                 page_.Login().toStdString(), page_.Password().toStdString(),
                                  ProxyAddressOf(context_.Settings()), context_.RemoteLoaded()},
                                 context_.Remote(),
                                 context_.Settings().LimitKBps,
                                 context_.Settings().Connections};
-    ShowUploadLimit();
+    panel_.ShowUploadLimit(context_.Settings().LimitKBps);
     worker_ = std::make_unique<TransferWorker>(*context_.Queue(), std::move(setup));
     TransferWorker& worker = *worker_;
     // A problem that does not end the run is shown without holding anything up.
@@ -124,7 +121,7 @@ void TransferController::StartWorker() {
         ShowWarningAside(Q(problem.Message([this](std::string_view key) { return Text(key); })));
     };
     connect(&worker, &TransferWorker::connected, this, &TransferController::ShowConnected);
-    connect(&worker, &TransferWorker::albumShown, panel_.Album_Lbl, &QLabel::setText);
+    connect(&worker, &TransferWorker::albumShown, &panel_, &TransferPanel::ShowAlbum);
     connect(&worker, &TransferWorker::photoShown, this, &TransferController::ShowPhoto);
     connect(&worker, &TransferWorker::photoSent, this, &TransferController::TakeSentPhotoOff);
     // The run took or let go of an album: what may change the albums follows.
@@ -132,9 +129,9 @@ void TransferController::StartWorker() {
     connect(&worker, &TransferWorker::photoEnded, this, [this] { emit runStateChanged(true); });
     connect(&worker, &TransferWorker::photosLeftShown, this, &TransferController::ShowPhotosLeft);
     connect(&worker, &TransferWorker::photoProgress, this,
-            [this](qint64 position, qint64 range) { panel_.PBar1->setValue(PerMille(position, range)); });
+            [this](qint64 position, qint64 range) { panel_.ShowPhotoProgress(PerMille(position, range)); });
     connect(&worker, &TransferWorker::runProgress, this,
-            [this](qint64 position, qint64 range) { panel_.PBar2->setValue(PerMille(position, range)); });
+            [this](qint64 position, qint64 range) { panel_.ShowRunProgress(PerMille(position, range)); });
     connect(&worker, &TransferWorker::estimateShown, this, &TransferController::ShowEstimate);
     connect(&worker, &TransferWorker::connectionWait, this, &TransferController::ShowConnectionWait);
     connect(&worker, &TransferWorker::finished, this, &TransferController::RunEnded);
@@ -144,16 +141,8 @@ void TransferController::StartWorker() {
 }
 
 void TransferController::ShowConnected(const QString& advertUrl) {
-    page_.Animate1->hide();
-    page_.Info_Lbl->setText(context_.Translate("ServerConnected"));
-    panel_.PBar1->setValue(0);
-    panel_.PBar2->setValue(0);
-    panel_.Stop_Btn->setEnabled(!stopRequested_);
-    panel_.Image_Img->clear();
-    panel_.ImgName_Lbl->clear();
-    panel_.Album_Lbl->clear();
-    panel_.ImgLeft_Lbl->clear();
-    panel_.TimeLeft_Lbl->clear();
+    page_.ShowStatus(context_.Translate("ServerConnected"));
+    panel_.Reset(!stopRequested_);
     ShowPanel(true);
     sessionCode_.clear();
     ShowAdvert(advertUrl.toStdString());
@@ -176,7 +165,7 @@ void TransferController::RunEnded() {
     const TransferSessionResult& result = worker->Result();
     // The run may have read the service's settings anew.
     context_.Remote() = worker->Remote();
-    panel_.WB->Clear();  // a page still on its way is given up with the run
+    panel_.Advert().Clear();  // a page still on its way is given up with the run
     if (worker->LoginRefused()) ShowError(context_.Translate("BadLoginErr"));
     if (worker->Report()) ShowReport(*worker->Report());
     outcome_ = result.outcome;
@@ -187,7 +176,7 @@ void TransferController::RunEnded() {
     sleepInhibitor_.Release();
     emit runStateChanged(false);
     ShowPanel(false);
-    page_.Info_Lbl->setText(context_.Translate("DisconnectServer"));
+    page_.ShowStatus(context_.Translate("DisconnectServer"));
     const int left = context_.Queue()->QueuedCount();
     // Before any message box: the user away from the window learns of the end at once.
     if (!closeRequested_) NotifyRunEnded(left);
@@ -204,8 +193,7 @@ void TransferController::RunEnded() {
         break;
     }
     QApplication::restoreOverrideCursor();
-    page_.Animate1->hide();
-    page_.Info_Lbl->hide();
+    page_.ShowStatus({});
 
     if (outcome_ == TTransferOutcome::toCompleted || outcome_ == TTransferOutcome::toReported) {
         emit settingsToSave();
@@ -221,66 +209,44 @@ void TransferController::RunEnded() {
 
 void TransferController::ShowRememberedLogin() {
     const TSettings& settings = context_.Settings();
-    page_.Save_Check->setChecked(settings.IsSaved);
-    page_.Login_Edit->setText(Q(settings.Mail));
-    page_.Pass_Edit->setText(Q(settings.Pass));
-    connect(page_.Save_Check, &QCheckBox::clicked, this, [this](bool on) { context_.Settings().IsSaved = on; });
+    page_.ShowLogin(Q(settings.Mail), Q(settings.Pass), settings.IsSaved);
 }
 
 void TransferController::CollectLogin() {
     TSettings& settings = context_.Settings();
-    settings.Mail = page_.Login_Edit->text().toStdString();
-    settings.Pass = page_.Pass_Edit->text().toStdString();
+    settings.Mail = page_.Login().toStdString();
+    settings.Pass = page_.Password().toStdString();
 }
 
 void TransferController::ApplyLanguage() {
-    for (QLabel* label : {page_.Login_Lbl, page_.Lost_Lbl, page_.Pass_Lbl, page_.IdTitle_Lbl, page_.Info_Lbl})
-        label->setText(context_.Translate(label->objectName().toLatin1().constData()));
-    for (QLabel* link : {page_.LostClic_Lbl, page_.WebSite_Lbl})
-        link->setText("<a href=\"#\">" + context_.Translate(link->objectName().toLatin1().constData()).toHtmlEscaped() +
-                      "</a>");
+    page_.SetCaptions([this](const char* key) { return context_.Translate(key); });
     panel_.SetCaptions([this](const char* key) { return context_.Translate(key); });
-    page_.Save_Check->setText(context_.Translate("Save_Check"));
-    page_.Start_Btn->setText(context_.Translate("Start_Btn"));
 }
 
 void TransferController::ShowSummary() {
     const TransferQueue& queue = *context_.Queue();
     const std::int64_t photos = queue.QueuedCount();
     if (photos == 0) {
-        page_.NumImage_Lbl->setText(context_.Translate("NoImgToTransfer"));
-        page_.TotalSize_Lbl->clear();
-    } else {
-        const std::string word = Text(photos > 1 ? "Img_Plur" : "Img_Sing");
-        page_.NumImage_Lbl->setText(
-            Q(FormatPattern(Text("ImgWaiting"), {photos, word}, context_.Locale().decimalSeparator)));
-        page_.TotalSize_Lbl->setText(Q(Text("SizeToTransfer") + " " +
-                                       FormatFileSize(static_cast<std::uint64_t>(queue.QueuedBytes()), context_.SizeStyle())));
+        page_.ShowSummary(context_.Translate("NoImgToTransfer"), {}, false);
+        return;
     }
-    page_.Start_Btn->setEnabled(photos > 0);
+    const std::string word = Text(photos > 1 ? "Img_Plur" : "Img_Sing");
+    page_.ShowSummary(
+        Q(FormatPattern(Text("ImgWaiting"), {photos, word}, context_.Locale().decimalSeparator)),
+        Q(Text("SizeToTransfer") + " " + FormatFileSize(static_cast<std::uint64_t>(queue.QueuedBytes()), context_.SizeStyle())),
+        true);
 }
 
 void TransferController::ShowPanel(bool shown) { context_.ShowTransferPanel(shown); }
 
-void TransferController::ShowUploadLimit() {
-    const int limit = context_.Settings().LimitKBps;
-    const QSignalBlocker checkQuiet(panel_.Limit_Check);
-    const QSignalBlocker spinQuiet(panel_.Limit_Spin);
-    panel_.Limit_Check->setChecked(limit > 0);
-    if (limit > 0) panel_.Limit_Spin->setValue(limit);
-    panel_.Limit_Spin->setEnabled(limit > 0);
-}
-
-void TransferController::ApplyUploadLimit() {
+void TransferController::ApplyUploadLimit(int kilobytesPerSecond) {
     // The panel's limit is the preference too: the next run keeps it.
-    const int limit = panel_.Limit_Check->isChecked() ? panel_.Limit_Spin->value() : 0;
-    panel_.Limit_Spin->setEnabled(limit > 0);
-    context_.Settings().LimitKBps = limit;
-    if (worker_) worker_->SetUploadLimit(limit);
+    context_.Settings().LimitKBps = kilobytesPerSecond;
+    if (worker_) worker_->SetUploadLimit(kilobytesPerSecond);
 }
 
 void TransferController::Stop_BtnClick() {
-    panel_.Stop_Btn->setEnabled(false);
+    panel_.SetStopEnabled(false);
     stopRequested_ = true;
     if (worker_) worker_->Stop();
     outcome_ = TTransferOutcome::toStopped;
@@ -303,11 +269,11 @@ bool TransferController::StopAndCloseAfterRun() {
 }
 
 void TransferController::ShowAdvert(std::string address) {
-    panel_.WB->Clear();
+    panel_.Advert().Clear();
     if (address.empty()) return;
-    ReplaceAll(address, "[email]", page_.Login_Edit->text().toStdString());
+    ReplaceAll(address, "[email]", page_.Login().toStdString());
     if (!IsWebLink(address)) return;
-    panel_.WB->Load(QUrl(Q(address)), ProxyAddressOf(context_.Settings()));
+    panel_.Advert().Load(QUrl(Q(address)), ProxyAddressOf(context_.Settings()));
 }
 
 void TransferController::OpenWebSite() {
@@ -327,17 +293,16 @@ void TransferController::ShowEstimate(int kind, double minutes) {
     case TEstimateKind::AboutMinutes: text = language.Translate("EstimTimeMin"); break;
     case TEstimateKind::LessThanAMinute: text = language.Translate("EstimTimeLMin"); break;
     }
-    panel_.TimeLeft_Lbl->setText(Q(text));
+    panel_.ShowTimeLeft(Q(text));
 }
 
 void TransferController::ShowPhoto(const QString& fileName, int tile) {
-    panel_.ImgName_Lbl->setText(fileName);
-    panel_.Image_Img->setPixmap(context_.QueueTiles().At(tile));
+    panel_.ShowPhoto(fileName, context_.QueueTiles().At(tile));
 }
 
 void TransferController::ShowPhotosLeft(int left) {
     const std::string word = context_.Language().Translate(left > 1 ? "Img_Plur" : "Img_Sing");
-    panel_.ImgLeft_Lbl->setText(Q(FormatPattern(context_.Language().Translate("ToTransfer"), {std::int64_t{left}, word})));
+    panel_.ShowPhotosLeft(Q(FormatPattern(context_.Language().Translate("ToTransfer"), {std::int64_t{left}, word})));
 }
 
 void TransferController::ShowReport(const TTransferReport& report) {
@@ -358,10 +323,10 @@ namespace vantrel::gui {
 void TransferController::ShowConnectionWait(int secondsLeft) {
     // The wait takes the place of "Please wait..." and gives it back when the attempt starts.
     if (secondsLeft > 0)
-        panel_.Wait_Lbl->setText(Q(FormatPattern(context_.Language().Translate("ConnectionWait"),
+        panel_.ShowWait(Q(FormatPattern(context_.Language().Translate("ConnectionWait"),
                                                  {std::int64_t{secondsLeft}})));
     else
-        panel_.Wait_Lbl->setText(context_.Translate("Wait_Lbl"));
+        panel_.ShowWait(context_.Translate("Wait_Lbl"));
 }
 
 std::string TransferController::AllSentText() const {

@@ -42,7 +42,7 @@ public:
     void Start_BtnClick();
     void Stop_BtnClick();
     // The panel's upload limit changed: the run under way and the preference follow it.
-    void ApplyUploadLimit();
+    void ApplyUploadLimit(int kilobytesPerSecond);
     // Asks whether a running transfer should stop so that the window can close; true when the
     // window may close now (no run, or the run was told to stop and the close will follow it).
     bool ConfirmCloseDuringRun();
@@ -73,7 +73,6 @@ private:
     // The run's thread has ended: how it went is shown.
     void RunEnded();
 
-    void ShowUploadLimit();
     void ShowError(const QString& text);
     void ShowWarning(const QString& text);
     // A warning that holds nothing up (the run goes on behind it).

@@ -83,6 +83,43 @@ TransferPage::TransferPage(QWidget* parent) : QWidget(parent) {
     start->addStretch();
     layout->addLayout(start);
     layout->addStretch();
+    Info_Lbl->hide();
+
+    connect(Start_Btn, &QPushButton::clicked, this, &TransferPage::startRequested);
+    connect(Save_Check, &QCheckBox::clicked, this, &TransferPage::rememberChanged);
+    connect(WebSite_Lbl, &QLabel::linkActivated, this, &TransferPage::webSiteRequested);
+    connect(LostClic_Lbl, &QLabel::linkActivated, this, &TransferPage::lostLoginHelpRequested);
+}
+
+void TransferPage::SetCaptions(const std::function<QString(const char*)>& translate) {
+    for (QLabel* label : {Login_Lbl, Lost_Lbl, Pass_Lbl, IdTitle_Lbl, Info_Lbl})
+        label->setText(translate(label->objectName().toLatin1().constData()));
+    for (QLabel* link : {LostClic_Lbl, WebSite_Lbl})
+        link->setText("<a href=\"#\">" + translate(link->objectName().toLatin1().constData()).toHtmlEscaped() + "</a>");
+    Save_Check->setText(translate("Save_Check"));
+    Start_Btn->setText(translate("Start_Btn"));
+}
+
+QString TransferPage::Login() const { return Login_Edit->text(); }
+
+QString TransferPage::Password() const { return Pass_Edit->text(); }
+
+void TransferPage::ShowLogin(const QString& login, const QString& password, bool remembered) {
+    Login_Edit->setText(login);
+    Pass_Edit->setText(password);
+    Save_Check->setChecked(remembered);
+}
+
+void TransferPage::ShowSummary(const QString& photos, const QString& size, bool canStart) {
+    NumImage_Lbl->setText(photos);
+    TotalSize_Lbl->setText(size);
+    Start_Btn->setEnabled(canStart);
+}
+
+void TransferPage::ShowStatus(const QString& text, bool busy) {
+    Info_Lbl->setText(text);
+    Info_Lbl->setVisible(!text.isEmpty());
+    Animate1->setVisible(busy);
 }
 
 }  // namespace vantrel::gui

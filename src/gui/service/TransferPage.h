@@ -2,6 +2,7 @@
 // The transfer page: photo counts, the identification box and the start button.
 
 #include <QWidget>
+#include <functional>
 
 class QCheckBox;
 class QLabel;
@@ -16,6 +17,24 @@ class TransferPage : public QWidget {
 public:
     explicit TransferPage(QWidget* parent = nullptr);
 
+    // The fixed captions from the language file (`translate` takes a widget's name).
+    void SetCaptions(const std::function<QString(const char*)>& translate);
+    QString Login() const;
+    QString Password() const;
+    void ShowLogin(const QString& login, const QString& password, bool remembered);
+    // The photos waiting and their size; Start only when there are some.
+    void ShowSummary(const QString& photos, const QString& size, bool canStart);
+    // The line above Start: contacting the server (`busy`: with the small animation), connected,
+    // disconnected. Empty hides it.
+    void ShowStatus(const QString& text, bool busy = false);
+
+signals:
+    void startRequested();
+    void rememberChanged(bool remembered);
+    void webSiteRequested();
+    void lostLoginHelpRequested();
+
+private:
     QLabel* NumImage_Lbl;
     QLabel* TotalSize_Lbl;
     QWidget* ID_Panel;

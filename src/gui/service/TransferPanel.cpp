@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -105,7 +106,51 @@ TransferPanel::TransferPanel(QWidget* parent) : QWidget(parent) {
     column->addStretch(1);
     column->addWidget(WB, 0, Qt::AlignHCenter);
     column->addStretch(1);
+
+    connect(Stop_Btn, &QPushButton::clicked, this, &TransferPanel::stopRequested);
+    auto limitChanged = [this] {
+        Limit_Spin->setEnabled(Limit_Check->isChecked());
+        emit uploadLimitChanged(UploadLimit());
+    };
+    connect(Limit_Check, &QCheckBox::toggled, this, limitChanged);
+    connect(Limit_Spin, &QSpinBox::valueChanged, this, limitChanged);
 }
+
+void TransferPanel::Reset(bool stopEnabled) {
+    PBar1->setValue(0);
+    PBar2->setValue(0);
+    Stop_Btn->setEnabled(stopEnabled);
+    for (QLabel* label : {Image_Img, ImgName_Lbl, Album_Lbl, ImgLeft_Lbl, TimeLeft_Lbl}) label->clear();
+}
+
+void TransferPanel::ShowAlbum(const QString& name) { Album_Lbl->setText(name); }
+
+void TransferPanel::ShowPhoto(const QString& fileName, const QPixmap& tile) {
+    ImgName_Lbl->setText(fileName);
+    Image_Img->setPixmap(tile);
+}
+
+void TransferPanel::ShowPhotoProgress(int perMille) { PBar1->setValue(perMille); }
+
+void TransferPanel::ShowRunProgress(int perMille) { PBar2->setValue(perMille); }
+
+void TransferPanel::ShowPhotosLeft(const QString& text) { ImgLeft_Lbl->setText(text); }
+
+void TransferPanel::ShowTimeLeft(const QString& text) { TimeLeft_Lbl->setText(text); }
+
+void TransferPanel::ShowWait(const QString& text) { Wait_Lbl->setText(text); }
+
+void TransferPanel::SetStopEnabled(bool enabled) { Stop_Btn->setEnabled(enabled); }
+
+void TransferPanel::ShowUploadLimit(int kilobytesPerSecond) {
+    const QSignalBlocker checkQuiet(Limit_Check);
+    const QSignalBlocker spinQuiet(Limit_Spin);
+    Limit_Check->setChecked(kilobytesPerSecond > 0);
+    if (kilobytesPerSecond > 0) Limit_Spin->setValue(kilobytesPerSecond);
+    Limit_Spin->setEnabled(kilobytesPerSecond > 0);
+}
+
+int TransferPanel::UploadLimit() const { return Limit_Check->isChecked() ? Limit_Spin->value() : 0; }
 
 void TransferPanel::SetCaptions(const std::function<QString(const char*)>& translate) {
     for (QLabel* label : {Transfer_Lbl, Info1_Lbl, Info2_Lbl, AlbumT_Lbl, PBar1_Lbl, PBar2_Lbl, Wait_Lbl})

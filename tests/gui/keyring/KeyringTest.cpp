@@ -127,19 +127,19 @@ private slots:
         const std::vector<Case> cases{
             {"ticked on a first run", std::nullopt, std::nullopt,
              [](TransferPage& page) {
-                 page.Save_Check->click();
-                 page.Login_Edit->setText("anne@example.fr");
-                 page.Pass_Edit->setText("abc");
+                 Child<QCheckBox>(&page, "Save_Check")->click();
+                 Child<QLineEdit>(&page, "Login_Edit")->setText("anne@example.fr");
+                 Child<QLineEdit>(&page, "Pass_Edit")->setText("abc");
              },
              "", "abc"},
             {"a scrambled password of an older file moves over", std::nullopt, "old", nothing, "old", "old"},
             {"the file's password is newer than the entry", "stale", "fresh", nothing, "fresh", "fresh"},
             {"read from the keyring and kept there", "abc", "", nothing, "abc", "abc"},
             {"a changed password replaces the entry", "abc", "",
-             [](TransferPage& page) { page.Pass_Edit->setText("xyz"); }, "abc", "xyz"},
-            {"unticked: the entry goes", "abc", "", [](TransferPage& page) { page.Save_Check->click(); }, "abc",
+             [](TransferPage& page) { Child<QLineEdit>(&page, "Pass_Edit")->setText("xyz"); }, "abc", "xyz"},
+            {"unticked: the entry goes", "abc", "", [](TransferPage& page) { Child<QCheckBox>(&page, "Save_Check")->click(); }, "abc",
              std::nullopt},
-            {"an emptied password removes the entry", "abc", "", [](TransferPage& page) { page.Pass_Edit->clear(); },
+            {"an emptied password removes the entry", "abc", "", [](TransferPage& page) { Child<QLineEdit>(&page, "Pass_Edit")->clear(); },
              "abc", std::nullopt},
         };
         for (const Case& c : cases) {
@@ -158,14 +158,14 @@ private slots:
             {
                 TMain_Dlog window(paths, LocaleInfo());
                 QVERIFY2(window.StartedWell(), c.name);
-                QVERIFY2(window.Transfer()->Pass_Edit->text() == c.shownAtStart, c.name);
+                QVERIFY2(Child<QLineEdit>(window.Transfer(), "Pass_Edit")->text() == c.shownAtStart, c.name);
                 c.edit(*window.Transfer());
                 window.close();
             }
             QVERIFY2(FilePass(paths).empty(), c.name);
             QVERIFY2(Entry() == c.entryAfter.value_or("<none>"), c.name);
             TMain_Dlog again(paths, LocaleInfo());
-            QVERIFY2(again.Transfer()->Pass_Edit->text() == QString::fromStdString(c.entryAfter.value_or("")), c.name);
+            QVERIFY2(Child<QLineEdit>(again.Transfer(), "Pass_Edit")->text() == QString::fromStdString(c.entryAfter.value_or("")), c.name);
         }
     }
 
@@ -191,8 +191,8 @@ private slots:
         MessageCatcher messages;
         TMain_Dlog window(paths, LocaleInfo());  // a first run: nothing is read from the keyring
         window.show();
-        window.Transfer()->Save_Check->click();
-        window.Transfer()->Pass_Edit->setText("abc");
+        Child<QCheckBox>(window.Transfer(), "Save_Check")->click();
+        Child<QLineEdit>(window.Transfer(), "Pass_Edit")->setText("abc");
         QTimer::singleShot(200, &window, &TMain_Dlog::CloseOnSignal);
         QElapsedTimer clock;
         clock.start();
@@ -218,8 +218,8 @@ private slots:
         MessageCatcher messages;
         {
             TMain_Dlog window(paths, LocaleInfo());
-            QCOMPARE(window.Transfer()->Pass_Edit->text(), QString());
-            window.Transfer()->Pass_Edit->setText("xyz");
+            QCOMPARE(Child<QLineEdit>(window.Transfer(), "Pass_Edit")->text(), QString());
+            Child<QLineEdit>(window.Transfer(), "Pass_Edit")->setText("xyz");
             window.close();
         }
         QCOMPARE(FilePass(paths), ScrambleText("xyz"));
@@ -239,15 +239,15 @@ private slots:
         MessageCatcher messages;
         {
             TMain_Dlog window(paths, LocaleInfo());
-            window.Transfer()->Save_Check->click();
-            window.Transfer()->Pass_Edit->setText("abc");
+            Child<QCheckBox>(window.Transfer(), "Save_Check")->click();
+            Child<QLineEdit>(window.Transfer(), "Pass_Edit")->setText("abc");
             window.close();
         }
         QCOMPARE(FilePass(paths), ScrambleText("abc"));
         {
             TMain_Dlog again(paths, LocaleInfo());
-            QCOMPARE(again.Transfer()->Pass_Edit->text(), QString("abc"));
-            again.Transfer()->Save_Check->click();  // unticked: the file forgets it
+            QCOMPARE(Child<QLineEdit>(again.Transfer(), "Pass_Edit")->text(), QString("abc"));
+            Child<QCheckBox>(again.Transfer(), "Save_Check")->click();  // unticked: the file forgets it
             again.close();
         }
         QCOMPARE(FilePass(paths), std::string());
