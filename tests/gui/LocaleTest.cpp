@@ -84,9 +84,9 @@ private slots:
         preferences.show();
         QVERIFY(QTest::qWaitForWindowExposed(&preferences));
         QVERIFY(preferences.width() >= 452 && preferences.height() >= 308);
-        for (QWidget* sheet :
-             {preferences.Look_Sheet, preferences.Secure_Sheet, preferences.Upload_Sheet, preferences.Update_Sheet}) {
-            preferences.Pages->setCurrentWidget(sheet);
+        for (const char* name : {"Look_Sheet", "Secure_Sheet", "Upload_Sheet", "Update_Sheet"}) {
+            QWidget* sheet = test::Child<QWidget>(&preferences, name);
+            test::Child<QStackedWidget>(&preferences, "Pages")->setCurrentWidget(sheet);
             QApplication::processEvents();
             QVERIFY2(CutTexts(sheet).isEmpty(), qPrintable(CutTexts(sheet).join(" | ")));
         }

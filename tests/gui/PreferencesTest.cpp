@@ -31,6 +31,7 @@
 
 using namespace vantrel;
 using namespace vantrel::gui;
+using vantrel::test::Child;
 using test::MakePhoto;
 using test::MessageCatcher;
 
@@ -57,7 +58,7 @@ bool WhileOpen(QAction* command, const std::function<void(D&)>& inside) {
 // A click on a check box or radio button where its indicator is.
 void Tick(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2)); }
 
-QLineEdit* SpinText(TPref_Dlog& dialog) { return dialog.Comp_Spin->findChild<QLineEdit*>(); }
+QLineEdit* SpinText(TPref_Dlog& dialog) { return Child<TSpinEdit>(&dialog, "Comp_Spin")->findChild<QLineEdit*>(); }
 
 }  // namespace
 
@@ -88,23 +89,23 @@ private slots:
         QAction* options = window->Action(ActionId::FileOptions1);
 
         QVERIFY(WhileOpen<TPref_Dlog>(options, [](TPref_Dlog& dialog) {
-            QVERIFY(!dialog.Comp_Group->isVisible());
+            QVERIFY(!Child<QGroupBox>(&dialog, "Comp_Group")->isVisible());
             dialog.close();
         }));
 
         QTest::keyPress(window.get(), Qt::Key_Space);
         QVERIFY(WhileOpen<TPref_Dlog>(options, [](TPref_Dlog& dialog) {
-            QVERIFY(dialog.Comp_Group->isVisible());
+            QVERIFY(Child<QGroupBox>(&dialog, "Comp_Group")->isVisible());
             QLineEdit* field = SpinText(dialog);
             // A typed value outside the range is brought into it when the field is left.
-            dialog.Comp_Spin->setFocus();
+            Child<TSpinEdit>(&dialog, "Comp_Spin")->setFocus();
             field->selectAll();
             QTest::keyClicks(field, "150");
-            QCOMPARE(dialog.Comp_Spin->Value(), 150);
-            dialog.Name_Check->setFocus();
+            QCOMPARE(Child<TSpinEdit>(&dialog, "Comp_Spin")->Value(), 150);
+            Child<QCheckBox>(&dialog, "Name_Check")->setFocus();
             QCOMPARE(field->text(), QString("100"));
             // Letters cannot be typed; an emptied field reads as the minimum.
-            dialog.Comp_Spin->setFocus();
+            Child<TSpinEdit>(&dialog, "Comp_Spin")->setFocus();
             QTest::keyClicks(field, "x");
             QCOMPARE(field->text(), QString("100"));
             field->selectAll();
@@ -116,7 +117,7 @@ private slots:
 
         QTest::keyRelease(window.get(), Qt::Key_Space);
         QVERIFY(WhileOpen<TPref_Dlog>(options, [](TPref_Dlog& dialog) {
-            QVERIFY(!dialog.Comp_Group->isVisible());
+            QVERIFY(!Child<QGroupBox>(&dialog, "Comp_Group")->isVisible());
             dialog.close();
         }));
 
@@ -153,7 +154,7 @@ private slots:
         const QString firstThumb = thumbs->item(0)->text();
 
         QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
-            Tick(dialog.Name_Check);
+            Tick(Child<QCheckBox>(&dialog, "Name_Check"));
             QVERIFY(!window->Settings().ShowName);  // applied at once, before closing
             QCOMPARE(thumbs->item(0)->text(), firstThumb.section('\n', 1));  // same order, no name
             QVERIFY(thumbs->item(1)->text().endsWith("40 x 30"));
@@ -164,9 +165,9 @@ private slots:
                 const std::string& caption = list.Items(album).Jobs().Items(0).Caption;
                 QVERIFY(caption.find(".jpg") == std::string::npos);
             }
-            Tick(dialog.Size_Check);
+            Tick(Child<QCheckBox>(&dialog, "Size_Check"));
             QVERIFY(!thumbs->item(1)->text().contains(" x "));
-            Tick(dialog.Size_Check);
+            Tick(Child<QCheckBox>(&dialog, "Size_Check"));
             dialog.close();
         }));
         QVERIFY(!window->Settings().ShowName);
@@ -184,28 +185,28 @@ private slots:
         window->Settings().AskAlbum = true;
 
         QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
-            QVERIFY(dialog.Security_Btn->isHidden());
-            QCOMPARE(dialog.Pages->currentWidget(), dialog.Look_Sheet);
-            QVERIFY(dialog.ProxPort_Edit->isEnabled());
-            Tick(dialog.Album_Check);
+            QVERIFY(Child<QToolButton>(&dialog, "Security_Btn")->isHidden());
+            QCOMPARE(Child<QStackedWidget>(&dialog, "Pages")->currentWidget(), Child<QWidget>(&dialog, "Look_Sheet"));
+            QVERIFY(Child<QLineEdit>(&dialog, "ProxPort_Edit")->isEnabled());
+            Tick(Child<QCheckBox>(&dialog, "Album_Check"));
 
-            dialog.ProxPort_Edit->setText("80a");
+            Child<QLineEdit>(&dialog, "ProxPort_Edit")->setText("80a");
             dialog.close();
             QCOMPARE(messages.texts, QStringList{window->Translate("ProxPortErr")});
             QVERIFY(dialog.isVisible());
-            QCOMPARE(dialog.Pages->currentWidget(), dialog.Secure_Sheet);
-            QCOMPARE(dialog.focusWidget(), dialog.ProxPort_Edit);
+            QCOMPARE(Child<QStackedWidget>(&dialog, "Pages")->currentWidget(), Child<QWidget>(&dialog, "Secure_Sheet"));
+            QCOMPARE(dialog.focusWidget(), Child<QLineEdit>(&dialog, "ProxPort_Edit"));
             QVERIFY(window->Settings().AskAlbum);  // nothing stored yet
 
-            dialog.ProxName_Edit->clear();
+            Child<QLineEdit>(&dialog, "ProxName_Edit")->clear();
             dialog.close();
             QCOMPARE(messages.texts.last(), window->Translate("ProxAddrErr"));
             QVERIFY(dialog.isVisible());
-            QCOMPARE(dialog.focusWidget(), dialog.ProxName_Edit);
+            QCOMPARE(dialog.focusWidget(), Child<QLineEdit>(&dialog, "ProxName_Edit"));
 
             // Without the proxy the fields are disabled and their texts dropped.
-            Tick(dialog.Proxy_Check);
-            QVERIFY(!dialog.ProxName_Edit->isEnabled() && !dialog.ProxPort_Lbl->isEnabled());
+            Tick(Child<QCheckBox>(&dialog, "Proxy_Check"));
+            QVERIFY(!Child<QLineEdit>(&dialog, "ProxName_Edit")->isEnabled() && !Child<QLabel>(&dialog, "ProxPort_Lbl")->isEnabled());
             dialog.close();
             QVERIFY(!dialog.isVisible());
         }));
@@ -222,13 +223,13 @@ private slots:
         window->Settings().IsUpdated = true;
         window->Settings().FreqIdx = 5;  // past the last choice: the last one is shown
         QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
-            QTest::mouseClick(dialog.Update_Btn, Qt::LeftButton);
-            QCOMPARE(dialog.Pages->currentWidget(), dialog.Update_Sheet);
-            QCOMPARE(dialog.Freq_Group->checkedId(), 2);
-            QCOMPARE(dialog.Freq_Group->button(1)->text(), window->Translate("Freq_Radio").split("\r\n").at(1));
-            Tick(dialog.Freq_Group->button(1));
-            Tick(dialog.Search_Check);
-            QVERIFY(!dialog.Freq_Radio->isEnabled());
+            QTest::mouseClick(Child<QToolButton>(&dialog, "Update_Btn"), Qt::LeftButton);
+            QCOMPARE(Child<QStackedWidget>(&dialog, "Pages")->currentWidget(), Child<QWidget>(&dialog, "Update_Sheet"));
+            QCOMPARE(Child<QButtonGroup>(&dialog, "Freq_Group")->checkedId(), 2);
+            QCOMPARE(Child<QButtonGroup>(&dialog, "Freq_Group")->button(1)->text(), window->Translate("Freq_Radio").split("\r\n").at(1));
+            Tick(Child<QButtonGroup>(&dialog, "Freq_Group")->button(1));
+            Tick(Child<QCheckBox>(&dialog, "Search_Check"));
+            QVERIFY(!Child<QWidget>(&dialog, "Freq_Radio")->isEnabled());
             dialog.close();
         }));
         QVERIFY(!window->Settings().IsUpdated);
@@ -242,31 +243,31 @@ private slots:
         window->Settings().Connections = 3;
         QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
             // Reached as a user does: the page's button shows in the row and brings up the group.
-            QVERIFY(dialog.Upload_Btn->isVisible());
-            QCOMPARE(dialog.Upload_Btn->text(), window->Translate("Upload_Btn"));
-            QVERIFY(!dialog.Limit_Spin->isVisible());
-            QTest::mouseClick(dialog.Upload_Btn, Qt::LeftButton);
-            QCOMPARE(dialog.Pages->currentWidget(), dialog.Upload_Sheet);
-            QVERIFY(dialog.Upload_Btn->isChecked() && !dialog.Look_Btn->isChecked());
-            for (QWidget* field : std::initializer_list<QWidget*>{dialog.Limit_Spin, dialog.Connections_Spin}) {
-                QVERIFY(dialog.Upload_Sheet->isAncestorOf(field));
+            QVERIFY(Child<QToolButton>(&dialog, "Upload_Btn")->isVisible());
+            QCOMPARE(Child<QToolButton>(&dialog, "Upload_Btn")->text(), window->Translate("Upload_Btn"));
+            QVERIFY(!Child<QSpinBox>(&dialog, "Limit_Spin")->isVisible());
+            QTest::mouseClick(Child<QToolButton>(&dialog, "Upload_Btn"), Qt::LeftButton);
+            QCOMPARE(Child<QStackedWidget>(&dialog, "Pages")->currentWidget(), Child<QWidget>(&dialog, "Upload_Sheet"));
+            QVERIFY(Child<QToolButton>(&dialog, "Upload_Btn")->isChecked() && !Child<QToolButton>(&dialog, "Look_Btn")->isChecked());
+            for (QWidget* field : std::initializer_list<QWidget*>{Child<QSpinBox>(&dialog, "Limit_Spin"), Child<QSpinBox>(&dialog, "Connections_Spin")}) {
+                QVERIFY(Child<QWidget>(&dialog, "Upload_Sheet")->isAncestorOf(field));
                 QVERIFY(field->isVisible());
             }
-            QCOMPARE(dialog.Limit_Check->text(), window->Translate("Limit_Check"));
-            QVERIFY(dialog.Limit_Check->isChecked());
-            QCOMPARE(dialog.Limit_Spin->value(), 250);
-            dialog.Limit_Spin->setValue(800);
-            QCOMPARE(dialog.Connections_Lbl->text(), window->Translate("Connections_Lbl"));
-            QCOMPARE(dialog.Connections_Spin->value(), 3);
-            QCOMPARE(dialog.Connections_Spin->maximum(), 4);
-            dialog.Connections_Spin->setValue(1);
+            QCOMPARE(Child<QCheckBox>(&dialog, "Limit_Check")->text(), window->Translate("Limit_Check"));
+            QVERIFY(Child<QCheckBox>(&dialog, "Limit_Check")->isChecked());
+            QCOMPARE(Child<QSpinBox>(&dialog, "Limit_Spin")->value(), 250);
+            Child<QSpinBox>(&dialog, "Limit_Spin")->setValue(800);
+            QCOMPARE(Child<QLabel>(&dialog, "Connections_Lbl")->text(), window->Translate("Connections_Lbl"));
+            QCOMPARE(Child<QSpinBox>(&dialog, "Connections_Spin")->value(), 3);
+            QCOMPARE(Child<QSpinBox>(&dialog, "Connections_Spin")->maximum(), 4);
+            Child<QSpinBox>(&dialog, "Connections_Spin")->setValue(1);
             dialog.close();
         }));
         QCOMPARE(window->Settings().LimitKBps, 800);
         QCOMPARE(window->Settings().Connections, 1);
         QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
-            Tick(dialog.Limit_Check);
-            QVERIFY(!dialog.Limit_Spin->isEnabled());
+            Tick(Child<QCheckBox>(&dialog, "Limit_Check"));
+            QVERIFY(!Child<QSpinBox>(&dialog, "Limit_Spin")->isEnabled());
             dialog.close();
         }));
         QCOMPARE(window->Settings().LimitKBps, 0);

@@ -229,7 +229,7 @@ void TPref_Dlog::BuildUpdateSheet() {
     auto* radios = new QVBoxLayout(Freq_Radio);
     radios->setContentsMargins(20, 0, 0, 0);
     radios->setSpacing(2);
-    Freq_Group = new QButtonGroup(this);
+    Freq_Group = Named(new QButtonGroup(this), "Freq_Group");
     const char* const choices[] = {"A chaque lancement de l'application", "Toutes les semaines", "Tous les mois"};
     for (int i = 0; i < 3; ++i) {
         auto* radio = new QRadioButton(QString::fromUtf8(choices[i]), Freq_Radio);

@@ -33,6 +33,24 @@ public:
     // is in use without a host or with a port that is no whole number.
     void reject() override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildToolBar();
+    void BuildLookSheet();
+    void BuildSecureSheet();
+    void BuildUploadSheet();
+    void BuildUpdateSheet();
+    void FillFromSettings();
+    void ApplyEnabling();
+    void ApplyLanguage();
+    void ShowSheet(QWidget* sheet);
+    // Grows the dialog from its designed size until every text shows whole.
+    void FitToTexts();
+    // The caption boxes: the setting follows the box, the captions follow the setting.
+    void CaptionCheckClicked();
+
     QToolButton* Look_Btn;
     QToolButton* Security_Btn;
     QToolButton* Upload_Btn;
@@ -70,24 +88,6 @@ public:
     QWidget* Freq_Radio;
     QButtonGroup* Freq_Group;
     QLabel* Info_Lbl;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
-    void BuildToolBar();
-    void BuildLookSheet();
-    void BuildSecureSheet();
-    void BuildUploadSheet();
-    void BuildUpdateSheet();
-    void FillFromSettings();
-    void ApplyEnabling();
-    void ApplyLanguage();
-    void ShowSheet(QWidget* sheet);
-    // Grows the dialog from its designed size until every text shows whole.
-    void FitToTexts();
-    // The caption boxes: the setting follows the box, the captions follow the setting.
-    void CaptionCheckClicked();
 
     static constexpr QSize kDesignSize{452, 308};
     AppContext& context_;
