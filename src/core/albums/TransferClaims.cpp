@@ -10,7 +10,7 @@ std::vector<TransferClaims::ClaimResult> TransferClaims::ClaimPhotos(const std::
     results.reserve(workPaths.size());
     for (const std::string& path : workPaths) {
         ClaimResult result;
-        if (!claimed_.contains(path) && (withdrawn_.contains(path) || held_.contains(path))) {
+        if (LeftOutLocked(path)) {
             result.claim = Claim::LeftOut;
         } else {
             claimed_.insert(path);
@@ -19,6 +19,11 @@ std::vector<TransferClaims::ClaimResult> TransferClaims::ClaimPhotos(const std::
         results.push_back(result);
     }
     return results;
+}
+
+bool TransferClaims::LeftOut(const std::string& workPath) const {
+    const std::lock_guard lock(mutex_);
+    return LeftOutLocked(workPath);
 }
 
 void TransferClaims::Release(const std::vector<std::string>& workPaths) {
@@ -32,6 +37,10 @@ void TransferClaims::Reset() {
     withdrawn_.clear();
     rewritten_.clear();
     // Holds belong to the window (an open retouch): they outlive runs.
+}
+
+bool TransferClaims::LeftOutLocked(const std::string& path) const {
+    return !claimed_.contains(path) && (withdrawn_.contains(path) || held_.contains(path));
 }
 
 bool TransferClaims::AnyClaimedLocked(const std::vector<std::string>& paths) const {

@@ -33,6 +33,8 @@ public:
     };
     // Claims the photos at `workPaths` (one album's) at once; claiming one again changes nothing.
     std::vector<ClaimResult> ClaimPhotos(const std::vector<std::string>& workPaths);
+    // Whether ClaimPhotos would leave the photo out now (it claims nothing).
+    bool LeftOut(const std::string& workPath) const;
     // The run is done with these photos (sent, refused or left queued).
     void Release(const std::vector<std::string>& workPaths);
     // A new run starts, or the last one ended: nothing is claimed, left out or rewritten.
@@ -52,6 +54,7 @@ public:
 
 private:
     bool AnyClaimedLocked(const std::vector<std::string>& paths) const;
+    bool LeftOutLocked(const std::string& path) const;
 
     mutable std::mutex mutex_;
     std::set<std::string> claimed_;

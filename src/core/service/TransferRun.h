@@ -113,9 +113,10 @@ struct TTransferConfig {
     static constexpr int kMaxSessions = 4;
     std::function<std::unique_ptr<TFtpClient>()> openSession{};
     // Set when the run sends from a copy of the queue while the user may change the queue itself
-    // (the window): the run claims each album before it prepares or sends any of its photos,
-    // leaves out what the user removed or is rewriting, and deletes no working copy (the queue's
-    // owner does, when it takes a sent photo off). Null: the run owns the list (vantrel-cli).
+    // (the window): the run claims each album before it prepares or sends any of its photos and
+    // leaves out what the user removed or is rewriting. A sent photo's working copy is deleted at
+    // once all the same, so that a crash before the queue's owner takes the photo off never sends
+    // it twice. Null: the run owns the list (vantrel-cli).
     TransferClaims* claims = nullptr;
 };
 

@@ -238,7 +238,7 @@ void TTransferRun::PackageDone(RunSession& session, const SessionEvent& done) {
     // The photo leaves the transfer list, and its working copy is deleted, only now that all
     // four of its files were verified on the server.
     if (done.fate == PackageFate::Sent) {
-        package.album->RemoveJob(IndexOfJob(*package.album, package.queued), !config_.claims);
+        package.album->RemoveJob(IndexOfJob(*package.album, package.queued), true);
         ++photosSent_;
     }
     if (shown_ == &session) {
@@ -297,7 +297,8 @@ void TTransferRun::ReportPhotosLeftQueued() {
         const TJobList& jobs = albums_.Items(i).Jobs();
         for (int j = jobs.Count() - 1; j >= 0; --j) {
             const std::string& name = jobs.Items(j).FileName;
-            if (report_.Names(name)) continue;
+            // A photo the user deleted or moved meanwhile was never the run's to send.
+            if (report_.Names(name) || (config_.claims && config_.claims->LeftOut(jobs.Items(j).WorkPath))) continue;
             report_.leftByEarlyEnd.push_back(name);
         }
     }

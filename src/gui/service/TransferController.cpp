@@ -149,7 +149,7 @@ void TransferController::ShowConnected(const QString& advertUrl) {
 }
 
 void TransferController::TakeSentPhotoOff(const QString& workPath) {
-    // The queue deletes the working copy and writes the list at once.
+    // The run has deleted the working copy already; the queue writes the list at once.
     TAlbumList& albums = context_.Queue()->Albums();
     const std::string path = workPath.toStdString();
     for (int i = 0; i < albums.Count(); ++i) {
