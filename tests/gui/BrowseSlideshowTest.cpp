@@ -241,6 +241,7 @@ private slots:
         // No album at all: ImgAdd1 makes today's album and fills it.
         Select(w, {0, 1, 2});
         w.window->Action(ActionId::ImgAdd1)->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(adder.albums, QStringList{"Today"});
         QCOMPARE(adder.added.size(), 3);
         QCOMPARE(adder.added[0].second, QString::fromStdString(folder.File("p0.jpg")));
@@ -250,9 +251,11 @@ private slots:
         adder.refuse = {"p1.jpg"};
         w.tickNoMore = true;
         w.window->Action(ActionId::ImgAdd1)->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(w.notices.last(), w.Tr("D_Upper1_Part") + " " + w.Tr("D_Upper2"));
         QVERIFY(!w.Browse().NoticeFlag());
         w.window->Action(ActionId::ImgAdd1)->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(w.notices.size(), 2);
         QCOMPARE(adder.saves, 3);
 
@@ -265,14 +268,17 @@ private slots:
         QVERIFY(w.Browse().AlbumMenu()->menuAction()->isEnabled());
         Select(w, {2});
         items[0]->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(adder.added.last(), std::make_pair(0, QString::fromStdString(folder.File("p2.jpg"))));
 
         // Releasing Enter in the list adds too.
         const auto before = adder.added.size();
         QTest::keyClick(&w.List(), Qt::Key_Return);
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(adder.added.size(), before + 1);
         // The release of an Enter pressed elsewhere (the one that closed the notice) adds nothing.
         QTest::keyRelease(&w.List(), Qt::Key_Return);
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(adder.added.size(), before + 1);
     }
 
@@ -302,6 +308,7 @@ private slots:
         QCOMPARE(items[0]->text(), w.Tr("In_Album") + " \"" + QString::fromStdString(albums.Items(0).AlbumName()) + "\"");
         Select(w, {0, 1});
         w.window->Action(ActionId::ImgAdd1)->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(albums.Items(albums.CurrentIndex()).Jobs().Count(), 2);
         QCOMPARE(w.notices, QStringList{w.Tr("D_Upper1_All") + " " + w.Tr("D_Upper2")});
         albums.AddAlbum("Holidays");

@@ -139,6 +139,7 @@ private slots:
             // Turning a photo turns its working copy and its caption.
             content->item(0)->setSelected(true);
             window->Action(ActionId::ImgRotR1)->trigger();
+            QVERIFY(test::WaitUntilIdle(*window));
             QVERIFY(content->item(0)->text().contains("30 x 40"));
 
             // Clicking the other album's count label makes it current.
