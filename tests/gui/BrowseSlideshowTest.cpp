@@ -229,6 +229,41 @@ private slots:
         QCOMPARE(Value(w, "Size_Lbl"), "0.00 " + w.Tr("Panel_Kb"));
     }
 
+    // Adding runs one photo per turn of the event loop: the command returns at once, the window
+    // stays busy (no options) until the last photo, a second request meanwhile starts no second
+    // loop over the same photos, and the list is saved once, at the end.
+    void addingRunsOnePhotoPerTurnOfTheEventLoop() {
+        BrowseWindow w;
+        struct WatchingAdder : FakeAdder {
+            std::function<void()> onAdd;
+            bool AddPhotoToAlbum(int albumIndex, const QString& path) override {
+                onAdd();
+                return FakeAdder::AddPhotoToAlbum(albumIndex, path);
+            }
+        } adder;
+        adder.albums = {"Holidays"};
+        adder.current = adder.defaultIndex = 0;
+        QAction* options = w.window->Action(ActionId::FileOptions1);
+        int busyPhotos = 0;
+        adder.onAdd = [&] { busyPhotos += !options->isEnabled() && adder.saves == 0 ? 1 : 0; };
+        w.Browse().SetPhotoAdder(&adder);
+        test::TempFolder folder;
+        for (int i = 0; i < 4; ++i) WritePhoto(folder.File("p" + std::to_string(i) + ".jpg"), 20, 20, i);
+        QVERIFY(w.List(folder.Path()));
+        Select(w, {0, 1, 2, 3});
+
+        w.window->Action(ActionId::ImgAdd1)->trigger();
+        QCOMPARE(adder.added.size(), 0);
+        QVERIFY(w.Browse().Adding());
+        w.window->Action(ActionId::ImgAdd1)->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
+        QCOMPARE(adder.added.size(), 4);
+        QCOMPARE(busyPhotos, 4);
+        QCOMPARE(adder.saves, 1);
+        QCOMPARE(w.notices.size(), 1);
+        QVERIFY(options->isEnabled());
+    }
+
     void addingTheSelectionShowsTheNoticeUntilTurnedOff() {
         BrowseWindow w;
         FakeAdder adder;
