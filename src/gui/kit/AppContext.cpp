@@ -27,7 +27,7 @@ void AppContext::BeginBusy(int count, bool force) {
 }
 
 void AppContext::EndBusy() {
-    emit busyEnding();  // still busy while the window lets the last events run
+    emit busyEnding();  // still busy while the window empties its bar
     --busyCount_;
     emit busyEnded(busyCount_);
 }
