@@ -5,15 +5,11 @@
 // started, 3 another process (the window or another send) is using the work folder.
 #include <signal.h>
 
-#include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <future>
 #include <optional>
 #include <string>
 
-#include "core/albums/TJpegPhotoImaging.h"
-#include "core/albums/TMemoryContentView.h"
 #include "core/albums/TransferQueue.h"
 #include "core/albums/WorkFolderLeftovers.h"
 #include "core/app/FormatPattern.h"
@@ -22,13 +18,10 @@
 #include "core/app/WorkFolder.h"
 #include "core/app/WorkFolderLock.h"
 #include "core/base/AsciiText.h"
-#include "core/imaging/ImageWorkspace.h"
+#include "core/service/ClientEngine.h"
 #include "core/service/FileWriteError.h"
-#include "core/service/HttpClient.h"
-#include "core/service/RemoteSettingsLoader.h"
 #include "core/service/RemoteSettingsReader.h"
 #include "core/service/SettingsFile.h"
-#include "core/service/TransferPreparation.h"
 #include "core/service/TransferSession.h"
 #include "core/service/XmlRpcResponse.h"
 #include "tools/CliCommand.h"
@@ -92,9 +85,13 @@ int RunSend(const std::vector<std::string>& args) {
     const std::string workFolder = WorkFolderPath();
     LocaleInfo locale;
     locale.country = CountryFromEnvironment();
-    TRemoteSettings remote;
     const std::string settingsPath = SettingsFilePath(workFolder, kProgramName);
-    TSettings settings = LoadSettingsFile(settingsPath, locale, remote);
+    // The engine as the window makes it: settings, workspace and queue; nothing shows the tiles.
+    int tiles = 0;
+    ClientEngine engine({workFolder, settingsPath, locale,
+                         [&tiles](const RgbBitmap&) -> std::expected<int, std::string> { return tiles++; }, true});
+    TSettings& settings = engine.Settings();
+    TRemoteSettings& remote = engine.Remote();
     const Texts texts(settings.FileName, locale.country);
     const auto translate = [&texts](std::string_view key) { return texts(key); };
     auto fail = [&](std::string_view key) {
@@ -102,7 +99,7 @@ int RunSend(const std::vector<std::string>& args) {
         return kNotRun;
     };
     if (email->empty()) return fail("MailAddrErr");
-    if (!EnsureWorkFolder(workFolder)) {
+    if (!engine.WorkFolderReady()) {
         std::fprintf(stderr, "cannot make the work folder %s\n", workFolder.c_str());
         return kNotRun;
     }
@@ -128,33 +125,10 @@ int RunSend(const std::vector<std::string>& args) {
     // The service's settings are downloaded while the list is restored and the password typed,
     // as the window does at its start (a server out of reach leaves the cached ones); the run
     // tries again only when none can be used, and then says why.
-    std::atomic<bool> settingsGivenUp{false};
-    HttpClient settingsHttp;
-    settingsHttp.SetStopCheck([&] { return gInterrupted != 0 || settingsGivenUp.load(); });
-    settingsHttp.SetProxy(ProxyAddressOf(settings));
-    std::optional<RemoteSettingsResult> settingsProblem;
-    std::future<bool> settingsLoaded = std::async(std::launch::async, [&] {
-        try {
-            PrepareTransfer(settingsHttp, workFolder, locale.country, false, remote,
-                            [&](const RemoteSettingsResult& problem) { settingsProblem = problem; });
-            return true;
-        } catch (const std::exception&) {
-            return false;
-        }
-    });
-    struct GiveUpSettings {
-        std::atomic<bool>& flag;
-        ~GiveUpSettings() { flag = true; }  // an early return does not wait for a slow server
-    } giveUpSettings{settingsGivenUp};
+    engine.StartRemoteSettings(ProxyAddressOf(settings), [] { return gInterrupted != 0; });
 
     // The transfer list as the window restores it at start: photos through intake, no copies.
-    TMemoryContentView view;
-    ImageWorkspace workspace;
-    int tiles = 0;
-    TJpegPhotoImaging imaging(workspace, [&] { return settings.CompRate; },
-                              [&](const RgbBitmap&) -> std::expected<int, std::string> { return tiles++; });
-    imaging.SetTilesUnused(true);  // nothing shows tiles here: the restore's check needs no full decode
-    TransferQueue queue(view, imaging, workFolder, locale.systemMonthNames, locale.monthNames);
+    TransferQueue& queue = engine.Queue();
     queue.Albums().OnMessage = [&](const TUserMessage& message) {
         auto arg = [&](std::size_t i) { return i < message.args.size() ? message.args[i] : std::string(); };
         const std::string text =
@@ -164,7 +138,7 @@ int RunSend(const std::vector<std::string>& args) {
     queue.OnSaveFailed = [&](const std::string& error) {
         std::fprintf(stderr, "%s: %s\n", queue.ListPath().c_str(), error.c_str());
     };
-    if (auto loaded = queue.Load(); !loaded) {
+    if (auto loaded = engine.RestoreList(); !loaded) {
         const TransferListProblem& problem = loaded.error();
         const std::string text =
             problem.keptAs.empty()
@@ -191,9 +165,13 @@ int RunSend(const std::vector<std::string>& args) {
     if (!password || password->empty()) return fail("PasswordErr");
 
     ConsoleObserver observer(texts, [] { return gInterrupted != 0; });
-    const bool remoteLoaded = settingsLoaded.get();
-    if (settingsProblem) std::fprintf(stderr, "%s\n", ForTerminal(settingsProblem->Message(translate)).c_str());
-    TransferSession session(queue.Albums(), remote, workspace, observer,
+    // A document that did not parse is said; a server out of reach leaves the cached settings,
+    // and the run downloads them again.
+    const RemoteSettingsResult downloaded = engine.TakeRemoteSettings();
+    const bool remoteLoaded = downloaded.ok();
+    if (downloaded.status == RemoteSettingsResult::Status::NotXml)
+        std::fprintf(stderr, "%s\n", ForTerminal(downloaded.Message(translate)).c_str());
+    TransferSession session(queue.Albums(), remote, engine.Workspace(), observer,
                             {workFolder, locale.country, *email, *password, ProxyAddressOf(settings), remoteLoaded});
     session.OnSettingsProblem = [&](const RemoteSettingsResult& result) {
         std::fprintf(stderr, "%s\n", ForTerminal(result.Message(translate)).c_str());

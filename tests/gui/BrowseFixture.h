@@ -13,6 +13,7 @@
 #include <string>
 
 #include "core/TempFolder.h"
+#include "gui/GuiTestSupport.h"
 #include "gui/app/MainWindow.h"
 #include "gui/browse/PhotoAdder.h"
 #include "gui/browse/SelectPage.h"

@@ -229,6 +229,41 @@ private slots:
         QCOMPARE(Value(w, "Size_Lbl"), "0.00 " + w.Tr("Panel_Kb"));
     }
 
+    // Adding runs one photo per turn of the event loop: the command returns at once, the window
+    // stays busy (no options) until the last photo, a second request meanwhile starts no second
+    // loop over the same photos, and the list is saved once, at the end.
+    void addingRunsOnePhotoPerTurnOfTheEventLoop() {
+        BrowseWindow w;
+        struct WatchingAdder : FakeAdder {
+            std::function<void()> onAdd;
+            bool AddPhotoToAlbum(int albumIndex, const QString& path) override {
+                onAdd();
+                return FakeAdder::AddPhotoToAlbum(albumIndex, path);
+            }
+        } adder;
+        adder.albums = {"Holidays"};
+        adder.current = adder.defaultIndex = 0;
+        QAction* options = w.window->Action(ActionId::FileOptions1);
+        int busyPhotos = 0;
+        adder.onAdd = [&] { busyPhotos += !options->isEnabled() && adder.saves == 0 ? 1 : 0; };
+        w.Browse().SetPhotoAdder(&adder);
+        test::TempFolder folder;
+        for (int i = 0; i < 4; ++i) WritePhoto(folder.File("p" + std::to_string(i) + ".jpg"), 20, 20, i);
+        QVERIFY(w.List(folder.Path()));
+        Select(w, {0, 1, 2, 3});
+
+        w.window->Action(ActionId::ImgAdd1)->trigger();
+        QCOMPARE(adder.added.size(), 0);
+        QVERIFY(w.Browse().Adding());
+        w.window->Action(ActionId::ImgAdd1)->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
+        QCOMPARE(adder.added.size(), 4);
+        QCOMPARE(busyPhotos, 4);
+        QCOMPARE(adder.saves, 1);
+        QCOMPARE(w.notices.size(), 1);
+        QVERIFY(options->isEnabled());
+    }
+
     void addingTheSelectionShowsTheNoticeUntilTurnedOff() {
         BrowseWindow w;
         FakeAdder adder;
@@ -241,6 +276,7 @@ private slots:
         // No album at all: ImgAdd1 makes today's album and fills it.
         Select(w, {0, 1, 2});
         w.window->Action(ActionId::ImgAdd1)->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(adder.albums, QStringList{"Today"});
         QCOMPARE(adder.added.size(), 3);
         QCOMPARE(adder.added[0].second, QString::fromStdString(folder.File("p0.jpg")));
@@ -250,9 +286,11 @@ private slots:
         adder.refuse = {"p1.jpg"};
         w.tickNoMore = true;
         w.window->Action(ActionId::ImgAdd1)->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(w.notices.last(), w.Tr("D_Upper1_Part") + " " + w.Tr("D_Upper2"));
         QVERIFY(!w.Browse().NoticeFlag());
         w.window->Action(ActionId::ImgAdd1)->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(w.notices.size(), 2);
         QCOMPARE(adder.saves, 3);
 
@@ -265,14 +303,17 @@ private slots:
         QVERIFY(w.Browse().AlbumMenu()->menuAction()->isEnabled());
         Select(w, {2});
         items[0]->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(adder.added.last(), std::make_pair(0, QString::fromStdString(folder.File("p2.jpg"))));
 
         // Releasing Enter in the list adds too.
         const auto before = adder.added.size();
         QTest::keyClick(&w.List(), Qt::Key_Return);
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(adder.added.size(), before + 1);
         // The release of an Enter pressed elsewhere (the one that closed the notice) adds nothing.
         QTest::keyRelease(&w.List(), Qt::Key_Return);
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(adder.added.size(), before + 1);
     }
 
@@ -302,6 +343,7 @@ private slots:
         QCOMPARE(items[0]->text(), w.Tr("In_Album") + " \"" + QString::fromStdString(albums.Items(0).AlbumName()) + "\"");
         Select(w, {0, 1});
         w.window->Action(ActionId::ImgAdd1)->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
         QCOMPARE(albums.Items(albums.CurrentIndex()).Jobs().Count(), 2);
         QCOMPARE(w.notices, QStringList{w.Tr("D_Upper1_All") + " " + w.Tr("D_Upper2")});
         albums.AddAlbum("Holidays");

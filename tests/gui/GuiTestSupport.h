@@ -64,8 +64,22 @@ inline QString MakePhoto(const TempFolder& folder, const QString& name, int widt
     return path;
 }
 
-// Drops `data` on `target` as the file manager would.
+// Waits until the window's loops over photos (a drop, an add, a turn), which run one photo per
+// turn of the event loop, have ended.
+// `busyBefore`: the busy count that the window had before (a test may hold it busy itself).
+inline bool WaitUntilIdle(gui::TMain_Dlog& window, int busyBefore = 0, int timeoutMs = 20000) {
+    return QTest::qWaitFor([&] { return window.BusyCount() <= busyBefore; }, timeoutMs);
+}
+
+// Waits until the window has taken the service's settings that its start downloads beside it.
+inline bool WaitForServiceSettings(gui::TMain_Dlog& window, int timeoutMs = 20000) {
+    return QTest::qWaitFor([&window] { return !window.Engine().RemoteSettingsPending(); }, timeoutMs);
+}
+
+// Drops `data` on `target` as the file manager would, and waits until the dropped files are in.
 inline void Drop(QWidget* target, QMimeData* data) {
+    auto* window = qobject_cast<gui::TMain_Dlog*>(target->window());
+    const int busyBefore = window ? window->BusyCount() : 0;
     const QPoint at = target->rect().center();
     QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
@@ -73,6 +87,7 @@ inline void Drop(QWidget* target, QMimeData* data) {
     QApplication::sendEvent(target, &move);
     QDropEvent drop(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &drop);
+    if (window) WaitUntilIdle(*window, busyBefore);
 }
 
 inline std::unique_ptr<QMimeData> FilesData(const QStringList& files) {
@@ -93,6 +108,7 @@ inline std::unique_ptr<gui::TMain_Dlog> OpenWindow(const TempFolder& home, const
     // An offscreen window may never be reported active; the tests go on either way.
     static_cast<void>(QTest::qWaitForWindowActive(window.get()));
     window->FirstActivation();
+    WaitForServiceSettings(*window);
     return window;
 }
 

@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTest>
 #include <QToolBar>
 #include <cstdlib>
@@ -52,6 +53,46 @@ class MainWindowTest : public QObject {
     }
 
 private slots:
+    // The engine is made before any window (as main makes it) and outlives it: a photo queued
+    // before the window is on its organisation page, and the engine works on without it.
+    void theEngineIsMadeBeforeTheWindowAndOutlivesIt() {
+        test::TempFolder home, photos;
+        const auto paths = PathsIn(home);
+        WindowEngine engine(paths.workFolder, paths.settingsFile, LocaleInfo());
+        QVERIFY(engine.Queue().Intake().AddPhotoToAlbum(-1, test::MakePhoto(photos, "a.jpg", 64, 48).toStdString()));
+        {
+            TMain_Dlog window(engine, paths);
+            QVERIFY(window.StartedWell());
+            QCOMPARE(&window.Context().Queue(), &engine.Queue());
+            QListWidget* content = window.Organize()->Content_View;
+            QCOMPARE(content->count(), 1);
+            QVERIFY(content->item(0)->text().startsWith("a.jpg"));
+            QVERIFY(!window.Context().QueueTiles().At(0).isNull());
+        }
+        QCOMPARE(engine.Queue().QueuedCount(), 1);
+        QVERIFY(engine.Queue().Intake().AddPhotoToAlbum(0, test::MakePhoto(photos, "b.jpg", 64, 48).toStdString()));
+        QCOMPARE(engine.Core().ContentView().ItemCount(), 2);
+    }
+
+    // The service's settings are downloaded beside the window: a server that never answers holds
+    // up neither the window nor its close.
+    void theStartDownloadsTheServiceSettingsBesideTheWindow() {
+        QTcpServer silent;
+        QVERIFY(silent.listen(QHostAddress::LocalHost));
+        const QByteArray before = qgetenv("VANTREL_SETTINGS_BASE");
+        qputenv("VANTREL_SETTINGS_BASE", QByteArray("http://127.0.0.1:") + QByteArray::number(silent.serverPort()) + "/common/");
+        test::TempFolder home;
+        {
+            TMain_Dlog window(PathsIn(home), LocaleInfo());
+            QVERIFY(window.StartedWell());
+            window.show();
+            QTest::qWait(50);
+            QVERIFY(window.Engine().RemoteSettingsPending());
+            QVERIFY(!window.RemoteSettingsLoaded());
+        }
+        qputenv("VANTREL_SETTINGS_BASE", before);
+    }
+
     void firstRunOpensOnTheSelectionPageAndSavesEveryKey() {
         test::TempFolder home;
         const auto paths = PathsIn(home);

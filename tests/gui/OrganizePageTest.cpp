@@ -139,6 +139,7 @@ private slots:
             // Turning a photo turns its working copy and its caption.
             content->item(0)->setSelected(true);
             window->Action(ActionId::ImgRotR1)->trigger();
+            QVERIFY(test::WaitUntilIdle(*window));
             QVERIFY(content->item(0)->text().contains("30 x 40"));
 
             // Clicking the other album's count label makes it current.
@@ -168,6 +169,36 @@ private slots:
         for (int i = 0; i < list.Count(); ++i) photosQueued += list.Items(i).Jobs().Count();
         QCOMPARE(photosQueued, 2);
         QVERIFY(list.IndexOfName("Summer xbestx x it's") >= 0);
+    }
+
+    // A drop and a turn of several photos run one photo per turn of the event loop: the command
+    // returns first, a second request while it runs is refused, and every photo is done once.
+    void dropsAndTurnsRunOnePhotoPerTurnOfTheEventLoop() {
+        test::TempFolder home, photos;
+        MessageCatcher messages;
+        auto window = OpenWindow(home);
+        AlbumsController& albums = *window->Albums();
+        auto* content = window->Organize()->Content_View;
+        const QStringList files = {MakePhoto(photos, "a.jpg", 40, 30, true), MakePhoto(photos, "b.jpg", 40, 30, true),
+                                   MakePhoto(photos, "c.jpg", 40, 30, true)};
+
+        albums.DropFilesOnContent(files);
+        QCOMPARE(content->count(), 0);
+        QCOMPARE(window->BusyCount(), 1);
+        albums.DropFilesOnContent({MakePhoto(photos, "d.jpg", 40, 30)});
+        QVERIFY(test::WaitUntilIdle(*window));
+        QCOMPARE(content->count(), 3);
+        QCOMPARE(albums.Queue().QueuedCount(), 3);
+
+        content->selectAll();
+        window->Action(ActionId::ImgRotR1)->trigger();
+        QVERIFY(content->item(0)->text().contains("40 x 30"));
+        QVERIFY(!window->Action(ActionId::FileOptions1)->isEnabled());
+        window->Action(ActionId::ImgRotL1)->trigger();
+        QVERIFY(test::WaitUntilIdle(*window));
+        for (int i = 0; i < 3; ++i) QVERIFY2(content->item(i)->text().contains("30 x 40"), qPrintable(content->item(i)->text()));
+        QVERIFY(window->Action(ActionId::FileOptions1)->isEnabled());
+        QCOMPARE(messages.texts, QStringList());
     }
 
     void deletingTheCurrentAlbumAsksFirst() {

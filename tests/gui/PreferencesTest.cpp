@@ -138,10 +138,12 @@ private slots:
         // Two albums: the photo of the one not shown changes in the model only.
         AlbumsController& albums = *window->Albums();
         albums.DropFilesOnContent({a});
+        QVERIFY(test::WaitUntilIdle(*window));
         TAlbumList& list = albums.Albums();
         const int second = list.AddAlbum("Second");
         list.SelectAlbum(second);
         albums.DropFilesOnContent({b});
+        QVERIFY(test::WaitUntilIdle(*window));
         QCOMPARE(list.Items(second).Jobs().Count(), 1);
 
         QSignalSpy listed(window->Browse(), &SelectPageController::ListingFinished);

@@ -411,6 +411,7 @@ private slots:
             window->Action(ActionId::EditDelete1)->trigger();
             SelectPhoto(*window, *other, second);
             window->Action(ActionId::ImgRotR1)->trigger();
+            WaitUntilIdle(*window);  // the turn goes one photo per turn of the event loop
             Drop(window->Organize()->Content_View->viewport(), FilesData({MakePhoto(photos, "n1.jpg", 300, 200, true)}).get());
             done = true;
             Child<QCheckBox>(panel, "Limit_Check")->click();  // the run may go on at full speed

@@ -80,6 +80,7 @@ private slots:
         QVERIFY(IsRed(shown.pixel(15, 5)) && IsBlue(shown.pixel(15, 55)));
 
         w.window->Action(ActionId::ImgAdd1)->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
         const TAlbum& album = w.window->Albums()->Albums().Items(w.window->Albums()->Albums().CurrentIndex());
         QCOMPARE(album.Jobs().Count(), 1);
         const TImageJob& job = album.Jobs().Items(0);

@@ -99,7 +99,6 @@ bool TPhotoIntake::IntakePhoto(const std::string& sourcePath, const std::string&
         if (!tile) return refuse("BadPictErr");
         copyWritten = false;  // from here on the copy belongs to the queued photo
         album.AddJob(sourcePath, workPath, *tile, size, load.height, load.width, FileNameOf(workPath), caption);
-        if (Hooks.Pump) Hooks.Pump();
         return true;
     } catch (...) {
         return refuse("BadPictErr");
@@ -110,16 +109,19 @@ int TPhotoIntake::DropFiles(const std::vector<std::string>& names) {
     if (Hooks.BeginBusy) Hooks.BeginBusy(static_cast<int>(names.size()));
     int queued = 0;
     for (const std::string& name : names) {
-        std::error_code error;
-        bool isFolder = std::filesystem::is_directory(name, error);
-        TAlbum* current = albums_.CurrentAlbum();
-        if (HasJpegExtension(FileNameOf(name)) && !isFolder && current != nullptr)
-            queued += IntakePhoto(name, MakeWorkingName(name), true, *current) ? 1 : 0;
+        queued += DropFile(name, albums_.CurrentAlbum()) ? 1 : 0;
         if (Hooks.StepProgress) Hooks.StepProgress();
     }
     if (Hooks.SaveTransferList) Hooks.SaveTransferList();
     if (Hooks.EndBusy) Hooks.EndBusy();
     return queued;
+}
+
+bool TPhotoIntake::DropFile(const std::string& name, TAlbum* album) {
+    std::error_code error;
+    const bool isFolder = std::filesystem::is_directory(name, error);
+    if (!HasJpegExtension(FileNameOf(name)) || isFolder || album == nullptr) return false;
+    return IntakePhoto(name, MakeWorkingName(name), true, *album);
 }
 
 }  // namespace vantrel

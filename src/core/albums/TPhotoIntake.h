@@ -20,8 +20,6 @@ struct TIntakeHooks {
     std::function<void(int count)> BeginBusy;
     std::function<void()> StepProgress;
     std::function<void()> EndBusy;
-    // Lets pending window events run between two photos.
-    std::function<void()> Pump;
     // Saves the transfer list (after files were dropped).
     std::function<void()> SaveTransferList;
     // Today's date, for the name of an album made when none exists; local today when empty.
@@ -58,6 +56,9 @@ public:
     // Queues the dropped files named ".jpg" or ".jpeg" (any case) into the current album (none
     // when no album is current), then saves the transfer list. Returns how many were queued.
     int DropFiles(const std::vector<std::string>& names);
+    // One dropped file of those: queued into `album` (none when null) when it is a photo by its
+    // name and not a folder. A window drives a drop one file per step with this. True when queued.
+    bool DropFile(const std::string& name, TAlbum* album);
 
     const std::string& WorkFolder() const { return workFolder_; }
     // Photos already in the work folder that IntakePhoto will take next (TPhotoImaging::LookAhead).

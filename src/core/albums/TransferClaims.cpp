@@ -59,16 +59,16 @@ bool TransferClaims::Withdraw(const std::vector<std::string>& albumPaths, const 
     return true;
 }
 
-bool TransferClaims::Hold(const std::vector<std::string>& albumPaths) {
+bool TransferClaims::Hold(const std::vector<std::string>& albumPaths, const std::vector<std::string>& rewritten) {
     const std::lock_guard lock(mutex_);
-    if (AnyClaimedLocked(albumPaths)) return false;
-    for (const std::string& path : albumPaths) ++held_[path];
+    if (AnyClaimedLocked(albumPaths) || AnyClaimedLocked(rewritten)) return false;
+    for (const std::string& path : rewritten) ++held_[path];
     return true;
 }
 
-void TransferClaims::Unhold(const std::vector<std::string>& albumPaths) {
+void TransferClaims::Unhold(const std::vector<std::string>& rewritten) {
     const std::lock_guard lock(mutex_);
-    for (const std::string& path : albumPaths)
+    for (const std::string& path : rewritten)
         if (auto hold = held_.find(path); hold != held_.end() && --hold->second <= 0) held_.erase(hold);
 }
 

@@ -45,10 +45,10 @@ public:
     bool MayChange(const std::vector<std::string>& albumPaths) const;
     // `removed` (photos of that album) leave the user's list or move to another album.
     bool Withdraw(const std::vector<std::string>& albumPaths, const std::vector<std::string>& removed);
-    // The album's photos are about to be rewritten (turned, retouched): the run leaves them out
-    // until Unhold. Holds nest.
-    bool Hold(const std::vector<std::string>& albumPaths);
-    void Unhold(const std::vector<std::string>& albumPaths);
+    // `rewritten` (photos of that album) are about to be rewritten (turned, retouched): the run
+    // leaves them out until Unhold. Holds nest.
+    bool Hold(const std::vector<std::string>& albumPaths, const std::vector<std::string>& rewritten);
+    void Unhold(const std::vector<std::string>& rewritten);
     // A held photo was rewritten: the run sends it with these measurements.
     void Rewritten(const std::string& workPath, PhotoMeasure measure);
 

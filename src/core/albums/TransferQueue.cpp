@@ -26,8 +26,9 @@ TransferQueue::~TransferQueue() {
 
 bool TransferQueue::MayChange(const TAlbum& album) const { return claims_.MayChange(album.WorkPaths()); }
 
-RewriteHold::RewriteHold(TransferQueue& queue, const TAlbum& album)
-    : claims_(queue.Claims()), paths_(album.WorkPaths()), held_(claims_.Hold(paths_)) {}
+RewriteHold::RewriteHold(TransferQueue& queue, const TAlbum& album, std::vector<std::string> rewritten)
+    : claims_(queue.Claims()), paths_(rewritten.empty() ? album.WorkPaths() : std::move(rewritten)),
+      held_(claims_.Hold(album.WorkPaths(), paths_)) {}
 
 RewriteHold::~RewriteHold() {
     if (held_) claims_.Unhold(paths_);

@@ -92,12 +92,13 @@ private:
     bool writable_ = true;
 };
 
-// Keeps a run going on away from an album's photos while the user rewrites them (a turn, the
-// retouch dialog): the run leaves them out until the hold ends. Held() is false when the run
-// already holds the album; nothing may be rewritten then.
+// Keeps a run going on away from photos of an album while the user rewrites them (one photo
+// for a turn, the whole album for the retouch dialog): the run leaves them out until the hold
+// ends. Held() is false when the run already holds the album; nothing may be rewritten then.
 class RewriteHold {
 public:
-    RewriteHold(TransferQueue& queue, const TAlbum& album);
+    // `rewritten`: the working copies to hold; empty: every photo of the album.
+    RewriteHold(TransferQueue& queue, const TAlbum& album, std::vector<std::string> rewritten = {});
     ~RewriteHold();
     RewriteHold(const RewriteHold&) = delete;
     RewriteHold& operator=(const RewriteHold&) = delete;

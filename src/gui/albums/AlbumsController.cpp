@@ -1,7 +1,6 @@
 #include "gui/albums/AlbumsController.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -15,6 +14,7 @@
 #include "gui/albums/AlbumPanel.h"
 #include "gui/albums/OrganizePage.h"
 #include "gui/kit/AppContext.h"
+#include "gui/kit/StepLoop.h"
 #include "gui/kit/Utf8Text.h"
 #include "gui/retouch/TEdit_Dlog.h"
 
@@ -23,26 +23,20 @@ static void InitIconResources() { Q_INIT_RESOURCE(icons); }
 namespace vantrel::gui {
 
 AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObject* parent)
-    : QObject(parent), context_(context), page_(page) {
+    : QObject(parent), context_(context), page_(page), queue_(&context.Queue()) {
     InitIconResources();
     auto* list = static_cast<ContentListWidget*>(page_.Content_View);
     contentView_ = std::make_unique<ContentListView>(*list, ContentImages());
-    imaging_ = std::make_unique<TJpegPhotoImaging>(
-        context_.Workspace(), [this] { return context_.Settings().CompRate; },
-        [this](const RgbBitmap& tile) -> std::expected<int, std::string> {
-            return ContentImages().Add(QPixmap::fromImage(ToQImage(tile)));
-        });
-    const LocaleInfo& locale = context_.Locale();
-    queue_ = std::make_unique<TransferQueue>(*contentView_, *imaging_, context_.WorkFolder(), locale.systemMonthNames,
-                                             locale.monthNames);
-    context_.SetQueue(queue_.get());
+    // The engine's queue shows its current album here from now on.
+    context_.Engine().Core().ContentView().Attach(contentView_.get());
+    steps_ = new StepLoop(context_, this);
     TAlbumList& albums = queue_->Albums();
     albums.AlbumView = this;
     albums.OnMessage = [this](const TUserMessage& message) { ShowMessage(message); };
     queue_->OnSaveFailed = [this](const std::string& error) {
         ShowWarning(QString("The transfer list could not be saved:\n%1").arg(Q(error)));
     };
-    queue_->Subscribe([this](QueueChange change, TAlbum*) {
+    queueSubscription_ = queue_->Subscribe([this](QueueChange change, TAlbum*) {
         if (change == QueueChange::Albums) RefreshAlbumTitles();
         emit queueChanged();
     });
@@ -54,7 +48,6 @@ AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObj
     hooks.BeginBusy = [this](int count) { context_.BeginBusy(count, false); };
     hooks.StepProgress = [this] { context_.StepProgress(); };
     hooks.EndBusy = [this] { context_.EndBusy(); };
-    hooks.Pump = [] { QApplication::processEvents(); };
     hooks.SaveTransferList = [this] { SaveTransferList(); };
     hooks.ConfirmSameContent = [this](const std::string& name) {
         return QMessageBox::question(context_.DialogParent(), context_.Title(),
@@ -100,9 +93,14 @@ void AlbumsController::ConnectCommands() {
 }
 
 AlbumsController::~AlbumsController() {
-    // The panels go with their widgets; the list must not call back into a half-destroyed view.
-    context_.SetQueue(nullptr);
+    // The panels go with their widgets; the engine's queue, which stays, must not call back into
+    // this page.
+    queue_->Unsubscribe(queueSubscription_);
     queue_->Albums().AlbumView = nullptr;
+    queue_->Albums().OnMessage = nullptr;
+    queue_->OnSaveFailed = nullptr;
+    queue_->Intake().Hooks = {};
+    context_.Engine().Core().ContentView().Attach(nullptr);
 }
 
 TileImageList& AlbumsController::ContentImages() { return context_.QueueTiles(); }
@@ -191,9 +189,7 @@ void AlbumsController::AlbumCreated(TAlbum& album) {
     connect(panel, &AlbumPanel::filesDropped, this, [this](AlbumPanel* p, const QStringList& files) {
         queue_->Albums().RemoveHighlight(p->Album());
         queue_->Albums().SelectAlbum(queue_->Albums().IndexOfAlbum(&p->Album()));
-        std::vector<std::string> names;
-        for (const QString& file : files) names.push_back(file.toStdString());
-        queue_->Intake().DropFiles(names);
+        DropFilesOnContent(files);
     });
 }
 
@@ -280,30 +276,34 @@ void AlbumsController::RemovePhotosCommand() {
 }
 
 void AlbumsController::RotateCommand(bool clockwise) {
-    if (context_.BusyCount() > 0) return;
-    QList<int> selected;
+    if (context_.BusyCount() > 0 || steps_->Running()) return;
+    // The photos are named by their tiles: the list may change between two turns.
+    auto selected = std::make_shared<std::vector<int>>();
     for (int item = 0; item < contentView_->ItemCount(); ++item)
-        if (contentView_->ItemSelected(item)) selected << item;
-    context_.BeginBusy(static_cast<int>(selected.size()), true);
-    for (int item : selected) {
-        RotateJob(item, clockwise ? TurnDirection::Clockwise : TurnDirection::CounterClockwise);
-        context_.StepProgress();
-        QApplication::processEvents();
-    }
-    context_.EndBusy();
-    page_.Content_View->setFocus();
+        if (contentView_->ItemSelected(item)) selected->push_back(contentView_->ItemImageIndex(item));
+    const TurnDirection direction = clockwise ? TurnDirection::Clockwise : TurnDirection::CounterClockwise;
+    steps_->Start(
+        static_cast<int>(selected->size()), true,
+        [this, selected, direction](int step) { RotateJob((*selected)[static_cast<std::size_t>(step)], direction); },
+        [this] { page_.Content_View->setFocus(); });
 }
 
-void AlbumsController::RotateJob(int item, TurnDirection direction) {
-    TAlbum* album = queue_->Albums().CurrentAlbum();
-    if (!album || item >= contentView_->ItemCount()) return;
-    const int imageIndex = contentView_->ItemImageIndex(item);
+void AlbumsController::RotateJob(int imageIndex, TurnDirection direction) {
+    // The album that holds the photo now (another may have become current); a photo removed
+    // since the command is not turned.
+    TAlbumList& albums = queue_->Albums();
+    TAlbum* album = nullptr;
+    for (int a = 0; a < albums.Count() && !album; ++a)
+        if (albums.Items(a).IndexOfImage(imageIndex) >= 0) album = &albums.Items(a);
+    if (!album) return;
     const int index = album->IndexOfImage(imageIndex);
-    if (index < 0) return;
     TImageJob& job = album->Jobs().Items(index);
     // A run that reaches the album meanwhile leaves it out rather than send a half-turned photo.
-    const RewriteHold hold(*queue_, *album);
-    if (!hold.Held()) return ShowAlbumBeingSent(*album);
+    const RewriteHold hold(*queue_, *album, {job.WorkPath});
+    if (!hold.Held()) {
+        steps_->Cancel();  // the other photos of the album are the run's too: one message
+        return ShowAlbumBeingSent(*album);
+    }
     ImageWorkspace& workspace = context_.Workspace();
     auto turned = RotateImageFile(workspace, job.WorkPath, direction, context_.Settings().CompRate);
     if (!turned) {
@@ -353,9 +353,21 @@ std::vector<std::string> AlbumsController::SelectedPaths(const TAlbum& album) co
 }
 
 void AlbumsController::DropFilesOnContent(const QStringList& files) {
-    std::vector<std::string> names;
-    for (const QString& file : files) names.push_back(file.toStdString());
-    queue_->Intake().DropFiles(names);
+    if (steps_->Running()) return;
+    auto names = std::make_shared<std::vector<std::string>>();
+    for (const QString& file : files) names->push_back(file.toStdString());
+    // The files go into the album current at the drop, even when another one is chosen meanwhile.
+    TAlbum* target = queue_->Albums().CurrentAlbum();
+    steps_->Start(
+        static_cast<int>(names->size()), false,
+        [this, names, target](int step) {
+            if (queue_->Albums().IndexOfAlbum(target) < 0) {  // the album was deleted meanwhile
+                steps_->Cancel();
+                return;
+            }
+            queue_->Intake().DropFile((*names)[static_cast<std::size_t>(step)], target);
+        },
+        [this] { SaveTransferList(); });
 }
 
 }  // namespace vantrel::gui

@@ -8,7 +8,6 @@
 #include <memory>
 
 #include "core/albums/TAlbumView.h"
-#include "core/albums/TJpegPhotoImaging.h"
 #include "core/albums/TransferQueue.h"
 #include "core/imaging/ImageFileOps.h"
 #include "gui/albums/ContentListWidget.h"
@@ -21,11 +20,12 @@ namespace vantrel::gui {
 class AlbumPanel;
 class AppContext;
 class OrganizePage;
+class StepLoop;
 
 class AlbumsController : public QObject, public TAlbumView {
     Q_OBJECT
 public:
-    // Makes the transfer queue and hands it to `context`.
+    // Shows the engine's transfer queue on `page`.
     AlbumsController(AppContext& context, OrganizePage& page, QObject* parent = nullptr);
     ~AlbumsController() override;
 
@@ -52,7 +52,9 @@ public:
     // Opens the retouch dialog on the current album when a photo is selected, then refreshes
     // the transfer summary, since retouching changes photo sizes.
     void EditPhotosCommand();
-    // Queues dropped files into the current album (files dropped on the content list).
+    // Queues dropped files into the current album (files dropped on the content list), one file
+    // per turn of the event loop; the list is saved once at the end. A drop while a loop of this
+    // page runs is refused.
     void DropFilesOnContent(const QStringList& files);
 
     // Refreshes the album column title and the content title.
@@ -75,7 +77,8 @@ signals:
 
 private:
     void ShowMessage(const TUserMessage& message);
-    void RotateJob(int item, TurnDirection direction);
+    // Turns the photo of the current album whose tile is `imageIndex`.
+    void RotateJob(int imageIndex, TurnDirection direction);
     // False, with a message, when a run going on holds the album: its photos stay as they are.
     bool MayChangeAlbum(const TAlbum& album);
     // Tells a run going on to leave `paths` of `album` out (they are deleted or moved); false,
@@ -91,8 +94,9 @@ private:
     AppContext& context_;
     OrganizePage& page_;
     std::unique_ptr<ContentListView> contentView_;
-    std::unique_ptr<TJpegPhotoImaging> imaging_;
-    std::unique_ptr<TransferQueue> queue_;
+    TransferQueue* const queue_;  // the engine's: never null, and it outlives this page
+    StepLoop* steps_ = nullptr;   // the turn and drop loops, one at a time
+    int queueSubscription_ = -1;
     QWidget* panelHolder_ = nullptr;
     QVBoxLayout* panelLayout_ = nullptr;
     std::map<const TAlbum*, AlbumPanel*> panels_;

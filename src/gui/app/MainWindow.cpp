@@ -49,10 +49,19 @@
 
 namespace vantrel::gui {
 
+TMain_Dlog::TMain_Dlog(WindowEngine& engine, const MainWindowPaths& paths, std::function<bool()> startStopped,
+                       QWidget* parent)
+    : TMain_Dlog(nullptr, &engine, paths, std::move(startStopped), parent) {}
+
 TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, std::function<bool()> startStopped,
                        QWidget* parent)
-    : QMainWindow(parent), paths_(paths), context_(new AppContext(locale, paths.workFolder, this)),
-      startStopped_(std::move(startStopped)) {
+    : TMain_Dlog(std::make_unique<WindowEngine>(paths.workFolder, paths.settingsFile, locale), nullptr, paths,
+                 std::move(startStopped), parent) {}
+
+TMain_Dlog::TMain_Dlog(std::unique_ptr<WindowEngine> ownEngine, WindowEngine* engine, const MainWindowPaths& paths,
+                       std::function<bool()> startStopped, QWidget* parent)
+    : QMainWindow(parent), ownEngine_(std::move(ownEngine)), engine_(engine ? *engine : *ownEngine_), paths_(paths),
+      context_(new AppContext(engine_, this)), startStopped_(std::move(startStopped)) {
     context_->SetDialogParent(this);
     setObjectName("Main_Dlog");
     setMinimumSize(625, 630);
@@ -71,9 +80,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     statusBar()->addWidget(PBar3, 1);
     statusBar()->setObjectName("StatusBar1");
 
-    EnsureWorkFolder(paths_.workFolder);
-    firstRun_ = !FileExists(paths_.settingsFile);
-    context_->Settings() = LoadSettingsFile(paths_.settingsFile, context_->Locale(), context_->Remote());
+    firstRun_ = engine_.Core().FirstRun();  // the engine has read the settings file
     rememberedPassword_.Restore(context_->Settings());
     ApplyLayoutSettings();
     const std::string languageFolder = paths_.programFolder + "Language/";
@@ -83,7 +90,6 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     if (!chosen || !context_->Language().Open(*chosen)) {
         QMessageBox::critical(this, kApplicationTitle, QString::fromLatin1(LanguageFile::kNoLanguageMessage));
         setProperty("tag", -1);
-        context_->SetRemoteLoaded(LoadRemoteSettings());
         return;
     }
     // One writer per work folder: nothing below writes there before the lock is held.
@@ -92,6 +98,9 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     workFolderLock_ = std::move(hold.lock);
     if (workFolderLock_) SweepWorkFolderLeftovers(paths_.workFolder);
     startedWell_ = true;
+    // The service's settings come on the engine's thread while the window is made and shown.
+    connect(&engine_, &WindowEngine::remoteSettingsArrived, this, &TMain_Dlog::TakeRemoteSettings);
+    engine_.StartRemoteSettings();
     InstallQtTranslation(*chosen);
     setWindowTitle(Q(context_->Language().ReadRaw("BrevantWindow", "BrevantForm")));
     helpFile_ = context_->Language().ReadRaw("Infos", "Helpfile");
@@ -100,7 +109,7 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     albums_->AcceptsFileDrops = [this] {
         return context_->BusyCount() == 0 && PageControl1->isVisible() && PageControl1->currentIndex() == OrganizeSheet;
     };
-    albums_->Queue().Subscribe([this](QueueChange change, TAlbum*) {
+    queueSubscription_ = albums_->Queue().Subscribe([this](QueueChange change, TAlbum*) {
         if (change == QueueChange::Content) UpdateTransferSummary();
         UpdateActions();  // albums came or went, photos left the content list
     });
@@ -126,12 +135,33 @@ TMain_Dlog::TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, s
     browse_ = std::make_unique<SelectPageController>(
         *context_, SelectPageParts{*selectSheet_, PBar3, Q(paths_.startFolder)});
 
-    context_->SetRemoteLoaded(LoadRemoteSettings());
-
     FollowActionSources();
 }
 
-TMain_Dlog::~TMain_Dlog() = default;
+TMain_Dlog::~TMain_Dlog() {
+    // The engine may outlive the window (main's) or go with it (its own, a member): the pages let
+    // go of it first.
+    browse_.reset();
+    delete transfers_;
+    delete albums_;
+    if (queueSubscription_ >= 0) engine_.Queue().Unsubscribe(queueSubscription_);
+    engine_.Core().Workspace().textPainter = nullptr;
+    engine_.Core().Workspace().progress = nullptr;
+}
+
+void TMain_Dlog::TakeRemoteSettings() {
+    // A run reads the service's settings while it goes on: they are taken when it has ended.
+    if (!engine_.RemoteSettingsPending() || (transfers_ && transfers_->Running())) return;
+    context_->SetRemoteLoaded(TakeRemoteSettingsAtStart(*context_, !closingOnSignal_));
+    CheckForUpdateWhenDue();
+}
+
+void TMain_Dlog::CheckForUpdateWhenDue() {
+    // The check reads the version that the service announces: it waits for the start's download.
+    if (!updateCheckDue_ || engine_.RemoteSettingsPending()) return;
+    updateCheckDue_ = false;
+    HelpUpdate1Execute();
+}
 
 void TMain_Dlog::CreateActions() {
     for (const ActionSpec& spec : ActionSpecs()) {
@@ -284,13 +314,9 @@ void TMain_Dlog::ConnectContext() {
             PBar->setValue(0);
         }
         Action(ActionId::FileOptions1)->setEnabled(false);
-        QApplication::processEvents();
     });
     connect(context_, &AppContext::progressStepped, this, [this] { PBar->setValue(PBar->value() + 1); });
-    connect(context_, &AppContext::busyEnding, this, [this] {
-        PBar->setValue(0);
-        QApplication::processEvents();
-    });
+    connect(context_, &AppContext::busyEnding, this, [this] { PBar->setValue(0); });
     connect(context_, &AppContext::busyEnded, this, [this](int stillBusy) {
         Action(ActionId::FileOptions1)->setEnabled(stillBusy == 0);
         if (stillBusy == 0) selectSheet_->Thumb_View->sortItems();
@@ -313,8 +339,12 @@ void TMain_Dlog::UpdateTransferSummary() {
 }
 
 void TMain_Dlog::FollowActionSources() {
-    // A run takes and lets go of albums as it goes.
-    connect(transfers_, &TransferController::runStateChanged, this, &TMain_Dlog::UpdateActions);
+    // A run takes and lets go of albums as it goes; the service's settings that came during a
+    // run are taken once it has ended.
+    connect(transfers_, &TransferController::runStateChanged, this, [this](bool running) {
+        if (!running) TakeRemoteSettings();
+        UpdateActions();
+    });
     connect(organizeSheet_->Content_View, &QListWidget::itemSelectionChanged, this, &TMain_Dlog::UpdateActions);
     connect(albums_, &AlbumsController::queueChanged, this, &TMain_Dlog::UpdateActions);
     FollowTextEditCommands(*this, Action(ActionId::EditCut1), Action(ActionId::EditCopy1), Action(ActionId::EditPaste1));
@@ -376,8 +406,6 @@ void TMain_Dlog::CloseOnSignal() {
 
 void TMain_Dlog::EnsureRestore() { BringToFront(*this); }
 
-bool TMain_Dlog::LoadRemoteSettings() { return LoadRemoteSettingsAtStart(*context_, startStopped_, startedWell_); }
-
 void TMain_Dlog::HelpUpdate1Execute() { CheckForNewVersion(*context_); }
 
 void TMain_Dlog::showEvent(QShowEvent* event) {
@@ -386,8 +414,8 @@ void TMain_Dlog::showEvent(QShowEvent* event) {
         shownOnce_ = true;
         UpdateTransferSummary();
         const TSettings& settings = context_->Settings();
-        if (IsUpdateCheckDue(settings.IsUpdated, settings.FreqIdx, settings.LastCheck, NowLocal()))
-            QTimer::singleShot(0, this, &TMain_Dlog::HelpUpdate1Execute);
+        updateCheckDue_ = IsUpdateCheckDue(settings.IsUpdated, settings.FreqIdx, settings.LastCheck, NowLocal());
+        QTimer::singleShot(0, this, &TMain_Dlog::CheckForUpdateWhenDue);
     }
     // Without a window manager no activation may ever come: the first-activation work then runs
     // shortly after the window is shown.

@@ -1,7 +1,7 @@
 #pragma once
-// The main window: owns the run's shared state (settings, language file, remote settings), runs
-// the start-up, first-activation and close sequences, and presents the three pages with their
-// tool bars, menus and actions.
+// The main window: shows the engine that main made before it (settings, workspace, remote
+// settings, transfer queue), opens the language file, runs the start-up, first-activation and
+// close sequences, and presents the three pages with their tool bars, menus and actions.
 
 #include <QMainWindow>
 #include <array>
@@ -15,6 +15,7 @@
 #include "gui/kit/ActionIds.h"
 #include "gui/kit/AppContext.h"
 #include "gui/kit/TileImages.h"
+#include "gui/kit/WindowEngine.h"
 
 class QAction;
 class QProgressBar;
@@ -45,11 +46,17 @@ class TMain_Dlog : public QMainWindow {
 public:
     enum Page { SelectSheet = 0, OrganizeSheet = 1, TransferSheet = 2 };
 
-    // `startStopped` ends the download of the service's settings at start-up as soon as it returns
-    // true (a termination signal came while the window was being made).
+    // The window on `engine`, which main made before it and which outlives it. `startStopped`
+    // ends the start's waits (the keyring) as soon as it returns true (a termination signal came
+    // while the window was being made); main stops the engine's start-up download itself.
+    TMain_Dlog(WindowEngine& engine, const MainWindowPaths& paths, std::function<bool()> startStopped = {},
+               QWidget* parent = nullptr);
+    // The window on an engine of its own, made first from `paths` and `locale` as main makes one.
     TMain_Dlog(const MainWindowPaths& paths, const LocaleInfo& locale, std::function<bool()> startStopped = {},
                QWidget* parent = nullptr);
     ~TMain_Dlog() override;
+
+    WindowEngine& Engine() { return engine_; }
 
     // False when no language file was found: the pages stay hidden and nothing else is set up.
     bool StartedWell() const { return startedWell_; }
@@ -94,8 +101,6 @@ public:
     void HelpUpdate1Execute();
     TRemoteSettings& RemoteSettings() { return context_->Remote(); }
     bool RemoteSettingsLoaded() const { return context_->RemoteLoaded(); }
-    // Downloads and reads the service's settings; messages for a document that did not read.
-    bool LoadRemoteSettings();
     bool FirstActivationPending() const { return firstActivation_; }
 
     // Shows the transfer panel in place of the pages, or the pages again.
@@ -120,6 +125,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    TMain_Dlog(std::unique_ptr<WindowEngine> ownEngine, WindowEngine* engine, const MainWindowPaths& paths,
+               std::function<bool()> startStopped, QWidget* parent);
+    // Takes the engine's start-up download of the service's settings once it has ended (and no
+    // transfer is reading them), with a message for a document that did not read.
+    void TakeRemoteSettings();
+    // The update check, once the window is shown and the service's settings have come.
+    void CheckForUpdateWhenDue();
     void CreateActions();
     void CreateMenus();
     void CreateToolBars();
@@ -137,8 +149,12 @@ private:
     // Connects UpdateActions and the text commands to the signals of what their rules read.
     void FollowActionSources();
 
+    std::unique_ptr<WindowEngine> ownEngine_;  // only when the window was not given one
+    WindowEngine& engine_;
     MainWindowPaths paths_;
     AppContext* context_;
+    int queueSubscription_ = -1;
+    bool updateCheckDue_ = false;
     std::string helpFile_;
     bool startedWell_ = false;
     std::optional<WorkFolderLock> workFolderLock_;  // held from start to the end of the close

@@ -1,23 +1,18 @@
 #include "gui/app/ServiceStartup.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 #include "core/app/DateTime.h"
 #include "core/app/Version.h"
-#include "core/service/HttpClient.h"
-#include "core/service/RemoteSettingsLoader.h"
+#include "core/service/RemoteSettingsReader.h"
 #include "core/service/UpdateCheck.h"
 #include "gui/kit/AppContext.h"
 #include "gui/kit/WebLinkOpener.h"
 
 namespace vantrel::gui {
 
-bool LoadRemoteSettingsAtStart(AppContext& context, const std::function<bool()>& stopped, bool showProblems) {
-    HttpClient client([] { QApplication::processEvents(); });
-    client.SetStopCheck(stopped);
-    const RemoteSettingsResult result =
-        LoadRemoteSettings(client, context.WorkFolder(), context.Locale().country, context.Remote());
+bool TakeRemoteSettingsAtStart(AppContext& context, bool showProblems) {
+    const RemoteSettingsResult result = context.Engine().Core().TakeRemoteSettings();
     if (!result.ok() && showProblems) {
         const std::string message =
             result.Message([&context](std::string_view key) { return context.Language().Translate(std::string(key)); });

@@ -1,4 +1,5 @@
-// The program entry: one instance per user, then the main window.
+// The program entry: one instance per user, then the engine (settings, workspace, service
+// settings, transfer queue), then the main window on it.
 #include <QApplication>
 #include <QIcon>
 #include <QSocketNotifier>
@@ -15,6 +16,7 @@
 #include "gui/app/SystemLocale.h"
 #include "gui/app/TerminationSignals.h"
 #include "gui/browse/SelectPageController.h"
+#include "gui/kit/WindowEngine.h"
 
 int main(int argc, char** argv) {
     using namespace vantrel;
@@ -22,7 +24,7 @@ int main(int argc, char** argv) {
     TSingleInst guard;
     if (!guard.CanStart(parameters)) return 0;
     // Other starts must find this instance from now on, also while the window is still being made
-    // (reading the service's settings can take a while): they are answered as soon as events run.
+    // (a send may hold the work folder, the keyring may be slow): they are answered as soon as events run.
     // A start that raced this one to the socket hands over to it instead.
     if (guard.Listen() < 0 && !guard.CanStart(parameters)) return 0;
 
@@ -36,12 +38,21 @@ int main(int argc, char** argv) {
     // A desktop theme that lacks an icon (or is not installed) falls back on the installed one.
     QIcon::setFallbackThemeName("Adwaita");
 
+    gui::MainWindowPaths paths;
+    paths.workFolder = WorkFolderPath();
+    paths.settingsFile = SettingsFilePath(paths.workFolder, argv[0]);
+    paths.programFolder = DataFolderFor(QApplication::applicationDirPath().toStdString());
+    paths.startFolder = gui::SelectPageController::FirstFolder().toStdString();
+    // Made before any window, and outliving it: the window and its pages all work on this one.
+    gui::WindowEngine engine(paths.workFolder, paths.settingsFile, gui::SystemLocaleInfo());
+
     gui::TMain_Dlog* ready = nullptr;  // the window, once it is made and started well
     bool closeWhenReady = false;       // a termination signal came while the window was being made
     guard.OnEnsureRestore = [&ready] {
         if (ready) ready->EnsureRestore();
     };
-    gui::RouteTerminationSignals([&ready, &closeWhenReady] {
+    gui::RouteTerminationSignals([&ready, &closeWhenReady, &engine] {
+        engine.StopRemoteSettings();  // a start-up download on its way ends at once
         if (ready) {
             ready->CloseOnSignal();
         } else {
@@ -56,12 +67,7 @@ int main(int argc, char** argv) {
         QObject::connect(notifier.get(), &QSocketNotifier::activated, [&guard] { guard.ServePending(); });
     }
 
-    gui::MainWindowPaths paths;
-    paths.workFolder = WorkFolderPath();
-    paths.settingsFile = SettingsFilePath(paths.workFolder, argv[0]);
-    paths.programFolder = DataFolderFor(QApplication::applicationDirPath().toStdString());
-    paths.startFolder = gui::SelectPageController::FirstFolder().toStdString();
-    gui::TMain_Dlog window(paths, gui::SystemLocaleInfo(), [&closeWhenReady] { return closeWhenReady; });
+    gui::TMain_Dlog window(engine, paths, [&closeWhenReady] { return closeWhenReady; });
     if (!window.StartedWell()) return 1;
 
     ready = &window;

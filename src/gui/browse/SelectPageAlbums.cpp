@@ -1,7 +1,6 @@
 // Adding the selection of the thumbnail list to albums: the add command, the add-to-album
 // sub-menu, the notice afterwards, and the compare dialog's add buttons.
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QListWidget>
 #include <QMenu>
@@ -14,6 +13,7 @@
 #include "gui/browse/TDup_Dlog.h"
 #include "gui/browse/ThumbItem.h"
 #include "gui/kit/AppContext.h"
+#include "gui/kit/StepLoop.h"
 
 namespace vantrel::gui {
 
@@ -26,23 +26,34 @@ int SelectPageController::AlbumIndexForAdd() {
 }
 
 void SelectPageController::AddSelectionToAlbum(int albumIndex) {
-    if (!adder_) return;
+    if (!adder_ || addSteps_->Running()) return;
     const int before = adder_->QueuedPhotoCount();
     // The paths are taken first: events run between photos and the list may change meanwhile.
-    QStringList paths;
-    for (int row : SelectedRows()) paths.append(static_cast<ThumbItem*>(page_.Thumb_View->item(row))->Path());
-    const int n = static_cast<int>(paths.size());
-    context_.BeginBusy(n, false);
-    for (const QString& path : paths) {
-        adder_->AddPhotoToAlbum(albumIndex, path);
-        StepProgress();
-        QApplication::processEvents();
-    }
-    adder_->SaveTransferList();
-    context_.EndBusy();
-    const int growth = adder_->QueuedPhotoCount() - before;
+    auto paths = std::make_shared<QStringList>();
+    for (int row : SelectedRows()) paths->append(static_cast<ThumbItem*>(page_.Thumb_View->item(row))->Path());
+    const int n = static_cast<int>(paths->size());
+    // Albums added, deleted or renamed meanwhile may have moved the chosen one: the add ends there.
+    const QStringList albums = adder_->AlbumNames();
+    PhotoAdder* adder = adder_;
+    addSteps_->Start(
+        n, false,
+        [this, paths, albumIndex, albums, adder](int step) {
+            if (adder != adder_ || adder_->AlbumNames() != albums) {
+                addSteps_->Cancel();
+                return;
+            }
+            adder_->AddPhotoToAlbum(albumIndex, paths->at(step));
+        },
+        [this, before, n, adder] {
+            if (adder != adder_) return;
+            adder_->SaveTransferList();
+            ShowAddedNotice(adder_->QueuedPhotoCount() - before, n);
+        });
+}
+
+void SelectPageController::ShowAddedNotice(int growth, int asked) {
     if (growth <= 0 || !noticeFlag_) return;
-    const QString upper = context_.Translate(growth == n ? "D_Upper1_All" : "D_Upper1_Part") + " " +
+    const QString upper = context_.Translate(growth == asked ? "D_Upper1_All" : "D_Upper1_Part") + " " +
                           context_.Translate("D_Upper2");
     bool noMore = false;
     if (ShowNotice) {
@@ -55,6 +66,8 @@ void SelectPageController::AddSelectionToAlbum(int albumIndex) {
     }
     if (noMore) noticeFlag_ = false;
 }
+
+bool SelectPageController::Adding() const { return addSteps_->Running(); }
 
 void SelectPageController::RebuildAlbumMenu() {
     albumMenu_->clear();

@@ -29,6 +29,7 @@
 #include "gui/browse/SlideshowView.h"
 #include "gui/browse/ThumbItem.h"
 #include "gui/kit/AppContext.h"
+#include "gui/kit/StepLoop.h"
 
 namespace vantrel::gui {
 
@@ -58,20 +59,20 @@ SelectPageController::SelectPageController(AppContext& context, const SelectPage
     page_.Thumb_View->viewport()->installEventFilter(this);  // double clicks, on a tile or beside
     page_.installEventFilter(this);  // the slideshow's keys, from wherever in the page they come
 
-    if ((queue_ = context_.Queue())) {
-        ownAdder_ = std::make_unique<AlbumsPhotoAdder>(*queue_);
-        adder_ = ownAdder_.get();
-        queueSubscription_ = queue_->Subscribe([this](QueueChange change, TAlbum*) {
-            if (change == QueueChange::Albums) RebuildAlbumMenu();
-        });
-    }
+    queue_ = &context_.Queue();
+    ownAdder_ = std::make_unique<AlbumsPhotoAdder>(*queue_);
+    adder_ = ownAdder_.get();
+    queueSubscription_ = queue_->Subscribe([this](QueueChange change, TAlbum*) {
+        if (change == QueueChange::Albums) RebuildAlbumMenu();
+    });
+    addSteps_ = new StepLoop(context_, this);
     StartWorker(decoders);
     ShowThumbnails();
     ShowPhotoInfo(page_, PhotoInfoTexts{});
 }
 
 SelectPageController::~SelectPageController() {
-    if (queue_) queue_->Unsubscribe(queueSubscription_);
+    queue_->Unsubscribe(queueSubscription_);
     page_.removeEventFilter(this);
     worker_.reset();  // stops and waits for the worker before the page goes
 }

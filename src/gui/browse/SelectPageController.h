@@ -28,6 +28,7 @@ namespace vantrel::gui {
 
 class AppContext;
 class FolderTree;
+class StepLoop;
 class PhotoAdder;
 class SelectPage;
 class TCompare_Dlog;
@@ -44,7 +45,7 @@ class SelectPageController : public QObject, public ThumbnailSink {
 public:
     // Binds the page (the context's language file is open), switches it to thumbnails and starts
     // the thumbnail worker with `decoders` decoding threads (0: two when the machine has two cores
-    // or more). Adding photos goes to the context's transfer queue when it has one.
+    // or more). Adding photos goes to the engine's transfer queue.
     SelectPageController(AppContext& context, const SelectPageParts& parts, int decoders = 0);
     ~SelectPageController() override;
 
@@ -78,8 +79,11 @@ public:
     void ShowCurrentImage();
     void UpdateInfoPanel();
     void UpdateBrowseActions();
-    // Adds the selected photos to the album at `albumIndex`, then shows the notice when due.
+    // Adds the selected photos to the album at `albumIndex`, one photo per turn of the event loop,
+    // saves the list once, then shows the notice when due. Refused while an add runs.
     void AddSelectionToAlbum(int albumIndex);
+    // Whether an add is under way.
+    bool Adding() const;
     // The album that ImgAdd1 fills: the current one, else the default one (made when there is
     // no album at all); -1 when there is none.
     int AlbumIndexForAdd();
@@ -128,6 +132,8 @@ private:
     // the file cannot be opened.
     QImage DecodeWhole(const QString& path);
     void StepProgress();
+    // The notice after an add: `growth` photos queued of the `asked` ones.
+    void ShowAddedNotice(int growth, int asked);
     // ImgAdd1: enabled while adding is allowed and photos are selected.
     void UpdateAddAction();
 
@@ -144,7 +150,8 @@ private:
     std::unique_ptr<TThumbnailThread> worker_;
     PhotoAdder* adder_ = nullptr;
     std::unique_ptr<PhotoAdder> ownAdder_;  // over the transfer queue, when there is one
-    TransferQueue* queue_ = nullptr;  // the context's, which outlives this controller
+    TransferQueue* queue_ = nullptr;  // the engine's, which outlives this controller
+    StepLoop* addSteps_ = nullptr;
     int queueSubscription_ = -1;
     QPointer<QProgressBar> pbar3_;
     QMenu* selectMenu_ = nullptr;

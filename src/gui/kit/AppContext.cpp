@@ -4,19 +4,18 @@
 
 namespace vantrel::gui {
 
-AppContext::AppContext(const LocaleInfo& locale, std::string workFolder, QObject* parent)
-    : QObject(parent), locale_(locale), workFolder_(std::move(workFolder)) {}
+AppContext::AppContext(WindowEngine& engine, QObject* parent) : QObject(parent), engine_(engine) {}
 
 AppContext::~AppContext() = default;
 
 QString AppContext::Translate(const char* key) const { return QString::fromStdString(language_.Translate(key)); }
 
 SizeTextStyle AppContext::SizeStyle() const {
-    return {language_.Translate("Panel_Mb"), language_.Translate("Panel_Kb"), locale_.decimalSeparator};
+    return {language_.Translate("Panel_Mb"), language_.Translate("Panel_Kb"), Locale().decimalSeparator};
 }
 
 std::string AppContext::CaptionFor(const std::string& path, std::int64_t size, int width, int height) const {
-    const CaptionParts parts{settings_.ShowName, settings_.ShowLen, settings_.ShowSize};
+    const CaptionParts parts{Settings().ShowName, Settings().ShowLen, Settings().ShowSize};
     return FormatThumbCaption(path, static_cast<std::uint64_t>(size), width, height, parts, SizeStyle());
 }
 
@@ -28,7 +27,7 @@ void AppContext::BeginBusy(int count, bool force) {
 }
 
 void AppContext::EndBusy() {
-    emit busyEnding();  // still busy while the window lets the last events run
+    emit busyEnding();  // still busy while the window empties its bar
     --busyCount_;
     emit busyEnded(busyCount_);
 }

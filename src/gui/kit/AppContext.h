@@ -1,9 +1,10 @@
 #pragma once
 // What the pages and dialogs of the window share, handed to them in place of the window itself:
-// the user's settings (with a signal when they change), the language texts, the locale, the work
-// folder, the image workspace, the service's remote settings, the transfer queue with the tiles
-// of its photos, the busy state and the window's actions. A page that needs the window (a help
-// page, the transfer panel) asks through a signal; the window answers it.
+// the engine that main made before any window (the user's settings, with a signal when they
+// change, the image workspace, the service's remote settings, the transfer queue with the tiles
+// of its photos), the language texts, the locale, the work folder, the busy state and the
+// window's actions. A page that needs the window (a help page, the transfer panel) asks through
+// a signal; the window answers it.
 
 #include <QObject>
 #include <QString>
@@ -19,24 +20,23 @@
 #include "core/service/TRemoteSettings.h"
 #include "gui/kit/ActionIds.h"
 #include "gui/kit/TileImages.h"
+#include "gui/kit/WindowEngine.h"
 
 class QAction;
 class QWidget;
-
-namespace vantrel {
-class TransferQueue;
-}
 
 namespace vantrel::gui {
 
 class AppContext : public QObject {
     Q_OBJECT
 public:
-    AppContext(const LocaleInfo& locale, std::string workFolder, QObject* parent = nullptr);
+    explicit AppContext(WindowEngine& engine, QObject* parent = nullptr);
     ~AppContext() override;
 
-    TSettings& Settings() { return settings_; }
-    const TSettings& Settings() const { return settings_; }
+    // The engine itself, for what the context does not pass on (the content list it shows).
+    WindowEngine& Engine() const { return engine_; }
+    TSettings& Settings() { return engine_.Core().Settings(); }
+    const TSettings& Settings() const { return engine_.Core().Settings(); }
     // Tells every listener that the settings changed (the preferences dialog was accepted).
     void NotifySettingsChanged() { emit settingsChanged(); }
 
@@ -44,24 +44,23 @@ public:
     const LanguageFile& Language() const { return language_; }
     // The text of a language key, with line breaks expanded.
     QString Translate(const char* key) const;
-    const LocaleInfo& Locale() const { return locale_; }
+    const LocaleInfo& Locale() const { return engine_.Core().Locale(); }
     // Unit texts and decimal separator of size texts.
     SizeTextStyle SizeStyle() const;
     // The caption of a photo's tile from the caption settings.
     std::string CaptionFor(const std::string& path, std::int64_t size, int width, int height) const;
     // With a trailing "/".
-    const std::string& WorkFolder() const { return workFolder_; }
-    ImageWorkspace& Workspace() { return workspace_; }
-    TRemoteSettings& Remote() { return remote_; }
-    const TRemoteSettings& Remote() const { return remote_; }
+    const std::string& WorkFolder() const { return engine_.Core().WorkFolder(); }
+    ImageWorkspace& Workspace() { return engine_.Core().Workspace(); }
+    TRemoteSettings& Remote() { return engine_.Core().Remote(); }
+    const TRemoteSettings& Remote() const { return engine_.Core().Remote(); }
     bool RemoteLoaded() const { return remoteLoaded_; }
     void SetRemoteLoaded(bool loaded) { remoteLoaded_ = loaded; }
 
-    // The photos waiting to be sent; null until the window has made it (after a good start).
-    TransferQueue* Queue() const { return queue_; }
-    void SetQueue(TransferQueue* queue) { queue_ = queue; }
+    // The photos waiting to be sent: the engine's, there before any page.
+    TransferQueue& Queue() const { return engine_.Queue(); }
     // The tiles of the queued photos, by their image index.
-    TileImageList& QueueTiles() { return queueTiles_; }
+    TileImageList& QueueTiles() { return engine_.QueueTiles(); }
 
     // The window that message boxes and dialogs belong to, and its title.
     QWidget* DialogParent() const { return dialogParent_; }
@@ -94,15 +93,9 @@ signals:
     void transferPanelRequested(bool shown);
 
 private:
-    LocaleInfo locale_;
-    std::string workFolder_;
-    TSettings settings_;
-    TRemoteSettings remote_;
+    WindowEngine& engine_;
     bool remoteLoaded_ = false;
     LanguageFile language_;
-    ImageWorkspace workspace_;
-    TransferQueue* queue_ = nullptr;
-    TileImageList queueTiles_;
     QWidget* dialogParent_ = nullptr;
     std::array<QAction*, static_cast<size_t>(ActionId::Count)> actions_{};
     int busyCount_ = 0;

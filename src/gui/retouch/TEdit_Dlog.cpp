@@ -281,7 +281,7 @@ void TEdit_Dlog::SaveBack(QListWidgetItem* item) {
     }
     // The new tile first: the queue's listeners show it when told of the rewrite.
     context_.QueueTiles().Replace(imageIndex, *tile);
-    if (TransferQueue* queue = context_.Queue()) queue->PhotoRewritten(album_, index, photo_.Width(), photo_.Height());
+    context_.Queue().PhotoRewritten(album_, index, photo_.Width(), photo_.Height());
     RetouchPhotoList::ShowPhoto(item, album_.Jobs().Items(index).Caption, *tile);
 }
 

@@ -111,7 +111,7 @@ void TransferController::StartWorker() {
                                 context_.Settings().LimitKBps,
                                 context_.Settings().Connections};
     panel_.ShowUploadLimit(context_.Settings().LimitKBps);
-    worker_ = std::make_unique<TransferWorker>(*context_.Queue(), std::move(setup));
+    worker_ = std::make_unique<TransferWorker>(context_.Queue(), std::move(setup));
     TransferWorker& worker = *worker_;
     // A problem that does not end the run is shown without holding anything up.
     worker.OnSettingsProblem = [this](const RemoteSettingsResult& problem) {
@@ -150,7 +150,7 @@ void TransferController::ShowConnected(const QString& advertUrl) {
 
 void TransferController::TakeSentPhotoOff(const QString& workPath) {
     // The run has deleted the working copy already; the queue writes the list at once.
-    TAlbumList& albums = context_.Queue()->Albums();
+    TAlbumList& albums = context_.Queue().Albums();
     const std::string path = workPath.toStdString();
     for (int i = 0; i < albums.Count(); ++i) {
         TAlbum& album = albums.Items(i);
@@ -172,12 +172,12 @@ void TransferController::RunEnded() {
     photosSent_ = result.photosSent;
     sessionCode_ = result.sessionCode;
     running_ = false;
-    context_.Queue()->Claims().Reset();
+    context_.Queue().Claims().Reset();
     sleepInhibitor_.Release();
     emit runStateChanged(false);
     ShowPanel(false);
     page_.ShowStatus(context_.Translate("DisconnectServer"));
-    const int left = context_.Queue()->QueuedCount();
+    const int left = context_.Queue().QueuedCount();
     // Before any message box: the user away from the window learns of the end at once.
     if (!closeRequested_) NotifyRunEnded(left);
     switch (result.end) {
@@ -203,7 +203,7 @@ void TransferController::RunEnded() {
     } else if (outcome_ == TTransferOutcome::toStopped && !closeRequested_ && result.end != SessionEnd::WriteFailed) {
         ShowWarning(context_.Translate("TransferAbort"));
     }
-    context_.Queue()->Save();
+    context_.Queue().Save();
     if (closeRequested_) emit closeAfterRun();
 }
 
@@ -224,7 +224,7 @@ void TransferController::ApplyLanguage() {
 }
 
 void TransferController::ShowSummary() {
-    const TransferQueue& queue = *context_.Queue();
+    const TransferQueue& queue = context_.Queue();
     const std::int64_t photos = queue.QueuedCount();
     if (photos == 0) {
         page_.ShowSummary(context_.Translate("NoImgToTransfer"), {}, false);

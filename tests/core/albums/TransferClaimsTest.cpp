@@ -15,7 +15,7 @@ TEST(TransferClaims, AClaimedAlbumRefusesEveryChangeUntilItsPhotosAreReleased) {
     ASSERT_EQ(claims.ClaimPhotos(kAlbum).size(), 2u);
     EXPECT_FALSE(claims.MayChange(kAlbum));
     EXPECT_FALSE(claims.Withdraw(kAlbum, {"/w/b.jpg"}));  // another photo of the album is claimed
-    EXPECT_FALSE(claims.Hold(kAlbum));
+    EXPECT_FALSE(claims.Hold(kAlbum, {"/w/a.jpg"}));
     EXPECT_TRUE(claims.MayChange(kOther));
     claims.Release({"/w/a.jpg"});
     EXPECT_FALSE(claims.MayChange(kAlbum));
@@ -28,8 +28,8 @@ TEST(TransferClaims, AClaimedAlbumRefusesEveryChangeUntilItsPhotosAreReleased) {
 TEST(TransferClaims, WithdrawnAndHeldPhotosAreLeftOutAndRewrittenOnesCarryTheirNewSize) {
     TransferClaims claims;
     ASSERT_TRUE(claims.Withdraw(kOther, {"/w/c.jpg"}));
-    ASSERT_TRUE(claims.Hold(kAlbum));
-    ASSERT_TRUE(claims.Hold(kAlbum));  // holds nest
+    ASSERT_TRUE(claims.Hold(kAlbum, kAlbum));
+    ASSERT_TRUE(claims.Hold(kAlbum, {"/w/a.jpg"}));  // holds nest
     claims.Rewritten("/w/d.jpg", {400, 600, 12345});
     const auto other = claims.ClaimPhotos(kOther);
     EXPECT_EQ(other[0].claim, Claim::LeftOut);
@@ -39,7 +39,8 @@ TEST(TransferClaims, WithdrawnAndHeldPhotosAreLeftOutAndRewrittenOnesCarryTheirN
     EXPECT_EQ(other[1].rewritten->bytes, 12345);
     claims.Unhold(kAlbum);
     EXPECT_EQ(claims.ClaimPhotos({"/w/a.jpg"})[0].claim, Claim::LeftOut);
-    claims.Unhold(kAlbum);
+    EXPECT_EQ(claims.ClaimPhotos({"/w/b.jpg"})[0].claim, Claim::Claimed);  // a turn holds its photo alone
+    claims.Unhold({"/w/a.jpg"});
     EXPECT_EQ(claims.ClaimPhotos({"/w/a.jpg"})[0].claim, Claim::Claimed);
     // A new run starts afresh: the photo withdrawn from the last one is sent.
     claims.Reset();
