@@ -36,10 +36,7 @@ AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObj
     queue_->OnSaveFailed = [this](const std::string& error) {
         ShowWarning(QString("The transfer list could not be saved:\n%1").arg(Q(error)));
     };
-    queueSubscription_ = queue_->Subscribe([this](QueueChange change, TAlbum*) {
-        if (change == QueueChange::Albums) RefreshAlbumTitles();
-        emit queueChanged();
-    });
+    connect(&context_.Engine(), &WindowEngine::albumsChanged, this, &AlbumsController::RefreshAlbumTitles);
 
     TIntakeHooks& hooks = queue_->Intake().Hooks;
     hooks.FormatCaption = [this](const std::string& path, std::int64_t size, int width, int height) {
@@ -95,7 +92,6 @@ void AlbumsController::ConnectCommands() {
 AlbumsController::~AlbumsController() {
     // The panels go with their widgets; the engine's queue, which stays, must not call back into
     // this page.
-    queue_->Unsubscribe(queueSubscription_);
     queue_->Albums().AlbumView = nullptr;
     queue_->Albums().OnMessage = nullptr;
     queue_->OnSaveFailed = nullptr;

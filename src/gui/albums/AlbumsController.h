@@ -71,10 +71,6 @@ public:
     void AlbumNameChanged(TAlbum& album) override;
     void AlbumHighlightChanged(TAlbum& album) override;
 
-signals:
-    // An album or a photo of the queue was added, removed, changed or made current.
-    void queueChanged();
-
 private:
     void ShowMessage(const TUserMessage& message);
     // Turns the photo of the current album whose tile is `imageIndex`.
@@ -96,7 +92,6 @@ private:
     std::unique_ptr<ContentListView> contentView_;
     TransferQueue* const queue_;  // the engine's: never null, and it outlives this page
     StepLoop* steps_ = nullptr;   // the turn and drop loops, one at a time
-    int queueSubscription_ = -1;
     QWidget* panelHolder_ = nullptr;
     QVBoxLayout* panelLayout_ = nullptr;
     std::map<const TAlbum*, AlbumPanel*> panels_;

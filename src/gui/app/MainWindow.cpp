@@ -109,9 +109,11 @@ TMain_Dlog::TMain_Dlog(std::unique_ptr<WindowEngine> ownEngine, WindowEngine* en
     albums_->AcceptsFileDrops = [this] {
         return context_->BusyCount() == 0 && PageControl1->isVisible() && PageControl1->currentIndex() == OrganizeSheet;
     };
-    queueSubscription_ = albums_->Queue().Subscribe([this](QueueChange change, TAlbum*) {
-        if (change == QueueChange::Content) UpdateTransferSummary();
-        UpdateActions();  // albums came or went, photos left the content list
+    // Albums came or went, photos left the content list: the summary and the commands follow.
+    connect(&engine_, &WindowEngine::albumsChanged, this, &TMain_Dlog::UpdateActions);
+    connect(&engine_, &WindowEngine::photosChanged, this, [this] {
+        UpdateTransferSummary();
+        UpdateActions();
     });
     albums_->CreateFirstAlbum();
     transfers_ = new TransferController(*context_, *transferSheet_, *TransFile_Panel, this);
@@ -144,7 +146,6 @@ TMain_Dlog::~TMain_Dlog() {
     browse_.reset();
     delete transfers_;
     delete albums_;
-    if (queueSubscription_ >= 0) engine_.Queue().Unsubscribe(queueSubscription_);
     engine_.Core().Workspace().textPainter = nullptr;
     engine_.Core().Workspace().progress = nullptr;
 }
@@ -346,7 +347,6 @@ void TMain_Dlog::FollowActionSources() {
         UpdateActions();
     });
     connect(organizeSheet_->Content_View, &QListWidget::itemSelectionChanged, this, &TMain_Dlog::UpdateActions);
-    connect(albums_, &AlbumsController::queueChanged, this, &TMain_Dlog::UpdateActions);
     FollowTextEditCommands(*this, Action(ActionId::EditCut1), Action(ActionId::EditCopy1), Action(ActionId::EditPaste1));
     UpdateActions();
 }

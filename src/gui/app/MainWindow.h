@@ -153,7 +153,6 @@ private:
     WindowEngine& engine_;
     MainWindowPaths paths_;
     AppContext* context_;
-    int queueSubscription_ = -1;
     bool updateCheckDue_ = false;
     std::string helpFile_;
     bool startedWell_ = false;

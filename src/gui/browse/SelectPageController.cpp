@@ -62,9 +62,7 @@ SelectPageController::SelectPageController(AppContext& context, const SelectPage
     queue_ = &context_.Queue();
     ownAdder_ = std::make_unique<AlbumsPhotoAdder>(*queue_);
     adder_ = ownAdder_.get();
-    queueSubscription_ = queue_->Subscribe([this](QueueChange change, TAlbum*) {
-        if (change == QueueChange::Albums) RebuildAlbumMenu();
-    });
+    connect(&context_.Engine(), &WindowEngine::albumsChanged, this, &SelectPageController::RebuildAlbumMenu);
     addSteps_ = new StepLoop(context_, this);
     StartWorker(decoders);
     ShowThumbnails();
@@ -72,7 +70,6 @@ SelectPageController::SelectPageController(AppContext& context, const SelectPage
 }
 
 SelectPageController::~SelectPageController() {
-    queue_->Unsubscribe(queueSubscription_);
     page_.removeEventFilter(this);
     worker_.reset();  // stops and waits for the worker before the page goes
 }

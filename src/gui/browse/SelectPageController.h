@@ -152,7 +152,6 @@ private:
     std::unique_ptr<PhotoAdder> ownAdder_;  // over the transfer queue, when there is one
     TransferQueue* queue_ = nullptr;  // the engine's, which outlives this controller
     StepLoop* addSteps_ = nullptr;
-    int queueSubscription_ = -1;
     QPointer<QProgressBar> pbar3_;
     QMenu* selectMenu_ = nullptr;
     QAction* changeViewMode_ = nullptr;

@@ -7,10 +7,15 @@ WindowEngine::WindowEngine(const std::string& workFolder, const std::string& set
     : QObject(parent),
       core_({workFolder, settingsFile, locale, [this](const RgbBitmap& tile) -> std::expected<int, std::string> {
                  return queueTiles_.Add(QPixmap::fromImage(ToQImage(tile)));
-             }}) {}
+             }}) {
+    queueSubscription_ = core_.Queue().Subscribe([this](QueueChange change, TAlbum* album) {
+        if (change == QueueChange::Albums) emit albumsChanged();
+        else emit photosChanged(album);
+    });
+}
 
 // The engine goes first: its download thread is joined while this object can still take events.
-WindowEngine::~WindowEngine() = default;
+WindowEngine::~WindowEngine() { core_.Queue().Unsubscribe(queueSubscription_); }
 
 void WindowEngine::StartRemoteSettings() {
     core_.StartRemoteSettings({}, {}, [this] {

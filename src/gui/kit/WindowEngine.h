@@ -6,6 +6,7 @@
 #include <QObject>
 #include <string>
 
+#include "core/albums/TAlbum.h"
 #include "core/app/LocaleInfo.h"
 #include "core/service/ClientEngine.h"
 #include "gui/kit/TileImages.h"
@@ -37,10 +38,16 @@ public:
 signals:
     // The start-up download has ended: Core().TakeRemoteSettings() gives its result at once.
     void remoteSettingsArrived();
+    // The queue changed (told at once, on the window's thread): an album was added, deleted,
+    // renamed, re-sorted or made current; a photo of `album` (null after a deletion) was added,
+    // removed or rewritten.
+    void albumsChanged();
+    void photosChanged(TAlbum* album);
 
 private:
     TileImageList queueTiles_;  // before the engine, whose intake adds to it
     ClientEngine core_;
+    int queueSubscription_ = -1;
 };
 
 }  // namespace vantrel::gui
