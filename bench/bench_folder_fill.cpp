@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "gui/app/MainWindow.h"
+#include "gui/app/TMain_Dlog.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
 
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     for (int run = 0; run < runs; ++run) {
         // An empty folder between runs, so that the photo folder is listed anew each time.
         bool finished = false;
-        auto connection = QObject::connect(&browse, &SelectPageController::ListingFinished, [&] { finished = true; });
+        auto connection = QObject::connect(&browse, &SelectPageController::listingFinished, [&] { finished = true; });
         browse.SelectFolder(empty.path());
         while (!finished) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         finished = false;

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "gui/app/MainWindow.h"
+#include "gui/app/TMain_Dlog.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
 #include "gui/browse/SlideshowView.h"
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     window.FirstActivation();
     SelectPageController& browse = *window.Browse();
     bool finished = false;
-    QObject::connect(&browse, &SelectPageController::ListingFinished, [&] { finished = true; });
+    QObject::connect(&browse, &SelectPageController::listingFinished, [&] { finished = true; });
     browse.SelectFolder(QString::fromLocal8Bit(argv[2]));
     while (!finished) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const int steps = std::min(argc > 3 ? std::atoi(argv[3]) : 5, window.Select()->Thumb_View->count() - 1);

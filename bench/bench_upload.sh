@@ -16,7 +16,7 @@ cat > "$out/bench_upload.cpp" <<'CPP'
 #include "core/service/FtpClient.h"
 int main(int argc, char** argv) {
     if (argc != 4) return 2;
-    vantrel::TFtpClient ftp({argv[1], "vantrel_upload", "upload-pass"}, [] {});
+    vantrel::FtpClient ftp({argv[1], "vantrel_upload", "upload-pass"}, [] {});
     auto start = std::chrono::steady_clock::now();  // login included, as curl's total has it
     ftp.FtpConnect();
     ftp.FtpStore(argv[2], argv[3]);

@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view stream(reinterpret_cast<const char*>(data), size);
-    vantrel::TFtpReplyAssembler assembler;
+    vantrel::FtpReplyAssembler assembler;
     std::size_t start = 0;
     while (start <= stream.size()) {
         std::size_t end = stream.find('\n', start);
@@ -22,11 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto added = assembler.AddLine(line);
         if (!added) break;
         if (*added) {
-            const vantrel::TFtpReply& reply = assembler.Reply();
+            const vantrel::FtpReply& reply = assembler.Reply();
             if (reply.code < 0 || reply.code > 999 || reply.text.size() > vantrel::kFtpMaxReplyText) __builtin_trap();
             if (auto address = vantrel::ParsePasvReply(reply.text); address && (address->port < 0 || address->port > 65535))
                 __builtin_trap();
-            assembler = vantrel::TFtpReplyAssembler();
+            assembler = vantrel::FtpReplyAssembler();
         }
     }
     return 0;

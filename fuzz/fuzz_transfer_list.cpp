@@ -8,17 +8,17 @@
 #include <vector>
 
 #include "FuzzFile.h"
-#include "core/albums/TMemoryContentView.h"
+#include "core/albums/MemoryContentView.h"
 #include "core/albums/TransferListFile.h"
 
 namespace {
 
 // Photos that always decode and copy, without touching any file.
-class FakeImaging : public vantrel::TPhotoImaging {
+class FakeImaging : public vantrel::PhotoImaging {
 public:
     std::uint32_t FileSizeOf(const std::string&) override { return 1; }
-    vantrel::TPhotoLoad LoadPhoto(const std::string&) override {
-        return {vantrel::TPhotoLoad::Status::Decoded, 10, 10, {}};
+    vantrel::PhotoLoad LoadPhoto(const std::string&) override {
+        return {vantrel::PhotoLoad::Status::Decoded, 10, 10, {}};
     }
     std::expected<void, std::string> StoreWorkingCopy(const std::string&, const std::string&) override { return {}; }
     std::expected<int, std::string> AddContentTile() override { return 0; }
@@ -46,10 +46,10 @@ std::string Restore(const std::string& path) {
         char pattern[] = "/tmp/vantrel-fuzz-XXXXXX";
         return std::string(mkdtemp(pattern)) + "/";
     }();
-    vantrel::TMemoryContentView view;
+    vantrel::MemoryContentView view;
     vantrel::TAlbumList albums(view, vantrel::MonthNames{});
     FakeImaging imaging;
-    vantrel::TPhotoIntake intake(albums, imaging, work, vantrel::MonthNames{});
+    vantrel::PhotoIntake intake(albums, imaging, work, vantrel::MonthNames{});
     (void)vantrel::LoadTransferList(albums, intake, path);
     return vantrel::FormatTransferList(albums);
 }

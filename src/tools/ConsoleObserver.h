@@ -16,7 +16,7 @@ namespace vantrel::cli {
 
 // The transfer panel on the terminal: one line per photo once its fate is known, the messages
 // on standard error, Ctrl-C as the Stop button.
-class ConsoleObserver : public TTransferObserver {
+class ConsoleObserver : public TransferObserver {
 public:
     // `interrupted` tells when Ctrl-C or a termination signal came: the run is stopped then.
     ConsoleObserver(const Texts& texts, std::function<bool()> interrupted)
@@ -53,7 +53,7 @@ public:
     void ShowPhotoProgress(std::int64_t, std::int64_t) override {}
     void ShowRunProgress(std::int64_t position, std::int64_t range) override { runPosition_ = position, runRange_ = range; }
     void ShowLoginRefused() override { std::fprintf(stderr, "%s\n", ForTerminal(texts_("BadLoginErr")).c_str()); }
-    void ShowReport(const TTransferReport& report) override {
+    void ShowReport(const TransferReport& report) override {
         std::printf("%s\n%s%s\n", ForTerminal(texts_("TransferReport")).c_str(),
                     ForTerminal(texts_("BadFileTransfer")).c_str(),
                     ForTerminal(FormatTransferReport(report, texts_("BecauseSize"), texts_("BecauseWarning"),
@@ -75,7 +75,7 @@ private:
         const auto now = std::chrono::steady_clock::now();
         if (now - lastProgressLine_ < std::chrono::seconds(1)) return;
         lastProgressLine_ = now;
-        const TTransferRun* run = session_ ? session_->CurrentRun() : nullptr;
+        const TransferRun* run = session_ ? session_->CurrentRun() : nullptr;
         const auto left = run ? run->SecondsLeft() : std::nullopt;
         std::fprintf(stderr, "sent %.1f of %.1f MB", static_cast<double>(runPosition_) / 1e6,
                      static_cast<double>(runRange_) / 1e6);

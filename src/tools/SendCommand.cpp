@@ -14,7 +14,7 @@
 #include "core/albums/WorkFolderLeftovers.h"
 #include "core/app/FormatPattern.h"
 #include "core/app/ProxySetting.h"
-#include "core/app/TSettings.h"
+#include "core/app/UserSettings.h"
 #include "core/app/WorkFolder.h"
 #include "core/app/WorkFolderLock.h"
 #include "core/base/AsciiText.h"
@@ -90,7 +90,7 @@ int RunSend(const std::vector<std::string>& args) {
     int tiles = 0;
     ClientEngine engine({workFolder, settingsPath, locale,
                          [&tiles](const RgbBitmap&) -> std::expected<int, std::string> { return tiles++; }, true});
-    TSettings& settings = engine.Settings();
+    UserSettings& settings = engine.Settings();
     TRemoteSettings& remote = engine.Remote();
     const Texts texts(settings.FileName, locale.country);
     const auto translate = [&texts](std::string_view key) { return texts(key); };
@@ -129,7 +129,7 @@ int RunSend(const std::vector<std::string>& args) {
 
     // The transfer list as the window restores it at start: photos through intake, no copies.
     TransferQueue& queue = engine.Queue();
-    queue.Albums().OnMessage = [&](const TUserMessage& message) {
+    queue.Albums().OnMessage = [&](const UserMessage& message) {
         auto arg = [&](std::size_t i) { return i < message.args.size() ? message.args[i] : std::string(); };
         const std::string text =
             FormatPattern(texts(message.key), {FormatArg(arg(0)), FormatArg(arg(1))}, locale.decimalSeparator);
@@ -139,7 +139,7 @@ int RunSend(const std::vector<std::string>& args) {
         std::fprintf(stderr, "%s: %s\n", queue.ListPath().c_str(), error.c_str());
     };
     if (auto loaded = engine.RestoreList(); !loaded) {
-        const TransferListProblem& problem = loaded.error();
+        const TransferListError& problem = loaded.error();
         const std::string text =
             problem.keptAs.empty()
                 ? FormatPattern(texts("ListNotMoved"), {FormatArg(problem.reason), FormatArg(queue.ListPath())})
@@ -176,7 +176,7 @@ int RunSend(const std::vector<std::string>& args) {
     session.OnSettingsProblem = [&](const RemoteSettingsResult& result) {
         std::fprintf(stderr, "%s\n", ForTerminal(result.Message(translate)).c_str());
     };
-    session.OnUnreadableResponse = [&](const RpcProblem& problem) {
+    session.OnUnreadableResponse = [&](const RpcError& problem) {
         std::fprintf(stderr, "%s\n", ForTerminal(problem.Message(translate)).c_str());
     };
     session.SetUploadLimit(limitRate.value_or(settings.LimitKBps));
@@ -221,7 +221,7 @@ int RunSend(const std::vector<std::string>& args) {
 }
 
 // The settings' range of sessions is the session's own.
-static_assert(TSettings::kMaxConnections == TransferSession::kMaxConnections);
+static_assert(UserSettings::kMaxConnections == TransferSession::kMaxConnections);
 
 const CliCommandRegistration reg("send", {"send --email ADDRESS [--password-stdin] [--limit-rate KB] [--connections N] [--progress]\n"
                                           "      send the queued photos to the service, at most KB kilobytes per second\n"

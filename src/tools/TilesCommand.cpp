@@ -25,7 +25,7 @@ bool WritePpm(const std::string& path, const RgbBitmap& bitmap) {
 }
 
 // The listed photos of `folder` that are regular files (links followed), sorted by path.
-std::vector<std::string> PhotoFilesOf(const std::string& folder, const TFileNames& names) {
+std::vector<std::string> PhotoFilesOf(const std::string& folder, const FileNames& names) {
     std::vector<std::string> photos;
     for (std::string& path : PathsOfListing(folder, names)) {
         std::error_code error;
@@ -41,7 +41,7 @@ int RunTiles(const std::vector<std::string>& args) {
         return 2;
     }
     namespace fs = std::filesystem;
-    TFileNames names;
+    FileNames names;
     if (!ListPhotoFolder(args[0], names, [] { return true; })) {
         const std::error_code error(errno, std::system_category());
         std::fprintf(stderr, "cannot list %s: %s\n", args[0].c_str(), error.message().c_str());

@@ -14,7 +14,7 @@
 
 #include "core/TempFolder.h"
 #include "gui/GuiTestSupport.h"
-#include "gui/app/MainWindow.h"
+#include "gui/app/TMain_Dlog.h"
 #include "gui/browse/PhotoAdder.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
@@ -88,7 +88,7 @@ struct BrowseWindow {
 
     // Selects the folder in the tree and waits until its listing has ended.
     bool List(const std::string& folder, int timeoutMs = 20000) {
-        QSignalSpy finished(&Browse(), &SelectPageController::ListingFinished);
+        QSignalSpy finished(&Browse(), &SelectPageController::listingFinished);
         if (!Browse().SelectFolder(QString::fromStdString(folder))) return false;
         return finished.wait(timeoutMs);
     }

@@ -93,7 +93,7 @@ private slots:
         test::TempFolder first, second;
         for (int i = 0; i < 120; ++i) WritePhoto(first.File("first" + std::to_string(i) + ".jpg"), 900, 700, i);
         for (int i = 0; i < 3; ++i) WritePhoto(second.File("second" + std::to_string(i) + ".jpg"), 50, 50, i);
-        QSignalSpy finished(&w.Browse(), &SelectPageController::ListingFinished);
+        QSignalSpy finished(&w.Browse(), &SelectPageController::listingFinished);
         QVERIFY(w.Browse().SelectFolder(QString::fromStdString(first.Path())));
         QTRY_VERIFY_WITH_TIMEOUT(w.List().count() >= 1, 20000);
         QVERIFY(w.List().count() < 120);
@@ -114,7 +114,7 @@ private slots:
         w.Browse().SetDecoderCount(1);
         test::TempFolder folder;
         for (int i = 0; i < 60; ++i) WritePhoto(folder.File("p" + std::to_string(i) + ".jpg"), 1200, 900, i);
-        QSignalSpy finished(&w.Browse(), &SelectPageController::ListingFinished);
+        QSignalSpy finished(&w.Browse(), &SelectPageController::listingFinished);
         // The worker is replaced as soon as the first tile is in, from the event loop.
         bool restarted = false;
         connect(w.List().model(), &QAbstractItemModel::rowsInserted, this, [&] {

@@ -16,7 +16,7 @@
 #include <memory>
 
 #include "core/TempFolder.h"
-#include "gui/app/MainWindow.h"
+#include "gui/app/TMain_Dlog.h"
 #include "gui/service/TransferController.h"
 #include "gui/service/TransferPage.h"
 

@@ -27,7 +27,7 @@
 #include "core/base/AtomicFile.h"
 #include "core/TempFolder.h"
 #include "gui/GuiTestSupport.h"
-#include "gui/app/MainWindow.h"
+#include "gui/app/TMain_Dlog.h"
 #include "gui/albums/OrganizePage.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"

@@ -26,7 +26,7 @@
 #include "gui/albums/ContentListWidget.h"
 #include "gui/albums/OrganizePage.h"
 #include "gui/GuiTestSupport.h"
-#include "gui/app/MainWindow.h"
+#include "gui/app/TMain_Dlog.h"
 
 using namespace vantrel;
 using namespace vantrel::gui;

@@ -22,10 +22,10 @@
 #include "gui/GuiTestSupport.h"
 #include "gui/albums/AlbumsController.h"
 #include "gui/albums/OrganizePage.h"
-#include "gui/app/MainWindow.h"
+#include "gui/app/TMain_Dlog.h"
 #include "gui/app/TAbout_Dlog.h"
 #include "gui/app/TPref_Dlog.h"
-#include "gui/app/TSpinEdit.h"
+#include "gui/app/SpinEdit.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
 
@@ -58,7 +58,7 @@ bool WhileOpen(QAction* command, const std::function<void(D&)>& inside) {
 // A click on a check box or radio button where its indicator is.
 void Tick(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2)); }
 
-QLineEdit* SpinText(TPref_Dlog& dialog) { return Child<TSpinEdit>(&dialog, "Comp_Spin")->findChild<QLineEdit*>(); }
+QLineEdit* SpinText(TPref_Dlog& dialog) { return Child<SpinEdit>(&dialog, "Comp_Spin")->findChild<QLineEdit*>(); }
 
 }  // namespace
 
@@ -98,14 +98,14 @@ private slots:
             QVERIFY(Child<QGroupBox>(&dialog, "Comp_Group")->isVisible());
             QLineEdit* field = SpinText(dialog);
             // A typed value outside the range is brought into it when the field is left.
-            Child<TSpinEdit>(&dialog, "Comp_Spin")->setFocus();
+            Child<SpinEdit>(&dialog, "Comp_Spin")->setFocus();
             field->selectAll();
             QTest::keyClicks(field, "150");
-            QCOMPARE(Child<TSpinEdit>(&dialog, "Comp_Spin")->Value(), 150);
+            QCOMPARE(Child<SpinEdit>(&dialog, "Comp_Spin")->Value(), 150);
             Child<QCheckBox>(&dialog, "Name_Check")->setFocus();
             QCOMPARE(field->text(), QString("100"));
             // Letters cannot be typed; an emptied field reads as the minimum.
-            Child<TSpinEdit>(&dialog, "Comp_Spin")->setFocus();
+            Child<SpinEdit>(&dialog, "Comp_Spin")->setFocus();
             QTest::keyClicks(field, "x");
             QCOMPARE(field->text(), QString("100"));
             field->selectAll();
@@ -146,7 +146,7 @@ private slots:
         QVERIFY(test::WaitUntilIdle(*window));
         QCOMPARE(list.Items(second).Jobs().Count(), 1);
 
-        QSignalSpy listed(window->Browse(), &SelectPageController::ListingFinished);
+        QSignalSpy listed(window->Browse(), &SelectPageController::listingFinished);
         QVERIFY(window->Browse()->SelectFolder(QString::fromStdString(photos.Path())));
         QVERIFY(listed.wait(20000));
         QListWidget* thumbs = window->Select()->Thumb_View;

@@ -23,7 +23,7 @@
 #include "gui/GuiTestSupport.h"
 #include "gui/albums/AlbumsController.h"
 #include "gui/albums/OrganizePage.h"
-#include "gui/app/MainWindow.h"
+#include "gui/app/TMain_Dlog.h"
 #include "gui/app/TerminationSignals.h"
 #include "gui/retouch/LayeredImageView.h"
 #include "gui/retouch/TEdit_Dlog.h"

@@ -2,7 +2,7 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "core/app/TSettings.h"
+#include "core/app/UserSettings.h"
 #include "core/support/StandinService.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/kit/WebLinkOpener.h"

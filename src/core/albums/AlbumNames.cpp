@@ -68,8 +68,8 @@ int CompareAlbums(std::string_view a, std::string_view b, const MonthNames& syst
     return a.size() < b.size() ? -1 : 1;
 }
 
-TCleanedName CleanAlbumName(std::string_view name) {
-    TCleanedName result{std::string(name), false};
+CleanedName CleanAlbumName(std::string_view name) {
+    CleanedName result{std::string(name), false};
     for (char& c : result.name)
         if (kForbiddenAlbumChars.find(c) != std::string_view::npos) {
             c = 'x';

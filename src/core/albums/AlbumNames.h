@@ -34,13 +34,13 @@ int CompareAlbums(std::string_view a, std::string_view b, const MonthNames& syst
 // independent of the process locale.
 bool AlbumNamesMatch(std::string_view local, std::string_view service);
 
-struct TCleanedName {
+struct CleanedName {
     std::string name;      // the name with every forbidden character replaced by "x"
     bool changed = false;  // true when a character was replaced (the caller shows BadAlbumChars)
 };
 
 // Replaces each forbidden character by "x". Never fails.
-TCleanedName CleanAlbumName(std::string_view name);
+CleanedName CleanAlbumName(std::string_view name);
 
 // The name of today's album: day without leading zero, a space, the month name from
 // `userMonths`, a space, the four-digit year ("9 décembre 2007").

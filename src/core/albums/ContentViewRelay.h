@@ -3,16 +3,16 @@
 // memory until a view is attached, then hands them over and passes every call on to that view.
 // The engine is made before any page this way, and the page's list joins it later.
 
-#include "core/albums/TMemoryContentView.h"
+#include "core/albums/MemoryContentView.h"
 
 namespace vantrel {
 
-class ContentViewRelay : public TContentView {
+class ContentViewRelay : public AlbumContentView {
 public:
     // From now on `view` shows the items (null: back to memory). The items held so far move into
     // it, with the first selected one selected; on detaching, the view's items come back.
-    void Attach(TContentView* view);
-    TContentView* Attached() const { return view_; }
+    void Attach(AlbumContentView* view);
+    AlbumContentView* Attached() const { return view_; }
 
     int ItemCount() const override { return Target().ItemCount(); }
     int ItemImageIndex(int item) const override { return Target().ItemImageIndex(item); }
@@ -25,11 +25,11 @@ public:
     void RefreshTile(int imageIndex) override { Target().RefreshTile(imageIndex); }
 
 private:
-    TContentView& Target() { return view_ ? *view_ : static_cast<TContentView&>(memory_); }
-    const TContentView& Target() const { return view_ ? *view_ : static_cast<const TContentView&>(memory_); }
+    AlbumContentView& Target() { return view_ ? *view_ : static_cast<AlbumContentView&>(memory_); }
+    const AlbumContentView& Target() const { return view_ ? *view_ : static_cast<const AlbumContentView&>(memory_); }
 
-    TMemoryContentView memory_;
-    TContentView* view_ = nullptr;
+    MemoryContentView memory_;
+    AlbumContentView* view_ = nullptr;
 };
 
 }  // namespace vantrel

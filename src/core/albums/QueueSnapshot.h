@@ -4,7 +4,7 @@
 // (TransferClaims says what the run may still send).
 
 #include "core/albums/TAlbumList.h"
-#include "core/albums/TMemoryContentView.h"
+#include "core/albums/MemoryContentView.h"
 
 namespace vantrel {
 
@@ -17,7 +17,7 @@ public:
     TAlbumList& Albums() { return albums_; }
 
 private:
-    TMemoryContentView view_;  // nobody sees the copy
+    MemoryContentView view_;  // nobody sees the copy
     TAlbumList albums_;
 };
 

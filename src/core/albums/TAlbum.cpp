@@ -32,7 +32,7 @@ void TAlbum::RemoveJob(int index, bool deleteFile) {
     if (index < 0 || index >= jobs_.Count()) return;
     const TImageJob& job = jobs_.Items(index);
     if (isCurrent_) {
-        TContentView& view = owner_->ContentView();
+        AlbumContentView& view = owner_->ContentView();
         int item = view.FindItem(job.ImageIndex);
         if (item >= 0) view.DeleteItem(item);
     }
@@ -44,7 +44,7 @@ void TAlbum::RemoveJob(int index, bool deleteFile) {
 
 void TAlbum::RemoveSelectedJobs() {
     if (!isCurrent_) return;
-    TContentView& view = owner_->ContentView();
+    AlbumContentView& view = owner_->ContentView();
     // From the last item to the first, so that removing an item does not move the ones still to visit.
     for (int item = view.ItemCount() - 1; item >= 0; --item) {
         if (item >= view.ItemCount() || !view.ItemSelected(item)) continue;
@@ -55,7 +55,7 @@ void TAlbum::RemoveSelectedJobs() {
 
 void TAlbum::SelectJobItem(int index) {
     if (!isCurrent_ || index < 0 || index >= jobs_.Count()) return;
-    TContentView& view = owner_->ContentView();
+    AlbumContentView& view = owner_->ContentView();
     int item = view.FindItem(jobs_.Items(index).ImageIndex);
     if (item >= 0) view.SelectOnly(item);
 }
@@ -74,7 +74,7 @@ void TAlbum::SetJobCaption(int index, const std::string& caption) {
     TImageJob& job = jobs_.Items(index);
     job.Caption = caption;
     if (isCurrent_) {
-        TContentView& view = owner_->ContentView();
+        AlbumContentView& view = owner_->ContentView();
         int item = view.FindItem(job.ImageIndex);
         if (item >= 0) view.SetItemCaption(item, caption);
     }

@@ -5,7 +5,7 @@
 
 namespace vantrel {
 
-TAlbumList::TAlbumList(TContentView& contentView, MonthNames systemMonths)
+TAlbumList::TAlbumList(AlbumContentView& contentView, MonthNames systemMonths)
     : contentView_(contentView), systemMonths_(std::move(systemMonths)) {}
 
 TAlbumList::~TAlbumList() {
@@ -19,7 +19,7 @@ int TAlbumList::AddAlbum(std::string_view name, int kind) {
         ShowMessage({"BadAlbumName", {}});
         return -1;
     }
-    TCleanedName cleaned = CleanAlbumName(name);
+    CleanedName cleaned = CleanAlbumName(name);
     if (cleaned.changed) ShowMessage({"BadAlbumChars", {std::string(kForbiddenAlbumChars)}});
     auto album = std::make_unique<TAlbum>(*this, kind, std::move(cleaned.name));
     TAlbum* created = album.get();
@@ -41,7 +41,7 @@ std::vector<TAlbum*> TAlbumList::FindOrAddAlbums(const std::vector<std::string>&
             found.push_back(known->second);
             continue;
         }
-        TCleanedName cleaned = CleanAlbumName(name);
+        CleanedName cleaned = CleanAlbumName(name);
         if (cleaned.changed) ShowMessage({"BadAlbumChars", {std::string(kForbiddenAlbumChars)}});
         // Two names that differ only in forbidden characters name one album once cleaned.
         if (auto same = byName.find(cleaned.name); same != byName.end()) {
@@ -130,7 +130,7 @@ void TAlbumList::SortAlbums() {
     if (AlbumView) AlbumView->AlbumsRestacked(*this);
 }
 
-TNameEditOutcome TAlbumList::EndNameEdit(TAlbum& album, std::string_view text) {
+NameEditOutcome TAlbumList::EndNameEdit(TAlbum& album, std::string_view text) {
     bool unique = true;
     for (auto& other : albums_)
         if (other.get() != &album && other->AlbumName() == text) unique = false;
@@ -138,9 +138,9 @@ TNameEditOutcome TAlbumList::EndNameEdit(TAlbum& album, std::string_view text) {
         // The album keeps its name until one is accepted: the field alone holds the refused text,
         // so a save meanwhile never writes two albums of one name.
         ShowMessage({"BadAlbumName", {}});
-        return TNameEditOutcome::Duplicate;
+        return NameEditOutcome::Duplicate;
     }
-    TCleanedName cleaned = CleanAlbumName(text);
+    CleanedName cleaned = CleanAlbumName(text);
     album.SetAlbumName(cleaned.name);
     if (cleaned.changed) {
         if (AlbumView) AlbumView->AlbumNameChanged(album);
@@ -149,13 +149,13 @@ TNameEditOutcome TAlbumList::EndNameEdit(TAlbum& album, std::string_view text) {
     if (CountChars(cleaned.name) <= kMaxAlbumNameChars) {
         SortAlbums();
         NotifyAlbumsChanged();
-        return TNameEditOutcome::Accepted;
+        return NameEditOutcome::Accepted;
     }
     album.SetAlbumName(CutToChars(cleaned.name, kMaxAlbumNameChars));
     if (AlbumView) AlbumView->AlbumNameChanged(album);
     NotifyAlbumsChanged();
     ShowMessage({"AlbumNameTooLong", {}});
-    return TNameEditOutcome::TooLong;
+    return NameEditOutcome::TooLong;
 }
 
 int TAlbumList::AddAlbumFromUser(std::string_view name) {

@@ -11,13 +11,13 @@
 
 #include "core/albums/AlbumNames.h"
 #include "core/albums/TAlbum.h"
-#include "core/albums/TAlbumView.h"
-#include "core/albums/TContentView.h"
-#include "core/albums/TUserMessage.h"
+#include "core/albums/AlbumListView.h"
+#include "core/albums/AlbumContentView.h"
+#include "core/albums/UserMessage.h"
 
 namespace vantrel {
 
-enum class TNameEditOutcome {
+enum class NameEditOutcome {
     Accepted,   // the name is unique and short enough; albums re-sorted
     TooLong,    // cut to 64 characters; AlbumNameTooLong shown; the field stays in edit
     Duplicate,  // another album has this name; BadAlbumName shown; the field stays in edit
@@ -27,7 +27,7 @@ class TAlbumList {
 public:
     // `systemMonths` are the month names of the system's default locale, used to recognise
     // date-named albums. `contentView` must outlive the list.
-    TAlbumList(TContentView& contentView, MonthNames systemMonths);
+    TAlbumList(AlbumContentView& contentView, MonthNames systemMonths);
     ~TAlbumList();
     TAlbumList(const TAlbumList&) = delete;
     TAlbumList& operator=(const TAlbumList&) = delete;
@@ -39,7 +39,7 @@ public:
     int CurrentIndex() const { return currentIndex_; }
     // The current album, or null.
     TAlbum* CurrentAlbum() { return currentIndex_ >= 0 ? albums_[static_cast<std::size_t>(currentIndex_)].get() : nullptr; }
-    TContentView& ContentView() { return contentView_; }
+    AlbumContentView& ContentView() { return contentView_; }
     const MonthNames& SystemMonths() const { return systemMonths_; }
 
     // Creates an album named CleanAlbumName(name) (BadAlbumChars shown when cleaned), sorts the
@@ -70,7 +70,7 @@ public:
     // 64 (AlbumNameTooLong); the album takes the resulting text. Not unique: BadAlbumName, and
     // the album keeps its former name (its field still shows the refused text while the user
     // corrects it). OnAlbumsChanged is sent when the album took a new name; nothing is saved.
-    TNameEditOutcome EndNameEdit(TAlbum& album, std::string_view text);
+    NameEditOutcome EndNameEdit(TAlbum& album, std::string_view text);
     // The add-album command after its input box: a name over 64 characters is refused with
     // AlbumNameTooLong, an empty one silently; otherwise AddAlbum, and when the list then holds
     // one album it becomes current and DefaultAlbumIndex 0. Returns the index or -1.
@@ -95,16 +95,16 @@ public:
     // deleted (null). The window refreshes the transfer summary and saves the transfer list.
     std::function<void(TAlbum*)> OnContentChanged;
     // A message box to show (modal: the caller's loop goes on when it returns).
-    std::function<void(const TUserMessage&)> OnMessage;
+    std::function<void(const UserMessage&)> OnMessage;
     // The album panels; may be null. It is told of every album freed, the list's destruction
     // included, so it must outlive the list or be reset to null first.
-    TAlbumView* AlbumView = nullptr;
+    AlbumListView* AlbumView = nullptr;
 
     // Used by TAlbum to reach the view and the notifications.
     void NotifyContentChanged(TAlbum* album) {
         if (OnContentChanged) OnContentChanged(album);
     }
-    void ShowMessage(TUserMessage message) {
+    void ShowMessage(UserMessage message) {
         if (OnMessage) OnMessage(message);
     }
 
@@ -115,7 +115,7 @@ private:
     void SetCurrentFlag(TAlbum& album, bool current);
     void RecomputeCurrentIndex();
 
-    TContentView& contentView_;
+    AlbumContentView& contentView_;
     MonthNames systemMonths_;
     std::vector<std::unique_ptr<TAlbum>> albums_;
     int currentIndex_ = -1;

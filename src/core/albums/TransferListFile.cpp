@@ -153,7 +153,7 @@ std::expected<std::string, std::string> SetFileAside(const std::string& path) {
     return target;
 }
 
-std::expected<void, TransferListProblem> LoadTransferList(TAlbumList& albums, TPhotoIntake& intake,
+std::expected<void, TransferListError> LoadTransferList(TAlbumList& albums, PhotoIntake& intake,
                                                           const std::string& path) {
     struct stat info{};
     if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) return {};
@@ -165,11 +165,11 @@ std::expected<void, TransferListProblem> LoadTransferList(TAlbumList& albums, TP
         if (auto problem = ListFormatProblem(*text)) text = std::unexpected(path + ": " + *problem);
     if (!text) {
         auto moved = SetFileAside(path);
-        return std::unexpected(TransferListProblem{text.error(), moved ? *moved : std::string()});
+        return std::unexpected(TransferListError{text.error(), moved ? *moved : std::string()});
     }
     // Every restored photo rewrites the file, so all lines are read before the first one.
     std::vector<std::string> lines = SplitLines(*text);
-    const TIntakeHooks& hooks = intake.Hooks;
+    const IntakeHooks& hooks = intake.Hooks;
     if (hooks.BeginBusy) hooks.BeginBusy(static_cast<int>(lines.size()));
     // The albums are found or made in one batch first: one sort for the whole list. The target
     // is held by address and looked up again before each photo, since the user may delete albums

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/albums/TAlbumList.h"
-#include "core/albums/TPhotoIntake.h"
+#include "core/albums/PhotoIntake.h"
 #include "core/app/WorkFolderFiles.h"
 
 namespace vantrel {
@@ -35,7 +35,7 @@ std::string FormatTransferList(const TAlbumList& albums);
 std::expected<void, std::string> SaveTransferList(const TAlbumList& albums, const std::string& path);
 
 // Why the list file could not be used, and where it was put so that nothing overwrites it.
-struct TransferListProblem {
+struct TransferListError {
     std::string reason;  // cannot be read, or holds what no list of ours holds
     std::string keptAs;  // the path it was moved to; empty when moving it failed too, and then
                          // the caller must not write a new list over it
@@ -51,7 +51,7 @@ struct TransferListProblem {
 // A file that exists but cannot be read, or is no list of ours (a NUL byte, text that is not
 // UTF-8, a first line other than "0"), is moved aside under a dated name in the same folder and
 // reported; no album or photo is added then.
-std::expected<void, TransferListProblem> LoadTransferList(TAlbumList& albums, TPhotoIntake& intake,
+std::expected<void, TransferListError> LoadTransferList(TAlbumList& albums, PhotoIntake& intake,
                                                           const std::string& path);
 
 // Moves the file at `path` to "<stem>-unreadable-YYYYMMDD-HHMMSS<ext>" beside it (a number is

@@ -3,11 +3,11 @@
 #include <cstdio>
 
 #include "core/albums/TAlbum.h"
-#include "core/albums/TContentView.h"
+#include "core/albums/AlbumContentView.h"
 
 namespace vantrel {
 
-TransferQueue::TransferQueue(TContentView& view, TPhotoImaging& imaging, const std::string& workFolder,
+TransferQueue::TransferQueue(AlbumContentView& view, PhotoImaging& imaging, const std::string& workFolder,
                              MonthNames systemMonths, MonthNames userMonths)
     : view_(view), imaging_(imaging), albums_(view, std::move(systemMonths)),
       intake_(albums_, imaging, workFolder, std::move(userMonths)),
@@ -47,7 +47,7 @@ void TransferQueue::Notify(QueueChange change, TAlbum* album) {
     for (const auto& [subscription, listener] : listeners) listener(change, album);
 }
 
-std::expected<void, TransferListProblem> TransferQueue::Load() {
+std::expected<void, TransferListError> TransferQueue::Load() {
     loading_ = true;
     auto loaded = LoadTransferList(albums_, intake_, listPath_);
     loading_ = false;

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "core/albums/TAlbumList.h"
-#include "core/albums/TPhotoIntake.h"
+#include "core/albums/PhotoIntake.h"
 #include "core/albums/TransferClaims.h"
 #include "core/albums/TransferListFile.h"
 
@@ -26,7 +26,7 @@ class TransferQueue {
 public:
     // `view` shows the current album's photos and `imaging` makes copies and tiles; both must
     // outlive the queue. The list file is "Images.lst" in `workFolder`.
-    TransferQueue(TContentView& view, TPhotoImaging& imaging, const std::string& workFolder, MonthNames systemMonths,
+    TransferQueue(AlbumContentView& view, PhotoImaging& imaging, const std::string& workFolder, MonthNames systemMonths,
                   MonthNames userMonths);
     ~TransferQueue();
     TransferQueue(const TransferQueue&) = delete;
@@ -34,7 +34,7 @@ public:
 
     TAlbumList& Albums() { return albums_; }
     const TAlbumList& Albums() const { return albums_; }
-    TPhotoIntake& Intake() { return intake_; }
+    PhotoIntake& Intake() { return intake_; }
     const std::string& ListPath() const { return listPath_; }
     // What a run going on beside the window holds of the queue, and what the user changed meanwhile.
     TransferClaims& Claims() { return claims_; }
@@ -50,7 +50,7 @@ public:
     // so that a crash during the restore leaves the previous file as it was and the new file
     // names every copy the restore made. A file that cannot be used is moved aside (the problem
     // says where); when it cannot even be moved, the queue never writes the list in this session.
-    std::expected<void, TransferListProblem> Load();
+    std::expected<void, TransferListError> Load();
     // Writes the list now. Fails when the write fails (told to OnSaveFailed) or when the file must
     // not be overwritten (kept on purpose: not told).
     std::expected<void, std::string> Save();
@@ -80,10 +80,10 @@ private:
     void Notify(QueueChange change, TAlbum* album);
     std::string CaptionOf(const TImageJob& job) const;
 
-    TContentView& view_;
-    TPhotoImaging& imaging_;
+    AlbumContentView& view_;
+    PhotoImaging& imaging_;
     TAlbumList albums_;
-    TPhotoIntake intake_;
+    PhotoIntake intake_;
     TransferClaims claims_;
     std::string listPath_;
     std::map<int, Listener> listeners_;

@@ -57,7 +57,7 @@ std::string Padded(int value, size_t width) {
 
 }  // namespace
 
-std::optional<TDateTime> EncodeDateTime(const CivilDateTime& c) {
+std::optional<SerialDateTime> EncodeDateTime(const CivilDateTime& c) {
     if (c.month < 1 || c.month > 12 || c.day < 1 || c.year < 1 || c.year > 9999) return std::nullopt;
     if (c.day > DaysInMonth(c.year, c.month)) return std::nullopt;
     if (c.hour < 0 || c.hour > 23 || c.minute < 0 || c.minute > 59 || c.second < 0 || c.second > 59 ||
@@ -68,7 +68,7 @@ std::optional<TDateTime> EncodeDateTime(const CivilDateTime& c) {
     return days + fraction;
 }
 
-CivilDateTime DecodeDateTime(TDateTime value) {
+CivilDateTime DecodeDateTime(SerialDateTime value) {
     CivilDateTime c;
     long long totalMs = std::llround(value * 86400000.0);
     long long days = totalMs / 86400000;
@@ -85,7 +85,7 @@ CivilDateTime DecodeDateTime(TDateTime value) {
     return c;
 }
 
-TDateTime NowLocal() {
+SerialDateTime NowLocal() {
     auto now = std::chrono::system_clock::now();
     std::time_t seconds = std::chrono::system_clock::to_time_t(now);
     std::tm local{};
@@ -96,7 +96,7 @@ TDateTime NowLocal() {
                             local.tm_sec, ms});
 }
 
-std::string FormatDateTime(TDateTime value, std::string_view pattern) {
+std::string FormatDateTime(SerialDateTime value, std::string_view pattern) {
     CivilDateTime c = DecodeDateTime(value);
     std::string out;
     for (size_t i = 0; i < pattern.size();) {
@@ -131,7 +131,7 @@ std::string FormatDateTime(TDateTime value, std::string_view pattern) {
     return out;
 }
 
-std::optional<TDateTime> ParseDateTime(std::string_view text, std::string_view datePattern,
+std::optional<SerialDateTime> ParseDateTime(std::string_view text, std::string_view datePattern,
                                        std::string_view timePattern) {
     CivilDateTime c{0, 0, 0, 0, 0, 0, 0};
     bool pm = false, hasAmPm = false;

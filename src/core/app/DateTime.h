@@ -13,21 +13,21 @@ struct CivilDateTime {
     int hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
-using TDateTime = double;
+using SerialDateTime = double;
 
 // Days from 30 December 1899; nothing for an impossible date.
-std::optional<TDateTime> EncodeDateTime(const CivilDateTime& civil);
-CivilDateTime DecodeDateTime(TDateTime value);
+std::optional<SerialDateTime> EncodeDateTime(const CivilDateTime& civil);
+CivilDateTime DecodeDateTime(SerialDateTime value);
 // The current local date and time.
-TDateTime NowLocal();
+SerialDateTime NowLocal();
 
 // Formats with a Qt-style pattern: d dd M MM yy yyyy h hh H HH m mm s ss AP ap; other
 // characters stand as they are, and text between single quotes is literal.
-std::string FormatDateTime(TDateTime value, std::string_view pattern);
+std::string FormatDateTime(SerialDateTime value, std::string_view pattern);
 
 // Reads "date time" written with FormatDateTime(value, datePattern + " " + timePattern), or a
 // date alone (midnight). Nothing when the text does not follow the patterns or names no date.
-std::optional<TDateTime> ParseDateTime(std::string_view text, std::string_view datePattern,
+std::optional<SerialDateTime> ParseDateTime(std::string_view text, std::string_view datePattern,
                                        std::string_view timePattern);
 
 }  // namespace vantrel

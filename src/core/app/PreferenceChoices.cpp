@@ -4,11 +4,11 @@
 
 namespace vantrel {
 
-int TSpinRange::Limit(int value) const { return std::clamp(value, minValue, maxValue); }
+int SpinRange::Limit(int value) const { return std::clamp(value, minValue, maxValue); }
 
-int TSpinRange::Read(std::string_view text) const { return ParseWholeNumber(text).value_or(minValue); }
+int SpinRange::Read(std::string_view text) const { return ParseWholeNumber(text).value_or(minValue); }
 
-PreferenceCheck StorePreferences(const PreferenceChoices& choices, TSettings& settings) {
+PreferenceCheck StorePreferences(const PreferenceChoices& choices, UserSettings& settings) {
     settings.ProxyIsUsed = choices.proxyUsed;
     if (choices.proxyUsed) {
         if (choices.proxyHost.empty()) return PreferenceCheck::ProxyHostMissing;
@@ -29,7 +29,7 @@ PreferenceCheck StorePreferences(const PreferenceChoices& choices, TSettings& se
     settings.IsUpdated = choices.isUpdated;
     settings.FreqIdx = choices.freqIdx;
     settings.LimitKBps = std::max(choices.limitKBps, 0);
-    settings.Connections = std::clamp(choices.connections, 1, TSettings::kMaxConnections);
+    settings.Connections = std::clamp(choices.connections, 1, UserSettings::kMaxConnections);
     return PreferenceCheck::Stored;
 }
 

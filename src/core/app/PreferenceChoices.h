@@ -7,13 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "core/app/TSettings.h"
+#include "core/app/UserSettings.h"
 #include "core/base/CommaText.h"  // ParseWholeNumber: the whole numbers a field accepts
 
 namespace vantrel {
 
 // The range of a number field with up and down buttons.
-struct TSpinRange {
+struct SpinRange {
     int minValue = 0;
     int maxValue = 100;
 
@@ -25,7 +25,7 @@ struct TSpinRange {
 };
 
 // The JPEG quality field.
-inline constexpr TSpinRange kCompRateRange{1, 100};
+inline constexpr SpinRange kCompRateRange{1, 100};
 
 // The state of the dialog's controls when it is asked to close.
 struct PreferenceChoices {
@@ -42,7 +42,7 @@ struct PreferenceChoices {
     bool isUpdated = true;
     int freqIdx = 0;
     int limitKBps = 0;  // the upload limit in KB/s; 0: none
-    int connections = 2;  // FTP sessions side by side, 1..TSettings::kMaxConnections
+    int connections = 2;  // FTP sessions side by side, 1..UserSettings::kMaxConnections
 };
 
 // Why the dialog stays open: a proxy in use needs a host and a whole-number port.
@@ -52,7 +52,7 @@ enum class PreferenceCheck { Stored, ProxyHostMissing, ProxyPortInvalid };
 // in use without a host or with a port that is no whole number, nothing else is stored and the
 // reason is returned. A proxy in use keeps the host and the port text as typed (no port range is
 // checked); a proxy not in use empties both.
-PreferenceCheck StorePreferences(const PreferenceChoices& choices, TSettings& settings);
+PreferenceCheck StorePreferences(const PreferenceChoices& choices, UserSettings& settings);
 
 // The item of a radio group of `count` choices that `index` selects: a value past the last item
 // selects the last, a negative value selects none (-1).

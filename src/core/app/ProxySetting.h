@@ -5,10 +5,10 @@
 
 namespace vantrel {
 
-struct TSettings;
+struct UserSettings;
 
 // "host:port" when the proxy is ticked and has an address (port 8080 when none is given); empty
 // otherwise: direct connections, whatever the environment's proxy variables say.
-std::string ProxyAddressOf(const TSettings& settings);
+std::string ProxyAddressOf(const UserSettings& settings);
 
 }  // namespace vantrel

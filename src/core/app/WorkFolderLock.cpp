@@ -8,12 +8,12 @@
 
 namespace vantrel {
 
-std::expected<WorkFolderLock, WorkFolderLockFailure> WorkFolderLock::TryAcquire(const std::string& workFolder) {
+std::expected<WorkFolderLock, WorkFolderLockError> WorkFolderLock::TryAcquire(const std::string& workFolder) {
     const std::string path = workFolder + std::string(kWorkFolderLockName);
     // The file itself stays: removing it would let a third process lock a new file while a
     // second still holds the old one.
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0) return std::unexpected(WorkFolderLockFailure{false, "cannot open " + path + ": " + std::strerror(errno)});
+    if (fd < 0) return std::unexpected(WorkFolderLockError{false, "cannot open " + path + ": " + std::strerror(errno)});
     int locked;
     do {
         locked = ::flock(fd, LOCK_EX | LOCK_NB);
@@ -22,7 +22,7 @@ std::expected<WorkFolderLock, WorkFolderLockFailure> WorkFolderLock::TryAcquire(
         const bool busy = errno == EWOULDBLOCK;
         std::string message = busy ? path + " is held by another process" : "cannot lock " + path + ": " + std::strerror(errno);
         ::close(fd);
-        return std::unexpected(WorkFolderLockFailure{busy, std::move(message)});
+        return std::unexpected(WorkFolderLockError{busy, std::move(message)});
     }
     return WorkFolderLock(fd);
 }

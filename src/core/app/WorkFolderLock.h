@@ -11,7 +11,7 @@
 
 namespace vantrel {
 
-struct WorkFolderLockFailure {
+struct WorkFolderLockError {
     bool busy = false;    // another process holds the lock; otherwise the lock file could not be opened
     std::string message;  // the cause, for the log or the terminal
 };
@@ -20,7 +20,7 @@ class WorkFolderLock {
 public:
     // Takes the lock of `workFolder` (ending in "/", existing) without waiting. Fails with busy
     // set when another process holds it.
-    static std::expected<WorkFolderLock, WorkFolderLockFailure> TryAcquire(const std::string& workFolder);
+    static std::expected<WorkFolderLock, WorkFolderLockError> TryAcquire(const std::string& workFolder);
 
     WorkFolderLock(WorkFolderLock&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     WorkFolderLock& operator=(WorkFolderLock&& other) noexcept;

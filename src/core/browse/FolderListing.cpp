@@ -9,9 +9,9 @@
 
 namespace vantrel {
 
-TFileNames::TFileNames() : names_(new std::string[kInitialRoom]), room_(kInitialRoom) {}
+FileNames::FileNames() : names_(new std::string[kInitialRoom]), room_(kInitialRoom) {}
 
-void TFileNames::Add(std::string name) {
+void FileNames::Add(std::string name) {
     names_[count_++] = std::move(name);
     if (count_ == room_) {
         auto bigger = std::make_unique<std::string[]>(room_ * 2);
@@ -21,7 +21,7 @@ void TFileNames::Add(std::string name) {
     }
 }
 
-bool ListPhotoFolder(const std::string& folder, TFileNames& names, const std::function<bool()>& keepGoing) {
+bool ListPhotoFolder(const std::string& folder, FileNames& names, const std::function<bool()>& keepGoing) {
     names.Clear();
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr) return false;
@@ -36,7 +36,7 @@ bool ListPhotoFolder(const std::string& folder, TFileNames& names, const std::fu
     return true;
 }
 
-std::vector<std::string> PathsOfListing(const std::string& folder, const TFileNames& names) {
+std::vector<std::string> PathsOfListing(const std::string& folder, const FileNames& names) {
     const std::string prefix = (!folder.empty() && folder.back() == '/') ? folder : folder + "/";
     std::vector<std::string> paths;
     paths.reserve(names.Count());

@@ -12,11 +12,11 @@ namespace vantrel {
 
 // The names found by a listing: starts with room for 256 names and doubles its room whenever
 // the count reaches it, so that a folder of any size is listed without a limit.
-class TFileNames {
+class FileNames {
 public:
     static constexpr std::size_t kInitialRoom = 256;
 
-    TFileNames();
+    FileNames();
     void Clear() { count_ = 0; }
     void Add(std::string name);
     std::size_t Count() const { return count_; }
@@ -32,9 +32,9 @@ private:
 // Lists the entries of `folder` that match the photo pattern (MatchesJpegPattern) into `names`
 // (cleared first). `keepGoing` is asked before each entry found; the listing stops when it
 // answers false. Returns false when `folder` is no readable folder (the names stay empty).
-bool ListPhotoFolder(const std::string& folder, TFileNames& names, const std::function<bool()>& keepGoing);
+bool ListPhotoFolder(const std::string& folder, FileNames& names, const std::function<bool()>& keepGoing);
 
 // The full paths of the listed `names` in `folder`, in listing order.
-std::vector<std::string> PathsOfListing(const std::string& folder, const TFileNames& names);
+std::vector<std::string> PathsOfListing(const std::string& folder, const FileNames& names);
 
 }  // namespace vantrel

@@ -7,7 +7,7 @@
 
 namespace vantrel {
 
-std::string ExifDecodeComponentsConfiguration(const TTagEntry& entry, bool) {
+std::string ExifDecodeComponentsConfiguration(const TagEntry& entry, bool) {
     static const char* const kNames[] = {"Y", "Cb", "Cr", "R", "G", "B"};
     std::string text;
     for (std::size_t i = 0; i < 4 && i < entry.rawValue.size(); ++i) {
@@ -17,7 +17,7 @@ std::string ExifDecodeComponentsConfiguration(const TTagEntry& entry, bool) {
     return text;
 }
 
-std::string ExifDecodeShutterSpeed(const TTagEntry& entry, bool) {
+std::string ExifDecodeShutterSpeed(const TagEntry& entry, bool) {
     const double v = ExifFractionValue(entry.displayText);
     const double t = 1.0 / std::pow(2.0, v);
     std::string text = ExifFormatFixed(t, 4, 4) + " sec";
@@ -30,7 +30,7 @@ std::string ExifDecodeShutterSpeed(const TTagEntry& entry, bool) {
     return text;
 }
 
-std::string ExifDecodeFlash(const TTagEntry& entry, bool motorola) {
+std::string ExifDecodeFlash(const TagEntry& entry, bool motorola) {
     const auto value = static_cast<std::uint32_t>(
         static_cast<std::int32_t>(ExifValueNumber(entry.rawValue, entry.format, motorola)));
     std::string text = (value & 1) ? "On" : "Off";
@@ -43,11 +43,11 @@ std::string ExifDecodeFlash(const TTagEntry& entry, bool motorola) {
     return text;
 }
 
-std::string ExifDecodeUserComment(const TTagEntry& entry, bool) {
+std::string ExifDecodeUserComment(const TagEntry& entry, bool) {
     return entry.displayText.size() > 8 ? entry.displayText.substr(8) : std::string();
 }
 
-std::string ExifDecodeWindowsText(const TTagEntry& entry, bool) {
+std::string ExifDecodeWindowsText(const TagEntry& entry, bool) {
     std::string text;
     std::vector<std::string> numbers;
     std::size_t from = 0;
@@ -71,7 +71,7 @@ double Component(const std::vector<std::string>& parts, std::size_t i) {
 }
 }  // namespace
 
-std::string ExifDecodeGpsCoordinate(const TTagEntry& entry, bool) {
+std::string ExifDecodeGpsCoordinate(const TagEntry& entry, bool) {
     auto parts = ExifSplitComponents(entry.displayText);
     double degrees = Component(parts, 0), minutes = Component(parts, 1), seconds = Component(parts, 2);
     if (seconds == 0) {
@@ -83,7 +83,7 @@ std::string ExifDecodeGpsCoordinate(const TTagEntry& entry, bool) {
            ExifFormatFixed(seconds, 0) + " Seconds";
 }
 
-std::string ExifDecodeGpsTime(const TTagEntry& entry, bool) {
+std::string ExifDecodeGpsTime(const TagEntry& entry, bool) {
     auto parts = ExifSplitComponents(entry.displayText);
     return ExifFormatFixed(Component(parts, 0), 0) + ":" + ExifFormatFixed(Component(parts, 1), 0) + ":" +
            ExifFormatFixed(Component(parts, 2), 0);

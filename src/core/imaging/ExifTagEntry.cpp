@@ -7,8 +7,8 @@ int ExifComponentSize(std::uint16_t format) {
     return format < 13 ? kSizes[format] : 0;
 }
 
-TTagEntry TTagEntry::FromRow(const TTagRow& row) {
-    TTagEntry entry;
+TagEntry TagEntry::FromRow(const TagRow& row) {
+    TagEntry entry;
     entry.tag = row.tag;
     entry.name = row.name;
     entry.decodeList = row.decodeList;
@@ -17,8 +17,8 @@ TTagEntry TTagEntry::FromRow(const TTagRow& row) {
     return entry;
 }
 
-const TTagRow* FindTagRow(std::span<const TTagRow> table, std::uint16_t tag) {
-    for (const TTagRow& row : table)
+const TagRow* FindTagRow(std::span<const TagRow> table, std::uint16_t tag) {
+    for (const TagRow& row : table)
         if (row.tag == tag) return &row;
     return nullptr;
 }

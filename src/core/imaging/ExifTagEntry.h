@@ -28,23 +28,23 @@ enum ExifFormat : std::uint16_t {
 // Bytes per component of a value format; 0 for format 0 and any format above 12.
 int ExifComponentSize(std::uint16_t format);
 
-struct TTagEntry;
+struct TagEntry;
 
 // A routine that rewrites the display text of an entry from the entry as read so far (display
 // text, raw value, format). `motorola` is the byte order the value was read in.
-using TTagDecoder = std::string (*)(const TTagEntry& entry, bool motorola);
+using TagDecoder = std::string (*)(const TagEntry& entry, bool motorola);
 
 // A constant row of a tag table.
-struct TTagRow {
+struct TagRow {
     std::uint16_t tag = 0;
     const char* name = "";
     const char* decodeList = "";     // "number:text" pairs separated by commas, or empty
     const char* displayFormat = "";  // a printf-style pattern with one placeholder, or empty
-    TTagDecoder decoder = nullptr;
+    TagDecoder decoder = nullptr;
 };
 
 // An entry of the tag list of a decoded block.
-struct TTagEntry {
+struct TagEntry {
     std::uint16_t tag = 0;
     std::uint16_t format = 0;
     std::string name;
@@ -54,13 +54,13 @@ struct TTagEntry {
     std::uint32_t valuePosition = 0;  // where the value lies, counted from the segment's first length byte
     std::string displayFormat;
     std::uint32_t valueSize = 0;      // component count times component size, as declared
-    TTagDecoder decoder = nullptr;
+    TagDecoder decoder = nullptr;
     bool isMakerEntry = false;        // true for entries decoded from the maker note
 
-    static TTagEntry FromRow(const TTagRow& row);
+    static TagEntry FromRow(const TagRow& row);
 };
 
 // The row of `table` with that tag number, or nullptr.
-const TTagRow* FindTagRow(std::span<const TTagRow> table, std::uint16_t tag);
+const TagRow* FindTagRow(std::span<const TagRow> table, std::uint16_t tag);
 
 }  // namespace vantrel

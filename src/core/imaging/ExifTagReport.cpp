@@ -5,7 +5,7 @@ namespace vantrel {
 std::vector<ExifTagLine> ExifTagLines(const TimgData& scan) {
     std::vector<ExifTagLine> lines;
     if (const TImageInfo* info = scan.ExifInfo())
-        for (const TTagEntry& entry : info->TagList()) lines.push_back({entry.name, entry.displayText});
+        for (const TagEntry& entry : info->TagList()) lines.push_back({entry.name, entry.displayText});
     return lines;
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/imaging/ExifImgData.h"
+#include "core/imaging/TimgData.h"
 
 namespace vantrel {
 

@@ -7,7 +7,7 @@ namespace {
 
 // The tags of IFD0 and its EXIF and interoperability sub-directories; the last row is the
 // default that unknown tags take.
-constexpr TTagRow kMainTable[] = {
+constexpr TagRow kMainTable[] = {
     {0x0001, "InteroperabilityIndex"},
     {0x0002, "InteroperabilityVersion"},
     {0x000B, "ACDComment"},
@@ -262,7 +262,7 @@ constexpr TTagRow kMainTable[] = {
 };
 
 // The tags of the GPS sub-directory.
-constexpr TTagRow kGpsTable[] = {
+constexpr TagRow kGpsTable[] = {
     {0x0000, "GPSVersionID"},
     {0x0001, "GPSLatitudeRef"},
     {0x0002, "GPSLatitude", "", "", &ExifDecodeGpsCoordinate},
@@ -298,17 +298,17 @@ constexpr TTagRow kGpsTable[] = {
 
 }  // namespace
 
-std::span<const TTagRow> ExifMainTable() { return kMainTable; }
-std::span<const TTagRow> ExifGpsTable() { return kGpsTable; }
-const TTagRow& ExifDefaultRow() { return kMainTable[std::size(kMainTable) - 1]; }
+std::span<const TagRow> ExifMainTable() { return kMainTable; }
+std::span<const TagRow> ExifGpsTable() { return kGpsTable; }
+const TagRow& ExifDefaultRow() { return kMainTable[std::size(kMainTable) - 1]; }
 
-const TTagRow& ExifMainRow(std::uint16_t tag) {
-    const TTagRow* row = FindTagRow(std::span(kMainTable).first(std::size(kMainTable) - 1), tag);
+const TagRow& ExifMainRow(std::uint16_t tag) {
+    const TagRow* row = FindTagRow(std::span(kMainTable).first(std::size(kMainTable) - 1), tag);
     return row ? *row : ExifDefaultRow();
 }
 
-const TTagRow& ExifGpsRow(std::uint16_t tag) {
-    const TTagRow* row = FindTagRow(kGpsTable, tag);
+const TagRow& ExifGpsRow(std::uint16_t tag) {
+    const TagRow* row = FindTagRow(kGpsTable, tag);
     return row ? *row : ExifDefaultRow();
 }
 

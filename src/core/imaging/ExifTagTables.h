@@ -9,14 +9,14 @@
 namespace vantrel {
 
 // The 250 rows of the main directories followed by the default row "Unknown" (tag 0).
-std::span<const TTagRow> ExifMainTable();
+std::span<const TagRow> ExifMainTable();
 // The 31 rows of the GPS directory.
-std::span<const TTagRow> ExifGpsTable();
+std::span<const TagRow> ExifGpsTable();
 // The default row "Unknown", tag number 0; entries that take it never enter a tag list.
-const TTagRow& ExifDefaultRow();
+const TagRow& ExifDefaultRow();
 // The main-table row of a tag number, or the default row.
-const TTagRow& ExifMainRow(std::uint16_t tag);
+const TagRow& ExifMainRow(std::uint16_t tag);
 // The GPS-table row of a tag number, or the default row.
-const TTagRow& ExifGpsRow(std::uint16_t tag);
+const TagRow& ExifGpsRow(std::uint16_t tag);
 
 }  // namespace vantrel

@@ -140,7 +140,7 @@ std::string ExifFormatNumbers(std::string_view raw, std::uint16_t format, bool m
     return text;
 }
 
-std::string ExifDisplayText(const TTagEntry& entry, std::string_view raw, bool motorola, bool quoteAscii) {
+std::string ExifDisplayText(const TagEntry& entry, std::string_view raw, bool motorola, bool quoteAscii) {
     // A text shows at most 50 characters unless a decoder rewrites it; no more bytes are needed.
     if (!entry.decoder && (entry.format == kExifAscii || entry.format == kExifUndefined)) raw = raw.substr(0, 52);
     std::string text;
@@ -153,7 +153,7 @@ std::string ExifDisplayText(const TTagEntry& entry, std::string_view raw, bool m
         text = ExifFormatNumbers(raw, entry.format, motorola, entry.decodeList, entry.displayFormat);
     }
     if (!entry.decoder) return ExifPrintableCut(text);
-    TTagEntry withText = entry;
+    TagEntry withText = entry;
     withText.displayText = std::move(text);
     withText.rawValue = std::string(raw);
     return entry.decoder(withText, motorola);

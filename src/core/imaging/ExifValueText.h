@@ -26,8 +26,8 @@ std::string ExifFormatNumbers(std::string_view raw, std::uint16_t format, bool m
 // set, from its value bytes: ASCII values without their last byte (between double quotes when
 // `quoteAscii`), UNDEFINED values between double quotes, other formats through
 // ExifFormatNumbers; then the row's decoder, or else the cut to 50 printable characters.
-struct TTagEntry;
-std::string ExifDisplayText(const TTagEntry& entry, std::string_view raw, bool motorola, bool quoteAscii);
+struct TagEntry;
+std::string ExifDisplayText(const TagEntry& entry, std::string_view raw, bool motorola, bool quoteAscii);
 
 // The number a value stands for: integer formats read all raw bytes as one number (taken as a
 // signed 32-bit value); rationals give the first numerator over the first denominator (0 when

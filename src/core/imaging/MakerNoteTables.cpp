@@ -7,7 +7,7 @@
 namespace vantrel {
 namespace {
 
-constexpr TTagRow kNikon1[] = {
+constexpr TagRow kNikon1[] = {
     {0x0002, "FamilyID"},
     {0x0003, "Quality", "1:Vga Basic,2:Vga Normal,3:Vga Fine,4:SXGA Basic,5:SXGA Normal,6:SXGA Fine10:2 Mpixel Basic,11:2 Mpixel Normal,12:2 Mpixel Fine"},
     {0x0004, "ColorMode", "1:Color,2:Monochrome"},
@@ -21,7 +21,7 @@ constexpr TTagRow kNikon1[] = {
     {0x0F00, "Skip"},
 };
 
-constexpr TTagRow kNikon2[] = {
+constexpr TagRow kNikon2[] = {
     {0x0001, "FamilyID"},        {0x0002, "ISOSpeed"},        {0x0003, "ColorMode"},
     {0x0004, "Quality"},         {0x0005, "WhiteBalance"},    {0x0006, "ImageSharpening"},
     {0x0007, "FocusMode"},       {0x0008, "FlashSetting"},    {0x0009, "AutoFlashMode"},
@@ -36,7 +36,7 @@ constexpr TTagRow kNikon2[] = {
     {0x0095, "NoiseReduction"},  {0x0F00, "Skip"},
 };
 
-constexpr TTagRow kOlympus[] = {
+constexpr TagRow kOlympus[] = {
     {0x0200, "SpecialMode"},   {0x0201, "JpegQual", "1:SQ,2:HQ,3:SHQ,4:Raw"},
     {0x0202, "Macro", "0=Normal,1:Macro;"},
     {0x0203, "Skip"},          {0x0204, "DigiZoom"},      {0x0205, "Skip"},
@@ -51,7 +51,7 @@ constexpr TTagRow kOlympus[] = {
     {0x102E, "FinalWidth"},    {0x102F, "FinalHeight"},   {0x1034, "CompressionRatio"},
 };
 
-constexpr TTagRow kCasio[] = {
+constexpr TagRow kCasio[] = {
     {0x0001, "RecordingMode", "1:Single Shutter,2:Panorama,3:Night Scene,4:Portrait,5:Landscape"},
     {0x0002, "Quality", "1:Economy,2:Normal,3:Fine"},
     {0x0003, "FocusingMode", "2:Macro,3:Auto Focus,4:Manual Focus,5:Infinity"},
@@ -70,7 +70,7 @@ constexpr TTagRow kCasio[] = {
     {0x0015, "Skip"}, {0x0016, "Skip"}, {0x0017, "Skip"}, {0x0018, "Skip"}, {0x0019, "Skip"}, {0x001A, "Skip"},
 };
 
-constexpr TTagRow kFujifilm[] = {
+constexpr TagRow kFujifilm[] = {
     {0x0000, "Version"},
     {0x1000, "Quality"},
     {0x1001, "Sharpness", "1:Soft,2:Soft,3:Normal,4:Hard,5:Hard"},
@@ -91,7 +91,7 @@ constexpr TTagRow kFujifilm[] = {
     {0x1302, "AEWarning", "0:AE good,1:Over exposure"},
 };
 
-constexpr TTagRow kCanon[] = {
+constexpr TagRow kCanon[] = {
     {0x0000, "Skip"},
     {0x0001, "ExposureInfo1", "", "", &MakerNoteDecodeCanonExposure1},
     {0x0002, "Skip"},
@@ -110,18 +110,18 @@ constexpr TTagRow kCanon[] = {
     {0x0010, "Skip"},
 };
 
-constexpr TTagRow kEpson[] = {
+constexpr TagRow kEpson[] = {
     {0x0200, "Special Mode"}, {0x0201, "JpegQuality"}, {0x0202, "Macro"},   {0x0203, "Skip"},
     {0x0204, "DigiZoom"},     {0x0209, "CameraID"},    {0x020A, "Comments"}, {0x020B, "Width"},
     {0x020C, "Height"},       {0x020D, "SoftRelease"}, {0x0300, "??"},       {0x0F00, "skip"},
 };
 
-constexpr TTagRow kSanyo[] = {
+constexpr TagRow kSanyo[] = {
     {0x0200, "Special Mode"}, {0x0201, "JpegQuality"}, {0x0202, "Macro"},
     {0x0203, "Skip"},         {0x0204, "DigiZoom"},    {0x0F00, "DataDump"},
 };
 
-constexpr TTagRow kMinolta[] = {
+constexpr TagRow kMinolta[] = {
     {0x0000, "ModelID"},
     {0x0E00, "PIMdata"},
 };
@@ -188,11 +188,11 @@ std::string SettingLine(const char* name, const std::string& text) {
 }
 
 // The components of a record as numbers; the display text holds at most eight of them.
-std::vector<std::string> Components(const TTagEntry& entry) {
+std::vector<std::string> Components(const TagEntry& entry) {
     return entry.displayText.empty() ? std::vector<std::string>() : ExifSplitComponents(entry.displayText);
 }
 
-std::string DecodeCanonRecord(const TTagEntry& entry, std::span<const CanonSetting> settings) {
+std::string DecodeCanonRecord(const TagEntry& entry, std::span<const CanonSetting> settings) {
     const auto components = Components(entry);
     std::string text;
     for (const CanonSetting& setting : settings) {
@@ -208,24 +208,24 @@ std::string DecodeCanonRecord(const TTagEntry& entry, std::span<const CanonSetti
 
 }  // namespace
 
-std::span<const TTagRow> MakerNoteNikon1Table() { return kNikon1; }
-std::span<const TTagRow> MakerNoteNikon2Table() { return kNikon2; }
-std::span<const TTagRow> MakerNoteOlympusTable() { return kOlympus; }
-std::span<const TTagRow> MakerNoteCasioTable() { return kCasio; }
-std::span<const TTagRow> MakerNoteFujifilmTable() { return kFujifilm; }
-std::span<const TTagRow> MakerNoteCanonTable() { return kCanon; }
-std::span<const TTagRow> MakerNoteEpsonTable() { return kEpson; }
-std::span<const TTagRow> MakerNoteSanyoTable() { return kSanyo; }
-std::span<const TTagRow> MakerNoteMinoltaTable() { return kMinolta; }
+std::span<const TagRow> MakerNoteNikon1Table() { return kNikon1; }
+std::span<const TagRow> MakerNoteNikon2Table() { return kNikon2; }
+std::span<const TagRow> MakerNoteOlympusTable() { return kOlympus; }
+std::span<const TagRow> MakerNoteCasioTable() { return kCasio; }
+std::span<const TagRow> MakerNoteFujifilmTable() { return kFujifilm; }
+std::span<const TagRow> MakerNoteCanonTable() { return kCanon; }
+std::span<const TagRow> MakerNoteEpsonTable() { return kEpson; }
+std::span<const TagRow> MakerNoteSanyoTable() { return kSanyo; }
+std::span<const TagRow> MakerNoteMinoltaTable() { return kMinolta; }
 
-std::string MakerNoteDecodeNikonLens(const TTagEntry& entry, bool) {
+std::string MakerNoteDecodeNikonLens(const TagEntry& entry, bool) {
     const auto parts = ExifSplitComponents(entry.displayText);
     auto at = [&](std::size_t i) { return i < parts.size() ? ExifFractionValue(parts[i]) : 0.0; };
     return ExifFormatFixed(at(0), 1) + "-" + ExifFormatFixed(at(1), 1) + "(mm)  F" + ExifFormatFixed(at(2), 1) +
            "-F" + ExifFormatFixed(at(3), 1);
 }
 
-std::string MakerNoteDecodeNikonColorMode(const TTagEntry& entry, bool) {
+std::string MakerNoteDecodeNikonColorMode(const TagEntry& entry, bool) {
     const std::string mode = entry.displayText.size() > 1 ? entry.displayText.substr(1, 5) : std::string();
     if (mode == "MODE1") return "Mode1 (sRGB)";
     if (mode == "MODE2") return "Mode 2 (Adobe RGB)";
@@ -233,15 +233,15 @@ std::string MakerNoteDecodeNikonColorMode(const TTagEntry& entry, bool) {
     return mode;
 }
 
-std::string MakerNoteDecodeCanonExposure1(const TTagEntry& entry, bool) {
+std::string MakerNoteDecodeCanonExposure1(const TagEntry& entry, bool) {
     return DecodeCanonRecord(entry, kCanonExposure1);
 }
 
-std::string MakerNoteDecodeCanonExposure2(const TTagEntry& entry, bool) {
+std::string MakerNoteDecodeCanonExposure2(const TagEntry& entry, bool) {
     return DecodeCanonRecord(entry, kCanonExposure2);
 }
 
-std::string MakerNoteDecodeCanonCustomFunctions(const TTagEntry& entry, bool) {
+std::string MakerNoteDecodeCanonCustomFunctions(const TagEntry& entry, bool) {
     std::string text;
     for (const std::string& component : Components(entry)) {
         const std::int64_t value = ExifParseInt(component);

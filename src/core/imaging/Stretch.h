@@ -8,7 +8,7 @@
 
 namespace vantrel {
 
-// A part of a bitmap by its corner and size (the retouch tools' TPixelRect is given by its edges).
+// A part of a bitmap by its corner and size (the retouch tools' PixelRect is given by its edges).
 struct PixelArea {
     int left = 0;
     int top = 0;

@@ -6,7 +6,7 @@
 
 namespace vantrel {
 
-std::optional<TLookupTable> AutoToneTable(const Bitmap32& photo) {
+std::optional<LookupTable> AutoToneTable(const Bitmap32& photo) {
     if (photo.Width() <= 0 || photo.Height() <= 0) return std::nullopt;
 
     // 64-bit counts: a single level may cover every pixel of a very large photo.
@@ -33,7 +33,7 @@ std::optional<TLookupTable> AutoToneTable(const Bitmap32& photo) {
     int hi = 255;
     while (weight[hi] == 0 && hi >= lo + 2) --hi;
 
-    TLookupTable table{};
+    LookupTable table{};
     for (int i = 0; i < 256; ++i) {
         if (i < lo)
             table[i] = 0;

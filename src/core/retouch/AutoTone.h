@@ -15,7 +15,7 @@ namespace vantrel {
 // nearest integer, so intensities met only once weigh 0 and stray pixels do not hold the range
 // open. lo is the first weighted intensity (no further than 254), hi the last (at least lo + 1);
 // the table sends i < lo to 0, i >= hi to 255 and between them (i - lo) x 255 div (hi - lo).
-std::optional<TLookupTable> AutoToneTable(const Bitmap32& photo);
+std::optional<LookupTable> AutoToneTable(const Bitmap32& photo);
 
 // Maps `photo` through AutoToneTable. Returns false, with the photo untouched, when there is no
 // table.

@@ -14,9 +14,9 @@ void MakeNegative(Bitmap32& photo) {
 
 void MakeBlackAndWhite(Bitmap32& photo) { ConvertToGrey(photo); }
 
-static TLookupTable TintTable(int channel) {
+static LookupTable TintTable(int channel) {
     const float factor = float(channel) / 255.0f;
-    TLookupTable t{};
+    LookupTable t{};
     for (int i = 0; i < 256; ++i) {
         const float v = float(i) * factor;
         t[i] = std::uint8_t(std::clamp(int(v), 0, 255));
@@ -24,12 +24,12 @@ static TLookupTable TintTable(int channel) {
     return t;
 }
 
-TTintTables BuildTintTables(std::uint32_t colour) {
+TintTables BuildTintTables(std::uint32_t colour) {
     return {TintTable(RedOf(colour)), TintTable(GreenOf(colour)), TintTable(BlueOf(colour))};
 }
 
 void ApplyTint(Bitmap32& photo, std::uint32_t colour) {
-    const TTintTables t = BuildTintTables(colour);
+    const TintTables t = BuildTintTables(colour);
     const int w = photo.Width();
     for (int y = 0; y < photo.Height(); ++y) {
         std::uint32_t* row = photo.Row(y);

@@ -18,10 +18,10 @@ void MakeBlackAndWhite(Bitmap32& photo);
 
 // The three tables of a tint: T[i] = i x (channel / 255), the factor a single-precision float,
 // truncated toward zero. Returned in the order red, green, blue.
-struct TTintTables {
-    TLookupTable red, green, blue;
+struct TintTables {
+    LookupTable red, green, blue;
 };
-TTintTables BuildTintTables(std::uint32_t colour);
+TintTables BuildTintTables(std::uint32_t colour);
 
 // Grey conversion, then R = TR[R], G = TG[G], B = TB[B] with the tables of `colour`
 // (0x00RRGGBB; the top byte is ignored). White becomes the colour itself, black stays black.

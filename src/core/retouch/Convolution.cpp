@@ -28,7 +28,7 @@ void FilterRow(const std::uint8_t* __restrict up, const std::uint8_t* __restrict
 }
 
 // A kernel whose weights the compiler sees, so zero weights vanish and products become shifts.
-template <TKernel3x3 K>
+template <Kernel3x3 K>
 struct FixedKernel {
     // The largest sum the kernel can reach decides whether 16 bits hold it.
     static constexpr bool kFitsShort = [] {

@@ -7,15 +7,15 @@
 namespace vantrel {
 
 // A 3 x 3 kernel, rows top to bottom (row 0 against the row above the pixel), and its divisor.
-struct TKernel3x3 {
+struct Kernel3x3 {
     int weight[9];
     int divisor;
 };
 
 // "Moins net": each pixel becomes the average of its eight neighbours (the centre weighs 0).
-inline constexpr TKernel3x3 kSoftenKernel{{2, 2, 2, 2, 0, 2, 2, 2, 2}, 16};
+inline constexpr Kernel3x3 kSoftenKernel{{2, 2, 2, 2, 0, 2, 2, 2, 2}, 16};
 // "Plus net".
-inline constexpr TKernel3x3 kSharpenKernel{{0, -1, 0, -1, 12, -1, 0, -1, 0}, 8};
+inline constexpr Kernel3x3 kSharpenKernel{{0, -1, 0, -1, 12, -1, 0, -1, 0}, 8};
 
 // For every pixel with 1 <= x <= W - 2 and 1 <= y <= H - 2 and each of red, green and blue:
 // the weighted sum of the original channel values of the pixel and its eight neighbours,

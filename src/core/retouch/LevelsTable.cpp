@@ -5,7 +5,7 @@
 
 namespace vantrel {
 
-TLookupTable BuildLevelsTable(const TLevels& levels) {
+LookupTable BuildLevelsTable(const ToneLevels& levels) {
     const float m = float(levels.inputBlack) / 255.0f;
     const float u = float(levels.inputMiddle) / 255.0f;
     const float t = float(levels.inputWhite) / 255.0f;
@@ -15,7 +15,7 @@ TLookupTable BuildLevelsTable(const TLevels& levels) {
     const float shift = float(levels.brightness) / 100.0f;
     const float gain = 1.0f + float(levels.contrast) / 100.0f;
 
-    TLookupTable table{};
+    LookupTable table{};
     for (int i = 0; i < 256; ++i) {
         const float o = float(i) / 255.0f;
         float value;
@@ -39,8 +39,8 @@ TLookupTable BuildLevelsTable(const TLevels& levels) {
     return table;
 }
 
-TLookupTable BrightnessContrastTable(int brightness, int contrast) {
-    TLevels levels;
+LookupTable BrightnessContrastTable(int brightness, int contrast) {
+    ToneLevels levels;
     levels.brightness = std::clamp(brightness, -100, 100);
     levels.contrast = std::clamp(contrast, -100, 100);
     return BuildLevelsTable(levels);

@@ -6,7 +6,7 @@
 
 namespace vantrel {
 
-struct TLevels {
+struct ToneLevels {
     int brightness = 0;    // -100 .. 100: shifts the result by brightness / 100 of the range
     int contrast = 0;      // -100 .. 100: scales the distance from the middle by 1 + contrast / 100
     int gamma = 0;         // the curve's exponent is 10 ^ (gamma / 200)
@@ -22,10 +22,10 @@ struct TLevels {
 // points the input is split at 127: 0 -> 0, 127 -> 0.5 (entry 128), 255 -> 1. Degenerate
 // points (white equal to middle, middle equal to black) give the nearer end of the range
 // instead of a division by zero.
-TLookupTable BuildLevelsTable(const TLevels& levels);
+LookupTable BuildLevelsTable(const ToneLevels& levels);
 
 // The table of the light tool for the two slider positions, each limited to -100 .. 100.
 // (0, 0) is the identity except 127 -> 128.
-TLookupTable BrightnessContrastTable(int brightness, int contrast);
+LookupTable BrightnessContrastTable(int brightness, int contrast);
 
 }  // namespace vantrel

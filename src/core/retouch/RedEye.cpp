@@ -8,8 +8,8 @@
 
 namespace vantrel {
 
-const char* RedEyeMessageKey(TRedEyeError error) {
-    return error == TRedEyeError::OutsidePhoto ? "SelInImage" : "SelNotEmpty";
+const char* RedEyeMessageKey(RedEyeError error) {
+    return error == RedEyeError::OutsidePhoto ? "SelInImage" : "SelNotEmpty";
 }
 
 static int RoundChannel(float v) { return std::clamp(int(std::nearbyint(v)), 0, 255); }
@@ -28,20 +28,20 @@ std::uint32_t CorrectRedEyePixel(std::uint32_t argb) {
     return MakeArgb(AlphaOf(argb), nr, ng, nb);
 }
 
-TPixelRect RedEyeSelection(TPixelPoint start, TPixelPoint end) {
+PixelRect RedEyeSelection(PixelPoint start, PixelPoint end) {
     return {std::min(start.x, end.x), std::min(start.y, end.y), std::max(start.x, end.x), std::max(start.y, end.y)};
 }
 
-std::expected<TPixelRect, TRedEyeError> RedEyeArea(TPixelRect selection, int width, int height) {
-    const TPixelRect area{std::max(selection.left, 0), std::max(selection.top, 0),
+std::expected<PixelRect, RedEyeError> RedEyeArea(PixelRect selection, int width, int height) {
+    const PixelRect area{std::max(selection.left, 0), std::max(selection.top, 0),
                           std::min(selection.right, std::max(width, 0)),
                           std::min(selection.bottom, std::max(height, 0))};
-    if (area.left > area.right || area.top > area.bottom) return std::unexpected(TRedEyeError::OutsidePhoto);
-    if (area.left == area.right || area.top == area.bottom) return std::unexpected(TRedEyeError::EmptySelection);
+    if (area.left > area.right || area.top > area.bottom) return std::unexpected(RedEyeError::OutsidePhoto);
+    if (area.left == area.right || area.top == area.bottom) return std::unexpected(RedEyeError::EmptySelection);
     return area;
 }
 
-bool InsideEllipse(const TPixelRect& rect, int x, int y) {
+bool InsideEllipse(const PixelRect& rect, int x, int y) {
     const double rx = rect.Width() / 2.0, ry = rect.Height() / 2.0;
     if (rx <= 0 || ry <= 0) return false;
     const double dx = (x + 0.5 - (rect.left + rx)) / rx;
@@ -49,8 +49,8 @@ bool InsideEllipse(const TPixelRect& rect, int x, int y) {
     return dx * dx + dy * dy <= 1.0;
 }
 
-std::expected<void, TRedEyeError> CorrectRedEye(Bitmap32& photo, TPixelPoint start, TPixelPoint end) {
-    const TPixelRect selection = RedEyeSelection(start, end);
+std::expected<void, RedEyeError> CorrectRedEye(Bitmap32& photo, PixelPoint start, PixelPoint end) {
+    const PixelRect selection = RedEyeSelection(start, end);
     const auto area = RedEyeArea(selection, photo.Width(), photo.Height());
     if (!area) return std::unexpected(area.error());
 

@@ -5,22 +5,22 @@
 
 namespace vantrel {
 
-struct TPixelPoint {
+struct PixelPoint {
     int x = 0;
     int y = 0;
-    friend bool operator==(const TPixelPoint&, const TPixelPoint&) = default;
+    friend bool operator==(const PixelPoint&, const PixelPoint&) = default;
 };
 
 // Left and top inclusive, right and bottom exclusive.
-struct TPixelRect {
+struct PixelRect {
     int left = 0, top = 0, right = 0, bottom = 0;
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
-    friend bool operator==(const TPixelRect&, const TPixelRect&) = default;
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
 };
 
 // A frame with fractional edges (the crop frame and the title frame).
-struct TFrameRect {
+struct FrameBounds {
     double left = 0, top = 0, right = 0, bottom = 0;
     double Width() const { return right - left; }
     double Height() const { return bottom - top; }

@@ -9,6 +9,6 @@
 #include "core/retouch/RedEye.h"
 #include "core/retouch/RetouchPixels.h"
 #include "core/retouch/TBitmap32Undo.h"
-#include "core/retouch/TCropFrame.h"
+#include "core/retouch/CropFrame.h"
 #include "core/retouch/TintIcon.h"
 #include "core/retouch/TitlePlacement.h"

@@ -13,7 +13,7 @@ void ConvertToGrey(Bitmap32& photo) {
     }
 }
 
-void ApplyTable(const Bitmap32& source, const TLookupTable& table, Bitmap32& target) {
+void ApplyTable(const Bitmap32& source, const LookupTable& table, Bitmap32& target) {
     if (&source != &target && (target.Width() != source.Width() || target.Height() != source.Height()))
         target.Resize(source.Width(), source.Height());
     const int w = source.Width();
@@ -28,10 +28,10 @@ void ApplyTable(const Bitmap32& source, const TLookupTable& table, Bitmap32& tar
     }
 }
 
-void ApplyTable(Bitmap32& photo, const TLookupTable& table) { ApplyTable(photo, table, photo); }
+void ApplyTable(Bitmap32& photo, const LookupTable& table) { ApplyTable(photo, table, photo); }
 
-TLookupTable IdentityTable() {
-    TLookupTable t{};
+LookupTable IdentityTable() {
+    LookupTable t{};
     for (int i = 0; i < 256; ++i) t[i] = std::uint8_t(i);
     return t;
 }

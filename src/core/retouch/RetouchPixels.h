@@ -10,7 +10,7 @@
 namespace vantrel {
 
 // A table of 256 output levels, indexed by an input level.
-using TLookupTable = std::array<std::uint8_t, 256>;
+using LookupTable = std::array<std::uint8_t, 256>;
 
 inline constexpr std::uint32_t kOpaque = 0xFF000000u;
 
@@ -32,14 +32,14 @@ inline constexpr int Intensity(std::uint32_t argb) {
 void ConvertToGrey(Bitmap32& photo);
 
 // Every pixel becomes R = T[R], G = T[G], B = T[B], with alpha 255.
-void ApplyTable(Bitmap32& photo, const TLookupTable& table);
+void ApplyTable(Bitmap32& photo, const LookupTable& table);
 
 // As above, reading `source` and writing `target`, which takes the size of `source` (its
 // storage is reused when the size is the same, so the light tool can map the untouched copy
 // on every slider move without allocating).
-void ApplyTable(const Bitmap32& source, const TLookupTable& table, Bitmap32& target);
+void ApplyTable(const Bitmap32& source, const LookupTable& table, Bitmap32& target);
 
 // The identity table.
-TLookupTable IdentityTable();
+LookupTable IdentityTable();
 
 }  // namespace vantrel

@@ -4,20 +4,20 @@
 
 namespace vantrel {
 
-TPixelPoint TitlePictureSize(int textWidth, int textHeight) {
+PixelPoint TitlePictureSize(int textWidth, int textHeight) {
     return {textWidth + 2 * kTitleTextMargin, textHeight + 2 * kTitleTextMargin};
 }
 
-TFrameRect TitleFrame(double left, double top, int textWidth, int textHeight) {
+FrameBounds TitleFrame(double left, double top, int textWidth, int textHeight) {
     return {left, top, left + textWidth + 20, top + textHeight + 20};
 }
 
-TPixelPoint TitleTextOrigin(const TFrameRect& frame) {
+PixelPoint TitleTextOrigin(const FrameBounds& frame) {
     return {RoundHalfEven(frame.left + kTitleTextMargin), RoundHalfEven(frame.top + kTitleTextMargin)};
 }
 
-void ApplyTitle(Bitmap32& photo, const Bitmap32& textPicture, const TFrameRect& frame) {
-    const TPixelPoint origin = TitleTextOrigin(frame);
+void ApplyTitle(Bitmap32& photo, const Bitmap32& textPicture, const FrameBounds& frame) {
+    const PixelPoint origin = TitleTextOrigin(frame);
     BlendLayer(photo, textPicture, origin.x - kTitleTextMargin, origin.y - kTitleTextMargin);
 }
 

@@ -13,18 +13,18 @@ inline constexpr int kTitleTextMargin = 5;
 
 // The size of the text picture for a text measuring textWidth x textHeight: 10 pixels more
 // each way, the text drawn at (5, 5) on a transparent background.
-TPixelPoint TitlePictureSize(int textWidth, int textHeight);
+PixelPoint TitlePictureSize(int textWidth, int textHeight);
 
 // The move frame around the text picture: top-left at (left, top), (text width + 20) x
 // (text height + 20).
-TFrameRect TitleFrame(double left, double top, int textWidth, int textHeight);
+FrameBounds TitleFrame(double left, double top, int textWidth, int textHeight);
 
 // Where the text's own top-left lands in the photo: (frame left + 5, frame top + 5), each
 // rounded to the nearest integer (halves to even).
-TPixelPoint TitleTextOrigin(const TFrameRect& frame);
+PixelPoint TitleTextOrigin(const FrameBounds& frame);
 
 // Blends the text picture (text at (5, 5), straight alpha) into the photo so that its text
 // lands at TitleTextOrigin(frame). Parts beyond the photo are left out.
-void ApplyTitle(Bitmap32& photo, const Bitmap32& textPicture, const TFrameRect& frame);
+void ApplyTitle(Bitmap32& photo, const Bitmap32& textPicture, const FrameBounds& frame);
 
 }  // namespace vantrel

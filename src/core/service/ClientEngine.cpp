@@ -19,7 +19,7 @@ ClientEngine::ClientEngine(EngineSetup setup) : setup_(std::move(setup)) {
     workFolderReady_ = EnsureWorkFolder(setup_.workFolder);
     firstRun_ = !FileExists(setup_.settingsFile);
     settings_ = LoadSettingsFile(setup_.settingsFile, setup_.locale, remote_);
-    imaging_ = std::make_unique<TJpegPhotoImaging>(workspace_, [this] { return settings_.CompRate; }, setup_.addTile);
+    imaging_ = std::make_unique<JpegPhotoImaging>(workspace_, [this] { return settings_.CompRate; }, setup_.addTile);
     imaging_->SetTilesUnused(setup_.tilesUnused);
     queue_ = std::make_unique<TransferQueue>(contentView_, *imaging_, setup_.workFolder, setup_.locale.systemMonthNames,
                                              setup_.locale.monthNames);

@@ -12,10 +12,10 @@
 #include <string>
 
 #include "core/albums/ContentViewRelay.h"
-#include "core/albums/TJpegPhotoImaging.h"
+#include "core/albums/JpegPhotoImaging.h"
 #include "core/albums/TransferQueue.h"
 #include "core/app/LocaleInfo.h"
-#include "core/app/TSettings.h"
+#include "core/app/UserSettings.h"
 #include "core/imaging/ImageWorkspace.h"
 #include "core/service/TRemoteSettings.h"
 
@@ -28,7 +28,7 @@ struct EngineSetup {
     std::string settingsFile;
     LocaleInfo locale;
     // Keeps the tile of a queued photo and gives its index (the window's tile list).
-    TJpegPhotoImaging::AddTileFn addTile;
+    JpegPhotoImaging::AddTileFn addTile;
     // Nothing shows the tiles (the command-line tool): photos are judged by a cheaper decode.
     bool tilesUnused = false;
 };
@@ -50,8 +50,8 @@ public:
     // Whether there was no settings file at start.
     bool FirstRun() const { return firstRun_; }
 
-    TSettings& Settings() { return settings_; }
-    const TSettings& Settings() const { return settings_; }
+    UserSettings& Settings() { return settings_; }
+    const UserSettings& Settings() const { return settings_; }
     TRemoteSettings& Remote() { return remote_; }
     const TRemoteSettings& Remote() const { return remote_; }
     ImageWorkspace& Workspace() { return workspace_; }
@@ -60,7 +60,7 @@ public:
     ContentViewRelay& ContentView() { return contentView_; }
 
     // Restores the transfer list file into the queue; nothing is saved (see TransferQueue::Load).
-    std::expected<void, TransferListProblem> RestoreList() { return queue_->Load(); }
+    std::expected<void, TransferListError> RestoreList() { return queue_->Load(); }
 
     // Starts downloading the service's settings document into the work folder on a thread of its
     // own, through `proxy` (empty: direct), into a copy of Remote(). The download keeps to the
@@ -80,11 +80,11 @@ private:
     EngineSetup setup_;
     bool workFolderReady_ = false;
     bool firstRun_ = false;
-    TSettings settings_;
+    UserSettings settings_;
     TRemoteSettings remote_;
     ImageWorkspace workspace_;
     ContentViewRelay contentView_;
-    std::unique_ptr<TJpegPhotoImaging> imaging_;
+    std::unique_ptr<JpegPhotoImaging> imaging_;
     std::unique_ptr<TransferQueue> queue_;
 
     struct RemoteDownload;

@@ -12,24 +12,24 @@ namespace vantrel {
 bool IsConnectionFailure(const std::exception_ptr& failure) {
     try {
         std::rethrow_exception(failure);
-    } catch (const TFtpRefusal&) {
+    } catch (const FtpRefusalError&) {
         return false;
-    } catch (const TFtpError&) {
+    } catch (const FtpError&) {
         return true;
-    } catch (const TUploadError& error) {
+    } catch (const UploadError& error) {
         // The package upload says "the reconnection failed" with an empty text.
         return std::string_view(error.what()).empty();
-    } catch (const TServiceCallError& error) {
+    } catch (const ServiceCallError& error) {
         return error.Problem().networkFailure;
     } catch (...) {
         return false;
     }
 }
 
-TConnectionRecovery::TConnectionRecovery(TReconnectSchedule schedule, TRecoveryHooks hooks)
+ConnectionRecovery::ConnectionRecovery(ReconnectSchedule schedule, RecoveryHooks hooks)
     : schedule_(std::move(schedule)), hooks_(std::move(hooks)) {}
 
-bool TConnectionRecovery::WaitAfterFailure() {
+bool ConnectionRecovery::WaitAfterFailure() {
     using namespace std::chrono;
     if (!schedule_.Enabled() || Stopped()) return false;
     const auto now = steady_clock::now();

@@ -17,16 +17,16 @@ namespace vantrel {
 // the FTP side or under an XML-RPC call, and for a failed reconnection inside a package upload.
 bool IsConnectionFailure(const std::exception_ptr& failure);
 
-struct TRecoveryHooks {
+struct RecoveryHooks {
     std::function<bool()> stopped;            // Stop was pressed: the wait ends at once
     std::function<void()> pump;               // runs at least every 50 ms during a pause
     std::function<void(int)> showWait;        // seconds left before the next attempt; 0 when it starts
     std::function<void()> beforeRetry;        // e.g. puts the progress of the photo under way back
 };
 
-class TConnectionRecovery {
+class ConnectionRecovery {
 public:
-    TConnectionRecovery(TReconnectSchedule schedule, TRecoveryHooks hooks);
+    ConnectionRecovery(ReconnectSchedule schedule, RecoveryHooks hooks);
 
     // Runs `step` and returns its result; runs it again after each connection failure while the
     // schedule allows, else rethrows the last failure.
@@ -58,8 +58,8 @@ private:
     void Recovered() { failures_ = 0; }
     bool Stopped() const { return hooks_.stopped && hooks_.stopped(); }
 
-    TReconnectSchedule schedule_;
-    TRecoveryHooks hooks_;
+    ReconnectSchedule schedule_;
+    RecoveryHooks hooks_;
     int failures_ = 0;  // in a row, in the current outage
     std::chrono::steady_clock::time_point outageStart_;
     bool gaveUp_ = false;

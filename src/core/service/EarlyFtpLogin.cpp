@@ -6,7 +6,7 @@
 
 namespace vantrel {
 
-EarlyFtpLogin::EarlyFtpLogin(TFtpClient& ftp, std::function<bool()> stopped)
+EarlyFtpLogin::EarlyFtpLogin(FtpClient& ftp, std::function<bool()> stopped)
     : ftp_(ftp), callerPump_(ftp.Pump()), callerStopCheck_(ftp.StopCheck()) {
     ftp_.SetPump({});
     ftp_.SetStopCheck([this, stopped = std::move(stopped)] {

@@ -13,14 +13,14 @@
 
 namespace vantrel {
 
-class TFtpClient;
+class FtpClient;
 
 class EarlyFtpLogin {
 public:
     // Starts FtpConnect on `ftp` (configured, not connected). Until the login is waited for, the
     // client is the thread's: its pump does nothing, and its stop check is `stopped` (which must
     // be safe to call from another thread) or the giving up of the destructor.
-    EarlyFtpLogin(TFtpClient& ftp, std::function<bool()> stopped);
+    EarlyFtpLogin(FtpClient& ftp, std::function<bool()> stopped);
     // A login not waited for is given up and its connection closed; the client is given back.
     ~EarlyFtpLogin();
     EarlyFtpLogin(const EarlyFtpLogin&) = delete;
@@ -42,7 +42,7 @@ private:
     Outcome Run();
     void GiveBack();
 
-    TFtpClient& ftp_;
+    FtpClient& ftp_;
     std::function<void()> callerPump_;
     std::function<bool()> callerStopCheck_;
     std::mutex mutex_;

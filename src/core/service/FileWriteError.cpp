@@ -11,11 +11,11 @@
 
 namespace vantrel {
 
-TFileWriteError::TFileWriteError(TWriteFailure failure)
+FileWriteError::FileWriteError(WriteError failure)
     : std::runtime_error("cannot write " + failure.path + ": " + failure.reason), failure_(std::move(failure)) {}
 
-std::expected<void, TWriteFailure> WriteWholeFile(const std::string& path, std::string_view content) {
-    auto failed = [&path](int error) { return std::unexpected(TWriteFailure{path, std::strerror(error)}); };
+std::expected<void, WriteError> WriteWholeFile(const std::string& path, std::string_view content) {
+    auto failed = [&path](int error) { return std::unexpected(WriteError{path, std::strerror(error)}); };
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) return failed(errno);
     // A file made by an older version, or by hand, is made private too: some of these files hold
@@ -39,7 +39,7 @@ std::expected<void, TWriteFailure> WriteWholeFile(const std::string& path, std::
     return {};
 }
 
-std::string WriteFailureMessage(const TWriteFailure& failure,
+std::string WriteFailureMessage(const WriteError& failure,
                                 const std::function<std::string(std::string_view)>& translate) {
     return FormatPattern(translate("WriteFileErr"), {failure.path, failure.reason});
 }

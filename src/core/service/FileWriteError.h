@@ -11,25 +11,25 @@
 
 namespace vantrel {
 
-struct TWriteFailure {
+struct WriteError {
     std::string path;
     std::string reason;  // the system's text for the error, e.g. "No space left on device"
 };
 
-class TFileWriteError : public std::runtime_error {
+class FileWriteError : public std::runtime_error {
 public:
-    explicit TFileWriteError(TWriteFailure failure);
-    const TWriteFailure& Failure() const { return failure_; }
+    explicit FileWriteError(WriteError failure);
+    const WriteError& Failure() const { return failure_; }
 
 private:
-    TWriteFailure failure_;
+    WriteError failure_;
 };
 
 // Replaces the file's content (creating it; mode 0600 also when it existed). Fails with the file's path and the reason.
-std::expected<void, TWriteFailure> WriteWholeFile(const std::string& path, std::string_view content);
+std::expected<void, WriteError> WriteWholeFile(const std::string& path, std::string_view content);
 
 // The user's message: the language text of "WriteFileErr" with the path and the reason.
-std::string WriteFailureMessage(const TWriteFailure& failure,
+std::string WriteFailureMessage(const WriteError& failure,
                                 const std::function<std::string(std::string_view)>& translate);
 
 }  // namespace vantrel

@@ -50,15 +50,15 @@ private:
 
 }  // namespace
 
-TFtpClient::TFtpClient(TFtpSettings settings, std::function<void()> pump)
+FtpClient::FtpClient(FtpAccount settings, std::function<void()> pump)
     : settings_(std::move(settings)), pump_(std::move(pump)) {}
 
-TFtpClient::~TFtpClient() {
+FtpClient::~FtpClient() {
     CloseData();
     if (control_ >= 0) ::close(control_);
 }
 
-void TFtpClient::FtpDisconnect() {
+void FtpClient::FtpDisconnect() {
     CloseData();
     if (control_ >= 0) {
         ::close(control_);
@@ -70,7 +70,7 @@ void TFtpClient::FtpDisconnect() {
     ++serial_;
 }
 
-void TFtpClient::CloseData() {
+void FtpClient::CloseData() {
     sendingData_ = false;
     if (data_ >= 0) {
         ::close(data_);
@@ -78,25 +78,25 @@ void TFtpClient::CloseData() {
     }
 }
 
-void TFtpClient::FailConnection(const std::string& message) {
+void FtpClient::FailConnection(const std::string& message) {
     FtpDisconnect();
-    throw TFtpError(message);
+    throw FtpError(message);
 }
 
-void TFtpClient::FailProtocol(const std::string& detail) {
+void FtpClient::FailProtocol(const std::string& detail) {
     FtpDisconnect();
     throw FtpProtocolError(detail);
 }
 
-void TFtpClient::CheckAlive() {
+void FtpClient::CheckAlive() {
     if (stopRequested_ && stopRequested_()) {
         if (serial_ == activeSerial_) FtpDisconnect();
-        throw TFtpError("FTP transfer stopped");
+        throw FtpError("FTP transfer stopped");
     }
-    if (serial_ != activeSerial_ || control_ < 0) throw TFtpError("FTP connection closed");
+    if (serial_ != activeSerial_ || control_ < 0) throw FtpError("FTP connection closed");
 }
 
-void TFtpClient::PumpIfDue() {
+void FtpClient::PumpIfDue() {
     if (!pump_) return;
     auto now = NowMs();
     if (now - lastPumpMs_ < kPollMs) return;
@@ -104,7 +104,7 @@ void TFtpClient::PumpIfDue() {
     pump_();
 }
 
-void TFtpClient::WaitReady(int fd, short events, std::chrono::milliseconds limit, std::string_view what,
+void FtpClient::WaitReady(int fd, short events, std::chrono::milliseconds limit, std::string_view what,
                            ExchangePace* pace) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (true) {
@@ -124,15 +124,15 @@ void TFtpClient::WaitReady(int fd, short events, std::chrono::milliseconds limit
     }
 }
 
-void TFtpClient::WaitConnected(int fd, std::string_view what) {
+void FtpClient::WaitConnected(int fd, std::string_view what) {
     WaitReady(fd, POLLOUT, timeouts_.connect, std::string(what) + " not opened");
     int error = 0;
     socklen_t length = sizeof error;
     ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length);
-    if (error != 0) throw TFtpError(std::string(what) + " failed: " + ErrnoText(error));
+    if (error != 0) throw FtpError(std::string(what) + " failed: " + ErrnoText(error));
 }
 
-void TFtpClient::SendAll(int fd, const char* data, std::size_t size, ExchangePace* pace) {
+void FtpClient::SendAll(int fd, const char* data, std::size_t size, ExchangePace* pace) {
     while (size > 0) {
         ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL);
         if (sent < 0) {
@@ -141,7 +141,7 @@ void TFtpClient::SendAll(int fd, const char* data, std::size_t size, ExchangePac
                 WaitReady(fd, POLLOUT, pace);
                 continue;
             }
-            throw TFtpError("FTP send failed: " + ErrnoText(errno));
+            throw FtpError("FTP send failed: " + ErrnoText(errno));
         }
         if (pace) pace->Moved(static_cast<std::size_t>(sent));
         data += sent;
@@ -151,23 +151,23 @@ void TFtpClient::SendAll(int fd, const char* data, std::size_t size, ExchangePac
     }
 }
 
-void TFtpClient::SendLines(std::initializer_list<std::string_view> lines) {
+void FtpClient::SendLines(std::initializer_list<std::string_view> lines) {
     for (std::string_view line : lines)
-        if (!IsSafeFtpCommandLine(line)) throw TFtpRefusal("FTP command refused: it holds a line break or NUL");
-    if (control_ < 0) throw TFtpError("FTP not connected");
+        if (!IsSafeFtpCommandLine(line)) throw FtpRefusalError("FTP command refused: it holds a line break or NUL");
+    if (control_ < 0) throw FtpError("FTP not connected");
     // The lines go in one write, so that no segment of a line waits for the one before's ACK.
     std::string wire;
     for (std::string_view line : lines)
         if (!line.empty()) wire.append(line).append("\r\n");
     try {
         SendAll(control_, wire.data(), wire.size());
-    } catch (const TFtpError& error) {
+    } catch (const FtpError& error) {
         if (serial_ == activeSerial_) FtpDisconnect();
         throw;
     }
 }
 
-std::string TFtpClient::ReadLine(ExchangePace& pace) {
+std::string FtpClient::ReadLine(ExchangePace& pace) {
     char buffer[4096];
     const std::string tooLong = "a reply line longer than " + std::to_string(kFtpMaxReplyLine) + " bytes";
     while (true) {
@@ -192,8 +192,8 @@ std::string TFtpClient::ReadLine(ExchangePace& pace) {
     }
 }
 
-TFtpReply TFtpClient::ReadReply() {
-    TFtpReplyAssembler assembler;
+FtpReply FtpClient::ReadReply() {
+    FtpReplyAssembler assembler;
     ExchangePace pace(timeouts_, "the FTP server sent", timeouts_.answerDeadline);
     while (true) {
         auto done = assembler.AddLine(ReadLine(pace));
@@ -204,38 +204,38 @@ TFtpReply TFtpClient::ReadReply() {
     return lastReply_;
 }
 
-void TFtpClient::Expect(const TFtpReply& reply, std::initializer_list<int> accepted, std::string_view what) {
+void FtpClient::Expect(const FtpReply& reply, std::initializer_list<int> accepted, std::string_view what) {
     if (!IsFtpCodeIn(reply.code, accepted))
-        throw TFtpRefusal(std::string(what) + " refused: " + std::to_string(reply.code) + " " + reply.text);
+        throw FtpRefusalError(std::string(what) + " refused: " + std::to_string(reply.code) + " " + reply.text);
 }
 
-TFtpReply TFtpClient::Command(std::string_view line, std::initializer_list<int> accepted) {
+FtpReply FtpClient::Command(std::string_view line, std::initializer_list<int> accepted) {
     SendLines({line});
-    TFtpReply reply = ReadReply();
+    FtpReply reply = ReadReply();
     Expect(reply, accepted, line.substr(0, line.find(' ')));
     return reply;
 }
 
-int TFtpClient::OpenSocket(const sockaddr* address, unsigned addressLength) {
+int FtpClient::OpenSocket(const sockaddr* address, unsigned addressLength) {
     int fd = ::socket(address->sa_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd < 0) throw TFtpError("FTP socket failed: " + ErrnoText(errno));
+    if (fd < 0) throw FtpError("FTP socket failed: " + ErrnoText(errno));
     int one = 1;
     ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
     EnableKeepalive(fd);
     if (::connect(fd, address, addressLength) < 0 && errno != EINPROGRESS) {
         int error = errno;
         ::close(fd);
-        throw TFtpError("FTP connection failed: " + ErrnoText(error));
+        throw FtpError("FTP connection failed: " + ErrnoText(error));
     }
     return fd;
 }
 
-void TFtpClient::FtpConnect() {
+void FtpClient::FtpConnect() {
     FtpDisconnect();
     activeSerial_ = serial_;
-    if (stopRequested_ && stopRequested_()) throw TFtpError("FTP transfer stopped");
+    if (stopRequested_ && stopRequested_()) throw FtpError("FTP transfer stopped");
     auto endpoint = ParseFtpHost(settings_.host);
-    if (!endpoint) throw TFtpError(endpoint.error());
+    if (!endpoint) throw FtpError(endpoint.error());
     if (!settings_.proxy.empty()) {
         OpenConnection(control_, endpoint->host, endpoint->port, "FTP connection");
     } else {
@@ -244,13 +244,13 @@ void TFtpClient::FtpConnect() {
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     int status = ::getaddrinfo(endpoint->host.c_str(), std::to_string(endpoint->port).c_str(), &hints, &found);
-    if (status != 0) throw TFtpError("FTP host not found: " + endpoint->host + ": " + ::gai_strerror(status));
+    if (status != 0) throw FtpError("FTP host not found: " + endpoint->host + ": " + ::gai_strerror(status));
     std::string lastError = "FTP connection failed";
     for (addrinfo* candidate = found; candidate && control_ < 0; candidate = candidate->ai_next) {
         try {
             control_ = OpenSocket(candidate->ai_addr, candidate->ai_addrlen);
             WaitConnected(control_, "FTP connection");
-        } catch (const TFtpError& failure) {
+        } catch (const FtpError& failure) {
             lastError = failure.what();
             if (control_ >= 0) ::close(control_);
             control_ = -1;
@@ -259,35 +259,35 @@ void TFtpClient::FtpConnect() {
         }
     }
     ::freeaddrinfo(found);
-    if (control_ < 0) throw TFtpError(lastError);
+    if (control_ < 0) throw FtpError(lastError);
     }
     try {
         Expect(ReadReply(), {220}, "FTP greeting");
-        TFtpReply user = Command("USER " + settings_.user, {230, 331});
+        FtpReply user = Command("USER " + settings_.user, {230, 331});
         if (user.code == 331) Command("PASS " + settings_.password, {230});
         Command("TYPE I", {200});
         Command("SYST", {200, 215, 500});
-    } catch (const TFtpError&) {
+    } catch (const FtpError&) {
         if (serial_ == activeSerial_) FtpDisconnect();
         throw;
     }
 }
 
-void TFtpClient::FtpMakeDir(std::string_view name) {
+void FtpClient::FtpMakeDir(std::string_view name) {
     activeSerial_ = serial_;
     CheckAlive();
     Command("MKD " + std::string(name), {257});
 }
 
-void TFtpClient::FtpMakeAndChangeDir(std::string_view name, bool& made) {
+void FtpClient::FtpMakeAndChangeDir(std::string_view name, bool& made) {
     activeSerial_ = serial_;
     CheckAlive();
     passiveAhead_.reset();
     const std::string make = "MKD " + std::string(name), change = "CWD " + std::string(name);
     SendLines({make, change, "PASV"});
-    const TFtpReply madeReply = ReadReply();
-    const TFtpReply changedReply = ReadReply();
-    TFtpReply passive = ReadReply();
+    const FtpReply madeReply = ReadReply();
+    const FtpReply changedReply = ReadReply();
+    FtpReply passive = ReadReply();
     made = madeReply.code == 257;
     Expect(madeReply, {257}, "MKD");
     Expect(changedReply, {200, 250}, "CWD");
@@ -295,7 +295,7 @@ void TFtpClient::FtpMakeAndChangeDir(std::string_view name, bool& made) {
     lastReply_ = changedReply;
 }
 
-void TFtpClient::FtpChangeDir(std::string_view name, bool passiveAfter) {
+void FtpClient::FtpChangeDir(std::string_view name, bool passiveAfter) {
     activeSerial_ = serial_;
     CheckAlive();
     if (!passiveAfter) {
@@ -305,20 +305,20 @@ void TFtpClient::FtpChangeDir(std::string_view name, bool passiveAfter) {
     Expect(FtpQuote("CWD " + std::string(name), true), {200, 250}, "CWD");
 }
 
-TFtpReply TFtpClient::FtpQuote(std::string_view line, bool passiveAfter) {
+FtpReply FtpClient::FtpQuote(std::string_view line, bool passiveAfter) {
     activeSerial_ = serial_;
     CheckAlive();
     passiveAhead_.reset();
     SendLines({line, passiveAfter ? "PASV" : ""});
     if (!passiveAfter) return ReadReply();
-    const TFtpReply reply = ReadReply();
-    TFtpReply passive = ReadReply();
+    const FtpReply reply = ReadReply();
+    FtpReply passive = ReadReply();
     if (passive.code == 227) passiveAhead_ = PassiveAhead{std::move(passive), std::chrono::steady_clock::now()};
     lastReply_ = reply;
     return reply;
 }
 
-TFtpReply TFtpClient::Passive() {
+FtpReply FtpClient::Passive() {
     // A data port opened ahead is used while the server surely still listens on it.
     constexpr auto kFresh = std::chrono::seconds(10);
     if (auto ahead = std::exchange(passiveAhead_, std::nullopt);
@@ -327,12 +327,12 @@ TFtpReply TFtpClient::Passive() {
     return Command("PASV", {227});
 }
 
-bool TFtpClient::FtpResumeOffered() {
+bool FtpClient::FtpResumeOffered() {
     activeSerial_ = serial_;
     CheckAlive();
     if (!resumeOffered_) {
         SendLines({"FEAT"});
-        const TFtpReply reply = ReadReply();
+        const FtpReply reply = ReadReply();
         bool size = false, rest = false;
         if (reply.code == 211) {
             std::size_t from = 0;
@@ -350,11 +350,11 @@ bool TFtpClient::FtpResumeOffered() {
     return *resumeOffered_;
 }
 
-std::optional<std::int64_t> TFtpClient::FtpSize(std::string_view name) {
+std::optional<std::int64_t> FtpClient::FtpSize(std::string_view name) {
     activeSerial_ = serial_;
     CheckAlive();
     SendLines({"SIZE " + std::string(name)});
-    const TFtpReply reply = ReadReply();
+    const FtpReply reply = ReadReply();
     if (reply.code != 213) return std::nullopt;
     const std::string digits(TrimAscii(reply.text));
     std::int64_t size = 0;
@@ -364,21 +364,21 @@ std::optional<std::int64_t> TFtpClient::FtpSize(std::string_view name) {
     return size;
 }
 
-void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteName, std::int64_t offset) {
+void FtpClient::FtpStore(const std::string& localPath, std::string_view remoteName, std::int64_t offset) {
     activeSerial_ = serial_;
     CheckAlive();
     const std::string storeLine = "STOR " + std::string(remoteName);
-    if (!IsSafeFtpCommandLine(storeLine)) throw TFtpRefusal("FTP command refused: it holds a line break or NUL");
-    if (control_ < 0) throw TFtpError("FTP not connected");
+    if (!IsSafeFtpCommandLine(storeLine)) throw FtpRefusalError("FTP command refused: it holds a line break or NUL");
+    if (control_ < 0) throw FtpError("FTP not connected");
     brokenStore_.clear();
     FileHandle file(::open(localPath.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) throw TFtpRefusal("cannot open " + localPath + ": " + ErrnoText(errno));
+    if (file.get() < 0) throw FtpRefusalError("cannot open " + localPath + ": " + ErrnoText(errno));
     struct stat info{};
-    if (::fstat(file.get(), &info) < 0) throw TFtpRefusal("cannot read " + localPath + ": " + ErrnoText(errno));
+    if (::fstat(file.get(), &info) < 0) throw FtpRefusalError("cannot read " + localPath + ": " + ErrnoText(errno));
     if (offset < 0 || offset > info.st_size || ::lseek(file.get(), offset, SEEK_SET) != offset)
-        throw TFtpRefusal("cannot resume " + localPath + " at byte " + std::to_string(offset));
+        throw FtpRefusalError("cannot resume " + localPath + " at byte " + std::to_string(offset));
 
-    TFtpReply pasv = Passive();
+    FtpReply pasv = Passive();
     auto address = ParsePasvReply(pasv.text);
     if (!address) FailProtocol(address.error());
     // The data connection goes to the server we are talking to, whatever host the reply names:
@@ -402,34 +402,34 @@ void TFtpClient::FtpStore(const std::string& localPath, std::string_view remoteN
             data_ = OpenSocket(reinterpret_cast<sockaddr*>(&peer), peerLength);
             WaitConnected(data_, "FTP data connection");
         }
-    } catch (const TFtpError&) {
+    } catch (const FtpError&) {
         // The server waits for a data connection that will not come: this conversation is lost.
         if (serial_ == activeSerial_) FtpDisconnect();
         throw;
     }
-    TFtpReply first = ReadReply();
+    FtpReply first = ReadReply();
     if (!IsFtpCodeIn(first.code, {110, 125, 150})) {
         CloseData();
         Expect(first, {110, 125, 150}, "STOR");
     }
 
     try {
-        if (handlers_.OnWorkBegin) handlers_.OnWorkBegin(TWorkMode::wmWrite, info.st_size);
+        if (handlers_.OnWorkBegin) handlers_.OnWorkBegin(WorkMode::wmWrite, info.st_size);
         SendFileData(file.get(), localPath, offset);
         struct CloseDataAfter {
-            TFtpClient& client;
+            FtpClient& client;
             ~CloseDataAfter() { client.CloseData(); }
         } closeData{*this};
-        TFtpReply last = ReadReply();
+        FtpReply last = ReadReply();
         Expect(last, {225, 226, 250, 426, 450}, "STOR");
         if (last.code == 426 || last.code == 450) Expect(ReadReply(), {225, 226}, "STOR");
         // The server has the whole file.
-        if (handlers_.OnWork && dataReported_ < info.st_size) handlers_.OnWork(TWorkMode::wmWrite, info.st_size);
-    } catch (const TFtpRefusal&) {
+        if (handlers_.OnWork && dataReported_ < info.st_size) handlers_.OnWork(WorkMode::wmWrite, info.st_size);
+    } catch (const FtpRefusalError&) {
         throw;
-    } catch (const TFtpError& error) {
+    } catch (const FtpError& error) {
         brokenStore_ = remoteName;
-        throw FtpStoreBrokenOff(error.what());
+        throw FtpStoreBrokenOffError(error.what());
     }
 }
 

@@ -4,7 +4,7 @@
 //
 // Every operation blocks, and while it waits on the network it calls the pump at least every
 // 50 ms, so that a window keeps working. The pump may call FtpDisconnect (the Stop button): the
-// operation in progress then fails with TFtpError. No wait lasts for ever: a connection (control
+// operation in progress then fails with FtpError. No wait lasts for ever: a connection (control
 // or data) that does not open within NetworkTimeouts::connect, or on which nothing can be
 // received or sent for NetworkTimeouts::inactivity, or under kLowSpeedBytes in
 // NetworkTimeouts::lowSpeedWindow, fails the operation and is closed; so does a reply that is not
@@ -29,48 +29,48 @@ class ExchangePace;
 class UploadRateLimit;
 
 // A failed FTP operation: the connection failed or a reply code outside the accepted set came.
-class TFtpError : public std::runtime_error {
+class FtpError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
 // A failure that a new connection would not cure: the server refused a command with its reply
 // code, a command line was unsafe, or the local file could not be read.
-class TFtpRefusal : public TFtpError {
+class FtpRefusalError : public FtpError {
 public:
-    using TFtpError::TFtpError;
+    using FtpError::FtpError;
 };
 
 // A store that the server had accepted (its first reply came) lost its connection or ran out of
 // time: part of the file may be on the server, and a later store may resume it.
-class FtpStoreBrokenOff : public TFtpError {
+class FtpStoreBrokenOffError : public FtpError {
 public:
-    using TFtpError::TFtpError;
+    using FtpError::FtpError;
 };
 
 // The server's reply broke the protocol (a line or a reply over its bound, no three-digit code,
 // an unreadable passive address): talking to it again would not help, so the run ends at once.
 // The connection is closed.
-class FtpProtocolError : public TFtpRefusal {
+class FtpProtocolError : public FtpRefusalError {
 public:
     explicit FtpProtocolError(const std::string& detail)
-        : TFtpRefusal("the server's answer could not be understood (" + detail + ")") {}
+        : FtpRefusalError("the server's answer could not be understood (" + detail + ")") {}
 };
 
-enum class TWorkMode { wmRead, wmWrite };
+enum class WorkMode { wmRead, wmWrite };
 
 // Progress reports of a store. OnWorkBegin carries the file size, OnWork the bytes of this file
 // that left the send buffer so far (after blocks of at most 32 768 bytes, and every 50 ms while
 // the buffer drains; a store resumed at an offset reports the offset first, a store that
 // completed ends with the file size), OnWorkEnd comes once the file's bytes are handed to the
 // data connection, also when the store failed. Empty handlers are skipped.
-struct TFtpWorkHandlers {
-    std::function<void(TWorkMode, std::int64_t)> OnWorkBegin;
-    std::function<void(TWorkMode, std::int64_t)> OnWork;
-    std::function<void(TWorkMode)> OnWorkEnd;
+struct FtpWorkHandlers {
+    std::function<void(WorkMode, std::int64_t)> OnWorkBegin;
+    std::function<void(WorkMode, std::int64_t)> OnWork;
+    std::function<void(WorkMode)> OnWorkEnd;
 };
 
-struct TFtpSettings {
+struct FtpAccount {
     std::string host;  // ftp_host, may carry ":port" (21 when none)
     std::string user;
     std::string password;
@@ -79,59 +79,59 @@ struct TFtpSettings {
     std::string proxy;
 };
 
-class TFtpClient {
+class FtpClient {
 public:
     // Size of the blocks written to the data connection.
     static constexpr std::size_t kBlockSize = 32768;
 
-    explicit TFtpClient(TFtpSettings settings, std::function<void()> pump = {});
-    ~TFtpClient();
-    TFtpClient(const TFtpClient&) = delete;
-    TFtpClient& operator=(const TFtpClient&) = delete;
+    explicit FtpClient(FtpAccount settings, std::function<void()> pump = {});
+    ~FtpClient();
+    FtpClient(const FtpClient&) = delete;
+    FtpClient& operator=(const FtpClient&) = delete;
 
     // Opens the control connection (closing an open one first), reads the greeting (220), logs
     // in (USER: 230, or 331 then PASS: 230), sets binary mode (TYPE I: 200) and asks SYST (200,
-    // 215 or 500). Throws TFtpError; the connection is closed when it fails.
+    // 215 or 500). Throws FtpError; the connection is closed when it fails.
     void FtpConnect();
 
-    // MKD name, reply 257. Throws TFtpError.
+    // MKD name, reply 257. Throws FtpError.
     void FtpMakeDir(std::string_view name);
 
     // MKD name (257) and CWD name (200 or 250) in one round trip, with the next store's PASV.
-    // `made` tells whether MKD succeeded, also when CWD then failed. Throws TFtpError.
+    // `made` tells whether MKD succeeded, also when CWD then failed. Throws FtpError.
     void FtpMakeAndChangeDir(std::string_view name, bool& made);
 
-    // CWD name, reply 200 or 250. Throws TFtpError. `passiveAfter`: see FtpQuote.
+    // CWD name, reply 200 or 250. Throws FtpError. `passiveAfter`: see FtpQuote.
     void FtpChangeDir(std::string_view name, bool passiveAfter = false);
 
     // Stores the local file under the remote name, replacing a file of that name: PASV (227),
     // STOR (first reply 110, 125 or 150), the bytes over the data connection, then the final
     // reply 225, 226, 250, 426 or 450, and after 426 or 450 one more, 225 or 226. The data
     // connection goes to the control connection's peer at the port of the PASV reply: an
-    // address naming another host is not followed. Throws TFtpError; FtpStoreBrokenOff when the
+    // address naming another host is not followed. Throws FtpError; FtpStoreBrokenOffError when the
     // connection failed after the server accepted the store.
     // `offset` > 0 resumes: "REST offset" (350) comes before STOR and the data connection
     // carries the file from that byte on (an offset past the file's end is a refusal).
     void FtpStore(const std::string& localPath, std::string_view remoteName, std::int64_t offset = 0);
 
-    // True when the last store broke off (FtpStoreBrokenOff) and stored under `remoteName`: part
+    // True when the last store broke off (FtpStoreBrokenOffError) and stored under `remoteName`: part
     // of it may be on the server. Survives reconnections; the next store forgets it.
     bool LastStoreBrokeOff(std::string_view remoteName) const { return !brokenStore_.empty() && brokenStore_ == remoteName; }
 
     // True when the server can resume a store: its FEAT reply lists SIZE and "REST STREAM".
-    // FEAT is asked once per connection, the first time this is called on it. Throws TFtpError
+    // FEAT is asked once per connection, the first time this is called on it. Throws FtpError
     // when the connection fails.
     bool FtpResumeOffered();
 
     // SIZE name: the size of a remote file (reply 213 and a whole number), or nothing when the
-    // server refuses or answers something else. Throws TFtpError when the connection fails.
+    // server refuses or answers something else. Throws FtpError when the connection fails.
     std::optional<std::int64_t> FtpSize(std::string_view name);
 
-    // Sends the line unchanged and returns its reply, whatever its code. Throws TFtpError when
+    // Sends the line unchanged and returns its reply, whatever its code. Throws FtpError when
     // the connection fails or the line holds a CR, LF or NUL. `passiveAfter` sends PASV right
     // behind the line, so that the next store's data port comes with this reply instead of
     // costing a round trip of its own (it is used by a store within 10 seconds).
-    TFtpReply FtpQuote(std::string_view line, bool passiveAfter = false);
+    FtpReply FtpQuote(std::string_view line, bool passiveAfter = false);
 
     // True while the control connection is open.
     bool FtpConnected() const { return control_ >= 0; }
@@ -141,11 +141,11 @@ public:
     void FtpDisconnect();
 
     // The last complete reply (code 0 before the first).
-    const TFtpReply& LastReply() const { return lastReply_; }
+    const FtpReply& LastReply() const { return lastReply_; }
 
     // Replaces the time-outs (DefaultNetworkTimeouts() until then).
     void SetTimeouts(NetworkTimeouts timeouts) { timeouts_ = timeouts; }
-    // While `stopRequested` returns true, every operation fails with TFtpError and closes the
+    // While `stopRequested` returns true, every operation fails with FtpError and closes the
     // connection: it is asked when an operation starts and whenever a wait ends or the pump ran,
     // so a stop ends a pending store or reply at once and a reconnection is not attempted.
     // Empty: never.
@@ -161,20 +161,20 @@ public:
     const std::function<void()>& Pump() const { return pump_; }
     const std::function<bool()>& StopCheck() const { return stopRequested_; }
 
-    void SetWorkHandlers(TFtpWorkHandlers handlers) { handlers_ = std::move(handlers); }
+    void SetWorkHandlers(FtpWorkHandlers handlers) { handlers_ = std::move(handlers); }
     void ClearWorkHandlers() { handlers_ = {}; }
 
 private:
-    TFtpReply Command(std::string_view line, std::initializer_list<int> accepted);
+    FtpReply Command(std::string_view line, std::initializer_list<int> accepted);
     // The passive reply for a store: the one asked ahead (FtpQuote), else PASV now.
-    TFtpReply Passive();
+    FtpReply Passive();
     // Sends the lines (empty ones left out) in one write.
     void SendLines(std::initializer_list<std::string_view> lines);
-    TFtpReply ReadReply();
+    FtpReply ReadReply();
     std::string ReadLine(ExchangePace& pace);
     // Closes the connection and throws FtpProtocolError.
     [[noreturn]] void FailProtocol(const std::string& detail);
-    void Expect(const TFtpReply& reply, std::initializer_list<int> accepted, std::string_view what);
+    void Expect(const FtpReply& reply, std::initializer_list<int> accepted, std::string_view what);
     int OpenSocket(const ::sockaddr* address, unsigned addressLength);
     // Waits until `fd` is ready for `events`, for at most `limit`; `what` names the wait in the
     // error of a time-out.
@@ -201,17 +201,17 @@ private:
     void CloseData();
     [[noreturn]] void FailConnection(const std::string& message);
 
-    TFtpSettings settings_;
+    FtpAccount settings_;
     std::function<void()> pump_;
     std::function<bool()> stopRequested_;
     NetworkTimeouts timeouts_ = DefaultNetworkTimeouts();
-    TFtpWorkHandlers handlers_;
+    FtpWorkHandlers handlers_;
     int control_ = -1;
     int data_ = -1;
     unsigned serial_ = 0;        // changes whenever the connection is closed
     unsigned activeSerial_ = 0;  // serial_ when the running operation began; a change ends it
     std::string input_;    // bytes received on the control connection and not yet taken as lines
-    TFtpReply lastReply_;
+    FtpReply lastReply_;
     std::int64_t lastPumpMs_ = 0;
     std::string block_;  // one block of file bytes on its way to the data connection
     std::int64_t dataWritten_ = 0;   // of the file being stored, handed to the data connection
@@ -221,7 +221,7 @@ private:
     std::string brokenStore_;  // the remote name of the last store, when it broke off
     std::optional<bool> resumeOffered_;  // the FEAT answer of the open connection, once asked
     struct PassiveAhead {
-        TFtpReply reply;
+        FtpReply reply;
         std::chrono::steady_clock::time_point at;
     };
     std::optional<PassiveAhead> passiveAhead_;  // a 227 reply not used by a store yet

@@ -20,29 +20,29 @@ namespace {
 constexpr std::chrono::milliseconds kRateWaitSlice{25};
 }  // namespace
 
-void TFtpClient::SendFileData(int file, const std::string& localPath, std::int64_t offset) {
+void FtpClient::SendFileData(int file, const std::string& localPath, std::int64_t offset) {
     struct WorkEnd {
-        TFtpClient& client;
+        FtpClient& client;
         ~WorkEnd() {
-            if (client.handlers_.OnWorkEnd) client.handlers_.OnWorkEnd(TWorkMode::wmWrite);
+            if (client.handlers_.OnWorkEnd) client.handlers_.OnWorkEnd(WorkMode::wmWrite);
         }
     } workEnd{*this};
     block_.resize(kBlockSize);
     dataWritten_ = dataReported_ = offset;
     sendingData_ = true;
-    if (offset > 0 && handlers_.OnWork) handlers_.OnWork(TWorkMode::wmWrite, offset);
+    if (offset > 0 && handlers_.OnWork) handlers_.OnWork(WorkMode::wmWrite, offset);
     ExchangePace pace(timeouts_, "the FTP server took", std::nullopt);
     try {
         while (true) {
             ssize_t got = ::read(file, block_.data(), kBlockSize);
             if (got < 0 && errno == EINTR) continue;
-            if (got < 0) throw TFtpRefusal("cannot read " + localPath + ": " + std::strerror(errno));
+            if (got < 0) throw FtpRefusalError("cannot read " + localPath + ": " + std::strerror(errno));
             if (got == 0) break;
             SendLimited(block_.data(), static_cast<std::size_t>(got), pace);
             dataWritten_ += got;
             ReportDataTaken();
         }
-    } catch (const TFtpError&) {
+    } catch (const FtpError&) {
         // A half-sent file leaves replies on the control connection that nobody will read.
         if (serial_ == activeSerial_) FtpDisconnect();
         throw;
@@ -52,7 +52,7 @@ void TFtpClient::SendFileData(int file, const std::string& localPath, std::int64
     ::shutdown(data_, SHUT_WR);
 }
 
-void TFtpClient::ReportDataTaken() {
+void FtpClient::ReportDataTaken() {
     if (!sendingData_ || data_ < 0 || !handlers_.OnWork) return;
     // Bytes still in the socket's send buffer have not left this machine: on a slow link that
     // buffer holds seconds of the upload, which the bars would show as sent.
@@ -61,10 +61,10 @@ void TFtpClient::ReportDataTaken() {
     const std::int64_t taken = dataWritten_ - std::max(unsent, 0);
     if (taken <= dataReported_) return;
     dataReported_ = taken;
-    handlers_.OnWork(TWorkMode::wmWrite, taken);
+    handlers_.OnWork(WorkMode::wmWrite, taken);
 }
 
-void TFtpClient::SendLimited(const char* data, std::size_t size, ExchangePace& pace) {
+void FtpClient::SendLimited(const char* data, std::size_t size, ExchangePace& pace) {
     while (size > 0) {
         std::size_t piece = size;
         if (rateLimit_) {
@@ -80,7 +80,7 @@ void TFtpClient::SendLimited(const char* data, std::size_t size, ExchangePace& p
     }
 }
 
-void TFtpClient::WaitForRate(std::chrono::milliseconds wait) {
+void FtpClient::WaitForRate(std::chrono::milliseconds wait) {
     if (wait.count() <= 0) return;
     const std::int64_t rate = rateLimit_->BytesPerSecond();
     const auto until = std::chrono::steady_clock::now() + wait;

@@ -26,7 +26,7 @@ std::expected<int, std::string> ParseDecimal(std::string_view text, int maxValue
 
 }  // namespace
 
-std::expected<bool, std::string> TFtpReplyAssembler::AddLine(std::string_view line) {
+std::expected<bool, std::string> FtpReplyAssembler::AddLine(std::string_view line) {
     if (!started_) {
         if (!StartsWithCode(line) || (line.size() > 3 && line[3] != ' ' && line[3] != '-'))
             return std::unexpected("malformed reply line: \"" + std::string(line.substr(0, 80)) + "\"");
@@ -52,7 +52,7 @@ bool IsFtpCodeIn(int code, std::initializer_list<int> accepted) {
     return std::find(accepted.begin(), accepted.end(), code) != accepted.end();
 }
 
-std::expected<TPasvAddress, std::string> ParsePasvReply(std::string_view text) {
+std::expected<PasvAddress, std::string> ParsePasvReply(std::string_view text) {
     std::string_view numbers;
     auto open = text.find('(');
     auto close = open == std::string_view::npos ? std::string_view::npos : text.find(')', open + 1);
@@ -72,7 +72,7 @@ std::expected<TPasvAddress, std::string> ParsePasvReply(std::string_view text) {
         numbers.remove_prefix(comma + 1);
     }
     if (values.size() != 6) return std::unexpected(std::string("passive address without six numbers"));
-    TPasvAddress address;
+    PasvAddress address;
     address.host = std::to_string(values[0]) + "." + std::to_string(values[1]) + "." + std::to_string(values[2]) +
                    "." + std::to_string(values[3]);
     address.port = values[4] * 256 + values[5];
@@ -83,8 +83,8 @@ bool IsSafeFtpCommandLine(std::string_view line) {
     return line.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
-std::expected<TFtpEndpoint, std::string> ParseFtpHost(std::string_view hostAndPort) {
-    TFtpEndpoint endpoint;
+std::expected<FtpEndpoint, std::string> ParseFtpHost(std::string_view hostAndPort) {
+    FtpEndpoint endpoint;
     std::string_view portText;
     bool hasPort = false;
     const std::string whole(hostAndPort);

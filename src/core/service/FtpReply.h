@@ -12,7 +12,7 @@ namespace vantrel {
 
 // One FTP reply: its three-digit code and its text, which is its lines without the codes,
 // joined with "\n".
-struct TFtpReply {
+struct FtpReply {
     int code = 0;
     std::string text;
 };
@@ -25,7 +25,7 @@ inline constexpr std::size_t kFtpMaxReplyText = 65536;
 
 // Collects the lines of one reply. A reply is one line "ddd text", or a first line "ddd-text",
 // any number of lines, and a last line that starts with the same code and a blank.
-class TFtpReplyAssembler {
+class FtpReplyAssembler {
 public:
     // Adds one line (without its CR LF). Returns true when the reply is complete, false when
     // more lines are needed; an error when the first line holds no three-digit code or the reply
@@ -33,10 +33,10 @@ public:
     std::expected<bool, std::string> AddLine(std::string_view line);
 
     // The reply once AddLine returned true.
-    const TFtpReply& Reply() const { return reply_; }
+    const FtpReply& Reply() const { return reply_; }
 
 private:
-    TFtpReply reply_;
+    FtpReply reply_;
     bool started_ = false;
     std::string codeText_;
 };
@@ -46,11 +46,11 @@ bool IsFtpCodeIn(int code, std::initializer_list<int> accepted);
 
 // The data address of a PASV reply: the text between "(" and ")" when both are present,
 // otherwise the text after its last blank, holding h1,h2,h3,h4,p1,p2 (each 0-255).
-struct TPasvAddress {
+struct PasvAddress {
     std::string host;  // "h1.h2.h3.h4"
     int port = 0;      // p1 * 256 + p2
 };
-std::expected<TPasvAddress, std::string> ParsePasvReply(std::string_view text);
+std::expected<PasvAddress, std::string> ParsePasvReply(std::string_view text);
 
 // True when `line` can travel as one command line: no CR, LF or NUL in it. A name or password
 // holding one would otherwise smuggle a second command to the server.
@@ -58,10 +58,10 @@ bool IsSafeFtpCommandLine(std::string_view line);
 
 // Splits "host", "host:port" or "[v6]:port" into host and port (21 when none is given).
 // Returns an error when the port is not a number from 1 to 65535.
-struct TFtpEndpoint {
+struct FtpEndpoint {
     std::string host;
     int port = 21;
 };
-std::expected<TFtpEndpoint, std::string> ParseFtpHost(std::string_view hostAndPort);
+std::expected<FtpEndpoint, std::string> ParseFtpHost(std::string_view hostAndPort);
 
 }  // namespace vantrel

@@ -5,7 +5,7 @@
 
 namespace vantrel {
 
-FtpSessionWorker::FtpSessionWorker(int index, TFtpClient& ftp, const SessionSetup& setup, Files files, bool connected)
+FtpSessionWorker::FtpSessionWorker(int index, FtpClient& ftp, const SessionSetup& setup, Files files, bool connected)
     : index_(index), ftp_(ftp), setup_(setup), files_(std::move(files)), connected_(connected),
       callerPump_(ftp.Pump()), callerStopCheck_(ftp.StopCheck()),
       recovery_(setup.reconnect, {setup.mustEnd, {},
@@ -17,8 +17,8 @@ FtpSessionWorker::FtpSessionWorker(int index, TFtpClient& ftp, const SessionSetu
     ftp_.SetPump({});
     ftp_.SetStopCheck(setup_.mustEnd);
     ftp_.SetWorkHandlers({{},
-                          [this](TWorkMode mode, std::int64_t bytes) {
-                              if (mode == TWorkMode::wmWrite) Post(SessionEvent(SessionEvent::Kind::Bytes, bytes));
+                          [this](WorkMode mode, std::int64_t bytes) {
+                              if (mode == WorkMode::wmWrite) Post(SessionEvent(SessionEvent::Kind::Bytes, bytes));
                           },
                           {}});
     thread_ = std::thread([this] { Main(); });
@@ -76,7 +76,7 @@ void FtpSessionWorker::Main() {
 }
 
 SessionEvent FtpSessionWorker::SendPackage(const PackageOrder& order) {
-    const TPackageContext context{ftp_,
+    const PackageContext context{ftp_,
                                   setup_.settings,
                                   setup_.imaging,
                                   {},
@@ -108,11 +108,11 @@ SessionEvent FtpSessionWorker::SendPackage(const PackageOrder& order) {
                        : SendPhotoPackage(context, order.job, order.photoNumber, order.albumId);
         });
         done.fate = sent ? PackageFate::Sent : PackageFate::NotVerified;
-    } catch (const TFileWriteError&) {
+    } catch (const FileWriteError&) {
         done.fate = PackageFate::EndsRun, done.error = std::current_exception();
     } catch (const FtpProtocolError&) {
         done.fate = PackageFate::EndsRun, done.error = std::current_exception();  // talking again would not help
-    } catch (const TCopyNotMade& notMade) {
+    } catch (const CopyNotMadeError& notMade) {
         done.fate = PackageFate::CopyNotMade, done.reason = notMade.what();
     } catch (...) {
         // An upload error ends the walk, and so does Stop: the store it cut is not retried. A

@@ -23,7 +23,7 @@
 
 namespace vantrel {
 
-class TFtpClient;
+class FtpClient;
 struct TRemoteSettings;
 
 // A package handed to a session.
@@ -31,16 +31,16 @@ struct PackageOrder {
     TImageJob job;  // a copy: the list's own photo is touched on the run's thread only
     int photoNumber = 0;
     std::int32_t albumId = 0;
-    std::optional<TPreparedPhoto> prepared;  // empty: the copies are made step by step
+    std::optional<PreparedPhoto> prepared;  // empty: the copies are made step by step
 };
 
 // What the sessions of a run share.
 struct SessionSetup {
     const TRemoteSettings& settings;
-    const TUploadImaging& imaging;
+    const UploadImaging& imaging;
     std::string folderName;
     std::string customerId;
-    TReconnectSchedule reconnect;
+    ReconnectSchedule reconnect;
     // True once the sessions must end what they do: Stop, the end of the walk, the watchdog.
     // Asked from the sessions' threads.
     std::function<bool()> mustEnd;
@@ -62,7 +62,7 @@ public:
     // worker does that first and posts Ready, or Unusable when the server refuses or cannot be
     // reached (a session the run can do without). The client's pump, stop check and work
     // handlers are the worker's while it lives, and given back after.
-    FtpSessionWorker(int index, TFtpClient& ftp, const SessionSetup& setup, Files files, bool connected);
+    FtpSessionWorker(int index, FtpClient& ftp, const SessionSetup& setup, Files files, bool connected);
     // Waits for the thread: a package under way is finished or cut first (see SessionSetup::mustEnd).
     ~FtpSessionWorker();
     FtpSessionWorker(const FtpSessionWorker&) = delete;
@@ -77,13 +77,13 @@ private:
     void Post(SessionEvent event);
 
     const int index_;
-    TFtpClient& ftp_;
+    FtpClient& ftp_;
     const SessionSetup& setup_;
     const Files files_;
     const bool connected_;
     std::function<void()> callerPump_;
     std::function<bool()> callerStopCheck_;
-    TConnectionRecovery recovery_;
+    ConnectionRecovery recovery_;
 
     std::mutex mutex_;
     std::condition_variable wake_;

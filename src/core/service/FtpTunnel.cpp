@@ -15,15 +15,15 @@ namespace {
 constexpr std::size_t kMaxProxyAnswer = 8192;
 }  // namespace
 
-void TFtpClient::OpenConnection(int& slot, const std::string& host, int port, std::string_view what) {
+void FtpClient::OpenConnection(int& slot, const std::string& host, int port, std::string_view what) {
     auto proxy = ParseFtpHost(settings_.proxy);
-    if (!proxy) throw TFtpRefusal("proxy address: " + proxy.error());
+    if (!proxy) throw FtpRefusalError("proxy address: " + proxy.error());
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
     const int status = ::getaddrinfo(proxy->host.c_str(), std::to_string(proxy->port).c_str(), &hints, &found);
-    if (status != 0) throw TFtpError("proxy not found: " + proxy->host + ": " + ::gai_strerror(status));
+    if (status != 0) throw FtpError("proxy not found: " + proxy->host + ": " + ::gai_strerror(status));
     int fd = -1;
     try {
         fd = slot = OpenSocket(found->ai_addr, found->ai_addrlen);
@@ -42,7 +42,7 @@ void TFtpClient::OpenConnection(int& slot, const std::string& host, int port, st
     }
 }
 
-void TFtpClient::OpenTunnel(int fd, const std::string& host, int port) {
+void FtpClient::OpenTunnel(int fd, const std::string& host, int port) {
     const std::string target = (host.find(':') != std::string::npos ? "[" + host + "]" : host) + ":" + std::to_string(port);
     const std::string request = "CONNECT " + target + " HTTP/1.1\r\nHost: " + target + "\r\n\r\n";
     SendAll(fd, request.data(), request.size());
@@ -50,12 +50,12 @@ void TFtpClient::OpenTunnel(int fd, const std::string& host, int port) {
     std::string answer;
     ExchangePace pace(timeouts_, "the proxy sent", timeouts_.answerDeadline);
     while (answer.size() < 4 || answer.compare(answer.size() - 4, 4, "\r\n\r\n") != 0) {
-        if (answer.size() >= kMaxProxyAnswer) throw TFtpError("proxy answer too long");
+        if (answer.size() >= kMaxProxyAnswer) throw FtpError("proxy answer too long");
         WaitReady(fd, POLLIN, &pace);
         char c;
         const ssize_t got = ::recv(fd, &c, 1, 0);
         if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
-        if (got <= 0) throw TFtpError("proxy closed the connection");
+        if (got <= 0) throw FtpError("proxy closed the connection");
         answer += c;
         pace.Moved(1);
     }
@@ -63,7 +63,7 @@ void TFtpClient::OpenTunnel(int fd, const std::string& host, int port) {
     const std::string statusLine = answer.substr(0, answer.find("\r\n"));
     const auto blank = statusLine.find(' ');
     if (!statusLine.starts_with("HTTP/") || blank == std::string::npos || statusLine.compare(blank + 1, 3, "200") != 0)
-        throw TFtpRefusal("proxy refused the tunnel: " + statusLine);
+        throw FtpRefusalError("proxy refused the tunnel: " + statusLine);
 }
 
 }  // namespace vantrel

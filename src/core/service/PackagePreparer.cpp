@@ -19,8 +19,8 @@ constexpr int kRunDepth = 2;
 
 }  // namespace
 
-TPackagePreparer::TPackagePreparer(const TUploadImaging& imaging, TPhotoRequest request,
-                                   std::vector<TCopyFiles> slots, std::uint64_t budgetBytes, int sending)
+PackagePreparer::PackagePreparer(const UploadImaging& imaging, PhotoRequest request,
+                                   std::vector<CopyFiles> slots, std::uint64_t budgetBytes, int sending)
     : imaging_(imaging), request_(std::move(request)), budget_(budgetBytes), slots_(std::move(slots)),
       sending_(std::max(sending, 1)) {
     const int depth = std::max(static_cast<int>(slots_.size()) - sending_, 1);
@@ -30,11 +30,11 @@ TPackagePreparer::TPackagePreparer(const TUploadImaging& imaging, TPhotoRequest 
     }
 }
 
-TPackagePreparer::~TPackagePreparer() {
+PackagePreparer::~PackagePreparer() {
     for (Job& job : pending_) job.result.wait();
 }
 
-void TPackagePreparer::Start(const std::string& workPath) {
+void PackagePreparer::Start(const std::string& workPath) {
     auto used = [&](auto member, int value) {
         return std::any_of(pending_.begin(), pending_.end(), [&](const Job& job) { return job.*member == value; });
     };
@@ -42,7 +42,7 @@ void TPackagePreparer::Start(const std::string& workPath) {
     while (std::find(taken_.begin(), taken_.end(), slot) != taken_.end() || used(&Job::slot, slot)) ++slot;
     int workspace = 0;
     while (used(&Job::workspace, workspace)) ++workspace;
-    TPhotoRequest request = request_;
+    PhotoRequest request = request_;
     request.workPath = workPath;
     request.scaledPath = slots_[slot].scaledPath;
     request.thumbPath = slots_[slot].thumbPath;
@@ -53,13 +53,13 @@ void TPackagePreparer::Start(const std::string& workPath) {
                         })});
 }
 
-void TPackagePreparer::Prefetch(const std::string& workPath) {
+void PackagePreparer::Prefetch(const std::string& workPath) {
     if (static_cast<int>(pending_.size()) >= Depth()) return;
     if (std::any_of(pending_.begin(), pending_.end(), [&](const Job& job) { return job.path == workPath; })) return;
     Start(workPath);
 }
 
-std::optional<TPreparedPhoto> TPackagePreparer::Take(const std::string& workPath, const std::function<void()>& pump,
+std::optional<PreparedPhoto> PackagePreparer::Take(const std::string& workPath, const std::function<void()>& pump,
                                                      const std::function<bool()>& stopped) {
     // The photo taken now no longer needs the copies of the one taken `sending` photos before.
     if (static_cast<int>(taken_.size()) >= sending_) taken_.pop_front();
@@ -76,38 +76,38 @@ std::optional<TPreparedPhoto> TPackagePreparer::Take(const std::string& workPath
         if (pump) pump();
         if (stopped && stopped()) return std::nullopt;
     }
-    TPreparedPhoto prepared = job.result.get();
+    PreparedPhoto prepared = job.result.get();
     taken_.push_back(job.slot);
     pending_.pop_front();
     return prepared;
 }
 
-void TPackagePreparer::Release(const std::string& scaledPath) {
+void PackagePreparer::Release(const std::string& scaledPath) {
     std::erase_if(taken_, [&](int slot) { return slots_[static_cast<std::size_t>(slot)].scaledPath == scaledPath; });
 }
 
-std::unique_ptr<TPackagePreparer> MakePreparer(const TTransferConfig& config, std::vector<std::string>& temporaryFiles,
+std::unique_ptr<PackagePreparer> MakePreparer(const TransferConfig& config, std::vector<std::string>& temporaryFiles,
                                                int sessions) {
-    std::vector<TCopyFiles> slots{TCopyFiles{temporaryFiles.at(0), temporaryFiles.at(1)}};
+    std::vector<CopyFiles> slots{CopyFiles{temporaryFiles.at(0), temporaryFiles.at(1)}};
     for (int i = 1; i < sessions + kRunDepth; ++i) {
-        TCopyFiles files;
+        CopyFiles files;
         for (std::string* path : {&files.scaledPath, &files.thumbPath}) {
             auto made = MakeTempFileName(config.workFolder, "jpg");
-            if (!made) throw TFileWriteError(made.error());
+            if (!made) throw FileWriteError(made.error());
             temporaryFiles.push_back(*made);
             *path = *made;
         }
         slots.push_back(files);
     }
-    TPhotoRequest request;
+    PhotoRequest request;
     request.rejectedErrors = config.settings.rejected_errors;
     request.scaledSize = config.settings.size_scaled;
     request.thumbSize = config.settings.size_thumbnail;
-    return std::make_unique<TPackagePreparer>(config.imaging, std::move(request), std::move(slots),
+    return std::make_unique<PackagePreparer>(config.imaging, std::move(request), std::move(slots),
                                               DecodeMemoryBudget(), sessions);
 }
 
-void PrefetchNext(TPackagePreparer& preparer, const TAlbum& album, int index, const TRemoteSettings& settings) {
+void PrefetchNext(PackagePreparer& preparer, const TAlbum& album, int index, const TRemoteSettings& settings) {
     int started = 0;
     for (int k = std::min(index, album.Jobs().Count()) - 1; k >= 0 && started < preparer.Depth(); --k) {
         const TImageJob& job = album.Jobs().Items(k);
@@ -117,7 +117,7 @@ void PrefetchNext(TPackagePreparer& preparer, const TAlbum& album, int index, co
     }
 }
 
-void PrefetchFirst(TPackagePreparer& preparer, const TAlbumList& albums, const TRemoteSettings& settings) {
+void PrefetchFirst(PackagePreparer& preparer, const TAlbumList& albums, const TRemoteSettings& settings) {
     int started = 0;
     for (int i = 0; i < albums.Count() && started < preparer.Depth(); ++i) {
         const TAlbum& album = albums.Items(i);

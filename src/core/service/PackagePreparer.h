@@ -21,27 +21,27 @@ namespace vantrel {
 class TAlbum;
 class TAlbumList;
 struct TRemoteSettings;
-struct TTransferConfig;
-struct TUploadImaging;
+struct TransferConfig;
+struct UploadImaging;
 
-struct TCopyFiles {
+struct CopyFiles {
     std::string scaledPath;
     std::string thumbPath;
 };
 
-class TPackagePreparer {
+class PackagePreparer {
 public:
     // `imaging.prepare` must be set; `request` gives the list of refused codes and the copy
     // sizes (its paths are ignored). With n sets of copy files, up to `sending` photos taken
     // may be sent at once and up to n - `sending` (at least one) photos are prepared at once,
     // each on its own worker and workspace.
     // The preparations at once share one decode budget of `budgetBytes` (see SharedMemoryBudget.h).
-    TPackagePreparer(const TUploadImaging& imaging, TPhotoRequest request, std::vector<TCopyFiles> slots,
+    PackagePreparer(const UploadImaging& imaging, PhotoRequest request, std::vector<CopyFiles> slots,
                      std::uint64_t budgetBytes = DecodeMemoryBudget(), int sending = 1);
     // Waits for the workers, so that no file is written after the run deleted it.
-    ~TPackagePreparer();
-    TPackagePreparer(const TPackagePreparer&) = delete;
-    TPackagePreparer& operator=(const TPackagePreparer&) = delete;
+    ~PackagePreparer();
+    PackagePreparer(const PackagePreparer&) = delete;
+    PackagePreparer& operator=(const PackagePreparer&) = delete;
 
     // The decode budget the preparations share.
     const SharedMemoryBudget& Budget() const { return budget_; }
@@ -59,7 +59,7 @@ public:
     // waiting; nothing is returned once `stopped` says so (the workers finish in the
     // background and are waited for at destruction). Its copy files stay the photo's until it
     // is released, or until `sending` more photos were taken.
-    std::optional<TPreparedPhoto> Take(const std::string& workPath, const std::function<void()>& pump,
+    std::optional<PreparedPhoto> Take(const std::string& workPath, const std::function<void()>& pump,
                                        const std::function<bool()>& stopped);
     // The photo taken with the copies at `scaledPath` no longer needs them: it was sent, or
     // will not be.
@@ -70,14 +70,14 @@ private:
         std::string path;
         int slot;
         int workspace;
-        std::future<TPreparedPhoto> result;
+        std::future<PreparedPhoto> result;
     };
     void Start(const std::string& workPath);
 
-    const TUploadImaging& imaging_;
-    TPhotoRequest request_;
+    const UploadImaging& imaging_;
+    PhotoRequest request_;
     SharedMemoryBudget budget_;  // outlives the workspaces' use of it: the workers are waited for first
-    std::vector<TCopyFiles> slots_;
+    std::vector<CopyFiles> slots_;
     int sending_;
     std::deque<int> taken_;  // the copies of the photos being sent, oldest first
     std::vector<std::unique_ptr<ImageWorkspace>> workspaces_;
@@ -86,14 +86,14 @@ private:
 
 // The preparer of a run that sends on `sessions` sessions at once: more temporary copy files are
 // made in the work folder and added to `temporaryFiles` (which must hold the run's scaled,
-// thumbnail and sidecar files, in that order). Throws TFileWriteError when a file cannot be made.
-std::unique_ptr<TPackagePreparer> MakePreparer(const TTransferConfig& config, std::vector<std::string>& temporaryFiles,
+// thumbnail and sidecar files, in that order). Throws FileWriteError when a file cannot be made.
+std::unique_ptr<PackagePreparer> MakePreparer(const TransferConfig& config, std::vector<std::string>& temporaryFiles,
                                                int sessions);
 
 // Starts preparing the photos the album walk sends after the one at `index` (the walk goes from
 // the last photo to the first), skipping photos refused for their size.
-void PrefetchNext(TPackagePreparer& preparer, const TAlbum& album, int index, const TRemoteSettings& settings);
+void PrefetchNext(PackagePreparer& preparer, const TAlbum& album, int index, const TRemoteSettings& settings);
 // Starts preparing the first photos the run sends, so that their decode overlaps the connection.
-void PrefetchFirst(TPackagePreparer& preparer, const TAlbumList& albums, const TRemoteSettings& settings);
+void PrefetchFirst(PackagePreparer& preparer, const TAlbumList& albums, const TRemoteSettings& settings);
 
 }  // namespace vantrel

@@ -13,16 +13,16 @@
 
 namespace vantrel {
 
-TWriteFailure WriteFailureOf(const ImageFileError& error, const std::string& target) {
+WriteError WriteFailureOf(const ImageFileError& error, const std::string& target) {
     const bool system = error.kind == ImageFileError::Kind::FileError && error.sysError != 0;
-    return TWriteFailure{target, system ? std::strerror(error.sysError) : error.message};
+    return WriteError{target, system ? std::strerror(error.sysError) : error.message};
 }
 
 namespace {
 
 // Writes the copy of the upright work bitmap; returns its MD5. A copy that cannot be made leaves
 // its reason in `notMade` (the first one kept) and an error naming the target.
-std::expected<std::string, TWriteFailure> WriteCopy(ImageWorkspace& ws, const std::string& target, int size,
+std::expected<std::string, WriteError> WriteCopy(ImageWorkspace& ws, const std::string& target, int size,
                                                     const char* which, std::string& notMade) {
     auto bytes = EncodeScaledCopy(ws.workBitmap, ws.scratch, size);
     if (!bytes) {
@@ -87,8 +87,8 @@ private:
 
 }  // namespace
 
-TPreparedPhoto PreparePhotoInOneDecode(ImageWorkspace& ws, const TPhotoRequest& request) {
-    TPreparedPhoto prepared;
+PreparedPhoto PreparePhotoInOneDecode(ImageWorkspace& ws, const PhotoRequest& request) {
+    PreparedPhoto prepared;
     prepared.workPath = request.workPath;
     prepared.scaledPath = request.scaledPath;
     prepared.thumbPath = request.thumbPath;

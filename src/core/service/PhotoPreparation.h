@@ -16,14 +16,14 @@ namespace vantrel {
 // `rejected`. The copies are written only for an accepted photo, and their bytes are those of
 // SaveScaledJpeg of the same photo.
 // The failure of a copy as the run reports it: the target and the system's reason.
-TWriteFailure WriteFailureOf(const ImageFileError& error, const std::string& target);
+WriteError WriteFailureOf(const ImageFileError& error, const std::string& target);
 
 // When the workspace shares a budget with others (ws.sharedBudget), the preparation first takes
 // its share (PreparationBytes, waiting while the others hold too much), decodes within it, and
 // gives it back with the workspace's bitmaps once the copies are written. A photo that fits the
 // whole budget alone but not with its copies gets none (copyNotMade says so); the decode's
 // codec gets what the share leaves.
-TPreparedPhoto PreparePhotoInOneDecode(ImageWorkspace& ws, const TPhotoRequest& request);
+PreparedPhoto PreparePhotoInOneDecode(ImageWorkspace& ws, const PhotoRequest& request);
 
 // What preparing a photo holds at most, from its header and file size: the decoded picture (twice
 // when it is turned upright by a quarter turn), the codec's buffers (the whole-picture coefficients of a progressive photo, and room for the rest),

@@ -10,7 +10,7 @@
 
 namespace vantrel {
 
-struct TPhotoRequest {
+struct PhotoRequest {
     std::string workPath;        // the working copy to send
     std::string rejectedErrors;  // the service's comma-separated list of refused warning codes
     int scaledSize = 0;
@@ -19,7 +19,7 @@ struct TPhotoRequest {
     std::string thumbPath;
 };
 
-struct TPreparedPhoto {
+struct PreparedPhoto {
     std::string workPath;
     std::string scaledPath;
     std::string thumbPath;
@@ -29,8 +29,8 @@ struct TPreparedPhoto {
     // The MD5 of the working copy as 32 lower-case hexadecimal digits, or why it cannot be read.
     std::expected<std::string, std::string> photoDigest;
     // Each copy written (with its MD5), or the file that could not be written and why.
-    std::expected<std::string, TWriteFailure> scaledDigest;
-    std::expected<std::string, TWriteFailure> thumbDigest;
+    std::expected<std::string, WriteError> scaledDigest;
+    std::expected<std::string, WriteError> thumbDigest;
     // Why a copy could not be made at all (a size outside 1..10000, no memory, an encoder
     // failure), as opposed to written: "scaled copy: ..." or "thumbnail: ..."; empty when both
     // were made. Such a photo is not sent.

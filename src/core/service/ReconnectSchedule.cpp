@@ -6,21 +6,21 @@
 
 namespace vantrel {
 
-std::chrono::milliseconds TReconnectSchedule::PauseAfter(int failures) const {
+std::chrono::milliseconds ReconnectSchedule::PauseAfter(int failures) const {
     if (pauses.empty()) return std::chrono::milliseconds(0);
     const std::size_t index = failures < 1 ? 0 : static_cast<std::size_t>(failures - 1);
     return index < pauses.size() ? pauses[index] : pauses.back();
 }
 
-TReconnectSchedule StandardReconnectSchedule() {
+ReconnectSchedule StandardReconnectSchedule() {
     using namespace std::chrono_literals;
     return {{5s, 15s, 45s, 60s}, 600s};
 }
 
-std::optional<TReconnectSchedule> ParseReconnectSchedule(std::string_view text) {
+std::optional<ReconnectSchedule> ParseReconnectSchedule(std::string_view text) {
     const auto semicolon = text.find(';');
     if (semicolon == std::string_view::npos) return std::nullopt;
-    TReconnectSchedule schedule;
+    ReconnectSchedule schedule;
     auto limit = ParsePositiveSeconds(text.substr(semicolon + 1));
     if (!limit) return std::nullopt;
     schedule.limit = *limit;
@@ -36,7 +36,7 @@ std::optional<TReconnectSchedule> ParseReconnectSchedule(std::string_view text) 
     return schedule;
 }
 
-TReconnectSchedule ReconnectScheduleFromEnvironment() {
+ReconnectSchedule ReconnectScheduleFromEnvironment() {
     if (const char* value = std::getenv("VANTREL_RECONNECT"))
         if (auto parsed = ParseReconnectSchedule(value)) return *parsed;
     return StandardReconnectSchedule();

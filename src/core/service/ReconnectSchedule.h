@@ -9,7 +9,7 @@
 
 namespace vantrel {
 
-struct TReconnectSchedule {
+struct ReconnectSchedule {
     std::vector<std::chrono::milliseconds> pauses;  // empty: a lost connection ends the run at once
     std::chrono::milliseconds limit{0};             // the longest one outage is waited out
 
@@ -19,14 +19,14 @@ struct TReconnectSchedule {
 };
 
 // 5 s, 15 s, 45 s, then every 60 s, for up to 10 minutes.
-TReconnectSchedule StandardReconnectSchedule();
+ReconnectSchedule StandardReconnectSchedule();
 
 // Reads "P1,P2,...;LIMIT" in seconds, decimals allowed ("5,15,45,60;600", "0.2,0.5;40").
 // Nothing when a pause or the limit is not a positive number.
-std::optional<TReconnectSchedule> ParseReconnectSchedule(std::string_view text);
+std::optional<ReconnectSchedule> ParseReconnectSchedule(std::string_view text);
 
 // The standard schedule, or the environment variable VANTREL_RECONNECT when it parses; tests use
 // it to wait fractions of a second instead of minutes.
-TReconnectSchedule ReconnectScheduleFromEnvironment();
+ReconnectSchedule ReconnectScheduleFromEnvironment();
 
 }  // namespace vantrel

@@ -78,7 +78,7 @@ RemoteSettingsResult LoadRemoteSettings(HttpClient& client, const std::string& w
         result.error = std::move(causes);
         if (download == SettingsDownload::TooLarge) {
             result.status = RemoteSettingsResult::Status::NotXml;
-            result.problem = {XmlLoadProblem::Kind::ParseError, "", "the document is larger than 16 MB"};
+            result.problem = {XmlLoadError::Kind::ParseError, "", "the document is larger than 16 MB"};
             result.error.clear();
         }
         return result;

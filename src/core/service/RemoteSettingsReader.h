@@ -21,7 +21,7 @@ struct RemoteSettingsResult {
         ConversionError,  // an integer key held no whole number; `error` names it
     };
     Status status = Status::NotDownloaded;
-    XmlLoadProblem problem;
+    XmlLoadError problem;
     std::string error;
 
     bool ok() const { return status == Status::Loaded; }

@@ -25,12 +25,12 @@ struct RunSession {
         std::string copiesPath;   // the prepared copies to release; empty when made step by step
     };
 
-    std::unique_ptr<TFtpClient> ownFtp;  // the sessions after the first; the first is the caller's
+    std::unique_ptr<FtpClient> ownFtp;  // the sessions after the first; the first is the caller's
     std::unique_ptr<FtpSessionWorker> worker;
     bool ready = false;    // logged in and inside the folder
     bool usable = true;    // false once the server refused it
     std::optional<Package> package;  // the package under way
-    TProgressBar photoBar;
+    ProgressMeter photoBar;
     std::int64_t fileBytes = 0;      // of the file under way
     std::int64_t packageBytes = 0;   // of the package's files verified so far
     int packageFiles = 0;            // the package's files verified so far

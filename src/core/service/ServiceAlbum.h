@@ -6,7 +6,7 @@
 
 namespace vantrel {
 
-struct TServiceAlbum {
+struct ServiceAlbum {
     std::string name;
     std::int32_t id = 0;  // the service's id of the album
 };

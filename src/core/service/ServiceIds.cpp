@@ -19,12 +19,12 @@ std::string WhyCustomerIdIsUnsafe(std::string_view id) {
 
 void CheckCustomerId(std::string_view id) {
     const std::string why = WhyCustomerIdIsUnsafe(id);
-    if (!why.empty()) throw UnsafeServiceId("the service gave a member id that cannot be used: " + why);
+    if (!why.empty()) throw UnsafeServiceIdError("the service gave a member id that cannot be used: " + why);
 }
 
 void CheckAlbumId(std::int32_t id, std::string_view albumName) {
     if (id <= 0)
-        throw UnsafeServiceId("the service gave the album \"" + std::string(albumName) + "\" the id " +
+        throw UnsafeServiceIdError("the service gave the album \"" + std::string(albumName) + "\" the id " +
                               std::to_string(id) + ", which is not a positive number");
 }
 

@@ -12,7 +12,7 @@
 namespace vantrel {
 
 // The service gave an id that the run refuses to use; the text says which and why.
-class UnsafeServiceId : public std::runtime_error {
+class UnsafeServiceIdError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -26,7 +26,7 @@ inline constexpr std::size_t kMaxCustomerIdLength = 200;
 // Otherwise why not.
 std::string WhyCustomerIdIsUnsafe(std::string_view id);
 
-// Throws UnsafeServiceId when the customer id is unsafe or the album id is not positive.
+// Throws UnsafeServiceIdError when the customer id is unsafe or the album id is not positive.
 void CheckCustomerId(std::string_view id);
 void CheckAlbumId(std::int32_t id, std::string_view albumName);
 

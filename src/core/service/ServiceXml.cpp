@@ -8,7 +8,7 @@
 
 namespace vantrel {
 
-std::expected<std::unique_ptr<pugi::xml_document>, XmlLoadProblem> LoadXmlFile(const std::string& path) {
+std::expected<std::unique_ptr<pugi::xml_document>, XmlLoadError> LoadXmlFile(const std::string& path) {
     std::string content;
     if (FILE* f = std::fopen(path.c_str(), "rb")) {
         char buf[65536];
@@ -16,7 +16,7 @@ std::expected<std::unique_ptr<pugi::xml_document>, XmlLoadProblem> LoadXmlFile(c
         while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) content.append(buf, n);
         std::fclose(f);
     } else {
-        return std::unexpected(XmlLoadProblem{XmlLoadProblem::Kind::NoFile, {}, "the file cannot be opened"});
+        return std::unexpected(XmlLoadError{XmlLoadError::Kind::NoFile, {}, "the file cannot be opened"});
     }
 
     auto doc = std::make_unique<pugi::xml_document>();
@@ -24,7 +24,7 @@ std::expected<std::unique_ptr<pugi::xml_document>, XmlLoadProblem> LoadXmlFile(c
     if (result) return doc;
     if (result.status == pugi::status_no_document_element && content.find_first_not_of(" \t\r\n") == std::string::npos) {
         // An empty file: nothing was received.
-        return std::unexpected(XmlLoadProblem{XmlLoadProblem::Kind::NoFile, {}, result.description()});
+        return std::unexpected(XmlLoadError{XmlLoadError::Kind::NoFile, {}, result.description()});
     }
     // The source text is (an excerpt of) the line in which the parser stopped.
     const size_t at = std::min(static_cast<size_t>(result.offset), content.size());
@@ -35,13 +35,13 @@ std::expected<std::unique_ptr<pugi::xml_document>, XmlLoadProblem> LoadXmlFile(c
     std::string_view line(content.data() + from, to - from);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     return std::unexpected(
-        XmlLoadProblem{XmlLoadProblem::Kind::ParseError, Excerpt(line, at - from), result.description()});
+        XmlLoadError{XmlLoadError::Kind::ParseError, Excerpt(line, at - from), result.description()});
 }
 
-std::string ComposeXmlLoadMessage(const XmlLoadProblem& problem, std::string_view noFileKey,
+std::string ComposeXmlLoadMessage(const XmlLoadError& problem, std::string_view noFileKey,
                                   std::string_view parseErrorKey,
                                   const std::function<std::string(std::string_view)>& translate) {
-    if (problem.kind == XmlLoadProblem::Kind::NoFile) return translate(noFileKey);
+    if (problem.kind == XmlLoadError::Kind::NoFile) return translate(noFileKey);
     return translate(parseErrorKey) + " " + problem.sourceText + "\r\n" + problem.reason;
 }
 

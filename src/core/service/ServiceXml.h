@@ -17,7 +17,7 @@ namespace vantrel {
 // A document that did not load. `kind` says which of the two messages applies: the file is
 // missing or holds no document at all (`NoFile`), or the parser stopped at an error
 // (`ParseError`, with an excerpt of the line where it stopped and the parser's reason).
-struct XmlLoadProblem {
+struct XmlLoadError {
     enum class Kind { NoFile, ParseError };
     Kind kind = Kind::NoFile;
     std::string sourceText;
@@ -25,11 +25,11 @@ struct XmlLoadProblem {
 };
 
 // Loads an XML file. Whitespace-only text and comments are not kept as nodes.
-std::expected<std::unique_ptr<pugi::xml_document>, XmlLoadProblem> LoadXmlFile(const std::string& path);
+std::expected<std::unique_ptr<pugi::xml_document>, XmlLoadError> LoadXmlFile(const std::string& path);
 
 // The message the user sees for a load problem: the translated text of `noFileKey` alone, or
 // that of `parseErrorKey`, a blank, the source text, CR LF and the reason.
-std::string ComposeXmlLoadMessage(const XmlLoadProblem& problem, std::string_view noFileKey,
+std::string ComposeXmlLoadMessage(const XmlLoadError& problem, std::string_view noFileKey,
                                   std::string_view parseErrorKey,
                                   const std::function<std::string(std::string_view)>& translate);
 

@@ -5,13 +5,13 @@
 
 namespace vantrel {
 
-TSettings LoadSettingsFile(const std::string& path, const LocaleInfo& locale, TRemoteSettings& remote) {
+UserSettings LoadSettingsFile(const std::string& path, const LocaleInfo& locale, TRemoteSettings& remote) {
     const IniDocument file = IniDocument::Load(path);
     LoadRemoteSettingsCache(file, remote);
     return LoadSettings(file, locale);
 }
 
-std::expected<void, std::string> SaveSettingsFile(const std::string& path, const TSettings& settings,
+std::expected<void, std::string> SaveSettingsFile(const std::string& path, const UserSettings& settings,
                                                   const TRemoteSettings& remote, const LocaleInfo& locale) {
     IniDocument file = IniDocument::Load(path);
     StoreSettings(settings, locale, file);

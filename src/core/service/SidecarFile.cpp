@@ -17,7 +17,7 @@ std::string OneLine(std::string value) {
 
 }  // namespace
 
-std::string FormatSidecar(const TSidecarFields& f) {
+std::string FormatSidecar(const SidecarFields& f) {
     const std::string lines[] = {
         "serial " + OneLine(f.folderName),
         "customer " + OneLine(f.customerId),
@@ -46,7 +46,7 @@ std::string FormatSidecar(const TSidecarFields& f) {
 std::expected<void, std::string> WriteInfFile(const TImageJob& job, const std::string& folderName,
                                               const std::string& customerId, std::int32_t albumId,
                                               const TRemoteSettings& settings, const std::string& targetPath,
-                                              const TUploadImaging& imaging) {
+                                              const UploadImaging& imaging) {
     auto digest = imaging.digestHex(job.WorkPath);
     if (!digest) return std::unexpected(digest.error());
     return WriteInfFile(job, folderName, customerId, albumId, settings, targetPath, *digest);
@@ -56,12 +56,12 @@ std::expected<void, std::string> WriteInfFile(const TImageJob& job, const std::s
                                               const std::string& customerId, std::int32_t albumId,
                                               const TRemoteSettings& settings, const std::string& targetPath,
                                               const std::string& checksum) {
-    TSidecarFields fields{folderName,     customerId,     albumId,       job.FileName,
+    SidecarFields fields{folderName,     customerId,     albumId,       job.FileName,
                           job.Width,      job.Height,     checksum,
                           settings.passthru_name,         settings.passthru_value,
                           job.PhotoSize,  job.ScaledSize, job.ThumbSize};
     if (auto written = WriteWholeFile(targetPath, FormatSidecar(fields)); !written)
-        throw TFileWriteError(written.error());
+        throw FileWriteError(written.error());
     return {};
 }
 

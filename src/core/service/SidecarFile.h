@@ -9,10 +9,10 @@
 namespace vantrel {
 
 struct TRemoteSettings;
-struct TUploadImaging;
+struct UploadImaging;
 class TImageJob;
 
-struct TSidecarFields {
+struct SidecarFields {
     std::string folderName;   // the run's upload folder name
     std::string customerId;
     std::int32_t albumId = 0;
@@ -29,15 +29,15 @@ struct TSidecarFields {
 
 // The sidecar text. A CR or LF inside a value becomes a blank, so that the file always has
 // exactly fifteen lines and a file name cannot add lines of its own.
-std::string FormatSidecar(const TSidecarFields& fields);
+std::string FormatSidecar(const SidecarFields& fields);
 
 // Writes the sidecar of `job` to `targetPath`, replacing its content; the checksum is the MD5 of
 // the job's working copy (through `imaging`). Fails when the working copy cannot be read; throws
-// TFileWriteError when the file cannot be written.
+// FileWriteError when the file cannot be written.
 std::expected<void, std::string> WriteInfFile(const TImageJob& job, const std::string& folderName,
                                               const std::string& customerId, std::int32_t albumId,
                                               const TRemoteSettings& settings, const std::string& targetPath,
-                                              const TUploadImaging& imaging);
+                                              const UploadImaging& imaging);
 // The same with the working copy's MD5 already known.
 std::expected<void, std::string> WriteInfFile(const TImageJob& job, const std::string& folderName,
                                               const std::string& customerId, std::int32_t albumId,

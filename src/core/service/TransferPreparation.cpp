@@ -15,14 +15,14 @@ bool PrepareTransfer(HttpClient& settingsHttp, const std::string& workFolder, st
         case RemoteSettingsResult::Status::NotDownloaded:
             // Without the service's address from a former run there is nothing to log in to: say why.
             if (settings.script_url.empty() && !result.error.empty())
-                throw TRemoteSettingsError("the service's settings could not be downloaded: " + result.error);
+                throw RemoteSettingsError("the service's settings could not be downloaded: " + result.error);
             return false;
         case RemoteSettingsResult::Status::NotXml:
             if (onProblem) onProblem(result);
             return false;
         case RemoteSettingsResult::Status::ConversionError: break;
     }
-    throw TRemoteSettingsError(result.error.empty() ? std::string("settings document: not a whole number")
+    throw RemoteSettingsError(result.error.empty() ? std::string("settings document: not a whole number")
                                                     : result.error);
 }
 
@@ -30,7 +30,7 @@ bool HasCopySizes(const TRemoteSettings& settings) {
     return IsCopySizeAllowed(settings.size_scaled) && IsCopySizeAllowed(settings.size_thumbnail);
 }
 
-TFtpSettings FtpSettingsFor(const TRemoteSettings& settings) {
+FtpAccount FtpSettingsFor(const TRemoteSettings& settings) {
     return {settings.ftp_host, settings.ftp_login, settings.ftp_password, {}};
 }
 

@@ -17,7 +17,7 @@ namespace vantrel {
 
 // The settings document held an integer key whose value is not a whole number. It ends the run
 // before the login, which the window reports as a connection failure.
-class TRemoteSettingsError : public std::runtime_error {
+class RemoteSettingsError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
@@ -26,9 +26,9 @@ public:
 // does not change), downloads the settings document into `workFolder` again and reads it into
 // `settings`; otherwise does nothing. A server that cannot be reached changes nothing and says
 // nothing: the cached values stay in effect; when none are known (no XML-RPC address) it
-// throws TRemoteSettingsError naming what each address gave. A document that does not parse is passed to
+// throws RemoteSettingsError naming what each address gave. A document that does not parse is passed to
 // `onProblem` (the window shows result.Message(Translate)) and the run goes on. Throws
-// TRemoteSettingsError when an integer value is not a whole number; the values read before it
+// RemoteSettingsError when an integer value is not a whole number; the values read before it
 // stay. Returns whether the document was read.
 bool PrepareTransfer(HttpClient& settingsHttp, const std::string& workFolder, std::string_view country,
                      bool remoteSettingsLoaded, TRemoteSettings& settings,
@@ -41,6 +41,6 @@ bool PrepareTransfer(HttpClient& settingsHttp, const std::string& workFolder, st
 bool HasCopySizes(const TRemoteSettings& settings);
 
 // The FTP client's host, user and password from the remote settings.
-TFtpSettings FtpSettingsFor(const TRemoteSettings& settings);
+FtpAccount FtpSettingsFor(const TRemoteSettings& settings);
 
 }  // namespace vantrel

@@ -4,9 +4,9 @@
 
 namespace vantrel {
 
-void TProgressBar::Work(std::int64_t bytes) { position = std::clamp<std::int64_t>(base + bytes, 0, std::max<std::int64_t>(range, 0)); }
+void ProgressMeter::Work(std::int64_t bytes) { position = std::clamp<std::int64_t>(base + bytes, 0, std::max<std::int64_t>(range, 0)); }
 
-void TProgressBar::Advance(std::int64_t bytes) {
+void ProgressMeter::Advance(std::int64_t bytes) {
     Work(bytes);
     base = position;
 }
@@ -16,16 +16,16 @@ std::optional<double> ProportionalSecondsLeft(std::int64_t position, std::int64_
     return (static_cast<double>(range) / static_cast<double>(position) - 1.0) * elapsedSeconds;
 }
 
-TTimeEstimate EstimateOfSeconds(double remainingSeconds) {
-    TTimeEstimate estimate;
+TimeEstimate EstimateOfSeconds(double remainingSeconds) {
+    TimeEstimate estimate;
     estimate.minutes = remainingSeconds / 60.0;
-    estimate.kind = remainingSeconds > 120  ? TEstimateKind::Minutes
-                    : remainingSeconds > 60 ? TEstimateKind::AboutMinutes
-                                            : TEstimateKind::LessThanAMinute;
+    estimate.kind = remainingSeconds > 120  ? EstimateKind::Minutes
+                    : remainingSeconds > 60 ? EstimateKind::AboutMinutes
+                                            : EstimateKind::LessThanAMinute;
     return estimate;
 }
 
-bool TTransferReport::Names(const std::string& name) const {
+bool TransferReport::Names(const std::string& name) const {
     auto listed = [&](const std::vector<std::string>& names) {
         return std::find(names.begin(), names.end(), name) != names.end();
     };
@@ -34,7 +34,7 @@ bool TTransferReport::Names(const std::string& name) const {
                        [&](const PhotoFailure& failure) { return failure.name == name; });
 }
 
-std::string FormatTransferReport(const TTransferReport& report, const std::string& becauseSize,
+std::string FormatTransferReport(const TransferReport& report, const std::string& becauseSize,
                                  const std::string& becauseWarning, const std::string& becauseNotVerified,
                                  const std::string& becauseEndedEarly, const std::string& becauseCopyNotMade) {
     std::string text;

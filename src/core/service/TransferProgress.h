@@ -12,7 +12,7 @@ namespace vantrel {
 
 // One progress bar: a range, a position clamped to it, and the base that the current file's
 // byte counts are added to.
-struct TProgressBar {
+struct ProgressMeter {
     std::int64_t range = 0;
     std::int64_t position = 0;
     std::int64_t base = 0;
@@ -29,20 +29,20 @@ struct TProgressBar {
     void Advance(std::int64_t bytes);
 };
 
-enum class TEstimateKind {
+enum class EstimateKind {
     Minutes,           // above 120 s: "EstimTime" with the minutes
     AboutMinutes,      // above 60 s: "EstimTimeMin"
     LessThanAMinute,   // "EstimTimeLMin"
 };
-struct TTimeEstimate {
-    TEstimateKind kind = TEstimateKind::LessThanAMinute;
+struct TimeEstimate {
+    EstimateKind kind = EstimateKind::LessThanAMinute;
     double minutes = 0;  // the remaining time in minutes
 };
 
 // remaining := (range / position - 1) * elapsed, in seconds; nothing while position is 0.
 std::optional<double> ProportionalSecondsLeft(std::int64_t position, std::int64_t range, double elapsedSeconds);
 // The estimate of `remainingSeconds`.
-TTimeEstimate EstimateOfSeconds(double remainingSeconds);
+TimeEstimate EstimateOfSeconds(double remainingSeconds);
 
 // A photo named with why it stayed queued.
 struct PhotoFailure {
@@ -52,7 +52,7 @@ struct PhotoFailure {
 };
 
 // The photos that the acceptance checks refused, by cause, in the order met.
-struct TTransferReport {
+struct TransferReport {
     std::vector<std::string> refusedForSize;
     std::vector<std::string> refusedForWarnings;
     // Stayed queued: a file of the package did not verify after five attempts.
@@ -72,7 +72,7 @@ struct TTransferReport {
 
 // The text of the report memo: for each non-empty list, CR LF, two blanks, its heading, then one
 // line per file: five blanks, "- ", the name (with its reason in brackets where there is one), CR LF.
-std::string FormatTransferReport(const TTransferReport& report, const std::string& becauseSize,
+std::string FormatTransferReport(const TransferReport& report, const std::string& becauseSize,
                                  const std::string& becauseWarning, const std::string& becauseNotVerified = {},
                                  const std::string& becauseEndedEarly = {},
                                  const std::string& becauseCopyNotMade = {});

@@ -24,7 +24,7 @@ namespace vantrel {
 
 namespace {
 
-const TServiceAlbum* MatchingServiceAlbum(const TAlbum& album, const std::vector<TServiceAlbum>& serviceAlbums) {
+const ServiceAlbum* MatchingServiceAlbum(const TAlbum& album, const std::vector<ServiceAlbum>& serviceAlbums) {
     for (const auto& serviceAlbum : serviceAlbums)
         if (AlbumNamesMatch(album.AlbumName(), serviceAlbum.name)) return &serviceAlbum;
     return nullptr;
@@ -32,45 +32,45 @@ const TServiceAlbum* MatchingServiceAlbum(const TAlbum& album, const std::vector
 
 }  // namespace
 
-void TTransferRun::CheckAlbumIdsInUse(const std::vector<TServiceAlbum>& serviceAlbums) const {
+void TransferRun::CheckAlbumIdsInUse(const std::vector<ServiceAlbum>& serviceAlbums) const {
     for (int i = 0; i < albums_.Count(); ++i) {
         const TAlbum& album = albums_.Items(i);
         if (album.Jobs().Count() == 0) continue;
-        if (const TServiceAlbum* match = MatchingServiceAlbum(album, serviceAlbums)) CheckAlbumId(match->id, match->name);
+        if (const ServiceAlbum* match = MatchingServiceAlbum(album, serviceAlbums)) CheckAlbumId(match->id, match->name);
     }
 }
 
-TTransferRun::TTransferRun(TAlbumList& albums, TTransferService& service, TTransferObserver& observer,
-                           TTransferConfig config)
+TransferRun::TransferRun(TAlbumList& albums, TransferService& service, TransferObserver& observer,
+                           TransferConfig config)
     : albums_(albums), service_(service), observer_(observer), config_(std::move(config)),
       watchdog_(config_.reconnect.limit.count() > 0 ? config_.reconnect.limit : StandardReconnectSchedule().limit) {}
 
-TTransferRun::~TTransferRun() = default;
+TransferRun::~TransferRun() = default;
 
-void TTransferRun::Stop() {
+void TransferRun::Stop() {
     // Each session's client asks this within 50 ms and closes its connection.
     stopPressed_ = true;
     sessionsEnd_ = true;
 }
 
-int TTransferRun::SessionsToOpen() const {
+int TransferRun::SessionsToOpen() const {
     if (!config_.openSession || !config_.imaging.prepare) return 1;  // copies step by step share one workspace
-    return std::clamp(config_.sessions, 1, TTransferConfig::kMaxSessions);
+    return std::clamp(config_.sessions, 1, TransferConfig::kMaxSessions);
 }
 
-bool TTransferRun::EstimateTime(TTimeEstimate& estimate) const {
+bool TransferRun::EstimateTime(TimeEstimate& estimate) const {
     const auto seconds = SecondsLeft();
     if (seconds) estimate = EstimateOfSeconds(*seconds);
     return seconds.has_value();
 }
 
-std::optional<double> TTransferRun::SecondsLeft() const {
+std::optional<double> TransferRun::SecondsLeft() const {
     const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - runStart_).count();
     if (auto left = timeModel_.SecondsLeft(elapsed, runBar_.range - runBar_.position, filesLeft_)) return left;
     return ProportionalSecondsLeft(runBar_.position, runBar_.range, elapsed);
 }
 
-TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& sessionCode) {
+TTransferOutcome TransferRun::RunTransfer(FtpClient& ftp, std::string& sessionCode) {
     report_ = {};
     photoNumber_ = -1;
     photosSent_ = 0;
@@ -79,7 +79,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
     sessionFailure_ = nullptr;
     TTransferOutcome outcome = TTransferOutcome::toStopped;
     watchdog_.Reset();
-    TConnectionRecovery recovery(config_.reconnect, {[this] { return WaitsEnd(); },
+    ConnectionRecovery recovery(config_.reconnect, {[this] { return WaitsEnd(); },
                                                      [this] { observer_.ProcessMessages(); },
                                                      [this](int secondsLeft) { observer_.ShowConnectionWait(secondsLeft); },
                                                      {}});
@@ -90,7 +90,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
     observer_.ProcessMessages();
 
     std::vector<std::string> temporaryFiles;
-    std::unique_ptr<TPackagePreparer> preparer;
+    std::unique_ptr<PackagePreparer> preparer;
     std::optional<EarlyFtpLogin> earlyLogin;
     bool uploadStarted = false;  // the temporary files are being made: the end closes and deletes
     auto endUpload = [&] {
@@ -120,7 +120,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
     }
     try {
         earlyLogin.emplace(ftp, [this] { return stopPressed_.load(); });
-        std::vector<TServiceAlbum> serviceAlbums;
+        std::vector<ServiceAlbum> serviceAlbums;
         const bool loggedIn = recovery.Retry([&] {
             const auto session = service_.SessionNew();
             if (!session) return false;
@@ -155,11 +155,11 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
 
             // Without positive sizes the copies would be empty files that verify and send the
             // photos as if all went well: the run ends here with every photo queued.
-            if (!HasCopySizes(config_.settings)) throw TCopySizesMissing();
+            if (!HasCopySizes(config_.settings)) throw CopySizesMissingError();
             uploadStarted = uploadBegun = true;
             for (const char* extension : {"jpg", "jpg", "inf"}) {
                 auto path = MakeTempFileName(config_.workFolder, extension);
-                if (!path) throw TFileWriteError(path.error());
+                if (!path) throw FileWriteError(path.error());
                 temporaryFiles.push_back(*path);
             }
             const int sessions = SessionsToOpen();
@@ -214,7 +214,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
                 TAlbum& album = albums_.Items(i);
                 if (!ClaimAlbum(album)) continue;
                 observer_.ShowAlbum(album);
-                const TServiceAlbum* match = MatchingServiceAlbum(album, serviceAlbums);
+                const ServiceAlbum* match = MatchingServiceAlbum(album, serviceAlbums);
                 const std::optional<std::int32_t> albumId = match                    ? match->id
                                                             : &album == createdAhead ? createdAheadId
                                                                                      : createAlbum(album);
@@ -229,7 +229,7 @@ TTransferOutcome TTransferRun::RunTransfer(TFtpClient& ftp, std::string& session
             endUpload();
             if (!walkEnded) outcome = TTransferOutcome::toCompleted;
         }
-    } catch (const TFileWriteError&) {
+    } catch (const FileWriteError&) {
         endUpload();
         endRun();
         throw;

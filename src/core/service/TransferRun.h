@@ -3,7 +3,7 @@
 // and send every queued photo as its package into a fresh FTP folder. Sent photos leave the
 // transfer list; photos refused by the acceptance checks are reported at the end.
 //
-// The run talks to its window only through TTransferObserver, and waits on the network with the
+// The run talks to its window only through TransferObserver, and waits on the network with the
 // observer's ProcessMessages running at least every 50 ms, so that the window can call Stop().
 // The packages go out on up to four FTP sessions side by side, each on a thread of its own
 // (FtpSessionWorker), so that one session's round trips overlap another's bytes; the album list
@@ -32,11 +32,11 @@ namespace vantrel {
 
 class TAlbum;
 class TAlbumList;
-class TConnectionRecovery;
-class TFtpClient;
+class ConnectionRecovery;
+class FtpClient;
 class TImageJob;
-class TPackagePreparer;
-class TTransferService;
+class PackagePreparer;
+class TransferService;
 class TransferClaims;
 struct RunSession;
 struct SessionSetup;
@@ -58,13 +58,13 @@ enum class PhotoEnd {
 
 // What the transfer panel shows; the window implements it.
 // Every call comes on the thread that called RunTransfer.
-class TTransferObserver {
+class TransferObserver {
 public:
-    virtual ~TTransferObserver() = default;
+    virtual ~TransferObserver() = default;
     // Called on the run's thread during every wait, at least every 50 ms: where the caller
     // looks at its Stop request or shows the time left.
     virtual void ProcessMessages() = 0;
-    // The time estimate may be shown from now on (TTransferRun::EstimateTime), or no longer.
+    // The time estimate may be shown from now on (TransferRun::EstimateTime), or no longer.
     virtual void SetTimerRunning(bool running) = 0;
     // Album_Lbl: the album whose photos are being sent.
     virtual void ShowAlbum(const TAlbum& album) = 0;
@@ -83,7 +83,7 @@ public:
     // The login was refused: a plain message box with "BadLoginErr".
     virtual void ShowLoginRefused() = 0;
     // The modal report of refused photos (FormatTransferReport gives its text).
-    virtual void ShowReport(const TTransferReport& report) = 0;
+    virtual void ShowReport(const TransferReport& report) = 0;
     // The connection was lost: the next attempt comes in `secondsLeft` seconds; 0 when it starts.
     virtual void ShowConnectionWait(int secondsLeft) { (void)secondsLeft; }
 };
@@ -91,27 +91,27 @@ public:
 // The service's settings give no size within 1..10000 pixels for the scaled copy or the
 // thumbnail: the run ends after the login, before any file is made or sent, every photo still
 // queued. The window and the tool show "NoCopySizes".
-class TCopySizesMissing : public std::runtime_error {
+class CopySizesMissingError : public std::runtime_error {
 public:
-    TCopySizesMissing()
+    CopySizesMissingError()
         : std::runtime_error("the service gave no size within 1..10000 pixels for the scaled copy or the thumbnail") {}
 };
 
-struct TTransferConfig {
+struct TransferConfig {
     TRemoteSettings settings;
     std::string workFolder;  // ends in "/"; receives the run's temporary files
     std::string email;
     std::string password;
-    TUploadImaging imaging;  // UploadImagingFor the window's shared workspace
+    UploadImaging imaging;  // UploadImagingFor the window's shared workspace
     // Empty: a lost connection ends the run at once. The window and the tool ride outages out.
     // Its limit is also how long the run goes on without a verified file (10 minutes when empty).
-    TReconnectSchedule reconnect;
+    ReconnectSchedule reconnect;
     // How many FTP sessions send side by side (1..4): the first is the one given to RunTransfer,
     // the others come from `openSession` (a client configured like it, not connected). Without
     // `openSession`, or when the copies are not prepared ahead (`imaging.prepare`), one.
     int sessions = 1;
     static constexpr int kMaxSessions = 4;
-    std::function<std::unique_ptr<TFtpClient>()> openSession{};
+    std::function<std::unique_ptr<FtpClient>()> openSession{};
     // Set when the run sends from a copy of the queue while the user may change the queue itself
     // (the window): the run claims each album before it prepares or sends any of its photos and
     // leaves out what the user removed or is rewriting. A sent photo's working copy is deleted at
@@ -120,23 +120,23 @@ struct TTransferConfig {
     TransferClaims* claims = nullptr;
 };
 
-class TTransferRun {
+class TransferRun {
 public:
-    TTransferRun(TAlbumList& albums, TTransferService& service, TTransferObserver& observer, TTransferConfig config);
-    ~TTransferRun();
+    TransferRun(TAlbumList& albums, TransferService& service, TransferObserver& observer, TransferConfig config);
+    ~TransferRun();
 
     // The run proper. `ftp` is configured for the service's FTP server and not yet connected;
     // `sessionCode` receives the session code once the session is opened. Returns the outcome;
     // throws when an XML-RPC call's transport, the FTP connection, its login or the folder
     // creation failed, a server broke the protocol, or nothing was verified for the reconnect
-    // schedule's limit (NoProgressError; the caller shows "BadConnect"), UnsafeServiceId when the
-    // service gave a member or album id that cannot be used safely, and TFileWriteError when a
+    // schedule's limit (NoProgressError; the caller shows "BadConnect"), UnsafeServiceIdError when the
+    // service gave a member or album id that cannot be used safely, and FileWriteError when a
     // temporary file, a copy or a sidecar could not be written (the caller names the file and the
     // reason). After
     // Stop, a failure other than a write failure ends the run as toStopped instead of throwing.
     // On every path the FTP connection is closed and the temporary files are deleted; the report
     // is shown when photos were refused.
-    TTransferOutcome RunTransfer(TFtpClient& ftp, std::string& sessionCode);
+    TTransferOutcome RunTransfer(FtpClient& ftp, std::string& sessionCode);
 
     // The Stop button: every session's store or reply in progress fails within 50 ms, no
     // reconnection is made and the run ends with the photos under way still queued. The
@@ -151,26 +151,26 @@ public:
     // The time estimate for the timer: false while nothing has been sent yet. It counts the cost
     // per byte and per file that the run measured (see RemainingTimeModel), and goes by the
     // bytes alone until a file was verified.
-    bool EstimateTime(TTimeEstimate& estimate) const;
+    bool EstimateTime(TimeEstimate& estimate) const;
     // The same in seconds.
     std::optional<double> SecondsLeft() const;
 
     // The photos refused by the last run, and those it left queued with the reason.
-    const TTransferReport& Report() const { return report_; }
+    const TransferReport& Report() const { return report_; }
     // How many photos the last run sent (verified and taken off the list).
     int PhotosSent() const { return photosSent_; }
 
 private:
-    // Throws UnsafeServiceId when an album that photos will be sent into has an id that is not
+    // Throws UnsafeServiceIdError when an album that photos will be sent into has an id that is not
     // positive, so that such a run ends before its first file.
-    void CheckAlbumIdsInUse(const std::vector<TServiceAlbum>& serviceAlbums) const;
+    void CheckAlbumIdsInUse(const std::vector<ServiceAlbum>& serviceAlbums) const;
     // How many sessions this run sends on.
     int SessionsToOpen() const;
 
     // The album walk and the sessions (TransferRunWalk.cpp).
     // Starts the sessions: the first on `ftp`, connected and inside the folder; the others
     // connect on their own threads. Their sidecar files are added to `temporaryFiles`.
-    void OpenSessions(TFtpClient& ftp, const SessionSetup& setup, int count, std::vector<std::string>& temporaryFiles);
+    void OpenSessions(FtpClient& ftp, const SessionSetup& setup, int count, std::vector<std::string>& temporaryFiles);
     // Hands out the album's photos, last first, to idle sessions. Returns true when the walk
     // must end.
     bool SendAlbum(TAlbum& album, std::int32_t albumId);
@@ -182,7 +182,7 @@ private:
     // An idle session ready to send, waiting for one; null once the walk must end.
     RunSession* IdleSession();
     void HandOut(RunSession& session, TAlbum& album, const TImageJob& job, std::int32_t albumId,
-                 std::optional<TPreparedPhoto> prepared);
+                 std::optional<PreparedPhoto> prepared);
     // Takes the sessions' events (waiting up to `wait` for the first), shows the progress and
     // lets the window run.
     void Pump(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
@@ -203,17 +203,17 @@ private:
     void ReportPhotosLeftQueued();
 
     TAlbumList& albums_;
-    TTransferService& service_;
-    TTransferObserver& observer_;
-    TTransferConfig config_;
-    TPackagePreparer* preparer_ = nullptr;  // set while photos are prepared ahead
+    TransferService& service_;
+    TransferObserver& observer_;
+    TransferConfig config_;
+    PackagePreparer* preparer_ = nullptr;  // set while photos are prepared ahead
     std::atomic<bool> stopPressed_{false};
     // The sessions must end what they do: Stop, an early end of the walk, the watchdog.
     std::atomic<bool> sessionsEnd_{false};
     bool walkEnds_ = false;                  // a package's failure ended the walk
     std::exception_ptr sessionFailure_;      // a session's failure that the run rethrows
-    TTransferReport report_;
-    TProgressBar runBar_;  // its base counts the verified and skipped bytes; the files under way are added
+    TransferReport report_;
+    ProgressMeter runBar_;  // its base counts the verified and skipped bytes; the files under way are added
     std::chrono::steady_clock::time_point runStart_;
     int photoNumber_ = -1;
     int photosAtStart_ = 0;

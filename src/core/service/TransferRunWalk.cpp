@@ -25,14 +25,14 @@ constexpr std::chrono::milliseconds kPollInterval{50};
 
 }  // namespace
 
-void TTransferRun::OpenSessions(TFtpClient& ftp, const SessionSetup& setup, int count,
+void TransferRun::OpenSessions(FtpClient& ftp, const SessionSetup& setup, int count,
                                 std::vector<std::string>& temporaryFiles) {
     for (int i = 0; i < count; ++i) {
         auto session = std::make_unique<RunSession>();
         FtpSessionWorker::Files files{temporaryFiles.at(0), temporaryFiles.at(1), temporaryFiles.at(2)};
         if (i > 0) {
             auto inf = MakeTempFileName(config_.workFolder, "inf");
-            if (!inf) throw TFileWriteError(inf.error());
+            if (!inf) throw FileWriteError(inf.error());
             temporaryFiles.push_back(*inf);
             files = {{}, {}, *inf};  // copies are prepared ahead whenever there are several sessions
             session->ownFtp = config_.openSession();
@@ -44,7 +44,7 @@ void TTransferRun::OpenSessions(TFtpClient& ftp, const SessionSetup& setup, int 
     }
 }
 
-bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId) {
+bool TransferRun::SendAlbum(TAlbum& album, std::int32_t albumId) {
     for (int j = album.Jobs().Count() - 1; j >= 0; --j) {
         RunSession* session = IdleSession();
         if (!session) return true;
@@ -69,7 +69,7 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId) {
             continue;
         }
         // Stop while the photo is still being prepared ends the walk with the photo queued.
-        std::optional<TPreparedPhoto> prepared;
+        std::optional<PreparedPhoto> prepared;
         if (preparer_) {
             prepared = preparer_->Take(job.WorkPath, [this] { Pump(); }, [this] { return WalkMustEnd(); });
             if (!prepared) {
@@ -80,7 +80,7 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId) {
         // An unreadable list of warning codes ends the run as a connection failure.
         auto rejected = prepared ? prepared->rejected
                                  : config_.imaging.isRejected(job.WorkPath, config_.settings.rejected_errors);
-        if (!rejected) throw TUploadError(rejected.error());
+        if (!rejected) throw UploadError(rejected.error());
         if (*rejected) {
             if (prepared) preparer_->Release(prepared->scaledPath);
             skip(report_.refusedForWarnings, PhotoEnd::RefusedDamaged);
@@ -92,7 +92,7 @@ bool TTransferRun::SendAlbum(TAlbum& album, std::int32_t albumId) {
     return false;
 }
 
-bool TTransferRun::ClaimAlbum(TAlbum& album) {
+bool TransferRun::ClaimAlbum(TAlbum& album) {
     if (!config_.claims) return album.Jobs().Count() > 0;
     const auto claims = config_.claims->ClaimPhotos(album.WorkPaths());
     // From the last photo to the first, so that taking one off does not move those still to see.
@@ -115,11 +115,11 @@ bool TTransferRun::ClaimAlbum(TAlbum& album) {
     return album.Jobs().Count() > 0;
 }
 
-void TTransferRun::ReleaseClaim(const std::string& workPath) {
+void TransferRun::ReleaseClaim(const std::string& workPath) {
     if (config_.claims) config_.claims->Release({workPath});
 }
 
-RunSession* TTransferRun::IdleSession() {
+RunSession* TransferRun::IdleSession() {
     for (auto wait = std::chrono::milliseconds(0);; wait = kPollInterval) {
         Pump(wait);
         if (WalkMustEnd()) return nullptr;
@@ -128,8 +128,8 @@ RunSession* TTransferRun::IdleSession() {
     }
 }
 
-void TTransferRun::HandOut(RunSession& session, TAlbum& album, const TImageJob& job, std::int32_t albumId,
-                           std::optional<TPreparedPhoto> prepared) {
+void TransferRun::HandOut(RunSession& session, TAlbum& album, const TImageJob& job, std::int32_t albumId,
+                           std::optional<PreparedPhoto> prepared) {
     session.package = RunSession::Package{&album, &job, job, prepared ? prepared->scaledPath : std::string()};
     session.photoBar.Reset(job.PackageSize);
     session.fileBytes = session.packageBytes = 0;
@@ -140,7 +140,7 @@ void TTransferRun::HandOut(RunSession& session, TAlbum& album, const TImageJob& 
     session.worker->Send({job, photoNumber_, albumId, std::move(prepared)});
 }
 
-void TTransferRun::Pump(std::chrono::milliseconds wait) {
+void TransferRun::Pump(std::chrono::milliseconds wait) {
     for (const SessionEvent& event : events_.Take(wait)) Handle(event);
     if (std::chrono::steady_clock::now() - lastMeasure_ >= std::chrono::milliseconds(250)) MeasureProgress();
     // A run that gets nowhere ends: every session's wait ends at once.
@@ -148,7 +148,7 @@ void TTransferRun::Pump(std::chrono::milliseconds wait) {
     observer_.ProcessMessages();
 }
 
-void TTransferRun::Handle(const SessionEvent& event) {
+void TransferRun::Handle(const SessionEvent& event) {
     RunSession& session = *sessions_.at(static_cast<std::size_t>(event.session));
     switch (event.kind) {
     case SessionEvent::Kind::Ready:
@@ -205,7 +205,7 @@ void TTransferRun::Handle(const SessionEvent& event) {
     }
 }
 
-void TTransferRun::PackageDone(RunSession& session, const SessionEvent& done) {
+void TransferRun::PackageDone(RunSession& session, const SessionEvent& done) {
     RunSession::Package package = std::move(*session.package);
     session.package.reset();
     session.fileBytes = 0;
@@ -252,31 +252,31 @@ void TTransferRun::PackageDone(RunSession& session, const SessionEvent& done) {
     }
 }
 
-void TTransferRun::MeasureProgress() {
+void TransferRun::MeasureProgress() {
     lastMeasure_ = std::chrono::steady_clock::now();
     timeModel_.Progress(std::chrono::duration<double>(lastMeasure_ - runStart_).count(), runBar_.position,
                         filesVerified_);
 }
 
-void TTransferRun::PhotoEnded(std::int64_t bytesNotSent, int filesNotSent) {
+void TransferRun::PhotoEnded(std::int64_t bytesNotSent, int filesNotSent) {
     runBar_.base += std::max<std::int64_t>(bytesNotSent, 0);
     filesLeft_ -= filesNotSent;
     ShowRunBar();
 }
 
-void TTransferRun::ShowProgress(const RunSession& session) {
+void TransferRun::ShowProgress(const RunSession& session) {
     if (&session == shown_) observer_.ShowPhotoProgress(session.photoBar.position, session.photoBar.range);
     ShowRunBar();
 }
 
-void TTransferRun::ShowRunBar() {
+void TransferRun::ShowRunBar() {
     std::int64_t underWay = 0;
     for (const auto& session : sessions_) underWay += session->fileBytes;
     runBar_.Work(underWay);
     observer_.ShowRunProgress(runBar_.position, runBar_.range);
 }
 
-void TTransferRun::CloseSessions() {
+void TransferRun::CloseSessions() {
     if (WalkMustEnd()) sessionsEnd_ = true;
     auto underWay = [&] {
         return std::any_of(sessions_.begin(), sessions_.end(), [](const auto& s) { return s->package.has_value(); });
@@ -292,7 +292,7 @@ void TTransferRun::CloseSessions() {
     sessionSetup_.reset();
 }
 
-void TTransferRun::ReportPhotosLeftQueued() {
+void TransferRun::ReportPhotosLeftQueued() {
     for (int i = 0; i < albums_.Count(); ++i) {
         const TJobList& jobs = albums_.Items(i).Jobs();
         for (int j = jobs.Count() - 1; j >= 0; --j) {

@@ -5,14 +5,14 @@
 #include "core/service/FtpClient.h"
 #include "core/service/HttpClient.h"
 #include "core/service/RemoteSettingsLoader.h"
-#include "core/service/TXmlRpcService.h"
+#include "core/service/XmlRpcService.h"
 #include "core/service/TransferPreparation.h"
 #include "core/service/XmlRpcTransferService.h"
 
 namespace vantrel {
 
 TransferSession::TransferSession(TAlbumList& albums, TRemoteSettings& remote, ImageWorkspace& workspace,
-                                 TTransferObserver& observer, TransferSessionConfig config)
+                                 TransferObserver& observer, TransferSessionConfig config)
     : albums_(albums), remote_(remote), workspace_(workspace), observer_(observer), config_(std::move(config)) {}
 
 void TransferSession::Stop() {
@@ -25,9 +25,9 @@ TransferSessionResult TransferSession::Run() {
     TransferSessionResult result;
     try {
         RunOrThrow(result);
-    } catch (const TCopySizesMissing&) {
+    } catch (const CopySizesMissingError&) {
         result.end = SessionEnd::NoCopySizes;
-    } catch (const TFileWriteError& error) {
+    } catch (const FileWriteError& error) {
         result.end = SessionEnd::WriteFailed;  // a full disk is no connection failure
         result.writeFailure = error.Failure();
     } catch (const std::exception& error) {
@@ -49,9 +49,9 @@ void TransferSession::RunOrThrow(TransferSessionResult& result) {
                     [this](const RemoteSettingsResult& problem) {
                         if (OnSettingsProblem) OnSettingsProblem(problem);
                     });
-    TFtpSettings ftpSettings = FtpSettingsFor(remote_);
+    FtpAccount ftpSettings = FtpSettingsFor(remote_);
     ftpSettings.proxy = config_.proxy;
-    TFtpClient ftp(ftpSettings, pump);
+    FtpClient ftp(ftpSettings, pump);
     ftp.SetRateLimit(&rateLimit_);
     if (OnConnected) OnConnected();
 
@@ -59,22 +59,22 @@ void TransferSession::RunOrThrow(TransferSessionResult& result) {
     // The run's watchdog ends a call that keeps it waiting as Stop does.
     rpcHttp.SetStopCheck([this] { return stopped_ || (run_ && run_->WaitsEnd()); });
     rpcHttp.SetProxy(config_.proxy);
-    TXmlRpcService rpc(rpcHttp, remote_.script_url, config_.workFolder);
-    TXmlRpcTransferService service(rpc);
-    service.OnUnreadableResponse = [this](const RpcProblem& problem) {
+    XmlRpcService rpc(rpcHttp, remote_.script_url, config_.workFolder);
+    XmlRpcTransferService service(rpc);
+    service.OnUnreadableResponse = [this](const RpcError& problem) {
         if (OnUnreadableResponse) OnUnreadableResponse(problem);
     };
-    TTransferConfig config{remote_, config_.workFolder, config_.email, config_.password, UploadImagingFor(workspace_),
+    TransferConfig config{remote_, config_.workFolder, config_.email, config_.password, UploadImagingFor(workspace_),
                            ReconnectScheduleFromEnvironment()};
     config.sessions = connections_;
     config.claims = config_.claims;
     // The further sessions run on threads of their own: their clients have no pump.
     config.openSession = [this, ftpSettings] {
-        auto session = std::make_unique<TFtpClient>(ftpSettings);
+        auto session = std::make_unique<FtpClient>(ftpSettings);
         session->SetRateLimit(&rateLimit_);
         return session;
     };
-    TTransferRun run(albums_, service, observer_, config);
+    TransferRun run(albums_, service, observer_, config);
     {
         const std::lock_guard lock(runLock_);
         run_ = &run;

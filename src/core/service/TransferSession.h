@@ -20,7 +20,7 @@
 namespace vantrel {
 
 struct RemoteSettingsResult;
-struct RpcProblem;
+struct RpcError;
 class TransferClaims;
 
 struct TransferSessionConfig {
@@ -31,7 +31,7 @@ struct TransferSessionConfig {
     std::string proxy;       // "host:port", empty for direct connections
     // The start-up download of the service's settings succeeded: the run does not repeat it.
     bool remoteLoaded = false;
-    // The run sends from a copy of the queue that the user may change meanwhile (TTransferConfig).
+    // The run sends from a copy of the queue that the user may change meanwhile (TransferConfig).
     TransferClaims* claims = nullptr;
 };
 
@@ -46,7 +46,7 @@ enum class SessionEnd {
 struct TransferSessionResult {
     SessionEnd end = SessionEnd::Ran;
     TTransferOutcome outcome = TTransferOutcome::toNone;
-    TWriteFailure writeFailure;
+    WriteError writeFailure;
     std::string error;
     int photosSent = 0;
     std::string sessionCode;  // once the service opened a session
@@ -57,12 +57,12 @@ public:
     // `albums`, `remote`, `workspace` and `observer` must outlive the session. The observer is
     // called on the thread that calls Run; its ProcessMessages during every wait.
     TransferSession(TAlbumList& albums, TRemoteSettings& remote, ImageWorkspace& workspace,
-                    TTransferObserver& observer, TransferSessionConfig config);
+                    TransferObserver& observer, TransferSessionConfig config);
 
     // A settings document that did not read; the run goes on with the values known.
     std::function<void(const RemoteSettingsResult&)> OnSettingsProblem;
     // An XML-RPC answer that did not read.
-    std::function<void(const RpcProblem&)> OnUnreadableResponse;
+    std::function<void(const RpcError&)> OnUnreadableResponse;
     // The service's settings are known and the run is about to log in (the window shows its panel).
     std::function<void()> OnConnected;
 
@@ -81,12 +81,12 @@ public:
     }
     // How many FTP sessions the run sends on side by side (1..4; 2 until set). Call before Run.
     void SetConnections(int sessions) { connections_ = std::clamp(sessions, 1, kMaxConnections); }
-    static constexpr int kMaxConnections = TTransferConfig::kMaxSessions;
+    static constexpr int kMaxConnections = TransferConfig::kMaxSessions;
     // The run while it goes on (for the time estimate), else null. On the run's thread only (the
     // observer's calls).
-    const TTransferRun* CurrentRun() const { return run_; }
+    const TransferRun* CurrentRun() const { return run_; }
     // The refused and left photos of the run going on, or of the last one.
-    const TTransferReport& Report() const { return run_ ? run_->Report() : lastReport_; }
+    const TransferReport& Report() const { return run_ ? run_->Report() : lastReport_; }
 
 private:
     void RunOrThrow(TransferSessionResult& result);
@@ -94,11 +94,11 @@ private:
     TAlbumList& albums_;
     TRemoteSettings& remote_;
     ImageWorkspace& workspace_;
-    TTransferObserver& observer_;
+    TransferObserver& observer_;
     TransferSessionConfig config_;
-    TTransferRun* run_ = nullptr;  // set and cleared under runLock_, which Stop takes
+    TransferRun* run_ = nullptr;  // set and cleared under runLock_, which Stop takes
     std::mutex runLock_;
-    TTransferReport lastReport_;
+    TransferReport lastReport_;
     std::atomic<bool> stopped_{false};
     UploadRateLimit rateLimit_;
     int connections_ = 2;

@@ -31,7 +31,7 @@ std::optional<int> VersionValue(std::string_view version) {
     return static_cast<int>(value);
 }
 
-bool IsUpdateCheckDue(bool isUpdated, int freqIdx, TDateTime lastCheck, TDateTime now) {
+bool IsUpdateCheckDue(bool isUpdated, int freqIdx, SerialDateTime lastCheck, SerialDateTime now) {
     if (!isUpdated) return false;
     // Days between the two dates either way: a LastCheck left in the future by a clock that was
     // set wrong must not hold the check back for years.

@@ -16,7 +16,7 @@ std::optional<int> VersionValue(std::string_view version);
 
 // Whether the check runs at start: IsUpdated on, and FreqIdx 0 (always), 1 (more than 7 whole
 // days between LastCheck and now, either way) or 2 (more than 30); any other FreqIdx never.
-bool IsUpdateCheckDue(bool isUpdated, int freqIdx, TDateTime lastCheck, TDateTime now);
+bool IsUpdateCheckDue(bool isUpdated, int freqIdx, SerialDateTime lastCheck, SerialDateTime now);
 
 enum class UpdateVerdict {
     NewVersion,  // tell the user and open the download page; LastCheck := now

@@ -5,8 +5,8 @@
 
 namespace vantrel {
 
-TUploadImaging UploadImagingFor(ImageWorkspace& workspace) {
-    TUploadImaging imaging;
+UploadImaging UploadImagingFor(ImageWorkspace& workspace) {
+    UploadImaging imaging;
     imaging.digestHex = [](const std::string& path) -> std::expected<std::string, std::string> {
         return DigestToHex(DigestFile(path));
     };
@@ -22,12 +22,12 @@ TUploadImaging UploadImagingFor(ImageWorkspace& workspace) {
         return *rejected;
     };
     imaging.saveScaled = [&workspace](const std::string& source, const std::string& target,
-                                      int size) -> std::expected<void, TWriteFailure> {
+                                      int size) -> std::expected<void, WriteError> {
         auto saved = SaveScaledJpeg(workspace, source, target, size);
         if (!saved) {
             const ImageFileError& error = saved.error();
             if (error.kind == ImageFileError::Kind::NoCopy || error.kind == ImageFileError::Kind::Encoder)
-                throw TCopyNotMade(error.message);
+                throw CopyNotMadeError(error.message);
             return std::unexpected(WriteFailureOf(error, target));
         }
         return {};

@@ -43,7 +43,7 @@ std::string MakeUploadFolderName(std::string_view customerId) {
     return MakeUploadFolderName(customerId, LocalSecondsNow(), UploadRandom());
 }
 
-std::expected<std::string, TWriteFailure> MakeTempFileName(const std::string& workFolder, std::string_view extension) {
+std::expected<std::string, WriteError> MakeTempFileName(const std::string& workFolder, std::string_view extension) {
     using namespace std::chrono;
     for (int tries = 0; tries < 10000; ++tries) {
         auto now = system_clock::now();
@@ -60,10 +60,10 @@ std::expected<std::string, TWriteFailure> MakeTempFileName(const std::string& wo
             ::close(fd);
             return path;
         }
-        if (errno != EEXIST) return std::unexpected(TWriteFailure{path, std::strerror(errno)});
+        if (errno != EEXIST) return std::unexpected(WriteError{path, std::strerror(errno)});
         std::this_thread::sleep_for(microseconds(200));  // the clock moves on to a free name
     }
-    return std::unexpected(TWriteFailure{workFolder, "no free temporary name"});
+    return std::unexpected(WriteError{workFolder, "no free temporary name"});
 }
 
 }  // namespace vantrel

@@ -29,6 +29,6 @@ std::string MakeUploadFolderName(std::string_view customerId);
 // "yyyymmddhhnnsszzz", ".", and `extension`, created as an empty file so that the next call gives
 // another name. The file is made with O_EXCL: a name that exists is formed again from the clock.
 // Fails, naming the file and the reason, when the folder cannot take a new file.
-std::expected<std::string, TWriteFailure> MakeTempFileName(const std::string& workFolder, std::string_view extension);
+std::expected<std::string, WriteError> MakeTempFileName(const std::string& workFolder, std::string_view extension);
 
 }  // namespace vantrel

@@ -25,7 +25,7 @@ constexpr std::int64_t kResumeFrom = 1 << 20;
 
 // Where a store of the file that broke off can go on: the size of what arrived, when the server
 // can resume and that is a part of the local file; 0 sends it whole.
-std::int64_t ResumeOffset(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName) {
+std::int64_t ResumeOffset(FtpClient& ftp, const std::string& localPath, const std::string& remoteName) {
     std::error_code error;
     const auto localSize = std::filesystem::file_size(localPath, error);
     if (error || localSize < static_cast<std::uintmax_t>(kResumeFrom) || !ftp.FtpResumeOffered()) return 0;
@@ -41,15 +41,15 @@ bool IsPhotoSizeAccepted(std::int64_t photoSize, const TRemoteSettings& settings
            photoSize <= static_cast<std::int64_t>(settings.picture_maxsize) * 1048576;
 }
 
-bool PutVerified(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName,
-                 const std::string& folderName, const TUploadImaging& imaging, const std::function<void()>& pump,
+bool PutVerified(FtpClient& ftp, const std::string& localPath, const std::string& remoteName,
+                 const std::string& folderName, const UploadImaging& imaging, const std::function<void()>& pump,
                  const std::function<void(bool verified)>& onAttemptEnd) {
     auto digest = imaging.digestHex(localPath);
-    if (!digest) throw TUploadError(digest.error());
+    if (!digest) throw UploadError(digest.error());
     return PutVerifiedDigest(ftp, localPath, remoteName, folderName, *digest, pump, onAttemptEnd);
 }
 
-bool PutVerifiedDigest(TFtpClient& ftp, const std::string& localPath, const std::string& remoteName,
+bool PutVerifiedDigest(FtpClient& ftp, const std::string& localPath, const std::string& remoteName,
                        const std::string& folderName, const std::string& digest, const std::function<void()>& pump,
                        const std::function<void(bool verified)>& onAttemptEnd) {
     bool mismatched = false;  // after a wrong checksum the file goes whole, never resumed
@@ -60,7 +60,7 @@ bool PutVerifiedDigest(TFtpClient& ftp, const std::string& localPath, const std:
             if (ftp.LastReply().code / 100 == 2) {
                 // Whatever the answer, a store follows (this file again or the next one): its
                 // data port is asked for in the same round trip.
-                TFtpReply reply = ftp.FtpQuote("site CHECKSUM " + remoteName, true);
+                FtpReply reply = ftp.FtpQuote("site CHECKSUM " + remoteName, true);
                 if (FirstWord(reply.text) == digest) {
                     if (onAttemptEnd) onAttemptEnd(true);
                     return true;
@@ -70,7 +70,7 @@ bool PutVerifiedDigest(TFtpClient& ftp, const std::string& localPath, const std:
             if (onAttemptEnd) onAttemptEnd(false);
         } catch (const FtpProtocolError&) {
             throw;  // a server that breaks the protocol is not tried again
-        } catch (const TFtpError&) {
+        } catch (const FtpError&) {
             if (onAttemptEnd) onAttemptEnd(false);
             try {
                 ftp.FtpDisconnect();
@@ -78,8 +78,8 @@ bool PutVerifiedDigest(TFtpClient& ftp, const std::string& localPath, const std:
                 ftp.FtpChangeDir(folderName);
             } catch (const FtpProtocolError&) {
                 throw;
-            } catch (const TFtpError&) {
-                throw TUploadError("");
+            } catch (const FtpError&) {
+                throw UploadError("");
             }
         }
         if (pump) pump();
@@ -87,7 +87,7 @@ bool PutVerifiedDigest(TFtpClient& ftp, const std::string& localPath, const std:
     return false;
 }
 
-bool SendPhotoPackage(const TPackageContext& context, const TImageJob& job, int photoNumber, std::int32_t albumId) {
+bool SendPhotoPackage(const PackageContext& context, const TImageJob& job, int photoNumber, std::int32_t albumId) {
     const std::string n = std::to_string(photoNumber);
     auto put = [&](const std::string& local, const std::string& remote) {
         return PutVerified(context.ftp, local, remote, context.folderName, context.imaging, context.pump,
@@ -96,9 +96,9 @@ bool SendPhotoPackage(const TPackageContext& context, const TImageJob& job, int 
     auto scale = [&](const std::string& target, int size, const std::string& which) {
         try {
             auto saved = context.imaging.saveScaled(job.WorkPath, target, size);
-            if (!saved) throw TFileWriteError(saved.error());
-        } catch (const TCopyNotMade& notMade) {
-            throw TCopyNotMade(which + ": " + notMade.what());
+            if (!saved) throw FileWriteError(saved.error());
+        } catch (const CopyNotMadeError& notMade) {
+            throw CopyNotMadeError(which + ": " + notMade.what());
         }
     };
     if (!put(job.WorkPath, n + ".jpg")) return false;
@@ -108,30 +108,30 @@ bool SendPhotoPackage(const TPackageContext& context, const TImageJob& job, int 
     if (!put(context.thumbPath, n + ".t.jpg")) return false;
     auto written = WriteInfFile(job, context.folderName, context.customerId, albumId, context.settings,
                                 context.infPath, context.imaging);
-    if (!written) throw TUploadError(written.error());
+    if (!written) throw UploadError(written.error());
     return put(context.infPath, n + ".inf");
 }
 
-bool SendPreparedPackage(const TPackageContext& context, const TImageJob& job, const TPreparedPhoto& prepared,
+bool SendPreparedPackage(const PackageContext& context, const TImageJob& job, const PreparedPhoto& prepared,
                          int photoNumber, std::int32_t albumId) {
     const std::string n = std::to_string(photoNumber);
     auto put = [&](const std::string& local, const std::string& remote, const std::string& digest) {
         return PutVerifiedDigest(context.ftp, local, remote, context.folderName, digest, context.pump,
                                  context.onAttemptEnd);
     };
-    auto copy = [](const std::expected<std::string, TWriteFailure>& digest) {
-        if (!digest) throw TFileWriteError(digest.error());
+    auto copy = [](const std::expected<std::string, WriteError>& digest) {
+        if (!digest) throw FileWriteError(digest.error());
         return *digest;
     };
-    if (!prepared.copyNotMade.empty()) throw TCopyNotMade(prepared.copyNotMade);
-    if (!prepared.photoDigest) throw TUploadError(prepared.photoDigest.error());
+    if (!prepared.copyNotMade.empty()) throw CopyNotMadeError(prepared.copyNotMade);
+    if (!prepared.photoDigest) throw UploadError(prepared.photoDigest.error());
     const std::string& photoDigest = *prepared.photoDigest;
     if (!put(job.WorkPath, n + ".jpg", photoDigest)) return false;
     if (!put(prepared.scaledPath, n + ".s.jpg", copy(prepared.scaledDigest))) return false;
     if (!put(prepared.thumbPath, n + ".t.jpg", copy(prepared.thumbDigest))) return false;
     auto written = WriteInfFile(job, context.folderName, context.customerId, albumId, context.settings,
                                 context.infPath, photoDigest);
-    if (!written) throw TUploadError(written.error());
+    if (!written) throw UploadError(written.error());
     return put(context.infPath, n + ".inf", DigestToHex(DigestFile(context.infPath)));
 }
 

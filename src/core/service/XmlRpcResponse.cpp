@@ -9,23 +9,23 @@ namespace {
 constexpr const char* kStructMembers = "methodResponse/params/param/value/struct/member";
 constexpr const char* kArrayValues = "methodResponse/params/param/value/array/data/value";
 
-std::unexpected<RpcProblem> Problem(RpcProblem::Kind kind, std::string error = {}) {
-    RpcProblem p;
+std::unexpected<RpcError> Problem(RpcError::Kind kind, std::string error = {}) {
+    RpcError p;
     p.kind = kind;
     p.error = std::move(error);
     return std::unexpected(std::move(p));
 }
 
 // Loads the response and refuses a fault.
-std::expected<std::unique_ptr<pugi::xml_document>, RpcProblem> LoadResponse(const std::string& path) {
+std::expected<std::unique_ptr<pugi::xml_document>, RpcError> LoadResponse(const std::string& path) {
     auto doc = LoadXmlFile(path);
     if (!doc) {
-        RpcProblem p;
-        p.kind = RpcProblem::Kind::NotXml;
+        RpcError p;
+        p.kind = RpcError::Kind::NotXml;
         p.problem = doc.error();
         return std::unexpected(std::move(p));
     }
-    if ((*doc)->select_node("methodResponse/fault")) return Problem(RpcProblem::Kind::Fault);
+    if ((*doc)->select_node("methodResponse/fault")) return Problem(RpcError::Kind::Fault);
     return std::move(*doc);
 }
 
@@ -42,7 +42,7 @@ void ForEachMember(pugi::xml_node from, const char* path, Visit&& visit) {
 
 }  // namespace
 
-std::string RpcProblem::Message(const std::function<std::string(std::string_view)>& translate) const {
+std::string RpcError::Message(const std::function<std::string(std::string_view)>& translate) const {
     switch (kind) {
         case Kind::Transport: return translate("RPC_Error");
         case Kind::NotXml: return ComposeXmlLoadMessage(problem, "RPC_NoFile", "RPC_RequestErr", translate);
@@ -51,7 +51,7 @@ std::string RpcProblem::Message(const std::function<std::string(std::string_view
     }
 }
 
-std::expected<RpcSession, RpcProblem> ReadSessionNewResponse(const std::string& path) {
+std::expected<RpcSession, RpcError> ReadSessionNewResponse(const std::string& path) {
     auto doc = LoadResponse(path);
     if (!doc) return std::unexpected(doc.error());
     RpcSession session;
@@ -61,11 +61,11 @@ std::expected<RpcSession, RpcProblem> ReadSessionNewResponse(const std::string& 
         else if (name == "code") session.code = std::move(value), haveCode = true;
         return true;
     });
-    if (!haveObject || !haveCode) return Problem(RpcProblem::Kind::Missing);
+    if (!haveObject || !haveCode) return Problem(RpcError::Kind::Missing);
     return session;
 }
 
-std::expected<std::string, RpcProblem> ReadSessionLoginResponse(const std::string& path) {
+std::expected<std::string, RpcError> ReadSessionLoginResponse(const std::string& path) {
     auto doc = LoadResponse(path);
     if (!doc) return std::unexpected(doc.error());
     std::optional<std::string> memberId;
@@ -74,14 +74,14 @@ std::expected<std::string, RpcProblem> ReadSessionLoginResponse(const std::strin
         memberId = std::move(value);
         return false;
     });
-    if (!memberId) return Problem(RpcProblem::Kind::Missing);
+    if (!memberId) return Problem(RpcError::Kind::Missing);
     return *memberId;
 }
 
-std::expected<std::vector<TServiceAlbum>, RpcProblem> ReadAlbumListResponse(const std::string& path) {
+std::expected<std::vector<ServiceAlbum>, RpcError> ReadAlbumListResponse(const std::string& path) {
     auto doc = LoadResponse(path);
     if (!doc) return std::unexpected(doc.error());
-    std::vector<TServiceAlbum> albums;
+    std::vector<ServiceAlbum> albums;
     pugi::xpath_node_set entries = (*doc)->select_nodes(kArrayValues);
     entries.sort();
     for (const pugi::xpath_node& entry : entries) {
@@ -92,13 +92,13 @@ std::expected<std::vector<TServiceAlbum>, RpcProblem> ReadAlbumListResponse(cons
             return true;
         });
         auto id = ParseWholeNumber(idText);
-        if (!id) return Problem(RpcProblem::Kind::Conversion, id.error());
+        if (!id) return Problem(RpcError::Kind::Conversion, id.error());
         albums.push_back({std::move(name), *id});
     }
     return albums;
 }
 
-std::expected<std::int32_t, RpcProblem> ReadCreateAlbumResponse(const std::string& path) {
+std::expected<std::int32_t, RpcError> ReadCreateAlbumResponse(const std::string& path) {
     auto doc = LoadResponse(path);
     if (!doc) return std::unexpected(doc.error());
     std::optional<std::string> idText;
@@ -107,9 +107,9 @@ std::expected<std::int32_t, RpcProblem> ReadCreateAlbumResponse(const std::strin
         idText = std::move(value);
         return false;
     });
-    if (!idText) return Problem(RpcProblem::Kind::Missing);
+    if (!idText) return Problem(RpcError::Kind::Missing);
     auto id = ParseWholeNumber(*idText);
-    if (!id) return Problem(RpcProblem::Kind::Missing, id.error());
+    if (!id) return Problem(RpcError::Kind::Missing, id.error());
     return *id;
 }
 

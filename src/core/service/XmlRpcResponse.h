@@ -14,7 +14,7 @@
 namespace vantrel {
 
 // Why an XML-RPC call gave no result.
-struct RpcProblem {
+struct RpcError {
     enum class Kind {
         Transport,   // no connection, or a status outside the 200s: "RPC_Error"
         NotXml,      // the response did not parse: "RPC_NoFile" or "RPC_RequestErr"
@@ -23,7 +23,7 @@ struct RpcProblem {
         Conversion,  // an album id of the album list was not a whole number
     };
     Kind kind = Kind::Missing;
-    XmlLoadProblem problem;  // for NotXml
+    XmlLoadError problem;  // for NotXml
     std::string error;       // transport or conversion error text
     bool networkFailure = false;  // Transport: no answer came at all (refused, reset, silent, no name)
 
@@ -45,13 +45,13 @@ struct RpcSession {
 
 // Both "objectid" and "code" of the result struct; the last of each name counts. Missing when
 // either is absent.
-std::expected<RpcSession, RpcProblem> ReadSessionNewResponse(const std::string& path);
+std::expected<RpcSession, RpcError> ReadSessionNewResponse(const std::string& path);
 // The first "member_id" of the result struct; Missing when absent.
-std::expected<std::string, RpcProblem> ReadSessionLoginResponse(const std::string& path);
+std::expected<std::string, RpcError> ReadSessionLoginResponse(const std::string& path);
 // Every entry of the result array in order, even none. An entry without a whole-number "id"
 // gives Conversion.
-std::expected<std::vector<TServiceAlbum>, RpcProblem> ReadAlbumListResponse(const std::string& path);
+std::expected<std::vector<ServiceAlbum>, RpcError> ReadAlbumListResponse(const std::string& path);
 // The first "id" of the result struct as a whole number; Missing when absent or not a number.
-std::expected<std::int32_t, RpcProblem> ReadCreateAlbumResponse(const std::string& path);
+std::expected<std::int32_t, RpcError> ReadCreateAlbumResponse(const std::string& path);
 
 }  // namespace vantrel

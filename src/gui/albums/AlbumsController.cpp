@@ -32,13 +32,13 @@ AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObj
     steps_ = new StepLoop(context_, this);
     TAlbumList& albums = queue_->Albums();
     albums.AlbumView = this;
-    albums.OnMessage = [this](const TUserMessage& message) { ShowMessage(message); };
+    albums.OnMessage = [this](const UserMessage& message) { ShowMessage(message); };
     queue_->OnSaveFailed = [this](const std::string& error) {
         ShowWarning(QString("The transfer list could not be saved:\n%1").arg(Q(error)));
     };
     connect(&context_.Engine(), &WindowEngine::albumsChanged, this, &AlbumsController::RefreshAlbumTitles);
 
-    TIntakeHooks& hooks = queue_->Intake().Hooks;
+    IntakeHooks& hooks = queue_->Intake().Hooks;
     hooks.FormatCaption = [this](const std::string& path, std::int64_t size, int width, int height) {
         return context_.CaptionFor(path, size, width, height);
     };
@@ -107,7 +107,7 @@ void AlbumsController::FirstActivation() {
     TAlbumList& albums = queue_->Albums();
     albums.SelectAlbum(albums.DefaultAlbumIndex);
     if (auto loaded = queue_->Load(); !loaded) {
-        const TransferListProblem& problem = loaded.error();
+        const TransferListError& problem = loaded.error();
         const std::string text =
             problem.keptAs.empty()
                 ? FormatPattern(context_.Language().Translate("ListNotMoved"), {problem.reason, queue_->ListPath()})
@@ -128,7 +128,7 @@ void AlbumsController::ShowWarning(const QString& text) {
     QMessageBox::warning(context_.DialogParent(), context_.Title(), text);
 }
 
-void AlbumsController::ShowMessage(const TUserMessage& message) {
+void AlbumsController::ShowMessage(const UserMessage& message) {
     const std::string pattern = context_.Language().Translate(message.key);
     std::string text = pattern;
     switch (message.args.size()) {
@@ -228,9 +228,9 @@ void AlbumsController::AlbumHighlightChanged(TAlbum& album) {
 }
 
 void AlbumsController::OnNameEditEnded(AlbumPanel* panel, const QString& text) {
-    const TNameEditOutcome outcome = queue_->Albums().EndNameEdit(panel->Album(), text.toStdString());
-    if (outcome != TNameEditOutcome::Duplicate) panel->ShowName();  // a refused text stays to be corrected
-    if (outcome == TNameEditOutcome::Accepted) return;
+    const NameEditOutcome outcome = queue_->Albums().EndNameEdit(panel->Album(), text.toStdString());
+    if (outcome != NameEditOutcome::Duplicate) panel->ShowName();  // a refused text stays to be corrected
+    if (outcome == NameEditOutcome::Accepted) return;
     // A refused name keeps the field in edit until the user gives an acceptable one.
     panel->ResumeNameEdit();
 }

@@ -7,7 +7,7 @@
 #include <map>
 #include <memory>
 
-#include "core/albums/TAlbumView.h"
+#include "core/albums/AlbumListView.h"
 #include "core/albums/TransferQueue.h"
 #include "core/imaging/ImageFileOps.h"
 #include "gui/albums/ContentListWidget.h"
@@ -22,7 +22,7 @@ class AppContext;
 class OrganizePage;
 class StepLoop;
 
-class AlbumsController : public QObject, public TAlbumView {
+class AlbumsController : public QObject, public AlbumListView {
     Q_OBJECT
 public:
     // Shows the engine's transfer queue on `page`.
@@ -31,7 +31,7 @@ public:
 
     TransferQueue& Queue() { return *queue_; }
     TAlbumList& Albums() { return queue_->Albums(); }
-    TPhotoIntake& Intake() { return queue_->Intake(); }
+    PhotoIntake& Intake() { return queue_->Intake(); }
     TileImageList& ContentImages();
     // Whether files may be dropped on the content list now (the window's page and busy state).
     std::function<bool()> AcceptsFileDrops;
@@ -62,7 +62,7 @@ public:
     void RefreshContentTitle();
     AlbumPanel* PanelOf(const TAlbum& album) const;
 
-    // TAlbumView
+    // AlbumListView
     void AlbumCreated(TAlbum& album) override;
     void AlbumDestroying(TAlbum& album) override;
     void AlbumsRestacked(TAlbumList& list) override;
@@ -72,7 +72,7 @@ public:
     void AlbumHighlightChanged(TAlbum& album) override;
 
 private:
-    void ShowMessage(const TUserMessage& message);
+    void ShowMessage(const UserMessage& message);
     // Turns the photo of the current album whose tile is `imageIndex`.
     void RotateJob(int imageIndex, TurnDirection direction);
     // False, with a message, when a run going on holds the album: its photos stay as they are.

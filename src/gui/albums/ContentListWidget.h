@@ -6,7 +6,7 @@
 #include <QListWidget>
 #include <functional>
 
-#include "core/albums/TContentView.h"
+#include "core/albums/AlbumContentView.h"
 #include "gui/kit/TileImages.h"
 
 namespace vantrel::gui {
@@ -35,7 +35,7 @@ protected:
 
 // The model's view of the content list: items carry their tile index, tiles come from the
 // content image list.
-class ContentListView : public TContentView {
+class ContentListView : public AlbumContentView {
 public:
     ContentListView(QListWidget& list, const TileImageList& tiles) : list_(list), tiles_(tiles) {}
 

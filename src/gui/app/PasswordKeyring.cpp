@@ -16,13 +16,13 @@ struct PasswordKeyring::Outcome {
 PasswordKeyring::PasswordKeyring(std::function<bool()> stopRequested, std::chrono::milliseconds wait)
     : stopRequested_(std::move(stopRequested)), wait_(wait) {}
 
-std::expected<PasswordKeyring::Outcome, KeyringFailure> PasswordKeyring::Run(QKeychain::Job* job) {
+std::expected<PasswordKeyring::Outcome, KeyringError> PasswordKeyring::Run(QKeychain::Job* job) {
     const auto stopped = [this] { return stopRequested_ && stopRequested_(); };
     // Without a session bus there is no keyring to reach; asking would only wait.
     if (unusable_ || stopped() || !QDBusConnection::sessionBus().isConnected()) {
         delete job;
         unusable_ = true;
-        return std::unexpected(KeyringFailure::NoKeyring);
+        return std::unexpected(KeyringError::NoKeyring);
     }
     job->setAutoDelete(true);
     job->setInsecureFallback(false);  // never a plain-text copy beside the keyring
@@ -50,34 +50,34 @@ std::expected<PasswordKeyring::Outcome, KeyringFailure> PasswordKeyring::Run(QKe
 
     if (!outcome) {
         unusable_ = true;
-        return std::unexpected(KeyringFailure::NoKeyring);
+        return std::unexpected(KeyringError::NoKeyring);
     }
     if (outcome->error != QKeychain::NoError && outcome->error != QKeychain::EntryNotFound) unusable_ = true;
     return *outcome;
 }
 
-std::expected<std::string, KeyringFailure> PasswordKeyring::Read() {
+std::expected<std::string, KeyringError> PasswordKeyring::Read() {
     auto outcome = Run(new QKeychain::ReadPasswordJob(QString::fromLatin1(kService)));
     if (!outcome) return std::unexpected(outcome.error());
-    if (outcome->error == QKeychain::EntryNotFound) return std::unexpected(KeyringFailure::NoEntry);
-    if (outcome->error != QKeychain::NoError) return std::unexpected(KeyringFailure::NoKeyring);
+    if (outcome->error == QKeychain::EntryNotFound) return std::unexpected(KeyringError::NoEntry);
+    if (outcome->error != QKeychain::NoError) return std::unexpected(KeyringError::NoKeyring);
     return outcome->text.toStdString();
 }
 
-std::expected<void, KeyringFailure> PasswordKeyring::Write(const std::string& password) {
+std::expected<void, KeyringError> PasswordKeyring::Write(const std::string& password) {
     auto* job = new QKeychain::WritePasswordJob(QString::fromLatin1(kService));
     job->setTextData(QString::fromStdString(password));
     auto outcome = Run(job);
     if (!outcome) return std::unexpected(outcome.error());
-    if (outcome->error != QKeychain::NoError) return std::unexpected(KeyringFailure::NoKeyring);
+    if (outcome->error != QKeychain::NoError) return std::unexpected(KeyringError::NoKeyring);
     return {};
 }
 
-std::expected<void, KeyringFailure> PasswordKeyring::Remove() {
+std::expected<void, KeyringError> PasswordKeyring::Remove() {
     auto outcome = Run(new QKeychain::DeletePasswordJob(QString::fromLatin1(kService)));
     if (!outcome) return std::unexpected(outcome.error());
-    if (outcome->error == QKeychain::EntryNotFound) return std::unexpected(KeyringFailure::NoEntry);
-    if (outcome->error != QKeychain::NoError) return std::unexpected(KeyringFailure::NoKeyring);
+    if (outcome->error == QKeychain::EntryNotFound) return std::unexpected(KeyringError::NoEntry);
+    if (outcome->error != QKeychain::NoError) return std::unexpected(KeyringError::NoKeyring);
     return {};
 }
 

@@ -19,7 +19,7 @@ class Job;
 
 namespace vantrel::gui {
 
-enum class KeyringFailure {
+enum class KeyringError {
     NoKeyring,  // no usable keyring: nothing was read, written or removed
     NoEntry,    // the keyring works but holds no password of the program
 };
@@ -37,18 +37,18 @@ public:
                              std::chrono::milliseconds wait = kDefaultWait);
 
     // The stored password, or NoEntry / NoKeyring.
-    std::expected<std::string, KeyringFailure> Read();
+    std::expected<std::string, KeyringError> Read();
     // Stores `password`, replacing the entry, or NoKeyring.
-    std::expected<void, KeyringFailure> Write(const std::string& password);
+    std::expected<void, KeyringError> Write(const std::string& password);
     // Removes the entry; NoKeyring when the keyring cannot be used. A missing entry gives NoEntry
     // where the keyring tells, success where it does not (the Secret Service).
-    std::expected<void, KeyringFailure> Remove();
+    std::expected<void, KeyringError> Remove();
 
 private:
     struct Outcome;
     // Runs `job` (which deletes itself once finished) and waits for it; NoKeyring when the keyring
     // cannot be used, the wait ran out or a stop came.
-    std::expected<Outcome, KeyringFailure> Run(QKeychain::Job* job);
+    std::expected<Outcome, KeyringError> Run(QKeychain::Job* job);
 
     std::function<bool()> stopRequested_;
     std::chrono::milliseconds wait_;

@@ -4,7 +4,7 @@ namespace vantrel::gui {
 
 RememberedPassword::RememberedPassword(std::function<bool()> stopRequested) : keyring_(std::move(stopRequested)) {}
 
-void RememberedPassword::Restore(TSettings& settings) {
+void RememberedPassword::Restore(UserSettings& settings) {
     known_ = true;
     held_.clear();
     // A login that was not remembered left nothing in the keyring: it is not asked, so that
@@ -18,12 +18,12 @@ void RememberedPassword::Restore(TSettings& settings) {
     if (stored) {
         settings.Pass = held_ = *stored;
     } else {
-        known_ = stored.error() == KeyringFailure::NoEntry;
+        known_ = stored.error() == KeyringError::NoEntry;
     }
 }
 
-TSettings RememberedPassword::ForSettingsFile(const TSettings& settings) {
-    TSettings forFile = settings;
+UserSettings RememberedPassword::ForSettingsFile(const UserSettings& settings) {
+    UserSettings forFile = settings;
     const bool keep = settings.IsSaved && !settings.Pass.empty();
     if (keep) {
         if (!(known_ && held_ == settings.Pass)) {
@@ -37,7 +37,7 @@ TSettings RememberedPassword::ForSettingsFile(const TSettings& settings) {
     }
     if (!(known_ && held_.empty())) {
         // Removed, or there was none: either way nothing is left.
-        if (auto removed = keyring_.Remove(); removed || removed.error() == KeyringFailure::NoEntry) {
+        if (auto removed = keyring_.Remove(); removed || removed.error() == KeyringError::NoEntry) {
             known_ = true;
             held_.clear();
         }

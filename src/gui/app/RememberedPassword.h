@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "core/app/TSettings.h"
+#include "core/app/UserSettings.h"
 #include "gui/app/PasswordKeyring.h"
 
 namespace vantrel::gui {
@@ -20,12 +20,12 @@ public:
     // Right after the settings file is read. A remembered login whose file holds no password takes
     // it from the keyring. A password in the file is kept: it was written by a former version or
     // when the keyring could not be used, so it is newer than any entry of the keyring.
-    void Restore(TSettings& settings);
+    void Restore(UserSettings& settings);
 
     // Right before the settings file is written: `settings` as the file should take them, with
     // Pass emptied when the keyring holds it. Writes or removes the keyring's entry as needed, and
     // asks the keyring nothing when it is known to hold the entry already.
-    TSettings ForSettingsFile(const TSettings& settings);
+    UserSettings ForSettingsFile(const UserSettings& settings);
 
 private:
     PasswordKeyring keyring_;

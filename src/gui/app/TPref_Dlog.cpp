@@ -19,7 +19,7 @@
 
 #include "core/app/PreferenceChoices.h"
 #include "gui/app/HeldKeys.h"
-#include "gui/app/TSpinEdit.h"
+#include "gui/app/SpinEdit.h"
 #include "gui/kit/AppContext.h"
 #include "gui/kit/LightPanel.h"
 #include "gui/kit/MainActions.h"
@@ -133,7 +133,7 @@ void TPref_Dlog::BuildLookSheet() {
     QFont note = Comp_Memo->font();
     note.setPointSizeF(note.pointSizeF() * 0.9);
     Comp_Memo->setFont(note);
-    Comp_Spin = Named(new TSpinEdit(kCompRateRange, Comp_Group), "Comp_Spin");
+    Comp_Spin = Named(new SpinEdit(kCompRateRange, Comp_Group), "Comp_Spin");
     Comp_Spin->setMaximumWidth(70);
     comp->addWidget(Comp_Memo);
     comp->addWidget(Comp_Spin);
@@ -204,7 +204,7 @@ void TPref_Dlog::BuildUploadSheet() {
     Connections_Lbl =
         Named(new QLabel(QString::fromUtf8("Sessions FTP en parallèle :"), Upload_Box), "Connections_Lbl");
     Connections_Spin = Named(new QSpinBox(Upload_Box), "Connections_Spin");
-    Connections_Spin->setRange(1, TSettings::kMaxConnections);
+    Connections_Spin->setRange(1, UserSettings::kMaxConnections);
     Connections_Lbl->setBuddy(Connections_Spin);
     upload->addWidget(Limit_Check, 0, 0);
     upload->addWidget(Limit_Spin, 0, 1);
@@ -252,7 +252,7 @@ void TPref_Dlog::BuildUpdateSheet() {
 }
 
 void TPref_Dlog::FillFromSettings() {
-    const TSettings& s = context_.Settings();
+    const UserSettings& s = context_.Settings();
     ProxName_Edit->setText(QString::fromStdString(s.ProxyAddr));
     ProxPort_Edit->setText(QString::fromStdString(s.ProxyPort));
     Proxy_Check->setChecked(s.ProxyIsUsed);
@@ -310,7 +310,7 @@ void TPref_Dlog::ShowSheet(QWidget* sheet) {
 }
 
 void TPref_Dlog::CaptionCheckClicked() {
-    TSettings& s = context_.Settings();
+    UserSettings& s = context_.Settings();
     s.ShowName = Name_Check->isChecked();
     s.ShowLen = Length_Check->isChecked();
     s.ShowSize = Size_Check->isChecked();

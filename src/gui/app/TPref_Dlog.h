@@ -17,7 +17,7 @@ class QToolButton;
 namespace vantrel::gui {
 
 class AppContext;
-class TSpinEdit;
+class SpinEdit;
 
 class TPref_Dlog : public QDialog {
     Q_OBJECT
@@ -67,7 +67,7 @@ private:
     QCheckBox* Size_Check;
     QGroupBox* Comp_Group;
     QLabel* Comp_Memo;
-    TSpinEdit* Comp_Spin;
+    SpinEdit* Comp_Spin;
     QGroupBox* Confirm_Box;
     QCheckBox* Album_Check;
     QCheckBox* Image_Check;

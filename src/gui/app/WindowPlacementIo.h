@@ -1,7 +1,7 @@
 #pragma once
 // The main window's place and size as the settings file keeps them.
 
-#include "core/app/TSettings.h"
+#include "core/app/UserSettings.h"
 
 class QWidget;
 

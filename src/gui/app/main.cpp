@@ -12,7 +12,7 @@
 #include "core/app/Version.h"
 #include "core/app/WorkFolder.h"
 #include "gui/app/ApplicationIcon.h"
-#include "gui/app/MainWindow.h"
+#include "gui/app/TMain_Dlog.h"
 #include "gui/app/SystemLocale.h"
 #include "gui/app/TerminationSignals.h"
 #include "gui/browse/SelectPageController.h"

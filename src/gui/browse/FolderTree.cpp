@@ -32,7 +32,7 @@ FolderTree::FolderTree(QTreeView* tree) : QObject(tree), tree_(tree) {
 
     connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid()) emit FolderSelected(model_->filePath(current));
+                if (current.isValid()) emit folderSelected(model_->filePath(current));
             });
 }
 

@@ -23,7 +23,7 @@ public:
 
 signals:
     // The selection moved to another folder.
-    void FolderSelected(const QString& path);
+    void folderSelected(const QString& path);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <algorithm>
 
-#include "core/imaging/ExifImgData.h"
+#include "core/imaging/TimgData.h"
 #include "core/imaging/FileBytes.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/kit/Utf8Text.h"

@@ -121,7 +121,7 @@ bool SelectPage::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Panel2 && event->type() == QEvent::MouseButtonDblClick) {
         const auto held = QApplication::keyboardModifiers();
         if ((held & Qt::ShiftModifier) && (held & Qt::ControlModifier) && (held & Qt::AltModifier)) {
-            emit CreditsRequested();
+            emit creditsRequested();
             return true;
         }
     }

@@ -41,7 +41,7 @@ public:
 
 signals:
     // A double click on the information panel's title with Shift, Ctrl and Alt held.
-    void CreditsRequested();
+    void creditsRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

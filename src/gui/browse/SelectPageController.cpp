@@ -51,7 +51,7 @@ SelectPageController::SelectPageController(AppContext& context, const SelectPage
     ShowMessage = [this](const QString& text) { QMessageBox::warning(context_.DialogParent(), context_.Title(), text); };
 
     tree_ = new FolderTree(page_.Shell_Tree);
-    connect(tree_, &FolderTree::FolderSelected, this, [this](const QString& path) { worker_->RequestFolder(path); });
+    connect(tree_, &FolderTree::folderSelected, this, [this](const QString& path) { worker_->RequestFolder(path); });
     BuildMenus();
     ConnectActions();
     AlignInfoCaptions(page_);
@@ -150,7 +150,7 @@ void SelectPageController::BuildMenus() {
     page_.Thumb_View->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(page_.Thumb_View, &QWidget::customContextMenuRequested, this,
             [this, popup](const QPoint& pos) { popup(page_.Thumb_View->viewport()->mapToGlobal(pos)); });
-    connect(page_.Cur_Img, &SlideshowView::ContextMenuRequested, this, popup);
+    connect(page_.Cur_Img, &SlideshowView::contextMenuRequested, this, popup);
 }
 
 // ---- the worker's steps, on this thread ----
@@ -168,7 +168,7 @@ void SelectPageController::StartFolderScan(int fileCount) {
     thumbImages_.Clear();
     context_.EndBusy();
     UpdateBrowseActions();
-    if (fileCount == 0) emit ListingFinished();
+    if (fileCount == 0) emit listingFinished();
 }
 
 void SelectPageController::BeginListing(int fileCount) {
@@ -181,7 +181,7 @@ void SelectPageController::AddThumbnail(const BrowserTile& tile, const QImage& p
     if (tile.badPicture && ShowMessage) ShowMessage(BadPictureText(path));
     const QPixmap pixmap = QPixmap::fromImage(picture);
     const int index = thumbImages_.Add(pixmap);
-    const TSettings& settings = context_.Settings();
+    const UserSettings& settings = context_.Settings();
     const CaptionParts parts{settings.ShowName, settings.ShowLen, settings.ShowSize};
     const std::string caption = FormatThumbCaption(tile.path, tile.size, tile.width, tile.height, parts, sizeStyle_);
     page_.Thumb_View->addItem(new ThumbItem(DisplayCaption(caption), QIcon(pixmap), index, path, tile.width, tile.height));
@@ -192,7 +192,7 @@ void SelectPageController::AddThumbnail(const BrowserTile& tile, const QImage& p
 void SelectPageController::EndListing() {
     listingBusy_ = false;
     context_.EndBusy();
-    emit ListingFinished();
+    emit listingFinished();
 }
 
 void SelectPageController::StepProgress() { context_.StepProgress(); }
@@ -433,7 +433,7 @@ bool SelectPageController::HandleSlideshowKey(int key) {
 namespace vantrel::gui {
 
 void SelectPageController::ResetCaptions() {
-    const TSettings& settings = context_.Settings();
+    const UserSettings& settings = context_.Settings();
     const CaptionParts parts{settings.ShowName, settings.ShowLen, settings.ShowSize};
     QListWidget* list = page_.Thumb_View;
     for (int i = 0; i < list->count(); ++i) {

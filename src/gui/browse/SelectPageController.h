@@ -105,7 +105,7 @@ public:
 
 signals:
     // A listing has ended: its tiles are in the list and the list is sorted (or it found nothing).
-    void ListingFinished();
+    void listingFinished();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -33,6 +33,6 @@ void SlideshowView::paintEvent(QPaintEvent*) {
     painter.drawPixmap(target.topLeft(), scaled_);
 }
 
-void SlideshowView::contextMenuEvent(QContextMenuEvent* event) { emit ContextMenuRequested(event->globalPos()); }
+void SlideshowView::contextMenuEvent(QContextMenuEvent* event) { emit contextMenuRequested(event->globalPos()); }
 
 }  // namespace vantrel::gui

@@ -21,7 +21,7 @@ public:
     static QRect FitRect(const QSize& picture, const QSize& view);
 
 signals:
-    void ContextMenuRequested(const QPoint& globalPos);
+    void contextMenuRequested(const QPoint& globalPos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -83,8 +83,8 @@ private:
     QString scannedFolder_;
     std::atomic<bool> stop_{false};
     std::atomic<int> fileCount_{0};
-    std::atomic<std::size_t> namesRoom_{TFileNames::kInitialRoom};
-    TFileNames fileNames_;
+    std::atomic<std::size_t> namesRoom_{FileNames::kInitialRoom};
+    FileNames fileNames_;
     std::string currentFile_;
     // Read and cleared on the window's thread only.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

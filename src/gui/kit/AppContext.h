@@ -14,7 +14,7 @@
 
 #include "core/app/LanguageFile.h"
 #include "core/app/LocaleInfo.h"
-#include "core/app/TSettings.h"
+#include "core/app/UserSettings.h"
 #include "core/imaging/ImageWorkspace.h"
 #include "core/imaging/SizeText.h"
 #include "core/service/TRemoteSettings.h"
@@ -35,8 +35,8 @@ public:
 
     // The engine itself, for what the context does not pass on (the content list it shows).
     WindowEngine& Engine() const { return engine_; }
-    TSettings& Settings() { return engine_.Core().Settings(); }
-    const TSettings& Settings() const { return engine_.Core().Settings(); }
+    UserSettings& Settings() { return engine_.Core().Settings(); }
+    const UserSettings& Settings() const { return engine_.Core().Settings(); }
     // Tells every listener that the settings changed (the preferences dialog was accepted).
     void NotifySettingsChanged() { emit settingsChanged(); }
 

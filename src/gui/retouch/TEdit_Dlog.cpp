@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "core/albums/TAlbum.h"
-#include "core/albums/TPhotoIntake.h"
+#include "core/albums/PhotoIntake.h"
 #include "core/albums/TransferQueue.h"
 #include "core/app/FormatPattern.h"
 #include "gui/kit/AppContext.h"

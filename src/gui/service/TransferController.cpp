@@ -117,7 +117,7 @@ void TransferController::StartWorker() {
     worker.OnSettingsProblem = [this](const RemoteSettingsResult& problem) {
         ShowWarningAside(Q(problem.Message([this](std::string_view key) { return Text(key); })));
     };
-    worker.OnUnreadableResponse = [this](const RpcProblem& problem) {
+    worker.OnUnreadableResponse = [this](const RpcError& problem) {
         ShowWarningAside(Q(problem.Message([this](std::string_view key) { return Text(key); })));
     };
     connect(&worker, &TransferWorker::connected, this, &TransferController::ShowConnected);
@@ -208,12 +208,12 @@ void TransferController::RunEnded() {
 }
 
 void TransferController::ShowRememberedLogin() {
-    const TSettings& settings = context_.Settings();
+    const UserSettings& settings = context_.Settings();
     page_.ShowLogin(Q(settings.Mail), Q(settings.Pass), settings.IsSaved);
 }
 
 void TransferController::CollectLogin() {
-    TSettings& settings = context_.Settings();
+    UserSettings& settings = context_.Settings();
     settings.Mail = page_.Login().toStdString();
     settings.Pass = page_.Password().toStdString();
 }
@@ -286,12 +286,12 @@ void TransferController::OpenWebSite() {
 void TransferController::ShowEstimate(int kind, double minutes) {
     const LanguageFile& language = context_.Language();
     std::string text;
-    switch (static_cast<TEstimateKind>(kind)) {
-    case TEstimateKind::Minutes:
+    switch (static_cast<EstimateKind>(kind)) {
+    case EstimateKind::Minutes:
         text = FormatPattern(language.Translate("EstimTime"), {minutes}, context_.Locale().decimalSeparator);
         break;
-    case TEstimateKind::AboutMinutes: text = language.Translate("EstimTimeMin"); break;
-    case TEstimateKind::LessThanAMinute: text = language.Translate("EstimTimeLMin"); break;
+    case EstimateKind::AboutMinutes: text = language.Translate("EstimTimeMin"); break;
+    case EstimateKind::LessThanAMinute: text = language.Translate("EstimTimeLMin"); break;
     }
     panel_.ShowTimeLeft(Q(text));
 }
@@ -305,7 +305,7 @@ void TransferController::ShowPhotosLeft(int left) {
     panel_.ShowPhotosLeft(Q(FormatPattern(context_.Language().Translate("ToTransfer"), {std::int64_t{left}, word})));
 }
 
-void TransferController::ShowReport(const TTransferReport& report) {
+void TransferController::ShowReport(const TransferReport& report) {
     const LanguageFile& language = context_.Language();
     const std::string names =
         FormatTransferReport(report, language.Translate("BecauseSize"), language.Translate("BecauseWarning"),

@@ -69,7 +69,7 @@ private:
     void ShowConnectionWait(int secondsLeft);
     // A photo whose four files were verified leaves the queue.
     void TakeSentPhotoOff(const QString& workPath);
-    void ShowReport(const TTransferReport& report);
+    void ShowReport(const TransferReport& report);
     // The run's thread has ended: how it went is shown.
     void RunEnded();
 

@@ -28,7 +28,7 @@ TransferWorker::TransferWorker(TransferQueue& queue, Setup setup, QObject* paren
         QMetaObject::invokeMethod(this, [this, problem] { if (OnSettingsProblem) OnSettingsProblem(problem); },
                                   Qt::QueuedConnection);
     };
-    session_.OnUnreadableResponse = [this](const RpcProblem& problem) {
+    session_.OnUnreadableResponse = [this](const RpcError& problem) {
         QMetaObject::invokeMethod(this, [this, problem] { if (OnUnreadableResponse) OnUnreadableResponse(problem); },
                                   Qt::QueuedConnection);
     };
@@ -52,8 +52,8 @@ void TransferWorker::ProcessMessages() {
     const auto now = std::chrono::steady_clock::now();
     if (now - lastEstimate_ < kEstimateInterval) return;
     lastEstimate_ = now;
-    TTimeEstimate estimate;
-    if (const TTransferRun* run = session_.CurrentRun(); run && run->EstimateTime(estimate))
+    TimeEstimate estimate;
+    if (const TransferRun* run = session_.CurrentRun(); run && run->EstimateTime(estimate))
         emit estimateShown(static_cast<int>(estimate.kind), estimate.minutes);
 }
 

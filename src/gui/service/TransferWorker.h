@@ -20,12 +20,12 @@
 namespace vantrel {
 class TransferQueue;
 struct RemoteSettingsResult;
-struct RpcProblem;
+struct RpcError;
 }  // namespace vantrel
 
 namespace vantrel::gui {
 
-class TransferWorker : public QObject, private TTransferObserver {
+class TransferWorker : public QObject, private TransferObserver {
     Q_OBJECT
 public:
     struct Setup {
@@ -52,13 +52,13 @@ public:
     // report of refused and left photos (when the run had one to show) and a refused login.
     const TransferSessionResult& Result() const { return result_; }
     const TRemoteSettings& Remote() const { return remote_; }
-    const std::optional<TTransferReport>& Report() const { return report_; }
+    const std::optional<TransferReport>& Report() const { return report_; }
     bool LoginRefused() const { return loginRefused_; }
 
     // Called on the window's thread: a settings document or an XML-RPC answer that did not read
     // (the run goes on).
     std::function<void(const RemoteSettingsResult&)> OnSettingsProblem;
-    std::function<void(const RpcProblem&)> OnUnreadableResponse;
+    std::function<void(const RpcError&)> OnUnreadableResponse;
 
 signals:
     // The service's settings are known and the login begins; the advert page's address.
@@ -72,13 +72,13 @@ signals:
     void photosLeftShown(int left);
     void photoProgress(qint64 position, qint64 range);
     void runProgress(qint64 position, qint64 range);
-    // The time left (a TEstimateKind and minutes), every half second once something was sent.
+    // The time left (a EstimateKind and minutes), every half second once something was sent.
     void estimateShown(int kind, double minutes);
     void connectionWait(int secondsLeft);
     void finished();
 
 private:
-    // TTransferObserver, on the run's thread.
+    // TransferObserver, on the run's thread.
     void ProcessMessages() override;
     void SetTimerRunning(bool running) override { estimating_ = running; }
     void ShowAlbum(const TAlbum& album) override;
@@ -88,7 +88,7 @@ private:
     void ShowPhotoProgress(std::int64_t position, std::int64_t range) override { emit photoProgress(position, range); }
     void ShowRunProgress(std::int64_t position, std::int64_t range) override { emit runProgress(position, range); }
     void ShowLoginRefused() override { loginRefused_ = true; }
-    void ShowReport(const TTransferReport& report) override { report_ = report; }
+    void ShowReport(const TransferReport& report) override { report_ = report; }
     void ShowConnectionWait(int secondsLeft) override { emit connectionWait(secondsLeft); }
 
     QueueSnapshot snapshot_;
@@ -98,7 +98,7 @@ private:
     bool estimating_ = false;
     std::chrono::steady_clock::time_point lastEstimate_{};
     TransferSessionResult result_;
-    std::optional<TTransferReport> report_;
+    std::optional<TransferReport> report_;
     bool loginRefused_ = false;
     std::thread thread_;
 };

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/albums/TAlbumList.h"
-#include "core/albums/TMemoryContentView.h"
+#include "core/albums/MemoryContentView.h"
 
 #include "core/TempFolder.h"
 
@@ -39,17 +39,17 @@ inline std::string ReadFile(const std::string& path) {
 
 // An album list on an in-memory content list that records what it tells the window.
 struct RecordingList {
-    TMemoryContentView view;
+    MemoryContentView view;
     TAlbumList list{view, FrenchMonths()};
     std::vector<std::string> events;  // "albums", "content:<name>" or "content:-", "msg:<key>"
-    std::vector<TUserMessage> messages;
+    std::vector<UserMessage> messages;
 
     RecordingList() {
         list.OnAlbumsChanged = [this](TAlbumList&) { events.push_back("albums"); };
         list.OnContentChanged = [this](TAlbum* album) {
             events.push_back("content:" + (album ? album->AlbumName() : std::string("-")));
         };
-        list.OnMessage = [this](const TUserMessage& message) {
+        list.OnMessage = [this](const UserMessage& message) {
             events.push_back("msg:" + message.key);
             messages.push_back(message);
         };

@@ -2,7 +2,7 @@
 
 #include "core/albums/DuplicateContent.h"
 #include "core/albums/TAlbumList.h"
-#include "core/albums/TMemoryContentView.h"
+#include "core/albums/MemoryContentView.h"
 #include "core/TempFolder.h"
 
 using namespace vantrel;
@@ -10,7 +10,7 @@ using namespace vantrel;
 // Same bytes under any name count as queued; the same size with other bytes does not.
 TEST(DuplicateContent, SameBytesUnderAnyName) {
     test::TempFolder folder;
-    TMemoryContentView view;
+    MemoryContentView view;
     TAlbumList albums(view, {});
     const int first = albums.AddAlbum("One", 0);
     albums.AddAlbum("Two", 0);

@@ -5,8 +5,8 @@
 #include <chrono>
 
 #include "core/albums/AlbumTestSupport.h"
-#include "core/albums/TJpegPhotoImaging.h"
-#include "core/albums/TPhotoIntake.h"
+#include "core/albums/JpegPhotoImaging.h"
+#include "core/albums/PhotoIntake.h"
 #include "core/imaging/JpegEncoder.h"
 
 namespace vantrel::albumtest {
@@ -34,12 +34,12 @@ struct IntakeBench {
     std::vector<RgbBitmap> tiles;  // the content image list
     bool refuseTiles = false;
     int saves = 0;
-    TJpegPhotoImaging imaging{workspace, [] { return 50; }, [this](const RgbBitmap& tile) -> std::expected<int, std::string> {
+    JpegPhotoImaging imaging{workspace, [] { return 50; }, [this](const RgbBitmap& tile) -> std::expected<int, std::string> {
                                   if (refuseTiles) return std::unexpected(std::string("image list full"));
                                   tiles.push_back(tile);
                                   return static_cast<int>(tiles.size()) - 1;
                               }};
-    TPhotoIntake intake{r.list, imaging, work.path(), FrenchMonths()};
+    PhotoIntake intake{r.list, imaging, work.path(), FrenchMonths()};
 
     IntakeBench() {
         intake.Hooks.Today = [] { return std::chrono::year{2007} / 12 / 9; };

@@ -37,7 +37,7 @@ TEST(TAlbumList, AddAlbumRefusesExactDuplicatesAndCleansNames) {
     EXPECT_EQ(r.list.AddAlbum("axb"), 0);
     EXPECT_GE(r.list.AddAlbum("a/b"), 0);  // tested before cleaning: a second "axb"
     EXPECT_EQ(r.Names(), (std::vector<std::string>{"axb", "axb", "noël", "Noël"}));
-    EXPECT_EQ(r.messages, (std::vector<TUserMessage>{{"BadAlbumName", {}}, {"BadAlbumChars", {"/.<>\"|*:\\^?"}}}));
+    EXPECT_EQ(r.messages, (std::vector<UserMessage>{{"BadAlbumName", {}}, {"BadAlbumChars", {"/.<>\"|*:\\^?"}}}));
     EXPECT_EQ(r.list.CurrentIndex(), -1);  // a new album does not become current
 }
 
@@ -141,18 +141,18 @@ TEST(TAlbumList, DeletingAlbumsDeletesTheirWorkingCopies) {
 TEST(TAlbumList, EndNameEdit) {
     struct Case {
         const char* text;
-        TNameEditOutcome outcome;
+        NameEditOutcome outcome;
         std::string name;
         const char* message;  // "" for none
         bool told;            // listeners of album changes hear of it
     };
     const std::string long70(70, 'n');
     const Case cases[] = {
-        {"Zoo", TNameEditOutcome::Accepted, "Zoo", "", true},
-        {"Été", TNameEditOutcome::Duplicate, "Bal", "BadAlbumName", false},  // the refused name is not taken
-        {"a:b", TNameEditOutcome::Accepted, "axb", "BadAlbumChars", true},
-        {"", TNameEditOutcome::Accepted, "", "", true},
-        {long70.c_str(), TNameEditOutcome::TooLong, std::string(64, 'n'), "AlbumNameTooLong", true},
+        {"Zoo", NameEditOutcome::Accepted, "Zoo", "", true},
+        {"Été", NameEditOutcome::Duplicate, "Bal", "BadAlbumName", false},  // the refused name is not taken
+        {"a:b", NameEditOutcome::Accepted, "axb", "BadAlbumChars", true},
+        {"", NameEditOutcome::Accepted, "", "", true},
+        {long70.c_str(), NameEditOutcome::TooLong, std::string(64, 'n'), "AlbumNameTooLong", true},
     };
     for (const Case& c : cases) {
         RecordingList r;
@@ -206,7 +206,7 @@ namespace vantrel {
 namespace {
 
 // Records what the panels are told, as "event:album name".
-struct PanelRecorder : TAlbumView {
+struct PanelRecorder : AlbumListView {
     std::vector<std::string> calls;
     void AlbumCreated(TAlbum& a) override { calls.push_back("created:" + a.AlbumName()); }
     void AlbumDestroying(TAlbum& a) override { calls.push_back("destroying:" + a.AlbumName()); }

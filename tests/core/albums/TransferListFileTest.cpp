@@ -65,7 +65,7 @@ TEST(TransferListFile, RoundTripThroughIntake) {
     IntakeBench before;
     std::string quoted = before.work / "l'été \"2\"";  // the work folder's path holds both quotes
     fs::create_directory(quoted);
-    TPhotoIntake intake(before.r.list, before.imaging, quoted, FrenchMonths());
+    PhotoIntake intake(before.r.list, before.imaging, quoted, FrenchMonths());
     StartLikeTheWindow(before);
     fs::create_directory(before.photos / "it's");
     std::string odd = before.photos / "it's/a\"b'c.jpg";
@@ -85,7 +85,7 @@ TEST(TransferListFile, RoundTripThroughIntake) {
     ASSERT_TRUE(SaveTransferList(before.r.list, path).has_value());
 
     IntakeBench after;
-    TPhotoIntake restore(after.r.list, after.imaging, quoted, FrenchMonths());
+    PhotoIntake restore(after.r.list, after.imaging, quoted, FrenchMonths());
     StartLikeTheWindow(after);
     after.r.list.OnContentChanged = [&](TAlbum*) { ASSERT_TRUE(SaveTransferList(after.r.list, path).has_value()); };
     ASSERT_TRUE(LoadTransferList(after.r.list, restore, path).has_value());
@@ -143,7 +143,7 @@ TEST(TransferListFile, LoadGoesOnPastBadLinesAndKeepsAlbumTargets) {
     EXPECT_EQ(files(1), std::vector<std::string>{"p1.jpg"});
     EXPECT_EQ(files(2), std::vector<std::string>{"p0.jpg"});
     EXPECT_TRUE(files(3).empty());
-    EXPECT_EQ(bench.r.messages, (std::vector<TUserMessage>{{"BadPictErr", {"missing.jpg"}}}));
+    EXPECT_EQ(bench.r.messages, (std::vector<UserMessage>{{"BadPictErr", {"missing.jpg"}}}));
     EXPECT_EQ(begun, 9);
     EXPECT_EQ(steps, 8);
     EXPECT_EQ(ended, 1);

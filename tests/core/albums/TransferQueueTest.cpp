@@ -16,10 +16,10 @@ using namespace albumtest;
 
 struct QueueBench {
     ScratchFolder work, photos;
-    TMemoryContentView view;
+    MemoryContentView view;
     ImageWorkspace workspace;
     int tiles = 0;
-    TJpegPhotoImaging imaging{workspace, [] { return 50; },
+    JpegPhotoImaging imaging{workspace, [] { return 50; },
                               [this](const RgbBitmap&) -> std::expected<int, std::string> { return tiles++; }};
     TransferQueue queue{view, imaging, work.path(), FrenchMonths(), FrenchMonths()};
 

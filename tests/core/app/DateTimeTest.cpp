@@ -18,7 +18,7 @@ TEST(DateTime, SerialDaysFrom1899) {
 }
 
 TEST(DateTime, FormatsAndParsesLocalePatterns) {
-    const TDateTime moment = *EncodeDateTime({2007, 3, 9, 14, 5, 7});
+    const SerialDateTime moment = *EncodeDateTime({2007, 3, 9, 14, 5, 7});
     struct Case { const char* date; const char* time; const char* text; };
     const Case cases[] = {
         {"dd/MM/yyyy", "HH:mm:ss", "09/03/2007 14:05:07"},

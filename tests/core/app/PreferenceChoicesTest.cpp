@@ -27,7 +27,7 @@ TEST(PreferenceChoices, TheQualityFieldReadsWholeNumbers) {
 }
 
 TEST(PreferenceChoices, ProxyChecksKeepEverythingElseUnstored) {
-    TSettings settings;
+    UserSettings settings;
     settings.ProxyAddr = "old";
     settings.ProxyPort = "1";
     PreferenceChoices choices;

@@ -7,7 +7,7 @@
 
 #include "core/TempFolder.h"
 #include "core/albums/TAlbumList.h"
-#include "core/albums/TMemoryContentView.h"
+#include "core/albums/MemoryContentView.h"
 #include "core/albums/TransferListFile.h"
 #include "core/app/WorkFolder.h"
 #include "core/base/AtomicFile.h"
@@ -48,7 +48,7 @@ TEST(PrivateFiles, EveryWriterMakesFilesForTheUserOnly) {
     OpenUmask umask;
     test::TempFolder work;
     const std::string source = work.Write("source.jpg", "bytes");
-    TMemoryContentView view;
+    MemoryContentView view;
     TAlbumList albums(view, MonthNames{});
     albums.AddAlbum("Summer");
     const struct {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/app/ProxySetting.h"
-#include "core/app/TSettings.h"
+#include "core/app/UserSettings.h"
 
 namespace vantrel {
 namespace {
@@ -17,7 +17,7 @@ TEST(ProxySetting, OnlyATickedProxyWithAnAddressIsUsed) {
                  {true, "", "3128", ""},
                  {false, "proxy.lan", "3128", ""}};
     for (const auto& c : cases) {
-        TSettings settings;
+        UserSettings settings;
         settings.ProxyIsUsed = c.used;
         settings.ProxyAddr = c.address;
         settings.ProxyPort = c.port;

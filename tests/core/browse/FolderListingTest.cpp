@@ -27,7 +27,7 @@ TEST(FolderListing, DroppedNamesCountAsPhotosByTheirLastExtension) {
 }
 
 TEST(FolderListing, RoomDoublesPastTheFirst256Names) {
-    TFileNames names;
+    FileNames names;
     EXPECT_EQ(names.Room(), 256u);
     for (int i = 0; i < 300; ++i) names.Add("p" + std::to_string(i) + ".jpg");
     EXPECT_EQ(names.Count(), 300u);
@@ -43,7 +43,7 @@ TEST(FolderListing, ListsMatchingFilesAndFoldersAndStopsWhenAsked) {
     folder.Write("notes.txt", "x");
     std::filesystem::create_directory(folder.File("old.jpg"));
     std::filesystem::create_directory(folder.File("holiday"));
-    TFileNames names;
+    FileNames names;
     ASSERT_TRUE(ListPhotoFolder(folder.Path(), names, [] { return true; }));
     std::set<std::string> found;
     for (std::size_t i = 0; i < names.Count(); ++i) found.insert(names[i]);

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/imaging/ExifImgData.h"
+#include "core/imaging/TimgData.h"
 
 namespace exif_fixture {
 

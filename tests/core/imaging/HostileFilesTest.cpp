@@ -17,7 +17,7 @@
 
 #include "JpegFixtures.h"
 #include "core/imaging/BrowserThumb.h"
-#include "core/imaging/ExifImgData.h"
+#include "core/imaging/TimgData.h"
 #include "core/imaging/FileBytes.h"
 #include "core/imaging/FileDigest.h"
 #include "core/imaging/ImageFileOps.h"

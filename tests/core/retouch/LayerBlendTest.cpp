@@ -50,12 +50,12 @@ TEST(RetouchBlend, LayerIsClippedToThePhoto) {
 }
 
 TEST(RetouchTitle, PlacementGeometry) {
-    EXPECT_EQ(TitlePictureSize(80, 20), (TPixelPoint{90, 30}));
-    const TFrameRect frame = TitleFrame(10.5, 3.5, 80, 20);
+    EXPECT_EQ(TitlePictureSize(80, 20), (PixelPoint{90, 30}));
+    const FrameBounds frame = TitleFrame(10.5, 3.5, 80, 20);
     EXPECT_DOUBLE_EQ(frame.right, 110.5);
     EXPECT_DOUBLE_EQ(frame.bottom, 43.5);
-    EXPECT_EQ(TitleTextOrigin(frame), (TPixelPoint{16, 8}));  // 15.5 -> 16, 8.5 -> 8
-    EXPECT_EQ(TitleTextOrigin(TitleFrame(-7.2, 0.4, 1, 1)), (TPixelPoint{-2, 5}));
+    EXPECT_EQ(TitleTextOrigin(frame), (PixelPoint{16, 8}));  // 15.5 -> 16, 8.5 -> 8
+    EXPECT_EQ(TitleTextOrigin(TitleFrame(-7.2, 0.4, 1, 1)), (PixelPoint{-2, 5}));
 }
 
 TEST(RetouchTitle, TextLandsAtTheFramesOrigin) {

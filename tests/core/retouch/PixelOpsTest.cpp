@@ -45,7 +45,7 @@ TEST(RetouchColours, BlackAndWhiteNegativeAndTint) {
 TEST(RetouchColours, TintTablesNeverFallShort) {
     // The float factor must not let i x c / 255 drop below its exact value for whole results.
     for (int c : {1, 51, 149, 202, 254, 255}) {
-        const TTintTables t = BuildTintTables(std::uint32_t(c) << 8);
+        const TintTables t = BuildTintTables(std::uint32_t(c) << 8);
         for (int i = 0; i < 256; ++i) ASSERT_EQ(t.green[i], i * c / 255) << c << " " << i;
     }
 }
@@ -85,7 +85,7 @@ TEST(RetouchFilters, HandComputedCentres) {
 }
 
 // The filter written the plain way, against which the row-wise one is checked.
-Bitmap32 PlainFilter(const Bitmap32& in, const TKernel3x3& k) {
+Bitmap32 PlainFilter(const Bitmap32& in, const Kernel3x3& k) {
     Bitmap32 out = in;
     for (int y = 1; y + 1 < in.Height(); ++y)
         for (int x = 1; x + 1 < in.Width(); ++x) {

@@ -51,7 +51,7 @@ TEST(RetouchRedEye, CorrectsInsideTheEllipseOnly) {
         "...XXX...\n"
         ".........\n";
     // Dragged either way, the same selection gives the same correction.
-    const std::pair<TPixelPoint, TPixelPoint> drags[] = {
+    const std::pair<PixelPoint, PixelPoint> drags[] = {
         {{2, 2}, {7, 7}}, {{7, 7}, {2, 2}}, {{7, 2}, {2, 7}}, {{2, 7}, {7, 2}}};
     for (const auto& [start, end] : drags) {
         Bitmap32 photo(9, 8, kRed);
@@ -83,15 +83,15 @@ TEST(RetouchRedEye, SelectionReachingPastThePhotoKeepsItsEllipse) {
 
 TEST(RetouchRedEye, SelectionsWithoutAreaInThePhotoFail) {
     const struct {
-        TPixelPoint start, end;
-        TRedEyeError error;
+        PixelPoint start, end;
+        RedEyeError error;
         const char* key;
     } cases[] = {
-        {{-10, -10}, {-5, -5}, TRedEyeError::OutsidePhoto, "SelInImage"},
-        {{10, 2}, {12, 5}, TRedEyeError::OutsidePhoto, "SelInImage"},
-        {{3, 3}, {3, 3}, TRedEyeError::EmptySelection, "SelNotEmpty"},  // a click without a drag
-        {{9, 2}, {12, 5}, TRedEyeError::EmptySelection, "SelNotEmpty"},  // touches the right edge
-        {{2, 4}, {6, 4}, TRedEyeError::EmptySelection, "SelNotEmpty"},
+        {{-10, -10}, {-5, -5}, RedEyeError::OutsidePhoto, "SelInImage"},
+        {{10, 2}, {12, 5}, RedEyeError::OutsidePhoto, "SelInImage"},
+        {{3, 3}, {3, 3}, RedEyeError::EmptySelection, "SelNotEmpty"},  // a click without a drag
+        {{9, 2}, {12, 5}, RedEyeError::EmptySelection, "SelNotEmpty"},  // touches the right edge
+        {{2, 4}, {6, 4}, RedEyeError::EmptySelection, "SelNotEmpty"},
     };
     for (const auto& c : cases) {
         Bitmap32 photo(9, 8, kRed);

@@ -23,27 +23,27 @@ TEST(RetouchLevels, BrightnessAndContrastTable) {
         {500, 0, 0, 255},    {0, -500, 10, 128},
     };
     for (const auto& c : cases) {
-        const TLookupTable t = BrightnessContrastTable(c.brightness, c.contrast);
+        const LookupTable t = BrightnessContrastTable(c.brightness, c.contrast);
         EXPECT_EQ(t[c.input], c.expected) << "B " << c.brightness << " C " << c.contrast << " in " << c.input;
     }
 }
 
 TEST(RetouchLevels, IdentityExceptTheMiddle) {
-    const TLookupTable t = BrightnessContrastTable(0, 0);
+    const LookupTable t = BrightnessContrastTable(0, 0);
     for (int i = 0; i < 256; ++i) EXPECT_EQ(t[i], i == 127 ? 128 : i) << i;
 }
 
 TEST(RetouchLevels, DegeneratePointsGiveNoNonsense) {
-    TLevels levels;
+    ToneLevels levels;
     levels.inputBlack = levels.inputMiddle = levels.inputWhite = 100;
-    const TLookupTable t = BuildLevelsTable(levels);
+    const LookupTable t = BuildLevelsTable(levels);
     EXPECT_EQ(t[0], 0);
     EXPECT_EQ(t[255], 255);
     EXPECT_EQ(t[100], 255);
 }
 
 TEST(RetouchTableMapping, MapsEachChannelAndMakesOpaque) {
-    TLookupTable t = IdentityTable();
+    LookupTable t = IdentityTable();
     t[10] = 200;
     t[20] = 5;
     Bitmap32 photo = test::PhotoOf(2, {MakeArgb(0x40, 10, 20, 30), MakeArgb(0, 20, 10, 10)});

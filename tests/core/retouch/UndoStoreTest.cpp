@@ -4,7 +4,7 @@
 
 #include "core/retouch/ColourOps.h"
 #include "core/retouch/TBitmap32Undo.h"
-#include "core/retouch/TCropFrame.h"
+#include "core/retouch/CropFrame.h"
 #include "core/retouch/RetouchTestSupport.h"
 
 namespace vantrel {
@@ -82,7 +82,7 @@ TEST(RetouchUndoStore, NewOperationsKeepRedoUntilThePhotoIsLeft) {
 TEST(RetouchUndoStore, UndoOfACropRestoresTheWholePhotoAndRedoCropsAgain) {
     const Bitmap32 original = test::NoisePhoto(30, 20, 3);
     Editor e{original, {}, {}};
-    TCropFrame frame(30, 20);
+    CropFrame frame(30, 20);
     e.Apply([&](Bitmap32& p) { p = CropPhoto(p, frame.CropRect()); });
     const Bitmap32 cropped = e.photo;
     EXPECT_EQ(cropped.Width(), 27);

@@ -28,7 +28,7 @@ TEST(FtpReplyTest, AssemblesSingleAndMultiLineReplies) {
         {{"211-Features", "215 not the end", "211 End"}, 211, "Features\n215 not the end\nEnd"},
     };
     for (const auto& c : cases) {
-        TFtpReplyAssembler assembler;
+        FtpReplyAssembler assembler;
         for (std::size_t i = 0; i < c.lines.size(); ++i) {
             auto done = assembler.AddLine(c.lines[i]);
             ASSERT_TRUE(done.has_value()) << c.lines[i];
@@ -38,7 +38,7 @@ TEST(FtpReplyTest, AssemblesSingleAndMultiLineReplies) {
         EXPECT_EQ(assembler.Reply().text, c.text);
     }
     for (const char* bad : {"", "22 short", "abc text", "2200 x", "220x"}) {
-        TFtpReplyAssembler assembler;
+        FtpReplyAssembler assembler;
         EXPECT_FALSE(assembler.AddLine(bad).has_value()) << bad;
     }
 }
@@ -135,7 +135,7 @@ TEST_F(FtpClientTest, LogsInWithOrWithoutPassword) {
                 return StandardLogin(command);
             },
             "220-Welcome\r\n220-to the test\r\n220 ready\r\n");
-        TFtpClient client({server.Host(), "anna", "secret", {}});
+        FtpClient client({server.Host(), "anna", "secret", {}});
         client.FtpConnect();
         EXPECT_TRUE(client.FtpConnected());
         std::vector<std::string> expected = {"USER anna", "PASS secret", "TYPE I", "SYST"};
@@ -151,8 +151,8 @@ TEST_F(FtpClientTest, RefusedLoginFailsAndCloses) {
         if (command.rfind("PASS ", 0) == 0) return "530 Login incorrect\r\n";
         return StandardLogin(command);
     });
-    TFtpClient client({server.Host(), "anna", "wrong", {}});
-    EXPECT_THROW(client.FtpConnect(), TFtpError);
+    FtpClient client({server.Host(), "anna", "wrong", {}});
+    EXPECT_THROW(client.FtpConnect(), FtpError);
     EXPECT_FALSE(client.FtpConnected());
     EXPECT_EQ(client.LastReply().code, 530);
 }
@@ -163,16 +163,16 @@ TEST_F(FtpClientTest, NeverSendsLineBreaksFromData) {
         return "200 ok\r\n";
     });
     {
-        TFtpClient client({server.Host(), "anna\r\nDELE x", "secret", {}});
-        EXPECT_THROW(client.FtpConnect(), TFtpError);
+        FtpClient client({server.Host(), "anna\r\nDELE x", "secret", {}});
+        EXPECT_THROW(client.FtpConnect(), FtpError);
     }
-    TFtpClient client({server.Host(), "anna", "secret", {}});
+    FtpClient client({server.Host(), "anna", "secret", {}});
     client.FtpConnect();
     std::string file = MakeFile("a.jpg", 10);
-    EXPECT_THROW(client.FtpQuote("site CHECKSUM a\r\nDELE b"), TFtpError);
-    EXPECT_THROW(client.FtpMakeDir(std::string("x\0y", 3)), TFtpError);
-    EXPECT_THROW(client.FtpChangeDir("x\ny"), TFtpError);
-    EXPECT_THROW(client.FtpStore(file, "a.jpg\rDELE b"), TFtpError);
+    EXPECT_THROW(client.FtpQuote("site CHECKSUM a\r\nDELE b"), FtpError);
+    EXPECT_THROW(client.FtpMakeDir(std::string("x\0y", 3)), FtpError);
+    EXPECT_THROW(client.FtpChangeDir("x\ny"), FtpError);
+    EXPECT_THROW(client.FtpStore(file, "a.jpg\rDELE b"), FtpError);
     EXPECT_EQ(client.FtpQuote("NOOP").code, 200);  // the connection is still in step
     for (const auto& command : server.Commands()) EXPECT_EQ(command.find("DELE"), std::string::npos) << command;
 }
@@ -186,14 +186,14 @@ TEST_F(FtpClientTest, MakesAndEntersFolders) {
         if (command == "CWD other") return "200 ok\r\n";
         return "550 no\r\n";
     });
-    TFtpClient client({server.Host(), "u", "p", {}});
+    FtpClient client({server.Host(), "u", "p", {}});
     client.FtpConnect();
     client.FtpMakeDir("new");
-    EXPECT_THROW(client.FtpMakeDir("taken"), TFtpError);
+    EXPECT_THROW(client.FtpMakeDir("taken"), FtpError);
     EXPECT_EQ(client.LastReply().code, 550);
     client.FtpChangeDir("new");
     client.FtpChangeDir("other");
-    EXPECT_THROW(client.FtpChangeDir("missing"), TFtpError);
+    EXPECT_THROW(client.FtpChangeDir("missing"), FtpError);
     EXPECT_TRUE(client.FtpConnected());
 }
 
@@ -226,14 +226,14 @@ TEST_F(FtpClientTest, StoresFilesWithProgressReports) {
     StoreScript script;
     script.passiveHost = "10,9,8,7";  // another host: the data still goes to the peer
     FtpFakeServer server([&](FtpFakeServer& s, const std::string& c) { return StoreHandler(s, c, script, &stored); });
-    TFtpClient client({server.Host(), "u", "p", {}});
+    FtpClient client({server.Host(), "u", "p", {}});
     std::vector<std::string> reports;
-    client.SetWorkHandlers({[&](TWorkMode mode, std::int64_t size) {
-                                EXPECT_EQ(mode, TWorkMode::wmWrite);
+    client.SetWorkHandlers({[&](WorkMode mode, std::int64_t size) {
+                                EXPECT_EQ(mode, WorkMode::wmWrite);
                                 reports.push_back("begin " + std::to_string(size));
                             },
-                            [&](TWorkMode, std::int64_t bytes) { reports.push_back(std::to_string(bytes)); },
-                            [&](TWorkMode) { reports.push_back("end"); }});
+                            [&](WorkMode, std::int64_t bytes) { reports.push_back(std::to_string(bytes)); },
+                            [&](WorkMode) { reports.push_back("end"); }});
     client.FtpConnect();
     std::string file = MakeFile("photo.jpg", 100000);
     client.FtpStore(file, "0.jpg");
@@ -278,14 +278,14 @@ TEST_F(FtpClientTest, StoreReplyCodes) {
         StoreScript script{"127,0,0,1", c.first, c.final};
         FtpFakeServer server(
             [&](FtpFakeServer& s, const std::string& command) { return StoreHandler(s, command, script, &stored); });
-        TFtpClient client({server.Host(), "u", "p", {}});
+        FtpClient client({server.Host(), "u", "p", {}});
         client.FtpConnect();
         std::string file = MakeFile("p.jpg", 5000);
         if (c.ok) {
             EXPECT_NO_THROW(client.FtpStore(file, "1.jpg")) << c.first << c.final;
             EXPECT_EQ(stored.size(), 5000u);
         } else {
-            EXPECT_THROW(client.FtpStore(file, "1.jpg"), TFtpError) << c.first << c.final;
+            EXPECT_THROW(client.FtpStore(file, "1.jpg"), FtpError) << c.first << c.final;
         }
     }
 }
@@ -303,10 +303,10 @@ TEST_F(FtpClientTest, DisconnectFromThePumpEndsAWaitingStore) {
         }
         return "502 no\r\n";
     });
-    TFtpClient* target = nullptr;
+    FtpClient* target = nullptr;
     int pumps = 0;
     bool ended = false;
-    TFtpClient client({server.Host(), "u", "p", {}}, [&] {
+    FtpClient client({server.Host(), "u", "p", {}}, [&] {
         ++pumps;
         if (target && !ended && pumps > 3) {
             ended = true;
@@ -318,8 +318,8 @@ TEST_F(FtpClientTest, DisconnectFromThePumpEndsAWaitingStore) {
     target = &client;
     std::string file = MakeFile("p.jpg", 200000);
     int works = 0;
-    client.SetWorkHandlers({{}, [&](TWorkMode, std::int64_t) { ++works; }, {}});
-    EXPECT_THROW(client.FtpStore(file, "1.jpg"), TFtpError);
+    client.SetWorkHandlers({{}, [&](WorkMode, std::int64_t) { ++works; }, {}});
+    EXPECT_THROW(client.FtpStore(file, "1.jpg"), FtpError);
     EXPECT_TRUE(ended);
     EXPECT_FALSE(client.FtpConnected());
     EXPECT_GT(works, 0);
@@ -352,7 +352,7 @@ TEST_F(FtpClientTest, RepliesThatBreakTheProtocolAreRefusals) {
                 return c.reply;
             },
             c.greeting);
-        TFtpClient client({server.Host(), "u", "p", {}});
+        FtpClient client({server.Host(), "u", "p", {}});
         try {
             client.FtpConnect();
             if (c.store) client.FtpStore(file, "p.jpg");

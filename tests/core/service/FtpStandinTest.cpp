@@ -14,8 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TUploadImaging DigestOnly() {
-    TUploadImaging imaging;
+UploadImaging DigestOnly() {
+    UploadImaging imaging;
     imaging.digestHex = [](const std::string& path) -> std::expected<std::string, std::string> {
         return DigestToHex(DigestFile(path));
     };
@@ -32,8 +32,8 @@ protected:
         for (int i = 0; i < 300000; ++i) out.put(static_cast<char>(i % 251));
     }
     void TearDown() override { fs::remove_all(local_); }
-    TFtpClient Client(const test::StandinService& service) {
-        return TFtpClient({"127.0.0.1:" + std::to_string(service.ftpPort()), "vantrel_upload", "upload-pass", {}});
+    FtpClient Client(const test::StandinService& service) {
+        return FtpClient({"127.0.0.1:" + std::to_string(service.ftpPort()), "vantrel_upload", "upload-pass", {}});
     }
     std::string Stored(const test::StandinService& service, const std::string& name) {
         std::ifstream in(service.ftpFolder() + "/" + name, std::ios::binary);
@@ -46,7 +46,7 @@ protected:
 TEST_F(FtpStandinTest, UploadsAndVerifiesThroughFaults) {
     test::StandinService service({"ftp-user-230"});
     ASSERT_TRUE(service.ok()) << service.error();
-    TFtpClient ftp = Client(service);
+    FtpClient ftp = Client(service);
     ftp.FtpConnect();
     ftp.FtpMakeDir("run1");
     ftp.FtpChangeDir("run1");
@@ -79,7 +79,7 @@ TEST_F(FtpStandinTest, StoreCutAtFourFifthsIsResumedWithRest) {
         std::ofstream out(big, std::ios::binary);
         for (int i = 0; i < 1500000; ++i) out.put(static_cast<char>((i * 31) % 251));
     }
-    TFtpClient ftp = Client(service);
+    FtpClient ftp = Client(service);
     ftp.FtpConnect();
     ftp.FtpMakeDir("run1");
     ftp.FtpChangeDir("run1");
@@ -103,9 +103,9 @@ TEST_F(FtpStandinTest, StoreCutAtFourFifthsIsResumedWithRest) {
 TEST_F(FtpStandinTest, RefusedFolder) {
     test::StandinService service({"refuse-mkd"});
     ASSERT_TRUE(service.ok()) << service.error();
-    TFtpClient ftp = Client(service);
+    FtpClient ftp = Client(service);
     ftp.FtpConnect();
-    EXPECT_THROW(ftp.FtpMakeDir("run1"), TFtpError);
+    EXPECT_THROW(ftp.FtpMakeDir("run1"), FtpError);
     EXPECT_EQ(ftp.LastReply().code / 100, 5);
 }
 

@@ -94,7 +94,7 @@ TEST(Https, AnswersComeOverTlsOnlyFromAVouchedServer) {
     try {
         PrepareTransfer(client, work.Path(), "GB", false, settings, {}, {server.Url()});
         ADD_FAILURE() << "no error";
-    } catch (const TRemoteSettingsError& error) {
+    } catch (const RemoteSettingsError& error) {
         EXPECT_NE(std::string(error.what()).find("could not be downloaded: " + server.Url() +
                                                  "uploader_settings.plist: SSL certificate problem"),
                   std::string::npos)

@@ -17,7 +17,7 @@
 #include "core/service/FtpClient.h"
 #include "core/service/HttpClient.h"
 #include "core/service/RemoteSettingsLoader.h"
-#include "core/service/TXmlRpcService.h"
+#include "core/service/XmlRpcService.h"
 #include "core/support/StandinFault.h"
 #include "core/support/StandinService.h"
 
@@ -120,16 +120,16 @@ TEST(NetworkStall, AnswersOverTheCapAreBrokenAnswers) {
     {
         FaultOn fault(Service(), "endless-rpc");
         HttpClient client;
-        TXmlRpcService rpc(client, Service().scriptUrl(), work.Path());
+        XmlRpcService rpc(client, Service().scriptUrl(), work.Path());
         auto session = rpc.SessionNew();
         ASSERT_FALSE(session);
-        EXPECT_EQ(session.error().kind, RpcProblem::Kind::NotXml);
+        EXPECT_EQ(session.error().kind, RpcError::Kind::NotXml);
         EXPECT_EQ(ReadWholeFile(rpc.ResponsePath()).value_or("?"), "");
         EXPECT_EQ(session.error().problem.reason, "the answer is larger than 16 MB");
         // The album list may be larger: 100,000 albums take about 18 MB.
         auto albums = rpc.MemberGetAlbumList("1001", "code");
         ASSERT_FALSE(albums);
-        EXPECT_EQ(albums.error().kind, RpcProblem::Kind::NotXml);
+        EXPECT_EQ(albums.error().kind, RpcError::Kind::NotXml);
         EXPECT_EQ(albums.error().problem.reason, "the answer is larger than 64 MB");
     }
 }
@@ -179,10 +179,10 @@ TEST(NetworkStall, ConnectionsThatDoNotOpenTimeOut) {
         EXPECT_LT(SecondsSince(start), 5);
     }
     {
-        TFtpClient ftp({host, "user", "pass", {}});
+        FtpClient ftp({host, "user", "pass", {}});
         ftp.SetTimeouts(timeouts);
         const auto start = Clock::now();
-        EXPECT_THROW(ftp.FtpConnect(), TFtpError);
+        EXPECT_THROW(ftp.FtpConnect(), FtpError);
         EXPECT_FALSE(ftp.FtpConnected());
         EXPECT_LT(SecondsSince(start), 5);
     }
@@ -196,7 +196,7 @@ TEST(NetworkStall, FtpWaitsEndByThemselvesOrWithinASecondOfStop) {
     std::mt19937 random(7);
     for (char& b : bytes) b = static_cast<char>(random());
     ASSERT_TRUE(WriteFileAtomically(local.File("big.bin"), bytes));
-    const TFtpSettings settings{"127.0.0.1:" + std::to_string(Service().ftpPort()), "vantrel_upload", "upload-pass", {}};
+    const FtpAccount settings{"127.0.0.1:" + std::to_string(Service().ftpPort()), "vantrel_upload", "upload-pass", {}};
 
     struct Case {
         const char* fault;
@@ -210,7 +210,7 @@ TEST(NetworkStall, FtpWaitsEndByThemselvesOrWithinASecondOfStop) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.fault);
         FaultOn fault(Service(), c.fault);
-        auto stall = [&](TFtpClient& ftp) {
+        auto stall = [&](FtpClient& ftp) {
             if (!c.inStore) return ftp.FtpConnect();
             ftp.FtpConnect();
             const std::string name = std::string("stall") + std::to_string(folder++);
@@ -219,22 +219,22 @@ TEST(NetworkStall, FtpWaitsEndByThemselvesOrWithinASecondOfStop) {
             ftp.FtpStore(local.File("big.bin"), "big.bin");
         };
         if (c.endsByItself) {
-            TFtpClient ftp(settings);
+            FtpClient ftp(settings);
             ftp.SetTimeouts(kQuick);
             const auto start = Clock::now();
-            EXPECT_THROW(stall(ftp), TFtpError);
+            EXPECT_THROW(stall(ftp), FtpError);
             EXPECT_FALSE(ftp.FtpConnected());
             EXPECT_LT(SecondsSince(start), 10);
         }
         StopWhenStalled stopper(Service());
-        TFtpClient ftp(settings, [&] { stopper(); });
+        FtpClient ftp(settings, [&] { stopper(); });
         ftp.SetStopCheck([&] { return stopper.Stopped(); });
-        EXPECT_THROW(stall(ftp), TFtpError);
+        EXPECT_THROW(stall(ftp), FtpError);
         EXPECT_FALSE(ftp.FtpConnected());
         ASSERT_TRUE(stopper.Stopped());
         EXPECT_LT(stopper.SecondsSinceStop(), 1.0);
         // Stopped, the client does not connect again.
-        EXPECT_THROW(ftp.FtpConnect(), TFtpError);
+        EXPECT_THROW(ftp.FtpConnect(), FtpError);
     }
 }
 
@@ -244,7 +244,7 @@ TEST(NetworkStall, DripsFailByTheLowSpeedRuleOrTheAnswerDeadline) {
     ASSERT_TRUE(Service().ok()) << Service().error();
     test::TempFolder local;
     ASSERT_TRUE(WriteFileAtomically(local.File("small.bin"), std::string(3000, 's')));
-    const TFtpSettings settings{"127.0.0.1:" + std::to_string(Service().ftpPort()), "vantrel_upload", "upload-pass", {}};
+    const FtpAccount settings{"127.0.0.1:" + std::to_string(Service().ftpPort()), "vantrel_upload", "upload-pass", {}};
     const NetworkTimeouts lowSpeed{5000ms, 1000ms, 1000ms, 600000ms};
     const NetworkTimeouts deadline{5000ms, 1000ms, 600000ms, 2000ms};
     const struct Case {
@@ -269,7 +269,7 @@ TEST(NetworkStall, DripsFailByTheLowSpeedRuleOrTheAnswerDeadline) {
             EXPECT_TRUE(got.error().networkFailure);
             EXPECT_EQ(got.error().message, c.says);
         } else {
-            TFtpClient ftp(settings);
+            FtpClient ftp(settings);
             ftp.SetTimeouts(c.timeouts);
             ftp.FtpConnect();
             const std::string name = "drip" + std::to_string(folder++);
@@ -278,9 +278,9 @@ TEST(NetworkStall, DripsFailByTheLowSpeedRuleOrTheAnswerDeadline) {
             try {
                 ftp.FtpStore(local.File("small.bin"), "small.bin");
                 ADD_FAILURE() << "the store went through";
-            } catch (const TFtpRefusal& error) {
+            } catch (const FtpRefusalError& error) {
                 ADD_FAILURE() << "taken for a refusal: " << error.what();
-            } catch (const TFtpError& error) {
+            } catch (const FtpError& error) {
                 EXPECT_EQ(std::string(error.what()), c.says);
             }
             EXPECT_FALSE(ftp.FtpConnected());

@@ -15,14 +15,14 @@
 #include "core/TempFolder.h"
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
-#include "core/albums/TJpegPhotoImaging.h"
-#include "core/albums/TMemoryContentView.h"
-#include "core/albums/TPhotoIntake.h"
+#include "core/albums/JpegPhotoImaging.h"
+#include "core/albums/MemoryContentView.h"
+#include "core/albums/PhotoIntake.h"
 #include "core/base/AtomicFile.h"
 #include "core/imaging/FileDigest.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/service/FtpClient.h"
-#include "core/service/TXmlRpcService.h"
+#include "core/service/XmlRpcService.h"
 #include "core/service/TransferPreparation.h"
 #include "core/service/TransferRun.h"
 #include "core/service/XmlRpcTransferService.h"
@@ -36,13 +36,13 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-class WaitingObserver : public TTransferObserver {
+class WaitingObserver : public TransferObserver {
 public:
     std::function<void()> onMessages;
     std::function<void(int)> onWait;
     std::vector<std::string> photosShown;
     std::vector<int> waits;  // every second shown during the pauses, 0 when an attempt starts
-    std::optional<TTransferReport> report;
+    std::optional<TransferReport> report;
 
     void ProcessMessages() override {
         if (onMessages) onMessages();
@@ -54,7 +54,7 @@ public:
     void ShowPhotoProgress(std::int64_t, std::int64_t) override {}
     void ShowRunProgress(std::int64_t, std::int64_t) override {}
     void ShowLoginRefused() override { ADD_FAILURE() << "login refused"; }
-    void ShowReport(const TTransferReport& shown) override { report = shown; }
+    void ShowReport(const TransferReport& shown) override { report = shown; }
     void ShowConnectionWait(int secondsLeft) override {
         waits.push_back(secondsLeft);
         if (onWait) onWait(secondsLeft);
@@ -81,7 +81,7 @@ protected:
     }
 
     // A run as the window makes it, with short time-outs and the given reconnect schedule.
-    TTransferOutcome Run(WaitingObserver& observer, const std::string& schedule, TTransferRun** running = nullptr) {
+    TTransferOutcome Run(WaitingObserver& observer, const std::string& schedule, TransferRun** running = nullptr) {
         const NetworkTimeouts timeouts{2000ms, 3000ms};
         HttpClient settingsHttp([&] { observer.ProcessMessages(); });
         settingsHttp.SetTimeouts(timeouts);
@@ -92,20 +92,20 @@ protected:
         HttpClient rpcHttp([&] { observer.ProcessMessages(); });
         rpcHttp.SetTimeouts(timeouts);
         rpcHttp.SetProxy(proxy_);
-        TXmlRpcService rpc(rpcHttp, remote.script_url, work_.Path());
-        TXmlRpcTransferService calls(rpc);
-        TTransferConfig config{remote, work_.Path(), "demo@vantrel.test", "demo", UploadImagingFor(ws_), {}};
+        XmlRpcService rpc(rpcHttp, remote.script_url, work_.Path());
+        XmlRpcTransferService calls(rpc);
+        TransferConfig config{remote, work_.Path(), "demo@vantrel.test", "demo", UploadImagingFor(ws_), {}};
         config.reconnect = *ParseReconnectSchedule(schedule);
-        TTransferRun run(albums_, calls, observer, config);
+        TransferRun run(albums_, calls, observer, config);
         if (running) *running = &run;
         rpcHttp.SetStopCheck([&] { return run.StopPressed(); });
-        TFtpSettings ftpSettings = FtpSettingsFor(remote);
+        FtpAccount ftpSettings = FtpSettingsFor(remote);
         ftpSettings.proxy = proxy_;
-        TFtpClient ftp(ftpSettings, [&] { observer.ProcessMessages(); });
+        FtpClient ftp(ftpSettings, [&] { observer.ProcessMessages(); });
         ftp.SetTimeouts(timeouts);
         std::string session;
         struct Forget {
-            TTransferRun** running;
+            TransferRun** running;
             ~Forget() {
                 if (running) *running = nullptr;
             }
@@ -181,7 +181,7 @@ TEST_F(ReconnectEndToEnd, StopDuringAWaitEndsTheRunAtOnce) {
     Queue("a.jpg", 600, 400);
     Queue("b.jpg", 600, 400);
     WaitingObserver observer;
-    TTransferRun* running = nullptr;
+    TransferRun* running = nullptr;
     Clock::time_point stoppedAt;
     int queuedAtStop = -1;
     ASSERT_TRUE(service_.StartOutage(60, "reset", 1));
@@ -316,12 +316,12 @@ TEST(ReconnectSchedule, ReadsPausesAndLimit) {
         EXPECT_EQ(parsed->pauses, c.pauses);
         EXPECT_EQ(parsed->limit, c.limit);
     }
-    const TReconnectSchedule standard = StandardReconnectSchedule();
+    const ReconnectSchedule standard = StandardReconnectSchedule();
     const std::vector<std::chrono::milliseconds> expected = {5s, 15s, 45s, 60s, 60s, 60s};
     for (int failures = 1; failures <= 6; ++failures)
         EXPECT_EQ(standard.PauseAfter(failures), expected[failures - 1]) << failures;
     EXPECT_EQ(standard.limit, 600s);
-    EXPECT_FALSE(TReconnectSchedule{}.Enabled());
+    EXPECT_FALSE(ReconnectSchedule{}.Enabled());
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST(SettingsFile, SaveWritesTheUserSettingsAndTheServiceCacheInOneFile) {
     LocaleInfo locale;
     locale.shortDateFormat = "dd/MM/yyyy";
     locale.longTimeFormat = "HH:mm:ss";
-    TSettings settings;
+    UserSettings settings;
     settings.IsSaved = true;
     settings.Mail = "a@b";
     settings.Pass = "pw";
@@ -113,7 +113,7 @@ TEST(SettingsFile, SaveWritesTheUserSettingsAndTheServiceCacheInOneFile) {
     TRemoteSettings read;
     read.rejected_errors = "stale";
     read.size_scaled = 640;
-    const TSettings back = LoadSettingsFile(path, locale, read);
+    const UserSettings back = LoadSettingsFile(path, locale, read);
     EXPECT_EQ(back.Pass, "pw");
     EXPECT_EQ(back.ProxyAddr, "p");
     EXPECT_EQ(read.ftp_host, "h:21");

@@ -59,11 +59,11 @@ TEST(StoreResume, BrokenStoreGoesOnFromTheServersCopyOnlyWhenSafe) {
         server.offerResume = c.offerResume;
         server.corruptDroppedStore = c.corruptPartial;
         server.dropStoreAt = c.fileSize * 4 / 5;
-        TFtpClient ftp({server.Host(), "up", "pw", {}});
+        FtpClient ftp({server.Host(), "up", "pw", {}});
         std::vector<std::int64_t> firstReports;
         bool storeBegun = false;
-        ftp.SetWorkHandlers({[&](TWorkMode, std::int64_t) { storeBegun = true; },
-                             [&](TWorkMode, std::int64_t bytes) {
+        ftp.SetWorkHandlers({[&](WorkMode, std::int64_t) { storeBegun = true; },
+                             [&](WorkMode, std::int64_t bytes) {
                                  if (storeBegun) firstReports.push_back(bytes);
                                  storeBegun = false;
                              },
@@ -105,7 +105,7 @@ protected:
     bool stop_ = false;
     int pumps_ = 0;
     std::function<void()> onPump_;
-    TFtpClient ftp_{{server_.Host(), "up", "pw", {}}, [this] {
+    FtpClient ftp_{{server_.Host(), "up", "pw", {}}, [this] {
                         ++pumps_;
                         if (onPump_) onPump_();
                     }};
@@ -137,7 +137,7 @@ TEST_F(RateLimitedStore, ANewRateEndsAWaitAndStopEndsItToo) {
     onPump_ = [this] {
         if (pumps_ == 5) stop_ = true;
     };
-    EXPECT_THROW(ftp_.FtpStore(path_, "1.jpg"), TFtpError);
+    EXPECT_THROW(ftp_.FtpStore(path_, "1.jpg"), FtpError);
     EXPECT_LT(pumps_, 40) << "the stop ended the wait at its next slice";
     EXPECT_FALSE(ftp_.FtpConnected());
 }

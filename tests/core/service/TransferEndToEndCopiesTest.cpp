@@ -14,9 +14,9 @@ TEST_F(TransferEndToEnd, ACopyThatCannotBeMadeKeepsItsPhotoQueuedAndNamed) {
     QueueInto("Summer", NoisyPhoto("one.jpg", 300, 200));
     QueueInto("Summer", NoisyPhoto("two.jpg", 320, 240));
     // The thumbnail size of one photo as a hostile settings document gives it, past every check.
-    adjustImaging_ = [](TUploadImaging& imaging) {
-        imaging.prepare = [real = imaging.prepare](ImageWorkspace& ws, const TPhotoRequest& request) {
-            TPhotoRequest hostile = request;
+    adjustImaging_ = [](UploadImaging& imaging) {
+        imaging.prepare = [real = imaging.prepare](ImageWorkspace& ws, const PhotoRequest& request) {
+            PhotoRequest hostile = request;
             if (fs::path(request.workPath).filename() == "one.jpg") hostile.thumbSize = 2147483647;
             return real(ws, hostile);
         };
@@ -45,7 +45,7 @@ TEST_F(TransferEndToEnd, CopySizesOutOfRangeAreRefusedBeforeAnythingIsSent) {
         ASSERT_TRUE(service_->SetValue(key, value));
         const auto before = UploadFolders();
         RecordingObserver observer;
-        EXPECT_THROW(Run(observer), TCopySizesMissing);
+        EXPECT_THROW(Run(observer), CopySizesMissingError);
         EXPECT_EQ(UploadFolders(), before);
         EXPECT_EQ(QueuedNames(), std::vector<std::string>{"Summer/one.jpg"});
         ExpectWorkingCopies();

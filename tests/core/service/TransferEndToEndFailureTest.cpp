@@ -38,7 +38,7 @@ TEST_F(TransferEndToEnd, StalledServiceNeverHoldsTheRunNorCostsAPhoto) {
         const int before = service_->Stalls();
         bool stop = false;
         Clock::time_point stoppedAt;
-        TTransferRun* running = nullptr;
+        TransferRun* running = nullptr;
         stopCheck_ = [&] { return stop; };
         RecordingObserver observer;
         observer.onMessages = [&] {
@@ -49,7 +49,7 @@ TEST_F(TransferEndToEnd, StalledServiceNeverHoldsTheRunNorCostsAPhoto) {
             if (stop && running && !running->StopPressed()) running->Stop();
         };
         EXPECT_EQ(Run(observer, kPassword,
-                      [&](TTransferRun& run) {
+                      [&](TransferRun& run) {
                           running = &run;
                           if (stop) run.Stop();  // pressed while the settings were being fetched
                       }),
@@ -81,10 +81,10 @@ TEST_F(TransferEndToEnd, ServiceGoneMidRunKeepsEveryPhotoNotVerified) {
         if (position > 0 && observer.photosShown.size() == 2 && own) own.reset();
     };
     HttpClient rpcHttp;
-    TXmlRpcService rpc(rpcHttp, remote.script_url, WorkFolder());
-    TXmlRpcTransferService calls(rpc);
-    TTransferRun run(albums_, calls, observer, {remote, WorkFolder(), kEmail, kPassword, UploadImagingFor(ws_), {}});
-    TFtpClient ftp(FtpSettingsFor(remote), [&] { observer.ProcessMessages(); });
+    XmlRpcService rpc(rpcHttp, remote.script_url, WorkFolder());
+    XmlRpcTransferService calls(rpc);
+    TransferRun run(albums_, calls, observer, {remote, WorkFolder(), kEmail, kPassword, UploadImagingFor(ws_), {}});
+    FtpClient ftp(FtpSettingsFor(remote), [&] { observer.ProcessMessages(); });
     std::string session;
     // The reconnection fails: an upload error that ends the walk.
     EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toStopped);

@@ -14,16 +14,16 @@
 #include "core/TempFolder.h"
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
-#include "core/albums/TJpegPhotoImaging.h"
-#include "core/albums/TMemoryContentView.h"
-#include "core/albums/TPhotoIntake.h"
+#include "core/albums/JpegPhotoImaging.h"
+#include "core/albums/MemoryContentView.h"
+#include "core/albums/PhotoIntake.h"
 #include "core/albums/TransferListFile.h"
 #include "core/base/AtomicFile.h"
 #include "core/imaging/FileDigest.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/imaging/JpegDecoder.h"
 #include "core/service/FtpClient.h"
-#include "core/service/TXmlRpcService.h"
+#include "core/service/XmlRpcService.h"
 #include "core/service/TransferPreparation.h"
 #include "core/service/TransferRun.h"
 #include "core/service/UploadRateLimit.h"
@@ -54,14 +54,14 @@ inline std::string ReadAll(const std::string& path) {
     return bytes ? *bytes : std::string();
 }
 
-class RecordingObserver : public TTransferObserver {
+class RecordingObserver : public TransferObserver {
 public:
     std::function<void()> onMessages;
     std::function<void(std::int64_t)> onPhotoProgress;
     std::function<void()> onPhotoShown;
     std::vector<std::string> photosShown;
     bool loginRefused = false;
-    std::optional<TTransferReport> report;
+    std::optional<TransferReport> report;
 
     void ProcessMessages() override {
         if (onMessages) onMessages();
@@ -79,7 +79,7 @@ public:
     void ShowRunProgress(std::int64_t position, std::int64_t) override { runPositions.push_back(position); }
     std::vector<std::int64_t> runPositions;
     void ShowLoginRefused() override { loginRefused = true; }
-    void ShowReport(const TTransferReport& shown) override { report = shown; }
+    void ShowReport(const TransferReport& shown) override { report = shown; }
 };
 
 class TransferEndToEnd : public ::testing::Test, protected test::LocalPhotoQueue {
@@ -104,7 +104,7 @@ protected:
         ASSERT_TRUE(service_->ok()) << service_->error();
         // The window saves the transfer list on every change of an album's photos.
         albums_.OnContentChanged = [this](TAlbum*) { ASSERT_TRUE(SaveTransferList(albums_, ListPath())); };
-        albums_.OnMessage = [this](const TUserMessage& message) { messages_.push_back(message.key); };
+        albums_.OnMessage = [this](const UserMessage& message) { messages_.push_back(message.key); };
     }
 
     // Stop is pressed as the first photo is shown (its preparation under way) or while its first
@@ -116,13 +116,13 @@ protected:
         const auto before = UploadFolders();
 
         RecordingObserver observer;
-        TTransferRun* running = nullptr;
+        TransferRun* running = nullptr;
         auto stop = [&] {
             if (running && !running->StopPressed()) running->Stop();
         };
         if (whileStoring) observer.onPhotoProgress = [&](std::int64_t position) { if (position > 0) stop(); };
         else observer.onPhotoShown = stop;
-        EXPECT_EQ(Run(observer, kPassword, [&](TTransferRun& run) { running = &run; }), TTransferOutcome::toStopped);
+        EXPECT_EQ(Run(observer, kPassword, [&](TransferRun& run) { running = &run; }), TTransferOutcome::toStopped);
         EXPECT_EQ(observer.photosShown, std::vector<std::string>{"three.jpg"});
 
         // The store under way was cut: no sidecar reached the server, so the service ignores the rest.
@@ -154,7 +154,7 @@ protected:
     // What the window does for a run: reload the settings, bind the calls, run. Throws what the
     // run throws.
     TTransferOutcome Run(RecordingObserver& observer, const std::string& password = kPassword,
-                         std::function<void(TTransferRun&)> started = {}) {
+                         std::function<void(TransferRun&)> started = {}) {
         HttpClient settingsHttp([&] { observer.ProcessMessages(); });
         settingsHttp.SetTimeouts(timeouts_);
         settingsHttp.SetStopCheck(stopCheck_);
@@ -164,24 +164,24 @@ protected:
         HttpClient rpcHttp([&] { observer.ProcessMessages(); });
         rpcHttp.SetTimeouts(timeouts_);
         rpcHttp.SetStopCheck(stopCheck_);
-        TXmlRpcService rpc(rpcHttp, remote_.script_url, WorkFolder());
-        TXmlRpcTransferService calls(rpc);
-        calls.OnUnreadableResponse = [this](const RpcProblem& problem) {
+        XmlRpcService rpc(rpcHttp, remote_.script_url, WorkFolder());
+        XmlRpcTransferService calls(rpc);
+        calls.OnUnreadableResponse = [this](const RpcError& problem) {
             unreadable_.push_back(problem.Message([](std::string_view key) { return std::string(key); }));
         };
-        TUploadImaging imaging = UploadImagingFor(ws_);
+        UploadImaging imaging = UploadImagingFor(ws_);
         if (adjustImaging_) adjustImaging_(imaging);
-        TTransferConfig config{remote_, WorkFolder(), kEmail, password, imaging, {}};
+        TransferConfig config{remote_, WorkFolder(), kEmail, password, imaging, {}};
         config.sessions = sessions_;
         config.openSession = [this] {
-            auto session = std::make_unique<TFtpClient>(FtpSettingsFor(remote_));
+            auto session = std::make_unique<FtpClient>(FtpSettingsFor(remote_));
             session->SetTimeouts(timeouts_);
             session->SetRateLimit(rateLimit_);
             return session;
         };
-        TTransferRun run(albums_, calls, observer, config);
+        TransferRun run(albums_, calls, observer, config);
         if (started) started(run);
-        TFtpClient ftp(FtpSettingsFor(remote_), [&] { observer.ProcessMessages(); });
+        FtpClient ftp(FtpSettingsFor(remote_), [&] { observer.ProcessMessages(); });
         ftp.SetTimeouts(timeouts_);
         ftp.SetRateLimit(rateLimit_);
         sessionCode_.clear();
@@ -193,7 +193,7 @@ protected:
     // The service's albums of the account, through a session of their own.
     static std::map<std::string, std::int32_t> ServiceAlbums(const std::string& workFolder) {
         HttpClient http;
-        TXmlRpcService rpc(http, service_->scriptUrl(), workFolder);
+        XmlRpcService rpc(http, service_->scriptUrl(), workFolder);
         auto session = rpc.SessionNew();
         EXPECT_TRUE(session);
         auto member = rpc.SessionLogin(session->objectId, session->code, kEmail, kPassword);
@@ -207,9 +207,9 @@ protected:
 
     // Names of the photos queued in the transfer list file, restored as at the next start.
     std::vector<std::string> RestoredNames() {
-        TMemoryContentView view;
+        MemoryContentView view;
         TAlbumList restored(view, MonthNames{});
-        TPhotoIntake intake(restored, imaging_, WorkFolder(), MonthNames{});
+        PhotoIntake intake(restored, imaging_, WorkFolder(), MonthNames{});
         EXPECT_TRUE(LoadTransferList(restored, intake, ListPath()));
         std::vector<std::string> names;
         for (int i = 0; i < restored.Count(); ++i)
@@ -239,7 +239,7 @@ protected:
     TRemoteSettings remote_;
     NetworkTimeouts timeouts_ = DefaultNetworkTimeouts();
     std::function<bool()> stopCheck_;  // the window's Stop for the HTTP clients
-    std::function<void(TUploadImaging&)> adjustImaging_;  // changes the image work of the next runs
+    std::function<void(UploadImaging&)> adjustImaging_;  // changes the image work of the next runs
     int sessions_ = 1;                          // FTP sessions side by side in the next runs
     UploadRateLimit* rateLimit_ = nullptr;      // the upload limit of the next runs
     std::string sessionCode_;

@@ -83,7 +83,7 @@ TEST_F(TransferEndToEnd, SendsEveryAcceptedPhotoAndKeepsTheRefusedOnes) {
     }
     EXPECT_EQ(Entries(remote), expectedFiles);
     // The server's checksum of every file agrees with the file as it arrived.
-    TFtpClient ftp(FtpSettingsFor(remote_));
+    FtpClient ftp(FtpSettingsFor(remote_));
     ftp.FtpConnect();
     ftp.FtpChangeDir(folder);
     for (const auto& name : expectedFiles)
@@ -136,7 +136,7 @@ TEST_F(TransferEndToEnd, BrokenServiceAnswers) {
         // A transport failure of a call ends the run as a connection failure.
         FaultOn fault(*service_, "rpc-http-500");
         RecordingObserver observer;
-        EXPECT_THROW(Run(observer), TServiceCallError);
+        EXPECT_THROW(Run(observer), ServiceCallError);
         EXPECT_FALSE(observer.loginRefused);
     }
     {
@@ -147,7 +147,7 @@ TEST_F(TransferEndToEnd, BrokenServiceAnswers) {
         try {
             Run(observer);
             ADD_FAILURE() << "the run went on";
-        } catch (const TServiceCallError& error) {
+        } catch (const ServiceCallError& error) {
             EXPECT_NE(std::string(error.what()).find("answer could not be read"), std::string::npos) << error.what();
             EXPECT_FALSE(error.Problem().networkFailure);
         }
@@ -202,7 +202,7 @@ TEST_F(TransferEndToEnd, SettingsAreReadAgainOnlyWhenTheStartLoadFailed) {
     }
     // A size that is not a whole number ends the run before the login.
     ASSERT_TRUE(service_->SetValue("picture_maxsize", "ten"));
-    EXPECT_THROW(PrepareTransfer(http, WorkFolder(), "GB", false, settings, onProblem, bases), TRemoteSettingsError);
+    EXPECT_THROW(PrepareTransfer(http, WorkFolder(), "GB", false, settings, onProblem, bases), RemoteSettingsError);
     EXPECT_TRUE(service_->SetValue("picture_maxsize", "10"));
     EXPECT_EQ(settings.ftp_host, "127.0.0.1:" + std::to_string(service_->ftpPort()));  // read before it
 }

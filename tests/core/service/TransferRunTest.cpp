@@ -7,7 +7,7 @@
 
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
-#include "core/albums/TMemoryContentView.h"
+#include "core/albums/MemoryContentView.h"
 #include "core/imaging/FileDigest.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/service/FtpClient.h"
@@ -21,22 +21,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FakeService : public TTransferService {
+class FakeService : public TransferService {
 public:
-    std::vector<TServiceAlbum> albums = {{"SUMMER", 11}, {"Other", 12}};
+    std::vector<ServiceAlbum> albums = {{"SUMMER", 11}, {"Other", 12}};
     bool refuseLogin = false;
     std::string customerId = "4711";
     std::int32_t firstCreatedId = 101;
     std::vector<std::string> created;
 
-    TServiceResult<std::string> SessionNew() override { return "S-1"; }
-    TServiceResult<std::string> SessionLogin(const std::string& email, const std::string& password) override {
+    ServiceResult<std::string> SessionNew() override { return "S-1"; }
+    ServiceResult<std::string> SessionLogin(const std::string& email, const std::string& password) override {
         if (refuseLogin || email != "anna@example.org" || password != "secret")
-            return std::unexpected(TServiceRefusal{"wrong login"});
+            return std::unexpected(ServiceRefusalError{"wrong login"});
         return customerId;
     }
-    TServiceResult<std::vector<TServiceAlbum>> MemberGetAlbumList() override { return albums; }
-    TServiceResult<std::int32_t> MemberCreateAlbum(const std::string& name) override {
+    ServiceResult<std::vector<ServiceAlbum>> MemberGetAlbumList() override { return albums; }
+    ServiceResult<std::int32_t> MemberCreateAlbum(const std::string& name) override {
         created.push_back(name);
         const std::int32_t id = firstCreatedId - 1 + static_cast<std::int32_t>(created.size());
         albums.push_back({name, id});
@@ -46,13 +46,13 @@ public:
     std::string CustomerId() const override { return customerId; }
 };
 
-class RecordingObserver : public TTransferObserver {
+class RecordingObserver : public TransferObserver {
 public:
     std::function<void()> onMessages;
     std::vector<int> photosLeft;
     std::vector<std::string> albumsShown;
     bool loginRefused = false;
-    std::optional<TTransferReport> report;
+    std::optional<TransferReport> report;
     std::int64_t lastRunPosition = 0;
 
     void ProcessMessages() override {
@@ -66,7 +66,7 @@ public:
     void ShowRunProgress(std::int64_t position, std::int64_t) override { lastRunPosition = position; }
     std::vector<std::int64_t> photoPositions;
     void ShowLoginRefused() override { loginRefused = true; }
-    void ShowReport(const TTransferReport& shown) override { report = shown; }
+    void ShowReport(const TransferReport& shown) override { report = shown; }
 };
 
 // The run logs in to the FTP server beside the service's login; nothing more may have happened
@@ -109,15 +109,15 @@ protected:
         album.AddJob(path, path, nextIndex_++, static_cast<std::int32_t>(fs::file_size(path)), height, width,
                      fs::path(path).filename().string(), "");
     }
-    TTransferConfig Config() {
+    TransferConfig Config() {
         return {settings_, work_.string() + "/", "anna@example.org", "secret", UploadImagingFor(ws_), {}};
     }
-    TFtpSettings FtpSettings(const test::FtpMemoryServer& server) { return {server.Host(), "up", "pw", {}}; }
+    FtpAccount FtpSettings(const test::FtpMemoryServer& server) { return {server.Host(), "up", "pw", {}}; }
 
     fs::path work_;
     TRemoteSettings settings_;
     ImageWorkspace ws_;
-    TMemoryContentView view_;
+    MemoryContentView view_;
     TAlbumList albums_{view_, MonthNames{}};
     int nextIndex_ = 0;
 };
@@ -142,8 +142,8 @@ TEST_F(TransferRunTest, SendsAcceptedPhotosAndReportsRefusedOnes) {
     test::FtpMemoryServer server;
     FakeService service;
     RecordingObserver observer;
-    TTransferRun run(albums_, service, observer, Config());
-    TFtpClient ftp(FtpSettings(server), [&] { observer.ProcessMessages(); });
+    TransferRun run(albums_, service, observer, Config());
+    FtpClient ftp(FtpSettings(server), [&] { observer.ProcessMessages(); });
     std::string session;
     EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toReported);
     EXPECT_EQ(session, "S-1");
@@ -201,8 +201,8 @@ TEST_F(TransferRunTest, DroppedDataIsRetriedAndWrongChecksumsKeepThePhoto) {
     FakeService service;
     RecordingObserver observer;
     {
-        TTransferRun run(albums_, service, observer, Config());
-        TFtpClient ftp(FtpSettings(server));
+        TransferRun run(albums_, service, observer, Config());
+        FtpClient ftp(FtpSettings(server));
         std::string session;
         EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toCompleted);
     }
@@ -214,8 +214,8 @@ TEST_F(TransferRunTest, DroppedDataIsRetriedAndWrongChecksumsKeepThePhoto) {
     std::string b = MakePhoto("b.jpg", 100, 80);
     Queue(album, b, 100, 80);
     server.wrongChecksum = true;
-    TTransferRun run(albums_, service, observer, Config());
-    TFtpClient ftp(FtpSettings(server));
+    TransferRun run(albums_, service, observer, Config());
+    FtpClient ftp(FtpSettings(server));
     std::string session;
     // The photo whose checksum never matched stays queued and is named in the report.
     EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toReported);
@@ -239,8 +239,8 @@ TEST_F(TransferRunTest, ResumedPhotoContinuesItsBarAndTheRunCountsEveryByteOnce)
     server.dropStoreAt = size * 4 / 5;
     FakeService service;
     RecordingObserver observer;
-    TTransferRun run(albums_, service, observer, Config());
-    TFtpClient ftp(FtpSettings(server));
+    TransferRun run(albums_, service, observer, Config());
+    FtpClient ftp(FtpSettings(server));
     std::string session;
     EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toCompleted);
 
@@ -269,8 +269,8 @@ TEST_F(TransferRunTest, RefusedLoginTouchesNothing) {
     FakeService service;
     service.refuseLogin = true;
     RecordingObserver observer;
-    TTransferRun run(albums_, service, observer, Config());
-    TFtpClient ftp(FtpSettings(server));
+    TransferRun run(albums_, service, observer, Config());
+    FtpClient ftp(FtpSettings(server));
     std::string session;
     EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toNone);
     EXPECT_TRUE(observer.loginRefused);
@@ -301,7 +301,7 @@ TEST_F(TransferRunTest, UnsafeServiceIdsEndTheRunBeforeAnythingIsSent) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TMemoryContentView view;
+        MemoryContentView view;
         TAlbumList albums(view, MonthNames{});
         TAlbum& album = albums.Items(albums.AddAlbum(c.albumName));
         Queue(album, MakePhoto("a.jpg", 100, 80), 100, 80);
@@ -311,10 +311,10 @@ TEST_F(TransferRunTest, UnsafeServiceIdsEndTheRunBeforeAnythingIsSent) {
         service.albums = {{"SUMMER", c.listedId}};
         service.firstCreatedId = c.createdId;
         RecordingObserver observer;
-        TTransferRun run(albums, service, observer, Config());
-        TFtpClient ftp(FtpSettings(server));
+        TransferRun run(albums, service, observer, Config());
+        FtpClient ftp(FtpSettings(server));
         std::string session;
-        EXPECT_THROW(run.RunTransfer(ftp, session), UnsafeServiceId);
+        EXPECT_THROW(run.RunTransfer(ftp, session), UnsafeServiceIdError);
         {
             std::lock_guard lock(server.mutex);
             EXPECT_TRUE(server.files.empty());
@@ -334,10 +334,10 @@ TEST_F(TransferRunTest, RefusedFolderEndsTheRunWithAnError) {
     server.refuseMkd = true;
     FakeService service;
     RecordingObserver observer;
-    TTransferRun run(albums_, service, observer, Config());
-    TFtpClient ftp(FtpSettings(server));
+    TransferRun run(albums_, service, observer, Config());
+    FtpClient ftp(FtpSettings(server));
     std::string session;
-    EXPECT_THROW(run.RunTransfer(ftp, session), TFtpError);
+    EXPECT_THROW(run.RunTransfer(ftp, session), FtpError);
     EXPECT_FALSE(ftp.FtpConnected());
     EXPECT_EQ(album.Jobs().Count(), 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(work_), fs::directory_iterator()), 1);  // temporaries gone
@@ -349,12 +349,12 @@ TEST_F(TransferRunTest, StopEndsTheRunAtOnceAndKeepsThePhotoUnderWay) {
     test::FtpMemoryServer server;
     FakeService service;
     RecordingObserver observer;
-    TTransferRun run(albums_, service, observer, Config());
+    TransferRun run(albums_, service, observer, Config());
     // Stop is pressed as soon as the first bytes of the first photo went out.
     observer.onMessages = [&] {
         if (observer.lastRunPosition > 0 && !run.StopPressed()) run.Stop();
     };
-    TFtpClient ftp(FtpSettings(server), [&] { observer.ProcessMessages(); });
+    FtpClient ftp(FtpSettings(server), [&] { observer.ProcessMessages(); });
     std::string session;
     EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toStopped);
     EXPECT_FALSE(ftp.FtpConnected());
@@ -372,15 +372,15 @@ TEST_F(TransferRunTest, TemporaryFilesThatCannotBeMadeAreNamedWithTheReason) {
     test::FtpMemoryServer server;
     FakeService service;
     RecordingObserver observer;
-    TTransferConfig config = Config();
+    TransferConfig config = Config();
     config.workFolder = (work_ / "gone").string() + "/";
-    TTransferRun run(albums_, service, observer, config);
-    TFtpClient ftp(FtpSettings(server));
+    TransferRun run(albums_, service, observer, config);
+    FtpClient ftp(FtpSettings(server));
     std::string session;
     try {
         run.RunTransfer(ftp, session);
         ADD_FAILURE() << "no error";
-    } catch (const TFileWriteError& error) {
+    } catch (const FileWriteError& error) {
         EXPECT_TRUE(error.Failure().path.starts_with(config.workFolder)) << error.Failure().path;
         EXPECT_EQ(error.Failure().reason, "No such file or directory");
     }
@@ -394,9 +394,9 @@ TEST_F(TransferRunTest, StopPressedBeforeTheRunStartedSendsNothing) {
     test::FtpMemoryServer server;
     FakeService service;
     RecordingObserver observer;
-    TTransferRun run(albums_, service, observer, Config());
+    TransferRun run(albums_, service, observer, Config());
     run.Stop();  // pressed while the panel came up
-    TFtpClient ftp(FtpSettings(server));
+    FtpClient ftp(FtpSettings(server));
     std::string session;
     EXPECT_EQ(run.RunTransfer(ftp, session), TTransferOutcome::toStopped);
     EXPECT_TRUE(session.empty());

@@ -117,7 +117,7 @@ TEST_F(TransferSessions, StopEndsBothSessionsAndKeepsTheirPhotosQueued) {
     sessions_ = 2;
     const auto before = UploadFolders();
     RecordingObserver observer;
-    TTransferRun* running = nullptr;
+    TransferRun* running = nullptr;
     std::chrono::steady_clock::time_point stoppedAt;
     // Stop once the second photo's bytes are on their way beside the first's.
     observer.onPhotoProgress = [&](std::int64_t position) {
@@ -126,7 +126,7 @@ TEST_F(TransferSessions, StopEndsBothSessionsAndKeepsTheirPhotosQueued) {
             running->Stop();
         }
     };
-    EXPECT_EQ(Run(observer, kPassword, [&](TTransferRun& run) { running = &run; }), TTransferOutcome::toStopped);
+    EXPECT_EQ(Run(observer, kPassword, [&](TransferRun& run) { running = &run; }), TTransferOutcome::toStopped);
     const auto ended = std::chrono::steady_clock::now();
     ASSERT_TRUE(running != nullptr);
     EXPECT_LT(ended - stoppedAt, std::chrono::seconds(1));

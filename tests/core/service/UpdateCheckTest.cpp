@@ -23,9 +23,9 @@ TEST(UpdateCheck, Verdicts) {
 }
 
 TEST(UpdateCheck, Schedule) {
-    const TDateTime now = *EncodeDateTime({2026, 12, 10, 12, 0, 0});
+    const SerialDateTime now = *EncodeDateTime({2026, 12, 10, 12, 0, 0});
     const double hour = 1.0 / 24;
-    struct Case { bool on; int freq; TDateTime last; bool due; };
+    struct Case { bool on; int freq; SerialDateTime last; bool due; };
     const Case cases[] = {
         {false, 0, 0, false},
         {true, 0, now, true},

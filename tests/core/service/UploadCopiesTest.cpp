@@ -69,7 +69,7 @@ std::string ReadBytes(const std::string& path) { return ReadFile(path); }
 TEST(UploadCopies, TheUploadMakesTheSameBytesAsAFullDecode) {
     TempFolder folder;
     ImageWorkspace ws;
-    const TUploadImaging imaging = UploadImagingFor(ws);
+    const UploadImaging imaging = UploadImagingFor(ws);
     for (const PhotoCase& photo : PhotoTable()) {
         SCOPED_TRACE(photo.name);
         const std::string path = folder.Write(std::string(photo.name) + ".jpg", photo.bytes);
@@ -91,14 +91,14 @@ TEST(UploadCopies, TheUploadMakesTheSameBytesAsAFullDecode) {
 TEST(UploadCopies, PreparedAheadOrNotTheCopiesAndDigestsAreTheSame) {
     TempFolder folder;
     ImageWorkspace ws;
-    const TUploadImaging imaging = UploadImagingFor(ws);
-    TPhotoRequest sizes;
+    const UploadImaging imaging = UploadImagingFor(ws);
+    PhotoRequest sizes;
     sizes.rejectedErrors = "85,123";
     sizes.scaledSize = 120;
     sizes.thumbSize = 48;
-    TPackagePreparer preparer(imaging, sizes,
-                              std::vector<TCopyFiles>{TCopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
-                               TCopyFiles{folder.File("s1.jpg"), folder.File("t1.jpg")}});
+    PackagePreparer preparer(imaging, sizes,
+                              std::vector<CopyFiles>{CopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
+                               CopyFiles{folder.File("s1.jpg"), folder.File("t1.jpg")}});
     const std::vector<PhotoCase> photos = PhotoTable();
     std::vector<std::string> paths;
     for (const PhotoCase& photo : photos) paths.push_back(folder.Write(std::string(photo.name) + ".jpg", photo.bytes));
@@ -131,7 +131,7 @@ TEST(UploadCopies, PreparedAheadOrNotTheCopiesAndDigestsAreTheSame) {
     sizes.workPath = paths[0];
     sizes.scaledPath = folder.File("missing/s.jpg");
     sizes.thumbPath = folder.File("t.jpg");
-    const TPreparedPhoto unwritable = imaging.prepare(ws, sizes);
+    const PreparedPhoto unwritable = imaging.prepare(ws, sizes);
     ASSERT_FALSE(unwritable.scaledDigest.has_value());
     EXPECT_EQ(unwritable.scaledDigest.error().path, sizes.scaledPath);
     EXPECT_EQ(unwritable.scaledDigest.error().reason, "No such file or directory");
@@ -142,8 +142,8 @@ TEST(UploadCopies, PreparedAheadOrNotTheCopiesAndDigestsAreTheSame) {
 TEST(UploadCopies, ACopyThatCannotBeMadeIsNamedNotEmpty) {
     TempFolder folder;
     ImageWorkspace ws;
-    const TUploadImaging imaging = UploadImagingFor(ws);
-    TPhotoRequest request;
+    const UploadImaging imaging = UploadImagingFor(ws);
+    PhotoRequest request;
     request.workPath = folder.Write("p.jpg", MakeJpeg(120, 90, Noisy(1)));
     request.scaledPath = folder.File("s.jpg");
     request.thumbPath = folder.File("t.jpg");
@@ -159,13 +159,13 @@ TEST(UploadCopies, ACopyThatCannotBeMadeIsNamedNotEmpty) {
         std::filesystem::remove(request.thumbPath);
         request.scaledSize = c.scaled;
         request.thumbSize = c.thumb;
-        const TPreparedPhoto prepared = imaging.prepare(ws, request);
+        const PreparedPhoto prepared = imaging.prepare(ws, request);
         EXPECT_EQ(prepared.copyNotMade, c.notMade);
         for (const std::string& path : {request.scaledPath, request.thumbPath})
             EXPECT_TRUE(!std::filesystem::exists(path) || std::filesystem::file_size(path) > 0) << path;
         // Made step by step, the copy is refused the same way.
         EXPECT_THROW((void)imaging.saveScaled(request.workPath, folder.File("x.jpg"), c.scaled == 120 ? c.thumb : c.scaled),
-                     TCopyNotMade);
+                     CopyNotMadeError);
     }
 }
 
@@ -189,8 +189,8 @@ TEST(UploadCopies, APreparationCountsItsCopiesAndItsFile) {
 TEST(UploadCopies, PreparationsAtOnceShareOneBudget) {
     TempFolder folder;
     ImageWorkspace ws;
-    const TUploadImaging imaging = UploadImagingFor(ws);
-    TPhotoRequest sizes;
+    const UploadImaging imaging = UploadImagingFor(ws);
+    PhotoRequest sizes;
     sizes.scaledSize = 120;
     sizes.thumbSize = 48;
     std::vector<std::string> paths;
@@ -199,11 +199,11 @@ TEST(UploadCopies, PreparationsAtOnceShareOneBudget) {
     }
     const PreparationNeed need = PreparationBytes(1800, 1150, false, false, FileSizeOf(paths[0]), {120, 48});
     const std::uint64_t total = need.Total() * 3 / 2;  // one preparation, not two
-    auto preparer = std::make_unique<TPackagePreparer>(
+    auto preparer = std::make_unique<PackagePreparer>(
         imaging, sizes,
-        std::vector<TCopyFiles>{TCopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
-                                TCopyFiles{folder.File("s1.jpg"), folder.File("t1.jpg")},
-                                TCopyFiles{folder.File("s2.jpg"), folder.File("t2.jpg")}},
+        std::vector<CopyFiles>{CopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
+                                CopyFiles{folder.File("s1.jpg"), folder.File("t1.jpg")},
+                                CopyFiles{folder.File("s2.jpg"), folder.File("t2.jpg")}},
         total);
     ASSERT_EQ(preparer->Depth(), 2);
     preparer->Prefetch(paths[0]);
@@ -224,9 +224,9 @@ TEST(UploadCopies, PreparationsAtOnceShareOneBudget) {
 
     // 10000 pixels wide, the copy alone is more than the budget.
     sizes.scaledSize = 10000;
-    TPackagePreparer tight(imaging, sizes,
-                           std::vector<TCopyFiles>{TCopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
-                                                   TCopyFiles{folder.File("s1.jpg"), folder.File("t1.jpg")}},
+    PackagePreparer tight(imaging, sizes,
+                           std::vector<CopyFiles>{CopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
+                                                   CopyFiles{folder.File("s1.jpg"), folder.File("t1.jpg")}},
                            64u << 20);
     auto refused = tight.Take(paths[0], {}, {});
     ASSERT_TRUE(refused.has_value());

@@ -60,7 +60,7 @@ TEST(UploadPackageTest, PhotoSizeLimitsAreInclusive) {
 }
 
 TEST(SidecarTest, FifteenLinesWithCrLf) {
-    TSidecarFields fields{"1700000000123456788765432_4711", "4711", 305, "photo\r\n.jpg", 4000, 3000,
+    SidecarFields fields{"1700000000123456788765432_4711", "4711", 305, "photo\r\n.jpg", 4000, 3000,
                           "d41d8cd98f00b204e9800998ecf8427e", "", "", 1234567, 41152, 2129};
     EXPECT_EQ(FormatSidecar(fields),
               "serial 1700000000123456788765432_4711\r\n"
@@ -84,7 +84,7 @@ TEST(SidecarTest, FifteenLinesWithCrLf) {
 }
 
 TEST(TransferProgressTest, BarsEstimateAndReport) {
-    TProgressBar bar;
+    ProgressMeter bar;
     bar.Reset(1000);
     bar.Work(300);
     bar.WorkEnd();
@@ -98,27 +98,27 @@ TEST(TransferProgressTest, BarsEstimateAndReport) {
 
     struct Case {
         std::int64_t position, range, elapsed;
-        TEstimateKind kind;
+        EstimateKind kind;
         double minutes;
     };
-    const Case cases[] = {{25, 100, 30, TEstimateKind::AboutMinutes, 1.5},
-                          {50, 100, 60, TEstimateKind::LessThanAMinute, 1.0},
-                          {10, 100, 60, TEstimateKind::Minutes, 9.0},
-                          {100, 100, 60, TEstimateKind::LessThanAMinute, 0.0}};
+    const Case cases[] = {{25, 100, 30, EstimateKind::AboutMinutes, 1.5},
+                          {50, 100, 60, EstimateKind::LessThanAMinute, 1.0},
+                          {10, 100, 60, EstimateKind::Minutes, 9.0},
+                          {100, 100, 60, EstimateKind::LessThanAMinute, 0.0}};
     for (const auto& c : cases) {
         const auto seconds = ProportionalSecondsLeft(c.position, c.range, static_cast<double>(c.elapsed));
         ASSERT_TRUE(seconds);
-        const TTimeEstimate estimate = EstimateOfSeconds(*seconds);
+        const TimeEstimate estimate = EstimateOfSeconds(*seconds);
         EXPECT_EQ(estimate.kind, c.kind);
         EXPECT_DOUBLE_EQ(estimate.minutes, c.minutes);
     }
     EXPECT_FALSE(ProportionalSecondsLeft(0, 100, 60));
 
-    TTransferReport report{{"a.jpg", "b.jpg"}, {"c.jpg"}, {}, {}, {}};
+    TransferReport report{{"a.jpg", "b.jpg"}, {"c.jpg"}, {}, {}, {}};
     EXPECT_EQ(FormatTransferReport(report, "Size:\n", "Warnings:\n"),
               "\r\n  Size:\n     - a.jpg\r\n     - b.jpg\r\n\r\n  Warnings:\n     - c.jpg\r\n");
     EXPECT_EQ(FormatTransferReport({{}, {"c.jpg"}, {}, {}, {}}, "S", "W"), "\r\n  W     - c.jpg\r\n");
-    TTransferReport copies;
+    TransferReport copies;
     copies.copiesNotMade = {{"d.jpg", "thumbnail: not enough memory"}};
     EXPECT_TRUE(copies.HasRefusals());
     EXPECT_EQ(FormatTransferReport(copies, "S", "W", "V", "E", "C"), "\r\n  C     - d.jpg (thumbnail: not enough memory)\r\n");
@@ -152,8 +152,8 @@ std::string ChecksumHandler(FtpFakeServer& server, const std::string& command, C
     return "502 no\r\n";
 }
 
-TUploadImaging DigestOnly() {
-    TUploadImaging imaging;
+UploadImaging DigestOnly() {
+    UploadImaging imaging;
     imaging.digestHex = [](const std::string& path) -> std::expected<std::string, std::string> {
         return DigestToHex(DigestFile(path));
     };
@@ -185,7 +185,7 @@ TEST(UploadPackageTest, PutVerifiedComparesTheDigestExactly) {
         FtpFakeServer server([&](FtpFakeServer& s, const std::string& command) {
             return ChecksumHandler(s, command, script);
         });
-        TFtpClient ftp({server.Host(), "u", "p", {}});
+        FtpClient ftp({server.Host(), "u", "p", {}});
         ftp.FtpConnect();
         int pumps = 0;
         EXPECT_EQ(PutVerified(ftp, empty, "0.inf", "run1", DigestOnly(), [&] { ++pumps; }), c.result) << c.answers[0];
@@ -202,12 +202,12 @@ TEST(UploadPackageTest, FailedReconnectionLeavesWithAnError) {
     std::ofstream(file) << "bytes";
     ChecksumScript script{{"200 x y"}, true, true};
     FtpFakeServer server([&](FtpFakeServer& s, const std::string& command) { return ChecksumHandler(s, command, script); });
-    TFtpClient ftp({server.Host(), "u", "p", {}});
+    FtpClient ftp({server.Host(), "u", "p", {}});
     ftp.FtpConnect();
     try {
         PutVerified(ftp, file, "0.jpg", "run1", DigestOnly(), {});
         FAIL() << "no error";
-    } catch (const TUploadError& error) {
+    } catch (const UploadError& error) {
         EXPECT_STREQ(error.what(), "");
     }
     std::filesystem::remove_all(folder);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/service/LocalDateTime.h"
-#include "core/service/TXmlRpcService.h"
+#include "core/service/XmlRpcService.h"
 #include "core/service/XmlRpcRequest.h"
 
 using namespace vantrel;

@@ -6,7 +6,7 @@
 #include "core/service/XmlRpcResponse.h"
 
 using namespace vantrel;
-using Kind = RpcProblem::Kind;
+using Kind = RpcError::Kind;
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
-#include "core/service/TXmlRpcService.h"
+#include "core/service/XmlRpcService.h"
 #include "core/support/StandinService.h"
 
 using namespace vantrel;
-using Kind = RpcProblem::Kind;
+using Kind = RpcError::Kind;
 
 namespace {
 
@@ -21,7 +21,7 @@ TEST(XmlRpcService, SessionLoginAlbumsAgainstTheStandin) {
     ASSERT_TRUE(service.ok()) << service.error();
     test::TempFolder work;
     HttpClient http;
-    TXmlRpcService rpc(http, service.scriptUrl(), work.Path());
+    XmlRpcService rpc(http, service.scriptUrl(), work.Path());
 
     auto session = rpc.SessionNew();
     ASSERT_TRUE(session) << session.error().error;
@@ -38,7 +38,7 @@ TEST(XmlRpcService, SessionLoginAlbumsAgainstTheStandin) {
     ASSERT_TRUE(member) << static_cast<int>(member.error().kind);
     EXPECT_EQ(*member, "1001");
     HttpClient noCookies;
-    TXmlRpcService stranger(noCookies, service.scriptUrl(), work.Path());
+    XmlRpcService stranger(noCookies, service.scriptUrl(), work.Path());
     EXPECT_EQ(stranger.MemberGetAlbumList(*member, session->code).error().kind, Kind::Fault);
 
     auto none = rpc.MemberGetAlbumList(*member, session->code);
@@ -65,7 +65,7 @@ TEST(XmlRpcService, RefusalsAndBrokenAnswers) {
     ASSERT_TRUE(service.ok()) << service.error();
     test::TempFolder work;
     HttpClient http;
-    TXmlRpcService rpc(http, service.scriptUrl(), work.Path());
+    XmlRpcService rpc(http, service.scriptUrl(), work.Path());
 
     auto session = rpc.SessionNew();
     ASSERT_TRUE(session);
@@ -87,6 +87,6 @@ TEST(XmlRpcService, RefusalsAndBrokenAnswers) {
     EXPECT_EQ(html.error().kind, Kind::NotXml);
     EXPECT_EQ(html.error().Message(Translate).rfind("[RPC_RequestErr] ", 0), 0u);
 
-    TXmlRpcService nowhere(http, "http://127.0.0.1:1/xmlrpc", work.Path());
+    XmlRpcService nowhere(http, "http://127.0.0.1:1/xmlrpc", work.Path());
     EXPECT_EQ(nowhere.SessionNew().error().kind, Kind::Transport);
 }

@@ -13,9 +13,9 @@
 
 #include "core/TempFolder.h"
 #include "core/albums/TAlbumList.h"
-#include "core/albums/TJpegPhotoImaging.h"
-#include "core/albums/TMemoryContentView.h"
-#include "core/albums/TPhotoIntake.h"
+#include "core/albums/JpegPhotoImaging.h"
+#include "core/albums/MemoryContentView.h"
+#include "core/albums/PhotoIntake.h"
 #include "core/imaging/Bitmap32.h"
 #include "core/imaging/ImageFileOps.h"
 
@@ -48,12 +48,12 @@ struct LocalPhotoQueue {
     TempFolder work_;
     TempFolder photos_;
     ImageWorkspace ws_;
-    TMemoryContentView view_;
+    MemoryContentView view_;
     TAlbumList albums_{view_, MonthNames{}};
     int tiles_ = 0;
-    TJpegPhotoImaging imaging_{ws_, [] { return 90; },
+    JpegPhotoImaging imaging_{ws_, [] { return 90; },
                                [this](const RgbBitmap&) -> std::expected<int, std::string> { return tiles_++; }};
-    TPhotoIntake intake_{albums_, imaging_, work_.Path(), MonthNames{}};
+    PhotoIntake intake_{albums_, imaging_, work_.Path(), MonthNames{}};
 };
 
 }  // namespace vantrel::test

@@ -13,7 +13,7 @@
 #include <optional>
 
 #include "core/app/IniDocument.h"
-#include "core/app/TSettings.h"
+#include "core/app/UserSettings.h"
 #include "core/app/WorkFolder.h"
 #include "core/service/SettingsFile.h"
 #include "gui/GuiTestSupport.h"
@@ -39,7 +39,7 @@ std::string Entry() {
     PasswordKeyring keyring;
     auto stored = keyring.Read();
     if (stored) return *stored;
-    return stored.error() == KeyringFailure::NoEntry ? "<none>" : "<no keyring>";
+    return stored.error() == KeyringError::NoEntry ? "<none>" : "<no keyring>";
 }
 
 void SetEntry(const std::optional<std::string>& password) {
@@ -79,12 +79,12 @@ class KeyringTest : public QObject {
     // Each step of the keyring's entry, in order, with what the keyring answers.
     struct Step {
         const char* what;
-        std::function<std::expected<std::string, KeyringFailure>(PasswordKeyring&)> run;
-        std::expected<std::string, KeyringFailure> answer;
+        std::function<std::expected<std::string, KeyringError>(PasswordKeyring&)> run;
+        std::expected<std::string, KeyringError> answer;
         int itemsAfter;  // what the Secret Service holds under the entry
     };
 
-    static std::expected<std::string, KeyringFailure> Done(std::expected<void, KeyringFailure> result) {
+    static std::expected<std::string, KeyringError> Done(std::expected<void, KeyringError> result) {
         if (!result) return std::unexpected(result.error());
         return "done";
     }
@@ -95,7 +95,7 @@ private slots:
         const auto read = [](PasswordKeyring& k) { return k.Read(); };
         const auto remove = [](PasswordKeyring& k) { return Done(k.Remove()); };
         const auto write = [](std::string p) { return [p](PasswordKeyring& k) { return Done(k.Write(p)); }; };
-        const auto none = std::unexpected(KeyringFailure::NoEntry);
+        const auto none = std::unexpected(KeyringError::NoEntry);
         const std::vector<Step> steps{
             {"read without an entry", read, none, 0},
             {"remove without an entry (the Secret Service does not tell)", remove, "done", 0},
@@ -147,7 +147,7 @@ private slots:
             const MainWindowPaths paths = PathsIn(home);
             SetEntry(c.entryBefore);
             if (c.filePassBefore) {
-                TSettings settings;
+                UserSettings settings;
                 settings.IsSaved = true;
                 settings.Mail = "anne@example.fr";
                 settings.Pass = *c.filePassBefore;
@@ -176,11 +176,11 @@ private slots:
         int looksAfterTheStop = 0;
         QTimer::singleShot(200, [&stop] { stop = true; });
         PasswordKeyring keyring([&] { return stop && ++looksAfterTheStop; }, std::chrono::minutes(10));
-        QCOMPARE(keyring.Read(), std::unexpected(KeyringFailure::NoKeyring));
+        QCOMPARE(keyring.Read(), std::unexpected(KeyringError::NoKeyring));
         QCOMPARE(looksAfterTheStop, 1);
         stop = false;
-        QCOMPARE(keyring.Write("abc"), std::unexpected(KeyringFailure::NoKeyring));
-        QCOMPARE(keyring.Remove(), std::unexpected(KeyringFailure::NoKeyring));
+        QCOMPARE(keyring.Write("abc"), std::unexpected(KeyringError::NoKeyring));
+        QCOMPARE(keyring.Remove(), std::unexpected(KeyringError::NoKeyring));
     }
 
     // The window closing on a termination signal does not wait for the keyring: the write ends
@@ -210,7 +210,7 @@ private slots:
         QVERIFY(LockLoginKeyring());
         TempFolder home;
         const MainWindowPaths paths = PathsIn(home);
-        TSettings settings;
+        UserSettings settings;
         settings.IsSaved = true;
         settings.Mail = "anne@example.fr";
         QVERIFY(EnsureWorkFolder(paths.workFolder));
@@ -230,9 +230,9 @@ private slots:
         // keyring_session.sh says which: no bus at all, or a bus without a keyring.
         QCOMPARE(QDBusConnection::sessionBus().isConnected(), qgetenv("VANTREL_TEST_BUS") == "bare");
         PasswordKeyring keyring;
-        QCOMPARE(keyring.Read(), std::unexpected(KeyringFailure::NoKeyring));
-        QCOMPARE(keyring.Write("abc"), std::unexpected(KeyringFailure::NoKeyring));
-        QCOMPARE(keyring.Remove(), std::unexpected(KeyringFailure::NoKeyring));
+        QCOMPARE(keyring.Read(), std::unexpected(KeyringError::NoKeyring));
+        QCOMPARE(keyring.Write("abc"), std::unexpected(KeyringError::NoKeyring));
+        QCOMPARE(keyring.Remove(), std::unexpected(KeyringError::NoKeyring));
 
         TempFolder home;
         const MainWindowPaths paths = PathsIn(home);

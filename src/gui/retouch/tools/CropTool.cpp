@@ -71,7 +71,7 @@ void CropTool::ApplyLanguage() {
 
 void CropTool::Opened() {
     const Bitmap32& photo = Host().EditedPhoto();
-    crop_ = std::make_unique<TCropFrame>(photo.Width(), photo.Height(), PrintFormatOfItem(Format_Combo->currentIndex()));
+    crop_ = std::make_unique<CropFrame>(photo.Width(), photo.Height(), PrintFormatOfItem(Format_Combo->currentIndex()));
     (crop_->Landscape() ? Horiz_Btn : Vert_Btn)->setChecked(true);
     // The crop layer has no pixels of its own: it is the frame's rectangle.
     layer_ = View().AddLayer(nullptr, QRectF(0, 0, photo.Width(), photo.Height()));
@@ -90,7 +90,7 @@ void CropTool::FitFrame() {
 }
 
 void CropTool::ShowFrame() {
-    const TFrameRect& frame = crop_->Frame();
+    const FrameBounds& frame = crop_->Frame();
     View().SetLayerLocation(layer_, QRectF(QPointF(frame.left, frame.top), QPointF(frame.right, frame.bottom)));
     ShowFinalSize();
 }
@@ -102,9 +102,9 @@ void CropTool::ShowFinalSize() {
 
 QRectF CropTool::CorrectFrame(FrameHandle handle, QRectF rect) {
     if (!crop_) return rect;
-    crop_->Propose(static_cast<TFrameHandle>(handle), {rect.left(), rect.top(), rect.right(), rect.bottom()});
+    crop_->Propose(static_cast<CropHandle>(handle), {rect.left(), rect.top(), rect.right(), rect.bottom()});
     ShowFinalSize();
-    const TFrameRect& frame = crop_->Frame();
+    const FrameBounds& frame = crop_->Frame();
     return QRectF(QPointF(frame.left, frame.top), QPointF(frame.right, frame.bottom));
 }
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "core/retouch/TCropFrame.h"
+#include "core/retouch/CropFrame.h"
 #include "gui/retouch/RetouchTool.h"
 
 class QComboBox;
@@ -43,7 +43,7 @@ private:
     void ShowFrame();
     void ShowFinalSize();
 
-    std::unique_ptr<TCropFrame> crop_;
+    std::unique_ptr<CropFrame> crop_;
 };
 
 }  // namespace vantrel::gui

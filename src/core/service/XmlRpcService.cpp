@@ -1,4 +1,4 @@
-#include "core/service/TXmlRpcService.h"
+#include "core/service/XmlRpcService.h"
 
 #include "core/service/FileWriteError.h"
 #include "core/service/XmlRpcRequest.h"
@@ -7,33 +7,33 @@ namespace vantrel {
 
 std::string SessionExpiry(const LocalDateTime& now) { return FormatDateTime(AddDays(now, 1)); }
 
-TXmlRpcService::TXmlRpcService(HttpClient& rpcHttp, std::string scriptUrl, std::string workFolder, LocalClock clock)
+XmlRpcService::XmlRpcService(HttpClient& rpcHttp, std::string scriptUrl, std::string workFolder, LocalClock clock)
     : http_(rpcHttp), scriptUrl_(std::move(scriptUrl)), workFolder_(std::move(workFolder)), clock_(std::move(clock)) {}
 
-std::expected<void, RpcProblem> TXmlRpcService::Post(const std::string& request, std::size_t maxAnswerBytes) {
+std::expected<void, RpcError> XmlRpcService::Post(const std::string& request, std::size_t maxAnswerBytes) {
     auto posted = http_.HttpPost(scriptUrl_, request, ResponsePath(), maxAnswerBytes);
     if (posted) return {};
     const HttpError& error = posted.error();
-    if (error.kind == HttpError::Kind::LocalWrite) throw TFileWriteError({ResponsePath(), error.message});
-    RpcProblem p;
-    p.kind = RpcProblem::Kind::Transport;
+    if (error.kind == HttpError::Kind::LocalWrite) throw FileWriteError({ResponsePath(), error.message});
+    RpcError p;
+    p.kind = RpcError::Kind::Transport;
     p.error = error.message;
     p.networkFailure = error.networkFailure;
     if (error.kind == HttpError::Kind::TooLarge) {
         // Read like a document that does not parse: the call's message, and a false result.
-        p.kind = RpcProblem::Kind::NotXml;
-        p.problem = {XmlLoadProblem::Kind::ParseError, "", error.message};
+        p.kind = RpcError::Kind::NotXml;
+        p.problem = {XmlLoadError::Kind::ParseError, "", error.message};
         p.error.clear();
     }
     return std::unexpected(std::move(p));
 }
 
-std::expected<RpcSession, RpcProblem> TXmlRpcService::SessionNew() {
+std::expected<RpcSession, RpcError> XmlRpcService::SessionNew() {
     if (auto posted = Post(BuildSessionNewRequest(SessionExpiry(clock_()))); !posted) return std::unexpected(posted.error());
     return ReadSessionNewResponse(ResponsePath());
 }
 
-std::expected<std::string, RpcProblem> TXmlRpcService::SessionLogin(std::string_view objectId,
+std::expected<std::string, RpcError> XmlRpcService::SessionLogin(std::string_view objectId,
                                                                     std::string_view sessionCode,
                                                                     std::string_view email,
                                                                     std::string_view password) {
@@ -43,7 +43,7 @@ std::expected<std::string, RpcProblem> TXmlRpcService::SessionLogin(std::string_
     return ReadSessionLoginResponse(ResponsePath());
 }
 
-std::expected<std::vector<TServiceAlbum>, RpcProblem> TXmlRpcService::MemberGetAlbumList(std::string_view customerId,
+std::expected<std::vector<ServiceAlbum>, RpcError> XmlRpcService::MemberGetAlbumList(std::string_view customerId,
                                                                                         std::string_view sessionCode) {
     if (auto posted = Post(BuildMemberGetAlbumListRequest(customerId, sessionCode), kMaxAlbumListBytes); !posted) {
         return std::unexpected(posted.error());
@@ -51,7 +51,7 @@ std::expected<std::vector<TServiceAlbum>, RpcProblem> TXmlRpcService::MemberGetA
     return ReadAlbumListResponse(ResponsePath());
 }
 
-std::expected<std::int32_t, RpcProblem> TXmlRpcService::MemberCreateAlbum(std::string_view customerId,
+std::expected<std::int32_t, RpcError> XmlRpcService::MemberCreateAlbum(std::string_view customerId,
                                                                           std::string_view sessionCode,
                                                                           std::string_view albumName) {
     if (auto posted = Post(BuildMemberCreateAlbumRequest(customerId, sessionCode, albumName)); !posted) {

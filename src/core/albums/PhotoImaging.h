@@ -10,7 +10,7 @@
 
 namespace vantrel {
 
-struct TPhotoLoad {
+struct PhotoLoad {
     enum class Status {
         Decoded,      // the whole photo was decoded (decoder warnings included)
         Undecodable,  // not a JPEG or damaged beyond recovery
@@ -22,14 +22,14 @@ struct TPhotoLoad {
     std::string error;        // cause, when unreadable
 };
 
-class TPhotoImaging {
+class PhotoImaging {
 public:
-    virtual ~TPhotoImaging() = default;
+    virtual ~PhotoImaging() = default;
 
     // Size of the file in bytes (the low 32 bits), 0 when there is no such file.
     virtual std::uint32_t FileSizeOf(const std::string& path) = 0;
     // Reads the header and decodes the whole photo, keeping the picture for the calls below.
-    virtual TPhotoLoad LoadPhoto(const std::string& path) = 0;
+    virtual PhotoLoad LoadPhoto(const std::string& path) = 0;
     // Writes the working copy of the photo just loaded from `source` to `destination`: a byte
     // copy, or for a four-component JPEG the decoded picture re-encoded at the working quality.
     // Fails when the source cannot be read or the destination written.

@@ -10,16 +10,16 @@
 
 namespace vantrel::gui {
 
-class TSpinEdit : public QAbstractSpinBox {
+class SpinEdit : public QAbstractSpinBox {
     Q_OBJECT
 public:
-    explicit TSpinEdit(TSpinRange range, QWidget* parent = nullptr);
+    explicit SpinEdit(SpinRange range, QWidget* parent = nullptr);
 
     // Shows `value` limited to the range.
     void SetValue(int value);
     // The text read as a whole number, not limited; the minimum for any other text.
     int Value() const;
-    const TSpinRange& Range() const { return range_; }
+    const SpinRange& Range() const { return range_; }
 
     void stepBy(int steps) override;
     QValidator::State validate(QString& input, int& pos) const override;
@@ -29,7 +29,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    TSpinRange range_;
+    SpinRange range_;
 };
 
 }  // namespace vantrel::gui

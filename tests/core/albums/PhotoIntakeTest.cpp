@@ -11,7 +11,7 @@ namespace {
 using namespace albumtest;
 namespace fs = std::filesystem;
 
-TEST(TPhotoIntake, MakeWorkingNameFindsTheFirstFreeName) {
+TEST(PhotoIntake, MakeWorkingNameFindsTheFirstFreeName) {
     struct Case {
         std::vector<std::string> existing;
         std::string source;
@@ -34,7 +34,7 @@ TEST(TPhotoIntake, MakeWorkingNameFindsTheFirstFreeName) {
     }
 }
 
-TEST(TPhotoIntake, QueuesACopyIntoTodaysAlbumWhenNoAlbumExists) {
+TEST(PhotoIntake, QueuesACopyIntoTodaysAlbumWhenNoAlbumExists) {
     IntakeBench bench;
     std::string source = bench.Photo("IMG_0001.JPG", 40, 30);
     std::string original = ReadFile(source);
@@ -64,7 +64,7 @@ TEST(TPhotoIntake, QueuesACopyIntoTodaysAlbumWhenNoAlbumExists) {
     EXPECT_EQ(ReadFile(source), original);
 }
 
-TEST(TPhotoIntake, FourComponentPhotoIsReencodedAndMeasuredAfresh) {
+TEST(PhotoIntake, FourComponentPhotoIsReencodedAndMeasuredAfresh) {
     IntakeBench bench;
     std::string source = bench.Photo("CMYK.JPG", 64, 48, true);
     bench.r.list.AddAlbum("Mer");
@@ -80,7 +80,7 @@ TEST(TPhotoIntake, FourComponentPhotoIsReencodedAndMeasuredAfresh) {
     EXPECT_EQ(job.Height, 48);
 }
 
-TEST(TPhotoIntake, FailuresAreReportedAndLeaveNoWorkingCopy) {
+TEST(PhotoIntake, FailuresAreReportedAndLeaveNoWorkingCopy) {
     struct Case {
         const char* what;
         std::string key;
@@ -100,13 +100,13 @@ TEST(TPhotoIntake, FailuresAreReportedAndLeaveNoWorkingCopy) {
         bench.refuseTiles = what == "tile refused";
 
         EXPECT_FALSE(bench.intake.AddPhotoToAlbum(0, source)) << what;
-        EXPECT_EQ(bench.r.messages, (std::vector<TUserMessage>{{c.key, {FileNameOf(source)}}})) << what;
+        EXPECT_EQ(bench.r.messages, (std::vector<UserMessage>{{c.key, {FileNameOf(source)}}})) << what;
         EXPECT_EQ(bench.r.list.Items(0).Jobs().Count(), 0) << what;
         EXPECT_FALSE(fs::exists(bench.work / FileNameOf(source))) << what;
     }
 }
 
-TEST(TPhotoIntake, DropFilesTakesJpegNamesIntoTheCurrentAlbum) {
+TEST(PhotoIntake, DropFilesTakesJpegNamesIntoTheCurrentAlbum) {
     IntakeBench bench;
     bench.r.list.AddAlbum("Mer");
     std::vector<std::string> names = {bench.Photo("a.jpeg"), bench.Photo("b.JPG"), bench.Photo("c.JPE"),

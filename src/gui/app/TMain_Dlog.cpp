@@ -1,4 +1,4 @@
-#include "gui/app/MainWindow.h"
+#include "gui/app/TMain_Dlog.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -265,11 +265,11 @@ void TMain_Dlog::CreatePages() {
     selectSheet_->AttachProgressBar(PBar);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMain_Dlog::ShowPage);
-    connect(selectSheet_, &SelectPage::CreditsRequested, this, &TMain_Dlog::ShowCredits);
+    connect(selectSheet_, &SelectPage::creditsRequested, this, &TMain_Dlog::ShowCredits);
 }
 
 void TMain_Dlog::ApplyLayoutSettings() {
-    const TSettings& settings = context_->Settings();
+    const UserSettings& settings = context_->Settings();
     ApplyWindowPlacement(*this, settings.PixForm, firstRun_);
     selectSheet_->Splitter1->setSizes({std::clamp(settings.FVWidth, 200, 400), 10000});
     organizeSheet_->Splitter2->setSizes({std::clamp(settings.SVWidth, 200, 400), 10000});
@@ -413,7 +413,7 @@ void TMain_Dlog::showEvent(QShowEvent* event) {
     if (startedWell_ && !shownOnce_) {
         shownOnce_ = true;
         UpdateTransferSummary();
-        const TSettings& settings = context_->Settings();
+        const UserSettings& settings = context_->Settings();
         updateCheckDue_ = IsUpdateCheckDue(settings.IsUpdated, settings.FreqIdx, settings.LastCheck, NowLocal());
         QTimer::singleShot(0, this, &TMain_Dlog::CheckForUpdateWhenDue);
     }
@@ -439,7 +439,7 @@ void TMain_Dlog::FirstActivation() {
 }
 
 void TMain_Dlog::CollectLayout() {
-    TSettings& settings = context_->Settings();
+    UserSettings& settings = context_->Settings();
     settings.PixForm = CurrentWindowPlacement(*this);
     // A page that was never shown was never laid out: its columns keep the widths read at start.
     if (pageShown_[SelectSheet]) {

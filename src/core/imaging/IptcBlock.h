@@ -1,5 +1,5 @@
 #pragma once
-// TIptcData: the IPTC block (APP13 segment) of a scanned JPEG file. The scan records that the
+// IptcBlock: the IPTC block (APP13 segment) of a scanned JPEG file. The scan records that the
 // block is there; its datasets are not interpreted, so the dataset list stays empty.
 
 #include <string>
@@ -9,10 +9,10 @@ namespace vantrel {
 
 class TimgData;
 
-class TIptcData {
+class IptcBlock {
 public:
     // `scan` owns this object and outlives it.
-    explicit TIptcData(const TimgData& scan) : scan_(scan) {}
+    explicit IptcBlock(const TimgData& scan) : scan_(scan) {}
 
     const TimgData& Scan() const { return scan_; }
     // The datasets read from the block; none are read.

@@ -3,7 +3,7 @@
 // Each call writes the response into "Temp.xml" of the work folder (truncated first, left in
 // place) and reads it from there. A failed post is a Transport problem; an answer over the
 // call's size cap (kMaxAnswerBytes, kMaxAlbumListBytes for the album list) is a NotXml problem
-// (a broken answer); a "Temp.xml" that cannot be written throws TFileWriteError.
+// (a broken answer); a "Temp.xml" that cannot be written throws FileWriteError.
 
 #include <cstdint>
 #include <expected>
@@ -21,22 +21,22 @@ namespace vantrel {
 // The album list may be larger than other answers: 100,000 albums take about 18 MB.
 inline constexpr std::size_t kMaxAlbumListBytes = 64 * 1024 * 1024;
 
-class TXmlRpcService {
+class XmlRpcService {
 public:
     // `workFolder` ends in "/". `clock` gives the local time for the session's expiry date.
-    TXmlRpcService(HttpClient& rpcHttp, std::string scriptUrl, std::string workFolder,
+    XmlRpcService(HttpClient& rpcHttp, std::string scriptUrl, std::string workFolder,
                    LocalClock clock = LocalNow);
 
     // Opens a session that expires 24 hours from now.
-    std::expected<RpcSession, RpcProblem> SessionNew();
+    std::expected<RpcSession, RpcError> SessionNew();
     // Logs the user in; returns the customer id ("member_id").
-    std::expected<std::string, RpcProblem> SessionLogin(std::string_view objectId, std::string_view sessionCode,
+    std::expected<std::string, RpcError> SessionLogin(std::string_view objectId, std::string_view sessionCode,
                                                         std::string_view email, std::string_view password);
     // The customer's albums on the service, in the service's order (duplicates kept).
-    std::expected<std::vector<TServiceAlbum>, RpcProblem> MemberGetAlbumList(std::string_view customerId,
+    std::expected<std::vector<ServiceAlbum>, RpcError> MemberGetAlbumList(std::string_view customerId,
                                                                             std::string_view sessionCode);
     // Creates an album and returns its id.
-    std::expected<std::int32_t, RpcProblem> MemberCreateAlbum(std::string_view customerId,
+    std::expected<std::int32_t, RpcError> MemberCreateAlbum(std::string_view customerId,
                                                               std::string_view sessionCode,
                                                               std::string_view albumName);
 
@@ -45,7 +45,7 @@ public:
 
 private:
     // Posts `request`; the problems as above.
-    std::expected<void, RpcProblem> Post(const std::string& request, std::size_t maxAnswerBytes = kMaxAnswerBytes);
+    std::expected<void, RpcError> Post(const std::string& request, std::size_t maxAnswerBytes = kMaxAnswerBytes);
 
     HttpClient& http_;
     std::string scriptUrl_;

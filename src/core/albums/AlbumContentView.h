@@ -7,9 +7,9 @@
 
 namespace vantrel {
 
-class TContentView {
+class AlbumContentView {
 public:
-    virtual ~TContentView() = default;
+    virtual ~AlbumContentView() = default;
 
     virtual int ItemCount() const = 0;
     // Image index of the item at `item` (0 <= item < ItemCount()).

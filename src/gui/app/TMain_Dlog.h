@@ -84,8 +84,8 @@ public:
     SelectPageController* Browse() const { return browse_.get(); }
     OrganizePage* Organize() const { return organizeSheet_; }
     TransferPage* Transfer() const { return transferSheet_; }
-    const TSettings& Settings() const { return context_->Settings(); }
-    TSettings& Settings() { return context_->Settings(); }
+    const UserSettings& Settings() const { return context_->Settings(); }
+    UserSettings& Settings() { return context_->Settings(); }
     const LanguageFile& Language() const { return context_->Language(); }
     const LocaleInfo& Locale() const { return context_->Locale(); }
     const std::string& WorkFolder() const { return paths_.workFolder; }

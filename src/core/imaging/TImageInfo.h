@@ -48,20 +48,20 @@ public:
     const std::string& MakerNote() const { return makerNote_; }      // raw bytes of MakerNote
     std::uint32_t MakerNotePosition() const { return makerNotePosition_; }
     bool MakerNoteDecoded() const { return makerNoteDecoded_; }
-    const std::vector<TTagEntry>& TagList() const { return tagList_; }
+    const std::vector<TagEntry>& TagList() const { return tagList_; }
 
     const std::string& Bytes() const { return bytes_; }
     std::uint16_t LengthField() const { return lengthField_; }
     bool Motorola() const { return motorola_; }  // true for "MM" (big-endian)
 
     // The number an entry's value stands for, read in the block's byte order.
-    double EntryNumber(const TTagEntry& entry) const;
+    double EntryNumber(const TagEntry& entry) const;
     // Appends an entry to the tag list (used by the maker-note decoder).
-    void AppendEntry(TTagEntry entry) { tagList_.push_back(std::move(entry)); }
+    void AppendEntry(TagEntry entry) { tagList_.push_back(std::move(entry)); }
     // Sets the entry's raw value from `raw`, unless the block has already kept a megabyte of
     // values and texts (16 times what an honest segment can hold, reached only by entries that
     // share their bytes): then the raw value stays empty and the text is cut to 50 characters.
-    void KeepWithinBudget(TTagEntry& entry, std::string_view raw);
+    void KeepWithinBudget(TagEntry& entry, std::string_view raw);
     // Appends a text to the scan's error text.
     void AppendError(std::string_view text) { errorText_->append(text); }
     // Counts one more directory entry examined; false once the block has used up its budget,
@@ -95,7 +95,7 @@ private:
     std::string makerNote_;
     std::uint32_t makerNotePosition_ = 0;
     bool makerNoteDecoded_ = false;
-    std::vector<TTagEntry> tagList_;
+    std::vector<TagEntry> tagList_;
 
     // Directories being decoded (byte ranges) and every directory start already decoded.
     std::vector<std::pair<std::size_t, std::size_t>> activeDirectories_;

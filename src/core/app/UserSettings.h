@@ -18,7 +18,7 @@ struct WindowPlacement {
     WindowState State = WindowState::Normal;
 };
 
-struct TSettings {
+struct UserSettings {
     // Language
     std::string FileName = "GB.lng";
     // Log: the remembered login of the transfer page.
@@ -40,7 +40,7 @@ struct TSettings {
     // Update
     bool IsUpdated = true;
     int FreqIdx = 0;
-    TDateTime LastCheck = 0;
+    SerialDateTime LastCheck = 0;
     // PixForm: main window layout and column widths.
     int FVWidth = 225;
     int TVWidth = 172;
@@ -65,11 +65,11 @@ std::string UnscrambleText(const std::string& stored);
 
 // Reads every key, with the defaults for what is missing or unreadable. Mail and Pass only when
 // IsSaved, Addr and Port only when IsUsed; LastTree is dropped when no such folder exists.
-TSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale);
+UserSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale);
 
 // Writes every key into `file` in the table's order: Mail and Pass empty unless IsSaved, Addr and
 // Port only when IsUsed, FreqIdx and LastCheck only when IsUpdated. Other lines of the file stay.
-void StoreSettings(const TSettings& settings, const LocaleInfo& locale, IniDocument& file);
+void StoreSettings(const UserSettings& settings, const LocaleInfo& locale, IniDocument& file);
 
 // The language file name of a first run: the user's country code, upper case, + ".lng", when
 // `languageFolder` holds that file (or is empty); else the file of the user's language when the

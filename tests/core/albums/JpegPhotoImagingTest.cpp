@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/TempFolder.h"
-#include "core/albums/TJpegPhotoImaging.h"
+#include "core/albums/JpegPhotoImaging.h"
 #include "core/imaging/JpegFixtures.h"
 
 namespace vantrel {
@@ -11,7 +11,7 @@ namespace {
 
 using namespace test;
 
-TEST(TJpegPhotoImaging, WithoutTilesEveryPhotoIsJudgedAsByTheFullDecode) {
+TEST(JpegPhotoImaging, WithoutTilesEveryPhotoIsJudgedAsByTheFullDecode) {
     TempFolder folder;
     const auto pixels = [](int x, int y) { return std::uint32_t(x * 7 + y * 3) * 0x010203u & 0xFFFFFFu; };
     std::string cut = MakeJpeg(800, 600, pixels);
@@ -30,18 +30,18 @@ TEST(TJpegPhotoImaging, WithoutTilesEveryPhotoIsJudgedAsByTheFullDecode) {
     paths.push_back(folder.File("missing.jpg"));
 
     ImageWorkspace fullSpace, quickSpace, aheadSpace;
-    TJpegPhotoImaging full(fullSpace, {}, {});
-    TJpegPhotoImaging quick(quickSpace, {}, {});
+    JpegPhotoImaging full(fullSpace, {}, {});
+    JpegPhotoImaging quick(quickSpace, {}, {});
     quick.SetTilesUnused(true);
     // The same judged ahead on other threads, but for the last photo, which is judged when asked.
-    TJpegPhotoImaging ahead(aheadSpace, {}, {});
+    JpegPhotoImaging ahead(aheadSpace, {}, {});
     ahead.SetTilesUnused(true);
     ahead.LookAhead(std::vector<std::string>(paths.begin(), paths.end() - 1));
     for (const std::string& path : paths) {
         SCOPED_TRACE(path);
-        const TPhotoLoad expected = full.LoadPhoto(path);
-        for (TJpegPhotoImaging* imaging : {&quick, &ahead}) {
-            const TPhotoLoad got = imaging->LoadPhoto(path);
+        const PhotoLoad expected = full.LoadPhoto(path);
+        for (JpegPhotoImaging* imaging : {&quick, &ahead}) {
+            const PhotoLoad got = imaging->LoadPhoto(path);
             EXPECT_EQ(got.status, expected.status);
             EXPECT_EQ(got.width, expected.width);
             EXPECT_EQ(got.height, expected.height);

@@ -1,32 +1,32 @@
-#include "gui/app/TSpinEdit.h"
+#include "gui/app/SpinEdit.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>
 
 namespace vantrel::gui {
 
-TSpinEdit::TSpinEdit(TSpinRange range, QWidget* parent) : QAbstractSpinBox(parent), range_(range) {
+SpinEdit::SpinEdit(SpinRange range, QWidget* parent) : QAbstractSpinBox(parent), range_(range) {
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     setAccelerated(true);
     SetValue(range_.minValue);
 }
 
-void TSpinEdit::SetValue(int value) { lineEdit()->setText(QString::number(range_.Limit(value))); }
+void SpinEdit::SetValue(int value) { lineEdit()->setText(QString::number(range_.Limit(value))); }
 
-int TSpinEdit::Value() const { return range_.Read(lineEdit()->text().toStdString()); }
+int SpinEdit::Value() const { return range_.Read(lineEdit()->text().toStdString()); }
 
-void TSpinEdit::stepBy(int steps) {
+void SpinEdit::stepBy(int steps) {
     SetValue(Value() + steps);
     selectAll();
 }
 
-QValidator::State TSpinEdit::validate(QString& input, int&) const {
+QValidator::State SpinEdit::validate(QString& input, int&) const {
     // Only signs and digits can be typed; what they make is judged when the value is read.
     static const QRegularExpression typable("^[+-]?[0-9]*$");
     return typable.match(input).hasMatch() ? QValidator::Acceptable : QValidator::Invalid;
 }
 
-QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const {
+QAbstractSpinBox::StepEnabled SpinEdit::stepEnabled() const {
     if (isReadOnly()) return StepNone;
     const int value = Value();
     StepEnabled enabled = StepNone;
@@ -35,7 +35,7 @@ QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const {
     return enabled;
 }
 
-void TSpinEdit::focusOutEvent(QFocusEvent* event) {
+void SpinEdit::focusOutEvent(QFocusEvent* event) {
     const int value = Value();
     if (range_.Limit(value) != value) SetValue(value);
     QAbstractSpinBox::focusOutEvent(event);

@@ -1,19 +1,19 @@
-#include "core/retouch/TCropFrame.h"
+#include "core/retouch/CropFrame.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace vantrel {
 
-TPrintFormat PrintFormatOfItem(int itemIndex) {
-    return itemIndex == 0 ? TPrintFormat::ThreeByTwo : TPrintFormat::FourByThree;
+PrintFormat PrintFormatOfItem(int itemIndex) {
+    return itemIndex == 0 ? PrintFormat::ThreeByTwo : PrintFormat::FourByThree;
 }
 
-double FormatRatio(TPrintFormat format) {
-    return format == TPrintFormat::ThreeByTwo ? 1.5 : double(4.0f / 3.0f);
+double FormatRatio(PrintFormat format) {
+    return format == PrintFormat::ThreeByTwo ? 1.5 : double(4.0f / 3.0f);
 }
 
-TCropFrame::TCropFrame(int photoWidth, int photoHeight, TPrintFormat format)
+CropFrame::CropFrame(int photoWidth, int photoHeight, PrintFormat format)
     : width_(std::max(photoWidth, 0)),
       height_(std::max(photoHeight, 0)),
       format_(format),
@@ -22,22 +22,22 @@ TCropFrame::TCropFrame(int photoWidth, int photoHeight, TPrintFormat format)
     Fit();
 }
 
-double TCropFrame::WidthFactor() const {
+double CropFrame::WidthFactor() const {
     const double r = FormatRatio(format_);
     return landscape_ ? r : 1.0 / r;
 }
 
-void TCropFrame::SetFormat(TPrintFormat format) {
+void CropFrame::SetFormat(PrintFormat format) {
     format_ = format;
     Fit();
 }
 
-void TCropFrame::SetLandscape(bool landscape) {
+void CropFrame::SetLandscape(bool landscape) {
     landscape_ = landscape;
     Fit();
 }
 
-void TCropFrame::Fit() {
+void CropFrame::Fit() {
     const double r = FormatRatio(format_);
     const double W = width_, H = height_;
     double w, h;
@@ -69,104 +69,104 @@ void TCropFrame::Fit() {
     }
 }
 
-TFrameRect TCropFrame::Correct(TFrameHandle handle, TFrameRect f) const {
+FrameBounds CropFrame::Correct(CropHandle handle, FrameBounds f) const {
     const double p = WidthFactor(), q = HeightFactor();
     const double W = width_, H = height_;
     double &L = f.left, &T = f.top, &R = f.right, &B = f.bottom;
     // A corner proposed past the opposite one would turn the frame inside out and crop the
     // photo to nothing: the dragged edge stops where the frame keeps one pixel each way.
     const double minHeight = std::max(1.0, q);
-    if (handle == TFrameHandle::TopLeft || handle == TFrameHandle::TopRight) T = std::min(T, B - minHeight);
-    if (handle == TFrameHandle::BottomLeft || handle == TFrameHandle::BottomRight) B = std::max(B, T + minHeight);
+    if (handle == CropHandle::TopLeft || handle == CropHandle::TopRight) T = std::min(T, B - minHeight);
+    if (handle == CropHandle::BottomLeft || handle == CropHandle::BottomRight) B = std::max(B, T + minHeight);
     switch (handle) {
-        case TFrameHandle::Move:
+        case CropHandle::Move:
             if (L < 0) { L = 0; R = (B - T) * p; }
             if (T < 0) { T = 0; B = (R - L) * q; }
             if (R > W) { R = W; L = W - (B - T) * p; }
             if (B > H) { B = H; T = H - (R - L) * q; }
             break;
-        case TFrameHandle::TopLeft:
+        case CropHandle::TopLeft:
             L = R - (B - T) * p;
             T = B - (R - L) * q;
             if (L < 0) { L = 0; T = B - R * q; }
             if (T < 0) { T = 0; L = R - B * p; }
             break;
-        case TFrameHandle::TopRight:
+        case CropHandle::TopRight:
             R = L + (B - T) * p;
             T = B - (R - L) * q;
             if (R > W) { R = W; T = B - (W - L) * q; }
             if (T < 0) { T = 0; R = B * p + L; }
             break;
-        case TFrameHandle::BottomLeft:
+        case CropHandle::BottomLeft:
             L = R - (B - T) * p;
             B = T + (R - L) * q;
             if (L < 0) { L = 0; B = T + R * q; }
             if (B > H) { B = H; L = R - (H - T) * p; }
             break;
-        case TFrameHandle::BottomRight:
+        case CropHandle::BottomRight:
             R = L + (B - T) * p;
             B = T + (R - L) * q;
             if (R > W) { R = W; B = T + (W - L) * q; }
             if (B > H) { B = H; R = (H - T) * p + L; }
             break;
-        case TFrameHandle::None:
+        case CropHandle::None:
             return frame_;
     }
     return f;
 }
 
-TFrameHandle TCropFrame::HitTest(double x, double y, double tolerance) const {
+CropHandle CropFrame::HitTest(double x, double y, double tolerance) const {
     auto near = [&](double cx, double cy) { return std::abs(x - cx) <= tolerance && std::abs(y - cy) <= tolerance; };
-    if (near(frame_.left, frame_.top)) return TFrameHandle::TopLeft;
-    if (near(frame_.right, frame_.top)) return TFrameHandle::TopRight;
-    if (near(frame_.left, frame_.bottom)) return TFrameHandle::BottomLeft;
-    if (near(frame_.right, frame_.bottom)) return TFrameHandle::BottomRight;
-    if (x >= frame_.left && x <= frame_.right && y >= frame_.top && y <= frame_.bottom) return TFrameHandle::Move;
-    return TFrameHandle::None;
+    if (near(frame_.left, frame_.top)) return CropHandle::TopLeft;
+    if (near(frame_.right, frame_.top)) return CropHandle::TopRight;
+    if (near(frame_.left, frame_.bottom)) return CropHandle::BottomLeft;
+    if (near(frame_.right, frame_.bottom)) return CropHandle::BottomRight;
+    if (x >= frame_.left && x <= frame_.right && y >= frame_.top && y <= frame_.bottom) return CropHandle::Move;
+    return CropHandle::None;
 }
 
-bool TCropFrame::BeginDrag(double x, double y, double tolerance) {
+bool CropFrame::BeginDrag(double x, double y, double tolerance) {
     drag_ = HitTest(x, y, tolerance);
     dragStartFrame_ = frame_;
     dragStartX_ = x;
     dragStartY_ = y;
-    return drag_ != TFrameHandle::None;
+    return drag_ != CropHandle::None;
 }
 
-void TCropFrame::DragTo(double x, double y) {
-    if (drag_ == TFrameHandle::None) return;
+void CropFrame::DragTo(double x, double y) {
+    if (drag_ == CropHandle::None) return;
     const double dx = x - dragStartX_, dy = y - dragStartY_;
-    TFrameRect f = dragStartFrame_;
+    FrameBounds f = dragStartFrame_;
     // The height decides the size; keep at least one pixel on the short side so a corner
     // dragged over the opposite one cannot turn the frame inside out.
     const double minHeight = std::max(1.0, HeightFactor());
     switch (drag_) {
-        case TFrameHandle::Move:
+        case CropHandle::Move:
             f.left += dx; f.right += dx; f.top += dy; f.bottom += dy;
             break;
-        case TFrameHandle::TopLeft:
+        case CropHandle::TopLeft:
             f.left += dx; f.top = std::min(f.top + dy, f.bottom - minHeight);
             break;
-        case TFrameHandle::TopRight:
+        case CropHandle::TopRight:
             f.right += dx; f.top = std::min(f.top + dy, f.bottom - minHeight);
             break;
-        case TFrameHandle::BottomLeft:
+        case CropHandle::BottomLeft:
             f.left += dx; f.bottom = std::max(f.bottom + dy, f.top + minHeight);
             break;
-        case TFrameHandle::BottomRight:
+        case CropHandle::BottomRight:
             f.right += dx; f.bottom = std::max(f.bottom + dy, f.top + minHeight);
             break;
-        case TFrameHandle::None:
+        case CropHandle::None:
             return;
     }
     Propose(drag_, f);
 }
 
-std::pair<int, int> TCropFrame::RoundedSize() const {
+std::pair<int, int> CropFrame::RoundedSize() const {
     return {RoundHalfEven(frame_.Width()), RoundHalfEven(frame_.Height())};
 }
 
-TPixelRect TCropFrame::CropRect() const {
+PixelRect CropFrame::CropRect() const {
     const auto [w0, h0] = RoundedSize();
     const int w = std::clamp(w0, 0, width_), h = std::clamp(h0, 0, height_);
     const int left = std::clamp(RoundHalfEven(frame_.left), 0, width_ - w);
@@ -174,7 +174,7 @@ TPixelRect TCropFrame::CropRect() const {
     return {left, top, left + w, top + h};
 }
 
-Bitmap32 CropPhoto(const Bitmap32& photo, const TPixelRect& rect) {
+Bitmap32 CropPhoto(const Bitmap32& photo, const PixelRect& rect) {
     const int left = std::max(rect.left, 0), top = std::max(rect.top, 0);
     const int right = std::min(rect.right, photo.Width()), bottom = std::min(rect.bottom, photo.Height());
     Bitmap32 out;

@@ -1,4 +1,4 @@
-#include "core/albums/TPhotoIntake.h"
+#include "core/albums/PhotoIntake.h"
 
 #include "core/albums/DuplicateContent.h"
 #include "core/imaging/JpegNamePattern.h"
@@ -29,12 +29,12 @@ std::string FileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-TPhotoIntake::TPhotoIntake(TAlbumList& albums, TPhotoImaging& imaging, std::string workFolder, MonthNames userMonths)
+PhotoIntake::PhotoIntake(TAlbumList& albums, PhotoImaging& imaging, std::string workFolder, MonthNames userMonths)
     : albums_(albums), imaging_(imaging), workFolder_(std::move(workFolder)), userMonths_(std::move(userMonths)) {
     if (workFolder_.empty() || workFolder_.back() != '/') workFolder_ += '/';
 }
 
-TAlbum* TPhotoIntake::DefaultAlbum() {
+TAlbum* PhotoIntake::DefaultAlbum() {
     const int index = albums_.DefaultAlbumIndex;
     if (index >= 0 && index < albums_.Count()) return &albums_.Items(index);
     const bool first = albums_.Count() == 0;
@@ -47,7 +47,7 @@ TAlbum* TPhotoIntake::DefaultAlbum() {
     return &albums_.Items(day);
 }
 
-bool TPhotoIntake::AddPhotoToAlbum(int albumIndex, const std::string& sourcePath) {
+bool PhotoIntake::AddPhotoToAlbum(int albumIndex, const std::string& sourcePath) {
     if (albumIndex < 0 && albums_.Count() == 0) {
         TAlbum* created = DefaultAlbum();
         albumIndex = created ? albums_.IndexOfAlbum(created) : -1;
@@ -56,7 +56,7 @@ bool TPhotoIntake::AddPhotoToAlbum(int albumIndex, const std::string& sourcePath
     return IntakePhoto(sourcePath, MakeWorkingName(sourcePath), true, albums_.Items(albumIndex));
 }
 
-std::string TPhotoIntake::MakeWorkingName(const std::string& sourcePath) const {
+std::string PhotoIntake::MakeWorkingName(const std::string& sourcePath) const {
     std::string name = FileNameOf(sourcePath);
     // A line break or TAB in a name would break the line of the transfer list file.
     for (char& c : name)
@@ -68,7 +68,7 @@ std::string TPhotoIntake::MakeWorkingName(const std::string& sourcePath) const {
     return candidate;
 }
 
-bool TPhotoIntake::IntakePhoto(const std::string& sourcePath, const std::string& workPath, bool makeCopy,
+bool PhotoIntake::IntakePhoto(const std::string& sourcePath, const std::string& workPath, bool makeCopy,
                                TAlbum& album) {
     const std::string shownName = FileNameOf(sourcePath);
     bool copyWritten = false;
@@ -83,9 +83,9 @@ bool TPhotoIntake::IntakePhoto(const std::string& sourcePath, const std::string&
             !Hooks.ConfirmSameContent(shownName))
             return false;
         auto size = static_cast<std::int32_t>(imaging_.FileSizeOf(sourcePath));
-        TPhotoLoad load = imaging_.LoadPhoto(sourcePath);
-        if (load.status == TPhotoLoad::Status::Undecodable) return refuse("BadNoTransfer");
-        if (load.status != TPhotoLoad::Status::Decoded) return refuse("BadPictErr");
+        PhotoLoad load = imaging_.LoadPhoto(sourcePath);
+        if (load.status == PhotoLoad::Status::Undecodable) return refuse("BadNoTransfer");
+        if (load.status != PhotoLoad::Status::Decoded) return refuse("BadPictErr");
         if (makeCopy) {
             bool existed = Exists(workPath);
             auto stored = imaging_.StoreWorkingCopy(sourcePath, workPath);
@@ -105,7 +105,7 @@ bool TPhotoIntake::IntakePhoto(const std::string& sourcePath, const std::string&
     }
 }
 
-int TPhotoIntake::DropFiles(const std::vector<std::string>& names) {
+int PhotoIntake::DropFiles(const std::vector<std::string>& names) {
     if (Hooks.BeginBusy) Hooks.BeginBusy(static_cast<int>(names.size()));
     int queued = 0;
     for (const std::string& name : names) {
@@ -117,7 +117,7 @@ int TPhotoIntake::DropFiles(const std::vector<std::string>& names) {
     return queued;
 }
 
-bool TPhotoIntake::DropFile(const std::string& name, TAlbum* album) {
+bool PhotoIntake::DropFile(const std::string& name, TAlbum* album) {
     std::error_code error;
     const bool isFolder = std::filesystem::is_directory(name, error);
     if (!HasJpegExtension(FileNameOf(name)) || isFolder || album == nullptr) return false;

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "core/albums/TAlbumList.h"
-#include "core/albums/TPhotoImaging.h"
+#include "core/albums/PhotoImaging.h"
 
 namespace vantrel {
 
 // What intake needs of the window; every hook may be empty.
-struct TIntakeHooks {
+struct IntakeHooks {
     // Caption of a photo's tile from the display settings (path, size, width, height).
     std::function<std::string(const std::string&, std::int64_t, int, int)> FormatCaption;
     // The window's busy state around a loop of `count` steps, and one step of its progress bar.
@@ -29,13 +29,13 @@ struct TIntakeHooks {
     std::function<bool(const std::string& name)> ConfirmSameContent;
 };
 
-class TPhotoIntake {
+class PhotoIntake {
 public:
     // `workFolder` is where working copies go (a trailing "/" is added when missing);
     // `userMonths` name the album of the day.
-    TPhotoIntake(TAlbumList& albums, TPhotoImaging& imaging, std::string workFolder, MonthNames userMonths);
+    PhotoIntake(TAlbumList& albums, PhotoImaging& imaging, std::string workFolder, MonthNames userMonths);
 
-    TIntakeHooks Hooks;
+    IntakeHooks Hooks;
 
     // Queues `sourcePath` into the album at `albumIndex`; with a negative index and no album,
     // first creates today's album, makes it current and the default album. Returns true when queued.
@@ -61,13 +61,13 @@ public:
     bool DropFile(const std::string& name, TAlbum* album);
 
     const std::string& WorkFolder() const { return workFolder_; }
-    // Photos already in the work folder that IntakePhoto will take next (TPhotoImaging::LookAhead).
+    // Photos already in the work folder that IntakePhoto will take next (PhotoImaging::LookAhead).
     void LookAhead(const std::vector<std::string>& workPaths) { imaging_.LookAhead(workPaths); }
     TAlbumList& Albums() { return albums_; }
 
 private:
     TAlbumList& albums_;
-    TPhotoImaging& imaging_;
+    PhotoImaging& imaging_;
     std::string workFolder_;
     MonthNames userMonths_;
 };

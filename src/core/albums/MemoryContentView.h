@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "core/albums/TContentView.h"
+#include "core/albums/AlbumContentView.h"
 
 namespace vantrel {
 
-class TMemoryContentView : public TContentView {
+class MemoryContentView : public AlbumContentView {
 public:
     struct Item {
         int imageIndex = -1;

@@ -6,23 +6,23 @@
 #include <string>
 #include <vector>
 
-#include "core/albums/TPhotoImaging.h"
+#include "core/albums/PhotoImaging.h"
 #include "core/imaging/ImageWorkspace.h"
 #include "core/imaging/RgbBitmap.h"
 
 namespace vantrel {
 
-class TJpegPhotoImaging : public TPhotoImaging {
+class JpegPhotoImaging : public PhotoImaging {
 public:
     // Appends a 96 x 96 tile to the content image list and returns its index there.
     using AddTileFn = std::function<std::expected<int, std::string>(const RgbBitmap& tile)>;
 
     // `workspace` is the shared one of the window (no other image operation may run during a
     // call); `quality` gives the CompRate setting at the time of each re-encode (80 when empty).
-    TJpegPhotoImaging(ImageWorkspace& workspace, std::function<int()> quality, AddTileFn addTile);
+    JpegPhotoImaging(ImageWorkspace& workspace, std::function<int()> quality, AddTileFn addTile);
 
     std::uint32_t FileSizeOf(const std::string& path) override;
-    TPhotoLoad LoadPhoto(const std::string& path) override;
+    PhotoLoad LoadPhoto(const std::string& path) override;
     std::expected<void, std::string> StoreWorkingCopy(const std::string& source, const std::string& destination) override;
     std::expected<int, std::string> AddContentTile() override;
 
@@ -34,7 +34,7 @@ public:
     void SetTilesUnused(bool unused) { tilesUnused_ = unused; }
     void LookAhead(const std::vector<std::string>& paths) override;
 
-    ~TJpegPhotoImaging() override;
+    ~JpegPhotoImaging() override;
 
 private:
     struct Judges;  // the threads that judge photos ahead, and what they found

@@ -1,4 +1,4 @@
-#include "core/app/TSettings.h"
+#include "core/app/UserSettings.h"
 
 #include <algorithm>
 
@@ -57,9 +57,9 @@ std::string UnscrambleText(const std::string& stored) {
     return text;
 }
 
-TSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale) {
-    TSettings s;
-    const TSettings d;
+UserSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale) {
+    UserSettings s;
+    const UserSettings d;
     s.FileName = file.Get("Language", "FileName").value_or(d.FileName);
 
     s.IsSaved = ReadBool(file, "Log", "IsSaved", d.IsSaved);
@@ -97,11 +97,11 @@ TSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale) {
 
     s.LimitKBps = std::max(ParseIniInteger(file.Get("Transfer", "LimitKBps"), d.LimitKBps), 0);
     s.Connections =
-        std::clamp(ParseIniInteger(file.Get("Transfer", "Connections"), d.Connections), 1, TSettings::kMaxConnections);
+        std::clamp(ParseIniInteger(file.Get("Transfer", "Connections"), d.Connections), 1, UserSettings::kMaxConnections);
     return s;
 }
 
-void StoreSettings(const TSettings& s, const LocaleInfo& locale, IniDocument& file) {
+void StoreSettings(const UserSettings& s, const LocaleInfo& locale, IniDocument& file) {
     file.Set("Language", "FileName", s.FileName);
 
     file.Set("Log", "IsSaved", Flag(s.IsSaved));
@@ -142,7 +142,7 @@ void StoreSettings(const TSettings& s, const LocaleInfo& locale, IniDocument& fi
     file.Set("Path", "LastTree", s.LastTree);
 
     file.Set("Transfer", "LimitKBps", std::to_string(std::max(s.LimitKBps, 0)));
-    file.Set("Transfer", "Connections", std::to_string(std::clamp(s.Connections, 1, TSettings::kMaxConnections)));
+    file.Set("Transfer", "Connections", std::to_string(std::clamp(s.Connections, 1, UserSettings::kMaxConnections)));
 }
 
 std::string FirstRunLanguageFileName(const LocaleInfo& locale, const std::string& languageFolder) {

@@ -1,4 +1,4 @@
-#include "core/albums/TJpegPhotoImaging.h"
+#include "core/albums/JpegPhotoImaging.h"
 
 #include <algorithm>
 #include <atomic>
@@ -21,28 +21,28 @@ namespace vantrel {
 namespace {
 
 // Whether the photo decodes, and its size, from the browser's reduced decode (see SetTilesUnused).
-TPhotoLoad JudgeWithoutTile(ImageWorkspace& ws, const std::string& path) {
-    TPhotoLoad result;
+PhotoLoad JudgeWithoutTile(ImageWorkspace& ws, const std::string& path) {
+    PhotoLoad result;
     if (MakeBrowserThumb(ws, path) == BrowserThumbResult::Tile) {
-        result.status = TPhotoLoad::Status::Decoded;
+        result.status = PhotoLoad::Status::Decoded;
         result.width = ws.params.width;
         result.height = ws.params.height;
     } else if (std::FILE* file = std::fopen(path.c_str(), "rb"); file == nullptr) {
-        result.status = TPhotoLoad::Status::Unreadable;
+        result.status = PhotoLoad::Status::Unreadable;
         result.error = FileErrorFromErrno("cannot open", path, errno).message;
     } else {
         std::fclose(file);
-        result.status = TPhotoLoad::Status::Undecodable;
+        result.status = PhotoLoad::Status::Undecodable;
     }
     return result;
 }
 
 }  // namespace
 
-struct TJpegPhotoImaging::Judges {
+struct JpegPhotoImaging::Judges {
     std::vector<std::string> paths;
-    std::vector<std::promise<TPhotoLoad>> found;
-    std::unordered_map<std::string, std::future<TPhotoLoad>> waiting;  // by path, until taken
+    std::vector<std::promise<PhotoLoad>> found;
+    std::unordered_map<std::string, std::future<PhotoLoad>> waiting;  // by path, until taken
     std::atomic<std::size_t> next{0};
     std::atomic<bool> stop{false};
     std::vector<std::thread> threads;
@@ -57,12 +57,12 @@ struct TJpegPhotoImaging::Judges {
     }
 };
 
-TJpegPhotoImaging::TJpegPhotoImaging(ImageWorkspace& workspace, std::function<int()> quality, AddTileFn addTile)
+JpegPhotoImaging::JpegPhotoImaging(ImageWorkspace& workspace, std::function<int()> quality, AddTileFn addTile)
     : workspace_(workspace), quality_(std::move(quality)), addTile_(std::move(addTile)) {}
 
-TJpegPhotoImaging::~TJpegPhotoImaging() = default;
+JpegPhotoImaging::~JpegPhotoImaging() = default;
 
-void TJpegPhotoImaging::LookAhead(const std::vector<std::string>& paths) {
+void JpegPhotoImaging::LookAhead(const std::vector<std::string>& paths) {
     if (!tilesUnused_ || paths.empty()) return;
     judges_.reset();
     judges_ = std::make_unique<Judges>();
@@ -74,15 +74,15 @@ void TJpegPhotoImaging::LookAhead(const std::vector<std::string>& paths) {
         judges_->threads.emplace_back([judges = judges_.get()] { judges->Work(); });
 }
 
-std::uint32_t TJpegPhotoImaging::FileSizeOf(const std::string& path) {
+std::uint32_t JpegPhotoImaging::FileSizeOf(const std::string& path) {
     return static_cast<std::uint32_t>(::vantrel::FileSizeOf(path));
 }
 
-TPhotoLoad TJpegPhotoImaging::LoadPhoto(const std::string& path) {
+PhotoLoad JpegPhotoImaging::LoadPhoto(const std::string& path) {
     if (tilesUnused_) {
         if (judges_) {
             if (auto ahead = judges_->waiting.find(path); ahead != judges_->waiting.end()) {
-                TPhotoLoad result = ahead->second.get();
+                PhotoLoad result = ahead->second.get();
                 judges_->waiting.erase(ahead);
                 return result;
             }
@@ -91,28 +91,28 @@ TPhotoLoad TJpegPhotoImaging::LoadPhoto(const std::string& path) {
     }
     ReadImageHeader(workspace_, path);
     const DecodeResult loaded = LoadImage(workspace_, path);
-    TPhotoLoad result;
+    PhotoLoad result;
     if (loaded.outcome == DecodeOutcome::Unreadable) {
-        result.status = TPhotoLoad::Status::Unreadable;
+        result.status = PhotoLoad::Status::Unreadable;
         result.error = loaded.error.message;
     } else if (!loaded.HasPicture()) {
-        result.status = TPhotoLoad::Status::Undecodable;
+        result.status = PhotoLoad::Status::Undecodable;
     } else {
-        result.status = TPhotoLoad::Status::Decoded;
+        result.status = PhotoLoad::Status::Decoded;
         result.width = workspace_.params.width;
         result.height = workspace_.params.height;
     }
     return result;
 }
 
-std::expected<void, std::string> TJpegPhotoImaging::StoreWorkingCopy(const std::string& source,
+std::expected<void, std::string> JpegPhotoImaging::StoreWorkingCopy(const std::string& source,
                                                                      const std::string& destination) {
     auto stored = ::vantrel::StoreWorkingCopy(workspace_, source, destination, quality_ ? quality_() : 80);
     if (!stored) return std::unexpected(stored.error().message);
     return {};
 }
 
-std::expected<int, std::string> TJpegPhotoImaging::AddContentTile() {
+std::expected<int, std::string> JpegPhotoImaging::AddContentTile() {
     if (tilesUnused_) return addTile_ ? addTile_(workspace_.workBitmap) : std::unexpected(std::string("no content image list"));
     TurnUpright(workspace_);  // the working copy keeps the photo's orientation; its tile shows upright
     MakeThumbTile(workspace_);

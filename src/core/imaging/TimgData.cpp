@@ -1,4 +1,4 @@
-#include "core/imaging/ExifImgData.h"
+#include "core/imaging/TimgData.h"
 
 #include "core/base/AsciiText.h"
 #include "core/imaging/RegularFile.h"
@@ -107,7 +107,7 @@ bool TimgData::ReadJpegHead(Source& source) {
         const std::uint16_t length = static_cast<std::uint16_t>(lengthBytes[0] << 8 | lengthBytes[1]);
         if (length < 2) break;  // no segment can be shorter than its own length field
 
-        TJpegSegment segment{marker, length, std::string(length, '\0')};
+        JpegSegment segment{marker, length, std::string(length, '\0')};
         segment.bytes[0] = static_cast<char>(lengthBytes[0]);
         segment.bytes[1] = static_cast<char>(lengthBytes[1]);
         const std::size_t got = source.Read(segment.bytes.data() + 2, length - 2u);
@@ -125,12 +125,12 @@ bool TimgData::ReadJpegHead(Source& source) {
         else if (marker == kApp13) {
             if (iptcSegment_ < 0) {
                 iptcSegment_ = index;
-                iptcData_ = std::make_unique<TIptcData>(*this);
+                iptcData_ = std::make_unique<IptcBlock>(*this);
             }
         } else if (marker == kApp1) {
             if (exifSegment_ < 0 && index < 5) {
                 exifSegment_ = index;
-                const TJpegSegment& exif = segments_[index];
+                const JpegSegment& exif = segments_[index];
                 exifInfo_ = std::make_unique<TImageInfo>(exif.bytes, exif.length, &errorText_);
                 exifInfo_->Decode();
                 motorola_ = exifInfo_->Motorola();

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 
-#include "core/app/TSettings.h"
+#include "core/app/UserSettings.h"
 #include "core/service/RemoteSettingsCache.h"
 #include "core/service/SettingsFile.h"
 #include "core/TempFolder.h"
@@ -23,7 +23,7 @@ TEST(Settings, MissingFileGivesEveryDefault) {
     TRemoteSettings remote;
     remote.rejected_errors = "114";
     LoadRemoteSettingsCache(IniDocument(), remote);
-    const TSettings s = LoadSettings(IniDocument(), LocaleInfo());
+    const UserSettings s = LoadSettings(IniDocument(), LocaleInfo());
     EXPECT_EQ(s.FileName, "GB.lng");
     EXPECT_FALSE(s.IsSaved);
     EXPECT_TRUE(s.ShowName && s.ShowLen && s.ShowSize && s.AskAlbum && s.AskImage && s.AskModif && s.IsUpdated);
@@ -41,7 +41,7 @@ TEST(Settings, ConditionalKeysFollowTheirSwitches) {
         "[Log]\nIsSaved=0\nMail=dcb\nPass=dcb\n[Proxy]\nIsUsed=0\nAddr=proxy\nPort=8080\n"
         "[Update]\nIsUpdated=0\nFreqIdx=2\nLastCheck=01/02/2020 03:04:05\n[PixForm]\nState=5\n"
         "[TransForm]\nState=2\n[Path]\nLastTree=/no/such/folder/anywhere\n");
-    TSettings s = LoadSettings(file, LocaleInfo());
+    UserSettings s = LoadSettings(file, LocaleInfo());
     EXPECT_EQ(s.Mail, "");
     EXPECT_EQ(s.ProxyAddr, "");
     EXPECT_EQ(s.PixForm.State, WindowState::Normal);
@@ -57,7 +57,7 @@ TEST(Settings, ConditionalKeysFollowTheirSwitches) {
     } transfer[] = {{"LimitKBps=-5\nConnections=0\n", 0, 1}, {"Connections=9\n", 0, 4},
                     {"Connections=3\n", 0, 3}, {"LimitKBps=20\nConnections=two\n", 20, 2}};
     for (const auto& c : transfer) {
-        const TSettings read = LoadSettings(IniDocument::FromText(std::string("[Transfer]\n") + c.lines), LocaleInfo());
+        const UserSettings read = LoadSettings(IniDocument::FromText(std::string("[Transfer]\n") + c.lines), LocaleInfo());
         EXPECT_EQ(read.LimitKBps, c.limit) << c.lines;
         EXPECT_EQ(read.Connections, c.connections) << c.lines;
     }
@@ -77,7 +77,7 @@ TEST(Settings, SaveAndLoadRoundTripThroughAFile) {
     LocaleInfo french;
     french.shortDateFormat = "dd/MM/yyyy";
     french.longTimeFormat = "HH:mm:ss";
-    TSettings s;
+    UserSettings s;
     s.IsSaved = true;
     s.Mail = "anne@example.fr";
     s.Pass = "abc";
@@ -106,7 +106,7 @@ TEST(Settings, SaveAndLoadRoundTripThroughAFile) {
     EXPECT_EQ(text.Get("Update", "LastCheck"), "09/12/2026 17:45:12");
 
     TRemoteSettings readRemote;
-    const TSettings r = LoadSettingsFile(path, french, readRemote);
+    const UserSettings r = LoadSettingsFile(path, french, readRemote);
     EXPECT_EQ(r.Mail, s.Mail);
     EXPECT_EQ(r.Pass, "abc");
     EXPECT_EQ(r.ProxyPort, "3128");
@@ -130,7 +130,7 @@ TEST(Settings, FailedSaveIsReportedAndLeavesNoPartialFile) {
     mkdir(path.c_str(), 0700);
     folder.Write("vantrel.ini/inside", "x");
     TRemoteSettings remote;
-    auto result = SaveSettingsFile(path, TSettings(), remote, LocaleInfo());
+    auto result = SaveSettingsFile(path, UserSettings(), remote, LocaleInfo());
     ASSERT_FALSE(result);
     EXPECT_NE(result.error().find("vantrel.ini"), std::string::npos);
     int entries = 0;

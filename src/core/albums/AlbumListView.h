@@ -7,9 +7,9 @@ namespace vantrel {
 class TAlbum;
 class TAlbumList;
 
-class TAlbumView {
+class AlbumListView {
 public:
-    virtual ~TAlbumView() = default;
+    virtual ~AlbumListView() = default;
 
     // A new album: make its panel (icon 0 for kind 0, icon 1 for kind 1), set its name and count
     // label, register it as a drop target and show it. Its place follows in AlbumsRestacked.

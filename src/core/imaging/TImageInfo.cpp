@@ -1,4 +1,4 @@
-#include "core/imaging/ExifImageInfo.h"
+#include "core/imaging/TImageInfo.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include "core/base/AsciiText.h"
 #include "core/imaging/ExifTagTables.h"
 #include "core/imaging/ExifValueText.h"
-#include "core/imaging/MakerNoteDecoder.h"
+#include "core/imaging/TmsInfo.h"
 
 namespace vantrel {
 namespace {
@@ -84,8 +84,8 @@ void TImageInfo::DecodeEntry(std::size_t at, bool gps) {
     if (position < bytes_.size())
         raw = std::string_view(bytes_).substr(position, std::size_t(std::min<std::uint64_t>(size, bytes_.size() - position)));
 
-    const TTagRow& row = gps ? ExifGpsRow(tag) : ExifMainRow(tag);
-    TTagEntry entry = TTagEntry::FromRow(row);
+    const TagRow& row = gps ? ExifGpsRow(tag) : ExifMainRow(tag);
+    TagEntry entry = TagEntry::FromRow(row);
     entry.format = format;
     entry.valueSize = static_cast<std::uint32_t>(size);
     entry.valuePosition = static_cast<std::uint32_t>(position);
@@ -126,7 +126,7 @@ void TImageInfo::DecodeEntry(std::size_t at, bool gps) {
     if (row.tag != 0) tagList_.push_back(std::move(entry));
 }
 
-void TImageInfo::KeepWithinBudget(TTagEntry& entry, std::string_view raw) {
+void TImageInfo::KeepWithinBudget(TagEntry& entry, std::string_view raw) {
     if (bytesKept_ + raw.size() + entry.displayText.size() > kKeptBytesBudget) {
         entry.displayText = ExifPrintableCut(entry.displayText);
         raw = {};
@@ -135,7 +135,7 @@ void TImageInfo::KeepWithinBudget(TTagEntry& entry, std::string_view raw) {
     bytesKept_ += raw.size() + entry.displayText.size();
 }
 
-double TImageInfo::EntryNumber(const TTagEntry& entry) const {
+double TImageInfo::EntryNumber(const TagEntry& entry) const {
     return ExifValueNumber(entry.rawValue, entry.format, motorola_);
 }
 
@@ -172,8 +172,8 @@ void TImageInfo::AddFocalLength35mm() {
     if (!(sensorWidth * sensorHeight > 0)) return;
 
     const double factor = 43.26661531 / std::sqrt(sensorWidth * sensorWidth + sensorHeight * sensorHeight);
-    const TTagRow* row = FindTagRow(ExifMainTable(), 0xA405);
-    TTagEntry entry = TTagEntry::FromRow(*row);
+    const TagRow* row = FindTagRow(ExifMainTable(), 0xA405);
+    TagEntry entry = TagEntry::FromRow(*row);
     entry.displayText = ExifFormatFixed(focalLength * factor, 2, 5);
     tagList_.push_back(std::move(entry));
 }

@@ -1,11 +1,11 @@
-#include "core/imaging/MakerNoteDecoder.h"
+#include "core/imaging/TmsInfo.h"
 
 #include <algorithm>
 #include <optional>
 #include <span>
 
 #include "core/base/AsciiText.h"
-#include "core/imaging/ExifImageInfo.h"
+#include "core/imaging/TImageInfo.h"
 #include "core/imaging/ExifValueText.h"
 #include "core/imaging/MakerNoteTables.h"
 
@@ -20,7 +20,7 @@ struct MakerLayout {
     OffsetBase base;
     bool intel;         // read in Intel order whatever the EXIF block's order
     bool olympus;       // values outside the maker note come from the TIFF header, not the segment start
-    std::span<const TTagRow> table;
+    std::span<const TagRow> table;
 };
 
 std::optional<MakerLayout> ChooseLayout(const std::string& prefix, const TImageInfo& info) {
@@ -80,7 +80,7 @@ bool TmsInfo::Decode() {
             const std::uint64_t size = std::uint64_t(ExifReadUnsigned(data + at + 4, 4, motorola)) * ExifComponentSize(format);
             if (size == 0) continue;
 
-            const TTagRow* row = FindTagRow(layout->table, tag);
+            const TagRow* row = FindTagRow(layout->table, tag);
             if (row && ToUpperAscii(row->name) == "SKIP") continue;
 
             std::string_view raw;
@@ -101,7 +101,7 @@ bool TmsInfo::Decode() {
                 }
             }
 
-            TTagEntry entry = TTagEntry::FromRow(row ? *row : TTagRow{tag, "Unknown"});
+            TagEntry entry = TagEntry::FromRow(row ? *row : TagRow{tag, "Unknown"});
             entry.format = format;
             entry.valueSize = static_cast<std::uint32_t>(size);
             entry.valuePosition = static_cast<std::uint32_t>(position);

@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "core/imaging/ExifImageInfo.h"
-#include "core/imaging/IptcData.h"
+#include "core/imaging/TImageInfo.h"
+#include "core/imaging/IptcBlock.h"
 
 namespace vantrel {
 
 // A JPEG segment as read: its marker byte, its length field, and that many bytes beginning with
 // the two length bytes (fewer when the file ends inside the segment).
-struct TJpegSegment {
+struct JpegSegment {
     std::uint8_t marker = 0;
     std::uint16_t length = 0;
     std::string bytes;
@@ -46,7 +46,7 @@ public:
     const std::string& FileName() const { return fileName_; }
     std::int32_t FileSize() const { return fileSize_; }
     const std::string& ErrorText() const { return errorText_; }
-    const std::vector<TJpegSegment>& Segments() const { return segments_; }
+    const std::vector<JpegSegment>& Segments() const { return segments_; }
     // Indices into Segments(), or -1: the last APP0, the EXIF APP1, the first APP13, the last COM.
     int JfifSegment() const { return jfifSegment_; }
     int ExifSegment() const { return exifSegment_; }
@@ -56,7 +56,7 @@ public:
     // The decoded EXIF block, or nullptr when no APP1 segment was taken as EXIF.
     const TImageInfo* ExifInfo() const { return exifInfo_.get(); }
     // The IPTC block, or nullptr when the head has no APP13 segment.
-    const TIptcData* IptcData() const { return iptcData_.get(); }
+    const IptcBlock* IptcData() const { return iptcData_.get(); }
 
     // Reads consecutive bytes of a file head; returns how many it could read.
     class Source {
@@ -74,14 +74,14 @@ private:
     std::string fileName_;
     std::int32_t fileSize_ = 0;
     std::string errorText_;
-    std::vector<TJpegSegment> segments_;
+    std::vector<JpegSegment> segments_;
     int jfifSegment_ = -1;
     int exifSegment_ = -1;
     int iptcSegment_ = -1;
     int commentSegment_ = -1;
     bool motorola_ = false;
     std::unique_ptr<TImageInfo> exifInfo_;
-    std::unique_ptr<TIptcData> iptcData_;
+    std::unique_ptr<IptcBlock> iptcData_;
 };
 
 }  // namespace vantrel

@@ -7,11 +7,11 @@
 
 namespace vantrel {
 
-struct TUserMessage {
+struct UserMessage {
     std::string key;                // language key, e.g. "BadAlbumName"
     std::vector<std::string> args;  // printf-style arguments in order, already as text
 
-    bool operator==(const TUserMessage&) const = default;
+    bool operator==(const UserMessage&) const = default;
 };
 
 }  // namespace vantrel
