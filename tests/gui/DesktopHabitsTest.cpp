@@ -90,7 +90,7 @@ private slots:
         catcher.answer = QMessageBox::No;
         content->setCurrentRow(0);
         content->setFocus();
-        window->UpdateActions();
+        window->Albums()->UpdateCommands();
         Press(*window, Qt::Key_Delete);
         QCOMPARE(catcher.texts, QStringList{window->Translate("SureToDelete")});
         QCOMPARE(content->count(), 3);

@@ -36,7 +36,12 @@ AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObj
     queue_->OnSaveFailed = [this](const std::string& error) {
         ShowWarning(QString("The transfer list could not be saved:\n%1").arg(Q(error)));
     };
-    connect(&context_.Engine(), &WindowEngine::albumsChanged, this, &AlbumsController::RefreshAlbumTitles);
+    connect(&context_.Engine(), &WindowEngine::albumsChanged, this, [this] {
+        RefreshAlbumTitles();
+        UpdateCommands();
+    });
+    connect(&context_.Engine(), &WindowEngine::photosChanged, this, &AlbumsController::UpdateCommands);
+    connect(page_.Content_View, &QListWidget::itemSelectionChanged, this, &AlbumsController::UpdateCommands);
 
     IntakeHooks& hooks = queue_->Intake().Hooks;
     hooks.FormatCaption = [this](const std::string& path, std::int64_t size, int width, int height) {
@@ -321,6 +326,21 @@ void AlbumsController::EditPhotosCommand() {
     while (!contentView_->ItemSelected(first)) ++first;
     TEdit_Dlog dialog(context_, *album, album->IndexOfImage(contentView_->ItemImageIndex(first)));
     dialog.exec();
+}
+
+void AlbumsController::UpdateCommands() {
+    TAlbum* current = queue_->Albums().CurrentAlbum();
+    const bool free = !current || queue_->MayChange(*current);
+    const bool anyAlbum = queue_->Albums().Count() > 0;
+    context_.Action(ActionId::AlbumDel1)->setEnabled(free && anyAlbum);
+    context_.Action(ActionId::AlbumEdit1)->setEnabled(free && anyAlbum);
+    context_.Action(ActionId::EditDelete1)->setEnabled(free && pageShown_ && contentView_->SelectedCount() > 0);
+    for (ActionId id : {ActionId::ImgRotL1, ActionId::ImgRotR1, ActionId::ImgEdit1}) context_.Action(id)->setEnabled(free);
+}
+
+void AlbumsController::SetPageShown(bool shown) {
+    pageShown_ = shown;
+    UpdateCommands();
 }
 
 bool AlbumsController::MayChangeAlbum(const TAlbum& album) {

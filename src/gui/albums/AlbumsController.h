@@ -43,6 +43,14 @@ public:
     // Saves the transfer list; a failure is shown to the user.
     bool SaveTransferList();
 
+    // The enabling of the album and photo commands, run whenever what it reads changes: the
+    // albums, the content list's selection, whether the page shows, a run taking or letting go
+    // of an album. The album the run holds stays as it is: its photos may not be removed,
+    // moved, turned or retouched, nor the album renamed or deleted. Other albums may.
+    void UpdateCommands();
+    // The organisation page is the one shown (Delete removes album photos only there).
+    void SetPageShown(bool shown);
+
     // The commands of the organisation page.
     void AddAlbumCommand();
     void DeleteAlbumCommand();
@@ -82,6 +90,7 @@ private:
     bool WithdrawFromRun(const TAlbum& album, const std::vector<std::string>& paths);
     void ShowAlbumBeingSent(const TAlbum& album);
     std::vector<std::string> SelectedPaths(const TAlbum& album) const;
+    bool pageShown_ = false;
     void OnNameEditEnded(AlbumPanel* panel, const QString& text);
     void ShowWarning(const QString& text);
     // The window's album and photo commands, the content list's pop-up and double click.

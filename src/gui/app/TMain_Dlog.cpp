@@ -110,11 +110,7 @@ TMain_Dlog::TMain_Dlog(std::unique_ptr<WindowEngine> ownEngine, WindowEngine* en
         return context_->BusyCount() == 0 && PageControl1->isVisible() && PageControl1->currentIndex() == OrganizeSheet;
     };
     // Albums came or went, photos left the content list: the summary and the commands follow.
-    connect(&engine_, &WindowEngine::albumsChanged, this, &TMain_Dlog::UpdateActions);
-    connect(&engine_, &WindowEngine::photosChanged, this, [this] {
-        UpdateTransferSummary();
-        UpdateActions();
-    });
+    connect(&engine_, &WindowEngine::photosChanged, this, &TMain_Dlog::UpdateTransferSummary);
     albums_->CreateFirstAlbum();
     transfers_ = new TransferController(*context_, *transferSheet_, *TransFile_Panel, this);
     connect(transfers_, &TransferController::closeAfterRun, this, &QWidget::close, Qt::QueuedConnection);
@@ -305,7 +301,7 @@ void TMain_Dlog::ShowPage(int index) {
     } else if (index == OrganizeSheet) {
         organizeSheet_->AttachProgressBar(PBar);
     }
-    UpdateActions();
+    albums_->SetPageShown(index == OrganizeSheet);
 }
 
 void TMain_Dlog::ConnectContext() {
@@ -344,26 +340,9 @@ void TMain_Dlog::FollowActionSources() {
     // run are taken once it has ended.
     connect(transfers_, &TransferController::runStateChanged, this, [this](bool running) {
         if (!running) TakeRemoteSettings();
-        UpdateActions();
+        albums_->UpdateCommands();
     });
-    connect(organizeSheet_->Content_View, &QListWidget::itemSelectionChanged, this, &TMain_Dlog::UpdateActions);
     FollowTextEditCommands(*this, Action(ActionId::EditCut1), Action(ActionId::EditCopy1), Action(ActionId::EditPaste1));
-    UpdateActions();
-}
-
-void TMain_Dlog::UpdateActions() {
-    if (!startedWell_) return;
-    // While a transfer runs, the album it holds stays as it is: its photos may not be removed,
-    // moved, turned or retouched, nor the album renamed or deleted. Other albums may.
-    TAlbum* current = albums_ ? albums_->Albums().CurrentAlbum() : nullptr;
-    const bool free = !current || albums_->Queue().MayChange(*current);
-    const bool anyAlbum = albums_ && albums_->Albums().Count() > 0;
-    Action(ActionId::AlbumDel1)->setEnabled(free && anyAlbum);
-    Action(ActionId::AlbumEdit1)->setEnabled(free && anyAlbum);
-    // Delete removes album photos: only where they are shown, never from a hidden page.
-    Action(ActionId::EditDelete1)->setEnabled(free && PageControl1->currentIndex() == OrganizeSheet &&
-                                              !organizeSheet_->Content_View->selectedItems().isEmpty());
-    for (ActionId id : {ActionId::ImgRotL1, ActionId::ImgRotR1, ActionId::ImgEdit1}) Action(id)->setEnabled(free);
 }
 
 void TMain_Dlog::SelectAll() {

@@ -112,9 +112,6 @@ public:
     ImageWorkspace& Workspace() { return context_->Workspace(); }
     TransferController* Transfers() const { return transfers_; }
 
-    // The enabling rules of the album and edit actions, run whenever what they read changes: the
-    // page, the album list, the content list's selection, a transfer's start and end.
-    void UpdateActions();
 
     // Runs the first-activation work if it has not run yet.
     void FirstActivation();
@@ -146,7 +143,7 @@ private:
     void CollectLastTree();
 
     void ConnectContext();
-    // Connects UpdateActions and the text commands to the signals of what their rules read.
+    // Connects the album commands to the run's news and the text commands to the focus.
     void FollowActionSources();
 
     std::unique_ptr<WindowEngine> ownEngine_;  // only when the window was not given one
