@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <QUrl>
 #include <optional>
+#include <utility>
 
 #include "core/albums/TAlbum.h"
 #include "core/albums/TAlbumList.h"
@@ -92,7 +93,9 @@ void TransferController::Start_BtnClick() {
         return;
     }
     page_.ShowStatus(context_.Translate("ContactServer"), true);
+    // Busy while the server is contacted; once the run is under way the window is the user's again.
     QApplication::setOverrideCursor(Qt::BusyCursor);
+    busyCursor_ = true;
     outcome_ = TTransferOutcome::toNone;
     stopRequested_ = false;
     photosSent_ = 0;
@@ -141,6 +144,7 @@ void TransferController::StartWorker() {
 }
 
 void TransferController::ShowConnected(const QString& advertUrl) {
+    RestoreCursor();
     page_.ShowStatus(context_.Translate("ServerConnected"));
     panel_.Reset(!stopRequested_);
     ShowPanel(true);
@@ -162,6 +166,7 @@ void TransferController::TakeSentPhotoOff(const QString& workPath) {
 void TransferController::RunEnded() {
     const std::unique_ptr<TransferWorker> worker = std::move(worker_);
     worker->Wait();
+    RestoreCursor();
     const TransferSessionResult& result = worker->Result();
     // The run may have read the service's settings anew.
     context_.Remote() = worker->Remote();
@@ -192,7 +197,6 @@ void TransferController::RunEnded() {
         ShowError(Q(WriteFailureMessage(result.writeFailure, [this](std::string_view key) { return Text(key); })));
         break;
     }
-    QApplication::restoreOverrideCursor();
     page_.ShowStatus({});
 
     if (outcome_ == TTransferOutcome::toCompleted || outcome_ == TTransferOutcome::toReported) {
@@ -205,6 +209,10 @@ void TransferController::RunEnded() {
     }
     context_.Queue().Save();
     if (closeRequested_) emit closeAfterRun();
+}
+
+void TransferController::RestoreCursor() {
+    if (std::exchange(busyCursor_, false)) QApplication::restoreOverrideCursor();
 }
 
 void TransferController::ShowRememberedLogin() {

@@ -72,6 +72,7 @@ private:
     void ShowReport(const TransferReport& report);
     // The run's thread has ended: how it went is shown.
     void RunEnded();
+    void RestoreCursor();
 
     void ShowError(const QString& text);
     void ShowWarning(const QString& text);
@@ -94,6 +95,7 @@ private:
     TTransferOutcome outcome_ = TTransferOutcome::toNone;
     std::string sessionCode_;
     bool running_ = false;
+    bool busyCursor_ = false;  // while the server is contacted
     bool stopRequested_ = false;  // Stop pressed (or the window asked to close) during this run
     bool closeRequested_ = false;
     int photosSent_ = 0;  // by the last run
