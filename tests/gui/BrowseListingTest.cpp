@@ -36,7 +36,7 @@ private slots:
             QCOMPARE(w.Page().Tool_Panel->text(), c.header);
             QCOMPARE(w.List().count(), c.items);
             QCOMPARE(w.Browse().ThumbImages().Count(), c.items);
-            QCOMPARE(w.window->BusyCount(), 0);
+            QCOMPARE(w.window->Context().BusyCount(), 0);
         }
         QVERIFY(w.List(many.Path()));
         QCOMPARE(w.Browse().Worker().NamesRoom(), size_t(512));
@@ -103,7 +103,7 @@ private slots:
         QCOMPARE(w.List().count(), 3);
         for (const QString& path : w.Paths()) QVERIFY2(path.contains("/second"), qPrintable(path));
         QCOMPARE(w.Page().Tool_Panel->text(), " 3 " + w.Tr("Img_Plur"));
-        QCOMPARE(w.window->BusyCount(), 0);
+        QCOMPARE(w.window->Context().BusyCount(), 0);
         // Selecting the same folder again lists nothing again.
         QTest::qWait(250);
         QCOMPARE(finished.count(), 2);
@@ -130,7 +130,7 @@ private slots:
         QTest::qWait(100);  // calls the stopped worker left queued run now, and must do nothing
         QVERIFY(restarted);
         QCOMPARE(w.List().count(), 60);
-        QCOMPARE(w.window->BusyCount(), 0);
+        QCOMPARE(w.window->Context().BusyCount(), 0);
     }
 
     void lastFolderIsSelectedAtFirstActivationAndStoredAtClose() {
@@ -139,7 +139,7 @@ private slots:
         BrowseWindow w;
         QVERIFY(w.List(photos.Path()));
         w.window->close();
-        QCOMPARE(QString::fromStdString(w.window->Settings().LastTree),
+        QCOMPARE(QString::fromStdString(w.window->Context().Settings().LastTree),
                  QString::fromStdString(photos.Path()).chopped(1));
     }
 };

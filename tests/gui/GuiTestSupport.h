@@ -68,7 +68,7 @@ inline QString MakePhoto(const TempFolder& folder, const QString& name, int widt
 // turn of the event loop, have ended.
 // `busyBefore`: the busy count that the window had before (a test may hold it busy itself).
 inline bool WaitUntilIdle(gui::TMain_Dlog& window, int busyBefore = 0, int timeoutMs = 20000) {
-    return QTest::qWaitFor([&] { return window.BusyCount() <= busyBefore; }, timeoutMs);
+    return QTest::qWaitFor([&] { return window.Context().BusyCount() <= busyBefore; }, timeoutMs);
 }
 
 // Waits until the window has taken the service's settings that its start downloads beside it.
@@ -79,7 +79,7 @@ inline bool WaitForServiceSettings(gui::TMain_Dlog& window, int timeoutMs = 2000
 // Drops `data` on `target` as the file manager would, and waits until the dropped files are in.
 inline void Drop(QWidget* target, QMimeData* data) {
     auto* window = qobject_cast<gui::TMain_Dlog*>(target->window());
-    const int busyBefore = window ? window->BusyCount() : 0;
+    const int busyBefore = window ? window->Context().BusyCount() : 0;
     const QPoint at = target->rect().center();
     QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);

@@ -55,7 +55,7 @@ private slots:
             test::TempFolder home;
             auto window = test::OpenWindow(home, Locale(c.country, c.language));
             QVERIFY(window->StartedWell());
-            QCOMPARE(QString::fromStdString(window->Language().Path()),
+            QCOMPARE(QString::fromStdString(window->Context().Language().Path()),
                      QString(VANTREL_PROGRAM_FOLDER) + "Language/" + c.file);
         }
     }

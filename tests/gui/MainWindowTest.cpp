@@ -88,7 +88,7 @@ private slots:
             window.show();
             QTest::qWait(50);
             QVERIFY(window.Engine().RemoteSettingsPending());
-            QVERIFY(!window.RemoteSettingsLoaded());
+            QVERIFY(!window.Context().RemoteLoaded());
         }
         qputenv("VANTREL_SETTINGS_BASE", before);
     }
@@ -131,8 +131,8 @@ private slots:
         french.country = "FR";
         TMain_Dlog window(PathsIn(home), french);
         QVERIFY(window.StartedWell());
-        QCOMPARE(window.Language().Path(), std::string(VANTREL_PROGRAM_FOLDER) + "Language/FR.lng");
-        QCOMPARE(window.Settings().FileName, std::string("FR.lng"));
+        QCOMPARE(window.Context().Language().Path(), std::string(VANTREL_PROGRAM_FOLDER) + "Language/FR.lng");
+        QCOMPARE(window.Context().Settings().FileName, std::string("FR.lng"));
     }
 
     void pagesSwitchTheirToolBarsAndProgressBar() {
@@ -159,16 +159,16 @@ private slots:
         TMain_Dlog window(PathsIn(home), LocaleInfo());
         QAction* options = window.Action(ActionId::FileOptions1);
         auto* bar = window.findChild<QProgressBar*>("PBar");
-        window.BeginBusy(50, false);
+        window.Context().BeginBusy(50, false);
         QCOMPARE(bar->maximum(), 50);
-        window.BeginBusy(5, false);  // small jobs keep the bar's maximum
+        window.Context().BeginBusy(5, false);  // small jobs keep the bar's maximum
         QCOMPARE(bar->maximum(), 50);
         QVERIFY(!options->isEnabled());
-        window.EndBusy();
+        window.Context().EndBusy();
         QVERIFY(!options->isEnabled());
-        window.EndBusy();
+        window.Context().EndBusy();
         QVERIFY(options->isEnabled());
-        QCOMPARE(window.BusyCount(), 0);
+        QCOMPARE(window.Context().BusyCount(), 0);
     }
 
     void selectAllOnTheTransferPageChangesNothing() {

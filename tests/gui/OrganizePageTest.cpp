@@ -184,7 +184,7 @@ private slots:
 
         albums.DropFilesOnContent(files);
         QCOMPARE(content->count(), 0);
-        QCOMPARE(window->BusyCount(), 1);
+        QCOMPARE(window->Context().BusyCount(), 1);
         albums.DropFilesOnContent({MakePhoto(photos, "d.jpg", 40, 30)});
         QVERIFY(test::WaitUntilIdle(*window));
         QCOMPARE(content->count(), 3);
@@ -251,9 +251,9 @@ private slots:
         auto window = OpenWindow(home);
         auto* content = window->Organize()->Content_View;
         auto files(FilesData({MakePhoto(photos, "p.jpg", 20, 20)}));
-        window->BeginBusy(1, false);
+        window->Context().BeginBusy(1, false);
         Drop(content->viewport(), files.get());
-        window->EndBusy();
+        window->Context().EndBusy();
         window->PageControl()->setCurrentIndex(TMain_Dlog::SelectSheet);
         Drop(content->viewport(), files.get());
         QCOMPARE(window->Albums()->Albums().CurrentAlbum()->Jobs().Count(), 0);

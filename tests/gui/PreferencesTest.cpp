@@ -73,13 +73,13 @@ private slots:
             int stored, opened;
         } cases[] = {{0, 1}, {150, 100}, {-7, 1}, {42, 42}};
         for (const auto& c : cases) {
-            window->Settings().CompRate = c.stored;
+            window->Context().Settings().CompRate = c.stored;
             QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
-                QCOMPARE(window->Settings().CompRate, c.opened);  // already, before anything is touched
+                QCOMPARE(window->Context().Settings().CompRate, c.opened);  // already, before anything is touched
                 QCOMPARE(SpinText(dialog)->text(), QString::number(c.opened));
                 dialog.close();
             }));
-            QCOMPARE(window->Settings().CompRate, c.opened);
+            QCOMPARE(window->Context().Settings().CompRate, c.opened);
         }
     }
 
@@ -113,7 +113,7 @@ private slots:
             QCOMPARE(field->text(), QString());
             dialog.close();  // the close box, the field still holding the focus
         }));
-        QCOMPARE(window->Settings().CompRate, 1);
+        QCOMPARE(window->Context().Settings().CompRate, 1);
 
         QTest::keyRelease(window.get(), Qt::Key_Space);
         QVERIFY(WhileOpen<TPref_Dlog>(options, [](TPref_Dlog& dialog) {
@@ -122,9 +122,9 @@ private slots:
         }));
 
         // While lists are being filled the command does nothing.
-        window->BeginBusy(1, false);
+        window->Context().BeginBusy(1, false);
         QVERIFY(!WhileOpen<TPref_Dlog>(options, [](TPref_Dlog& dialog) { dialog.close(); }));
-        window->EndBusy();
+        window->Context().EndBusy();
     }
 
     void captionBoxesChangeEveryCaptionAtOnce() {
@@ -157,7 +157,7 @@ private slots:
 
         QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
             Tick(Child<QCheckBox>(&dialog, "Name_Check"));
-            QVERIFY(!window->Settings().ShowName);  // applied at once, before closing
+            QVERIFY(!window->Context().Settings().ShowName);  // applied at once, before closing
             QCOMPARE(thumbs->item(0)->text(), firstThumb.section('\n', 1));  // same order, no name
             QVERIFY(thumbs->item(1)->text().endsWith("40 x 30"));
             QCOMPARE(content->count(), 1);
@@ -172,8 +172,8 @@ private slots:
             Tick(Child<QCheckBox>(&dialog, "Size_Check"));
             dialog.close();
         }));
-        QVERIFY(!window->Settings().ShowName);
-        QVERIFY(window->Settings().ShowSize);
+        QVERIFY(!window->Context().Settings().ShowName);
+        QVERIFY(window->Context().Settings().ShowSize);
         QVERIFY(messages.texts.isEmpty());
     }
 
@@ -181,10 +181,10 @@ private slots:
         test::TempFolder home;
         MessageCatcher messages;
         auto window = test::OpenWindow(home);
-        window->Settings().ProxyIsUsed = true;
-        window->Settings().ProxyAddr = "old.proxy";
-        window->Settings().ProxyPort = "3128";
-        window->Settings().AskAlbum = true;
+        window->Context().Settings().ProxyIsUsed = true;
+        window->Context().Settings().ProxyAddr = "old.proxy";
+        window->Context().Settings().ProxyPort = "3128";
+        window->Context().Settings().AskAlbum = true;
 
         QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
             QVERIFY(Child<QToolButton>(&dialog, "Security_Btn")->isHidden());
@@ -198,7 +198,7 @@ private slots:
             QVERIFY(dialog.isVisible());
             QCOMPARE(Child<QStackedWidget>(&dialog, "Pages")->currentWidget(), Child<QWidget>(&dialog, "Secure_Sheet"));
             QCOMPARE(dialog.focusWidget(), Child<QLineEdit>(&dialog, "ProxPort_Edit"));
-            QVERIFY(window->Settings().AskAlbum);  // nothing stored yet
+            QVERIFY(window->Context().Settings().AskAlbum);  // nothing stored yet
 
             Child<QLineEdit>(&dialog, "ProxName_Edit")->clear();
             dialog.close();
@@ -213,17 +213,17 @@ private slots:
             QVERIFY(!dialog.isVisible());
         }));
         QCOMPARE(messages.texts.size(), 2);
-        QVERIFY(!window->Settings().ProxyIsUsed);
-        QCOMPARE(window->Settings().ProxyAddr, std::string());
-        QCOMPARE(window->Settings().ProxyPort, std::string());
-        QVERIFY(!window->Settings().AskAlbum);
+        QVERIFY(!window->Context().Settings().ProxyIsUsed);
+        QCOMPARE(window->Context().Settings().ProxyAddr, std::string());
+        QCOMPARE(window->Context().Settings().ProxyPort, std::string());
+        QVERIFY(!window->Context().Settings().AskAlbum);
     }
 
     void frequencyIsStoredWhileItsGroupIsDisabled() {
         test::TempFolder home;
         auto window = test::OpenWindow(home);
-        window->Settings().IsUpdated = true;
-        window->Settings().FreqIdx = 5;  // past the last choice: the last one is shown
+        window->Context().Settings().IsUpdated = true;
+        window->Context().Settings().FreqIdx = 5;  // past the last choice: the last one is shown
         QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
             QTest::mouseClick(Child<QToolButton>(&dialog, "Update_Btn"), Qt::LeftButton);
             QCOMPARE(Child<QStackedWidget>(&dialog, "Pages")->currentWidget(), Child<QWidget>(&dialog, "Update_Sheet"));
@@ -234,15 +234,15 @@ private slots:
             QVERIFY(!Child<QWidget>(&dialog, "Freq_Radio")->isEnabled());
             dialog.close();
         }));
-        QVERIFY(!window->Settings().IsUpdated);
-        QCOMPARE(window->Settings().FreqIdx, 1);
+        QVERIFY(!window->Context().Settings().IsUpdated);
+        QCOMPARE(window->Context().Settings().FreqIdx, 1);
     }
 
     void uploadLimitAndSessionsAreOfferedOnTheirOwnPageAndStored() {
         test::TempFolder home;
         auto window = test::OpenWindow(home);
-        window->Settings().LimitKBps = 250;
-        window->Settings().Connections = 3;
+        window->Context().Settings().LimitKBps = 250;
+        window->Context().Settings().Connections = 3;
         QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
             // Reached as a user does: the page's button shows in the row and brings up the group.
             QVERIFY(Child<QToolButton>(&dialog, "Upload_Btn")->isVisible());
@@ -265,21 +265,21 @@ private slots:
             Child<QSpinBox>(&dialog, "Connections_Spin")->setValue(1);
             dialog.close();
         }));
-        QCOMPARE(window->Settings().LimitKBps, 800);
-        QCOMPARE(window->Settings().Connections, 1);
+        QCOMPARE(window->Context().Settings().LimitKBps, 800);
+        QCOMPARE(window->Context().Settings().Connections, 1);
         QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
             Tick(Child<QCheckBox>(&dialog, "Limit_Check"));
             QVERIFY(!Child<QSpinBox>(&dialog, "Limit_Spin")->isEnabled());
             dialog.close();
         }));
-        QCOMPARE(window->Settings().LimitKBps, 0);
+        QCOMPARE(window->Context().Settings().LimitKBps, 0);
     }
 
     void aboutShowsTheVersionAndTheSiteLink() {
         test::TempFolder home;
         auto window = test::OpenWindow(home);
         QStringList opened;
-        window->RemoteSettings().website_url.clear();
+        window->Context().Remote().website_url.clear();
         QVERIFY(WhileOpen<TAbout_Dlog>(window->Action(ActionId::HelpAbout1), [&](TAbout_Dlog& about) {
             about.OpenLink = [&](const QString& address) { opened << address; };
             QCOMPARE(about.windowTitle(), window->Translate("About_Dlog"));
@@ -294,7 +294,7 @@ private slots:
         }));
         QCOMPARE(opened, (QStringList{window->Translate("Website_URL"), "https://curl.se"}));
 
-        window->RemoteSettings().website_url = "http://service.example/";
+        window->Context().Remote().website_url = "http://service.example/";
         TAbout_Dlog about(window->Context());
         QVERIFY(about.VantrelURL_Lbl->text().contains(">http://service.example/<"));
     }

@@ -164,7 +164,7 @@ private slots:
     void withoutAskingClosingSavesAtOnce() {
         Album a({{64, 48}}, 0);
         MessageCatcher messages;
-        a.window->Settings().AskModif = false;
+        a.window->Context().Settings().AskModif = false;
         auto dialog = a.Open();
         Run(*dialog, "ImgRotL1");
         dialog->accept();
@@ -307,7 +307,7 @@ private slots:
     void aSavedPhotoShowsItsNewTileInBothLists() {
         Album a({{64, 48}, {40, 30}}, 1);
         MessageCatcher messages;
-        a.window->Settings().AskModif = false;
+        a.window->Context().Settings().AskModif = false;
         const int imageIndex = a.Job(1).ImageIndex;
         const QImage before = a.window->Context().QueueTiles().At(imageIndex).toImage();
         auto dialog = a.Open();
@@ -510,7 +510,7 @@ private slots:
 
     void imgEditOpensTheDialogModally() {
         Album a({{64, 48}, {40, 30}}, 1);
-        a.window->Settings().AskModif = false;
+        a.window->Context().Settings().AskModif = false;
         bool seen = false;
         QTimer::singleShot(100, [&] {
             auto* dialog = qobject_cast<TEdit_Dlog*>(QApplication::activeModalWidget());
@@ -527,7 +527,7 @@ private slots:
 
     void aTerminationSignalOverTheSaveQuestionEndsWithoutSaving() {
         Album a({{64, 48}, {40, 30}}, 1);
-        a.window->Settings().AskModif = true;
+        a.window->Context().Settings().AskModif = true;
         const std::string copy = a.Job(1).WorkPath;
         const QImage before = FileImage(copy);
         bool asked = false;

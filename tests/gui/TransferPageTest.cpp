@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(QueuedPhotos(*window), 3);
         QVERIFY(Child<QPushButton>(window->Transfer(), "Start_Btn")->isEnabled());
         Child<QCheckBox>(window->Transfer(), "Save_Check")->setChecked(true);
-        window->Settings().IsSaved = true;
+        window->Context().Settings().IsSaved = true;
 
         QVERIFY(RunTransferToEnd(*window));
 
@@ -198,7 +198,7 @@ private slots:
         MessageCatcher messages;
         auto window = WindowWithPhotos(home, service,
                                        {MakePhoto(photos, "a.jpg", 800, 600, true), MakePhoto(photos, "b.jpg", 800, 600, true)});
-        window->Settings().LimitKBps = 1;
+        window->Context().Settings().LimitKBps = 1;
         TransferPanel* panel = window->findChild<TransferPanel*>();
         QTimer lifter;
         lifter.setInterval(1);
@@ -220,7 +220,7 @@ private slots:
         QVERIFY(shownLimited);
         QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toCompleted);
         QCOMPARE(QueuedPhotos(*window), 0);
-        QCOMPARE(window->Settings().LimitKBps, 0);
+        QCOMPARE(window->Context().Settings().LimitKBps, 0);
     }
 
     void stopDuringTheFirstOfThreePhotos() {
@@ -382,7 +382,7 @@ private slots:
                  .get());
         QCOMPARE(QueuedPhotos(*window), 6);
         window->PageControl()->setCurrentIndex(TMain_Dlog::TransferSheet);
-        window->Settings().LimitKBps = 1;
+        window->Context().Settings().LimitKBps = 1;
         TransferPanel* panel = window->findChild<TransferPanel*>();
         bool done = false, heldLocked = false, heldKept = false;
         QString otherWorkPath, heldName;

@@ -46,8 +46,8 @@ private slots:
         QTest::qWait(100);  // the check runs just after the first show
         QCOMPARE(messages.texts.contains(window->Translate("NewVersion")), tells);
         QCOMPARE(urls.opened.size(), tells ? 1 : 0);
-        if (tells) QCOMPARE(urls.opened.first().toString().toStdString(), window->RemoteSettings().update_url);
-        QCOMPARE(window->Settings().LastCheck != 0, checked);
+        if (tells) QCOMPARE(urls.opened.first().toString().toStdString(), window->Context().Remote().update_url);
+        QCOMPARE(window->Context().Settings().LastCheck != 0, checked);
         QDesktopServices::unsetUrlHandler("http");
     }
 

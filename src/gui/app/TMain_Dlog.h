@@ -66,10 +66,6 @@ public:
 
     // The text of a language key, with line breaks expanded.
     QString Translate(const char* key) const { return context_->Translate(key); }
-    void BeginBusy(int count, bool force) { context_->BeginBusy(count, force); }
-    void EndBusy() { context_->EndBusy(); }
-    void StepProgress() { context_->StepProgress(); }
-    int BusyCount() const { return context_->BusyCount(); }
 
     // A termination signal: closes as the close command does, without questions. A running
     // transfer is stopped first (the window closes when it has ended); open dialogs are closed.
@@ -84,14 +80,6 @@ public:
     SelectPageController* Browse() const { return browse_.get(); }
     OrganizePage* Organize() const { return organizeSheet_; }
     TransferPage* Transfer() const { return transferSheet_; }
-    const UserSettings& Settings() const { return context_->Settings(); }
-    UserSettings& Settings() { return context_->Settings(); }
-    const LanguageFile& Language() const { return context_->Language(); }
-    const LocaleInfo& Locale() const { return context_->Locale(); }
-    const std::string& WorkFolder() const { return paths_.workFolder; }
-    const MainWindowPaths& Paths() const { return paths_; }
-    // Unit texts and decimal separator of size texts.
-    SizeTextStyle SizeStyle() const { return context_->SizeStyle(); }
     // The album list and its page; null after a failed start.
     AlbumsController* Albums() const { return albums_; }
 
@@ -99,8 +87,6 @@ public:
     void UpdateTransferSummary();
     // The update check: tells the user when the service announces a newer version.
     void HelpUpdate1Execute();
-    TRemoteSettings& RemoteSettings() { return context_->Remote(); }
-    bool RemoteSettingsLoaded() const { return context_->RemoteLoaded(); }
     bool FirstActivationPending() const { return firstActivation_; }
 
     // Shows the transfer panel in place of the pages, or the pages again.
@@ -109,7 +95,6 @@ public:
     void ShowHelpTopic(const char* keywordKey);
     // Saves the settings file now (after a transfer run), with the layout read at start.
     void SaveSettingsNow();
-    ImageWorkspace& Workspace() { return context_->Workspace(); }
     TransferController* Transfers() const { return transfers_; }
 
 
