@@ -5,7 +5,8 @@ set -euo pipefail
 
 build_pkgs=(
   cmake g++ pkg-config ccache
-  qt6-base-dev libqt6svg6 libjpeg62-turbo-dev libpugixml-dev libcurl4-openssl-dev libssl-dev libicu-dev
+  qt6-base-dev libqt6svg6 libjpeg62-turbo-dev libturbojpeg0-dev liblcms2-dev libpugixml-dev libcurl4-openssl-dev
+  libssl-dev libicu-dev libjpeg-turbo-progs
   qtkeychain-qt6-dev libsecret-1-0
   libgtest-dev
   desktop-file-utils appstream dpkg-dev file man-db qt6-translations-l10n
@@ -14,7 +15,7 @@ build_pkgs=(
   fonts-dejavu-core fonts-liberation adwaita-icon-theme
   xvfb xdotool x11-apps imagemagick
 )
-bench_pkgs=(libjpeg-turbo-progs libvips-tools exiv2 netpbm curl clang-16 libclang-rt-16-dev libbenchmark-dev hyperfine)
+bench_pkgs=(libvips-tools exiv2 netpbm curl clang-16 libclang-rt-16-dev libbenchmark-dev hyperfine)
 
 want=("${build_pkgs[@]}")
 [ "${1:-build}" = bench ] && want+=("${bench_pkgs[@]}")
