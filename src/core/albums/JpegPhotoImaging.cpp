@@ -106,7 +106,7 @@ PhotoLoad JpegPhotoImaging::LoadPhoto(const std::string& path) {
 }
 
 std::expected<void, std::string> JpegPhotoImaging::StoreWorkingCopy(const std::string& source,
-                                                                     const std::string& destination) {
+                                                                    const std::string& destination) {
     auto stored = ::vantrel::StoreWorkingCopy(workspace_, source, destination, quality_ ? quality_() : 80);
     if (!stored) return std::unexpected(stored.error().message);
     return {};

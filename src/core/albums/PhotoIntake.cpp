@@ -69,7 +69,7 @@ std::string PhotoIntake::MakeWorkingName(const std::string& sourcePath) const {
 }
 
 bool PhotoIntake::IntakePhoto(const std::string& sourcePath, const std::string& workPath, bool makeCopy,
-                               TAlbum& album) {
+                              TAlbum& album) {
     const std::string shownName = FileNameOf(sourcePath);
     bool copyWritten = false;
     auto refuse = [&](const char* key) {

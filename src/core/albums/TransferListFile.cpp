@@ -154,7 +154,7 @@ std::expected<std::string, std::string> SetFileAside(const std::string& path) {
 }
 
 std::expected<void, TransferListError> LoadTransferList(TAlbumList& albums, PhotoIntake& intake,
-                                                          const std::string& path) {
+                                                        const std::string& path) {
     struct stat info{};
     if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) return {};
     std::expected<std::string, std::string> text =

@@ -52,7 +52,7 @@ struct TransferListError {
 // UTF-8, a first line other than "0"), is moved aside under a dated name in the same folder and
 // reported; no album or photo is added then.
 std::expected<void, TransferListError> LoadTransferList(TAlbumList& albums, PhotoIntake& intake,
-                                                          const std::string& path);
+                                                        const std::string& path);
 
 // Moves the file at `path` to "<stem>-unreadable-YYYYMMDD-HHMMSS<ext>" beside it (a number is
 // added when that name is taken). Returns the new path.

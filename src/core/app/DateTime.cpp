@@ -132,7 +132,7 @@ std::string FormatDateTime(SerialDateTime value, std::string_view pattern) {
 }
 
 std::optional<SerialDateTime> ParseDateTime(std::string_view text, std::string_view datePattern,
-                                       std::string_view timePattern) {
+                                            std::string_view timePattern) {
     CivilDateTime c{0, 0, 0, 0, 0, 0, 0};
     bool pm = false, hasAmPm = false;
     size_t at = 0;

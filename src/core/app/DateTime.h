@@ -28,6 +28,6 @@ std::string FormatDateTime(SerialDateTime value, std::string_view pattern);
 // Reads "date time" written with FormatDateTime(value, datePattern + " " + timePattern), or a
 // date alone (midnight). Nothing when the text does not follow the patterns or names no date.
 std::optional<SerialDateTime> ParseDateTime(std::string_view text, std::string_view datePattern,
-                                       std::string_view timePattern);
+                                            std::string_view timePattern);
 
 }  // namespace vantrel

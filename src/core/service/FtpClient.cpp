@@ -105,7 +105,7 @@ void FtpClient::PumpIfDue() {
 }
 
 void FtpClient::WaitReady(int fd, short events, std::chrono::milliseconds limit, std::string_view what,
-                           ExchangePace* pace) {
+                          ExchangePace* pace) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (true) {
         CheckAlive();

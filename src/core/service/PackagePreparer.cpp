@@ -20,7 +20,7 @@ constexpr int kRunDepth = 2;
 }  // namespace
 
 PackagePreparer::PackagePreparer(const UploadImaging& imaging, PhotoRequest request,
-                                   std::vector<CopyFiles> slots, std::uint64_t budgetBytes, int sending)
+                                 std::vector<CopyFiles> slots, std::uint64_t budgetBytes, int sending)
     : imaging_(imaging), request_(std::move(request)), budget_(budgetBytes), slots_(std::move(slots)),
       sending_(std::max(sending, 1)) {
     const int depth = std::max(static_cast<int>(slots_.size()) - sending_, 1);
@@ -60,7 +60,7 @@ void PackagePreparer::Prefetch(const std::string& workPath) {
 }
 
 std::optional<PreparedPhoto> PackagePreparer::Take(const std::string& workPath, const std::function<void()>& pump,
-                                                     const std::function<bool()>& stopped) {
+                                                   const std::function<bool()>& stopped) {
     // The photo taken now no longer needs the copies of the one taken `sending` photos before.
     if (static_cast<int>(taken_.size()) >= sending_) taken_.pop_front();
     auto found = std::find_if(pending_.begin(), pending_.end(), [&](const Job& job) { return job.path == workPath; });
@@ -87,7 +87,7 @@ void PackagePreparer::Release(const std::string& scaledPath) {
 }
 
 std::unique_ptr<PackagePreparer> MakePreparer(const TransferConfig& config, std::vector<std::string>& temporaryFiles,
-                                               int sessions) {
+                                              int sessions) {
     std::vector<CopyFiles> slots{CopyFiles{temporaryFiles.at(0), temporaryFiles.at(1)}};
     for (int i = 1; i < sessions + kRunDepth; ++i) {
         CopyFiles files;
@@ -104,7 +104,7 @@ std::unique_ptr<PackagePreparer> MakePreparer(const TransferConfig& config, std:
     request.scaledSize = config.settings.size_scaled;
     request.thumbSize = config.settings.size_thumbnail;
     return std::make_unique<PackagePreparer>(config.imaging, std::move(request), std::move(slots),
-                                              DecodeMemoryBudget(), sessions);
+                                             DecodeMemoryBudget(), sessions);
 }
 
 void PrefetchNext(PackagePreparer& preparer, const TAlbum& album, int index, const TRemoteSettings& settings) {

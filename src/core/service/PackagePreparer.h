@@ -37,7 +37,7 @@ public:
     // each on its own worker and workspace.
     // The preparations at once share one decode budget of `budgetBytes` (see SharedMemoryBudget.h).
     PackagePreparer(const UploadImaging& imaging, PhotoRequest request, std::vector<CopyFiles> slots,
-                     std::uint64_t budgetBytes = DecodeMemoryBudget(), int sending = 1);
+                    std::uint64_t budgetBytes = DecodeMemoryBudget(), int sending = 1);
     // Waits for the workers, so that no file is written after the run deleted it.
     ~PackagePreparer();
     PackagePreparer(const PackagePreparer&) = delete;
@@ -60,7 +60,7 @@ public:
     // background and are waited for at destruction). Its copy files stay the photo's until it
     // is released, or until `sending` more photos were taken.
     std::optional<PreparedPhoto> Take(const std::string& workPath, const std::function<void()>& pump,
-                                       const std::function<bool()>& stopped);
+                                      const std::function<bool()>& stopped);
     // The photo taken with the copies at `scaledPath` no longer needs them: it was sent, or
     // will not be.
     void Release(const std::string& scaledPath);
@@ -88,7 +88,7 @@ private:
 // made in the work folder and added to `temporaryFiles` (which must hold the run's scaled,
 // thumbnail and sidecar files, in that order). Throws FileWriteError when a file cannot be made.
 std::unique_ptr<PackagePreparer> MakePreparer(const TransferConfig& config, std::vector<std::string>& temporaryFiles,
-                                               int sessions);
+                                              int sessions);
 
 // Starts preparing the photos the album walk sends after the one at `index` (the walk goes from
 // the last photo to the first), skipping photos refused for their size.

@@ -23,7 +23,7 @@ namespace {
 // Writes the copy of the upright work bitmap; returns its MD5. A copy that cannot be made leaves
 // its reason in `notMade` (the first one kept) and an error naming the target.
 std::expected<std::string, WriteError> WriteCopy(ImageWorkspace& ws, const std::string& target, int size,
-                                                    const char* which, std::string& notMade) {
+                                                 const char* which, std::string& notMade) {
     auto bytes = EncodeScaledCopy(ws.workBitmap, ws.scratch, size);
     if (!bytes) {
         if (notMade.empty()) notMade = std::string(which) + ": " + bytes.error().message;

@@ -25,7 +25,7 @@ void CheckCustomerId(std::string_view id) {
 void CheckAlbumId(std::int32_t id, std::string_view albumName) {
     if (id <= 0)
         throw UnsafeServiceIdError("the service gave the album \"" + std::string(albumName) + "\" the id " +
-                              std::to_string(id) + ", which is not a positive number");
+                                   std::to_string(id) + ", which is not a positive number");
 }
 
 }  // namespace vantrel

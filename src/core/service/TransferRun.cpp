@@ -41,7 +41,7 @@ void TransferRun::CheckAlbumIdsInUse(const std::vector<ServiceAlbum>& serviceAlb
 }
 
 TransferRun::TransferRun(TAlbumList& albums, TransferService& service, TransferObserver& observer,
-                           TransferConfig config)
+                         TransferConfig config)
     : albums_(albums), service_(service), observer_(observer), config_(std::move(config)),
       watchdog_(config_.reconnect.limit.count() > 0 ? config_.reconnect.limit : StandardReconnectSchedule().limit) {}
 

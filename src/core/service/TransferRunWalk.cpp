@@ -26,7 +26,7 @@ constexpr std::chrono::milliseconds kPollInterval{50};
 }  // namespace
 
 void TransferRun::OpenSessions(FtpClient& ftp, const SessionSetup& setup, int count,
-                                std::vector<std::string>& temporaryFiles) {
+                               std::vector<std::string>& temporaryFiles) {
     for (int i = 0; i < count; ++i) {
         auto session = std::make_unique<RunSession>();
         FtpSessionWorker::Files files{temporaryFiles.at(0), temporaryFiles.at(1), temporaryFiles.at(2)};
@@ -129,7 +129,7 @@ RunSession* TransferRun::IdleSession() {
 }
 
 void TransferRun::HandOut(RunSession& session, TAlbum& album, const TImageJob& job, std::int32_t albumId,
-                           std::optional<PreparedPhoto> prepared) {
+                          std::optional<PreparedPhoto> prepared) {
     session.package = RunSession::Package{&album, &job, job, prepared ? prepared->scaledPath : std::string()};
     session.photoBar.Reset(job.PackageSize);
     session.fileBytes = session.packageBytes = 0;

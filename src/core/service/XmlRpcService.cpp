@@ -34,9 +34,9 @@ std::expected<RpcSession, RpcError> XmlRpcService::SessionNew() {
 }
 
 std::expected<std::string, RpcError> XmlRpcService::SessionLogin(std::string_view objectId,
-                                                                    std::string_view sessionCode,
-                                                                    std::string_view email,
-                                                                    std::string_view password) {
+                                                                 std::string_view sessionCode,
+                                                                 std::string_view email,
+                                                                 std::string_view password) {
     if (auto posted = Post(BuildSessionLoginRequest(sessionCode, objectId, email, password)); !posted) {
         return std::unexpected(posted.error());
     }
@@ -52,8 +52,8 @@ std::expected<std::vector<ServiceAlbum>, RpcError> XmlRpcService::MemberGetAlbum
 }
 
 std::expected<std::int32_t, RpcError> XmlRpcService::MemberCreateAlbum(std::string_view customerId,
-                                                                          std::string_view sessionCode,
-                                                                          std::string_view albumName) {
+                                                                       std::string_view sessionCode,
+                                                                       std::string_view albumName) {
     if (auto posted = Post(BuildMemberCreateAlbumRequest(customerId, sessionCode, albumName)); !posted) {
         return std::unexpected(posted.error());
     }

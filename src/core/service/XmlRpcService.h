@@ -25,20 +25,20 @@ class XmlRpcService {
 public:
     // `workFolder` ends in "/". `clock` gives the local time for the session's expiry date.
     XmlRpcService(HttpClient& rpcHttp, std::string scriptUrl, std::string workFolder,
-                   LocalClock clock = LocalNow);
+                  LocalClock clock = LocalNow);
 
     // Opens a session that expires 24 hours from now.
     std::expected<RpcSession, RpcError> SessionNew();
     // Logs the user in; returns the customer id ("member_id").
     std::expected<std::string, RpcError> SessionLogin(std::string_view objectId, std::string_view sessionCode,
-                                                        std::string_view email, std::string_view password);
+                                                      std::string_view email, std::string_view password);
     // The customer's albums on the service, in the service's order (duplicates kept).
     std::expected<std::vector<ServiceAlbum>, RpcError> MemberGetAlbumList(std::string_view customerId,
                                                                             std::string_view sessionCode);
     // Creates an album and returns its id.
     std::expected<std::int32_t, RpcError> MemberCreateAlbum(std::string_view customerId,
-                                                              std::string_view sessionCode,
-                                                              std::string_view albumName);
+                                                            std::string_view sessionCode,
+                                                            std::string_view albumName);
 
     // The response file's path.
     std::string ResponsePath() const { return workFolder_ + std::string(kRpcResponseFileName); }

@@ -49,7 +49,7 @@ ServiceResult<std::string> XmlRpcTransferService::SessionNew() {
 }
 
 ServiceResult<std::string> XmlRpcTransferService::SessionLogin(const std::string& email,
-                                                                 const std::string& password) {
+                                                               const std::string& password) {
     customerId_.clear();
     if (!haveSession_) return std::unexpected(ServiceRefusalError{"no session"});
     auto member = rpc_.SessionLogin(session_.objectId, session_.code, email, password);

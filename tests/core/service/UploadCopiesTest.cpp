@@ -97,7 +97,7 @@ TEST(UploadCopies, PreparedAheadOrNotTheCopiesAndDigestsAreTheSame) {
     sizes.scaledSize = 120;
     sizes.thumbSize = 48;
     PackagePreparer preparer(imaging, sizes,
-                              std::vector<CopyFiles>{CopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
+                             std::vector<CopyFiles>{CopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
                                CopyFiles{folder.File("s1.jpg"), folder.File("t1.jpg")}});
     const std::vector<PhotoCase> photos = PhotoTable();
     std::vector<std::string> paths;
@@ -225,7 +225,7 @@ TEST(UploadCopies, PreparationsAtOnceShareOneBudget) {
     // 10000 pixels wide, the copy alone is more than the budget.
     sizes.scaledSize = 10000;
     PackagePreparer tight(imaging, sizes,
-                           std::vector<CopyFiles>{CopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
+                          std::vector<CopyFiles>{CopyFiles{folder.File("s0.jpg"), folder.File("t0.jpg")},
                                                    CopyFiles{folder.File("s1.jpg"), folder.File("t1.jpg")}},
                            64u << 20);
     auto refused = tight.Take(paths[0], {}, {});
