@@ -2,8 +2,7 @@
 // Formatting of the language files' patterns ("%d %s", "%f Mb"). The patterns come from a text
 // file, so they are interpreted here rather than handed to printf: a pattern whose
 // placeholders do not match the arguments prints what it can and never reads past them.
-// As in the program's original formatter, "%f" prints two decimals, with the user's decimal
-// separator.
+// "%f" prints two decimals, with the user's decimal separator, as the language files expect.
 
 #include <cstdint>
 #include <initializer_list>
