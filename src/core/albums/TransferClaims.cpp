@@ -36,6 +36,7 @@ void TransferClaims::Reset() {
     claimed_.clear();
     withdrawn_.clear();
     rewritten_.clear();
+    renamed_.clear();
     // Holds belong to the window (an open retouch): they outlive runs.
 }
 
@@ -70,6 +71,20 @@ void TransferClaims::Unhold(const std::vector<std::string>& rewritten) {
     const std::lock_guard lock(mutex_);
     for (const std::string& path : rewritten)
         if (auto hold = held_.find(path); hold != held_.end() && --hold->second <= 0) held_.erase(hold);
+}
+
+void TransferClaims::Renamed(const std::string& oldName, const std::string& newName) {
+    const std::lock_guard lock(mutex_);
+    bool known = false;
+    for (auto& [atStart, now] : renamed_)
+        if (now == oldName) now = newName, known = true;
+    if (!known) renamed_[oldName] = newName;
+}
+
+std::string TransferClaims::CurrentName(const std::string& nameAtStart) const {
+    const std::lock_guard lock(mutex_);
+    const auto renamed = renamed_.find(nameAtStart);
+    return renamed == renamed_.end() ? nameAtStart : renamed->second;
 }
 
 void TransferClaims::Rewritten(const std::string& workPath, PhotoMeasure measure) {

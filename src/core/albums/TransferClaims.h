@@ -51,6 +51,10 @@ public:
     void Unhold(const std::vector<std::string>& rewritten);
     // A held photo was rewritten: the run sends it with these measurements.
     void Rewritten(const std::string& workPath, PhotoMeasure measure);
+    // An album was renamed: the run sends it under its new name when it reaches it.
+    void Renamed(const std::string& oldName, const std::string& newName);
+    // The name now of the album the run's copy calls `nameAtStart`.
+    std::string CurrentName(const std::string& nameAtStart) const;
 
 private:
     bool AnyClaimedLocked(const std::vector<std::string>& paths) const;
@@ -61,6 +65,7 @@ private:
     std::set<std::string> withdrawn_;
     std::map<std::string, int> held_;
     std::map<std::string, PhotoMeasure> rewritten_;
+    std::map<std::string, std::string> renamed_;  // name at the run's start -> name now
 };
 
 }  // namespace vantrel

@@ -94,6 +94,7 @@ bool TransferRun::SendAlbum(TAlbum& album, std::int32_t albumId) {
 
 bool TransferRun::ClaimAlbum(TAlbum& album) {
     if (!config_.claims) return album.Jobs().Count() > 0;
+    album.SetAlbumName(config_.claims->CurrentName(album.AlbumName()));  // renamed by the user meanwhile
     const auto claims = config_.claims->ClaimPhotos(album.WorkPaths());
     // From the last photo to the first, so that taking one off does not move those still to see.
     for (int j = static_cast<int>(claims.size()) - 1; j >= 0; --j) {

@@ -233,7 +233,10 @@ void AlbumsController::AlbumHighlightChanged(TAlbum& album) {
 }
 
 void AlbumsController::OnNameEditEnded(AlbumPanel* panel, const QString& text) {
+    const std::string before = panel->Album().AlbumName();
     const NameEditOutcome outcome = queue_->Albums().EndNameEdit(panel->Album(), text.toStdString());
+    // A run going on sends the album under its new name.
+    if (panel->Album().AlbumName() != before) queue_->Claims().Renamed(before, panel->Album().AlbumName());
     if (outcome != NameEditOutcome::Duplicate) panel->ShowName();  // a refused text stays to be corrected
     if (outcome == NameEditOutcome::Accepted) return;
     // A refused name keeps the field in edit until the user gives an acceptable one.

@@ -25,7 +25,7 @@ TEST(TransferClaims, AClaimedAlbumRefusesEveryChangeUntilItsPhotosAreReleased) {
     EXPECT_EQ(claims.ClaimPhotos({"/w/b.jpg"})[0].claim, Claim::Claimed);
 }
 
-TEST(TransferClaims, WithdrawnAndHeldPhotosAreLeftOutAndRewrittenOnesCarryTheirNewSize) {
+TEST(TransferClaims, WhatTheUserChangedBeforeTheRunReachedItIsHonoured) {
     TransferClaims claims;
     ASSERT_TRUE(claims.Withdraw(kOther, {"/w/c.jpg"}));
     ASSERT_TRUE(claims.Hold(kAlbum, kAlbum));
@@ -42,9 +42,15 @@ TEST(TransferClaims, WithdrawnAndHeldPhotosAreLeftOutAndRewrittenOnesCarryTheirN
     EXPECT_EQ(claims.ClaimPhotos({"/w/b.jpg"})[0].claim, Claim::Claimed);  // a turn holds its photo alone
     claims.Unhold({"/w/a.jpg"});
     EXPECT_EQ(claims.ClaimPhotos({"/w/a.jpg"})[0].claim, Claim::Claimed);
+    // Renames follow one another; an album never renamed keeps its name.
+    claims.Renamed("Holidays", "Summer");
+    claims.Renamed("Summer", "Summer 2026");
+    EXPECT_EQ(claims.CurrentName("Holidays"), "Summer 2026");
+    EXPECT_EQ(claims.CurrentName("Zoo"), "Zoo");
     // A new run starts afresh: the photo withdrawn from the last one is sent.
     claims.Reset();
     EXPECT_EQ(claims.ClaimPhotos({"/w/c.jpg"})[0].claim, Claim::Claimed);
+    EXPECT_EQ(claims.CurrentName("Holidays"), "Holidays");
 }
 
 }  // namespace
