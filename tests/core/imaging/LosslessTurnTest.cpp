@@ -205,3 +205,36 @@ TEST(LosslessTurn, GarbageExifIsDroppedAndThePhotoStillTurns) {
         EXPECT_TRUE(!rewritten || rewritten->size() == size);
     }
 }
+
+// Whatever the photo's orientation, the lossless turn shows what turning the upright picture
+// shows, as the re-encoding turn always did (orientation 8 turned right moves no block at all).
+TEST(LosslessTurn, TheTurnStartsFromThePhotoAsShown) {
+    TempFolder dir;
+    const PixelSource quadrants = [](int x, int y) -> std::uint32_t {
+        return x < 32 ? (y < 16 ? 0xE01010u : 0x10E010u) : (y < 16 ? 0x1010E0u : 0xE0E0E0u);
+    };
+    for (int orientation = 1; orientation <= 8; ++orientation)
+        for (const bool clockwise : {true, false}) {
+            SCOPED_TRACE(std::to_string(orientation) + (clockwise ? " right" : " left"));
+            FixtureOptions options;
+            options.segments = {{0xE1, CameraExif(orientation, 64, 32)}};
+            const std::string path = dir.Write("o.jpg", MakeJpeg(64, 32, quadrants, options));
+            RgbBitmap expected = Decoded(path), scratch;
+            OrientUpright(expected, scratch, orientation);
+            ImageWorkspace ws;
+            const auto turned =
+                RotateImageFile(ws, path, clockwise ? TurnDirection::Clockwise : TurnDirection::CounterClockwise, 80);
+            ASSERT_TRUE(turned.has_value());
+            EXPECT_TRUE(turned->lossless);
+            const RgbBitmap after = Decoded(path);
+            ASSERT_EQ(after.Width(), expected.Height());
+            ASSERT_EQ(after.Height(), expected.Width());
+            // The centres of the four quadrants, each found where the turn takes it.
+            const int w = expected.Width(), h = expected.Height();
+            for (const auto& [x, y] : {std::pair{w / 4, h / 4}, std::pair{3 * w / 4, h / 4}, std::pair{w / 4, 3 * h / 4},
+                                       std::pair{3 * w / 4, 3 * h / 4}}) {
+                const int tx = clockwise ? h - 1 - y : y, ty = clockwise ? x : w - 1 - x;
+                EXPECT_TRUE(Near(after.Pixel(tx, ty), expected.Pixel(x, y), 24)) << x << "," << y;
+            }
+        }
+}
