@@ -1,13 +1,19 @@
 #include "core/imaging/ImageFileOps.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "core/base/CommaText.h"
+#include "core/imaging/BrowserThumb.h"
 #include "core/imaging/ExifOrientation.h"
+#include "core/imaging/ExifRewrite.h"
 #include "core/imaging/FileBytes.h"
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/JpegEncoder.h"
+#include "core/imaging/JpegMemoryBudget.h"
+#include "core/imaging/LosslessTurn.h"
 #include "core/imaging/QuarterTurn.h"
+#include "core/imaging/RegularFile.h"
 #include "core/imaging/Stretch.h"
 #include "core/imaging/Tiles.h"
 
@@ -19,9 +25,11 @@ struct Rgb3 {
 };
 static_assert(sizeof(Rgb3) == 3);
 
-// Encodes the work bitmap with the plain encoder, replaces the file, and leaves the tile.
-std::expected<void, ImageFileError> SaveWorkBitmapAsEdited(ImageWorkspace& ws, const std::string& path, int quality) {
-    auto encoded = EncodeBaselineJpeg(ws.workBitmap, quality);
+// Encodes the work bitmap with the plain encoder and `segments`, replaces the file, and leaves
+// the tile.
+std::expected<void, ImageFileError> SaveWorkBitmapAsEdited(ImageWorkspace& ws, const std::string& path, int quality,
+                                                           const std::vector<MetadataSegment>* segments = nullptr) {
+    auto encoded = EncodeBaselineJpeg(ws.workBitmap, quality, segments);
     if (!encoded) return std::unexpected(encoded.error());
     if (auto written = ReplaceFileBytes(path, encoded->Bytes()); !written) return written;
     MakeThumbTile(ws);
@@ -166,8 +174,52 @@ std::expected<void, ImageFileError> SaveEditedJpeg(ImageWorkspace& ws, const Bit
     return SaveWorkBitmapAsEdited(ws, path, quality);
 }
 
-std::expected<PictureSize, ImageFileError> RotateImageFile(ImageWorkspace& ws, const std::string& path,
+std::expected<void, ImageFileError> SaveEditedJpegKeepingMetadata(ImageWorkspace& ws, const Bitmap32& picture,
+                                                                  const std::string& path, int quality) {
+    std::vector<MetadataSegment> segments;
+    if (ReadImageHeader(ws, path)) segments = UprightMetadata(ws.params.metadata, picture.Width(), picture.Height());
+    if (!picture.ToRgb(ws.workBitmap))
+        return std::unexpected(ImageFileError{ImageFileError::Kind::Encoder, 0, "out of memory"});
+    return SaveWorkBitmapAsEdited(ws, path, quality, &segments);
+}
+
+namespace {
+
+// The whole file, when it is a regular file no larger than a decode may take.
+std::optional<std::string> ReadPhotoBytes(const std::string& path) {
+    auto file = RegularFile::Open(path);
+    if (!file || file->SizeAtOpen() > DecodeMemoryBudget()) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(file->SizeAtOpen()), '\0');
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const long n = file->Read(bytes.data() + filled, bytes.size() - filled);
+        if (n <= 0) break;
+        filled += static_cast<std::size_t>(n);
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+// The turn of the blocks, written over the file; the error says why it was not done.
+std::expected<TurnOutcome, std::string> TurnLosslessly(ImageWorkspace& ws, const std::string& path,
+                                                       TurnDirection direction) {
+    if (!ReadImageHeader(ws, path)) return std::unexpected(std::string("the header cannot be read"));
+    const auto bytes = ReadPhotoBytes(path);
+    if (!bytes) return std::unexpected(std::string("the file cannot be read whole"));
+    auto turned = TurnJpegLosslessly(*bytes, ExifOrientation(ws.params.metadata), direction == TurnDirection::Clockwise);
+    if (!turned) return std::unexpected(turned.error());
+    if (auto written = ReplaceFileBytes(path, turned->jpeg); !written) return std::unexpected(written.error().message);
+    // The tile of the turned file, decoded at the scale a tile needs.
+    if (MakeBrowserThumb(ws, path) != BrowserThumbResult::Tile) DrawBadImageTile(ws, ws.workBitmap);
+    return TurnOutcome{{turned->width, turned->height}, true, {}};
+}
+
+}  // namespace
+
+std::expected<TurnOutcome, ImageFileError> RotateImageFile(ImageWorkspace& ws, const std::string& path,
                                                            TurnDirection direction, int quality) {
+    auto lossless = TurnLosslessly(ws, path, direction);
+    if (lossless) return *lossless;
     ReadImageHeader(ws, path);
     const DecodeResult loaded = LoadImage(ws, path);
     if (loaded.outcome == DecodeOutcome::Unreadable) return std::unexpected(loaded.error);
@@ -176,7 +228,7 @@ std::expected<PictureSize, ImageFileError> RotateImageFile(ImageWorkspace& ws, c
         DrawBadImageTile(ws, ws.workBitmap);
         return std::unexpected(ImageFileError{ImageFileError::Kind::Undecodable, 0, "cannot decode '" + path + "'"});
     }
-    // The rewritten file has no metadata: the turn starts from the picture as the user saw it.
+    // The rewritten file says Orientation 1: the turn starts from the picture as the user saw it.
     TurnUpright(ws);
     const int w = ws.workBitmap.Width(), h = ws.workBitmap.Height();
     // Without memory for the turned copy the picture is saved unturned.
@@ -186,8 +238,10 @@ std::expected<PictureSize, ImageFileError> RotateImageFile(ImageWorkspace& ws, c
         ws.workBitmap.Swap(ws.scratch);
     }
     const PictureSize size{ws.workBitmap.Width(), ws.workBitmap.Height()};
-    if (auto saved = SaveWorkBitmapAsEdited(ws, path, quality); !saved) return std::unexpected(saved.error());
-    return size;
+    const std::vector<MetadataSegment> segments = UprightMetadata(ws.params.metadata, size.width, size.height);
+    if (auto saved = SaveWorkBitmapAsEdited(ws, path, std::max(kTurnReencodeQuality, quality), &segments); !saved)
+        return std::unexpected(saved.error());
+    return TurnOutcome{size, false, lossless.error()};
 }
 
 std::expected<void, ImageFileError> StoreWorkingCopy(ImageWorkspace& ws, const std::string& source,

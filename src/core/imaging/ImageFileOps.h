@@ -75,6 +75,12 @@ std::expected<bool, ImageFileError> IsRejectedDecode(const DecodeResult& decode,
 std::expected<void, ImageFileError> SaveEditedJpeg(ImageWorkspace& ws, const Bitmap32& picture,
                                                    const std::string& path, int quality);
 
+// SaveEditedJpeg of an upright picture that replaces the photo at `path`, keeping that photo's
+// metadata segments in order with its EXIF block made upright (UprightMetadata). A file that
+// cannot be read there gives a photo without metadata.
+std::expected<void, ImageFileError> SaveEditedJpegKeepingMetadata(ImageWorkspace& ws, const Bitmap32& picture,
+                                                                  const std::string& path, int quality);
+
 enum class TurnDirection { Clockwise, CounterClockwise };
 
 struct PictureSize {
@@ -83,11 +89,25 @@ struct PictureSize {
     bool operator==(const PictureSize&) const = default;
 };
 
-// Turns the photo file by a quarter turn: decodes it, turns the picture and rewrites the file
-// at `quality` without its metadata; the work bitmap holds the new tile. Returns the new width
-// and height. A photo that cannot be decoded is left unchanged and gives Undecodable (the
-// work bitmap holds the placeholder tile); open and write failures give FileError.
-std::expected<PictureSize, ImageFileError> RotateImageFile(ImageWorkspace& ws, const std::string& path,
+// The quality of a turn that has to re-encode: never lower than this, nor than the caller's.
+inline constexpr int kTurnReencodeQuality = 95;
+
+struct TurnOutcome {
+    PictureSize size;  // the new width and height
+    bool lossless = false;
+    // Why the turn re-encoded (empty when lossless), e.g. "the size is not a multiple of the
+    // 16x16 blocks".
+    std::string reencodedBecause;
+};
+
+// Turns the photo file by a quarter turn, as the user sees it (upright by its EXIF
+// orientation), rewriting the file in one step. The DCT blocks are turned without re-encoding
+// when they can be exactly (TurnJpegLosslessly); otherwise the photo is decoded, turned and
+// encoded at max(kTurnReencodeQuality, quality), so that no pixel is lost. Both keep the
+// metadata segments in order, the EXIF block made upright (UprightMetadata). The work bitmap
+// holds the new tile. A photo that cannot be decoded is left unchanged and gives Undecodable
+// (the work bitmap holds the placeholder tile); open and write failures give FileError.
+std::expected<TurnOutcome, ImageFileError> RotateImageFile(ImageWorkspace& ws, const std::string& path,
                                                            TurnDirection direction, int quality);
 
 // Makes the album's working copy of a photo, right after ReadImageHeader and LoadImage of

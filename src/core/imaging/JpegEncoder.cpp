@@ -14,7 +14,7 @@ struct EncodeJob {
     bool workingCopy;              // false: the plain baseline encoder
     J_COLOR_SPACE targetSpace;     // working copy only
     bool progressive;              // working copy only
-    const ImageParams* params;     // working copy only: metadata to carry over
+    const std::vector<MetadataSegment>* segments;  // metadata to carry over, or null
     unsigned char* out;
     unsigned long outSize;
     bool ok;
@@ -23,8 +23,8 @@ struct EncodeJob {
 
 constexpr int kRowBatch = 16;
 
-void WriteKeptSegments(j_compress_ptr cinfo, const ImageParams& params) {
-    for (const MetadataSegment& s : params.metadata) {
+void WriteKeptSegments(j_compress_ptr cinfo, const std::vector<MetadataSegment>& segments) {
+    for (const MetadataSegment& s : segments) {
         if (s.marker == JPEG_APP0 + 14 || s.data.size() > 65533) continue;
         jpeg_write_marker(cinfo, s.marker, reinterpret_cast<const JOCTET*>(s.data.data()),
                           static_cast<unsigned>(s.data.size()));
@@ -60,7 +60,7 @@ void RunEncode(EncodeJob* job) {
     }
     jpeg_set_quality(&cinfo, job->quality, TRUE);
     jpeg_start_compress(&cinfo, TRUE);
-    if (job->workingCopy) WriteKeptSegments(&cinfo, *job->params);
+    if (job->segments) WriteKeptSegments(&cinfo, *job->segments);
 
     JSAMPROW rows[kRowBatch];
     JSAMPARRAY cmykRows = nullptr;
@@ -98,8 +98,9 @@ int ClampQuality(int quality) { return quality < 1 ? 1 : quality > 100 ? 100 : q
 
 }  // namespace
 
-std::expected<EncodedJpeg, ImageFileError> EncodeBaselineJpeg(const RgbBitmap& picture, int quality) {
-    EncodeJob job{&picture, ClampQuality(quality), false, JCS_YCbCr, false, nullptr, nullptr, 0, false, 0};
+std::expected<EncodedJpeg, ImageFileError> EncodeBaselineJpeg(const RgbBitmap& picture, int quality,
+                                                              const std::vector<MetadataSegment>* segments) {
+    EncodeJob job{&picture, ClampQuality(quality), false, JCS_YCbCr, false, segments, nullptr, 0, false, 0};
     RunEncode(&job);
     return Finish(job);
 }
@@ -113,7 +114,7 @@ std::expected<EncodedJpeg, ImageFileError> EncodeWorkingCopyJpeg(const RgbBitmap
         case ColourModel::RGB: space = JCS_RGB; break;
         default: break;
     }
-    EncodeJob job{&picture, ClampQuality(params.quality), true, space, params.progressive, &params, nullptr, 0, false, 0};
+    EncodeJob job{&picture, ClampQuality(params.quality), true, space, params.progressive, &params.metadata, nullptr, 0, false, 0};
     RunEncode(&job);
     return Finish(job);
 }

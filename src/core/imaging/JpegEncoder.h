@@ -6,6 +6,7 @@
 #include <expected>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "core/imaging/ImageFileError.h"
 #include "core/imaging/ImageParams.h"
@@ -29,9 +30,11 @@ private:
 
 // The plain encoder of scaled copies and edited photos: YCbCr with 2 x 2 chroma subsampling,
 // the standard Huffman tables, a JFIF header, baseline coding, quantisation tables for
-// `quality` (1..100) limited to baseline values, and no other segment. Fails with Encoder for
+// `quality` (1..100) limited to baseline values, and no other segment than `segments` (when
+// given: written in order after the JFIF header, every APP14 left out). Fails with Encoder for
 // an empty bitmap or a codec error.
-std::expected<EncodedJpeg, ImageFileError> EncodeBaselineJpeg(const RgbBitmap& picture, int quality);
+std::expected<EncodedJpeg, ImageFileError> EncodeBaselineJpeg(const RgbBitmap& picture, int quality,
+                                                              const std::vector<MetadataSegment>* segments = nullptr);
 
 // The working-copy encoder: keeps the colour model of `params` (a four-component photo is
 // written as CMYK or YCCK with Adobe's inverted values and an Adobe segment, no JFIF header),

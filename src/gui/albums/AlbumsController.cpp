@@ -315,7 +315,7 @@ void AlbumsController::RotateJob(int imageIndex, TurnDirection direction) {
         return;
     }
     ContentImages().Replace(imageIndex, QPixmap::fromImage(ToQImage(workspace.workBitmap)));
-    queue_->PhotoRewritten(*album, index, turned->width, turned->height);
+    queue_->PhotoRewritten(*album, index, turned->size.width, turned->size.height);
 }
 
 void AlbumsController::EditPhotosCommand() {

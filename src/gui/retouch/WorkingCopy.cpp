@@ -17,7 +17,7 @@ Bitmap32 ReadWorkingCopy(ImageWorkspace& ws, const std::string& path) {
 
 std::optional<QPixmap> WriteWorkingCopy(ImageWorkspace& ws, const Bitmap32& photo, const std::string& path,
                                         int quality) {
-    if (!SaveEditedJpeg(ws, photo, path, quality)) return std::nullopt;
+    if (!SaveEditedJpegKeepingMetadata(ws, photo, path, quality)) return std::nullopt;
     // Saving leaves the new tile in the work bitmap.
     return QPixmap::fromImage(ToQImage(ws.workBitmap));
 }

@@ -14,7 +14,8 @@ namespace vantrel::gui {
 // start from that picture); the bad picture's tile when it cannot be read.
 Bitmap32 ReadWorkingCopy(ImageWorkspace& workspace, const std::string& path);
 
-// Writes `photo` over the working copy at `path` at JPEG quality `quality`. Returns the tile of
+// Writes `photo` over the working copy at `path` at JPEG quality `quality`, keeping the working
+// copy's metadata (its EXIF saying Orientation 1 and the new size). Returns the tile of
 // the photo written, or nothing when writing failed (the working copy then stays as it was).
 std::optional<QPixmap> WriteWorkingCopy(ImageWorkspace& workspace, const Bitmap32& photo, const std::string& path,
                                         int quality);

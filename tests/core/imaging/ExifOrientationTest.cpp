@@ -105,7 +105,7 @@ TEST(ExifOrientation, ScaledCopiesAndTurnsStartUpright) {
 
     const auto turned = RotateImageFile(ws, photo, TurnDirection::Clockwise, 90);
     ASSERT_TRUE(turned.has_value());
-    EXPECT_EQ(*turned, (PictureSize{64, 32}));
+    EXPECT_EQ(turned->size, (PictureSize{64, 32}));
     ReadImageHeader(ws, photo);
     ASSERT_NE(LoadImage(ws, photo).outcome, DecodeOutcome::Unreadable);
     EXPECT_EQ(ExifOrientation(ws.params.metadata), 1);

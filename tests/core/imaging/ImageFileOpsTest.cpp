@@ -110,10 +110,8 @@ TEST(ImagingFileOps, ACopyThatCannotBeMadeIsAnErrorNotAnEmptyFile) {
     EXPECT_EQ(empty.error().kind, ImageFileError::Kind::NoCopy);
 }
 
-TEST(ImagingFileOps, RotateTurnsThePictureAndDropsMetadata) {
+TEST(ImagingFileOps, RotateTurnsThePicture) {
     TempFolder dir;
-    FixtureOptions withMetadata;
-    withMetadata.segments = {{0xE1, "Exif\0\0data"}, {0xED, "Photoshop 3.0\0iptc"}};
     // Red top-left quarter on blue.
     const auto picture = [](int x, int y) -> std::uint32_t { return x < 32 && y < 24 ? 0xE01010 : 0x1010E0; };
     struct Case {
@@ -121,15 +119,13 @@ TEST(ImagingFileOps, RotateTurnsThePictureAndDropsMetadata) {
         int redX, redY;  // a point inside the red quarter after the turn
     };
     for (const Case& c : {Case{TurnDirection::Clockwise, 40, 10}, Case{TurnDirection::CounterClockwise, 10, 70}}) {
-        const std::string path = dir.Write("r.jpg", MakeJpeg(96, 48, picture, withMetadata));
+        const std::string path = dir.Write("r.jpg", MakeJpeg(96, 48, picture));
         ImageWorkspace ws;
-        auto size = RotateImageFile(ws, path, c.direction, 95);
-        ASSERT_TRUE(size.has_value());
-        EXPECT_EQ(*size, (PictureSize{48, 96}));
+        auto turned = RotateImageFile(ws, path, c.direction, 95);
+        ASSERT_TRUE(turned.has_value());
+        EXPECT_EQ(turned->size, (PictureSize{48, 96}));
         EXPECT_EQ(ws.workBitmap.Width(), 96);  // the new tile
         ImageWorkspace check;
-        ASSERT_TRUE(ReadImageHeader(check, path));
-        EXPECT_TRUE(check.params.metadata.empty());
         ASSERT_NE(LoadImage(check, path).outcome, DecodeOutcome::Unreadable);
         ASSERT_EQ(check.workBitmap.Width(), 48);
         EXPECT_TRUE(Near(check.workBitmap.Pixel(c.redX, c.redY), 0xE01010, 24));
