@@ -48,6 +48,12 @@ PATTERNS = {
     "ConnectionWait": ["d"],
     "AllPhotosSent": ["d", "s"],
     "NotifyRunEnded": ["d", "d"],
+    "PrintGood": ["s"],
+    "PrintFair": ["d"],
+    "PrintSmall": ["d"],
+    "SmallPhotosOne": ["d"],
+    "SmallPhotosMany": ["d"],
+    "CropDpi": ["d"],
 }
 NO_PERCENT = ["Panel_Mb", "Panel_Kb", "SizeToTransfer"]
 LINE_COUNTS = {"Freq_Radio": (3, 3), "Comp_Memo": (2, 20)}

@@ -219,11 +219,13 @@ private slots:
         QVERIFY(Value(w, "Size_Lbl").endsWith(" " + w.Tr("Panel_Kb")));
         for (const char* label : {"Date_Lbl", "Open_Lbl", "Speed_Lbl", "Focus_Lbl", "Iso_Lbl"})
             QCOMPARE(Value(w, label), QString("--"));
+        QCOMPARE(Value(w, "Print_Lbl"), QString("Too small for a good 10x15 print: 10 dpi"));
 
         Select(w, {0, 1, 2});
         QCOMPARE(Value(w, "Name_Lbl"), "3 " + w.Tr("Img_Plur"));
         QVERIFY(Value(w, "Size_Lbl").endsWith(" " + w.Tr("Panel_Kb")));
         QCOMPARE(Value(w, "Date_Lbl"), QString("--"));
+        QCOMPARE(Value(w, "Print_Lbl"), QString());  // advice is for one photo
         Select(w, {});
         QCOMPARE(Value(w, "Name_Lbl"), "0 " + w.Tr("Img_Plur"));
         QCOMPARE(Value(w, "Size_Lbl"), "0.00 " + w.Tr("Panel_Kb"));

@@ -246,6 +246,28 @@ private slots:
         QVERIFY(!other.IsHighlighted());
     }
 
+    // A photo under 150 dpi at 10x15 cm carries a warning mark on its tile; every tile's tooltip
+    // gives the photo's print-size advice.
+    void smallPhotosAreMarkedAndTooltipsGiveTheAdvice() {
+        test::TempFolder home, photos;
+        auto window = OpenWindow(home);
+        auto* content = window->Organize()->Content_View;
+        auto files(FilesData({MakePhoto(photos, "small.jpg", 640, 480), MakePhoto(photos, "large.jpg", 1800, 1350)}));
+        Drop(content->viewport(), files.get());
+        QVERIFY(test::WaitUntilIdle(*window));
+        QCOMPARE(content->count(), 2);
+        QCOMPARE(content->item(0)->toolTip(), "Too small for a good 10x15 print: 108 dpi");
+        QCOMPARE(content->item(1)->toolTip(), "Good for prints up to 15x20 cm");
+
+        // The two tiles differ only by the mark in the bottom-right corner.
+        const QImage small = content->item(0)->icon().pixmap(96, 96).toImage();
+        const QImage large = content->item(1)->icon().pixmap(96, 96).toImage();
+        const QPoint corner(small.width() - 8, small.height() - 5);
+        QCOMPARE(small.pixelColor(corner), QColor(255, 190, 0));
+        QVERIFY(large.pixelColor(corner) != QColor(255, 190, 0));
+        QCOMPARE(small.pixelColor(small.width() / 2, 4), large.pixelColor(large.width() / 2, 4));
+    }
+
     void dropsAreIgnoredOffTheOrganisationPageOrWhileBusy() {
         test::TempFolder home, photos;
         auto window = OpenWindow(home);

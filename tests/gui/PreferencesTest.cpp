@@ -191,6 +191,8 @@ private slots:
             QCOMPARE(Child<QStackedWidget>(&dialog, "Pages")->currentWidget(), Child<QWidget>(&dialog, "Look_Sheet"));
             QVERIFY(Child<QLineEdit>(&dialog, "ProxPort_Edit")->isEnabled());
             Tick(Child<QCheckBox>(&dialog, "Album_Check"));
+            QVERIFY(Child<QCheckBox>(&dialog, "Small_Check")->isChecked());
+            Tick(Child<QCheckBox>(&dialog, "Small_Check"));
 
             Child<QLineEdit>(&dialog, "ProxPort_Edit")->setText("80a");
             dialog.close();
@@ -217,6 +219,7 @@ private slots:
         QCOMPARE(window->Context().Settings().ProxyAddr, std::string());
         QCOMPARE(window->Context().Settings().ProxyPort, std::string());
         QVERIFY(!window->Context().Settings().AskAlbum);
+        QVERIFY(!window->Context().Settings().AskSmall);
     }
 
     void frequencyIsStoredWhileItsGroupIsDisabled() {

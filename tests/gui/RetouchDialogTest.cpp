@@ -28,6 +28,7 @@
 #include "gui/retouch/LayeredImageView.h"
 #include "gui/retouch/TEdit_Dlog.h"
 #include "gui/retouch/ToolPanel.h"
+#include "core/imaging/PrintSizeAdvice.h"
 #include "gui/retouch/tools/CropTool.h"
 #include "gui/retouch/tools/RetouchOperations.h"
 #include "gui/retouch/tools/RedEyeTool.h"
@@ -315,7 +316,9 @@ private slots:
         dialog->Current_View->item(0)->setSelected(true);  // leaving the photo saves it
         const QImage tile = a.window->Context().QueueTiles().At(imageIndex).toImage().convertToFormat(QImage::Format_RGB32);
         QVERIFY(tile != before.convertToFormat(QImage::Format_RGB32));
-        QCOMPARE(IconImage(a.Content()->item(1)), tile);
+        // The organisation page marks the small photo in the tile's bottom-right corner.
+        const QRect unmarked(0, 0, tile.width(), tile.height() / 2);
+        QCOMPARE(IconImage(a.Content()->item(1)).copy(unmarked), tile.copy(unmarked));
         QCOMPARE(IconImage(dialog->Current_View->item(1)), tile);
         QVERIFY(messages.texts.isEmpty());
     }
@@ -392,10 +395,17 @@ private slots:
         QVERIFY(p.Horiz_Btn->isChecked());
         QCOMPARE(p.FinSize_Lbl->text(), QString("267 x 200 pixels"));
         QCOMPARE(p.OrgSize_Lbl->text(), QString("300 x 200 pixels"));
+        // The frame's resolution for the chosen print size: 267 pixels over 15 cm.
+        QCOMPARE(p.Print_Combo->currentText(), QString("10x15"));
+        QCOMPARE(p.Dpi_Lbl->text(), QString("45 dpi"));
         p.Format_Combo->setCurrentIndex(0);  // 3:2
         QCOMPARE(dialog->FrameRect(), QRectF(0, 0, 300, 200));
+        QCOMPARE(p.Dpi_Lbl->text(), QString("50 dpi"));
+        p.Print_Combo->setCurrentText("9x13");  // the short side decides: 200 pixels over 9 cm
+        QCOMPARE(p.Dpi_Lbl->text(), QString("56 dpi"));
         p.Format_Combo->setCurrentIndex(1);
         QCOMPARE(p.FinSize_Lbl->text(), QString("267 x 200 pixels"));
+        QCOMPARE(p.Dpi_Lbl->text(), QString("52 dpi"));
 
         // Dragging the bottom-right handle up and left with the mouse: the ratio is kept.
         LayeredImageView* view = dialog->Src_Img;
@@ -409,6 +419,11 @@ private slots:
         QVERIFY(dragged.height() < 200);
         QCOMPARE(dragged.topLeft(), QPointF(0, 0));
         QVERIFY(std::abs(dragged.width() / dragged.height() - 4.0 / 3.0) < 1e-3);
+        // The resolution followed the drag.
+        const QStringList size = p.FinSize_Lbl->text().split(' ');
+        QCOMPARE(p.Dpi_Lbl->text(),
+                 QString("%1 dpi").arg(int(PrintDpi(size[0].toInt(), size[2].toInt(), PrintFormatSize{9, 13}))));
+        QVERIFY(p.Dpi_Lbl->text() != "52 dpi");
 
         // Dragging the whole frame far right stops it at the photo's edge.
         const QPoint inside = view->ToView(dragged.center()).toPoint();

@@ -1,12 +1,14 @@
 // The transfer page driven against the stand-in service: a whole run with a photo refused for
 // its size, and Stop pressed during the first of three photos.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -93,6 +95,9 @@ class TransferPageTest : public QObject {
         window->PageControl()->setCurrentIndex(TMain_Dlog::TransferSheet);
         Child<QLineEdit>(window->Transfer(), "Login_Edit")->setText("demo@vantrel.test");
         Child<QLineEdit>(window->Transfer(), "Pass_Edit")->setText("demo");
+        // The photos here are small, to keep the runs short; the question about small photos
+        // before a run has a test of its own.
+        window->Context().Settings().AskSmall = false;
         return window;
     }
 
@@ -433,6 +438,50 @@ private slots:
         QCOMPARE(sidecars.count("width 400\r\nheight 600"), 1);  // the turned photo, upright now
         QCOMPARE(QueuedPhotos(*window), 1);                        // the added photo waits
         QVERIFY(ReadWholeFile(home.Path() + "SendPhoto/Images.lst")->find("n1.jpg") != std::string::npos);
+    }
+
+    // Start names the photos too small for a good 10x15 print first: No leaves the window without
+    // a run; ticking "do not ask again" keeps the answer in the settings file, and the next Start
+    // sends without asking.
+    void smallPhotosAreNamedBeforeARun() {
+        StandinService service;
+        QVERIFY2(service.ok(), service.error().c_str());
+        TempFolder home, photos;
+        auto window = WindowWithPhotos(home, service,
+                                       {MakePhoto(photos, "a.jpg", 300, 200, true), MakePhoto(photos, "b.jpg", 200, 300, true),
+                                        MakePhoto(photos, "c.jpg", 1800, 1350)});
+        window->Context().Settings().AskSmall = true;
+        QStringList questions;
+        bool tickStopAsking = false;
+        QTimer answerer;
+        answerer.setInterval(20);
+        connect(&answerer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->checkBox()) return;
+            questions << box->text();
+            box->checkBox()->setChecked(tickStopAsking);
+            box->button(QMessageBox::No)->click();
+        });
+        answerer.start();
+        const QString question = "2 photos are small for a good 10x15 print: send them anyway?";
+
+        window->Transfers()->Start_BtnClick();
+        QCOMPARE(questions, QStringList{question});
+        QVERIFY(!window->Transfers()->Running());
+        QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toNone);
+
+        tickStopAsking = true;
+        window->Transfers()->Start_BtnClick();
+        QCOMPARE(questions.size(), 2);
+        QVERIFY(!window->Transfers()->Running());
+        QCOMPARE(*IniDocument::Load(home.Path() + "SendPhoto/vantrel.ini").Get("Look", "AskSmall"), "0");
+        QCOMPARE(UploadedFiles(service).size(), 0);
+
+        MessageCatcher messages;
+        QVERIFY(RunTransferToEnd(*window));
+        QCOMPARE(questions.size(), 2);
+        QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toCompleted);
+        QCOMPARE(QueuedPhotos(*window), 0);
     }
 
     void emptyFieldsAreRefusedBeforeAnyConnection() {

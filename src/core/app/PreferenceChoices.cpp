@@ -25,6 +25,7 @@ PreferenceCheck StorePreferences(const PreferenceChoices& choices, UserSettings&
     settings.AskAlbum = choices.askAlbum;
     settings.AskImage = choices.askImage;
     settings.AskModif = choices.askModif;
+    settings.AskSmall = choices.askSmall;
     settings.CompRate = choices.compRate;
     settings.IsUpdated = choices.isUpdated;
     settings.FreqIdx = choices.freqIdx;

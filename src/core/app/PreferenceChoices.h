@@ -38,6 +38,7 @@ struct PreferenceChoices {
     bool askAlbum = true;
     bool askImage = true;
     bool askModif = true;
+    bool askSmall = true;
     int compRate = 95;
     bool isUpdated = true;
     int freqIdx = 0;

@@ -79,6 +79,7 @@ UserSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale) {
     s.AskAlbum = ReadBool(file, "Look", "AskAlbum", d.AskAlbum);
     s.AskImage = ReadBool(file, "Look", "AskImage", d.AskImage);
     s.AskModif = ReadBool(file, "Look", "AskModif", d.AskModif);
+    s.AskSmall = ReadBool(file, "Look", "AskSmall", d.AskSmall);
     s.CompRate = ParseIniInteger(file.Get("Look", "CompRate"), d.CompRate);
 
     s.IsUpdated = ReadBool(file, "Update", "IsUpdated", d.IsUpdated);
@@ -124,6 +125,7 @@ void StoreSettings(const UserSettings& s, const LocaleInfo& locale, IniDocument&
     file.Set("Look", "AskAlbum", Flag(s.AskAlbum));
     file.Set("Look", "AskImage", Flag(s.AskImage));
     file.Set("Look", "AskModif", Flag(s.AskModif));
+    file.Set("Look", "AskSmall", Flag(s.AskSmall));
     file.Set("Look", "CompRate", std::to_string(s.CompRate));
 
     file.Set("Update", "IsUpdated", Flag(s.IsUpdated));

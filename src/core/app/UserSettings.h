@@ -36,6 +36,7 @@ struct UserSettings {
     bool AskAlbum = true;
     bool AskImage = true;
     bool AskModif = true;
+    bool AskSmall = true;  // before a run with photos too small for a good 10x15 print
     int CompRate = 95;
     // Update
     bool IsUpdated = true;

@@ -27,6 +27,8 @@ AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObj
     InitIconResources();
     auto* list = static_cast<ContentListWidget*>(page_.Content_View);
     contentView_ = std::make_unique<ContentListView>(*list, ContentImages());
+    contentView_->PhotoSizeOf = [this](int imageIndex) { return QueuedPhotoSize(imageIndex); };
+    contentView_->AdviceText = [this](std::string_view key) { return context_.Language().Translate(std::string(key)); };
     // The engine's queue shows its current album here from now on.
     context_.Engine().Core().ContentView().Attach(contentView_.get());
     steps_ = new StepLoop(context_, this);
@@ -105,6 +107,21 @@ AlbumsController::~AlbumsController() {
 }
 
 TileImageList& AlbumsController::ContentImages() { return context_.QueueTiles(); }
+
+std::optional<std::pair<int, int>> AlbumsController::QueuedPhotoSize(int imageIndex) {
+    TAlbumList& albums = queue_->Albums();
+    const auto sizeIn = [imageIndex](const TAlbum& album) -> std::optional<std::pair<int, int>> {
+        const int job = album.IndexOfImage(imageIndex);
+        if (job < 0) return std::nullopt;
+        const TImageJob& photo = album.Jobs().Items(job);
+        return std::pair{photo.Width, photo.Height};
+    };
+    if (const TAlbum* current = albums.CurrentAlbum())
+        if (auto size = sizeIn(*current)) return size;
+    for (int i = 0; i < albums.Count(); ++i)
+        if (auto size = sizeIn(albums.Items(i))) return size;
+    return std::nullopt;
+}
 
 void AlbumsController::CreateFirstAlbum() { queue_->DefaultAlbum(); }
 

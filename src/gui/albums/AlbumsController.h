@@ -80,6 +80,9 @@ public:
     void AlbumHighlightChanged(TAlbum& album) override;
 
 private:
+    // The pixel size of the queued photo with tile `imageIndex`, looked for in the current album
+    // first.
+    std::optional<std::pair<int, int>> QueuedPhotoSize(int imageIndex);
     void ShowMessage(const UserMessage& message);
     // Turns the photo of the current album whose tile is `imageIndex`.
     void RotateJob(int imageIndex, TurnDirection direction);

@@ -5,6 +5,8 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
 
 namespace vantrel::gui {
 
@@ -16,6 +18,30 @@ QStringList LocalFiles(const QMimeData* data) {
     for (const QUrl& url : data->urls())
         if (url.isLocalFile()) files << url.toLocalFile();
     return files;
+}
+// A warning triangle in the tile's bottom-right corner: the photo is small for a good print.
+QPixmap MarkedAsSmall(const QPixmap& tile) {
+    QPixmap marked = tile.isNull() ? QPixmap(96, 96) : tile;
+    if (tile.isNull()) marked.fill(Qt::white);
+    QPainter painter(&marked);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal side = 28, right = marked.width() / marked.devicePixelRatio() - 2,
+                bottom = marked.height() / marked.devicePixelRatio() - 2;
+    QPainterPath triangle;
+    triangle.moveTo(right - side / 2, bottom - side * 0.87);
+    triangle.lineTo(right, bottom);
+    triangle.lineTo(right - side, bottom);
+    triangle.closeSubpath();
+    painter.setPen(QPen(QColor(120, 60, 0), 1.5));
+    painter.setBrush(QColor(255, 190, 0));
+    painter.drawPath(triangle);
+    QFont bold = painter.font();
+    bold.setBold(true);
+    bold.setPixelSize(16);
+    painter.setFont(bold);
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(right - side, bottom - side * 0.8, side, side * 0.8), Qt::AlignCenter, "!");
+    return marked;
 }
 }  // namespace
 
@@ -70,10 +96,22 @@ void ContentListWidget::dropEvent(QDropEvent* event) {
 
 int ContentListView::ItemImageIndex(int item) const { return list_.item(item)->data(kImageIndexRole).toInt(); }
 
+void ContentListView::ShowTileAndAdvice(QListWidgetItem& item, int imageIndex) {
+    const auto size = PhotoSizeOf && AdviceText ? PhotoSizeOf(imageIndex) : std::nullopt;
+    if (!size) {
+        item.setIcon(QIcon(tiles_.At(imageIndex)));
+        return;
+    }
+    const PrintSizeAdvice advice = AdvisePrintSize(size->first, size->second);
+    item.setIcon(QIcon(advice.small ? MarkedAsSmall(tiles_.At(imageIndex)) : tiles_.At(imageIndex)));
+    item.setToolTip(Q(PrintAdviceText(advice, AdviceText)));
+}
+
 void ContentListView::AddItem(int imageIndex, const std::string& caption) {
-    auto* item = new QListWidgetItem(QIcon(tiles_.At(imageIndex)), CaptionText(caption));
+    auto* item = new QListWidgetItem(CaptionText(caption));
     item->setData(kImageIndexRole, imageIndex);
     item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    ShowTileAndAdvice(*item, imageIndex);
     list_.addItem(item);
 }
 
@@ -86,12 +124,16 @@ void ContentListView::SelectOnly(int item) {
 }
 
 void ContentListView::SetItemCaption(int item, const std::string& caption) {
-    if (QListWidgetItem* target = list_.item(item)) target->setText(CaptionText(caption));
+    if (QListWidgetItem* target = list_.item(item)) {
+        target->setText(CaptionText(caption));
+        // New captions follow a new size or new settings (the language among them).
+        ShowTileAndAdvice(*target, target->data(kImageIndexRole).toInt());
+    }
 }
 
 void ContentListView::RefreshTile(int imageIndex) {
     const int item = FindItem(imageIndex);
-    if (item >= 0) list_.item(item)->setIcon(QIcon(tiles_.At(imageIndex)));
+    if (item >= 0) ShowTileAndAdvice(*list_.item(item), imageIndex);
 }
 
 }  // namespace vantrel::gui

@@ -5,8 +5,11 @@
 
 #include <QListWidget>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "core/albums/AlbumContentView.h"
+#include "core/albums/PrintAdviceText.h"
 #include "gui/kit/TileImages.h"
 
 namespace vantrel::gui {
@@ -34,10 +37,15 @@ protected:
 };
 
 // The model's view of the content list: items carry their tile index, tiles come from the
-// content image list.
+// content image list. With PhotoSizeOf and AdviceText set, each item's tooltip gives the photo's
+// print-size advice, and a photo too small for a good 10x15 print has a warning mark on its tile.
 class ContentListView : public AlbumContentView {
 public:
     ContentListView(QListWidget& list, const TileImageList& tiles) : list_(list), tiles_(tiles) {}
+
+    // The pixel size of the queued photo with tile `imageIndex` (none when unknown).
+    std::function<std::optional<std::pair<int, int>>(int imageIndex)> PhotoSizeOf;
+    TextLookup AdviceText;
 
     int ItemCount() const override { return list_.count(); }
     int ItemImageIndex(int item) const override;
@@ -51,6 +59,9 @@ public:
     void RefreshTile(int imageIndex) override;
 
 private:
+    // The item's tile, marked when the photo is small, and its advice as tooltip.
+    void ShowTileAndAdvice(QListWidgetItem& item, int imageIndex);
+
     QListWidget& list_;
     const TileImageList& tiles_;
 };

@@ -150,7 +150,11 @@ void TPref_Dlog::BuildLookSheet() {
                                                          "apportées à une image"),
                                        Confirm_Box),
                          "Change_Check");
-    for (QCheckBox* box : {Album_Check, Image_Check, Change_Check}) confirm->addWidget(box);
+    Small_Check = Named(new QCheckBox(QString::fromUtf8("Demander avant d'envoyer des photos trop petites pour un bon "
+                                                        "tirage 10x15"),
+                                      Confirm_Box),
+                        "Small_Check");
+    for (QCheckBox* box : {Album_Check, Image_Check, Change_Check, Small_Check}) confirm->addWidget(box);
 
     // The caption box keeps its own width beside the quality group and takes the row without it.
     auto* top = new QHBoxLayout;
@@ -265,6 +269,7 @@ void TPref_Dlog::FillFromSettings() {
     Album_Check->setChecked(s.AskAlbum);
     Image_Check->setChecked(s.AskImage);
     Change_Check->setChecked(s.AskModif);
+    Small_Check->setChecked(s.AskSmall);
     Comp_Spin->SetValue(s.CompRate);
     Search_Check->setChecked(s.IsUpdated);
     const int item = RadioItemIndex(s.FreqIdx, Freq_Group->buttons().size());
@@ -283,7 +288,7 @@ void TPref_Dlog::ApplyLanguage() {
     setWindowTitle(context_.Translate("Pref_Dlog"));
     for (QGroupBox* box : {Confirm_Box, Title_Box, Comp_Group, Proxy_Box, Upload_Box, Update_Box})
         box->setTitle(ControlText(context_.Translate(box->objectName().toLatin1().constData())));
-    for (QCheckBox* box : {Album_Check, Change_Check, Image_Check, Length_Check, Name_Check, Size_Check, Proxy_Check,
+    for (QCheckBox* box : {Album_Check, Change_Check, Image_Check, Small_Check, Length_Check, Name_Check, Size_Check, Proxy_Check,
                            Limit_Check, Search_Check})
         box->setText(ControlText(context_.Translate(box->objectName().toLatin1().constData())));
     for (QLabel* label : {Name_Lbl, ProxName_Lbl, ProxPort_Lbl, Connections_Lbl, Info_Lbl, Comp_Memo})
@@ -346,6 +351,7 @@ void TPref_Dlog::reject() {
     choices.askAlbum = Album_Check->isChecked();
     choices.askImage = Image_Check->isChecked();
     choices.askModif = Change_Check->isChecked();
+    choices.askSmall = Small_Check->isChecked();
     choices.compRate = Comp_Spin->Value();
     choices.isUpdated = Search_Check->isChecked();
     choices.freqIdx = Freq_Group->checkedId();

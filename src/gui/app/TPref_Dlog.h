@@ -72,6 +72,7 @@ private:
     QCheckBox* Album_Check;
     QCheckBox* Image_Check;
     QCheckBox* Change_Check;
+    QCheckBox* Small_Check;
     QGroupBox* Proxy_Box;
     QCheckBox* Proxy_Check;
     QLabel* ProxName_Lbl;

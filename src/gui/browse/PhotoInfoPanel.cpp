@@ -18,7 +18,7 @@ QString SizeText(std::uint64_t bytes, const SizeTextStyle& style) { return Q(For
 }  // namespace
 
 PhotoInfoTexts DescribeSelection(const QList<SelectedPhoto>& selection, const SizeTextStyle& style,
-                                 const QString& plural) {
+                                 const QString& plural, const TextLookup& text) {
     PhotoInfoTexts out;
     if (selection.size() != 1) {
         std::uint64_t total = 0;
@@ -30,6 +30,7 @@ PhotoInfoTexts DescribeSelection(const QList<SelectedPhoto>& selection, const Si
     const SelectedPhoto& photo = selection.front();
     const std::string path = photo.path.toStdString();
     const QString listDimensions = QString::number(photo.width) + " x " + QString::number(photo.height);
+    if (photo.width > 0 && photo.height > 0) out.prints = Q(PrintAdviceText(AdvisePrintSize(photo.width, photo.height), text));
     TimgData scan;
     if (scan.ScanFile(path) && scan.HasExifSegment() && scan.ExifInfo() != nullptr) {
         const TImageInfo& info = *scan.ExifInfo();
@@ -55,7 +56,7 @@ void ShowPhotoInfo(SelectPage& page, const PhotoInfoTexts& texts) {
     const std::pair<const char*, const QString*> rows[] = {
         {"Name_Lbl", &texts.name},      {"Size_Lbl", &texts.size},   {"Date_Lbl", &texts.date},
         {"Open_Lbl", &texts.aperture}, {"Speed_Lbl", &texts.speed}, {"Focus_Lbl", &texts.focal},
-        {"Iso_Lbl", &texts.iso}};
+        {"Iso_Lbl", &texts.iso},        {"Print_Lbl", &texts.prints}};
     for (auto [name, text] : rows) {
         auto* label = page.Info_Panel->findChild<QLabel*>(name);
         if (!label) continue;

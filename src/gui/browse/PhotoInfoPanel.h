@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include "core/albums/PrintAdviceText.h"
 #include "core/imaging/SizeText.h"
 
 namespace vantrel::gui {
@@ -18,18 +19,21 @@ struct SelectedPhoto {
     int height = 0;
 };
 
-// The seven value texts, "--" where nothing is known.
+// The seven value texts, "--" where nothing is known, and the print-size advice of one photo
+// (a line of its own, empty for none or several).
 struct PhotoInfoTexts {
     QString name = "--", size = "--", date = "--", aperture = "--", speed = "--", focal = "--", iso = "--";
+    QString prints;
 };
 
 // What the panel shows for the selection. One photo: its name and "width x height" with its
 // file size on a second line, and with an EXIF block its date, aperture, exposure time, focal
 // length (shown as the block gives them, even empty) and ISO speed (only when given); the
-// block's own dimensions win when both are non-zero. No photo or several: their count with
-// `plural` and their total size.
+// block's own dimensions win when both are non-zero; the print advice comes from the header's
+// pixels, worded through `text`. No photo or several: their count with `plural` and their
+// total size.
 PhotoInfoTexts DescribeSelection(const QList<SelectedPhoto>& selection, const SizeTextStyle& style,
-                                 const QString& plural);
+                                 const QString& plural, const TextLookup& text);
 
 // Writes the texts into the value labels of the page.
 void ShowPhotoInfo(SelectPage& page, const PhotoInfoTexts& texts);

@@ -39,7 +39,7 @@ SelectPage::SelectPage(QWidget* parent) : QWidget(parent) {
 
     Info_Panel = new QWidget(TreeInfo_Panel);
     Info_Panel->setObjectName("Info_Panel");
-    Info_Panel->setFixedHeight(175);
+    Info_Panel->setFixedHeight(195);
     Info_Panel->setAttribute(Qt::WA_StyledBackground, true);
     SetLightPanel(Info_Panel, Qt::white);
     auto* info = new QVBoxLayout(Info_Panel);
@@ -58,6 +58,10 @@ SelectPage::SelectPage(QWidget* parent) : QWidget(parent) {
         form->addRow(caption, value);
         infoCaptions_.append(caption);
     }
+    // The print-size advice is a sentence of its own across the panel.
+    auto* prints = new QLabel(Info_Panel);
+    prints->setObjectName("Print_Lbl");
+    form->addRow(prints);
     info->addLayout(form);
     info->addStretch();
     left->addWidget(Info_Panel);

@@ -344,7 +344,8 @@ void SelectPageController::UpdateInfoPanel() {
         auto* item = static_cast<ThumbItem*>(page_.Thumb_View->item(row));
         selection.append({item->Path(), item->PhotoWidth(), item->PhotoHeight()});
     }
-    ShowPhotoInfo(page_, DescribeSelection(selection, sizeStyle_, context_.Translate("Img_Plur")));
+    ShowPhotoInfo(page_, DescribeSelection(selection, sizeStyle_, context_.Translate("Img_Plur"),
+                                           [this](std::string_view key) { return context_.Language().Translate(std::string(key)); }));
 }
 
 void SelectPageController::UpdateAddAction() {

@@ -19,6 +19,7 @@
 #include "core/albums/TransferQueue.h"
 #include "core/app/FormatPattern.h"
 #include "core/app/ProxySetting.h"
+#include "core/imaging/PrintSizeAdvice.h"
 #include "core/service/FileWriteError.h"
 #include "core/service/RemoteSettingsLoader.h"
 #include "core/service/WebLink.h"
@@ -92,6 +93,7 @@ void TransferController::Start_BtnClick() {
         ShowError(context_.Translate("PasswordErr"));
         return;
     }
+    if (!SmallPhotosAccepted()) return;
     page_.ShowStatus(context_.Translate("ContactServer"), true);
     // Busy while the server is contacted; once the run is under way the window is the user's again.
     QApplication::setOverrideCursor(Qt::BusyCursor);
@@ -104,6 +106,31 @@ void TransferController::Start_BtnClick() {
     emit runStateChanged(true);
     sleepInhibitor_.Take(QStringLiteral("Sending photos to the service"));
     StartWorker();
+}
+
+bool TransferController::SmallPhotosAccepted() {
+    UserSettings& settings = context_.Settings();
+    if (!settings.AskSmall) return true;
+    const TAlbumList& albums = context_.Queue().Albums();
+    std::int64_t small = 0;
+    for (int a = 0; a < albums.Count(); ++a) {
+        const TJobList& photos = albums.Items(a).Jobs();
+        for (int j = 0; j < photos.Count(); ++j)
+            small += AdvisePrintSize(photos.Items(j).Width, photos.Items(j).Height).small ? 1 : 0;
+    }
+    if (small == 0) return true;
+    const std::string question = FormatPattern(Text(small > 1 ? "SmallPhotosMany" : "SmallPhotosOne"), {small});
+    QMessageBox box(QMessageBox::Question, context_.Title(), Q(question), QMessageBox::Yes | QMessageBox::No,
+                    context_.DialogParent());
+    box.setDefaultButton(QMessageBox::Yes);
+    auto* stopAsking = new QCheckBox(context_.Translate("DontAskAgain"), &box);
+    box.setCheckBox(stopAsking);
+    const bool send = box.exec() == QMessageBox::Yes;
+    if (stopAsking->isChecked()) {
+        settings.AskSmall = false;
+        emit settingsToSave();
+    }
+    return send;
 }
 
 void TransferController::StartWorker() {

@@ -60,6 +60,9 @@ signals:
     void settingsToSave();
 
 private:
+    // Photos too small for a good 10x15 print are named before a run: false when the user would
+    // rather not send them now. The question's box can stop it from being asked again.
+    bool SmallPhotosAccepted();
     void StartWorker();
     // What the run tells, on the window's thread.
     void ShowConnected(const QString& advertUrl);

@@ -26,7 +26,8 @@ TEST(Settings, MissingFileGivesEveryDefault) {
     const UserSettings s = LoadSettings(IniDocument(), LocaleInfo());
     EXPECT_EQ(s.FileName, "GB.lng");
     EXPECT_FALSE(s.IsSaved);
-    EXPECT_TRUE(s.ShowName && s.ShowLen && s.ShowSize && s.AskAlbum && s.AskImage && s.AskModif && s.IsUpdated);
+    EXPECT_TRUE(s.ShowName && s.ShowLen && s.ShowSize && s.AskAlbum && s.AskImage && s.AskModif && s.AskSmall &&
+                s.IsUpdated);
     EXPECT_EQ(s.CompRate, 95);
     EXPECT_EQ(s.LastCheck, 0);
     EXPECT_EQ(s.PixForm.Right, 601);
@@ -91,6 +92,7 @@ TEST(Settings, SaveAndLoadRoundTripThroughAFile) {
     s.LastTree = folder.File("photos");
     s.LimitKBps = 750;
     s.Connections = 3;
+    s.AskSmall = false;
     TRemoteSettings remote;
     remote.ftp_host = "ftp.example:2121";
     remote.picture_maxsize = 12;
@@ -119,6 +121,7 @@ TEST(Settings, SaveAndLoadRoundTripThroughAFile) {
     EXPECT_EQ(text.Get("Transfer", "LimitKBps"), "750");
     EXPECT_EQ(r.Connections, 3);
     EXPECT_EQ(text.Get("Transfer", "Connections"), "3");
+    EXPECT_FALSE(r.AskSmall);
     EXPECT_EQ(readRemote.ftp_host, "ftp.example:2121");
     EXPECT_EQ(readRemote.picture_maxsize, 12);
 }

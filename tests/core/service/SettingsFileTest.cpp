@@ -65,6 +65,7 @@ TEST(SettingsFile, SaveWritesTheUserSettingsAndTheServiceCacheInOneFile) {
         "AskAlbum=1",
         "AskImage=1",
         "AskModif=1",
+        "AskSmall=1",
         "CompRate=95",
         "",
         "[Language]",

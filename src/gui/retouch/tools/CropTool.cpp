@@ -2,12 +2,16 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QToolButton>
 
+#include "core/app/FormatPattern.h"
+#include "core/imaging/PrintSizeAdvice.h"
 #include "gui/kit/PageWidgets.h"
+#include "gui/kit/Utf8Text.h"
 #include "gui/retouch/ToolPanel.h"
 
 namespace vantrel::gui {
@@ -47,14 +51,23 @@ CropTool::CropTool(RetouchHost& host, QWidget* parent) : RetouchTool(host) {
     OrgSize_Lbl = Named(new QLabel(Format_Panel), "OrgSize_Lbl");
     FinSizeT_Lbl = Named(new QLabel("Taille actuelle :", Format_Panel), "FinSizeT_Lbl");
     FinSize_Lbl = Named(new QLabel(Format_Panel), "FinSize_Lbl");
+    // The print sizes in centimetres ("10x15"), beside the format: the row has little room.
+    Print_Combo = Named(new QComboBox(Format_Panel), "Print_Combo");
+    for (const PrintFormatSize& format : CommonPrintFormats())
+        Print_Combo->addItem(QString("%1x%2").arg(format.shortCm).arg(format.longCm));
+    Print_Combo->setCurrentText("10x15");
+    Dpi_Lbl = Named(new QLabel(Format_Panel), "Dpi_Lbl");
     row->addWidget(Format_Lbl);
     row->addWidget(Format_Combo);
     row->addWidget(Horiz_Btn);
     row->addWidget(Vert_Btn);
-    row->addSpacing(20);
+    row->addSpacing(4);
+    row->addWidget(Print_Combo);
+    row->addWidget(Dpi_Lbl);
+    row->addSpacing(10);
     row->addWidget(OrgSizeT_Lbl);
     row->addWidget(OrgSize_Lbl);
-    row->addSpacing(20);
+    row->addSpacing(10);
     row->addWidget(FinSizeT_Lbl);
     row->addWidget(FinSize_Lbl);
     row->addStretch();
@@ -62,6 +75,9 @@ CropTool::CropTool(RetouchHost& host, QWidget* parent) : RetouchTool(host) {
     connect(Format_Combo, &QComboBox::currentIndexChanged, this, &CropTool::FitFrame);
     connect(Horiz_Btn, &QToolButton::clicked, this, &CropTool::FitFrame);
     connect(Vert_Btn, &QToolButton::clicked, this, &CropTool::FitFrame);
+    connect(Print_Combo, &QComboBox::currentIndexChanged, this, [this] {
+        if (crop_) ShowFinalSize();
+    });
 }
 
 void CropTool::ApplyLanguage() {
@@ -98,6 +114,14 @@ void CropTool::ShowFrame() {
 void CropTool::ShowFinalSize() {
     const auto [w, h] = crop_->RoundedSize();
     FinSize_Lbl->setText(PixelSize(w, h));
+    const std::span<const PrintFormatSize> formats = CommonPrintFormats();
+    const int item = std::clamp(Print_Combo->currentIndex(), 0, static_cast<int>(formats.size()) - 1);
+    const double dpi = PrintDpi(w, h, formats[static_cast<std::size_t>(item)]);
+    Dpi_Lbl->setText(Q(FormatPattern(Host().Translate("CropDpi").toStdString(), {static_cast<std::int64_t>(dpi)})));
+    // Under what makes a good print the figure turns orange, under a fair one red.
+    Dpi_Lbl->setStyleSheet(dpi < kSmallPrintDpi ? "color: rgb(200,0,0); font-weight: bold;"
+                           : dpi < kGoodPrintDpi ? "color: rgb(190,110,0);"
+                                                 : "");
 }
 
 QRectF CropTool::CorrectFrame(FrameHandle handle, QRectF rect) {

@@ -1,6 +1,7 @@
 #pragma once
 // The crop tool: a frame of the chosen print format (3:2 or 4:3, landscape or portrait) over
-// the photo, moved and resized with its handles; OK keeps what is inside it.
+// the photo, moved and resized with its handles; OK keeps what is inside it. Beside it, the
+// resolution the frame gives for a chosen print size, kept up to date while it is dragged.
 
 #include <memory>
 
@@ -36,6 +37,8 @@ public:
     QLabel* OrgSize_Lbl;
     QLabel* FinSizeT_Lbl;
     QLabel* FinSize_Lbl;
+    QComboBox* Print_Combo;  // the common print sizes, 10x15 cm at first
+    QLabel* Dpi_Lbl;
 
 private:
     // The format or the orientation was changed: the frame is fitted again.
