@@ -66,3 +66,8 @@ for name in sorted(os.listdir(languages)):
 write("transfer_list", "albums", "0\r\n[Album]\tTrip\r\n/photos/a.jpg\t/work/a.jpg\r\n[Album]\t\r\n"
       "/photos/it's \"here\".jpg\t/work/it''s \"\"here\"\".jpg\r\n")
 write("transfer_list", "quoted-tab", "0\r\n[Album]\t'a\tb'\r\n\"x\ty\"\t/w/z.jpg\r\nshort\r\n")
+
+# Profile chunks: two chunks given out of order, and a profile header without a body.
+icc = b"ICC_PROFILE\0"
+write("icc_profile", "two-chunks", b"\x00\x14" + icc + b"\x02\x02second" + b"\x00\x13" + icc + b"\x01\x02first")
+write("icc_profile", "header-only", b"\x00\x96" + icc + b"\x01\x01" + b"\x00\x00\x00\x80" + b"lcms" + b"\x02\x10\x00\x00mntrRGB XYZ " + bytes(112))

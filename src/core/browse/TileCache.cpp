@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 // Entry layout: magic, the key's length and the key, width and height, the 96 x 96 RGB tile,
 // then the MD5 of everything before it. The magic changes whenever tiles are drawn differently.
-constexpr char kMagic[8] = {'V', 'T', 'I', 'L', 'E', '0', '0', '1'};
+constexpr char kMagic[8] = {'V', 'T', 'I', 'L', 'E', '0', '0', '2'};
 constexpr std::size_t kTileBytes = std::size_t(kTileSize) * kTileSize * 3;
 constexpr std::size_t kMaxKey = 8192;
 constexpr unsigned kTrimEvery = 64;  // stores between two checks of the total

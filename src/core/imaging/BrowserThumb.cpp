@@ -7,6 +7,7 @@
 #include "core/imaging/JpegMemoryBudget.h"
 #include "core/imaging/JpegStreamSource.h"
 #include "core/imaging/RegularFile.h"
+#include "core/imaging/SrgbConversion.h"
 #include "core/imaging/Stretch.h"
 #include "core/imaging/Tiles.h"
 
@@ -19,6 +20,7 @@ struct ScaledTileJob {
     std::FILE* file;
     int scale;
     RgbBitmap* tile;  // 96 x 96, filled white by the caller
+    const SrgbTransform* toSrgb;  // null: the pixels are taken as they are decoded
     bool ok;
 };
 
@@ -69,6 +71,7 @@ void RunScaledTileDecode(ScaledTileJob* job) {
                 out[3 * i + 1] = p[1];
                 out[3 * i + 2] = p[2];
             }
+            if (job->toSrgb != nullptr) job->toSrgb->Apply(out, static_cast<std::size_t>(rect.width));
             ++nextTargetRow;
         }
     }
@@ -112,7 +115,8 @@ BrowserThumbResult MakeBrowserThumb(ImageWorkspace& ws, const std::string& path)
     if (!ws.workBitmap.Resize(kTileSize, kTileSize)) return BrowserThumbResult::Placeholder;
     ws.workBitmap.Fill(kTileWhite);
     file->Rewind();
-    ScaledTileJob job{file->Get(), scale, &ws.workBitmap, false};
+    const auto toSrgb = ws.convertToSrgb ? SrgbTransformOf(ws.params) : nullptr;
+    ScaledTileJob job{file->Get(), scale, &ws.workBitmap, toSrgb.get(), false};
     RunScaledTileDecode(&job);
     if (!job.ok) {
         // Damaged data: the full decoder may still recover a picture.

@@ -37,6 +37,9 @@ struct ImageWorkspace {
     // The budget that this workspace shares with others at work at once (see
     // SharedMemoryBudget.h); null when it works alone.
     SharedMemoryBudget* sharedBudget = nullptr;
+    // Whether a decode brings a photo with another RGB colour profile to sRGB (see
+    // SrgbConversion.h). Off only where the pixels are written back under the photo's own profile.
+    bool convertToSrgb = true;
 };
 
 }  // namespace vantrel

@@ -6,6 +6,7 @@
 #include "core/imaging/JpegDecodeJob.h"
 #include "core/imaging/JpegSplitDecode.h"
 #include "core/imaging/RegularFile.h"
+#include "core/imaging/SrgbConversion.h"
 
 namespace vantrel {
 namespace {
@@ -22,12 +23,14 @@ DecodeJob PhotoDecode(ImageWorkspace& ws) {
     return job;
 }
 
-DecodeResult OutcomeOf(const DecodeJob& job) {
+// The outcome of a whole decode into the workspace; a picture is brought to sRGB on the way.
+DecodeResult Finished(ImageWorkspace& ws, const DecodeJob& job) {
     DecodeResult result;
     result.warningCount = job.warnings;
     result.messageCode = job.warnings > 0 ? job.lastCode : 0;
     if (!job.ok) result.outcome = DecodeOutcome::Failed;
     else if (job.warnings > 0) result.outcome = DecodeOutcome::Warning;
+    if (result.HasPicture() && ws.convertToSrgb) ConvertToSrgb(ws.params, ws.workBitmap, job.rowsNeeded);
     return result;
 }
 
@@ -82,15 +85,15 @@ DecodeResult LoadImageFromStream(ImageWorkspace& ws, std::FILE* file, const std:
     // parts at once; when it is not, the stream is rewound to where it started and the photo is
     // decoded as one. A stream that cannot be rewound is decoded as one straight away.
     if (const long start = rowsNeeded != nullptr && SplitDecodeEnabled() ? std::ftell(file) : -1; start >= 0) {
-        if (RunSplitDecode(job) != SplitOutcome::DecodeAsOne) return OutcomeOf(job);
+        if (RunSplitDecode(job) != SplitOutcome::DecodeAsOne) return Finished(ws, job);
         if (std::fseek(file, start, SEEK_SET) != 0) {
             job.ok = false;
             job.warnings = 0;
-            return OutcomeOf(job);
+            return Finished(ws, job);
         }
     }
     RunDecode(&job);
-    return OutcomeOf(job);
+    return Finished(ws, job);
 }
 
 DecodeResult LoadImageFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size) {
@@ -98,7 +101,7 @@ DecodeResult LoadImageFromMemory(ImageWorkspace& ws, const std::uint8_t* data, s
     job.data = data;
     job.size = size;
     if (size > 0) RunDecode(&job);
-    return OutcomeOf(job);
+    return Finished(ws, job);
 }
 
 }  // namespace vantrel

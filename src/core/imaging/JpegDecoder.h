@@ -21,8 +21,9 @@ bool ReadImageHeaderFromStream(ImageWorkspace& ws, std::FILE* file);
 bool ReadImageHeaderFromMemory(ImageWorkspace& ws, const std::uint8_t* data, std::size_t size);
 
 // Decodes the whole photo at full scale into `ws.workBitmap` as RGB: grey becomes grey RGB,
-// CMYK and YCCK (inverted Adobe CMYK included) are converted. The header fields of ws.params
-// are refreshed too. The result says how it went (see DecodeResult.h): warnings never fail the
+// CMYK and YCCK (inverted Adobe CMYK included) are converted; an RGB picture with an embedded
+// colour profile other than sRGB is brought to sRGB unless ws.convertToSrgb is off (see
+// SrgbConversion.h). The header fields of ws.params are refreshed too. The result says how it went (see DecodeResult.h): warnings never fail the
 // load (Warning, with the codec's message code current at the end of the read); a photo that
 // cannot be decoded (not a JPEG, damaged beyond recovery, larger than DecodeMemoryBudget allows)
 // is Failed; a file that cannot be opened is Unreadable, with its FileError. A path that names
