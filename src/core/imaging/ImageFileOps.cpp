@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "core/base/CommaText.h"
 #include "core/imaging/BrowserThumb.h"
 #include "core/imaging/ExifOrientation.h"
+#include "core/imaging/SrgbConversion.h"
 #include "core/imaging/ExifRewrite.h"
 #include "core/imaging/FileBytes.h"
 #include "core/imaging/JpegDecoder.h"
@@ -177,10 +179,19 @@ std::expected<void, ImageFileError> SaveEditedJpeg(ImageWorkspace& ws, const Bit
 std::expected<void, ImageFileError> SaveEditedJpegKeepingMetadata(ImageWorkspace& ws, const Bitmap32& picture,
                                                                   const std::string& path, int quality) {
     std::vector<MetadataSegment> segments;
-    if (ReadImageHeader(ws, path)) segments = UprightMetadata(ws.params.metadata, picture.Width(), picture.Height());
+    ImageParams stored;
+    if (ReadImageHeader(ws, path)) {
+        segments = UprightMetadata(ws.params.metadata, picture.Width(), picture.Height());
+        stored = ws.params;
+    }
     if (!picture.ToRgb(ws.workBitmap))
         return std::unexpected(ImageFileError{ImageFileError::Kind::Encoder, 0, "out of memory"});
-    return SaveWorkBitmapAsEdited(ws, path, quality, &segments);
+    // The picture was edited as shown, in sRGB; the file keeps its own profile, so its pixels go
+    // back to that profile, and the tile the save leaves is shown in sRGB again.
+    if (ws.convertToSrgb) ConvertFromSrgb(stored, ws.workBitmap);
+    if (auto saved = SaveWorkBitmapAsEdited(ws, path, quality, &segments); !saved) return saved;
+    if (ws.convertToSrgb) ConvertToSrgb(stored, ws.workBitmap);
+    return {};
 }
 
 namespace {
@@ -221,7 +232,10 @@ std::expected<TurnOutcome, ImageFileError> RotateImageFile(ImageWorkspace& ws, c
     auto lossless = TurnLosslessly(ws, path, direction);
     if (lossless) return *lossless;
     ReadImageHeader(ws, path);
+    // The file keeps its own profile: its pixels are turned as stored, and shown converted after.
+    const bool shownInSrgb = std::exchange(ws.convertToSrgb, false);
     const DecodeResult loaded = LoadImage(ws, path);
+    ws.convertToSrgb = shownInSrgb;
     if (loaded.outcome == DecodeOutcome::Unreadable) return std::unexpected(loaded.error);
     if (!loaded.HasPicture()) {
         // Writing the placeholder over the photo would destroy it: the file stays as it is.
@@ -239,8 +253,10 @@ std::expected<TurnOutcome, ImageFileError> RotateImageFile(ImageWorkspace& ws, c
     }
     const PictureSize size{ws.workBitmap.Width(), ws.workBitmap.Height()};
     const std::vector<MetadataSegment> segments = UprightMetadata(ws.params.metadata, size.width, size.height);
+    const ImageParams turned = ws.params;
     if (auto saved = SaveWorkBitmapAsEdited(ws, path, std::max(kTurnReencodeQuality, quality), &segments); !saved)
         return std::unexpected(saved.error());
+    if (shownInSrgb) ConvertToSrgb(turned, ws.workBitmap);  // the tile the save leaves
     return TurnOutcome{size, false, lossless.error()};
 }
 

@@ -131,4 +131,17 @@ void ConvertToSrgb(const ImageParams& params, RgbBitmap& bitmap, const std::vect
         if (std::size_t(y) >= rows->size() || (*rows)[std::size_t(y)]) transform->Apply(bitmap.Row(y), std::size_t(bitmap.Width()));
 }
 
+void ConvertFromSrgb(const ImageParams& params, RgbBitmap& bitmap) {
+    if (SrgbTransformOf(params) == nullptr || bitmap.Empty()) return;
+    const auto bytes = EmbeddedIccProfile(params.metadata);
+    if (!bytes) return;
+    const ProfileHandle profile(cmsOpenProfileFromMem(bytes->data(), static_cast<cmsUInt32Number>(bytes->size())));
+    const ProfileHandle srgb(cmsCreate_sRGBProfile());
+    if (profile.handle == nullptr || srgb.handle == nullptr) return;
+    cmsHTRANSFORM transform = cmsCreateTransform(srgb.handle, TYPE_RGB_8, profile.handle, TYPE_RGB_8,
+                                                 INTENT_PERCEPTUAL, cmsFLAGS_NOCACHE);
+    if (transform == nullptr) return;
+    SrgbTransform(transform).Apply(bitmap.Data(), std::size_t(bitmap.Width()) * std::size_t(bitmap.Height()));
+}
+
 }  // namespace vantrel

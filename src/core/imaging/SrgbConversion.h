@@ -54,4 +54,8 @@ std::shared_ptr<const SrgbTransform> SrgbTransformOf(const ImageParams& params);
 // `rows` marks).
 void ConvertToSrgb(const ImageParams& params, RgbBitmap& bitmap, const std::vector<bool>* rows = nullptr);
 
+// The way back, for a photo edited as shown and saved with its own profile: converts `bitmap`
+// from sRGB to the profile of `params`. Nothing happens where ConvertToSrgb would do nothing.
+void ConvertFromSrgb(const ImageParams& params, RgbBitmap& bitmap);
+
 }  // namespace vantrel

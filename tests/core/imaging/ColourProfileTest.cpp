@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "core/TempFolder.h"
+#include "core/imaging/Bitmap32.h"
 #include "core/imaging/BrowserThumb.h"
 #include "core/imaging/IccProfile.h"
 #include "core/imaging/ImageFileOps.h"
@@ -243,6 +244,38 @@ TEST(ColourProfile, AWideGamutPhotosCopyAndTileAreConvertedToSrgb) {
     full.convertToSrgb = false;
     ASSERT_TRUE(LoadImage(full, photo).HasPicture());
     EXPECT_FALSE(test::Near(tilePixel, full.workBitmap.Pixel(150, 10), 12)) << std::hex << tilePixel;
+}
+
+// A tagged photo turned by re-encoding (its size is no multiple of the blocks) or saved from the
+// retouch window keeps its profile and shows the same colours after: its pixels go back to the
+// profile rather than being converted twice.
+TEST(ColourProfile, RewrittenTaggedPhotosKeepTheirProfileAndTheirColours) {
+    test::TempFolder dir;
+    const std::string wide = WideRgbProfile();
+    const std::string turnedPhoto = Photo(dir, "turned.jpg", Gradients(161, 121), wide);
+    const std::string retouched = Photo(dir, "retouched.jpg", Gradients(160, 120), wide);
+    const std::string shownBefore = PixelsOf(turnedPhoto, true);
+
+    ImageWorkspace ws;
+    for (int turn = 0; turn < 4; ++turn) {
+        const auto outcome = RotateImageFile(ws, turnedPhoto, TurnDirection::Clockwise, 95);
+        ASSERT_TRUE(outcome.has_value());
+        // The re-encoded copy may turn losslessly after the first turn.
+        if (turn == 0) {
+            EXPECT_FALSE(outcome->lossless);
+        }
+    }
+    EXPECT_LE(MeanDifference(PixelsOf(turnedPhoto, true), shownBefore), 3.0);
+
+    ASSERT_TRUE(LoadImage(ws, retouched).HasPicture());
+    const std::string shown(reinterpret_cast<const char*>(ws.workBitmap.Data()), ws.workBitmap.ByteSize());
+    ASSERT_TRUE(SaveEditedJpegKeepingMetadata(ws, Bitmap32::FromRgb(ws.workBitmap), retouched, 95).has_value());
+    EXPECT_LE(MeanDifference(PixelsOf(retouched, true), shown), 2.0);
+    for (const std::string& photo : {turnedPhoto, retouched}) {
+        ImageWorkspace header;
+        ASSERT_TRUE(ReadImageHeader(header, photo));
+        EXPECT_EQ(EmbeddedIccProfile(header.params.metadata), wide) << photo;
+    }
 }
 
 TEST(ColourProfile, InfoNamesThePhotosProfile) {
