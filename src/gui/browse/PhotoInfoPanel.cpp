@@ -60,6 +60,10 @@ void ShowPhotoInfo(SelectPage& page, const PhotoInfoTexts& texts) {
     for (auto [name, text] : rows) {
         auto* label = page.Info_Panel->findChild<QLabel*>(name);
         if (!label) continue;
+        if (label->wordWrap()) {
+            label->setText(*text);
+            continue;
+        }
         // A value longer than the panel is shortened in its middle; the whole text is its tip.
         const QFontMetrics metrics(label->font());
         const int room = std::max(label->contentsRect().width(), 40);

@@ -61,6 +61,7 @@ SelectPage::SelectPage(QWidget* parent) : QWidget(parent) {
     // The print-size advice is a sentence of its own across the panel.
     auto* prints = new QLabel(Info_Panel);
     prints->setObjectName("Print_Lbl");
+    prints->setWordWrap(true);  // it goes on a second line rather than lose its middle
     form->addRow(prints);
     info->addLayout(form);
     info->addStretch();
