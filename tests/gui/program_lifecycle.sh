@@ -18,6 +18,8 @@ for _ in $(seq 100); do [ -d "$XDG_DATA_HOME/SendPhoto" ] && break; sleep 0.1; d
 [ -d "$XDG_DATA_HOME/SendPhoto" ] || fail "no work folder"
 
 timeout 20 "$program" a b || fail "a second start did not end with 0"
+# After "--" a name starting with "-" is a file to hand over, not an option.
+timeout 20 "$program" -- -dash.jpg || fail "a second start with a file after -- did not end with 0"
 kill -0 $first || fail "the first instance ended"
 
 kill -TERM $first

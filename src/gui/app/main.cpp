@@ -1,11 +1,13 @@
-// The program entry: one instance per user, then the engine (settings, workspace, service
-// settings, transfer queue), then the main window on it.
+// The program entry: the options that need no window, then one instance per user, then the
+// engine (settings, workspace, service settings, transfer queue), then the main window on it.
 #include <QApplication>
 #include <QIcon>
 #include <QSocketNotifier>
 #include <QWidget>
 #include <QTimer>
+#include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "core/app/DataFolder.h"
 #include "core/app/TSingleInst.h"
@@ -13,6 +15,7 @@
 #include "core/app/WorkFolder.h"
 #include "gui/app/ApplicationIcon.h"
 #include "gui/app/TMain_Dlog.h"
+#include "gui/app/WindowCommandLine.h"
 #include "gui/app/SystemLocale.h"
 #include "gui/app/TerminationSignals.h"
 #include "gui/browse/SelectPageController.h"
@@ -21,6 +24,8 @@
 int main(int argc, char** argv) {
     using namespace vantrel;
     const std::vector<std::string> parameters(argv + 1, argv + argc);
+    // Help and version also work without a display and without reaching a running instance.
+    if (const std::optional<int> status = gui::AnswerCommandLine(parameters, stdout, stderr)) return *status;
     TSingleInst guard;
     if (!guard.CanStart(parameters)) return 0;
     // Other starts must find this instance from now on, also while the window is still being made
