@@ -10,7 +10,10 @@
 namespace vantrel::cli {
 
 struct CliCommand {
-    std::string usage;  // one line, shown by "vantrel-cli help"
+    // Shown by "vantrel-cli --help": the call, then what it does in a column of its own (lines
+    // broken with "\n" continue in that column).
+    std::string synopsis;
+    std::string summary;
     std::function<int(const std::vector<std::string>& args)> run;  // returns the exit code
 };
 

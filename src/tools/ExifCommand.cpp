@@ -50,6 +50,6 @@ void PrintExifSection(std::FILE* out, const std::string& path, vantrel::ImageWor
 
 const vantrel::cli::ImageInfoSectionRegistration exifSection({10, PrintExifSection});
 
-vantrel::cli::CliCommandRegistration reg("exif", {"exif FILE...   list the EXIF entries of JPEG photos", RunExif});
+vantrel::cli::CliCommandRegistration reg("exif", {"exif FILE...", "list the EXIF entries of JPEG photos", RunExif});
 
 }  // namespace

@@ -49,7 +49,7 @@ int RunInfo(const std::vector<std::string>& args) {
     return status;
 }
 
-const CliCommandRegistration reg("info", {"info FILE...            header, decode outcome and metadata of photos", RunInfo});
+const CliCommandRegistration reg("info", {"info FILE...", "header, decode outcome and metadata of photos", RunInfo});
 
 }  // namespace
 }  // namespace vantrel::cli

@@ -43,7 +43,7 @@ int RunMd5(const std::vector<std::string>& args) {
     return status;
 }
 
-const CliCommandRegistration reg("md5", {"md5 FILE...             MD5 digests, as md5sum prints them", RunMd5});
+const CliCommandRegistration reg("md5", {"md5 FILE...", "MD5 digests, as md5sum prints them", RunMd5});
 
 }  // namespace
 }  // namespace vantrel::cli

@@ -32,7 +32,7 @@ int RunScale(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CliCommandRegistration reg("scale", {"scale IN OUT SIZE [QUALITY]  scaled JPEG copy, longer side 1..10000", RunScale});
+const CliCommandRegistration reg("scale", {"scale IN OUT SIZE [QUALITY]", "scaled JPEG copy, longer side 1..10000", RunScale});
 
 }  // namespace
 }  // namespace vantrel::cli

@@ -223,12 +223,15 @@ int RunSend(const std::vector<std::string>& args) {
 // The settings' range of sessions is the session's own.
 static_assert(UserSettings::kMaxConnections == TransferSession::kMaxConnections);
 
-const CliCommandRegistration reg("send", {"send --email ADDRESS [--password-stdin] [--limit-rate KB] [--connections N] [--progress]\n"
-                                          "      send the queued photos to the service, at most KB kilobytes per second\n"
-                                          "      (0: no limit; without it the settings' limit holds), on up to N FTP\n"
-                                          "      sessions side by side (1..4; without it the settings' number holds);\n"
-                                          "      --progress prints the bytes sent and the time left every second\n"
-                                          "      exit 0 all sent, 1 photos left, 2 not run, 3 work folder in use",
+const CliCommandRegistration reg("send", {"send --email ADDRESS [--password-stdin] [--limit-rate KB] [--connections N] [--progress]",
+                                          "send the queued photos to the service, at most\n"
+                                          "KB kilobytes per second (0: no limit; without it\n"
+                                          "the settings' limit holds), on up to N FTP\n"
+                                          "sessions side by side (1..4; without it the\n"
+                                          "settings' number holds); --progress prints the\n"
+                                          "bytes sent and the time left every second; exit\n"
+                                          "0 all sent, 1 photos left, 2 not run, 3 work\n"
+                                          "folder in use",
                                           RunSend});
 
 }  // namespace

@@ -74,7 +74,7 @@ int RunTiles(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CliCommandRegistration reg("tiles", {"tiles DIR OUTDIR        browser tiles of the photos of DIR as PPM files", RunTiles});
+const CliCommandRegistration reg("tiles", {"tiles DIR OUTDIR", "browser tiles of the photos of DIR as PPM files", RunTiles});
 
 }  // namespace
 }  // namespace vantrel::cli

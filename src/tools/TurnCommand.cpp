@@ -27,7 +27,7 @@ int RunTurn(const std::vector<std::string>& args) {
     return 0;
 }
 
-const CliCommandRegistration reg("turn", {"turn FILE left|right  turns a photo a quarter, losslessly when its size allows",
+const CliCommandRegistration reg("turn", {"turn FILE left|right", "turns a photo a quarter, losslessly if it can",
                                           RunTurn});
 
 }  // namespace

@@ -1,4 +1,5 @@
 // vantrel-cli: the engine of the program without its window, for users, scripts and benchmarks.
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -12,9 +13,28 @@ std::map<std::string, CliCommand>& CliCommands() {
 }
 
 namespace {
+// Calls longer than this get their summary on the lines below, so that one long call does not
+// push every summary off the terminal.
+constexpr std::size_t kWidestSynopsis = 28;
+
 void PrintUsage(std::FILE* to) {
     std::fprintf(to, "usage: vantrel-cli COMMAND [ARGS...]\n       vantrel-cli --help | --version\ncommands:\n");
-    for (const auto& [name, command] : CliCommands()) std::fprintf(to, "  %s\n", command.usage.c_str());
+    std::size_t column = 0;
+    for (const auto& [name, command] : CliCommands()) {
+        if (command.synopsis.size() <= kWidestSynopsis) column = std::max(column, command.synopsis.size());
+    }
+    const int width = static_cast<int>(column);
+    for (const auto& [name, command] : CliCommands()) {
+        const bool besideCall = command.synopsis.size() <= column;
+        if (!besideCall) std::fprintf(to, "  %s\n", command.synopsis.c_str());
+        std::string_view rest = command.summary;
+        for (bool first = true; first || !rest.empty(); first = false) {
+            const std::string_view line = rest.substr(0, rest.find('\n'));
+            rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+            const char* call = first && besideCall ? command.synopsis.c_str() : "";
+            std::fprintf(to, "  %-*s  %.*s\n", width, call, static_cast<int>(line.size()), line.data());
+        }
+    }
 }
 }  // namespace
 }  // namespace vantrel::cli
