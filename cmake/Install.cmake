@@ -1,7 +1,7 @@
 # Where an installed Vantrel puts its files (GNU layout): the two programs in bin, their texts
 # and help pages in share/vantrel (found from the programs' own location), and what a desktop
-# needs to list the program: the entry, the icon at every size, the AppStream metainfo and the
-# manual pages.
+# needs to list the program: the entry, the icon at every size, the AppStream metainfo, the
+# manual pages and the copyright file.
 include(GNUInstallDirs)
 
 set(VANTREL_APP_ID org.vantrel.Vantrel)
@@ -27,4 +27,19 @@ foreach(size 16 32 48 64 128 256)
   install(FILES ${desktop}/icon-${size}.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
     RENAME ${VANTREL_APP_ID}.png)
 endforeach()
-install(FILES resources/man/vantrel.1 resources/man/vantrel-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The manual pages go compressed, as Debian's policy asks: without a name or a time stamp in the
+# header, so that two builds give the same bytes.
+set(man_pages)
+foreach(page vantrel vantrel-cli)
+  set(source ${CMAKE_SOURCE_DIR}/resources/man/${page}.1)
+  set(compressed ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+  add_custom_command(OUTPUT ${compressed} DEPENDS ${source}
+    COMMAND ${CMAKE_COMMAND} -E copy ${source} ${CMAKE_BINARY_DIR}/man/${page}.1
+    COMMAND gzip -9nf ${CMAKE_BINARY_DIR}/man/${page}.1 VERBATIM)
+  list(APPEND man_pages ${compressed})
+endforeach()
+add_custom_target(man_pages ALL DEPENDS ${man_pages})
+install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The licence in Debian's machine-readable copyright format.
+install(FILES resources/doc/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/vantrel)

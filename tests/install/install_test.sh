@@ -18,17 +18,39 @@ for file in bin/vantrel bin/vantrel-cli share/vantrel/Language/GB.lng share/vant
     share/vantrel/Help/Vantrel_GB/index.txt share/vantrel/Help/Vantrel_FR/index.txt \
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
     share/icons/hicolor/scalable/apps/$id.svg share/icons/hicolor/48x48/apps/$id.png \
-    share/icons/hicolor/256x256/apps/$id.png share/man/man1/vantrel.1 share/man/man1/vantrel-cli.1; do
+    share/icons/hicolor/256x256/apps/$id.png share/man/man1/vantrel.1.gz share/man/man1/vantrel-cli.1.gz \
+    share/doc/vantrel/copyright; do
   [ -e "$usr/$file" ] || fail "not installed: $file"
 done
 [ ! -e "$usr/share/vantrel/Language/keys.txt" ] || fail "the key list of the developers is installed"
 desktop-file-validate "$usr/share/applications/$id.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$usr/share/metainfo/$id.metainfo.xml" >/dev/null || fail "metainfo"
 grep -q "^Icon=$id$" "$usr/share/applications/$id.desktop" || fail "the entry names another icon"
+# The man pages compressed at the best level, without a name or a time in the gzip header.
 for page in vantrel vantrel-cli; do
-  out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$usr/share/man/man1/$page.1" 2>&1 >/dev/null) || fail "man $page"
+  file=$usr/share/man/man1/$page.1.gz
+  [ ! -e "${file%.gz}" ] || fail "man $page installed uncompressed too"
+  gzip -t "$file" || fail "man $page is not gzip"
+  header=$(od -An -tx1 -N10 "$file" | tr -d ' \n')
+  [ "${header:6:2}" = 00 ] || fail "man $page keeps a file name in its gzip header"
+  [ "${header:8:8}" = 00000000 ] || fail "man $page keeps a time stamp in its gzip header"
+  [ "${header:16:2}" = 02 ] || fail "man $page is not compressed at level 9"
+  out=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$file" 2>&1 >/dev/null) || fail "man $page"
   [ -z "$out" ] || fail "man $page warns: $out"
 done
+LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$usr/share/man/man1/vantrel-cli.1.gz" 2>/dev/null | grep -q "3 when another process" ||
+  fail "vantrel-cli(1) does not tell exit status 3"
+
+# The copyright file in Debian's machine-readable format: its header, and a licence paragraph
+# for every licence a Files paragraph names.
+copyright=$usr/share/doc/vantrel/copyright
+head -1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "the copyright file is not in the machine-readable format"
+grep -q '^Files: \*$' "$copyright" || fail "the copyright file has no paragraph for the whole program"
+grep -q '^Copyright: .' "$copyright" || fail "the copyright file names no holder"
+while read -r licence; do
+  [ "$(grep -c "^License: $licence$" "$copyright")" -ge 2 ] || fail "the copyright file does not give the licence $licence"
+done < <(awk '/^Files:/ { files = 1 } files && /^License:/ { print $2; files = 0 }' "$copyright")
 
 # The command-line tool: help and version on standard output with status 0.
 cli=$usr/bin/vantrel-cli
@@ -76,5 +98,6 @@ if command -v dpkg-shlibdeps >/dev/null; then
   done
   contents=$(dpkg-deb -c "$deb")  # whole, so that an early grep cannot break the pipe
   grep -q "./usr/share/vantrel/Language/FR.lng" <<<"$contents" || fail "the package lacks the texts"
+  grep -q "./usr/share/doc/vantrel/copyright" <<<"$contents" || fail "the package lacks the copyright file"
 fi
 echo "install: all passed"
