@@ -183,6 +183,16 @@ private slots:
         MessageCatcher messages;
         auto window = WindowWithPhotos(home, service,
                                        {MakePhoto(photos, "a.jpg", 300, 200, true), MakePhoto(photos, "b.jpg", 200, 300, true)});
+        // The run, on its own thread, is held at 1 KB/s until the pane reads the page.
+        window->Context().Settings().LimitKBps = 1;
+        QTimer lifter;
+        lifter.setInterval(5);
+        QObject::connect(&lifter, &QTimer::timeout, [&] {
+            if (web.endlessBytes == 0) return;
+            lifter.stop();
+            Child<QCheckBox>(window->findChild<TransferPanel*>(), "Limit_Check")->click();
+        });
+        lifter.start();
         QVERIFY(RunTransferToEnd(*window));
         QCOMPARE(window->Transfers()->LastOutcome(), TTransferOutcome::toCompleted);
         QCOMPARE(QueuedPhotos(*window), 0);
