@@ -266,6 +266,35 @@ private slots:
         QVERIFY(options->isEnabled());
     }
 
+    // Photos already queued and added again: one question for the whole add, whose "to all"
+    // answer holds for that add only; the add command waits while an add runs.
+    void addingQueuedPhotosAgainAsksOnceForAll() {
+        BrowseWindow w;
+        test::TempFolder folder;
+        for (int i = 0; i < 5; ++i) WritePhoto(folder.File("p" + std::to_string(i) + ".jpg"), 20, 20, i);
+        QVERIFY(w.List(folder.Path()));
+        Select(w, {0, 1, 2, 3, 4});
+        QAction* add = w.window->Action(ActionId::ImgAdd1);
+        const TransferQueue& queue = w.window->Albums()->Queue();
+        add->trigger();
+        QVERIFY(w.Browse().Adding());
+        QVERIFY(!add->isEnabled());
+        QVERIFY(test::WaitUntilIdle(*w.window));
+        QVERIFY(add->isEnabled());
+        QCOMPARE(queue.QueuedCount(), 5);
+
+        test::MessageCatcher catcher;
+        const std::pair<int, int> cases[] = {{QMessageBox::NoToAll, 5}, {QMessageBox::YesToAll, 10}};
+        for (const auto& [answer, queued] : cases) {
+            catcher.texts.clear();
+            catcher.answer = answer;
+            add->trigger();
+            QVERIFY(test::WaitUntilIdle(*w.window));
+            QCOMPARE(catcher.texts.size(), 1);
+            QCOMPARE(queue.QueuedCount(), queued);
+        }
+    }
+
     void addingTheSelectionShowsTheNoticeUntilTurnedOff() {
         BrowseWindow w;
         FakeAdder adder;

@@ -53,11 +53,9 @@ AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObj
     hooks.StepProgress = [this] { context_.StepProgress(); };
     hooks.EndBusy = [this] { context_.EndBusy(); };
     hooks.SaveTransferList = [this] { SaveTransferList(); };
-    hooks.ConfirmSameContent = [this](const std::string& name) {
-        return QMessageBox::question(context_.DialogParent(), context_.Title(),
-                                     Q(FormatPattern(context_.Language().Translate("SamePhotoAgain"), {name}))) ==
-               QMessageBox::Yes;
-    };
+    hooks.ConfirmSameContent = [this](const std::string& name) { return ConfirmSameContent(name); };
+    // A "to all" answer is forgotten as soon as its loop ends, or another one starts.
+    connect(&context_, &AppContext::stepLoopsChanged, this, [this] { sameContentForAll_.reset(); });
     // New caption settings give every queued photo its new caption.
     connect(&context_, &AppContext::settingsChanged, this, [this] { queue_->ResetCaptions(); });
 
@@ -121,6 +119,20 @@ std::optional<std::pair<int, int>> AlbumsController::QueuedPhotoSize(int imageIn
     for (int i = 0; i < albums.Count(); ++i)
         if (auto size = sizeIn(albums.Items(i))) return size;
     return std::nullopt;
+}
+
+bool AlbumsController::ConfirmSameContent(const std::string& name) {
+    if (sameContentForAll_) return *sameContentForAll_;
+    // Inside a loop over photos the answer may stand for the loop's other photos too.
+    const bool inLoop = context_.StepLoopRunning();
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (inLoop) buttons |= QMessageBox::YesToAll | QMessageBox::NoToAll;
+    const auto answer =
+        QMessageBox::question(context_.DialogParent(), context_.Title(),
+                              Q(FormatPattern(context_.Language().Translate("SamePhotoAgain"), {name})), buttons);
+    if (inLoop && (answer == QMessageBox::YesToAll || answer == QMessageBox::NoToAll))
+        sameContentForAll_ = answer == QMessageBox::YesToAll;
+    return answer == QMessageBox::Yes || answer == QMessageBox::YesToAll;
 }
 
 void AlbumsController::CreateFirstAlbum() { queue_->DefaultAlbum(); }

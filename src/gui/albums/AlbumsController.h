@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "core/albums/AlbumListView.h"
 #include "core/albums/TransferQueue.h"
@@ -84,6 +85,9 @@ private:
     // first.
     std::optional<std::pair<int, int>> QueuedPhotoSize(int imageIndex);
     void ShowMessage(const UserMessage& message);
+    // Whether a photo whose content is already queued goes in again: asked, unless the loop
+    // under way already had a "Yes to all" or "No to all".
+    bool ConfirmSameContent(const std::string& name);
     // Turns the photo of the current album whose tile is `imageIndex`.
     void RotateJob(int imageIndex, TurnDirection direction);
     // False, with a message, when a run going on holds the album: its photos stay as they are.
@@ -107,6 +111,7 @@ private:
     QWidget* panelHolder_ = nullptr;
     QVBoxLayout* panelLayout_ = nullptr;
     std::map<const TAlbum*, AlbumPanel*> panels_;
+    std::optional<bool> sameContentForAll_;  // the "to all" answer of the loop under way
 };
 
 }  // namespace vantrel::gui

@@ -49,6 +49,7 @@ void SelectPageController::AddSelectionToAlbum(int albumIndex) {
             adder_->SaveTransferList();
             ShowAddedNotice(adder_->QueuedPhotoCount() - before, n);
         });
+    UpdateAddAction();
 }
 
 void SelectPageController::ShowAddedNotice(int growth, int asked) {

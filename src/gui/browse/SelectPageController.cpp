@@ -64,6 +64,7 @@ SelectPageController::SelectPageController(AppContext& context, const SelectPage
     adder_ = ownAdder_.get();
     connect(&context_.Engine(), &WindowEngine::albumsChanged, this, &SelectPageController::RebuildAlbumMenu);
     addSteps_ = new StepLoop(context_, this);
+    connect(addSteps_, &StepLoop::ended, this, &SelectPageController::UpdateAddAction);
     StartWorker(decoders);
     ShowThumbnails();
     ShowPhotoInfo(page_, PhotoInfoTexts{});
@@ -349,8 +350,10 @@ void SelectPageController::UpdateInfoPanel() {
 }
 
 void SelectPageController::UpdateAddAction() {
-    // The command adds the selected photos, in both modes: without a selection it has nothing to add.
-    context_.Action(ActionId::ImgAdd1)->setEnabled(page_.Thumb_View->selectionModel()->hasSelection());
+    // The command adds the selected photos, in both modes: without a selection it has nothing to
+    // add, and while an add runs it waits for that add to end.
+    const bool adding = addSteps_ && addSteps_->Running();
+    context_.Action(ActionId::ImgAdd1)->setEnabled(!adding && page_.Thumb_View->selectionModel()->hasSelection());
 }
 
 void SelectPageController::UpdateBrowseActions() {

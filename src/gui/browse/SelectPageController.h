@@ -134,7 +134,7 @@ private:
     void StepProgress();
     // The notice after an add: `growth` photos queued of the `asked` ones.
     void ShowAddedNotice(int growth, int asked);
-    // ImgAdd1: enabled while adding is allowed and photos are selected.
+    // ImgAdd1: enabled while no add runs and photos are selected.
     void UpdateAddAction();
 
     AppContext& context_;

@@ -79,6 +79,14 @@ public:
     int BusyCount() const { return busyCount_; }
     void ResetBusy() { busyCount_ = 0; }
 
+    // Loops over photos (StepLoop) say here when one starts and when one ends: an answer given
+    // "to all" during a loop holds for that loop only.
+    void NoteStepLoop(bool started) {
+        stepLoops_ += started ? 1 : -1;
+        emit stepLoopsChanged();
+    }
+    bool StepLoopRunning() const { return stepLoops_ > 0; }
+
     // Requests to the window.
     void ShowHelpTopic(const char* keywordKey) { emit helpTopicRequested(QString::fromLatin1(keywordKey)); }
     void ShowTransferPanel(bool shown) { emit transferPanelRequested(shown); }
@@ -89,6 +97,7 @@ signals:
     void progressStepped();
     void busyEnding();
     void busyEnded(int stillBusy);
+    void stepLoopsChanged();
     void helpTopicRequested(const QString& keywordKey);
     void transferPanelRequested(bool shown);
 
@@ -99,6 +108,7 @@ private:
     QWidget* dialogParent_ = nullptr;
     std::array<QAction*, static_cast<size_t>(ActionId::Count)> actions_{};
     int busyCount_ = 0;
+    int stepLoops_ = 0;
 };
 
 }  // namespace vantrel::gui

@@ -23,6 +23,7 @@ bool StepLoop::Start(int count, bool forceBar, std::function<void(int)> step, st
     next_ = 0;
     cancelled_ = false;
     running_ = true;
+    context_.NoteStepLoop(true);
     context_.BeginBusy(count, forceBar);
     timer_.start(0);
     return true;
@@ -47,6 +48,7 @@ void StepLoop::Turn() {
     timer_.stop();
     running_ = false;
     context_.EndBusy();
+    context_.NoteStepLoop(false);
     const auto finished = std::move(finished_);
     step_ = nullptr;
     finished_ = nullptr;
