@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -276,6 +277,27 @@ private slots:
             dialog.close();
         }));
         QCOMPARE(window->Context().Settings().LimitKBps, 0);
+    }
+
+    // Both dialogs close with a Close button as with the desktop's close box; the options are
+    // stored on the way.
+    void optionsAndAboutCloseWithTheirButton() {
+        test::TempFolder home;
+        auto window = test::OpenWindow(home);
+        bool optionsClosed = false, aboutClosed = false;
+        const auto clickClose = [](QDialog& dialog) {
+            Child<QDialogButtonBox>(&dialog, "Close_Box")->button(QDialogButtonBox::Close)->click();
+            return !dialog.isVisible();
+        };
+        QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
+            Tick(Child<QCheckBox>(&dialog, "Limit_Check"));
+            optionsClosed = clickClose(dialog);
+        }));
+        QVERIFY(optionsClosed);
+        QVERIFY(window->Context().Settings().LimitKBps > 0);
+        QVERIFY(WhileOpen<TAbout_Dlog>(window->Action(ActionId::HelpAbout1),
+                                       [&](TAbout_Dlog& about) { aboutClosed = clickClose(about); }));
+        QVERIFY(aboutClosed);
     }
 
     void aboutShowsTheVersionAndTheSiteLink() {

@@ -1,5 +1,6 @@
 #include "gui/app/TAbout_Dlog.h"
 
+#include <QDialogButtonBox>
 #include <QFont>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -88,6 +89,10 @@ TAbout_Dlog::TAbout_Dlog(AppContext& context) : QDialog(context.DialogParent()) 
     column->setContentsMargins(14, 8, 14, 8);
     column->setSpacing(3);
     layout->addWidget(body, 1);
+    auto* close = Named(new QDialogButtonBox(QDialogButtonBox::Close, this), "Close_Box");
+    connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(close);
+    setFixedHeight(height() + close->sizeHint().height());  // the designed box, and its button below
 
     auto translated = [&context](const char* key) { return context.Translate(key).replace("\r\n", "\n"); };
     About_Lbl = Named(new QLabel(translated("About_Lbl"), body), "About_Lbl");

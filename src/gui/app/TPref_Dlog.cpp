@@ -1,6 +1,7 @@
 #include "gui/app/TPref_Dlog.h"
 
 #include <QButtonGroup>
+#include <QDialogButtonBox>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -56,6 +57,11 @@ TPref_Dlog::TPref_Dlog(AppContext& context) : QDialog(context.DialogParent()), c
     BuildUploadSheet();
     BuildUpdateSheet();
     layout->addWidget(Pages, 1);
+    // Closing stores and checks as the window's close box does.
+    auto* close = Named(new QDialogButtonBox(QDialogButtonBox::Close, this), "Close_Box");
+    close->setContentsMargins(8, 4, 8, 8);
+    connect(close, &QDialogButtonBox::rejected, this, &TPref_Dlog::reject);
+    layout->addWidget(close);
 
     ShowSheet(Look_Sheet);
     FillFromSettings();
