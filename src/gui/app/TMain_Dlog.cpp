@@ -338,6 +338,7 @@ void TMain_Dlog::UpdateTransferSummary() {
 void TMain_Dlog::FollowActionSources() {
     // A run takes and lets go of albums as it goes; the service's settings that came during a
     // run are taken once it has ended.
+    connect(transfers_, &TransferController::heldAlbumsChanged, albums_, &AlbumsController::UpdateCommands);
     connect(transfers_, &TransferController::runStateChanged, this, [this](bool running) {
         if (!running) TakeRemoteSettings();
         albums_->UpdateCommands();

@@ -155,8 +155,8 @@ void TransferController::StartWorker() {
     connect(&worker, &TransferWorker::photoShown, this, &TransferController::ShowPhoto);
     connect(&worker, &TransferWorker::photoSent, this, &TransferController::TakeSentPhotoOff);
     // The run took or let go of an album: what may change the albums follows.
-    connect(&worker, &TransferWorker::albumShown, this, [this] { emit runStateChanged(true); });
-    connect(&worker, &TransferWorker::photoEnded, this, [this] { emit runStateChanged(true); });
+    connect(&worker, &TransferWorker::albumShown, this, &TransferController::heldAlbumsChanged);
+    connect(&worker, &TransferWorker::photoEnded, this, &TransferController::heldAlbumsChanged);
     connect(&worker, &TransferWorker::photosLeftShown, this, &TransferController::ShowPhotosLeft);
     connect(&worker, &TransferWorker::photoProgress, this,
             [this](qint64 position, qint64 range) { panel_.ShowPhotoProgress(PerMille(position, range)); });

@@ -51,9 +51,10 @@ public:
     bool StopAndCloseAfterRun();
 
 signals:
-    // A run has begun (true) or ended (false), or the run let go of a photo (true again): what may
-    // change the albums follows it.
+    // A run has begun (true) or ended (false).
     void runStateChanged(bool running);
+    // The run took an album or let go of a photo: what may change the albums follows it.
+    void heldAlbumsChanged();
     // The run has ended and the window asked to close meanwhile.
     void closeAfterRun();
     // A run that reached its end: the settings file is saved (the login the user may keep).
