@@ -56,9 +56,8 @@ public:
     void ShowReport(const TransferReport& report) override {
         std::printf("%s\n%s%s\n", ForTerminal(texts_("TransferReport")).c_str(),
                     ForTerminal(texts_("BadFileTransfer")).c_str(),
-                    ForTerminal(FormatTransferReport(report, texts_("BecauseSize"), texts_("BecauseWarning"),
-                                                     texts_("BecauseNotVerified"), texts_("BecauseEndedEarly"),
-                                                     texts_("BecauseCopyNotMade")))
+                    ForTerminal(FormatTransferReport(
+                                    report, ReportTextsOf(texts_, SizeTextStyle{texts_("Panel_Mb"), texts_("Panel_Kb")})))
                         .c_str());
     }
     // Each wait is announced once, with its length.

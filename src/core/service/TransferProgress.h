@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/imaging/SizeText.h"
+
 namespace vantrel {
 
 // One progress bar: a range, a position clamped to it, and the base that the current file's
@@ -51,9 +53,20 @@ struct PhotoFailure {
     bool operator==(const PhotoFailure&) const = default;
 };
 
+// A photo refused for its size: too small or too large for the service.
+struct SizeRefusal {
+    std::string name;
+    std::int64_t size = 0;
+    bool tooSmall = true;
+    bool operator==(const SizeRefusal&) const = default;
+};
+
 // The photos that the acceptance checks refused, by cause, in the order met.
 struct TransferReport {
-    std::vector<std::string> refusedForSize;
+    std::vector<SizeRefusal> refusedForSize;
+    // The sizes the service accepts, both included, as the run's settings gave them.
+    int smallestAcceptedKb = 0;
+    int largestAcceptedMb = 0;
     std::vector<std::string> refusedForWarnings;
     // Stayed queued: a file of the package did not verify after five attempts.
     std::vector<std::string> notVerified;
@@ -70,11 +83,24 @@ struct TransferReport {
     bool Empty() const { return !HasRefusals() && leftByEarlyEnd.empty(); }
 };
 
+// The language texts of the report: one heading per cause, and the patterns that say why a size
+// was refused ("%s" the photo's size, then the limit it crossed).
+struct ReportTexts {
+    std::string becauseSize, becauseWarning, becauseNotVerified, becauseEndedEarly, becauseCopyNotMade;
+    std::string smallerThanAccepted, largerThanAccepted;
+    SizeTextStyle sizes;
+};
+// The texts under their language keys, through `translate`.
+template <typename Translate>
+ReportTexts ReportTextsOf(const Translate& translate, const SizeTextStyle& sizes) {
+    return {translate("BecauseSize"),   translate("BecauseWarning"),      translate("BecauseNotVerified"),
+            translate("BecauseEndedEarly"), translate("BecauseCopyNotMade"), translate("SmallerThanAccepted"),
+            translate("LargerThanAccepted"), sizes};
+}
+
 // The text of the report memo: for each non-empty list, CR LF, two blanks, its heading, then one
 // line per file: five blanks, "- ", the name (with its reason in brackets where there is one), CR LF.
-std::string FormatTransferReport(const TransferReport& report, const std::string& becauseSize,
-                                 const std::string& becauseWarning, const std::string& becauseNotVerified = {},
-                                 const std::string& becauseEndedEarly = {},
-                                 const std::string& becauseCopyNotMade = {});
+// A photo refused for its size gives its size and the limit the service set.
+std::string FormatTransferReport(const TransferReport& report, const ReportTexts& texts);
 
 }  // namespace vantrel

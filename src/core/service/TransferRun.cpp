@@ -109,6 +109,8 @@ TTransferOutcome TransferRun::RunTransfer(FtpClient& ftp, std::string& sessionCo
         ftp.SetStopCheck({});
         // Stop is the user's own choice: what it leaves queued is named only beside refusals.
         if (uploadBegun && !walkCompleted) ReportPhotosLeftQueued();
+        report_.smallestAcceptedKb = config_.settings.picture_minsize;
+        report_.largestAcceptedMb = config_.settings.picture_maxsize;
         if (report_.HasRefusals() || (!report_.Empty() && !stopPressed_)) observer_.ShowReport(report_);
         if (report_.HasRefusals()) outcome = TTransferOutcome::toReported;
     };

@@ -58,14 +58,15 @@ bool TransferRun::SendAlbum(TAlbum& album, std::int32_t albumId) {
         observer_.ProcessMessages();
         if (WalkMustEnd()) return true;
 
-        auto skip = [&](std::vector<std::string>& refusals, PhotoEnd end) {
-            refusals.push_back(job.FileName);
+        auto skip = [&](PhotoEnd end) {
             ReleaseClaim(job.WorkPath);
             observer_.ShowPhotoEnded(album, job, end);
             PhotoEnded(job.PackageSize, kPackageFiles);
         };
         if (!IsPhotoSizeAccepted(job.PhotoSize, config_.settings)) {
-            skip(report_.refusedForSize, PhotoEnd::RefusedForSize);
+            const bool tooSmall = job.PhotoSize < static_cast<std::int64_t>(config_.settings.picture_minsize) * 1024;
+            report_.refusedForSize.push_back({job.FileName, job.PhotoSize, tooSmall});
+            skip(PhotoEnd::RefusedForSize);
             continue;
         }
         // Stop while the photo is still being prepared ends the walk with the photo queued.
@@ -83,7 +84,8 @@ bool TransferRun::SendAlbum(TAlbum& album, std::int32_t albumId) {
         if (!rejected) throw UploadError(rejected.error());
         if (*rejected) {
             if (prepared) preparer_->Release(prepared->scaledPath);
-            skip(report_.refusedForWarnings, PhotoEnd::RefusedDamaged);
+            report_.refusedForWarnings.push_back(job.FileName);
+            skip(PhotoEnd::RefusedDamaged);
             continue;
         }
         HandOut(*session, album, job, albumId, std::move(prepared));

@@ -342,10 +342,8 @@ void TransferController::ShowPhotosLeft(int left) {
 
 void TransferController::ShowReport(const TransferReport& report) {
     const LanguageFile& language = context_.Language();
-    const std::string names =
-        FormatTransferReport(report, language.Translate("BecauseSize"), language.Translate("BecauseWarning"),
-                             language.Translate("BecauseNotVerified"), language.Translate("BecauseEndedEarly"),
-                             language.Translate("BecauseCopyNotMade"));
+    const std::string names = FormatTransferReport(
+        report, ReportTextsOf([&](const char* key) { return language.Translate(key); }, context_.SizeStyle()));
     TReport_Dlog dialog(context_.Translate("TransferReport"), context_.Translate("BadFileTransfer"), Q(names),
                         context_.DialogParent());
     dialog.exec();

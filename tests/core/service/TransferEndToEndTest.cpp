@@ -37,7 +37,10 @@ TEST_F(TransferEndToEnd, SendsEveryAcceptedPhotoAndKeepsTheRefusedOnes) {
     EXPECT_FALSE(sessionCode_.empty());
     EXPECT_FALSE(observer.loginRefused);
     ASSERT_TRUE(observer.report);
-    EXPECT_EQ(observer.report->refusedForSize, std::vector<std::string>{"tiny.jpg"});
+    ASSERT_EQ(observer.report->refusedForSize.size(), 1u);
+    EXPECT_EQ(observer.report->refusedForSize[0].name, "tiny.jpg");
+    EXPECT_TRUE(observer.report->refusedForSize[0].tooSmall);
+    EXPECT_EQ(observer.report->smallestAcceptedKb, 20);
     EXPECT_EQ(observer.report->refusedForWarnings, std::vector<std::string>{"cut.jpg"});
 
     // The local album "Summer" went into the service's "SUMMER"; "Winter 2008" was created.

@@ -151,7 +151,8 @@ TEST_F(TransferRunTest, SendsAcceptedPhotosAndReportsRefusedOnes) {
     EXPECT_EQ(observer.albumsShown, (std::vector<std::string>{"Summer", "Winter"}));
     EXPECT_EQ(observer.photosLeft, (std::vector<int>{6, 5, 4, 3, 2, 1}));
     ASSERT_TRUE(observer.report);
-    EXPECT_EQ(observer.report->refusedForSize, std::vector<std::string>{"small.jpg"});
+    ASSERT_EQ(observer.report->refusedForSize.size(), 1u);
+    EXPECT_EQ(observer.report->refusedForSize[0].name, "small.jpg");
     EXPECT_EQ(observer.report->refusedForWarnings, std::vector<std::string>{"damaged.jpg"});
     EXPECT_FALSE(ftp.FtpConnected());
 

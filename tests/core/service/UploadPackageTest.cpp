@@ -114,14 +114,22 @@ TEST(TransferProgressTest, BarsEstimateAndReport) {
     }
     EXPECT_FALSE(ProportionalSecondsLeft(0, 100, 60));
 
-    TransferReport report{{"a.jpg", "b.jpg"}, {"c.jpg"}, {}, {}, {}};
-    EXPECT_EQ(FormatTransferReport(report, "Size:\n", "Warnings:\n"),
-              "\r\n  Size:\n     - a.jpg\r\n     - b.jpg\r\n\r\n  Warnings:\n     - c.jpg\r\n");
-    EXPECT_EQ(FormatTransferReport({{}, {"c.jpg"}, {}, {}, {}}, "S", "W"), "\r\n  W     - c.jpg\r\n");
+    // Each size refusal says the photo's size and the limit it crossed.
+    ReportTexts texts{"Size:\n", "Warnings:\n", "V", "E", "C", "%s, smaller than the %s the service accepts",
+                      "%s, larger than the %s the service accepts", {"MB", "KB", ','}};
+    TransferReport report;
+    report.refusedForSize = {{"a.jpg", 12 * 1024, true}, {"b.jpg", 30 * 1024 * 1024, false}};
+    report.refusedForWarnings = {"c.jpg"};
+    report.smallestAcceptedKb = 20;
+    report.largestAcceptedMb = 25;
+    EXPECT_EQ(FormatTransferReport(report, texts),
+              "\r\n  Size:\n     - a.jpg (12,00 KB, smaller than the 20 KB the service accepts)\r\n"
+              "     - b.jpg (30,00 MB, larger than the 25 MB the service accepts)\r\n"
+              "\r\n  Warnings:\n     - c.jpg\r\n");
     TransferReport copies;
     copies.copiesNotMade = {{"d.jpg", "thumbnail: not enough memory"}};
     EXPECT_TRUE(copies.HasRefusals());
-    EXPECT_EQ(FormatTransferReport(copies, "S", "W", "V", "E", "C"), "\r\n  C     - d.jpg (thumbnail: not enough memory)\r\n");
+    EXPECT_EQ(FormatTransferReport(copies, texts), "\r\n  C     - d.jpg (thumbnail: not enough memory)\r\n");
 }
 
 // A server whose checksum answers are scripted per attempt, counting stores and logins.
