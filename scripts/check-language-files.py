@@ -54,6 +54,7 @@ PATTERNS = {
     "SmallPhotosOne": ["d"],
     "SmallPhotosMany": ["d"],
     "CropDpi": ["d"],
+    "SystemProxy": ["s", "s"],
 }
 NO_PERCENT = ["Panel_Mb", "Panel_Kb", "SizeToTransfer"]
 LINE_COUNTS = {"Freq_Radio": (3, 3), "Comp_Memo": (2, 20)}
