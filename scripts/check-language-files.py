@@ -56,6 +56,7 @@ PATTERNS = {
     "CropDpi": ["d"],
     "SmallerThanAccepted": ["s", "s"],
     "LargerThanAccepted": ["s", "s"],
+    "SystemProxy": ["s", "s"],
 }
 NO_PERCENT = ["Panel_Mb", "Panel_Kb", "SizeToTransfer"]
 LINE_COUNTS = {"Freq_Radio": (3, 3), "Comp_Memo": (2, 20)}

@@ -125,7 +125,7 @@ int RunSend(const std::vector<std::string>& args) {
     // The service's settings are downloaded while the list is restored and the password typed,
     // as the window does at its start (a server out of reach leaves the cached ones); the run
     // tries again only when none can be used, and then says why.
-    engine.StartRemoteSettings(ProxyAddressOf(settings), [] { return gInterrupted != 0; });
+    engine.StartRemoteSettings(ProxyChoiceOf(settings), [] { return gInterrupted != 0; });
 
     // The transfer list as the window restores it at start: photos through intake, no copies.
     TransferQueue& queue = engine.Queue();
@@ -172,7 +172,7 @@ int RunSend(const std::vector<std::string>& args) {
     if (downloaded.status == RemoteSettingsResult::Status::NotXml)
         std::fprintf(stderr, "%s\n", ForTerminal(downloaded.Message(translate)).c_str());
     TransferSession session(queue.Albums(), remote, engine.Workspace(), observer,
-                            {workFolder, locale.country, *email, *password, ProxyAddressOf(settings), remoteLoaded});
+                            {workFolder, locale.country, *email, *password, ProxyChoiceOf(settings), remoteLoaded});
     session.OnSettingsProblem = [&](const RemoteSettingsResult& result) {
         std::fprintf(stderr, "%s\n", ForTerminal(result.Message(translate)).c_str());
     };

@@ -223,6 +223,36 @@ private slots:
         QVERIFY(!window->Context().Settings().AskSmall);
     }
 
+    // Unticked, the proxy of the environment's variables for the service's address is named (the
+    // tests' service is on http://127.0.0.1).
+    void theEnvironmentsProxyIsShownWhenNoneIsTicked() {
+        test::TempFolder home;
+        auto window = test::OpenWindow(home);
+        const struct {
+            QList<QPair<const char*, QByteArray>> variables;
+            QString shown;  // empty: "no proxy"
+        } cases[] = {
+            {{}, {}},
+            {{{"http_proxy", "http://proxy.lan:3128/"}, {"https_proxy", "other:1"}}, "proxy.lan:3128 (from http_proxy)"},
+            {{{"ALL_PROXY", "socks5h://[fd00::1]:1080"}}, "[fd00::1]:1080 (from ALL_PROXY)"},
+            {{{"HTTP_PROXY", "proxy.lan:3128"}}, {}},
+            {{{"http_proxy", "proxy.lan:3128"}, {"no_proxy", "localhost,127.0.0.0/8"}}, {}},
+        };
+        for (const auto& c : cases) {
+            for (const auto& [name, value] : c.variables) qputenv(name, value);
+            QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
+                auto* shown = Child<QLabel>(&dialog, "SystemProxy_Lbl");
+                if (c.shown.isEmpty()) QCOMPARE(shown->text(), window->Translate("NoSystemProxy"));
+                else QCOMPARE(shown->text(), "System proxy: " + c.shown);
+                QVERIFY(shown->isEnabled());
+                Tick(Child<QCheckBox>(&dialog, "Proxy_Check"));  // the options' proxy then takes everything
+                QVERIFY(!shown->isEnabled());
+                dialog.done(0);
+            }));
+            for (const auto& [name, value] : c.variables) qunsetenv(name);
+        }
+    }
+
     void frequencyIsStoredWhileItsGroupIsDisabled() {
         test::TempFolder home;
         auto window = test::OpenWindow(home);

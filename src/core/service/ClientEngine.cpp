@@ -31,7 +31,7 @@ ClientEngine::~ClientEngine() {
     queue_.reset();  // before the content list and the imaging it uses
 }
 
-void ClientEngine::StartRemoteSettings(std::string proxy, std::function<bool()> stopped, std::function<void()> done) {
+void ClientEngine::StartRemoteSettings(ProxyChoice proxy, std::function<bool()> stopped, std::function<void()> done) {
     if (download_) return;
     download_ = std::make_unique<RemoteDownload>(remote_);
     download_->result = std::async(std::launch::async, [this, proxy = std::move(proxy), stopped = std::move(stopped),

@@ -15,6 +15,7 @@
 #include "core/albums/JpegPhotoImaging.h"
 #include "core/albums/TransferQueue.h"
 #include "core/app/LocaleInfo.h"
+#include "core/app/ProxySetting.h"
 #include "core/app/UserSettings.h"
 #include "core/imaging/ImageWorkspace.h"
 #include "core/service/TRemoteSettings.h"
@@ -63,11 +64,11 @@ public:
     std::expected<void, TransferListError> RestoreList() { return queue_->Load(); }
 
     // Starts downloading the service's settings document into the work folder on a thread of its
-    // own, through `proxy` (empty: direct), into a copy of Remote(). The download keeps to the
+    // own, through `proxy`, into a copy of Remote(). The download keeps to the
     // network time-outs and ends early when StopRemoteSettings is called or `stopped` (called on
     // that thread) returns true. `done` is called on that thread when it has ended. The work
     // folder must be the caller's alone (its lock held). Nothing happens when one was started.
-    void StartRemoteSettings(std::string proxy, std::function<bool()> stopped = {}, std::function<void()> done = {});
+    void StartRemoteSettings(ProxyChoice proxy, std::function<bool()> stopped = {}, std::function<void()> done = {});
     // Ends a download on its way as soon as it can (any thread).
     void StopRemoteSettings() { remoteStop_ = true; }
     // Whether a download was started and its result not taken yet.

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/app/ProxySetting.h"
 #include "core/service/FtpReply.h"
 #include "core/service/NetworkTimeouts.h"
 
@@ -78,6 +79,12 @@ struct FtpAccount {
     // with CONNECT; empty: direct connections.
     std::string proxy;
 };
+
+// The HTTP proxy ("host:port") through which FTP connections to `ftpHost` ("host[:port]") are
+// tunnelled, empty for direct ones: the preferences' proxy, else the environment's for ftp://
+// addresses (ftp_proxy, FTP_PROXY, all_proxy, ALL_PROXY, with no_proxy). Only an HTTP proxy can
+// open the tunnels; a SOCKS or https one of the environment leaves FTP direct.
+std::string FtpTunnelProxy(const ProxyChoice& proxy, const std::string& ftpHost);
 
 class FtpClient {
 public:

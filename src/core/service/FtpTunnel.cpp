@@ -15,6 +15,13 @@ namespace {
 constexpr std::size_t kMaxProxyAnswer = 8192;
 }  // namespace
 
+std::string FtpTunnelProxy(const ProxyChoice& proxy, const std::string& ftpHost) {
+    const auto endpoint = ParseFtpHost(ftpHost);
+    const std::optional<ProxyServer> server = proxy.For("ftp", endpoint ? endpoint->host : ftpHost);
+    if (!server || server->scheme != "http") return {};
+    return server->HostAndPort();
+}
+
 void FtpClient::OpenConnection(int& slot, const std::string& host, int port, std::string_view what) {
     auto proxy = ParseFtpHost(settings_.proxy);
     if (!proxy) throw FtpRefusalError("proxy address: " + proxy.error());

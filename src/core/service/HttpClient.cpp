@@ -164,11 +164,15 @@ std::expected<std::string, HttpError> HttpClient::Perform(const std::string& url
     if (const char* authority = std::getenv("VANTREL_TLS_CA_FILE"); authority && *authority)
         curl_easy_setopt(easy, CURLOPT_CAINFO, authority);
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
-    // The proxy of the preferences, or none whatever the environment says. A plain http request
-    // is handed to it as it is, as every HTTP proxy takes one (many refuse a CONNECT tunnel to
-    // any port but 443, and a tunnel costs a round trip more); https goes through a tunnel.
-    curl_easy_setopt(easy, CURLOPT_PROXY, proxy_.empty() ? "" : ("http://" + proxy_).c_str());
-    if (!proxy_.empty() && StartsWithIgnoringCase(url, "https:")) curl_easy_setopt(easy, CURLOPT_HTTPPROXYTUNNEL, 1L);
+    // The proxy is always named, "" for none, so that curl never reads the environment itself: the
+    // choice (the preferences', else the environment's, as curl would read it) is made in one
+    // place. A plain http request is handed to an HTTP proxy as it is, as every HTTP proxy takes
+    // one (many refuse a CONNECT tunnel to any port but 443, and a tunnel costs a round trip
+    // more); https goes through a tunnel.
+    const std::optional<ProxyServer> proxy = proxy_.ForUrl(url);
+    const std::string proxyUrl = proxy ? proxy->Url() : std::string();
+    curl_easy_setopt(easy, CURLOPT_PROXY, proxyUrl.c_str());
+    curl_easy_setopt(easy, CURLOPT_HTTPPROXYTUNNEL, proxy && StartsWithIgnoringCase(url, "https:") ? 1L : 0L);
     curl_easy_setopt(easy, CURLOPT_USERAGENT, kUserAgent);
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);

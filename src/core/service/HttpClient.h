@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/app/ProxySetting.h"
 #include "core/service/NetworkTimeouts.h"
 
 namespace vantrel {
@@ -55,9 +56,9 @@ public:
 
     // Replaces the time-outs (DefaultNetworkTimeouts() until then).
     void SetTimeouts(NetworkTimeouts timeouts) { timeouts_ = timeouts; }
-    // Sends every request through the HTTP proxy "host:port" (https in a CONNECT tunnel); empty:
-    // direct, whatever the environment's proxy variables say.
-    void SetProxy(std::string hostAndPort) { proxy_ = std::move(hostAndPort); }
+    // Sends each request through the proxy that `proxy` gives its address (https through an HTTP
+    // proxy in a CONNECT tunnel); direct until then, whatever the environment's variables say.
+    void SetProxy(ProxyChoice proxy) { proxy_ = std::move(proxy); }
     // A request fails with Kind::Stopped as soon as `stopRequested` returns true: it is asked
     // before a request starts and after every run of the pump (Stop, a window closing, a
     // termination signal). Empty: never.
@@ -96,7 +97,7 @@ private:
     std::unique_ptr<Handles> handles_;
     std::function<void()> pump_;
     std::function<bool()> stopRequested_;
-    std::string proxy_;
+    ProxyChoice proxy_;
     NetworkTimeouts timeouts_ = DefaultNetworkTimeouts();
     long lastStatus_ = 0;
     bool abort_ = false;

@@ -50,7 +50,7 @@ void TransferSession::RunOrThrow(TransferSessionResult& result) {
                         if (OnSettingsProblem) OnSettingsProblem(problem);
                     });
     FtpAccount ftpSettings = FtpSettingsFor(remote_);
-    ftpSettings.proxy = config_.proxy;
+    ftpSettings.proxy = FtpTunnelProxy(config_.proxy, ftpSettings.host);
     FtpClient ftp(ftpSettings, pump);
     ftp.SetRateLimit(&rateLimit_);
     if (OnConnected) OnConnected();

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "core/app/ProxySetting.h"
 #include "core/imaging/ImageWorkspace.h"
 #include "core/service/FileWriteError.h"
 #include "core/service/TRemoteSettings.h"
@@ -28,7 +29,7 @@ struct TransferSessionConfig {
     std::string country;     // of the settings download
     std::string email;
     std::string password;
-    std::string proxy;       // "host:port", empty for direct connections
+    ProxyChoice proxy;       // direct connections unless told
     // The start-up download of the service's settings succeeded: the run does not repeat it.
     bool remoteLoaded = false;
     // The run sends from a copy of the queue that the user may change meanwhile (TransferConfig).

@@ -16,17 +16,32 @@ struct PasswordKeyring::Outcome {
 PasswordKeyring::PasswordKeyring(std::function<bool()> stopRequested, std::chrono::milliseconds wait)
     : stopRequested_(std::move(stopRequested)), wait_(wait) {}
 
-std::expected<PasswordKeyring::Outcome, KeyringError> PasswordKeyring::Run(QKeychain::Job* job) {
-    const auto stopped = [this] { return stopRequested_ && stopRequested_(); };
+bool PasswordKeyring::Usable(QKeychain::Job* job) {
     // Without a session bus there is no keyring to reach; asking would only wait.
-    if (unusable_ || stopped() || !QDBusConnection::sessionBus().isConnected()) {
+    if (unusable_ || (stopRequested_ && stopRequested_()) || !QDBusConnection::sessionBus().isConnected()) {
         delete job;
         unusable_ = true;
-        return std::unexpected(KeyringError::NoKeyring);
+        return false;
     }
     job->setAutoDelete(true);
     job->setInsecureFallback(false);  // never a plain-text copy beside the keyring
     job->setKey(QString::fromLatin1(kKey));
+    return true;
+}
+
+void PasswordKeyring::StartRemoval() {
+    auto* job = new QKeychain::DeletePasswordJob(QString::fromLatin1(kService));
+    if (!Usable(job)) return;
+    removalDone_ = std::make_shared<bool>(false);
+    QObject::connect(job, &QKeychain::Job::finished, job, [done = removalDone_](QKeychain::Job* finished) {
+        *done = finished->error() == QKeychain::NoError || finished->error() == QKeychain::EntryNotFound;
+    });
+    job->start();
+}
+
+std::expected<PasswordKeyring::Outcome, KeyringError> PasswordKeyring::Run(QKeychain::Job* job) {
+    const auto stopped = [this] { return stopRequested_ && stopRequested_(); };
+    if (!Usable(job)) return std::unexpected(KeyringError::NoKeyring);
 
     QEventLoop loop;
     std::optional<Outcome> outcome;

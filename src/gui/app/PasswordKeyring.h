@@ -11,6 +11,7 @@
 #include <chrono>
 #include <expected>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace QKeychain {
@@ -43,16 +44,24 @@ public:
     // Removes the entry; NoKeyring when the keyring cannot be used. A missing entry gives NoEntry
     // where the keyring tells, success where it does not (the Secret Service).
     std::expected<void, KeyringError> Remove();
+    // Starts removing the entry and returns at once, for the start of the program, which must not
+    // wait. The keyring answers its calls in order: the next call waits for this one first, within
+    // its own bound. RemovalDone() is true once the keyring has said that no entry is left.
+    void StartRemoval();
+    bool RemovalDone() const { return removalDone_ && *removalDone_; }
 
 private:
     struct Outcome;
     // Runs `job` (which deletes itself once finished) and waits for it; NoKeyring when the keyring
     // cannot be used, the wait ran out or a stop came.
     std::expected<Outcome, KeyringError> Run(QKeychain::Job* job);
+    // Whether a job may be started now; deletes `job` when not.
+    bool Usable(QKeychain::Job* job);
 
     std::function<bool()> stopRequested_;
     std::chrono::milliseconds wait_;
     bool unusable_ = false;
+    std::shared_ptr<bool> removalDone_;  // outlives this object while the removal is on its way
 };
 
 }  // namespace vantrel::gui

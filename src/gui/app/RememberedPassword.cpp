@@ -7,9 +7,14 @@ RememberedPassword::RememberedPassword(std::function<bool()> stopRequested) : ke
 void RememberedPassword::Restore(UserSettings& settings) {
     known_ = true;
     held_.clear();
-    // A login that was not remembered left nothing in the keyring: it is not asked, so that
-    // users who never tick the box never see it (nor an unlock prompt).
-    if (!settings.IsSaved) return;
+    // A login that is not remembered has no entry. One may be left by an older version that was
+    // ended by a logout after the box was unticked: it goes now, in one removal that the start
+    // does not wait for.
+    if (!settings.IsSaved) {
+        keyring_.StartRemoval();
+        known_ = false;  // until the keyring says the entry is gone
+        return;
+    }
     if (!settings.Pass.empty()) {
         known_ = false;  // an older entry may be there; the next save replaces it
         return;
@@ -24,6 +29,10 @@ void RememberedPassword::Restore(UserSettings& settings) {
 
 UserSettings RememberedPassword::ForSettingsFile(const UserSettings& settings) {
     UserSettings forFile = settings;
+    if (!known_ && keyring_.RemovalDone()) {
+        known_ = true;  // the removal of the start has ended well, and nothing was written since
+        held_.clear();
+    }
     const bool keep = settings.IsSaved && !settings.Pass.empty();
     if (keep) {
         if (!(known_ && held_ == settings.Pass)) {

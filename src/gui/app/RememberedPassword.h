@@ -2,7 +2,8 @@
 // The password of a remembered login lives in the desktop's keyring, and the settings file keeps
 // none; where no keyring can be used the file keeps it scrambled, as it always did. A password
 // found scrambled in the file moves into the keyring at the next save. Not remembering the login
-// removes the keyring's entry as well.
+// removes the keyring's entry as well. Every save, that of a close on a termination signal too,
+// leaves the keyring as the login's "remember" box says.
 
 #include <functional>
 #include <string>
@@ -18,7 +19,7 @@ public:
     explicit RememberedPassword(std::function<bool()> stopRequested = {});
 
     // Right after the settings file is read. A remembered login whose file holds no password takes
-    // it from the keyring. A password in the file is kept: it was written by a former version or
+    // it from the keyring; a login not remembered removes any entry of the keyring. A password in the file is kept: it was written by a former version or
     // when the keyring could not be used, so it is newer than any entry of the keyring.
     void Restore(UserSettings& settings);
 

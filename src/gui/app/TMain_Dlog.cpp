@@ -370,6 +370,11 @@ void TMain_Dlog::ShowCredits() {
 }
 
 void TMain_Dlog::CloseOnSignal() {
+    if (closing_) {
+        // A signal again while the close saves: the keyring is waited for no longer.
+        closingOnSignal_ = keyringStopped_ = true;
+        return;
+    }
     closingOnSignal_ = true;
     if (transfers_ && transfers_->StopAndCloseAfterRun()) return;
     // A modal dialog holds its own event loop: it is rejected first, and the window closes once
@@ -459,6 +464,7 @@ void TMain_Dlog::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    closing_ = true;
     if (albums_) albums_->SaveTransferList();
     CollectLayout();
     if (startedWell_) transfers_->CollectLogin();

@@ -143,8 +143,12 @@ private:
     bool shownOnce_ = false;
     int signalCloseTries_ = 0;
     bool closingOnSignal_ = false;  // no message box may hold up a close on a termination signal
-    // The password of a remembered login in the desktop's keyring; a termination signal ends its waits.
-    RememberedPassword rememberedPassword_{[this] { return closingOnSignal_ || (startStopped_ && startStopped_()); }};
+    bool closing_ = false;          // the close is saving: a termination signal now ends its waits
+    bool keyringStopped_ = false;
+    // The password of a remembered login in the desktop's keyring. A signal during the start ends
+    // its waits; a signal that closes the window does not, since the keyring must then take what
+    // the user chose (a logout), but a further signal during that close does.
+    RememberedPassword rememberedPassword_{[this] { return keyringStopped_ || (startStopped_ && startStopped_()); }};
     bool firstRun_ = false;
     bool firstActivation_ = false;
     bool closed_ = false;

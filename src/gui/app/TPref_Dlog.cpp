@@ -21,6 +21,7 @@
 #include "core/app/PreferenceChoices.h"
 #include "gui/app/HeldKeys.h"
 #include "gui/app/SpinEdit.h"
+#include "gui/app/SystemProxyText.h"
 #include "gui/kit/AppContext.h"
 #include "gui/kit/LightPanel.h"
 #include "gui/kit/MainActions.h"
@@ -193,6 +194,10 @@ void TPref_Dlog::BuildSecureSheet() {
     grid->addWidget(ProxName_Edit, 1, 1);
     grid->addWidget(ProxPort_Lbl, 2, 0);
     grid->addWidget(ProxPort_Edit, 2, 1, Qt::AlignLeft);
+    SystemProxy_Lbl = Named(new QLabel(Proxy_Box), "SystemProxy_Lbl");
+    SystemProxy_Lbl->setWordWrap(true);
+    SystemProxy_Lbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(SystemProxy_Lbl, 3, 0, 1, 2);
     page->addWidget(Proxy_Box);
     page->addStretch();
     Pages->addWidget(Secure_Sheet);
@@ -286,6 +291,7 @@ void TPref_Dlog::ApplyEnabling() {
     const bool proxy = Proxy_Check->isChecked();
     for (QWidget* w : std::initializer_list<QWidget*>{ProxName_Lbl, ProxName_Edit, ProxPort_Lbl, ProxPort_Edit})
         w->setEnabled(proxy);
+    SystemProxy_Lbl->setEnabled(!proxy);
     Freq_Radio->setEnabled(Search_Check->isChecked());
     Limit_Spin->setEnabled(Limit_Check->isChecked());
 }
@@ -301,6 +307,7 @@ void TPref_Dlog::ApplyLanguage() {
         label->setText(ControlText(context_.Translate(label->objectName().toLatin1().constData())));
     for (QToolButton* button : {Look_Btn, Security_Btn, Upload_Btn, Update_Btn})
         button->setText(ControlText(context_.Translate(button->objectName().toLatin1().constData())));
+    SystemProxy_Lbl->setText(SystemProxyText(context_));
     const QStringList choices = ControlText(context_.Translate("Freq_Radio")).split('\n');
     const QList<QAbstractButton*> radios = Freq_Group->buttons();
     for (int i = 0; i < radios.size(); ++i) radios[i]->setText(i < choices.size() ? choices[i] : QString());

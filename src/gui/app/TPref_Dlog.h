@@ -79,6 +79,9 @@ private:
     QLineEdit* ProxName_Edit;
     QLabel* ProxPort_Lbl;
     QLineEdit* ProxPort_Edit;
+    // Unticked, the connections follow the environment's proxy variables: which proxy that gives
+    // the service's address, or none.
+    QLabel* SystemProxy_Lbl;
     QGroupBox* Upload_Box;
     QCheckBox* Limit_Check;
     QSpinBox* Limit_Spin;

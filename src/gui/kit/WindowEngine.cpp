@@ -1,5 +1,7 @@
 #include "gui/kit/WindowEngine.h"
 
+#include "core/app/ProxySetting.h"
+
 namespace vantrel::gui {
 
 WindowEngine::WindowEngine(const std::string& workFolder, const std::string& settingsFile, const LocaleInfo& locale,
@@ -18,7 +20,7 @@ WindowEngine::WindowEngine(const std::string& workFolder, const std::string& set
 WindowEngine::~WindowEngine() { core_.Queue().Unsubscribe(queueSubscription_); }
 
 void WindowEngine::StartRemoteSettings() {
-    core_.StartRemoteSettings({}, {}, [this] {
+    core_.StartRemoteSettings(ProxyChoiceOf(core_.Settings()), {}, [this] {
         // On the download's thread: the news is taken on this object's thread.
         QMetaObject::invokeMethod(this, [this] { emit remoteSettingsArrived(); }, Qt::QueuedConnection);
     });

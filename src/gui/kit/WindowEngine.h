@@ -27,8 +27,8 @@ public:
     // The tiles of the queued photos, by their image index.
     TileImageList& QueueTiles() { return queueTiles_; }
 
-    // Starts the start-up download of the service's settings on its own thread (direct, no proxy,
-    // within the network time-outs); remoteSettingsArrived follows on this object's thread. The
+    // Starts the start-up download of the service's settings on its own thread (through the proxy
+    // of the options, else the environment's, within the network time-outs); remoteSettingsArrived follows on this object's thread. The
     // work folder's lock must be held.
     void StartRemoteSettings();
     // Ends that download at once (a termination signal during the start); any thread.

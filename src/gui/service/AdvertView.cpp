@@ -14,18 +14,21 @@
 namespace vantrel::gui {
 
 namespace {
-// "host:port" as the options give it; no proxy at all when empty. Nothing when the address
-// cannot be used: the page is then not fetched, rather than fetched around the proxy.
-std::optional<QNetworkProxy> ProxyOf(const std::string& address) {
-    if (address.empty()) return QNetworkProxy(QNetworkProxy::NoProxy);
-    const QString text = QString::fromStdString(address);
-    const qsizetype colon = text.lastIndexOf(':');
-    QString host = text.left(colon);
-    if (host.startsWith('[') && host.endsWith(']')) host = host.mid(1, host.size() - 2);
-    bool ok = false;
-    const uint port = text.mid(colon + 1).toUInt(&ok);
-    if (colon <= 0 || host.isEmpty() || !ok || port == 0 || port > 65535) return std::nullopt;
-    return QNetworkProxy(QNetworkProxy::HttpProxy, host, static_cast<quint16>(port));
+// No proxy at all when none is given. Nothing for a kind Qt cannot speak: the page is then not
+// fetched, rather than fetched around the proxy.
+std::optional<QNetworkProxy> ProxyOf(const std::optional<ProxyServer>& server) {
+    if (!server) return QNetworkProxy(QNetworkProxy::NoProxy);
+    QNetworkProxy::ProxyType type = QNetworkProxy::HttpProxy;
+    if (server->scheme == "socks5" || server->scheme == "socks5h") type = QNetworkProxy::Socks5Proxy;
+    else if (server->scheme != "http") return std::nullopt;
+    QNetworkProxy proxy(type, QString::fromStdString(server->host), static_cast<quint16>(server->port));
+    if (!server->userInfo.empty()) {
+        const QString userInfo = QString::fromStdString(server->userInfo);
+        const qsizetype colon = userInfo.indexOf(':');
+        proxy.setUser(QUrl::fromPercentEncoding(userInfo.left(colon).toUtf8()));
+        if (colon >= 0) proxy.setPassword(QUrl::fromPercentEncoding(userInfo.mid(colon + 1).toUtf8()));
+    }
+    return proxy;
 }
 }  // namespace
 
@@ -40,6 +43,17 @@ AdvertView::AdvertView(QWidget* parent) : QTextBrowser(parent) {
 AdvertView::~AdvertView() { Clear(); }
 
 void AdvertView::Load(const QUrl& url, const std::string& proxy) {
+    if (proxy.empty()) return Load(url, std::optional<ProxyServer>());
+    // "host:port" as the options give it: nothing is fetched when it cannot be read.
+    std::optional<ProxyServer> server = ParseProxyServer("http://" + proxy);
+    if (!server || proxy.find("://") != std::string::npos) {
+        Clear();
+        return;
+    }
+    Load(url, server);
+}
+
+void AdvertView::Load(const QUrl& url, const std::optional<ProxyServer>& proxy) {
     Clear();
     const std::optional<QNetworkProxy> through = ProxyOf(proxy);
     if (!through) return;

@@ -14,7 +14,10 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <chrono>
+#include <optional>
 #include <string>
+
+#include "core/app/EnvironmentProxy.h"
 
 class QNetworkAccessManager;
 class QTimer;
@@ -39,10 +42,13 @@ public:
     ~AdvertView() override;
 
     void SetLimits(const AdvertLimits& limits) { limits_ = limits; }
-    // Empties the pane and fetches `url` (http or https) through `proxy` ("host:port"; empty for
-    // a direct connection whatever the environment's proxy variables say; nothing is fetched
-    // when the address cannot be used).
+    // Empties the pane and fetches `url` (http or https) through `proxy` ("host:port" of an HTTP
+    // proxy; empty for a direct connection whatever the environment's proxy variables say;
+    // nothing is fetched when the address cannot be used).
     void Load(const QUrl& url, const std::string& proxy);
+    // The same through `proxy` (an HTTP or SOCKS 5 one; nothing is fetched through another kind),
+    // or directly when there is none.
+    void Load(const QUrl& url, const std::optional<ProxyServer>& proxy);
     // Aborts every fetch and empties the pane.
     void Clear();
 

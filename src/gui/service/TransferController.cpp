@@ -136,7 +136,7 @@ bool TransferController::SmallPhotosAccepted() {
 void TransferController::StartWorker() {
     TransferWorker::Setup setup{{context_.WorkFolder(), context_.Locale().country,
                                  page_.Login().toStdString(), page_.Password().toStdString(),
-                                 ProxyAddressOf(context_.Settings()), context_.RemoteLoaded()},
+                                 ProxyChoiceOf(context_.Settings()), context_.RemoteLoaded()},
                                 context_.Remote(),
                                 context_.Settings().LimitKBps,
                                 context_.Settings().Connections};
@@ -308,7 +308,7 @@ void TransferController::ShowAdvert(std::string address) {
     if (address.empty()) return;
     ReplaceAll(address, "[email]", page_.Login().toStdString());
     if (!IsWebLink(address)) return;
-    panel_.Advert().Load(QUrl(Q(address)), ProxyAddressOf(context_.Settings()));
+    panel_.Advert().Load(QUrl(Q(address)), ProxyChoiceOf(context_.Settings()).ForUrl(address));
 }
 
 void TransferController::OpenWebSite() {

@@ -26,6 +26,7 @@
 #include "core/service/TransferPreparation.h"
 #include "core/service/TransferRun.h"
 #include "core/service/XmlRpcTransferService.h"
+#include "core/support/ConnectProxy.h"
 #include "core/support/LocalPhotoQueue.h"
 #include "core/support/StandinService.h"
 
@@ -85,13 +86,13 @@ protected:
         const NetworkTimeouts timeouts{2000ms, 3000ms};
         HttpClient settingsHttp([&] { observer.ProcessMessages(); });
         settingsHttp.SetTimeouts(timeouts);
-        settingsHttp.SetProxy(proxy_);
+        settingsHttp.SetProxy(ProxyChoice::Fixed(proxy_));
         TRemoteSettings remote;
         EXPECT_TRUE(PrepareTransfer(settingsHttp, work_.Path(), "GB", false, remote, {},
                                     SettingsBaseAddresses(service_.settingsBase())));
         HttpClient rpcHttp([&] { observer.ProcessMessages(); });
         rpcHttp.SetTimeouts(timeouts);
-        rpcHttp.SetProxy(proxy_);
+        rpcHttp.SetProxy(ProxyChoice::Fixed(proxy_));
         XmlRpcService rpc(rpcHttp, remote.script_url, work_.Path());
         XmlRpcTransferService calls(rpc);
         TransferConfig config{remote, work_.Path(), "demo@vantrel.test", "demo", UploadImagingFor(ws_), {}};
@@ -232,55 +233,19 @@ TEST_F(ReconnectEndToEnd, TheReportNamesWhatStayedQueued) {
     EXPECT_EQ(Queued(), 2);
 }
 
-// A local CONNECT proxy, started for one test; every tunnel it opens is logged.
-class ConnectProxy {
-public:
-    explicit ConnectProxy(const std::string& logPath) {
-        int out[2];
-        if (::pipe(out) != 0) return;
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::dup2(out[1], 1);
-            const std::string script = test::StandinToolPath("connect_proxy.py");
-            ::execl("/usr/bin/python3", "python3", script.c_str(), logPath.c_str(), static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(out[1]);
-        std::string line;
-        char c;
-        while (line.find('\n') == std::string::npos && ::read(out[0], &c, 1) == 1) line += c;
-        ::close(out[0]);
-        if (line.starts_with("READY ")) port_ = std::atoi(line.c_str() + 6);
-    }
-    ~ConnectProxy() {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    int port() const { return port_; }
-
-private:
-    pid_t pid_ = -1;
-    int port_ = 0;
-};
-
 // With a proxy, the whole run goes through its tunnels: the settings, the XML-RPC calls, the FTP
 // control connection and every data connection.
 TEST_F(ReconnectEndToEnd, TheWholeRunGoesThroughTheProxy) {
     Queue("a.jpg", 300, 200);
     Queue("b.jpg", 200, 300);
     const std::string log = work_.File("proxy.log");
-    ConnectProxy proxy(log);
+    test::ConnectProxy proxy(log);
     ASSERT_GT(proxy.port(), 0);
     proxy_ = "127.0.0.1:" + std::to_string(proxy.port());
     WaitingObserver observer;
     EXPECT_EQ(Run(observer, "0.5;5"), TTransferOutcome::toCompleted);
     EXPECT_EQ(Queued(), 0);
-    std::map<std::string, int> tunnels;
-    std::string text = ReadWholeFile(log).value_or("");
-    for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos; at = end + 1)
-        ++tunnels[text.substr(at, end - at)];
+    std::map<std::string, int> tunnels = test::ProxyTargets(log);
     const std::string http = "127.0.0.1:" + std::to_string(service_.httpPort());
     const std::string ftp = "127.0.0.1:" + std::to_string(service_.ftpPort());
     // Settings, then new session, login and album list (the album exists already or is made).

@@ -19,6 +19,7 @@
 #include "core/base/AtomicFile.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/support/CliRunner.h"
+#include "core/support/ConnectProxy.h"
 #include "core/support/StandinService.h"
 
 namespace vantrel {
@@ -493,6 +494,46 @@ TEST_F(SendCommand, WaitsForTheNetworkAndSendsEverything) {
     EXPECT_NE(result.output.find("All 2 photos sent"), std::string::npos) << result.output;
     EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n");
     EXPECT_GT(service_.ConnectionsCut(), 0);
+}
+
+// With the proxy of the options unticked, the proxy variables of the environment are followed as
+// curl follows them: the service's http addresses through http_proxy, the FTP connections through
+// ftp_proxy (tunnelled); a host that no_proxy names is reached directly.
+TEST_F(SendCommand, FollowsTheEnvironmentsProxy) {
+    const std::string log = data_.Path() + "proxy.log";
+    test::ConnectProxy proxy(log);
+    ASSERT_GT(proxy.port(), 0);
+    const std::string address = "http://127.0.0.1:" + std::to_string(proxy.port());
+    const std::string http = "127.0.0.1:" + std::to_string(service_.httpPort());
+    const std::string ftp = "127.0.0.1:" + std::to_string(service_.ftpPort());
+    const struct {
+        const char* what;
+        std::vector<std::string> environment;
+        bool throughTheProxy;
+    } cases[] = {
+        {"the variables", {"http_proxy=" + address, "ftp_proxy=" + address}, true},
+        {"all_proxy for both", {"all_proxy=" + address}, true},
+        {"no_proxy names the service's host", {"http_proxy=" + address, "ftp_proxy=" + address, "no_proxy=localhost, 127.0.0.1"}, false},
+        {"no_proxy covers every host", {"all_proxy=" + address, "NO_PROXY=*"}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteList({WorkingCopy("a.jpg", 200, 160)});
+        std::filesystem::remove(log);
+        const Ended ended = Wait(Start(c.environment));
+        EXPECT_EQ(ended.status, 0) << ended.output;
+        std::map<std::string, int> targets = test::ProxyTargets(log);
+        if (!c.throughTheProxy) {
+            EXPECT_TRUE(targets.empty());
+            continue;
+        }
+        EXPECT_GE(targets[http], 3);  // settings, session, login...
+        EXPECT_GE(targets[ftp], 1);   // a control connection for each FTP session
+        int data = 0;
+        for (const auto& [target, count] : targets)
+            if (target != http && target != ftp) data += count;
+        EXPECT_EQ(data, 4);  // the four files of the photo
+    }
 }
 
 }  // namespace

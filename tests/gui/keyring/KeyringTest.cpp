@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTimer>
+#include <csignal>
 #include <optional>
 
 #include "core/app/IniDocument.h"
@@ -18,6 +19,7 @@
 #include "core/service/SettingsFile.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/app/PasswordKeyring.h"
+#include "gui/app/TerminationSignals.h"
 #include "gui/service/TransferPage.h"
 
 using namespace vantrel;
@@ -113,8 +115,11 @@ private slots:
         }
     }
 
-    // The window keeps a remembered password in the keyring and none in the settings file.
+    // The window keeps a remembered password in the keyring and none in the settings file, whether
+    // it is closed or ends with a logout (SIGTERM, through the program's own signal route), and a
+    // login that is not remembered leaves no entry.
     void theWindowKeepsThePasswordInTheKeyring() {
+        enum class End { Close, Logout };
         struct Case {
             const char* name;
             std::optional<std::string> entryBefore;
@@ -122,33 +127,46 @@ private slots:
             std::function<void(TransferPage&)> edit;
             QString shownAtStart;
             std::optional<std::string> entryAfter;
+            End end = End::Close;
+            bool rememberedBefore = true;  // with filePassBefore: the box was ticked
         };
         const auto nothing = [](TransferPage&) {};
+        const auto tickAndType = [](TransferPage& page) {
+            Child<QCheckBox>(&page, "Save_Check")->click();
+            Child<QLineEdit>(&page, "Login_Edit")->setText("anne@example.fr");
+            Child<QLineEdit>(&page, "Pass_Edit")->setText("abc");
+        };
+        const auto untick = [](TransferPage& page) { Child<QCheckBox>(&page, "Save_Check")->click(); };
         const std::vector<Case> cases{
-            {"ticked on a first run", std::nullopt, std::nullopt,
-             [](TransferPage& page) {
-                 Child<QCheckBox>(&page, "Save_Check")->click();
-                 Child<QLineEdit>(&page, "Login_Edit")->setText("anne@example.fr");
-                 Child<QLineEdit>(&page, "Pass_Edit")->setText("abc");
-             },
-             "", "abc"},
+            {"ticked on a first run", std::nullopt, std::nullopt, tickAndType, "", "abc"},
+            {"ticked on a first run, then a logout", std::nullopt, std::nullopt, tickAndType, "", "abc", End::Logout},
             {"a scrambled password of an older file moves over", std::nullopt, "old", nothing, "old", "old"},
             {"the file's password is newer than the entry", "stale", "fresh", nothing, "fresh", "fresh"},
             {"read from the keyring and kept there", "abc", "", nothing, "abc", "abc"},
             {"a changed password replaces the entry", "abc", "",
              [](TransferPage& page) { Child<QLineEdit>(&page, "Pass_Edit")->setText("xyz"); }, "abc", "xyz"},
-            {"unticked: the entry goes", "abc", "", [](TransferPage& page) { Child<QCheckBox>(&page, "Save_Check")->click(); }, "abc",
-             std::nullopt},
+            {"a changed password replaces the entry at a logout", "abc", "",
+             [](TransferPage& page) { Child<QLineEdit>(&page, "Pass_Edit")->setText("xyz"); }, "abc", "xyz", End::Logout},
+            {"unticked: the entry goes", "abc", "", untick, "abc", std::nullopt},
+            {"unticked, then a logout: the entry goes", "abc", "", untick, "abc", std::nullopt, End::Logout},
             {"an emptied password removes the entry", "abc", "", [](TransferPage& page) { Child<QLineEdit>(&page, "Pass_Edit")->clear(); },
              "abc", std::nullopt},
+            {"an entry left behind by an unticked box goes", "abc", "", nothing, "", std::nullopt, End::Logout, false},
         };
+        TMain_Dlog* current = nullptr;
+        static std::function<void()> onSignal;
+        onSignal = [&current] {
+            if (current) current->CloseOnSignal();
+        };
+        static const bool routed = (RouteTerminationSignals([] { onSignal(); }), true);
+        Q_UNUSED(routed);
         for (const Case& c : cases) {
             TempFolder home;
             const MainWindowPaths paths = PathsIn(home);
             SetEntry(c.entryBefore);
             if (c.filePassBefore) {
                 UserSettings settings;
-                settings.IsSaved = true;
+                settings.IsSaved = c.rememberedBefore;
                 settings.Mail = "anne@example.fr";
                 settings.Pass = *c.filePassBefore;
                 QVERIFY(EnsureWorkFolder(paths.workFolder));
@@ -160,7 +178,15 @@ private slots:
                 QVERIFY2(window.StartedWell(), c.name);
                 QVERIFY2(Child<QLineEdit>(window.Transfer(), "Pass_Edit")->text() == c.shownAtStart, c.name);
                 c.edit(*window.Transfer());
-                window.close();
+                if (c.end == End::Logout) {
+                    window.show();
+                    current = &window;
+                    ::kill(::getpid(), SIGTERM);
+                    QTRY_VERIFY2_WITH_TIMEOUT(!window.isVisible(), c.name, 20000);
+                    current = nullptr;
+                } else {
+                    window.close();
+                }
             }
             QVERIFY2(FilePass(paths).empty(), c.name);
             QVERIFY2(Entry() == c.entryAfter.value_or("<none>"), c.name);
@@ -183,24 +209,27 @@ private slots:
         QCOMPARE(keyring.Remove(), std::unexpected(KeyringError::NoKeyring));
     }
 
-    // The window closing on a termination signal does not wait for the keyring: the write ends
-    // at the signal, well before its time-out, and the file keeps the password, scrambled.
+    // A close, by the user or by a logout, waits for the keyring; a termination signal during that
+    // wait ends it, well before its time-out, and the file keeps the password, scrambled.
     void aSignalEndsTheWindowsWaitOnASilentKeyring() {
-        TempFolder home;
-        const MainWindowPaths paths = PathsIn(home);
-        MessageCatcher messages;
-        TMain_Dlog window(paths, LocaleInfo());  // a first run: nothing is read from the keyring
-        window.show();
-        Child<QCheckBox>(window.Transfer(), "Save_Check")->click();
-        Child<QLineEdit>(window.Transfer(), "Pass_Edit")->setText("abc");
-        QTimer::singleShot(200, &window, &TMain_Dlog::CloseOnSignal);
-        QElapsedTimer clock;
-        clock.start();
-        window.close();
-        QVERIFY2(clock.elapsed() < PasswordKeyring::kDefaultWait.count() / 2,
-                 qPrintable(QString("%1 ms").arg(clock.elapsed())));
-        QVERIFY(!window.isVisible());
-        QCOMPARE(FilePass(paths), ScrambleText("abc"));
+        for (const bool logout : {false, true}) {
+            TempFolder home;
+            const MainWindowPaths paths = PathsIn(home);
+            MessageCatcher messages;
+            TMain_Dlog window(paths, LocaleInfo());  // a first run: the keyring is only asked to remove
+            window.show();
+            Child<QCheckBox>(window.Transfer(), "Save_Check")->click();
+            Child<QLineEdit>(window.Transfer(), "Pass_Edit")->setText("abc");
+            QTimer::singleShot(200, &window, &TMain_Dlog::CloseOnSignal);
+            QElapsedTimer clock;
+            clock.start();
+            if (logout) window.CloseOnSignal();
+            else window.close();
+            QVERIFY2(clock.elapsed() < PasswordKeyring::kDefaultWait.count() / 2,
+                     qPrintable(QString("%1 ms").arg(clock.elapsed())));
+            QVERIFY(!window.isVisible());
+            QCOMPARE(FilePass(paths), ScrambleText("abc"));
+        }
     }
 
     // A locked keyring whose unlock prompt cannot show reads as holding nothing and refuses the
