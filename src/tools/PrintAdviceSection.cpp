@@ -11,7 +11,7 @@ namespace {
 void PrintAdvice(std::FILE* out, const std::string&, ImageWorkspace& ws, const DecodeResult&) {
     const ImageParams& p = ws.params;
     if (p.width <= 0 || p.height <= 0) return;
-    static const Texts texts("", CountryFromEnvironment());
+    static const Texts texts("", LocaleFromEnvironment());
     const std::string advice =
         PrintAdviceText(AdvisePrintSize(p.width, p.height), [](std::string_view key) { return texts(key); });
     std::fprintf(out, "  prints: %s\n", ForTerminal(advice).c_str());

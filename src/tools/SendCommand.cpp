@@ -83,8 +83,7 @@ int RunSend(const std::vector<std::string>& args) {
     }
 
     const std::string workFolder = WorkFolderPath();
-    LocaleInfo locale;
-    locale.country = CountryFromEnvironment();
+    const LocaleInfo locale = LocaleFromEnvironment();
     const std::string settingsPath = SettingsFilePath(workFolder, kProgramName);
     // The engine as the window makes it: settings, workspace and queue; nothing shows the tiles.
     int tiles = 0;
@@ -92,7 +91,10 @@ int RunSend(const std::vector<std::string>& args) {
                          [&tiles](const RgbBitmap&) -> std::expected<int, std::string> { return tiles++; }, true});
     UserSettings& settings = engine.Settings();
     TRemoteSettings& remote = engine.Remote();
-    const Texts texts(settings.FileName, locale.country);
+    // Without a settings file yet, the locale chooses, and the file the window later reads keeps
+    // that choice.
+    const Texts texts(engine.FirstRun() ? std::string() : settings.FileName, locale);
+    if (engine.FirstRun() && !texts.FileName().empty()) settings.FileName = texts.FileName();
     const auto translate = [&texts](std::string_view key) { return texts(key); };
     auto fail = [&](std::string_view key) {
         std::fprintf(stderr, "%s\n", ForTerminal(texts(key)).c_str());

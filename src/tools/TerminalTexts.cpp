@@ -1,5 +1,7 @@
 #include "tools/TerminalTexts.h"
 
+#include <langinfo.h>
+#include <locale.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -21,16 +23,30 @@ std::string ProgramFolder() {
 
 }  // namespace
 
-std::string CountryFromEnvironment() {
+LocaleInfo LocaleFromEnvironment() {
+    LocaleInfo locale;
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);
         if (!value || !*value) continue;
-        std::string text(value);
+        // language[_COUNTRY][.codeset][@modifier]; "C" and "POSIX" name no language.
+        const std::string text(value);
+        const std::string language = text.substr(0, text.find_first_of("_.@"));
         const std::size_t underscore = text.find('_');
-        if (underscore == std::string::npos || underscore + 3 > text.size()) return "GB";
-        return ToUpperAscii(text.substr(underscore + 1, 2));
+        if (language.size() == 2 && IsAsciiLetter(language[0]) && IsAsciiLetter(language[1])) {
+            locale.language = ToLowerAscii(language);
+            locale.country = underscore != std::string::npos && underscore + 3 <= text.size()
+                                 ? ToUpperAscii(text.substr(underscore + 1, 2))
+                                 : ToUpperAscii(language);
+        }
+        break;
     }
-    return "GB";
+    // The decimal separator of the locale, when the system has that locale.
+    if (locale_t numeric = newlocale(LC_NUMERIC_MASK, "", nullptr)) {
+        const char* radix = nl_langinfo_l(RADIXCHAR, numeric);
+        if (radix && radix[0] && !radix[1]) locale.decimalSeparator = radix[0];
+        freelocale(numeric);
+    }
+    return locale;
 }
 
 std::string ForTerminal(std::string text) {
@@ -41,10 +57,15 @@ std::string ForTerminal(std::string text) {
     return out;
 }
 
-Texts::Texts(const std::string& settingsName, const std::string& country) {
-    if (auto path = LanguageFile::Choose(DataFolderFor(ProgramFolder()) + "Language/", settingsName, country))
+Texts::Texts(const std::string& settingsName, const LocaleInfo& locale) {
+    if (auto path = LanguageFile::Choose(DataFolderFor(ProgramFolder()) + "Language/", settingsName, locale.country,
+                                         locale.language)) {
         file_.Open(*path);
+        fileName_ = path->substr(path->find_last_of('/') + 1);
+    }
 }
+
+std::string Texts::FileName() const { return fileName_; }
 
 std::string Texts::operator()(std::string_view key) const {
     std::string text = file_.IsOpen() ? file_.Translate(std::string(key)) : std::string();

@@ -173,6 +173,8 @@ TEST_F(SendCommand, ExitStatusTellsWhatHappened) {
     EXPECT_EQ(partly.status, 1) << partly.output;
     for (const char* line : {"Summer\ttiny.jpg\trefused (size)\n", "Summer\tb.jpg\tsent\n", "Summer\ta.jpg\tsent\n"})
         EXPECT_NE(partly.output.find(line), std::string::npos) << line << partly.output;
+    EXPECT_NE(partly.output.find("tiny.jpg ("), std::string::npos) << partly.output;
+    EXPECT_NE(partly.output.find("smaller than the 20 KB the service accepts)"), std::string::npos) << partly.output;
     EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n" + tiny + "\t" + tiny + "\r\n");
     EXPECT_FALSE(fs::exists(a) || fs::exists(b));
     EXPECT_TRUE(fs::exists(tiny));
@@ -211,6 +213,21 @@ TEST_F(SendCommand, ExitStatusTellsWhatHappened) {
     EXPECT_NE(unreachable.output.find("Connection lost, trying again in 1 s"), std::string::npos) << unreachable.output;
     EXPECT_NE(unreachable.output.find("connection to the server failed"), std::string::npos) << unreachable.output;
     EXPECT_EQ(List(), "0\r\n[Album]\tSummer\r\n" + tiny + "\t" + tiny + "\r\n");
+}
+
+// Without a settings file, the locale's language speaks (French in Belgium has no file of its
+// own), and the settings file it leaves keeps that language for the window.
+TEST_F(SendCommand, SpeaksTheLocalesLanguageFromTheFirstRun) {
+    WriteList({WorkingCopy("a.jpg", 200, 160)});
+    fs::remove(work_ + "vantrel.ini");
+    const CliResult refused = RunShell("printf 'wrong\\n' | env LC_ALL= LC_MESSAGES= LANG=fr_BE.UTF-8 XDG_DATA_HOME='" +
+                                       data_.Path() + "' VANTREL_SETTINGS_BASE='" + service_.settingsBase() + "' '" +
+                                       cli_ + "' send --email demo@vantrel.test --password-stdin 2>&1");
+    EXPECT_EQ(refused.status, 2) << refused.output;
+    EXPECT_NE(refused.output.find("L'identification a échoué"), std::string::npos) << refused.output;
+    const auto settings = ReadWholeFile(work_ + "vantrel.ini");
+    ASSERT_TRUE(settings);
+    EXPECT_NE(settings->find("FileName=FR.lng"), std::string::npos) << *settings;
 }
 
 TEST_F(SendCommand, OptionsAreCheckedAndTheUploadLimitOfTheSettingsOrTheOptionHolds) {

@@ -23,7 +23,10 @@ TEST(InfoCommand, PrintsThePrintSizeAdvice) {
     };
     for (const Case& c : {Case{"en_GB.UTF-8", small, "  prints: Too small for a good 10x15 print: 108 dpi\n"},
                           Case{"en_GB.UTF-8", good, "  prints: Good for prints up to 15x20 cm\n"},
-                          Case{"fr_FR.UTF-8", good, "  prints: Convient à des tirages jusqu'au format 15x20 cm\n"}}) {
+                          Case{"fr_FR.UTF-8", good, "  prints: Convient à des tirages jusqu'au format 15x20 cm\n"},
+                          // No file for Belgium: the language chooses.
+                          Case{"fr_BE.UTF-8", good, "  prints: Convient à des tirages jusqu'au format 15x20 cm\n"},
+                          Case{"C.UTF-8", good, "  prints: Good for prints up to 15x20 cm\n"}}) {
         SCOPED_TRACE(c.photo + " " + c.lang);
         const test::CliResult result =
             test::RunShell(std::string("LC_ALL= LC_MESSAGES= LANG=") + c.lang + " '" + cli + "' info '" + c.photo + "'");
