@@ -180,9 +180,20 @@ private slots:
     }
 
     // The retouch dialog (with the widest tool open), the options, the help and the compare dialog.
+    void theDialogsFitTheScreen_data() {
+        QTest::addColumn<QString>("country");
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "GB" << "en";
+        QTest::newRow("French, longer") << "FR" << "fr";
+    }
     void theDialogsFitTheScreen() {
+        QFETCH(QString, country);
+        QFETCH(QString, language);
+        LocaleInfo locale;
+        locale.country = country.toStdString();
+        locale.language = language.toStdString();
         test::TempFolder home, photos;
-        auto window = test::OpenWindow(home);
+        auto window = test::OpenWindow(home, locale);
         window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
         auto files = test::FilesData({test::MakePhoto(photos, "p.jpg", 600, 400)});
         test::Drop(window->Organize()->Content_View->viewport(), files.get());
