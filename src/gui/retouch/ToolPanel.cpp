@@ -5,7 +5,6 @@
 #include <QEvent>
 #include <QLabel>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
