@@ -103,8 +103,10 @@ private slots:
             // No layout kept: 80 % of the screen (at least the minimum size), centred.
             const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
             QCOMPARE(window.size(), (screen.size() * 0.8).expandedTo(QSize(625, 630)));
-            QCOMPARE(window.geometry().center(), screen.center());
             window.show();
+            // Centred with its frame, whose title bar is only guessed before the window is shown.
+            QVERIFY(screen.contains(window.frameGeometry()));
+            QVERIFY((window.frameGeometry().center() - screen.center()).manhattanLength() <= 20);
             QVERIFY(!window.PageControl()->isVisible());
             window.FirstActivation();
             QVERIFY(window.PageControl()->isVisible());
@@ -195,14 +197,14 @@ private slots:
             test::Child<QCheckBox>(window.Transfer(), "Save_Check")->click();
             test::Child<QLineEdit>(window.Transfer(), "Login_Edit")->setText("anne@example.fr");
             test::Child<QLineEdit>(window.Transfer(), "Pass_Edit")->setText("abc");
-            window.resize(1000, 700);
+            window.resize(760, 700);
             window.close();
         }
         QCOMPARE(*IniDocument::Load(paths.settingsFile).Get("Log", "Pass"), std::string("dcb"));
         TMain_Dlog again(paths, LocaleInfo());
         QCOMPARE(test::Child<QLineEdit>(again.Transfer(), "Login_Edit")->text(), QString("anne@example.fr"));
         QCOMPARE(test::Child<QLineEdit>(again.Transfer(), "Pass_Edit")->text(), QString("abc"));
-        QCOMPARE(again.size(), QSize(1000, 700));
+        QCOMPARE(again.size(), QSize(760, 700));
     }
 
     void aSaveAfterATransferRunTakesTheFolderTreesPath() {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -10,7 +11,9 @@ namespace vantrel::gui {
 
 HelpWindow::HelpWindow(QWidget* owner) : QDialog(owner, Qt::Window) {
     setObjectName("HelpWindow");
-    resize(640, 560);
+    // 640 x 560, or less on a small screen, leaving room for the window's frame.
+    const QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    resize(QSize(640, 560).boundedTo(screen->availableGeometry().size() - QSize(20, 60)));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     browser_ = new QTextBrowser(this);

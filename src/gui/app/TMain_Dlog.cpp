@@ -64,7 +64,8 @@ TMain_Dlog::TMain_Dlog(std::unique_ptr<WindowEngine> ownEngine, WindowEngine* en
       context_(new AppContext(engine_, this)), startStopped_(std::move(startStopped)) {
     context_->SetDialogParent(this);
     setObjectName("Main_Dlog");
-    setMinimumSize(625, 630);
+    // No minimum of its own: the pages' layouts give it, small enough for a 960x540 screen. The
+    // designed 625 x 630 is where it opens when the screen has room (ApplyLayoutSettings).
     setWindowTitle(kApplicationTitle);
 
     CreateActions();
@@ -266,7 +267,7 @@ void TMain_Dlog::CreatePages() {
 
 void TMain_Dlog::ApplyLayoutSettings() {
     const UserSettings& settings = context_->Settings();
-    ApplyWindowPlacement(*this, settings.PixForm, firstRun_);
+    ApplyWindowPlacement(*this, settings.PixForm, firstRun_, QSize(625, 630));
     selectSheet_->Splitter1->setSizes({std::clamp(settings.FVWidth, 200, 400), 10000});
     organizeSheet_->Splitter2->setSizes({std::clamp(settings.SVWidth, 200, 400), 10000});
 }

@@ -316,7 +316,7 @@ void SelectPageController::ShowCurrentImage() {
             for (int row : {rows.front() + 1, rows.front() - 1})
                 if (row >= 0 && row < page_.Thumb_View->count())
                     around.append(static_cast<ThumbItem*>(page_.Thumb_View->item(row))->Path());
-            slidesAhead_->Want(around, page_.Cur_Img->size());
+            slidesAhead_->Want(around, page_.Cur_Img->PixelSize());
         }
         SetHeader(" " + context_.Translate("Cap_Image") + " " + QString::number(rows.front() + 1) + " " +
                   context_.Translate("OutOf") + " " + QString::number(worker_->FileCount()));

@@ -30,8 +30,8 @@ public:
     SlideDecodeAhead(const SlideDecodeAhead&) = delete;
     SlideDecodeAhead& operator=(const SlideDecodeAhead&) = delete;
 
-    // The photos to have ready, most wanted first, fitted to a view of `view` size; photos
-    // decoded before and not named again are dropped.
+    // The photos to have ready, most wanted first, fitted to a view of `view` size in device
+    // pixels (SlideshowView::PixelSize); photos decoded before and not named again are dropped.
     void Want(const QStringList& paths, const QSize& view);
     // The photo at `path` when it was decoded ahead (waiting for it when it is being decoded)
     // and the file is unchanged since; nothing otherwise.

@@ -13,9 +13,14 @@ SlideshowView::SlideshowView(QWidget* parent) : QWidget(parent) {
 void SlideshowView::SetPicture(const QImage& picture, const QImage& fitted) {
     picture_ = picture;
     scaled_ = QPixmap();
-    if (!fitted.isNull() && fitted.size() == FitRect(picture.size(), size()).size()) scaled_ = QPixmap::fromImage(fitted);
+    if (!fitted.isNull() && fitted.size() == FitRect(picture.size(), PixelSize()).size()) {
+        scaled_ = QPixmap::fromImage(fitted);
+        scaled_.setDevicePixelRatio(devicePixelRatioF());
+    }
     update();
 }
+
+QSize SlideshowView::PixelSize() const { return (QSizeF(size()) * devicePixelRatioF()).toSize(); }
 
 QRect SlideshowView::FitRect(const QSize& picture, const QSize& view) {
     if (picture.isEmpty() || view.isEmpty()) return {};
@@ -25,12 +30,16 @@ QRect SlideshowView::FitRect(const QSize& picture, const QSize& view) {
 
 void SlideshowView::paintEvent(QPaintEvent*) {
     if (picture_.isNull()) return;
-    const QRect target = FitRect(picture_.size(), size());
+    // Fitted and scaled in device pixels: on a screen scaled by 2 the picture keeps its detail.
+    const qreal ratio = devicePixelRatioF();
+    const QRect target = FitRect(picture_.size(), PixelSize());
     if (target.isEmpty()) return;
-    if (scaled_.size() != target.size())
+    if (scaled_.size() != target.size() || scaled_.devicePixelRatio() != ratio) {
         scaled_ = QPixmap::fromImage(picture_.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        scaled_.setDevicePixelRatio(ratio);
+    }
     QPainter painter(this);
-    painter.drawPixmap(target.topLeft(), scaled_);
+    painter.drawPixmap(QPointF(target.topLeft()) / ratio, scaled_);
 }
 
 void SlideshowView::contextMenuEvent(QContextMenuEvent* event) { emit contextMenuRequested(event->globalPos()); }

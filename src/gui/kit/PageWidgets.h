@@ -1,8 +1,9 @@
 #pragma once
 // Small helpers shared by the pages: naming a control, the grey title bars, the splitters
-// between the two columns of a page.
+// between the two columns of a page, a page that scrolls on a small screen.
 
 #include <QLabel>
+#include <QScrollArea>
 #include <QSplitter>
 
 namespace vantrel::gui {
@@ -29,6 +30,16 @@ inline QSplitter* MakePageSplitter(const char* name, QWidget* parent) {
     splitter->setOpaqueResize(true);
     splitter->setChildrenCollapsible(false);
     return splitter;
+}
+
+// A frameless area around `content`: on a window too small for it the content scrolls rather
+// than have its controls squeezed or cut; on a larger one it fills the area.
+inline QScrollArea* MakeScrollingPage(const char* name, QWidget* content, QWidget* parent) {
+    auto* area = Named(new QScrollArea(parent), name);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(content);
+    return area;
 }
 
 }  // namespace vantrel::gui

@@ -59,13 +59,11 @@ TEdit_Dlog::TEdit_Dlog(AppContext& context, TAlbum& album, int startJob, QWidget
     InitRetouchIcons();
     setObjectName("TEdit_Dlog");
     setWindowTitle("Retouche d'image");
-    setMinimumSize(1000, 400);  // the crop tool's row: format, print size and dpi, both sizes
-    // At (30, 30), the size of the work area less 60 in each direction.
+    // At (30, 30), the size of the work area less 60 in each direction; no minimum of its own
+    // (the tool panels scroll sideways), so that it fits a small screen.
     QWidget* owner = parentWidget();
-    if (QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        setGeometry(area.left() + 30, area.top() + 30, std::max(1000, area.width() - 60), std::max(400, area.height() - 60));
-    }
+    if (QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry().adjusted(30, 30, -30, -30));
     undo_ = new RetouchUndo(photo_, this);
     CreateCommands();
     CreateLayout();

@@ -1,12 +1,14 @@
 #pragma once
 // The panel of a retouch tool: a light grey strip with the tool's picture at its left edge and
-// cancel and OK buttons at its right edge; the tool puts its controls between them. With the
+// cancel and OK buttons at its right edge; the tool puts its controls between them, where they
+// scroll sideways on a narrow dialog. With the
 // small widgets the panels are made of.
 
 #include <QFrame>
 
 class QHBoxLayout;
 class QLabel;
+class QScrollArea;
 class QSlider;
 class QToolButton;
 
@@ -26,8 +28,15 @@ signals:
     void accepted();
     void cancelled();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The designed height, and the scroll bar's below it while the controls are wider than the panel.
+    void FitHeight();
+    int height_;
     QHBoxLayout* controls_ = nullptr;
+    QScrollArea* controlsArea_ = nullptr;
 };
 
 // The OK and cancel pictures of the panels.

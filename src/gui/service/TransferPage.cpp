@@ -25,7 +25,12 @@ QLabel* Link(const char* name, QWidget* parent) {
 
 TransferPage::TransferPage(QWidget* parent) : QWidget(parent) {
     setObjectName("Transfer_Sheet");
-    auto* layout = new QVBoxLayout(this);
+    // On a small screen the page scrolls rather than squeeze the login and the Start button.
+    auto* content = new QWidget;
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins(0, 0, 0, 0);
+    whole->addWidget(MakeScrollingPage("Transfer_Scroll", content, this));
+    auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(24, 16, 24, 16);
     NumImage_Lbl = Named(new QLabel(this), "NumImage_Lbl");
     TotalSize_Lbl = Named(new QLabel(this), "TotalSize_Lbl");

@@ -26,7 +26,7 @@ TransferPanel::TransferPanel(QWidget* parent) : QWidget(parent) {
     SetLightPanel(this, Qt::white);
 
     Infos_Panel = Named(new QWidget(this), "Infos_Panel");
-    Infos_Panel->setMinimumHeight(223);
+    // As high as its rows need (a fixed minimum of its own would let them overlap on a short window).
     Infos_Panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto* grid = new QGridLayout(Infos_Panel);
     grid->setContentsMargins(24, 12, 24, 12);
@@ -89,8 +89,11 @@ TransferPanel::TransferPanel(QWidget* parent) : QWidget(parent) {
     grid->setColumnStretch(2, 1);
 
     WB = Named(new AdvertView(this), "WB");
-    // On a short window the page gives up height (it scrolls), never the information above it.
-    WB->setFixedWidth(kWebWidth);
+    // On a short or narrow window the page gives up height and width (it scrolls), never the
+    // information above it.
+    WB->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    WB->setMinimumWidth(kWebWidth / 2);
+    WB->setMaximumWidth(kWebWidth);
     WB->setMinimumHeight(kWebHeight / 3);
     WB->setMaximumHeight(kWebHeight);
     // A link in the page opens in the desktop's browser when it is a web link; the view itself
@@ -99,13 +102,19 @@ TransferPanel::TransferPanel(QWidget* parent) : QWidget(parent) {
     connect(WB, &QTextBrowser::anchorClicked, WB, [](const QUrl& url) { OpenWebLink(url); });
     WB->setFrameShape(QFrame::NoFrame);
 
-    // The page keeps its size and is centred in the space below the information panel.
-    auto* column = new QVBoxLayout(this);
+    // The page keeps its size and is centred in the space below the information panel; on a
+    // small screen the whole panel scrolls.
+    auto* content = new QWidget;
+    SetLightPanel(content, Qt::white);
+    auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(Infos_Panel);
     column->addStretch(1);
     column->addWidget(WB, 0, Qt::AlignHCenter);
     column->addStretch(1);
+    auto* whole = new QVBoxLayout(this);
+    whole->setContentsMargins(0, 0, 0, 0);
+    whole->addWidget(MakeScrollingPage("TransFile_Scroll", content, this));
 
     connect(Stop_Btn, &QPushButton::clicked, this, &TransferPanel::stopRequested);
     auto limitChanged = [this] {
