@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStackedWidget>
 
@@ -15,6 +16,7 @@
 #include "core/imaging/ExifOrientation.h"
 #include "core/imaging/JpegDecoder.h"
 #include "gui/albums/AlbumsController.h"
+#include "gui/browse/PhotoInfoPanel.h"
 #include "gui/browse/SlideshowView.h"
 #include "gui/browse/TCompare_Dlog.h"
 #include "gui/browse/TDup_Dlog.h"
@@ -27,7 +29,7 @@ namespace {
 
 // A photo whose head carries an EXIF block with the camera's values (no ISO speed when
 // `iso` is 0, width and height 0 when asked).
-std::string WriteExifPhoto(const std::string& path, int iso, bool withSize) {
+std::string WriteExifPhoto(const std::string& path, int iso, bool withSize, std::uint32_t orientation = 1) {
     WritePhoto(path, 80, 60);
     QFile file(QString::fromStdString(path));
     file.open(QIODevice::ReadOnly);
@@ -39,7 +41,9 @@ std::string WriteExifPhoto(const std::string& path, int iso, bool withSize) {
     if (iso) exif.push_back(t.Short(0x8827, {std::uint32_t(iso)}));
     exif.push_back(t.Long(0xA002, {withSize ? 4000u : 0u}));
     exif.push_back(t.Long(0xA003, {withSize ? 3000u : 0u}));
-    const std::string segment = exif_fixture::ExifSegment(t.Block({t.SubDirectory(0x8769, exif)}));
+    std::vector<exif_fixture::Entry> first = {t.SubDirectory(0x8769, exif)};
+    if (orientation != 1) first.push_back(t.Short(0x0112, {orientation}));
+    const std::string segment = exif_fixture::ExifSegment(t.Block(first));
     QByteArray out = jpeg.left(2) + QByteArray(segment.data(), qsizetype(segment.size())) + jpeg.mid(2);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write(out);
@@ -203,7 +207,7 @@ private slots:
         Select(w, {0});
         QCOMPARE(Value(w, "Name_Lbl"), QString("a_exif.jpg"));
         QVERIFY(Value(w, "Size_Lbl").startsWith("4000 x 3000\n"));
-        QCOMPARE(Value(w, "Date_Lbl"), QString("2021:07:14 10:20:30"));
+        QCOMPARE(Value(w, "Date_Lbl"), QString("14 Jul 2021 10:20:30"));  // as the C locale writes it
         QCOMPARE(Value(w, "Open_Lbl"), QString("f 2.8"));
         QVERIFY(Value(w, "Speed_Lbl").contains("250"));
         QVERIFY(Value(w, "Focus_Lbl").contains("50.00 mm"));
@@ -229,6 +233,24 @@ private slots:
         Select(w, {});
         QCOMPARE(Value(w, "Name_Lbl"), "0 " + w.Tr("Img_Plur"));
         QCOMPARE(Value(w, "Size_Lbl"), "0.00 " + w.Tr("Panel_Kb"));
+    }
+
+    // The values read as the user's locale writes them, and the size of a photo held upright as
+    // the list shows it.
+    void informationPanelSpeaksTheLocaleAndShowsTheUprightSize() {
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::Belgium));
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+        test::TempFolder folder;
+        const std::string path = WriteExifPhoto(folder.File("held_upright.jpg"), 200, true, 6);
+        const PhotoInfoTexts texts =
+            DescribeSelection({{QString::fromStdString(path), 60, 80}}, SizeTextStyle{"Mo", "Ko", ','}, "photos",
+                              [](std::string_view key) { return std::string(key); });
+        QCOMPARE(texts.size.section('\n', 0, 0), QString("3000 x 4000"));
+        QCOMPARE(texts.date, QString("14/07/21 10:20"));
+        QCOMPARE(texts.aperture, QString("f 2,8"));
+        QVERIFY2(texts.focal.contains("50,00 mm"), qPrintable(texts.focal));
+        QVERIFY2(texts.speed.contains("1/250"), qPrintable(texts.speed));
     }
 
     // Adding runs one photo per turn of the event loop: the command returns at once, the window

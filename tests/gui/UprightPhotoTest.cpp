@@ -91,6 +91,7 @@ private slots:
         QCOMPARE(QSize(job.Width, job.Height), QSize(60, 30));
         QListWidget* content = w.window->Organize()->Content_View;
         QCOMPARE(content->count(), 1);
+        QVERIFY2(content->item(0)->text().contains("30 x 60"), qPrintable(content->item(0)->text()));
         const QString albumFault = UprightTileFault(content->item(0)->icon().pixmap(96, 96).toImage());
         QVERIFY2(albumFault.isEmpty(), qPrintable(albumFault));
     }

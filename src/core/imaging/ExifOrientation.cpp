@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/imaging/QuarterTurn.h"
+#include "core/imaging/TimgData.h"
 
 namespace vantrel {
 namespace {
@@ -80,6 +81,17 @@ int ExifOrientation(const std::vector<MetadataSegment>& metadata) {
         if (segment.marker == 0xE1 && segment.data.starts_with(std::string_view("Exif\0\0", 6)))
             return ExifOrientationOfSegment(segment.data);
     return kUpright;
+}
+
+int ExifOrientationOf(const TimgData& scan) {
+    if (!scan.HasExifSegment()) return kUpright;
+    const std::string& bytes = scan.Segments()[static_cast<std::size_t>(scan.ExifSegment())].bytes;
+    return bytes.size() > 2 ? ExifOrientationOfSegment(std::string_view(bytes).substr(2)) : kUpright;
+}
+
+int ExifOrientationOfFile(const std::string& path) {
+    TimgData scan;
+    return scan.ScanFile(path) ? ExifOrientationOf(scan) : kUpright;
 }
 
 void OrientUpright(RgbBitmap& bitmap, RgbBitmap& scratch, int orientation) {

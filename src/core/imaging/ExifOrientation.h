@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -25,6 +26,12 @@ int ExifOrientationOfSegment(std::string_view app1);
 
 // The orientation of the first EXIF segment among a photo's metadata segments; 1 without one.
 int ExifOrientation(const std::vector<MetadataSegment>& metadata);
+
+class TimgData;
+// The orientation in a scanned file's EXIF segment; 1 without one.
+int ExifOrientationOf(const TimgData& scan);
+// The orientation of the photo at `path` (its head is read); 1 when it has none or cannot be read.
+int ExifOrientationOfFile(const std::string& path);
 
 // Whether the orientation exchanges width and height (5 to 8).
 inline bool SwapsSides(int orientation) { return orientation >= 5 && orientation <= 8; }

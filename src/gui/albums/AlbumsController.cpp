@@ -9,6 +9,7 @@
 
 #include "core/albums/TransferListFile.h"
 #include "core/app/FormatPattern.h"
+#include "core/imaging/ExifOrientation.h"
 #include "core/imaging/ImageFileOps.h"
 #include "core/imaging/SizeText.h"
 #include "gui/albums/AlbumPanel.h"
@@ -47,6 +48,9 @@ AlbumsController::AlbumsController(AppContext& context, OrganizePage& page, QObj
 
     IntakeHooks& hooks = queue_->Intake().Hooks;
     hooks.FormatCaption = [this](const std::string& path, std::int64_t size, int width, int height) {
+        // The queue keeps the stored dimensions (the service is sent those); the caption gives
+        // them upright, as the selection page and retouch show the photo.
+        if (SwapsSides(ExifOrientationOfFile(path))) std::swap(width, height);
         return context_.CaptionFor(path, size, width, height);
     };
     hooks.BeginBusy = [this](int count) { context_.BeginBusy(count, false); };

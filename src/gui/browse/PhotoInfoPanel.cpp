@@ -1,13 +1,16 @@
 #include "gui/browse/PhotoInfoPanel.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLocale>
 #include <algorithm>
 
-#include "core/imaging/TimgData.h"
+#include "core/imaging/ExifOrientation.h"
 #include "core/imaging/FileBytes.h"
+#include "core/imaging/TimgData.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/kit/Utf8Text.h"
 
@@ -15,6 +18,21 @@ namespace vantrel::gui {
 
 namespace {
 QString SizeText(std::uint64_t bytes, const SizeTextStyle& style) { return Q(FormatFileSize(bytes, style)); }
+
+// "2024:06:03 14:33:00" as the locale writes a date and time; the text as it is when it is no
+// such date.
+QString LocalDateText(const std::string& exifDate) {
+    const QDateTime taken = QDateTime::fromString(Q(exifDate), "yyyy:MM:dd HH:mm:ss");
+    return taken.isValid() ? QLocale().toString(taken, QLocale::ShortFormat) : Q(exifDate);
+}
+
+// The camera's values with the locale's decimal separator: "27.00 mm" gives "27,00 mm".
+QString LocalDecimals(const std::string& value, char separator) {
+    QString text = Q(value);
+    for (qsizetype i = 1; i + 1 < text.size(); ++i)
+        if (text[i] == '.' && text[i - 1].isDigit() && text[i + 1].isDigit()) text[i] = QChar(separator);
+    return text;
+}
 }  // namespace
 
 PhotoInfoTexts DescribeSelection(const QList<SelectedPhoto>& selection, const SizeTextStyle& style,
@@ -35,14 +53,16 @@ PhotoInfoTexts DescribeSelection(const QList<SelectedPhoto>& selection, const Si
     if (scan.ScanFile(path) && scan.HasExifSegment() && scan.ExifInfo() != nullptr) {
         const TImageInfo& info = *scan.ExifInfo();
         out.name = QFileInfo(Q(scan.FileName())).fileName();
-        const QString dimensions = (info.Width() != 0 && info.Height() != 0)
-                                       ? QString("%1 x %2").arg(info.Width()).arg(info.Height())
-                                       : listDimensions;
+        // The block's dimensions are the stored ones: upright, as the list and retouch show them.
+        const bool sideways = SwapsSides(ExifOrientationOf(scan));
+        const int width = sideways ? info.Height() : info.Width(), height = sideways ? info.Width() : info.Height();
+        const QString dimensions =
+            (width != 0 && height != 0) ? QString("%1 x %2").arg(width).arg(height) : listDimensions;
         out.size = dimensions + "\n" + SizeText(static_cast<std::uint32_t>(scan.FileSize()), style);
-        out.date = Q(info.DateText());
-        out.aperture = Q(info.TagText("FNumber"));
-        out.speed = Q(info.TagText("ExposureTime"));
-        out.focal = Q(info.TagText("FocalLength"));
+        out.date = LocalDateText(info.DateText());
+        out.aperture = LocalDecimals(info.TagText("FNumber"), style.decimalSeparator);
+        out.speed = LocalDecimals(info.TagText("ExposureTime"), style.decimalSeparator);
+        out.focal = LocalDecimals(info.TagText("FocalLength"), style.decimalSeparator);
         const std::string iso = info.TagText("ISOSpeedRatings");
         if (!iso.empty()) out.iso = Q(iso);
     } else {

@@ -27,9 +27,10 @@ struct PhotoInfoTexts {
 };
 
 // What the panel shows for the selection. One photo: its name and "width x height" with its
-// file size on a second line, and with an EXIF block its date, aperture, exposure time, focal
-// length (shown as the block gives them, even empty) and ISO speed (only when given); the
-// block's own dimensions win when both are non-zero; the print advice comes from the header's
+// file size on a second line, and with an EXIF block its date taken (as the locale writes dates),
+// aperture, exposure time, focal length (as the block gives them, even empty, with the style's
+// decimal separator) and ISO speed (only when given); the block's own dimensions, turned upright
+// by its orientation, win when both are non-zero; the print advice comes from the header's
 // pixels, worded through `text`. No photo or several: their count with `plural` and their
 // total size.
 PhotoInfoTexts DescribeSelection(const QList<SelectedPhoto>& selection, const SizeTextStyle& style,
