@@ -1,5 +1,6 @@
 #include "core/browse/TileDecoderPool.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "core/browse/ThreadPriority.h"
@@ -22,17 +23,20 @@ TileDecoderPool::~TileDecoderPool() {
     for (std::thread& t : threads_) t.join();
 }
 
-void TileDecoderPool::Start(std::vector<std::string> paths) {
+void TileDecoderPool::Start(std::vector<std::string> paths, std::size_t first, std::size_t last) {
     {
         std::lock_guard lock(mutex_);
         ++generation_;
         paths_ = std::move(paths);
-        tiles_.assign(paths_.size(), std::nullopt);
-        next_ = 0;
-        taken_ = 0;
+        rows_.assign(paths_.size(), RowState::Waiting);
+        finished_.clear();
+        cursor_ = 0;
+        first_ = std::min(first, rows_.size());
+        last_ = std::clamp(last, first_, rows_.size());
         active_ = true;
     }
     work_.notify_all();
+    ready_.notify_all();
 }
 
 void TileDecoderPool::Cancel() {
@@ -40,28 +44,44 @@ void TileDecoderPool::Cancel() {
         std::lock_guard lock(mutex_);
         ++generation_;
         active_ = false;
-        tiles_.clear();
         paths_.clear();
+        rows_.clear();
+        finished_.clear();
     }
     ready_.notify_all();
 }
 
-std::vector<BrowserTile> TileDecoderPool::TakeReady(std::size_t index, const std::function<bool()>& abandon) {
-    std::vector<BrowserTile> out;
+void TileDecoderPool::Prioritise(std::size_t first, std::size_t last, const std::vector<std::size_t>& again) {
+    {
+        std::lock_guard lock(mutex_);
+        first_ = std::min(first, rows_.size());
+        last_ = std::clamp(last, first_, rows_.size());
+        for (std::size_t row : again)
+            if (row >= first_ && row < last_ && rows_[row] == RowState::Handed) rows_[row] = RowState::Waiting;
+    }
+    work_.notify_all();
+}
+
+std::optional<std::size_t> TileDecoderPool::NextRow() {
+    for (std::size_t row = first_; row < last_; ++row)
+        if (rows_[row] == RowState::Waiting) return row;
+    while (cursor_ < rows_.size() && rows_[cursor_] != RowState::Waiting) ++cursor_;
+    if (cursor_ < rows_.size()) return cursor_;
+    return std::nullopt;
+}
+
+bool TileDecoderPool::Idle() { return finished_.empty() && decoding_ == 0 && !NextRow(); }
+
+std::vector<ReadyTile> TileDecoderPool::TakeReady(const std::function<bool()>& abandon) {
+    std::vector<ReadyTile> out;
     std::unique_lock lock(mutex_);
     const unsigned generation = generation_;
-    while (true) {
-        if (!active_ || generation != generation_ || index >= tiles_.size()) return out;
-        if (tiles_[index]) break;
+    while (finished_.empty()) {
+        if (!active_ || generation != generation_ || Idle()) return out;
         ready_.wait_for(lock, std::chrono::milliseconds(20));
         if (abandon && abandon()) return out;
     }
-    while (index < tiles_.size() && tiles_[index]) {
-        out.push_back(std::move(*tiles_[index]));
-        tiles_[index].reset();
-        ++index;
-    }
-    taken_ = index;
+    out.swap(finished_);
     lock.unlock();
     work_.notify_all();
     return out;
@@ -74,18 +94,22 @@ void TileDecoderPool::DecoderLoop() {
     ws.badImageText = setup_.badImageText;
     std::unique_lock lock(mutex_);
     while (true) {
-        work_.wait(lock, [this] { return stopping_ || (active_ && next_ < paths_.size() && next_ < taken_ + kLookAhead); });
+        work_.wait(lock, [this] { return stopping_ || (active_ && finished_.size() < kLookAhead && NextRow()); });
         if (stopping_) return;
-        const std::size_t index = next_++;
+        const std::size_t row = *NextRow();
+        rows_[row] = RowState::Decoding;
+        ++decoding_;
         const unsigned generation = generation_;
-        const std::string path = paths_[index];
+        const std::string path = paths_[row];
         lock.unlock();
-        BrowserTile tile = DecodeBrowserTile(ws, path, setup_.cache);
+        BrowserTile tile = DecodeBrowserTile(ws, path, setup_.cache, setup_.tileSide);
         lock.lock();
-        if (generation == generation_ && active_ && index < tiles_.size()) {
-            tiles_[index] = std::move(tile);
-            ready_.notify_all();
+        --decoding_;
+        if (generation == generation_ && active_ && row < rows_.size()) {
+            rows_[row] = RowState::Handed;
+            finished_.push_back({row, std::move(tile)});
         }
+        ready_.notify_all();
     }
 }
 
