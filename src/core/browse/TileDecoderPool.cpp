@@ -31,6 +31,7 @@ void TileDecoderPool::Start(std::vector<std::string> paths, std::size_t first, s
         rows_.assign(paths_.size(), RowState::Waiting);
         finished_.clear();
         cursor_ = 0;
+        again_.clear();
         first_ = std::min(first, rows_.size());
         last_ = std::clamp(last, first_, rows_.size());
         active_ = true;
@@ -47,6 +48,7 @@ void TileDecoderPool::Cancel() {
         paths_.clear();
         rows_.clear();
         finished_.clear();
+        again_.clear();
     }
     ready_.notify_all();
 }
@@ -56,14 +58,23 @@ void TileDecoderPool::Prioritise(std::size_t first, std::size_t last, const std:
         std::lock_guard lock(mutex_);
         first_ = std::min(first, rows_.size());
         last_ = std::clamp(last, first_, rows_.size());
-        for (std::size_t row : again)
-            if (row >= first_ && row < last_ && rows_[row] == RowState::Handed) rows_[row] = RowState::Waiting;
+        // Rows asked for again before and not started: back to handed over unless named again.
+        for (std::size_t row : again_)
+            if (row < rows_.size() && rows_[row] == RowState::Waiting) rows_[row] = RowState::Handed;
+        again_.clear();
+        for (std::size_t row : again) {
+            if (row >= rows_.size() || rows_[row] != RowState::Handed) continue;
+            rows_[row] = RowState::Waiting;
+            if (row < first_ || row >= last_) again_.push_back(row);
+        }
     }
     work_.notify_all();
 }
 
 std::optional<std::size_t> TileDecoderPool::NextRow() {
     for (std::size_t row = first_; row < last_; ++row)
+        if (rows_[row] == RowState::Waiting) return row;
+    for (std::size_t row : again_)
         if (rows_[row] == RowState::Waiting) return row;
     while (cursor_ < rows_.size() && rows_[cursor_] != RowState::Waiting) ++cursor_;
     if (cursor_ < rows_.size()) return cursor_;

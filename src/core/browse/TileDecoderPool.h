@@ -2,7 +2,7 @@
 // A few threads that decode the tiles of one listing ahead of the thread that takes them, each
 // with its own image workspace. Every tile of a batch is decoded once, in listing order, except
 // that the rows the user sees (a range the taker names and moves as the list scrolls) go before
-// any other; a row of that range whose tile the taker let go can be asked for again. Tiles are
+// any other; a row whose tile the taker let go can be asked for again. Tiles are
 // handed over as they are ready, each with its row. A batch can be cancelled at any time, and a
 // decoder then finishes at most the tile in hand.
 
@@ -51,8 +51,9 @@ public:
     void Start(std::vector<std::string> paths, std::size_t first = 0, std::size_t last = 0);
     // Cancels the running batch; tiles not yet taken are dropped. Safe from any thread.
     void Cancel();
-    // The rows [first, last) are decoded before any other; the rows of `again` within that range
-    // whose tiles were already handed over are decoded once more. Safe from any thread.
+    // The rows [first, last) are decoded before any other; the rows of `again` whose tiles were
+    // already handed over are decoded once more, right after them (rows asked for again before
+    // and not named now are no longer wanted). Safe from any thread.
     void Prioritise(std::size_t first, std::size_t last, const std::vector<std::size_t>& again = {});
     // Waits for a tile and returns every tile that is ready, each with its row (in the order they
     // were finished). Empty when the batch was cancelled, when every tile asked for was handed
@@ -68,8 +69,8 @@ private:
     enum class RowState : std::uint8_t { Waiting, Decoding, Handed };
 
     void DecoderLoop();
-    // The row a decoder takes next: the first waiting one of the priority range, else the next
-    // waiting one in listing order. Called with the lock held.
+    // The row a decoder takes next: the first waiting one of the priority range, else one asked
+    // for again, else the next waiting one in listing order. Called with the lock held.
     std::optional<std::size_t> NextRow();
     bool Idle();  // nothing waiting, decoding or ready; with the lock held
 
@@ -82,6 +83,7 @@ private:
     std::size_t cursor_ = 0;           // rows before it have all been started once
     std::size_t first_ = 0;            // the priority range
     std::size_t last_ = 0;
+    std::vector<std::size_t> again_;   // rows asked for again, outside the priority range
     int decoding_ = 0;
     unsigned generation_ = 0;          // changes with every Start and Cancel
     bool active_ = false;
