@@ -6,11 +6,12 @@
 
 namespace vantrel {
 
-BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileCache* cache, int tileSide) {
+BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileCache* cache, int tileSide,
+                              bool withPixels) {
     BrowserTile out;
     out.path = path;
     if (cache != nullptr) {
-        if (auto cached = cache->Find(path, tileSide)) {
+        if (auto cached = cache->Find(path, tileSide, withPixels)) {
             out.width = cached->width;
             out.height = cached->height;
             out.size = FileSizeOf(path);

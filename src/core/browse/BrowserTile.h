@@ -24,8 +24,10 @@ struct BrowserTile {
 
 // Makes the tile of `path`, `tileSide` pixels a side, with the given workspace (one workspace
 // per thread), taking it from `cache` when the photo's tile of that side is stored there and
-// storing a freshly decoded one (placeholders are never stored). Never throws.
+// storing a freshly decoded one (placeholders are never stored). Without `withPixels` a tile
+// found in the cache comes back empty (only the dimensions and size are wanted), which spares
+// unpacking its pixels. Never throws.
 BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileCache* cache = nullptr,
-                              int tileSide = kTileSize);
+                              int tileSide = kTileSize, bool withPixels = true);
 
 }  // namespace vantrel

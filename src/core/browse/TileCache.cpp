@@ -64,21 +64,24 @@ std::uint8_t Paeth(int left, int above, int aboveLeft) {
     return static_cast<std::uint8_t>(pb <= pc ? above : aboveLeft);
 }
 
-// Each byte replaced by its difference from the prediction (or back): photos' neighbouring
-// pixels are alike, so the differences are small and compress about twice as well.
-void Predict(const RgbBitmap& tile, std::uint8_t* out, bool restore) {
-    const int side = tile.Width();
+// Each byte replaced by its difference from the prediction (`restore` false), or the pixels
+// rebuilt from those differences in place (`restore` true): photos' neighbouring pixels are
+// alike, so the differences are small and compress about twice as well. The first row is
+// predicted from the left only, the first pixel of a row from above only.
+void Predict(const std::uint8_t* pixels, std::uint8_t* out, int side, bool restore) {
     const std::size_t stride = std::size_t(side) * 3;
-    // Restoring works in place on `out`: the neighbours read are the pixels already restored.
-    const std::uint8_t* pixels = restore ? out : tile.Data();
     for (int y = 0; y < side; ++y) {
+        const std::size_t row = std::size_t(y) * stride;
+        // Restoring reads the pixels already rebuilt: the output itself.
+        const std::uint8_t* cur = (restore ? out : pixels) + row;
+        const std::uint8_t* prev = y > 0 ? cur - stride : nullptr;
+        std::uint8_t* to = out + row;
         for (std::size_t i = 0; i < stride; ++i) {
-            const std::size_t at = std::size_t(y) * stride + i;
-            const int left = i >= 3 ? pixels[at - 3] : 0;
-            const int above = y > 0 ? pixels[at - stride] : 0;
-            const int aboveLeft = (y > 0 && i >= 3) ? pixels[at - stride - 3] : 0;
-            const std::uint8_t guess = Paeth(left, above, aboveLeft);
-            out[at] = restore ? static_cast<std::uint8_t>(out[at] + guess) : static_cast<std::uint8_t>(tile.Data()[at] - guess);
+            std::uint8_t guess;
+            if (prev == nullptr) guess = i >= 3 ? cur[i - 3] : 0;
+            else if (i < 3) guess = prev[i];
+            else guess = Paeth(cur[i - 3], prev[i], prev[i - 3]);
+            to[i] = restore ? static_cast<std::uint8_t>(to[i] + guess) : static_cast<std::uint8_t>(pixels[row + i] - guess);
         }
     }
 }
@@ -86,7 +89,7 @@ void Predict(const RgbBitmap& tile, std::uint8_t* out, bool restore) {
 std::optional<std::string> Encode(const std::string& key, const CachedTile& tile) {
     const int side = tile.tile.Width();
     std::string residuals(PixelBytes(side), '\0');
-    Predict(tile.tile, reinterpret_cast<std::uint8_t*>(residuals.data()), false);
+    Predict(tile.tile.Data(), reinterpret_cast<std::uint8_t*>(residuals.data()), side, false);
     uLongf packedSize = compressBound(static_cast<uLong>(residuals.size()));
     std::string packed(packedSize, '\0');
     if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(residuals.data()),
@@ -106,7 +109,7 @@ std::optional<std::string> Encode(const std::string& key, const CachedTile& tile
     return out;
 }
 
-std::optional<CachedTile> Decode(const std::string& bytes, const std::string& key, int tileSide) {
+std::optional<CachedTile> Decode(const std::string& bytes, const std::string& key, int tileSide, bool withPixels) {
     const std::size_t fixed = kHeaderBytes + key.size() + kFixedBytes;
     if (bytes.size() < fixed + 16 || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return std::nullopt;
     if (GetU32(bytes.data() + sizeof kMagic) != key.size()) return std::nullopt;
@@ -119,13 +122,14 @@ std::optional<CachedTile> Decode(const std::string& bytes, const std::string& ke
     CachedTile tile;
     tile.width = static_cast<int>(GetU32(p));
     tile.height = static_cast<int>(GetU32(p + 4));
+    if (!withPixels) return tile;
     if (!tile.tile.Resize(tileSide, tileSide)) return std::nullopt;
     // The pixels must fill the tile exactly: no more, no less.
     uLongf unpacked = static_cast<uLongf>(PixelBytes(tileSide));
     if (uncompress(tile.tile.Data(), &unpacked, reinterpret_cast<const Bytef*>(p + kFixedBytes), packedSize) != Z_OK ||
         unpacked != PixelBytes(tileSide))
         return std::nullopt;
-    Predict(tile.tile, tile.tile.Data(), true);
+    Predict(tile.tile.Data(), tile.tile.Data(), tileSide, true);
     return tile;
 }
 
@@ -173,7 +177,7 @@ std::string TileCache::UserFolder() {
     return {};
 }
 
-std::optional<CachedTile> TileCache::Find(const std::string& path, int tileSide) const {
+std::optional<CachedTile> TileCache::Find(const std::string& path, int tileSide, bool withPixels) const {
     if (folder_.empty() || tileSide < 1 || tileSide > kMaxSide) return std::nullopt;
     const auto key = KeyOf(path, tileSide);
     if (!key || key->size() > kMaxKey) return std::nullopt;
@@ -181,7 +185,7 @@ std::optional<CachedTile> TileCache::Find(const std::string& path, int tileSide)
     const std::size_t largest = kHeaderBytes + kMaxKey + kFixedBytes + compressBound(PixelBytes(tileSide)) + 16;
     const auto bytes = ReadSmallFile(entry, largest);
     if (!bytes) return std::nullopt;
-    auto tile = Decode(*bytes, *key, tileSide);
+    auto tile = Decode(*bytes, *key, tileSide, withPixels);
     if (tile) ::utimensat(AT_FDCWD, entry.c_str(), nullptr, 0);  // used now: dropped last
     return tile;
 }

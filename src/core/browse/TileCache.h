@@ -36,8 +36,9 @@ public:
 
     // The tile of `tileSide` pixels stored for the photo at `path` as it is now on disk; nothing
     // when there is none or the entry does not hold together. A hit marks the entry as used.
+    // Without `withPixels` only the dimensions are read (the tile stays empty), which is quicker.
     // Safe from any thread.
-    std::optional<CachedTile> Find(const std::string& path, int tileSide = kTileSize) const;
+    std::optional<CachedTile> Find(const std::string& path, int tileSide = kTileSize, bool withPixels = true) const;
     // Stores the tile of the photo at `path` (its size, times and inode read now). Failures
     // are silent: the cache only saves time. Safe from any thread.
     void Store(const std::string& path, const CachedTile& tile);

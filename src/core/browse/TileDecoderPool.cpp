@@ -58,12 +58,13 @@ void TileDecoderPool::Prioritise(std::size_t first, std::size_t last, const std:
         std::lock_guard lock(mutex_);
         first_ = std::min(first, rows_.size());
         last_ = std::clamp(last, first_, rows_.size());
-        // Rows asked for again before and not started: back to handed over unless named again.
+        // Rows asked for again before, not started and not named now: no longer wanted. Those
+        // the listing order has passed were handed over already; the others wait for it.
         for (std::size_t row : again_)
-            if (row < rows_.size() && rows_[row] == RowState::Waiting) rows_[row] = RowState::Handed;
+            if (row < cursor_ && rows_[row] == RowState::Waiting) rows_[row] = RowState::Handed;
         again_.clear();
         for (std::size_t row : again) {
-            if (row >= rows_.size() || rows_[row] != RowState::Handed) continue;
+            if (row >= rows_.size() || rows_[row] == RowState::Decoding) continue;
             rows_[row] = RowState::Waiting;
             if (row < first_ || row >= last_) again_.push_back(row);
         }
@@ -71,13 +72,13 @@ void TileDecoderPool::Prioritise(std::size_t first, std::size_t last, const std:
     work_.notify_all();
 }
 
-std::optional<std::size_t> TileDecoderPool::NextRow() {
+std::optional<std::pair<std::size_t, bool>> TileDecoderPool::NextRow() {
     for (std::size_t row = first_; row < last_; ++row)
-        if (rows_[row] == RowState::Waiting) return row;
+        if (rows_[row] == RowState::Waiting) return std::pair{row, true};
     for (std::size_t row : again_)
-        if (rows_[row] == RowState::Waiting) return row;
+        if (rows_[row] == RowState::Waiting) return std::pair{row, true};
     while (cursor_ < rows_.size() && rows_[cursor_] != RowState::Waiting) ++cursor_;
-    if (cursor_ < rows_.size()) return cursor_;
+    if (cursor_ < rows_.size()) return std::pair{cursor_, false};
     return std::nullopt;
 }
 
@@ -107,18 +108,18 @@ void TileDecoderPool::DecoderLoop() {
     while (true) {
         work_.wait(lock, [this] { return stopping_ || (active_ && finished_.size() < kLookAhead && NextRow()); });
         if (stopping_) return;
-        const std::size_t row = *NextRow();
+        const auto [row, wanted] = *NextRow();
         rows_[row] = RowState::Decoding;
         ++decoding_;
         const unsigned generation = generation_;
         const std::string path = paths_[row];
         lock.unlock();
-        BrowserTile tile = DecodeBrowserTile(ws, path, setup_.cache, setup_.tileSide);
+        BrowserTile tile = DecodeBrowserTile(ws, path, setup_.cache, setup_.tileSide, wanted);
         lock.lock();
         --decoding_;
         if (generation == generation_ && active_ && row < rows_.size()) {
             rows_[row] = RowState::Handed;
-            finished_.push_back({row, std::move(tile)});
+            finished_.push_back({row, std::move(tile), wanted});
         }
         ready_.notify_all();
     }

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/browse/BrowserTile.h"
@@ -32,10 +33,13 @@ struct TileDecoderSetup {
     int tileSide = kTileSize;                    // pixels a side (96 times the screen's pixel ratio)
 };
 
-// A decoded tile and the row of the batch it belongs to.
+// A decoded tile and the row of the batch it belongs to. A row taken in listing order, outside
+// the rows on screen and those asked for again, may come without its pixels when the cache
+// held them (its dimensions are all the taker needs then); `wanted` rows always have them.
 struct ReadyTile {
     std::size_t row = 0;
     BrowserTile tile;
+    bool wanted = false;
 };
 
 class TileDecoderPool {
@@ -51,9 +55,9 @@ public:
     void Start(std::vector<std::string> paths, std::size_t first = 0, std::size_t last = 0);
     // Cancels the running batch; tiles not yet taken are dropped. Safe from any thread.
     void Cancel();
-    // The rows [first, last) are decoded before any other; the rows of `again` whose tiles were
-    // already handed over are decoded once more, right after them (rows asked for again before
-    // and not named now are no longer wanted). Safe from any thread.
+    // The rows [first, last) are decoded before any other, then the rows of `again` (those
+    // already handed over once more); rows named before and not now are no longer wanted. Both
+    // come with their pixels. Safe from any thread.
     void Prioritise(std::size_t first, std::size_t last, const std::vector<std::size_t>& again = {});
     // Waits for a tile and returns every tile that is ready, each with its row (in the order they
     // were finished). Empty when the batch was cancelled, when every tile asked for was handed
@@ -70,8 +74,9 @@ private:
 
     void DecoderLoop();
     // The row a decoder takes next: the first waiting one of the priority range, else one asked
-    // for again, else the next waiting one in listing order. Called with the lock held.
-    std::optional<std::size_t> NextRow();
+    // for again (both wanted), else the next waiting one in listing order. Called with the lock
+    // held.
+    std::optional<std::pair<std::size_t, bool>> NextRow();
     bool Idle();  // nothing waiting, decoding or ready; with the lock held
 
     std::mutex mutex_;

@@ -142,7 +142,8 @@ void TThumbnailThread::ListFolder(const QString& folder) {
         auto pictures = std::make_shared<std::vector<QImage>>();
         pictures->reserve(tiles->size());
         for (ReadyTile& ready : *tiles) {
-            pictures->push_back(ToQImage(ready.tile.tile));
+            // A row far from the screen may come without its pixels (its tile is in the cache).
+            pictures->push_back(ToQImage(ready.tile.tile));  // null then
             ready.tile.tile.ReleaseMemory();
             if (!delivered[ready.row]) {
                 delivered[ready.row] = true;

@@ -181,6 +181,10 @@ TEST(TileCache, CompressedEntriesComeBackWithTheSamePixelsForTheirSideOnly) {
         ASSERT_TRUE(found);
         EXPECT_TRUE(SameTile(*found, PhotoLikeTile(side)));
     }
+    const auto dimensions = cache.Find(photo, kTileSize, false);  // without unpacking the pixels
+    ASSERT_TRUE(dimensions);
+    EXPECT_EQ(dimensions->width, 6000);
+    EXPECT_TRUE(dimensions->tile.Empty());
     EXPECT_FALSE(cache.Find(photo, 3 * kTileSize));
     EXPECT_FALSE(cache.Find(photo, TileSideFor(1.5)));
     const auto entries = Entries(cacheFolder.Path());
