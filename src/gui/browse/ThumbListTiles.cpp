@@ -38,6 +38,7 @@ bool ThumbListTiles::eventFilter(QObject* watched, QEvent* event) {
 
 void ThumbListTiles::Clear() {
     pool_.Clear();
+    nearKnown_ = false;
     timer_.stop();
 }
 
@@ -49,7 +50,11 @@ void ThumbListTiles::SetCapacity(std::size_t tiles) {
 
 void ThumbListTiles::Place(int row, const QImage& picture) {
     QListWidgetItem* item = list_.item(row);
-    const auto [first, last] = NearRows();
+    if (!nearKnown_) {
+        near_ = NearRows();
+        nearKnown_ = true;
+    }
+    const auto [first, last] = near_;
     if (item == nullptr || row < first || row >= last || picture.isNull()) return;
     QPixmap tile = QPixmap::fromImage(picture);
     tile.setDevicePixelRatio(ratio_);
@@ -93,7 +98,9 @@ std::pair<int, int> ThumbListTiles::NearRows() const {
 
 void ThumbListTiles::Update() {
     if (list_.count() == 0) return;
-    const auto [first, last] = NearRows();
+    near_ = NearRows();
+    nearKnown_ = true;
+    const auto [first, last] = near_;
     const auto [shownFirst, shownLast] = VisibleRows();
     // The rows near the screen always fit; those on screen are used last, so they go last.
     if (pool_.Capacity() < std::size_t(last - first)) pool_.SetCapacity(std::size_t(last - first));

@@ -56,6 +56,10 @@ private:
 
     QListWidget& list_;
     RowRequest request_;
+    // The rows near the screen as the last update found them (the list's places change only
+    // when it scrolls, changes size or gets new rows); first found when a tile comes before it.
+    std::pair<int, int> near_{0, 0};
+    bool nearKnown_ = false;
     int tileSide_;
     double ratio_;
     QIcon blank_;  // what a row without its tile shows: nothing, at the tile's size
