@@ -72,6 +72,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!w.Browse().TileOf(0).isNull(), 10000);
         const QPixmap tile = w.Browse().TileOf(0);
         const qreal ratio = w.List().devicePixelRatioF();
+        QCOMPARE(ratio, qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());  // 2 in the run scaled 2x
         QCOMPARE(tile.devicePixelRatio(), ratio);
         QCOMPARE(tile.width(), qRound(96 * ratio));
         QCOMPARE(tile.deviceIndependentSize(), QSizeF(96, 96));
