@@ -6,7 +6,7 @@ set -euo pipefail
 build_pkgs=(
   cmake g++ pkg-config ccache
   qt6-base-dev libqt6svg6 libjpeg62-turbo-dev libturbojpeg0-dev liblcms2-dev libpugixml-dev libcurl4-openssl-dev
-  libssl-dev libicu-dev libjpeg-turbo-progs
+  libssl-dev libicu-dev zlib1g-dev libjpeg-turbo-progs
   qtkeychain-qt6-dev libsecret-1-0
   libgtest-dev
   desktop-file-utils appstream dpkg-dev file man-db qt6-translations-l10n

@@ -57,11 +57,12 @@ int RunTiles(const std::vector<std::string>& args) {
     setup.lowPriority = false;
     TileDecoderPool decoders(setup);
     decoders.Start(photos);
-    for (std::size_t next = 0; next < photos.size();) {
-        const std::vector<BrowserTile> tiles = decoders.TakeReady(next, {});
+    for (std::size_t taken = 0; taken < photos.size();) {
+        const std::vector<ReadyTile> tiles = decoders.TakeReady({});
         if (tiles.empty()) break;  // cannot happen: the batch is never cancelled
-        next += tiles.size();
-        for (const BrowserTile& tile : tiles) {
+        taken += tiles.size();
+        for (const ReadyTile& ready : tiles) {
+            const BrowserTile& tile = ready.tile;
             if (tile.placeholder) ++bad;
             if (!WritePpm((fs::path(args[1]) / fs::path(tile.path).filename()).string() + ".ppm", tile.tile)) {
                 std::fprintf(stderr, "cannot write a tile into %s\n", args[1].c_str());

@@ -92,6 +92,12 @@ struct BrowseWindow {
         if (!Browse().SelectFolder(QString::fromStdString(folder))) return false;
         return finished.wait(timeoutMs);
     }
+    // Rows whose tile (with the caption's data) has come.
+    int Listed() {
+        int listed = 0;
+        for (int i = 0; i < List().count(); ++i) listed += List().item(i)->data(Qt::UserRole + 3).toBool() ? 1 : 0;
+        return listed;
+    }
     QStringList Paths() {
         QStringList out;
         for (int i = 0; i < List().count(); ++i) out.append(List().item(i)->data(Qt::UserRole).toString());

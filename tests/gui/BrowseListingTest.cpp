@@ -35,7 +35,7 @@ private slots:
             QVERIFY(w.List(c.folder->Path()));
             QCOMPARE(w.Page().Tool_Panel->text(), c.header);
             QCOMPARE(w.List().count(), c.items);
-            QCOMPARE(w.Browse().ThumbImages().Count(), c.items);
+            QCOMPARE(w.Listed(), c.items);
             QCOMPARE(w.window->Context().BusyCount(), 0);
         }
         QVERIFY(w.List(many.Path()));
@@ -78,7 +78,7 @@ private slots:
         QVERIFY(w.messages.contains("The photo pipe.jpg cannot be read."));
         for (int i = 0; i < w.List().count(); ++i) {
             const QString path = w.List().item(i)->data(Qt::UserRole).toString();
-            const QImage tile = w.Browse().ThumbImages().At(w.List().item(i)->data(Qt::UserRole + 3).toInt()).toImage();
+            const QImage tile = w.Browse().TileOf(i).toImage();
             QCOMPARE(tile.size(), QSize(96, 96));
             QCOMPARE(QColor(tile.pixel(0, 0)), QColor(0x80, 0x80, 0x80));  // the frame
             const QColor inside = tile.pixel(2, 2);
@@ -95,8 +95,8 @@ private slots:
         for (int i = 0; i < 3; ++i) WritePhoto(second.File("second" + std::to_string(i) + ".jpg"), 50, 50, i);
         QSignalSpy finished(&w.Browse(), &SelectPageController::listingFinished);
         QVERIFY(w.Browse().SelectFolder(QString::fromStdString(first.Path())));
-        QTRY_VERIFY_WITH_TIMEOUT(w.List().count() >= 1, 20000);
-        QVERIFY(w.List().count() < 120);
+        QTRY_VERIFY_WITH_TIMEOUT(w.Listed() >= 1, 20000);
+        QVERIFY(w.Listed() < 120);
         QVERIFY(w.Browse().SelectFolder(QString::fromStdString(second.Path())));
         // The first listing ends early, then the second one runs to its end.
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 20000);
@@ -117,19 +117,20 @@ private slots:
         QSignalSpy finished(&w.Browse(), &SelectPageController::listingFinished);
         // The worker is replaced as soon as the first tile is in, from the event loop.
         bool restarted = false;
-        connect(w.List().model(), &QAbstractItemModel::rowsInserted, this, [&] {
-            if (restarted) return;
+        connect(w.List().model(), &QAbstractItemModel::dataChanged, this, [&] {
+            if (restarted || w.Listed() == 0) return;
             restarted = true;
             QTimer::singleShot(0, this, [&] {
-                QVERIFY(w.List().count() < 60);
+                QVERIFY(w.Listed() < 60);
                 w.Browse().SetDecoderCount(2);
             });
         });
         QVERIFY(w.Browse().SelectFolder(QString::fromStdString(folder.Path())));
-        QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1 && w.List().count() == 60, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(finished.count() >= 1 && w.Listed() == 60, 30000);
         QTest::qWait(100);  // calls the stopped worker left queued run now, and must do nothing
         QVERIFY(restarted);
         QCOMPARE(w.List().count(), 60);
+        QCOMPARE(w.Listed(), 60);
         QCOMPARE(w.window->Context().BusyCount(), 0);
     }
 

@@ -99,6 +99,8 @@ UserSettings LoadSettings(const IniDocument& file, const LocaleInfo& locale) {
     s.LimitKBps = std::max(ParseIniInteger(file.Get("Transfer", "LimitKBps"), d.LimitKBps), 0);
     s.Connections =
         std::clamp(ParseIniInteger(file.Get("Transfer", "Connections"), d.Connections), 1, UserSettings::kMaxConnections);
+    s.TileCacheMB = std::clamp(ParseIniInteger(file.Get("Browse", "TileCacheMB"), d.TileCacheMB),
+                               UserSettings::kMinTileCacheMB, UserSettings::kMaxTileCacheMB);
     return s;
 }
 
@@ -145,6 +147,8 @@ void StoreSettings(const UserSettings& s, const LocaleInfo& locale, IniDocument&
 
     file.Set("Transfer", "LimitKBps", std::to_string(std::max(s.LimitKBps, 0)));
     file.Set("Transfer", "Connections", std::to_string(std::clamp(s.Connections, 1, UserSettings::kMaxConnections)));
+    file.Set("Browse", "TileCacheMB",
+             std::to_string(std::clamp(s.TileCacheMB, UserSettings::kMinTileCacheMB, UserSettings::kMaxTileCacheMB)));
 }
 
 std::string FirstRunLanguageFileName(const LocaleInfo& locale, const std::string& languageFolder) {

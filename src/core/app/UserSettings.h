@@ -57,6 +57,11 @@ struct UserSettings {
     // range is brought into it.
     int Connections = 2;
     static constexpr int kMaxConnections = 4;
+    // Browse: the most the folder of cached tiles may take, in MB ([Browse] TileCacheMB); enough
+    // by default for the tiles of well over 20,000 photos.
+    int TileCacheMB = 512;
+    static constexpr int kMinTileCacheMB = 16;
+    static constexpr int kMaxTileCacheMB = 65536;
 };
 
 // Mail and Pass are stored scrambled: characters from last to first, each byte value plus one

@@ -6,11 +6,12 @@
 
 namespace vantrel {
 
-BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileCache* cache) {
+BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileCache* cache, int tileSide,
+                              bool withPixels) {
     BrowserTile out;
     out.path = path;
     if (cache != nullptr) {
-        if (auto cached = cache->Find(path)) {
+        if (auto cached = cache->Find(path, tileSide, withPixels)) {
             out.width = cached->width;
             out.height = cached->height;
             out.size = FileSizeOf(path);
@@ -18,7 +19,7 @@ BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileC
             return out;
         }
     }
-    const BrowserThumbResult result = MakeBrowserThumb(ws, path);
+    const BrowserThumbResult result = MakeBrowserThumb(ws, path, tileSide);
     out.placeholder = result != BrowserThumbResult::Tile;
     out.badPicture = result == BrowserThumbResult::BadPicture;
     // The tile and the dimensions shown are the photo's as it is seen, upright.

@@ -8,12 +8,13 @@
 #include "core/browse/TileCache.h"
 #include "core/imaging/ImageWorkspace.h"
 #include "core/imaging/RgbBitmap.h"
+#include "core/imaging/Tiles.h"
 
 namespace vantrel {
 
 struct BrowserTile {
     std::string path;          // full path of the entry
-    RgbBitmap tile;            // 96 x 96, upright: the photo's tile or the placeholder
+    RgbBitmap tile;            // square (96 pixels a side at a ratio of 1), upright: the photo's tile or the placeholder
     int width = 0;             // as the photo is seen, from the file's header (0 when unreadable)
     int height = 0;
     std::uint64_t size = 0;    // bytes; 0 for an entry that is no file
@@ -21,9 +22,12 @@ struct BrowserTile {
     bool badPicture = false;   // the file could not be opened or is no JPEG: the user is told
 };
 
-// Makes the tile of `path` with the given workspace (one workspace per thread), taking it from
-// `cache` when the photo's tile is stored there and storing a freshly decoded one (placeholders
-// are never stored). Never throws.
-BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileCache* cache = nullptr);
+// Makes the tile of `path`, `tileSide` pixels a side, with the given workspace (one workspace
+// per thread), taking it from `cache` when the photo's tile of that side is stored there and
+// storing a freshly decoded one (placeholders are never stored). Without `withPixels` a tile
+// found in the cache comes back empty (only the dimensions and size are wanted), which spares
+// unpacking its pixels. Never throws.
+BrowserTile DecodeBrowserTile(ImageWorkspace& ws, const std::string& path, TileCache* cache = nullptr,
+                              int tileSide = kTileSize, bool withPixels = true);
 
 }  // namespace vantrel

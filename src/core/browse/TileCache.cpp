@@ -14,28 +14,37 @@
 #include "core/imaging/FileDigest.h"
 #include "core/imaging/Tiles.h"
 
+#include <zlib.h>
+
 namespace vantrel {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Entry layout: magic, the key's length and the key, width and height, the 96 x 96 RGB tile,
-// then the MD5 of everything before it. The magic changes whenever tiles are drawn differently.
-constexpr char kMagic[8] = {'V', 'T', 'I', 'L', 'E', '0', '0', '2'};
-constexpr std::size_t kTileBytes = std::size_t(kTileSize) * kTileSize * 3;
+// Entry layout: magic, the key's length and the key, width and height, the tile's side, the
+// length of the compressed pixels and the pixels (each byte's difference from its Paeth
+// prediction, deflated by zlib), then the MD5 of everything before it.
+// The magic changes whenever tiles are drawn or stored differently: older entries are then
+// simply not found, and replaced as the photos are seen again.
+constexpr char kMagic[8] = {'V', 'T', 'I', 'L', 'E', '0', '0', '3'};
 constexpr std::size_t kMaxKey = 8192;
+constexpr int kMaxSide = 4 * kTileSize;
+constexpr std::size_t kHeaderBytes = sizeof kMagic + 4;
+constexpr std::size_t kFixedBytes = 4 * 4;  // width, height, side, compressed length
 constexpr unsigned kTrimEvery = 64;  // stores between two checks of the total
+
+std::size_t PixelBytes(int side) { return std::size_t(side) * std::size_t(side) * 3; }
 
 std::string TimeText(const timespec& time) { return std::to_string(time.tv_sec) + '.' + std::to_string(time.tv_nsec); }
 
 // The photo's identity: its path, size, modification time to the nanosecond, inode and change
-// time. A photo replaced by another of the same size with its time kept (cp -p, rsync -t, a
-// restored backup) has another inode or a new change time.
-std::optional<std::string> KeyOf(const std::string& path) {
+// time, and the side of the tile. A photo replaced by another of the same size with its time
+// kept (cp -p, rsync -t, a restored backup) has another inode or a new change time.
+std::optional<std::string> KeyOf(const std::string& path, int tileSide) {
     struct stat info{};
     if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
     return path + '\n' + std::to_string(info.st_size) + '\n' + TimeText(info.st_mtim) + '\n' +
-           std::to_string(info.st_ino) + '\n' + TimeText(info.st_ctim);
+           std::to_string(info.st_ino) + '\n' + TimeText(info.st_ctim) + '\n' + std::to_string(tileSide);
 }
 
 void PutU32(std::string& out, std::uint32_t v) {
@@ -47,31 +56,80 @@ std::uint32_t GetU32(const char* p) {
     return v;
 }
 
-std::string Encode(const std::string& key, const CachedTile& tile) {
+// A byte predicted from its neighbours as PNG's Paeth filter does: left, above, above left.
+std::uint8_t Paeth(int left, int above, int aboveLeft) {
+    const int p = left + above - aboveLeft;
+    const int pa = std::abs(p - left), pb = std::abs(p - above), pc = std::abs(p - aboveLeft);
+    if (pa <= pb && pa <= pc) return static_cast<std::uint8_t>(left);
+    return static_cast<std::uint8_t>(pb <= pc ? above : aboveLeft);
+}
+
+// Each byte replaced by its difference from the prediction (`restore` false), or the pixels
+// rebuilt from those differences in place (`restore` true): photos' neighbouring pixels are
+// alike, so the differences are small and compress about twice as well. The first row is
+// predicted from the left only, the first pixel of a row from above only.
+void Predict(const std::uint8_t* pixels, std::uint8_t* out, int side, bool restore) {
+    const std::size_t stride = std::size_t(side) * 3;
+    for (int y = 0; y < side; ++y) {
+        const std::size_t row = std::size_t(y) * stride;
+        // Restoring reads the pixels already rebuilt: the output itself.
+        const std::uint8_t* cur = (restore ? out : pixels) + row;
+        const std::uint8_t* prev = y > 0 ? cur - stride : nullptr;
+        std::uint8_t* to = out + row;
+        for (std::size_t i = 0; i < stride; ++i) {
+            std::uint8_t guess;
+            if (prev == nullptr) guess = i >= 3 ? cur[i - 3] : 0;
+            else if (i < 3) guess = prev[i];
+            else guess = Paeth(cur[i - 3], prev[i], prev[i - 3]);
+            to[i] = restore ? static_cast<std::uint8_t>(to[i] + guess) : static_cast<std::uint8_t>(pixels[row + i] - guess);
+        }
+    }
+}
+
+std::optional<std::string> Encode(const std::string& key, const CachedTile& tile) {
+    const int side = tile.tile.Width();
+    std::string residuals(PixelBytes(side), '\0');
+    Predict(tile.tile.Data(), reinterpret_cast<std::uint8_t*>(residuals.data()), side, false);
+    uLongf packedSize = compressBound(static_cast<uLong>(residuals.size()));
+    std::string packed(packedSize, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize, reinterpret_cast<const Bytef*>(residuals.data()),
+                  static_cast<uLong>(residuals.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
+        return std::nullopt;
+    packed.resize(packedSize);
     std::string out(kMagic, sizeof kMagic);
     PutU32(out, static_cast<std::uint32_t>(key.size()));
     out += key;
     PutU32(out, static_cast<std::uint32_t>(tile.width));
     PutU32(out, static_cast<std::uint32_t>(tile.height));
-    out.append(reinterpret_cast<const char*>(tile.tile.Data()), kTileBytes);
+    PutU32(out, static_cast<std::uint32_t>(side));
+    PutU32(out, static_cast<std::uint32_t>(packed.size()));
+    out += packed;
     const Md5Digest digest = DigestBytes(out);
     out.append(reinterpret_cast<const char*>(digest.data()), digest.size());
     return out;
 }
 
-std::optional<CachedTile> Decode(const std::string& bytes, const std::string& key) {
-    const std::size_t expected = sizeof kMagic + 4 + key.size() + 8 + kTileBytes + 16;
-    if (bytes.size() != expected || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return std::nullopt;
+std::optional<CachedTile> Decode(const std::string& bytes, const std::string& key, int tileSide, bool withPixels) {
+    const std::size_t fixed = kHeaderBytes + key.size() + kFixedBytes;
+    if (bytes.size() < fixed + 16 || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return std::nullopt;
     if (GetU32(bytes.data() + sizeof kMagic) != key.size()) return std::nullopt;
-    if (bytes.compare(sizeof kMagic + 4, key.size(), key) != 0) return std::nullopt;
-    const Md5Digest digest = DigestBytes(std::string_view(bytes).substr(0, expected - 16));
-    if (std::memcmp(bytes.data() + expected - 16, digest.data(), 16) != 0) return std::nullopt;
-    const char* p = bytes.data() + sizeof kMagic + 4 + key.size();
+    if (bytes.compare(kHeaderBytes, key.size(), key) != 0) return std::nullopt;
+    const char* p = bytes.data() + kHeaderBytes + key.size();
+    const std::uint32_t side = GetU32(p + 8), packedSize = GetU32(p + 12);
+    if (side != static_cast<std::uint32_t>(tileSide) || bytes.size() != fixed + packedSize + 16) return std::nullopt;
+    const Md5Digest digest = DigestBytes(std::string_view(bytes).substr(0, bytes.size() - 16));
+    if (std::memcmp(bytes.data() + bytes.size() - 16, digest.data(), 16) != 0) return std::nullopt;
     CachedTile tile;
     tile.width = static_cast<int>(GetU32(p));
     tile.height = static_cast<int>(GetU32(p + 4));
-    if (!tile.tile.Resize(kTileSize, kTileSize)) return std::nullopt;
-    std::memcpy(tile.tile.Data(), p + 8, kTileBytes);
+    if (!withPixels) return tile;
+    if (!tile.tile.Resize(tileSide, tileSide)) return std::nullopt;
+    // The pixels must fill the tile exactly: no more, no less.
+    uLongf unpacked = static_cast<uLongf>(PixelBytes(tileSide));
+    if (uncompress(tile.tile.Data(), &unpacked, reinterpret_cast<const Bytef*>(p + kFixedBytes), packedSize) != Z_OK ||
+        unpacked != PixelBytes(tileSide))
+        return std::nullopt;
+    Predict(tile.tile.Data(), tile.tile.Data(), tileSide, true);
     return tile;
 }
 
@@ -119,24 +177,28 @@ std::string TileCache::UserFolder() {
     return {};
 }
 
-std::optional<CachedTile> TileCache::Find(const std::string& path) const {
-    if (folder_.empty()) return std::nullopt;
-    const auto key = KeyOf(path);
+std::optional<CachedTile> TileCache::Find(const std::string& path, int tileSide, bool withPixels) const {
+    if (folder_.empty() || tileSide < 1 || tileSide > kMaxSide) return std::nullopt;
+    const auto key = KeyOf(path, tileSide);
     if (!key || key->size() > kMaxKey) return std::nullopt;
     const std::string entry = folder_ + EntryName(*key);
-    const auto bytes = ReadSmallFile(entry, sizeof kMagic + 4 + kMaxKey + 8 + kTileBytes + 16);
+    const std::size_t largest = kHeaderBytes + kMaxKey + kFixedBytes + compressBound(PixelBytes(tileSide)) + 16;
+    const auto bytes = ReadSmallFile(entry, largest);
     if (!bytes) return std::nullopt;
-    auto tile = Decode(*bytes, *key);
+    auto tile = Decode(*bytes, *key, tileSide, withPixels);
     if (tile) ::utimensat(AT_FDCWD, entry.c_str(), nullptr, 0);  // used now: dropped last
     return tile;
 }
 
 void TileCache::Store(const std::string& path, const CachedTile& tile) {
-    if (folder_.empty() || tile.tile.Width() != kTileSize || tile.tile.Height() != kTileSize) return;
-    const auto key = KeyOf(path);
+    const int side = tile.tile.Width();
+    if (folder_.empty() || side < 1 || side > kMaxSide || tile.tile.Height() != side) return;
+    const auto key = KeyOf(path, side);
     if (!key || key->size() > kMaxKey) return;
     const std::string entry = folder_ + EntryName(*key);
-    const std::string bytes = Encode(*key, tile);
+    const auto encoded = Encode(*key, tile);
+    if (!encoded) return;
+    const std::string& bytes = *encoded;
     // Written beside the entry and renamed over it: a reader sees the old entry or the new one.
     std::string temporary = entry + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
@@ -153,7 +215,8 @@ void TileCache::Store(const std::string& path, const CachedTile& tile) {
         ::unlink(temporary.c_str());
         return;
     }
-    if (++stores_ % kTrimEvery == 0) Trim();
+    estimate_ += bytes.size();
+    if (++stores_ % kTrimEvery == 0 && (!measured_ || estimate_ > limit_)) Trim();
 }
 
 void TileCache::Trim() const {
@@ -182,6 +245,8 @@ void TileCache::Trim() const {
                            std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec});
         total += static_cast<std::uint64_t>(info.st_size);
     }
+    measured_ = true;
+    estimate_ = total;
     if (total <= limit_) return;
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.used < b.used; });
     for (const Entry& entry : entries) {
@@ -189,6 +254,7 @@ void TileCache::Trim() const {
         std::error_code ignored;
         if (fs::remove(entry.path, ignored)) total -= entry.size;
     }
+    estimate_ = total;
 }
 
 }  // namespace vantrel

@@ -1,6 +1,7 @@
 #include "core/imaging/BrowserThumb.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/imaging/JpegDecoder.h"
 #include "core/imaging/JpegErrorManager.h"
@@ -19,7 +20,7 @@ using namespace jpeg_detail;
 struct ScaledTileJob {
     std::FILE* file;
     int scale;
-    RgbBitmap* tile;  // 96 x 96, filled white by the caller
+    RgbBitmap* tile;  // square, filled white by the caller
     const SrgbTransform* toSrgb;  // null: the pixels are taken as they are decoded
     bool ok;
 };
@@ -51,8 +52,8 @@ void RunScaledTileDecode(ScaledTileJob* job) {
         return;
     }
     const int sw = static_cast<int>(cinfo.output_width), sh = static_cast<int>(cinfo.output_height);
-    const PixelArea rect = FitRect(sw, sh);
-    int columnOffset[kTileSize];
+    const PixelArea rect = FitRect(sw, sh, job->tile->Width());
+    std::vector<int> columnOffset(static_cast<std::size_t>(rect.width));
     for (int i = 0; i < rect.width; ++i) columnOffset[i] = 3 * SourceIndex(i, sw, rect.width);
     JSAMPARRAY rows = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                                  cinfo.output_width * 3, 1);
@@ -81,38 +82,38 @@ void RunScaledTileDecode(ScaledTileJob* job) {
 }
 
 // A full decode of the file from its start, then its tile or the placeholder.
-BrowserThumbResult FullDecodeTile(ImageWorkspace& ws, PhotoStream& file) {
+BrowserThumbResult FullDecodeTile(ImageWorkspace& ws, PhotoStream& file, int tileSide) {
     file.Rewind();
     if (!LoadImageFromStream(ws, file.Get()).HasPicture()) {
-        DrawBadImageTile(ws, ws.workBitmap);
+        DrawBadImageTile(ws.workBitmap, ws.textPainter, ws.badImageText, tileSide);
         return BrowserThumbResult::Placeholder;
     }
-    MakeThumbTile(ws);
+    MakeThumbTile(ws.workBitmap, ws.scratch, ws.textPainter, ws.badImageText, tileSide);
     return BrowserThumbResult::Tile;
 }
 
 }  // namespace
 
-int BrowserDecodeScale(int width, int height) {
-    const int r = std::min(width / kTileSize, height / kTileSize);
+int BrowserDecodeScale(int width, int height, int tileSide) {
+    const int r = std::min(width / tileSide, height / tileSide);
     if (r < 2) return 1;
     if (r < 4) return 2;
     if (r < 8) return 4;
     return 8;
 }
 
-BrowserThumbResult MakeBrowserThumb(ImageWorkspace& ws, const std::string& path) {
+BrowserThumbResult MakeBrowserThumb(ImageWorkspace& ws, const std::string& path, int tileSide) {
     auto file = PhotoStream::Open(path);
     if (!file || !ReadImageHeaderFromStream(ws, file->Get())) {
         if (!file) ReadImageHeaderFromMemory(ws, nullptr, 0);  // no header: 0 x 0, Unknown
-        DrawBadImageTile(ws, ws.workBitmap);
+        DrawBadImageTile(ws.workBitmap, ws.textPainter, ws.badImageText, tileSide);
         return BrowserThumbResult::BadPicture;
     }
-    if (IsFourComponent(ws.params.colourModel)) return FullDecodeTile(ws, *file);
+    if (IsFourComponent(ws.params.colourModel)) return FullDecodeTile(ws, *file, tileSide);
 
-    const int scale = BrowserDecodeScale(ws.params.width, ws.params.height);
+    const int scale = BrowserDecodeScale(ws.params.width, ws.params.height, tileSide);
     ws.lastDecodeScale = scale;
-    if (!ws.workBitmap.Resize(kTileSize, kTileSize)) return BrowserThumbResult::Placeholder;
+    if (!ws.workBitmap.Resize(tileSide, tileSide)) return BrowserThumbResult::Placeholder;
     ws.workBitmap.Fill(kTileWhite);
     file->Rewind();
     const auto toSrgb = ws.convertToSrgb ? SrgbTransformOf(ws.params) : nullptr;
@@ -120,7 +121,7 @@ BrowserThumbResult MakeBrowserThumb(ImageWorkspace& ws, const std::string& path)
     RunScaledTileDecode(&job);
     if (!job.ok) {
         // Damaged data: the full decoder may still recover a picture.
-        const BrowserThumbResult result = FullDecodeTile(ws, *file);
+        const BrowserThumbResult result = FullDecodeTile(ws, *file, tileSide);
         DrawTileFrame(ws.workBitmap);
         return result;
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/imaging/ImageWorkspace.h"
+#include "core/imaging/Tiles.h"
 
 namespace vantrel {
 
@@ -18,12 +19,12 @@ enum class BrowserThumbResult {
                   // and the caller tells the user (BadPictErr with the file name)
 };
 
-// The DCT scale denominator for a photo of width x height: r = min(width div 96, height div 96);
-// r < 2 gives 1, r < 4 gives 2, r < 8 gives 4, else 8.
-int BrowserDecodeScale(int width, int height);
+// The DCT scale denominator for a photo of width x height: r = min(width div side, height div
+// side) for tiles of `tileSide` pixels; r < 2 gives 1, r < 4 gives 2, r < 8 gives 4, else 8.
+int BrowserDecodeScale(int width, int height, int tileSide = kTileSize);
 
-// Makes the browser tile of the photo at `path` in ws.workBitmap; ws.params holds its header
-// data afterwards. Never throws.
-BrowserThumbResult MakeBrowserThumb(ImageWorkspace& ws, const std::string& path);
+// Makes the browser tile of the photo at `path` in ws.workBitmap, `tileSide` pixels a side;
+// ws.params holds its header data afterwards. Never throws.
+BrowserThumbResult MakeBrowserThumb(ImageWorkspace& ws, const std::string& path, int tileSide = kTileSize);
 
 }  // namespace vantrel

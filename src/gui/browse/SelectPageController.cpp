@@ -28,6 +28,7 @@
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SlideshowView.h"
 #include "gui/browse/ThumbItem.h"
+#include "gui/browse/ThumbListTiles.h"
 #include "gui/kit/AppContext.h"
 #include "gui/kit/StepLoop.h"
 
@@ -58,6 +59,10 @@ SelectPageController::SelectPageController(AppContext& context, const SelectPage
     page_.Thumb_View->installEventFilter(this);
     page_.Thumb_View->viewport()->installEventFilter(this);  // double clicks, on a tile or beside
     page_.installEventFilter(this);  // the slideshow's keys, from wherever in the page they come
+    tiles_ = new ThumbListTiles(*page_.Thumb_View, [this](std::size_t first, std::size_t last,
+                                                           const std::vector<std::size_t>& missing) {
+        if (worker_) worker_->ShowRows(first, last, missing);
+    });
 
     queue_ = &context_.Queue();
     ownAdder_ = std::make_unique<AlbumsPhotoAdder>(*queue_);
@@ -84,7 +89,10 @@ void SelectPageController::StartWorker(int decoders) {
         listingBusy_ = false;
         context_.EndBusy();
     }
-    worker_ = std::make_unique<TThumbnailThread>(this, static_cast<ThumbnailSink&>(*this), decoders, &painter_, ws_.badImageText);
+    const std::uint64_t cacheBytes = std::uint64_t(context_.Settings().TileCacheMB) * 1024 * 1024;
+    worker_ = std::make_unique<TThumbnailThread>(
+        this, static_cast<ThumbnailSink&>(*this),
+        ThumbnailSetup{decoders, &painter_, ws_.badImageText, tiles_->TileSide(), cacheBytes});
     if (!requested.isEmpty()) worker_->RequestFolder(requested);
 }
 
@@ -166,29 +174,51 @@ void SelectPageController::StartFolderScan(int fileCount) {
     context_.BeginBusy(fileCount, false);
     page_.Thumb_View->clearSelection();
     page_.Thumb_View->clear();
-    thumbImages_.Clear();
+    tiles_->Clear();
     context_.EndBusy();
     UpdateBrowseActions();
     if (fileCount == 0) emit listingFinished();
 }
 
-void SelectPageController::BeginListing(int fileCount) {
+void SelectPageController::BeginListing(const QStringList& paths) {
     listingBusy_ = true;
-    context_.BeginBusy(fileCount, false);
+    context_.BeginBusy(static_cast<int>(paths.size()), false);
+    // Every row at once, in its final place, with its name; tiles and sizes follow.
+    const CaptionParts nameOnly{context_.Settings().ShowName, false, false};
+    QListWidget* list = page_.Thumb_View;
+    list->setUpdatesEnabled(false);
+    for (int row = 0; row < paths.size(); ++row) {
+        const std::string caption = FormatThumbCaption(paths[row].toStdString(), 0, 0, 0, nameOnly, sizeStyle_);
+        list->addItem(new ThumbItem(DisplayCaption(caption), tiles_->Blank(), row, paths[row]));
+    }
+    list->setUpdatesEnabled(true);
+    tiles_->Schedule();
+    if (SlideshowMode()) ShowSlideshow();
 }
 
-void SelectPageController::AddThumbnail(const BrowserTile& tile, const QImage& picture) {
+void SelectPageController::AddThumbnail(int row, const BrowserTile& tile, const QImage& picture) {
+    auto* item = static_cast<ThumbItem*>(page_.Thumb_View->item(row));
     const QString path = QString::fromStdString(tile.path);
-    if (tile.badPicture && ShowMessage) ShowMessage(BadPictureText(path));
-    const QPixmap pixmap = QPixmap::fromImage(picture);
-    const int index = thumbImages_.Add(pixmap);
-    const UserSettings& settings = context_.Settings();
-    const CaptionParts parts{settings.ShowName, settings.ShowLen, settings.ShowSize};
-    const std::string caption = FormatThumbCaption(tile.path, tile.size, tile.width, tile.height, parts, sizeStyle_);
-    page_.Thumb_View->addItem(new ThumbItem(DisplayCaption(caption), QIcon(pixmap), index, path, tile.width, tile.height));
-    StepProgress();
-    if (SlideshowMode() && thumbImages_.Count() == 1) ShowSlideshow();
+    if (item == nullptr || item->Path() != path) return;
+    if (!item->Listed()) {
+        // The row's first tile: its caption data, and the message about a file that cannot be read.
+        if (tile.badPicture && ShowMessage) ShowMessage(BadPictureText(path));
+        const UserSettings& settings = context_.Settings();
+        const CaptionParts parts{settings.ShowName, settings.ShowLen, settings.ShowSize};
+        item->setData(WidthRole, tile.width);
+        item->setData(HeightRole, tile.height);
+        item->setData(ListedRole, true);
+        item->setText(DisplayCaption(FormatThumbCaption(tile.path, tile.size, tile.width, tile.height, parts, sizeStyle_)));
+        StepProgress();
+    }
+    tiles_->Place(row, picture);
 }
+
+QPixmap SelectPageController::TileOf(int row) const { return tiles_->TileOf(row); }
+
+std::size_t SelectPageController::TilesHeld() const { return tiles_->Held(); }
+
+void SelectPageController::SetTileCapacity(std::size_t tiles) { tiles_->SetCapacity(tiles); }
 
 void SelectPageController::EndListing() {
     listingBusy_ = false;
@@ -439,12 +469,16 @@ namespace vantrel::gui {
 void SelectPageController::ResetCaptions() {
     const UserSettings& settings = context_.Settings();
     const CaptionParts parts{settings.ShowName, settings.ShowLen, settings.ShowSize};
+    const CaptionParts nameOnly{settings.ShowName, false, false};
     QListWidget* list = page_.Thumb_View;
     for (int i = 0; i < list->count(); ++i) {
         QListWidgetItem* item = list->item(i);
         const std::string path = item->data(PathRole).toString().toStdString();
-        const std::string caption = FormatThumbCaption(path, FileSizeOf(path), item->data(WidthRole).toInt(),
-                                                       item->data(HeightRole).toInt(), parts, sizeStyle_);
+        const bool listed = item->data(ListedRole).toBool();
+        const std::string caption =
+            listed ? FormatThumbCaption(path, FileSizeOf(path), item->data(WidthRole).toInt(),
+                                        item->data(HeightRole).toInt(), parts, sizeStyle_)
+                   : FormatThumbCaption(path, 0, 0, 0, nameOnly, sizeStyle_);
         item->setText(DisplayCaption(caption));
     }
 }

@@ -32,6 +32,7 @@ class StepLoop;
 class PhotoAdder;
 class SelectPage;
 class TCompare_Dlog;
+class ThumbListTiles;
 
 // The widgets the selection page's controller drives besides the page itself.
 struct SelectPageParts {
@@ -65,7 +66,7 @@ public:
     // Restarts the worker with another number of decoding threads.
     void SetDecoderCount(int decoders);
     // Rebuilds every thumbnail caption from the caption settings, the file's size read again from
-    // disk; the list keeps its order.
+    // disk (rows whose tile has not come yet show the name alone); the list keeps its order.
     void ResetCaptions();
 
     // The browse commands.
@@ -91,7 +92,12 @@ public:
 
     bool SlideshowMode() const;
     TThumbnailThread& Worker() { return *worker_; }
-    const TileImageList& ThumbImages() const { return thumbImages_; }
+    // The tile the thumbnail list shows at `row`; null while the row holds none (far from the
+    // screen, or not decoded yet).
+    QPixmap TileOf(int row) const;
+    // How many tiles the list holds, and at most.
+    std::size_t TilesHeld() const;
+    void SetTileCapacity(std::size_t tiles);
     QMenu* SelectMenu() const { return selectMenu_; }
     QAction* ChangeViewModeAction() const { return changeViewMode_; }
     QMenu* AlbumMenu() const { return albumMenu_; }
@@ -112,8 +118,8 @@ protected:
 
     // The worker's steps (run on this thread).
     void StartFolderScan(int fileCount) override;
-    void BeginListing(int fileCount) override;
-    void AddThumbnail(const BrowserTile& tile, const QImage& picture) override;
+    void BeginListing(const QStringList& paths) override;
+    void AddThumbnail(int row, const BrowserTile& tile, const QImage& picture) override;
     void EndListing() override;
 
 private:
@@ -145,7 +151,7 @@ private:
     QtTileTextPainter painter_;
     ImageWorkspace ws_;   // full decodes on this thread (slideshow, compare)
     std::unique_ptr<SlideDecodeAhead> slidesAhead_ = std::make_unique<SlideDecodeAhead>();
-    TileImageList thumbImages_;
+    ThumbListTiles* tiles_ = nullptr;  // the list's pictures; a child of the list
     FolderTree* tree_ = nullptr;
     std::unique_ptr<TThumbnailThread> worker_;
     PhotoAdder* adder_ = nullptr;

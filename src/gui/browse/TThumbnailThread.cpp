@@ -5,16 +5,18 @@
 #include "core/browse/ThreadPriority.h"
 #include "core/browse/TileCache.h"
 #include "core/browse/TileDecoderPool.h"
+#include "gui/browse/NaturalOrder.h"
 #include "gui/kit/TileImages.h"
 
 namespace vantrel::gui {
 
-TThumbnailThread::TThumbnailThread(QObject* uiContext, ThumbnailSink& sink, int decoders,
-                                   const TileTextPainter* painter, std::string badImageText)
+TThumbnailThread::TThumbnailThread(QObject* uiContext, ThumbnailSink& sink, ThumbnailSetup setup)
     : uiContext_(uiContext), sink_(sink),
-      cache_(std::make_unique<TileCache>(TileCache::UserFolder(), TileCache::kDefaultLimit)),
-      pool_(std::make_unique<TileDecoderPool>(
-          TileDecoderSetup{decoders, painter, std::move(badImageText), cache_.get(), true})) {
+      cache_(std::make_unique<TileCache>(TileCache::UserFolder(),
+                                         setup.cacheBytes > 0 ? setup.cacheBytes : TileCache::kDefaultLimit)),
+      pool_(std::make_unique<TileDecoderPool>(TileDecoderSetup{setup.decoders, setup.painter,
+                                                               std::move(setup.badImageText), cache_.get(), true,
+                                                               setup.tileSide})) {
     start(QThread::LowestPriority);
 }
 
@@ -48,13 +50,25 @@ QString TThumbnailThread::ScannedFolder() const {
 
 bool TThumbnailThread::IsCurrentListing() const {
     QMutexLocker lock(&mutex_);
-    return !stop_.load() && requestedFolder_ == scannedFolder_;
+    return IsCurrentListingLocked();
 }
+
+bool TThumbnailThread::IsCurrentListingLocked() const { return !stop_.load() && requestedFolder_ == scannedFolder_; }
 
 void TThumbnailThread::Stop() {
     stop_ = true;
     pool_->Cancel();
     QMutexLocker lock(&mutex_);
+    wake_.wakeAll();
+}
+
+void TThumbnailThread::ShowRows(std::size_t first, std::size_t last, const std::vector<std::size_t>& missing) {
+    {
+        QMutexLocker lock(&mutex_);
+        shownFirst_ = first;
+        shownLast_ = last;
+    }
+    pool_->Prioritise(first, last, missing);
     wake_.wakeAll();
 }
 
@@ -82,39 +96,76 @@ void TThumbnailThread::ListFolder(const QString& folder) {
     ListPhotoFolder(base, fileNames_, [this] { return IsCurrentListing(); });
     namesRoom_ = fileNames_.Room();
     if (!IsCurrentListing()) fileNames_.Clear();
-    const int count = static_cast<int>(fileNames_.Count());
+    // Sorted once, before the window shows anything: every tile lands in its final place.
+    std::vector<std::string> names;
+    names.reserve(fileNames_.Count());
+    for (std::size_t i = 0; i < fileNames_.Count(); ++i) names.push_back(fileNames_[i]);
+    SortNaturally(names);
+    const int count = static_cast<int>(names.size());
     fileCount_ = count;
     if (!RunOnUi([this, count] { sink_.StartFolderScan(count); })) return;
     if (count == 0) return;
-    if (!RunOnUi([this, count] { sink_.BeginListing(count); })) return;
+    const std::string prefix = base.back() == '/' ? base : base + "/";
+    std::vector<std::string> paths;
+    paths.reserve(names.size());
+    QStringList shownPaths;
+    shownPaths.reserve(count);
+    for (const std::string& name : names) {
+        paths.push_back(prefix + name);
+        shownPaths.append(QString::fromStdString(paths.back()));
+    }
+    {
+        QMutexLocker lock(&mutex_);
+        shownFirst_ = shownLast_ = 0;
+    }
+    if (!RunOnUi([this, shownPaths = std::move(shownPaths)] { sink_.BeginListing(shownPaths); })) return;
 
-    pool_->Start(PathsOfListing(base, fileNames_));
-    std::size_t next = 0;
-    while (next < static_cast<std::size_t>(count) && IsCurrentListing()) {
-        auto tiles = std::make_shared<std::vector<BrowserTile>>(
-            pool_->TakeReady(next, [this] { return !IsCurrentListing(); }));
-        if (tiles->empty()) break;
-        next += tiles->size();
-        currentFile_ = tiles->back().path;
+    std::size_t first, last;
+    {
+        QMutexLocker lock(&mutex_);
+        first = shownFirst_;
+        last = shownLast_;
+    }
+    pool_->Start(std::move(paths), first, last);
+    std::vector<bool> delivered(static_cast<std::size_t>(count), false);
+    int deliveredCount = 0;
+    bool ended = false;
+    while (IsCurrentListing()) {
+        auto tiles = std::make_shared<std::vector<ReadyTile>>(pool_->TakeReady([this] { return !IsCurrentListing(); }));
+        if (tiles->empty()) {
+            // Every tile asked for is in: wait for the window to ask for more, or another folder.
+            QMutexLocker lock(&mutex_);
+            if (IsCurrentListingLocked()) wake_.wait(&mutex_, 50);
+            continue;
+        }
         // The pictures become images here, off the window's thread.
         auto pictures = std::make_shared<std::vector<QImage>>();
         pictures->reserve(tiles->size());
-        for (BrowserTile& tile : *tiles) {
-            pictures->push_back(ToQImage(tile.tile));
-            tile.tile.ReleaseMemory();
+        for (ReadyTile& ready : *tiles) {
+            // A row far from the screen may come without its pixels (its tile is in the cache).
+            pictures->push_back(ToQImage(ready.tile.tile));  // null then
+            ready.tile.tile.ReleaseMemory();
+            if (!delivered[ready.row]) {
+                delivered[ready.row] = true;
+                ++deliveredCount;
+            }
         }
         // The window adds the tiles one by one and stops at once when another folder was chosen
         // meanwhile (a message about an unreadable file may have kept it busy).
         if (!RunOnUi([this, tiles, pictures] {
                 for (std::size_t i = 0; i < tiles->size(); ++i) {
                     if (!IsCurrentListing()) break;
-                    sink_.AddThumbnail((*tiles)[i], (*pictures)[i]);
+                    sink_.AddThumbnail(static_cast<int>((*tiles)[i].row), (*tiles)[i].tile, (*pictures)[i]);
                 }
             }))
             break;
+        if (!ended && deliveredCount == count && IsCurrentListing()) {
+            ended = true;
+            if (!RunOnUi([this] { sink_.EndListing(); })) break;
+        }
     }
     pool_->Cancel();
-    if (!stop_.load()) RunOnUi([this] { sink_.EndListing(); });
+    if (!ended && !stop_.load()) RunOnUi([this] { sink_.EndListing(); });
 }
 
 bool TThumbnailThread::RunOnUi(std::function<void()> work) {

@@ -1,29 +1,23 @@
 #include "gui/browse/ThumbItem.h"
 
-#include <QCollator>
+#include <QFileInfo>
+
+#include "gui/browse/NaturalOrder.h"
 
 namespace vantrel::gui {
 
-ThumbItem::ThumbItem(const QString& caption, const QIcon& tile, int imageIndex, const QString& path, int width,
-                     int height)
-    : QListWidgetItem(tile, caption, nullptr, QListWidgetItem::UserType) {
+ThumbItem::ThumbItem(const QString& caption, const QIcon& tile, int rank, const QString& path)
+    : QListWidgetItem(tile, caption, nullptr, QListWidgetItem::UserType), rank_(rank) {
     setData(PathRole, path);
-    setData(WidthRole, width);
-    setData(HeightRole, height);
-    setData(ImageIndexRole, imageIndex);
+    setData(WidthRole, 0);
+    setData(HeightRole, 0);
+    setData(ListedRole, false);
     setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
 }
 
 bool ThumbItem::operator<(const QListWidgetItem& other) const {
-    // As the platform's word sort does: letters first without regard to case, case breaking ties.
-    static thread_local const QCollator caseless = [] {
-        QCollator c;
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
-    static thread_local const QCollator exact;
-    const int order = caseless.compare(text(), other.text());
-    return order != 0 ? order < 0 : exact.compare(text(), other.text()) < 0;
+    if (other.type() == QListWidgetItem::UserType) return rank_ < static_cast<const ThumbItem&>(other).rank_;
+    return NaturallyBefore(QFileInfo(Path()).fileName(), other.text());
 }
 
 QString DisplayCaption(const std::string& caption) {

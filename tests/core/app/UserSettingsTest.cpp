@@ -62,6 +62,15 @@ TEST(Settings, ConditionalKeysFollowTheirSwitches) {
         EXPECT_EQ(read.LimitKBps, c.limit) << c.lines;
         EXPECT_EQ(read.Connections, c.connections) << c.lines;
     }
+    // The tile cache's room: 512 MB when absent or unreadable, kept within 16 MB .. 64 GB.
+    EXPECT_EQ(s.TileCacheMB, 512);
+    const struct {
+        const char* lines;
+        int megabytes;
+    } cacheRoom[] = {{"TileCacheMB=2048\n", 2048}, {"TileCacheMB=1\n", 16}, {"TileCacheMB=lots\n", 512}};
+    for (const auto& c : cacheRoom)
+        EXPECT_EQ(LoadSettings(IniDocument::FromText(std::string("[Browse]\n") + c.lines), LocaleInfo()).TileCacheMB,
+                  c.megabytes) << c.lines;
 
     s.Mail = "typed@example.com";
     s.FreqIdx = 0;
@@ -92,6 +101,7 @@ TEST(Settings, SaveAndLoadRoundTripThroughAFile) {
     s.LastTree = folder.File("photos");
     s.LimitKBps = 750;
     s.Connections = 3;
+    s.TileCacheMB = 1024;
     s.AskSmall = false;
     TRemoteSettings remote;
     remote.ftp_host = "ftp.example:2121";
@@ -121,6 +131,8 @@ TEST(Settings, SaveAndLoadRoundTripThroughAFile) {
     EXPECT_EQ(text.Get("Transfer", "LimitKBps"), "750");
     EXPECT_EQ(r.Connections, 3);
     EXPECT_EQ(text.Get("Transfer", "Connections"), "3");
+    EXPECT_EQ(r.TileCacheMB, 1024);
+    EXPECT_EQ(text.Get("Browse", "TileCacheMB"), "1024");
     EXPECT_FALSE(r.AskSmall);
     EXPECT_EQ(readRemote.ftp_host, "ftp.example:2121");
     EXPECT_EQ(readRemote.picture_maxsize, 12);

@@ -1,6 +1,6 @@
 // The tiles of the folder browser: a tile from the cache is the fresh tile until the photo
-// changes; the decoders hand the tiles of a listing over in order, with placeholders for what
-// cannot be shown, and a cancelled batch hands over nothing more.
+// changes; the decoders hand every tile of a listing over once with its row, with placeholders for what
+// cannot be shown, the rows on screen first, and a cancelled batch hands over nothing more.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "core/TempFolder.h"
 #include "core/browse/BrowserTile.h"
@@ -70,7 +71,18 @@ TEST(BrowserTile, CachedTilesAreTheFreshTilesUntilThePhotoChanges) {
     EXPECT_TRUE(SameTile(rewritten, DecodeBrowserTile(ws, paths[0])));
 }
 
-TEST(TileDecoderPool, HandsTheTilesOverInListingOrder) {
+// Takes tiles until `count` were handed over; the rows in the order they came.
+std::vector<ReadyTile> TakeAll(TileDecoderPool& pool, std::size_t count) {
+    std::vector<ReadyTile> taken;
+    while (taken.size() < count) {
+        std::vector<ReadyTile> ready = pool.TakeReady({});
+        if (ready.empty()) break;
+        for (ReadyTile& tile : ready) taken.push_back(std::move(tile));
+    }
+    return taken;
+}
+
+TEST(TileDecoderPool, HandsEveryTileOverOnceWithItsRow) {
     test::TempFolder photos;
     std::vector<std::string> paths;
     for (int i = 0; i < 40; ++i) paths.push_back(WritePhoto(photos, PhotoName(i), 120 + i, 90, i));
@@ -87,18 +99,43 @@ TEST(TileDecoderPool, HandsTheTilesOverInListingOrder) {
         TileDecoderPool pool(ForegroundDecoders(threads));
         EXPECT_EQ(pool.ThreadCount(), threads);
         pool.Start(paths);
-        std::vector<BrowserTile> taken;
-        while (taken.size() < paths.size()) {
-            std::vector<BrowserTile> ready = pool.TakeReady(taken.size(), {});
-            ASSERT_FALSE(ready.empty());
-            for (BrowserTile& tile : ready) taken.push_back(std::move(tile));
+        std::vector<std::optional<BrowserTile>> byRow(paths.size());
+        for (ReadyTile& ready : TakeAll(pool, paths.size())) {
+            ASSERT_LT(ready.row, paths.size());
+            ASSERT_FALSE(byRow[ready.row]) << ready.row;  // once
+            byRow[ready.row] = std::move(ready.tile);
         }
-        for (std::size_t i = 0; i < paths.size(); ++i) EXPECT_TRUE(SameTile(taken[i], DecodeBrowserTile(ws, paths[i]))) << paths[i];
-        EXPECT_TRUE(pool.TakeReady(paths.size(), {}).empty());  // past the end
-        for (std::size_t i = 40; i < 43; ++i) EXPECT_TRUE(taken[i].badPicture && taken[i].placeholder) << paths[i];
-        EXPECT_EQ(taken[0].tile.Width(), kTileSize);
-        EXPECT_EQ(taken[0].width, 120);
+        for (std::size_t i = 0; i < paths.size(); ++i) {
+            ASSERT_TRUE(byRow[i]) << paths[i];
+            EXPECT_TRUE(SameTile(*byRow[i], DecodeBrowserTile(ws, paths[i]))) << paths[i];
+        }
+        EXPECT_TRUE(pool.TakeReady({}).empty());  // everything handed over
+        for (std::size_t i = 40; i < 43; ++i) EXPECT_TRUE(byRow[i]->badPicture && byRow[i]->placeholder) << paths[i];
+        EXPECT_EQ(byRow[0]->tile.Width(), kTileSize);
+        EXPECT_EQ(byRow[0]->width, 120);
     }
+}
+
+// The rows on screen come first; rows whose tiles were let go are decoded again, those on screen
+// first.
+TEST(TileDecoderPool, TheRowsOnScreenComeFirstAndCanBeAskedForAgain) {
+    test::TempFolder photos;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 40; ++i) paths.push_back(WritePhoto(photos, PhotoName(i), 64, 48, i));
+    TileDecoderPool pool(ForegroundDecoders(1));
+    pool.Start(paths, 30, 35);
+    const std::vector<ReadyTile> taken = TakeAll(pool, paths.size());
+    ASSERT_EQ(taken.size(), paths.size());
+    for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(taken[i].row, 30 + i);
+    EXPECT_EQ(taken[5].row, 0u);
+
+    pool.Prioritise(10, 12, {25, 11, 10});
+    std::vector<std::size_t> again;
+    for (const ReadyTile& ready : TakeAll(pool, 4)) {
+        again.push_back(ready.row);
+        EXPECT_EQ(ready.tile.path, paths[ready.row]);
+    }
+    EXPECT_EQ(again, (std::vector<std::size_t>{10, 11, 25}));
 }
 
 TEST(TileDecoderPool, ACancelledBatchHandsOverNothingAndANewOneStartsAfresh) {
@@ -107,21 +144,22 @@ TEST(TileDecoderPool, ACancelledBatchHandsOverNothingAndANewOneStartsAfresh) {
     for (int i = 0; i < 4; ++i) paths.push_back(WritePhoto(photos, PhotoName(i), 64, 48, i));
     TileDecoderPool pool(ForegroundDecoders(2));
 
-    EXPECT_TRUE(pool.TakeReady(0, {}).empty());  // nothing started
+    EXPECT_TRUE(pool.TakeReady({}).empty());  // nothing started
     pool.Start(paths);
     pool.Cancel();
-    EXPECT_TRUE(pool.TakeReady(0, {}).empty());
+    EXPECT_TRUE(pool.TakeReady({}).empty());
 
     pool.Start(paths);
-    ASSERT_FALSE(pool.TakeReady(0, {}).empty());
+    ASSERT_FALSE(pool.TakeReady({}).empty());
     pool.Start({});
-    EXPECT_TRUE(pool.TakeReady(0, [] { return false; }).empty());  // an empty batch
+    EXPECT_TRUE(pool.TakeReady([] { return false; }).empty());  // an empty batch
 
     // A new batch replaces the old one from its first tile.
     pool.Start({paths[3]});
-    const std::vector<BrowserTile> again = pool.TakeReady(0, {});
+    const std::vector<ReadyTile> again = TakeAll(pool, 1);
     ASSERT_EQ(again.size(), 1u);
-    EXPECT_EQ(again[0].path, paths[3]);
+    EXPECT_EQ(again[0].row, 0u);
+    EXPECT_EQ(again[0].tile.path, paths[3]);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "core/TempFolder.h"
+#include "core/imaging/FileDigest.h"
 #include "core/browse/TileCache.h"
 #include "core/imaging/JpegFixtures.h"
 #include "core/imaging/Tiles.h"
@@ -153,6 +154,66 @@ TEST(TileCache, DamagedEntriesAreIgnored) {
     }
     std::ofstream(photoEntry, std::ios::binary | std::ios::trunc) << good;
     EXPECT_TRUE(cache.Find(photo));
+}
+
+// A tile as a photo gives it: smooth shades, which compress well.
+CachedTile PhotoLikeTile(int side) {
+    CachedTile tile;
+    tile.tile.Resize(side, side);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) tile.tile.SetPixel(x, y, std::uint32_t(x * 255 / side) << 16 | std::uint32_t(y * 255 / side) << 8 | 0x40);
+    tile.width = 6000;
+    tile.height = 4000;
+    return tile;
+}
+
+// Entries are compressed and give the same pixels back; the tile's side (the screen's pixel
+// ratio) is part of the key; an entry whose compressed pixels are damaged, even with a checksum
+// made to match, gives nothing.
+TEST(TileCache, CompressedEntriesComeBackWithTheSamePixelsForTheirSideOnly) {
+    test::TempFolder photos, cacheFolder;
+    TileCache cache(cacheFolder.Path(), TileCache::kDefaultLimit);
+    const std::string photo = photos.Write("a.jpg", "content");
+    for (int side : {kTileSize, 2 * kTileSize}) {
+        SCOPED_TRACE(side);
+        cache.Store(photo, PhotoLikeTile(side));
+        const auto found = cache.Find(photo, side);
+        ASSERT_TRUE(found);
+        EXPECT_TRUE(SameTile(*found, PhotoLikeTile(side)));
+    }
+    const auto dimensions = cache.Find(photo, kTileSize, false);  // without unpacking the pixels
+    ASSERT_TRUE(dimensions);
+    EXPECT_EQ(dimensions->width, 6000);
+    EXPECT_TRUE(dimensions->tile.Empty());
+    EXPECT_FALSE(cache.Find(photo, 3 * kTileSize));
+    EXPECT_FALSE(cache.Find(photo, TileSideFor(1.5)));
+    const auto entries = Entries(cacheFolder.Path());
+    ASSERT_EQ(entries.size(), 2u);
+    const std::uintmax_t raw = std::uintmax_t(kTileSize) * kTileSize * 3 * 5;  // both tiles' pixels
+    EXPECT_LT(fs::file_size(entries[0]) + fs::file_size(entries[1]), raw / 4);
+
+    // The 96-pixel entry: the one whose removal loses that tile.
+    std::string entry;
+    for (const auto& path : entries) {
+        const std::string saved = test::ReadFile(path.string());
+        fs::remove(path);
+        if (!cache.Find(photo, kTileSize)) entry = path.string();
+        std::ofstream(path, std::ios::binary) << saved;
+    }
+    ASSERT_FALSE(entry.empty());
+    const std::string good = test::ReadFile(entry);
+    auto withChecksum = [](std::string body) {
+        const Md5Digest digest = DigestBytes(body);
+        return body.append(reinterpret_cast<const char*>(digest.data()), digest.size());
+    };
+    const std::string body = good.substr(0, good.size() - 16);
+    ASSERT_EQ(withChecksum(body), good);
+    std::string flipped = body;
+    flipped[body.size() - 40] = static_cast<char>(flipped[body.size() - 40] ^ 0x10);
+    std::ofstream(entry, std::ios::binary | std::ios::trunc) << withChecksum(flipped);
+    EXPECT_FALSE(cache.Find(photo, kTileSize));
+    std::ofstream(entry, std::ios::binary | std::ios::trunc) << good;
+    EXPECT_TRUE(cache.Find(photo, kTileSize));
 }
 
 TEST(TileCache, TheLeastRecentlyUsedEntriesGoFirst) {

@@ -109,6 +109,9 @@ TEST(SettingsFile, SaveWritesTheUserSettingsAndTheServiceCacheInOneFile) {
         "[Transfer]",
         "LimitKBps=0",
         "Connections=2",
+        "",
+        "[Browse]",
+        "TileCacheMB=512",
     }));
 
     TRemoteSettings read;
