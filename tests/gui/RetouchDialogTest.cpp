@@ -4,7 +4,6 @@
 #include <QColorDialog>
 #include <QWidgetAction>
 #include <QMessageBox>
-#include <csignal>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,10 +20,10 @@
 #include "core/base/AtomicFile.h"
 #include "core/imaging/FileBytes.h"
 #include "gui/GuiTestSupport.h"
+#include "gui/RetouchFixture.h"
 #include "gui/albums/AlbumsController.h"
 #include "gui/albums/OrganizePage.h"
 #include "gui/app/TMain_Dlog.h"
-#include "gui/app/TerminationSignals.h"
 #include "gui/retouch/LayeredImageView.h"
 #include "gui/retouch/TEdit_Dlog.h"
 #include "gui/retouch/ToolPanel.h"
@@ -36,66 +35,7 @@
 
 using namespace vantrel;
 using namespace vantrel::gui;
-using test::MessageCatcher;
-
-namespace {
-
-// How the photos of a test album look: one plain colour, random pixels, or black on the left
-// half and white on the right.
-enum class Look { Plain, Noisy, BlackWhite };
-
-QString MakeLookingPhoto(const test::TempFolder& folder, const QString& name, QSize size, Look look) {
-    if (look != Look::BlackWhite) return test::MakePhoto(folder, name, size.width(), size.height(), look == Look::Noisy);
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width() / 2; ++x) image.setPixel(x, y, qRgb(0, 0, 0));
-    const QString path = QString::fromStdString(folder.Path()) + name;
-    image.save(path, "JPEG", 95);
-    return path;
-}
-
-// A window whose current album holds the given photos, with item `focused` selected.
-struct Album {
-    test::TempFolder home, photos;
-    std::unique_ptr<TMain_Dlog> window;
-    TAlbum* album = nullptr;
-    int focused;
-
-    Album(const QList<QSize>& sizes, int focused, Look look = Look::Plain) : focused(focused) {
-        window = test::OpenWindow(home);
-        window->PageControl()->setCurrentIndex(TMain_Dlog::OrganizeSheet);
-        QStringList files;
-        for (int i = 0; i < sizes.size(); ++i) files << MakeLookingPhoto(photos, QString("p%1.jpg").arg(i), sizes[i], look);
-        auto data = test::FilesData(files);
-        test::Drop(Content()->viewport(), data.get());
-        album = window->Albums()->Albums().CurrentAlbum();
-        Content()->clearSelection();
-        Content()->item(focused)->setSelected(true);
-    }
-    QListWidget* Content() const { return window->Organize()->Content_View; }
-    TImageJob& Job(int i) const { return album->Jobs().Items(i); }
-    std::unique_ptr<TEdit_Dlog> Open() const {
-        auto dialog = std::make_unique<TEdit_Dlog>(window->Context(), *album, focused);
-        dialog->show();
-        if (!QTest::qWaitForWindowExposed(dialog.get())) qWarning("the dialog was not shown");
-        return dialog;
-    }
-};
-
-// Triggers a command `times` times. Undo and redo are enabled as soon as there is a step, with
-// no waiting: a disabled command is not run.
-void Run(TEdit_Dlog& dialog, const char* command, int times = 1) {
-    for (int i = 0; i < times; ++i) dialog.Command(command)->trigger();
-}
-
-QImage FileImage(const std::string& path) { return QImage(QString::fromStdString(path)); }
-
-QImage PhotoImage(const TEdit_Dlog& dialog) { return ImageOf(const_cast<Bitmap32&>(dialog.Photo()), false).copy(); }
-
-QImage IconImage(const QListWidgetItem* item) { return item->icon().pixmap(96, 96).toImage().convertToFormat(QImage::Format_RGB32); }
-
-}  // namespace
+using namespace vantrel::test;
 
 class RetouchDialogTest : public QObject {
     Q_OBJECT
@@ -132,19 +72,6 @@ private slots:
         QVERIFY(!dialog->Command("EditRedo1")->isEnabled());
     }
 
-    void refusingTheSaveKeepsTheWorkingCopy() {
-        Album a({{64, 48}, {40, 30}}, 0);
-        MessageCatcher messages;
-        messages.answer = QMessageBox::No;
-        const auto before = ReadWholeFile(a.Job(0).WorkPath);
-        auto dialog = a.Open();
-        Run(*dialog, "ImgNeg1");
-        dialog->accept();  // closing a changed photo asks as well
-        QCOMPARE(messages.texts.size(), 1);
-        QCOMPARE(ReadWholeFile(a.Job(0).WorkPath), before);
-        QCOMPARE(a.Job(0).Width, 64);
-    }
-
     void deselectingThePhotoLeavesNothingToEdit() {
         Album a({{64, 48}, {40, 30}}, 0);
         MessageCatcher messages;
@@ -160,18 +87,6 @@ private slots:
         dialog->Current_View->item(0)->setSelected(true);
         QCOMPARE(dialog->JobIndex(), 0);
         QCOMPARE(dialog->Photo().Width(), 48);
-    }
-
-    void withoutAskingClosingSavesAtOnce() {
-        Album a({{64, 48}}, 0);
-        MessageCatcher messages;
-        a.window->Context().Settings().AskModif = false;
-        auto dialog = a.Open();
-        Run(*dialog, "ImgRotL1");
-        dialog->accept();
-        QVERIFY(messages.texts.isEmpty());
-        QCOMPARE(FileImage(a.Job(0).WorkPath).size(), QSize(48, 64));
-        QVERIFY(a.Content()->item(0)->text().contains("48 x 64"));
     }
 
     void undoKeepsTenLevelsAndRedoReplaysThem() {
@@ -540,37 +455,6 @@ private slots:
         QVERIFY(a.Content()->item(1)->text().contains("30 x 40"));
     }
 
-    void aTerminationSignalOverTheSaveQuestionEndsWithoutSaving() {
-        Album a({{64, 48}, {40, 30}}, 1);
-        a.window->Context().Settings().AskModif = true;
-        const std::string copy = a.Job(1).WorkPath;
-        const QImage before = FileImage(copy);
-        bool asked = false;
-        TMain_Dlog* window = a.window.get();
-        RouteTerminationSignals([window] { window->CloseOnSignal(); });
-        // When the question shows, SIGTERM comes; nobody answers the question.
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || asked) return;
-            asked = true;
-            ::raise(SIGTERM);
-        });
-        poll.start(20);
-        QTimer::singleShot(100, [&] {
-            auto* dialog = qobject_cast<TEdit_Dlog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            dialog->Command("ImgRotR1")->trigger();
-            dialog->accept();  // asks "save changes?"
-        });
-        a.window->Action(ActionId::ImgEdit1)->trigger();
-        QVERIFY(asked);
-        QTRY_VERIFY_WITH_TIMEOUT(!a.window->isVisible(), 5000);
-        QCOMPARE(FileImage(copy), before);  // the unsaved turn is dropped, never saved unasked
-        QCOMPARE(a.Job(1).Width, 40);
-        QVERIFY(FileExists(a.home.Path() + "SendPhoto/vantrel.ini"));
-        QVERIFY(ReadWholeFile(a.home.Path() + "SendPhoto/Images.lst")->find("p1.jpg") != std::string::npos);
-    }
 };
 
 QTEST_MAIN(RetouchDialogTest)

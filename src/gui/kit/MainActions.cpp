@@ -4,6 +4,9 @@
 #include <QMainWindow>
 #include <QToolBar>
 
+#include "gui/kit/CheckedToolButtons.h"
+#include "gui/kit/PaletteIcon.h"
+
 namespace vantrel::gui {
 
 const std::array<ActionSpec, static_cast<size_t>(ActionId::Count)>& ActionSpecs() {
@@ -52,7 +55,7 @@ void ApplyHint(QAction* action, const QString& caption, const QString& hint) {
 
 QIcon ThemedIcon(const char* name) {
     const QString themed = QString::fromLatin1(name);
-    return QIcon::fromTheme(themed, QIcon::fromTheme(themed + "-symbolic"));
+    return PaletteIcon(QIcon::fromTheme(themed, QIcon::fromTheme(themed + "-symbolic")));
 }
 
 QToolBar* AddCommandBar(QMainWindow& window, const char* name,
@@ -70,6 +73,7 @@ QToolBar* AddCommandBar(QMainWindow& window, const char* name,
         for (ActionId id : group) bar->addAction(action(id));
     }
     bar->toggleViewAction()->setVisible(false);
+    HighlightCheckedButtons(*bar);
     return bar;
 }
 

@@ -29,7 +29,8 @@ const std::array<ActionSpec, static_cast<size_t>(ActionId::Count)>& ActionSpecs(
 // Sets the caption, tool tip (short part of the hint) and status tip (long part) of an action.
 void ApplyHint(QAction* action, const QString& caption, const QString& hint);
 
-// A themed icon, falling back to the symbolic variant of the same name.
+// A themed icon, falling back to the symbolic variant of the same name; a one-colour icon
+// follows the palette.
 QIcon ThemedIcon(const char* name);
 
 // Adds a fixed tool bar of icons named `name` to `window`: the groups' actions, separated.

@@ -18,6 +18,7 @@
 #include "gui/kit/AppContext.h"
 #include "gui/kit/MainActions.h"
 #include "gui/kit/PageWidgets.h"
+#include "gui/kit/PaletteIcon.h"
 #include "gui/kit/Utf8Text.h"
 #include "gui/retouch/LayeredImageView.h"
 #include "gui/retouch/RetouchPhotoList.h"
@@ -86,7 +87,7 @@ QAction* TEdit_Dlog::AddCommand(const char* name, const char* caption, const cha
     }
     auto* action = new QAction(caption, this);
     action->setObjectName(name);
-    if (*icon == ':') action->setIcon(QIcon(icon));
+    if (*icon == ':') action->setIcon(InkedIcon(QString::fromLatin1(icon)));
     else if (*icon) action->setIcon(ThemedIcon(icon));
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);
@@ -265,6 +266,10 @@ void TEdit_Dlog::SaveBack(QListWidgetItem* item) {
         QMessageBox::question(this, windowTitle(), Translate("WantSaveModif"), QMessageBox::Yes | QMessageBox::No) !=
             QMessageBox::Yes)
         return;
+    WriteBack(item);
+}
+
+void TEdit_Dlog::WriteBack(QListWidgetItem* item) {
     const int imageIndex = RetouchPhotoList::ImageIndexOf(item);
     const int index = album_.IndexOfImage(imageIndex);
     if (index < 0) return;
@@ -283,15 +288,35 @@ void TEdit_Dlog::SaveBack(QListWidgetItem* item) {
     RetouchPhotoList::ShowPhoto(item, album_.Jobs().Items(index).Caption, *tile);
 }
 
+QMessageBox::StandardButton TEdit_Dlog::AskBeforeClosing() {
+    if (!context_.Settings().AskModif) return QMessageBox::Save;
+    QMessageBox box(QMessageBox::Question, windowTitle(), Translate("WantSaveModif"),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    // A box closed by the program rather than answered (a termination signal) saves nothing
+    // unasked and lets the dialog go.
+    QAbstractButton* answer = box.clickedButton();
+    return answer ? box.standardButton(answer) : QMessageBox::Discard;
+}
+
 void TEdit_Dlog::ShowError(const QString& text) { QMessageBox::critical(this, windowTitle(), text); }
 
 QString TEdit_Dlog::Translate(const char* key) const { return context_.Translate(key); }
 
 void TEdit_Dlog::done(int result) {
+    // Every way out (Escape, the close box, Close) asks the same about a changed photo: saved,
+    // dropped, or the dialog stays open.
     if (isVisible()) {
         CancelTool();
         QList<QListWidgetItem*> selected = Current_View->selectedItems();
-        if (!selected.isEmpty() && modified_) SaveBack(selected.first());
+        if (!selected.isEmpty() && modified_) {
+            const QMessageBox::StandardButton answer = AskBeforeClosing();
+            if (answer == QMessageBox::Cancel) return;
+            modified_ = false;
+            if (answer == QMessageBox::Save) WriteBack(selected.first());
+        }
     }
     QDialog::done(result);
 }

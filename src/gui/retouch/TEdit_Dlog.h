@@ -7,6 +7,7 @@
 // table of retouch operations.
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QPointF>
 #include <QRectF>
 #include <map>
@@ -73,7 +74,8 @@ public:
     // Moves the open tool's frame as a drag of `handle` would have, corrections included.
     void ProposeFrame(int handle, QRectF rect);
 
-    // Reacts to closing by any means: a changed photo is saved back first (asking when set).
+    // Reacts to closing by any means (Escape, the close box): a changed photo is saved back,
+    // dropped, or the dialog stays, as the user answers (saved unasked when asking is off).
     void done(int result) override;
 
 protected:
@@ -89,7 +91,12 @@ private:
     // Photos.
     void CurrentSelectionChanged();
     void LoadPhoto(QListWidgetItem* item);
+    // Leaving a photo: asks (when set) whether to save its changes, then writes them back.
     void SaveBack(QListWidgetItem* item);
+    // Rewrites the photo's working copy with the edited photo and shows its new tile.
+    void WriteBack(QListWidgetItem* item);
+    // Closing a changed photo: Save, Discard or Cancel (Save at once when not asking).
+    QMessageBox::StandardButton AskBeforeClosing();
     // Zoom.
     void SetZoom(double scale);
     void ScaleChanged(double scale);

@@ -11,6 +11,7 @@
 #include "core/app/FormatPattern.h"
 #include "core/imaging/PrintSizeAdvice.h"
 #include "gui/kit/PageWidgets.h"
+#include "gui/kit/PaletteIcon.h"
 #include "gui/kit/Utf8Text.h"
 #include "gui/retouch/ToolPanel.h"
 
@@ -24,7 +25,7 @@ QString PixelSize(int width, int height) { return QString::asprintf("%d x %d pix
 
 CropTool::CropTool(RetouchHost& host, QWidget* parent) : RetouchTool(host) {
     // Format, orientation, original and current sizes.
-    Format_Panel = new ToolPanel("Format_Panel", 40, QIcon(":/icons/crop.svg"), parent);
+    Format_Panel = new ToolPanel("Format_Panel", 40, InkedIcon(":/icons/crop.svg"), parent);
     QHBoxLayout* row = Format_Panel->Controls();
     Format_Lbl = Named(new QLabel("Format :", Format_Panel), "Format_Lbl");
     Format_Combo = Named(new QComboBox(Format_Panel), "Format_Combo");

@@ -9,6 +9,7 @@
 
 #include "core/retouch/RedEye.h"
 #include "gui/kit/PageWidgets.h"
+#include "gui/kit/PaletteIcon.h"
 #include "gui/retouch/ToolPanel.h"
 
 namespace vantrel::gui {
@@ -21,7 +22,7 @@ QPointF WholePixel(QPointF at) { return QPointF(std::floor(at.x()), std::floor(a
 
 RedEyeTool::RedEyeTool(RetouchHost& host, QWidget* parent) : RetouchTool(host) {
     // The instruction, chained with the OK and cancel pictures.
-    RedEye_Panel = new ToolPanel("RedEye_Panel", 40, QIcon(":/icons/red-eye.svg"), parent);
+    RedEye_Panel = new ToolPanel("RedEye_Panel", 40, InkedIcon(":/icons/red-eye.svg"), parent);
     QHBoxLayout* row = RedEye_Panel->Controls();
     row->setSpacing(3);
     RedEye_Lbl1 = Named(new QLabel(RedEye_Panel), "RedEye_Lbl1");
