@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "gui/app/TMain_Dlog.h"
+#include "lib/BenchWindow.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
 
@@ -24,14 +24,10 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir home, empty;
-    const std::string program = std::string(argv[1]) + "/";
-    TMain_Dlog window({home.path().toStdString() + "/SendPhoto/", home.path().toStdString() + "/SendPhoto/b.ini", program, ""},
-                      LocaleInfo());
-    if (!window.StartedWell()) return 1;
-    window.show();
-    window.FirstActivation();
-    SelectPageController& browse = *window.Browse();
+    QTemporaryDir empty;
+    bench::BenchWindow window(argv[1]);
+    if (!window.Open()) return 1;
+    SelectPageController& browse = *window->Browse();
     browse.ShowMessage = [](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
     browse.SetDecoderCount(std::atoi(argv[3]));
     const int runs = argc > 4 ? std::atoi(argv[4]) : 3;
@@ -52,7 +48,7 @@ int main(int argc, char** argv) {
         QObject::disconnect(connection);
         best = std::min(best, timer.nsecsElapsed() / 1e9);
         if (each) std::printf("%.4f ", timer.nsecsElapsed() / 1e9);
-        items = window.Select()->Thumb_View->count();
+        items = window->Select()->Thumb_View->count();
     }
     if (!each) std::printf("%.4f", best);
     std::printf("\n");

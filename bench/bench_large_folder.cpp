@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-#include "gui/app/TMain_Dlog.h"
+#include "lib/BenchWindow.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
 
@@ -52,21 +52,16 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir home, empty;
-    const std::string program = std::string(argv[1]) + "/";
-    TMain_Dlog window({home.path().toStdString() + "/SendPhoto/", home.path().toStdString() + "/SendPhoto/b.ini", program, ""},
-                      LocaleInfo());
-    if (!window.StartedWell()) return 1;
-    window.resize(1280, 800);
-    window.show();
-    window.FirstActivation();
-    SelectPageController& browse = *window.Browse();
+    QTemporaryDir empty;
+    bench::BenchWindow window(argv[1]);
+    if (!window.Open(QSize(1280, 800))) return 1;
+    SelectPageController& browse = *window->Browse();
     browse.ShowMessage = [](const QString& text) { std::fprintf(stderr, "%s\n", qPrintable(text)); };
     Fill(browse, empty.path());
     const QString photos = QString::fromLocal8Bit(argv[2]);
     const double first = Fill(browse, photos);
     // The whole list scrolled through: the tiles held stay bounded.
-    QScrollBar* bar = window.Select()->Thumb_View->verticalScrollBar();
+    QScrollBar* bar = window->Select()->Thumb_View->verticalScrollBar();
     for (int step = 0; step <= 50; ++step) {
         bar->setValue(bar->maximum() * step / 50);
         QElapsedTimer settle;
@@ -76,6 +71,6 @@ int main(int argc, char** argv) {
     Fill(browse, empty.path());
     const double revisit = Fill(browse, photos);
     std::printf("%.4f %.4f %ld %ld %zu\n", first, revisit, StatusKb("VmHWM:"), StatusKb("VmRSS:"), browse.TilesHeld());
-    std::fprintf(stderr, "%d rows\n", window.Select()->Thumb_View->count());
+    std::fprintf(stderr, "%d rows\n", window->Select()->Thumb_View->count());
     return 0;
 }

@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "gui/app/TMain_Dlog.h"
+#include "lib/BenchWindow.h"
 #include "gui/browse/SelectPage.h"
 #include "gui/browse/SelectPageController.h"
 #include "gui/browse/SlideshowView.h"
@@ -26,23 +26,17 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir home;
-    const std::string program = std::string(argv[1]) + "/";
-    TMain_Dlog window({home.path().toStdString() + "/SendPhoto/", home.path().toStdString() + "/SendPhoto/b.ini", program, ""},
-                      LocaleInfo());
-    if (!window.StartedWell()) return 1;
-    window.resize(1280, 800);
-    window.show();
-    window.FirstActivation();
-    SelectPageController& browse = *window.Browse();
+    bench::BenchWindow window(argv[1]);
+    if (!window.Open(QSize(1280, 800))) return 1;
+    SelectPageController& browse = *window->Browse();
     bool finished = false;
     QObject::connect(&browse, &SelectPageController::listingFinished, [&] { finished = true; });
     browse.SelectFolder(QString::fromLocal8Bit(argv[2]));
     while (!finished) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    const int steps = std::min(argc > 3 ? std::atoi(argv[3]) : 5, window.Select()->Thumb_View->count() - 1);
+    const int steps = std::min(argc > 3 ? std::atoi(argv[3]) : 5, window->Select()->Thumb_View->count() - 1);
     browse.GoFirst();
     browse.ShowSlideshow();
-    SlideshowView* view = window.Select()->Cur_Img;
+    SlideshowView* view = window->Select()->Cur_Img;
     view->repaint();
     std::vector<double> times;
     for (int step = 0; step < steps; ++step) {
