@@ -72,6 +72,21 @@ private slots:
         }
     }
 
+    // Escape with a tool open cancels the tool and keeps the dialog; the next Escape leaves it.
+    void escapeFirstCancelsTheOpenTool() {
+        Album a({{64, 48}}, 0);
+        MessageCatcher messages;
+        auto dialog = a.Open();
+        Run(*dialog, "ImgCrop1");
+        QVERIFY(dialog->OpenOperation());
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->OpenOperation(), std::nullopt);
+        QVERIFY(messages.texts.isEmpty());
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        QVERIFY(!dialog->isVisible());
+    }
+
     void withoutAskingClosingSavesAtOnce() {
         Album a({{64, 48}}, 0);
         MessageCatcher messages;

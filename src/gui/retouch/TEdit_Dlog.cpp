@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -319,6 +320,14 @@ void TEdit_Dlog::done(int result) {
         }
     }
     QDialog::done(result);
+}
+
+void TEdit_Dlog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && openTool_) {
+        CancelTool();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 // Zoom

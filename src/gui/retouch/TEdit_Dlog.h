@@ -77,6 +77,8 @@ public:
     // Reacts to closing by any means (Escape, the close box): a changed photo is saved back,
     // dropped, or the dialog stays, as the user answers (saved unasked when asking is off).
     void done(int result) override;
+    // Escape while a tool is open cancels that tool only; the next one leaves the dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
