@@ -57,6 +57,7 @@ PATTERNS = {
     "SmallerThanAccepted": ["s", "s"],
     "LargerThanAccepted": ["s", "s"],
     "SystemProxy": ["s", "s"],
+    "OptionsProxy": ["s"],
 }
 NO_PERCENT = ["Panel_Mb", "Panel_Kb", "SizeToTransfer"]
 LINE_COUNTS = {"Freq_Radio": (3, 3), "Comp_Memo": (2, 20)}

@@ -241,12 +241,14 @@ private slots:
         for (const auto& c : cases) {
             for (const auto& [name, value] : c.variables) qputenv(name, value);
             QVERIFY(WhileOpen<TPref_Dlog>(window->Action(ActionId::FileOptions1), [&](TPref_Dlog& dialog) {
-                auto* shown = Child<QLabel>(&dialog, "SystemProxy_Lbl");
+                // Shown on the sending page, which the user sees (the proxy's own page is hidden).
+                auto* shown = Child<QLabel>(Child<QWidget>(&dialog, "Upload_Sheet"), "ProxyInUse_Lbl");
                 if (c.shown.isEmpty()) QCOMPARE(shown->text(), window->Translate("NoSystemProxy"));
                 else QCOMPARE(shown->text(), "System proxy: " + c.shown);
-                QVERIFY(shown->isEnabled());
-                Tick(Child<QCheckBox>(&dialog, "Proxy_Check"));  // the options' proxy then takes everything
-                QVERIFY(!shown->isEnabled());
+                // The options' proxy, once ticked with an address, takes everything.
+                Tick(Child<QCheckBox>(&dialog, "Proxy_Check"));
+                Child<QLineEdit>(&dialog, "ProxName_Edit")->setText("cache.lan");
+                QCOMPARE(shown->text(), QString("Proxy of the options: cache.lan:8080"));
                 dialog.done(0);
             }));
             for (const auto& [name, value] : c.variables) qunsetenv(name);

@@ -19,9 +19,11 @@
 #include <QVBoxLayout>
 
 #include "core/app/PreferenceChoices.h"
+#include "core/app/ProxySetting.h"
+#include "core/app/UserSettings.h"
 #include "gui/app/HeldKeys.h"
+#include "gui/app/ProxyInUseText.h"
 #include "gui/app/SpinEdit.h"
-#include "gui/app/SystemProxyText.h"
 #include "gui/kit/AppContext.h"
 #include "gui/kit/LightPanel.h"
 #include "gui/kit/MainActions.h"
@@ -71,6 +73,8 @@ TPref_Dlog::TPref_Dlog(AppContext& context) : QDialog(context.DialogParent()), c
     ApplyLanguage();
 
     connect(Proxy_Check, &QCheckBox::clicked, this, &TPref_Dlog::ApplyEnabling);
+    connect(ProxName_Edit, &QLineEdit::textChanged, this, &TPref_Dlog::ShowProxyInUse);
+    connect(ProxPort_Edit, &QLineEdit::textChanged, this, &TPref_Dlog::ShowProxyInUse);
     connect(Search_Check, &QCheckBox::clicked, this, &TPref_Dlog::ApplyEnabling);
     for (QCheckBox* box : {Name_Check, Length_Check, Size_Check})
         connect(box, &QCheckBox::clicked, this, &TPref_Dlog::CaptionCheckClicked);
@@ -194,10 +198,6 @@ void TPref_Dlog::BuildSecureSheet() {
     grid->addWidget(ProxName_Edit, 1, 1);
     grid->addWidget(ProxPort_Lbl, 2, 0);
     grid->addWidget(ProxPort_Edit, 2, 1, Qt::AlignLeft);
-    SystemProxy_Lbl = Named(new QLabel(Proxy_Box), "SystemProxy_Lbl");
-    SystemProxy_Lbl->setWordWrap(true);
-    SystemProxy_Lbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    grid->addWidget(SystemProxy_Lbl, 3, 0, 1, 2);
     page->addWidget(Proxy_Box);
     page->addStretch();
     Pages->addWidget(Secure_Sheet);
@@ -225,6 +225,11 @@ void TPref_Dlog::BuildUploadSheet() {
     upload->addWidget(Limit_Spin, 0, 1);
     upload->addWidget(Connections_Lbl, 1, 0);
     upload->addWidget(Connections_Spin, 1, 1, Qt::AlignLeft);
+    // Where the connections go: the options' proxy, the environment's, or directly.
+    ProxyInUse_Lbl = Named(new QLabel(Upload_Box), "ProxyInUse_Lbl");
+    ProxyInUse_Lbl->setWordWrap(true);
+    ProxyInUse_Lbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    upload->addWidget(ProxyInUse_Lbl, 2, 0, 1, 3);
     upload->setColumnStretch(2, 1);
     connect(Limit_Check, &QCheckBox::clicked, this, &TPref_Dlog::ApplyEnabling);
     page->addWidget(Upload_Box);
@@ -291,9 +296,17 @@ void TPref_Dlog::ApplyEnabling() {
     const bool proxy = Proxy_Check->isChecked();
     for (QWidget* w : std::initializer_list<QWidget*>{ProxName_Lbl, ProxName_Edit, ProxPort_Lbl, ProxPort_Edit})
         w->setEnabled(proxy);
-    SystemProxy_Lbl->setEnabled(!proxy);
+    ShowProxyInUse();
     Freq_Radio->setEnabled(Search_Check->isChecked());
     Limit_Spin->setEnabled(Limit_Check->isChecked());
+}
+
+void TPref_Dlog::ShowProxyInUse() {
+    UserSettings typed;
+    typed.ProxyIsUsed = Proxy_Check->isChecked();
+    typed.ProxyAddr = ProxName_Edit->text().trimmed().toStdString();
+    typed.ProxyPort = ProxPort_Edit->text().trimmed().toStdString();
+    ProxyInUse_Lbl->setText(ProxyInUseText(context_, ProxyAddressOf(typed)));
 }
 
 void TPref_Dlog::ApplyLanguage() {
@@ -307,7 +320,7 @@ void TPref_Dlog::ApplyLanguage() {
         label->setText(ControlText(context_.Translate(label->objectName().toLatin1().constData())));
     for (QToolButton* button : {Look_Btn, Security_Btn, Upload_Btn, Update_Btn})
         button->setText(ControlText(context_.Translate(button->objectName().toLatin1().constData())));
-    SystemProxy_Lbl->setText(SystemProxyText(context_));
+    ShowProxyInUse();
     const QStringList choices = ControlText(context_.Translate("Freq_Radio")).split('\n');
     const QList<QAbstractButton*> radios = Freq_Group->buttons();
     for (int i = 0; i < radios.size(); ++i) radios[i]->setText(i < choices.size() ? choices[i] : QString());

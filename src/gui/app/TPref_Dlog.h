@@ -44,6 +44,8 @@ private:
     void BuildUpdateSheet();
     void FillFromSettings();
     void ApplyEnabling();
+    // The proxy the connections take with what the dialog holds now.
+    void ShowProxyInUse();
     void ApplyLanguage();
     void ShowSheet(QWidget* sheet);
     // Grows the dialog from its designed size until every text shows whole.
@@ -81,7 +83,7 @@ private:
     QLineEdit* ProxPort_Edit;
     // Unticked, the connections follow the environment's proxy variables: which proxy that gives
     // the service's address, or none.
-    QLabel* SystemProxy_Lbl;
+    QLabel* ProxyInUse_Lbl;
     QGroupBox* Upload_Box;
     QCheckBox* Limit_Check;
     QSpinBox* Limit_Spin;

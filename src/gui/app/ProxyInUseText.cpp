@@ -1,4 +1,4 @@
-#include "gui/app/SystemProxyText.h"
+#include "gui/app/ProxyInUseText.h"
 
 #include "core/app/FormatPattern.h"
 #include "core/app/ProxySetting.h"
@@ -7,13 +7,16 @@
 
 namespace vantrel::gui {
 
-QString SystemProxyText(const AppContext& context) {
+QString ProxyInUseText(const AppContext& context, const std::string& optionsProxy) {
+    const LanguageFile& language = context.Language();
+    if (!optionsProxy.empty())
+        return QString::fromStdString(FormatPattern(language.Translate("OptionsProxy"), {optionsProxy}));
     const std::vector<std::string> bases = SettingsBaseAddresses();
     const std::optional<ProxyServer> system =
         ProxyChoice::FromEnvironment(EnvironmentProxies::OfProcess()).ForUrl(bases.empty() ? "" : bases.front());
     if (!system) return context.Translate("NoSystemProxy");
     return QString::fromStdString(
-        FormatPattern(context.Language().Translate("SystemProxy"), {system->HostAndPort(), system->variable}));
+        FormatPattern(language.Translate("SystemProxy"), {system->HostAndPort(), system->variable}));
 }
 
 }  // namespace vantrel::gui
