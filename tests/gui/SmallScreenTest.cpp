@@ -162,6 +162,23 @@ private slots:
         }
     }
 
+    // The tile of a queued photo (organisation page, retouch list, transfer panel) is made in
+    // device pixels too.
+    void queuedPhotosHaveSharpTiles() {
+        browse_test::BrowseWindow w;
+        test::TempFolder photos;
+        browse_test::WritePhoto(photos.File("a.jpg"), 640, 480);
+        QVERIFY(w.List(photos.Path()));
+        w.List().item(0)->setSelected(true);
+        w.window->Action(ActionId::ImgAdd1)->trigger();
+        QVERIFY(test::WaitUntilIdle(*w.window));
+        const QPixmap tile = w.window->Context().QueueTiles().At(0);
+        const qreal ratio = qApp->devicePixelRatio();
+        QCOMPARE(tile.devicePixelRatio(), ratio);
+        QCOMPARE(tile.width(), qRound(96 * ratio));
+        QCOMPARE(tile.deviceIndependentSize(), QSizeF(96, 96));
+    }
+
     // On a scaled screen a picture of the view's size in device pixels is shown pixel for pixel.
     void theSlideshowDrawsAtTheScreensPixelRatio() {
         SlideshowView view;

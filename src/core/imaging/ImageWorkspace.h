@@ -29,6 +29,9 @@ struct ImageWorkspace {
     const TileTextPainter* textPainter = nullptr;
     // The text of placeholder tiles (the BadJpegErr language text).
     std::string badImageText;
+    // The side of the tiles made here, in pixels: 96 times the screen's pixel ratio, so that a
+    // tile is sharp on a scaled screen.
+    int tileSide = 96;
     // The DCT scale denominator (1, 2, 4 or 8) of the last browser tile decode.
     int lastDecodeScale = 1;
     // The bytes a decode on this workspace may use in all (picture and codec); 0: the whole

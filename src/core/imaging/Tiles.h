@@ -48,7 +48,7 @@ inline void DrawBadImageTile(ImageWorkspace& ws, RgbBitmap& bitmap) {
 void MakeThumbTile(RgbBitmap& bitmap, RgbBitmap& scratch, const TileTextPainter* painter, const std::string& text,
                    int tileSide = kTileSize);
 inline void MakeThumbTile(ImageWorkspace& ws) {
-    MakeThumbTile(ws.workBitmap, ws.scratch, ws.textPainter, ws.badImageText);
+    MakeThumbTile(ws.workBitmap, ws.scratch, ws.textPainter, ws.badImageText, ws.tileSide);
 }
 
 }  // namespace vantrel

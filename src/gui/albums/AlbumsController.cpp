@@ -347,7 +347,7 @@ void AlbumsController::RotateJob(int imageIndex, TurnDirection direction) {
         ShowMessage({"BadPictErr", {FileNameOf(job.WorkPath)}});
         return;
     }
-    ContentImages().Replace(imageIndex, QPixmap::fromImage(ToQImage(workspace.workBitmap)));
+    ContentImages().Replace(imageIndex, TilePixmap(workspace.workBitmap));
     queue_->PhotoRewritten(*album, index, turned->size.width, turned->size.height);
 }
 

@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include "core/imaging/Tiles.h"
+
 namespace vantrel::gui {
 
 namespace {
@@ -31,6 +33,12 @@ void QtTileTextPainter::DrawText(RgbBitmap& bitmap, int left, int top, const std
     painter.setPen(Qt::black);
     const QFontMetrics metrics(painter.font());
     painter.drawText(left, top + metrics.ascent(), QString::fromStdString(text));
+}
+
+QPixmap TilePixmap(const RgbBitmap& tile) {
+    QPixmap pixmap = QPixmap::fromImage(ToQImage(tile));
+    if (tile.Width() > kTileSize) pixmap.setDevicePixelRatio(double(tile.Width()) / kTileSize);
+    return pixmap;
 }
 
 QImage ToQImage(const RgbBitmap& bitmap) {

@@ -20,6 +20,8 @@ public:
 
 // A deep copy of the bitmap as a 24-bit image.
 QImage ToQImage(const RgbBitmap& bitmap);
+// A tile as it is drawn: 96 x 96 logical pixels, whatever its side in device pixels.
+QPixmap TilePixmap(const RgbBitmap& tile);
 
 // An image list: tiles addressed by the index they were given when added. Indexes stay valid
 // for the list's life (a removed tile leaves its slot empty), since photos keep their index.

@@ -19,7 +19,7 @@ std::optional<QPixmap> WriteWorkingCopy(ImageWorkspace& ws, const Bitmap32& phot
                                         int quality) {
     if (!SaveEditedJpegKeepingMetadata(ws, photo, path, quality)) return std::nullopt;
     // Saving leaves the new tile in the work bitmap.
-    return QPixmap::fromImage(ToQImage(ws.workBitmap));
+    return TilePixmap(ws.workBitmap);
 }
 
 }  // namespace vantrel::gui
