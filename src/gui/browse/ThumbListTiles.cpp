@@ -1,6 +1,7 @@
 #include "gui/browse/ThumbListTiles.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QPixmap>
 #include <QScrollBar>
@@ -17,7 +18,8 @@ constexpr std::size_t kPoolBytes = 48u * 1024 * 1024;
 }  // namespace
 
 ThumbListTiles::ThumbListTiles(QListWidget& list, RowRequest request)
-    : QObject(&list), list_(list), request_(std::move(request)), tileSide_(TileSideFor(list.devicePixelRatioF())),
+    // Made for the sharpest screen, so that moving the window to another one keeps tiles sharp.
+    : QObject(&list), list_(list), request_(std::move(request)), tileSide_(TileSideFor(qGuiApp->devicePixelRatio())),
       ratio_(double(tileSide_) / kTileSize),
       capacity_(std::max<std::size_t>(kPoolBytes / (std::size_t(tileSide_) * tileSide_ * 4), 64)), pool_(capacity_) {
     QPixmap blank(tileSide_, tileSide_);
