@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the core library and its tests with AddressSanitizer and UndefinedBehaviorSanitizer
 # into build-asan/ (GCC, -O1, ccache when present) and runs them. Any report fails the run.
+# GCC 12 at -O1 with the sanitizers warns of std::regex and std::function members "maybe
+# uninitialized" where they are not; that warning is off here only.
 # Usage: scripts/test-sanitizers.sh [CTEST_REGEX]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,7 +10,7 @@ scripts/setup-deps.sh build
 export CCACHE_BASEDIR="$PWD"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_BUILD_GUI=OFF \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
-  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer" \
+  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -Wno-maybe-uninitialized" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
 cmake --build build-asan -j"$(nproc)" --target core_tests vantrel-cli
 cd build-asan

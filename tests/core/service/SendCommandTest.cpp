@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <set>
@@ -68,6 +69,9 @@ protected:
                                                 "VANTREL_SETTINGS_BASE=" + service_.settingsBase(), "PATH=/usr/bin:/bin",
                                                 "VANTREL_RECONNECT=0.2;1"};
         environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
+        // A sanitizer build's settings (its suppressions) reach the child too.
+        for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS"})
+            if (const char* value = std::getenv(name)) environment.push_back(std::string(name) + "=" + value);
         std::vector<char*> envp;
         for (auto& entry : environment) envp.push_back(entry.data());
         envp.push_back(nullptr);
