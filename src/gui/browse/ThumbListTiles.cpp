@@ -1,13 +1,13 @@
 #include "gui/browse/ThumbListTiles.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QListWidget>
 #include <QPixmap>
 #include <QScrollBar>
 #include <algorithm>
 
 #include "core/imaging/Tiles.h"
+#include "gui/kit/TileImages.h"
 
 namespace vantrel::gui {
 namespace {
@@ -18,8 +18,7 @@ constexpr std::size_t kPoolBytes = 48u * 1024 * 1024;
 }  // namespace
 
 ThumbListTiles::ThumbListTiles(QListWidget& list, RowRequest request)
-    // Made for the sharpest screen, so that moving the window to another one keeps tiles sharp.
-    : QObject(&list), list_(list), request_(std::move(request)), tileSide_(TileSideFor(qGuiApp->devicePixelRatio())),
+    : QObject(&list), list_(list), request_(std::move(request)), tileSide_(SharpestTileSide()),
       ratio_(double(tileSide_) / kTileSize),
       capacity_(std::max<std::size_t>(kPoolBytes / (std::size_t(tileSide_) * tileSide_ * 4), 64)), pool_(capacity_) {
     QPixmap blank(tileSide_, tileSide_);

@@ -27,7 +27,7 @@ public:
 
     ThumbListTiles(QListWidget& list, RowRequest request);
 
-    // The side of a tile in pixels: 96 times the highest device pixel ratio of the screens.
+    // The side of a tile in device pixels (SharpestTileSide).
     int TileSide() const { return tileSide_; }
     // What a row shows without its tile: nothing, at the tile's size (so captions keep their place).
     const QIcon& Blank() const { return blank_; }

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 
 #include "core/imaging/Tiles.h"
@@ -34,6 +35,8 @@ void QtTileTextPainter::DrawText(RgbBitmap& bitmap, int left, int top, const std
     const QFontMetrics metrics(painter.font());
     painter.drawText(left, top + metrics.ascent(), QString::fromStdString(text));
 }
+
+int SharpestTileSide() { return TileSideFor(qGuiApp->devicePixelRatio()); }
 
 QPixmap TilePixmap(const RgbBitmap& tile) {
     QPixmap pixmap = QPixmap::fromImage(ToQImage(tile));

@@ -20,6 +20,9 @@ public:
 
 // A deep copy of the bitmap as a 24-bit image.
 QImage ToQImage(const RgbBitmap& bitmap);
+// The side in device pixels of the tiles the window makes: 96 times the highest pixel ratio of
+// the screens, so that tiles stay sharp on whichever screen the window is moved to.
+int SharpestTileSide();
 // A tile as it is drawn: 96 x 96 logical pixels, whatever its side in device pixels.
 QPixmap TilePixmap(const RgbBitmap& tile);
 

@@ -1,9 +1,6 @@
 #include "gui/kit/WindowEngine.h"
 
-#include <QGuiApplication>
-
 #include "core/app/ProxySetting.h"
-#include "core/imaging/Tiles.h"
 
 namespace vantrel::gui {
 
@@ -13,8 +10,7 @@ WindowEngine::WindowEngine(const std::string& workFolder, const std::string& set
       core_({workFolder, settingsFile, locale, [this](const RgbBitmap& tile) -> std::expected<int, std::string> {
                  return queueTiles_.Add(TilePixmap(tile));
              }}) {
-    // Tiles of queued photos are made for the sharpest screen.
-    core_.Workspace().tileSide = TileSideFor(qGuiApp->devicePixelRatio());
+    core_.Workspace().tileSide = SharpestTileSide();
     queueSubscription_ = core_.Queue().Subscribe([this](QueueChange change, TAlbum* album) {
         if (change == QueueChange::Albums) emit albumsChanged();
         else emit photosChanged(album);
